@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// What a message box shows. `bild` is a resource path (":/images/info.png") or empty for a plain
+// box; `mitFensterIcon` adds the program's window icon.
+struct Meldung
+{
+    QString text;
+    QString informativerText;
+    QString bild;
+    bool mitFensterIcon = true;
+};
+
+// Modal message boxes and file dialogs. The program shows real ones; tests install a recorder that
+// answers at once, so no test ever blocks on a dialog.
+class Dialoge
+{
+public:
+    Dialoge() = default;
+    Dialoge(const Dialoge &) = delete;
+    Dialoge &operator=(const Dialoge &) = delete;
+    virtual ~Dialoge() = default;
+
+    // An information box with an OK button; returns when it was closed.
+    virtual void hinweis(const Meldung &meldung) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool frage(const Meldung &meldung) = 0;
+    // A file-open dialog; an empty text when cancelled.
+    virtual QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
+                                    const QString &filter) = 0;
+};

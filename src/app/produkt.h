@@ -1,0 +1,12 @@
+#pragma once
+
+// The product's identity. The web domain names the settings store and is written into every
+// question file's header, so it must never change once files are out in classrooms.
+namespace Produkt {
+
+inline constexpr char Organisation[] = "Corvanta";
+inline constexpr char WebDomain[] = "plenaro.example";
+inline constexpr char WebSeite[] = "https://plenaro.example/";
+inline constexpr char Anwendungsname[] = "Plenaro";
+
+} // namespace Produkt

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+// Names of the settings keys. They are stored in users' settings files, so they keep their
+// historic spelling (including the umlaut in "LösungAnzeigen").
+namespace Schluessel {
+
+inline const QString InstallerLanguage = QStringLiteral("InstallerLanguage");
+inline const QString BereitsGestartet = QStringLiteral("MultilingualApplikationBereitsEinmalGestartet");
+inline const QString FrageFile = QStringLiteral("FrageFile");
+inline const QString GewaehltesTemplate = QStringLiteral("GewaehltesTemplate");
+inline const QString TemplateAutomatischErkennen = QStringLiteral("TemplateAutomatischErkennen");
+inline const QString FilePathPDFRangliste = QStringLiteral("FilePathPDFRangliste");
+inline const QString FilePathCSVRangliste = QStringLiteral("FilePathCSVRangliste");
+inline const QString EmpfaengerAutomatischFinden = QStringLiteral("EmpfaengerAutomatischFinden");
+inline const QString LoesungAnzeigen = QStringLiteral("LösungAnzeigen");
+inline const QString QuizProzentAntwortenAnzeigen = QStringLiteral("QuizProzentAntwortenAnzeigen");
+inline const QString UmfrageProzentAntwortenAnzeigen = QStringLiteral("UmfrageProzentAntwortenAnzeigen");
+inline const QString Konferenzmodus = QStringLiteral("Konferenzmodus");
+inline const QString SteuerungUeberMaster = QStringLiteral("SteuerungUeberMaster");
+inline const QString MasterBuzzer = QStringLiteral("MasterBuzzer");
+inline const QString MasterKlassensatz = QStringLiteral("MasterKlassensatz");
+inline const QString AutomatisierungAktiviert = QStringLiteral("AutomatisierungAktiviert");
+inline const QString AutomatisierungZeit = QStringLiteral("AutomatisierungZeit");
+inline const QString ToeneBuzzerLautlos = QStringLiteral("ToeneBuzzerLautlos");
+inline const QString ToeneCountdownLautlos = QStringLiteral("ToeneCountdownLautlos");
+inline const QString ToeneAutomatisierungLautlos = QStringLiteral("ToeneAutomatisierungLautlos");
+inline const QString SoundFileToeneBuzzer = QStringLiteral("SoundFileToeneBuzzer");
+inline const QString SoundFileToeneCountdown = QStringLiteral("SoundFileToeneCountdown");
+inline const QString SoundFileToeneAutomatisierung = QStringLiteral("SoundFileToeneAutomatisierung");
+inline const QString FragetextFett = QStringLiteral("FragetextFett");
+inline const QString FrageNummerInTemplateAnzeigen = QStringLiteral("FrageNummerInTemplateAnzeigen");
+inline const QString ZoomFaktorTemplateTandrivelle = QStringLiteral("ZoomFaktorTemplateTandrivelle");
+inline const QString DefaultPfadFrageFileOeffnen = QStringLiteral("DefaultPfadFrageFileOeffnen");
+inline const QString DesktopHeight = QStringLiteral("DesktopHeight");
+inline const QString DesktopWidth = QStringLiteral("DesktopWidth");
+inline const QString EmpfaengerVerbunden = QStringLiteral("EmpfaengerVerbunden");
+inline const QString SerialPort = QStringLiteral("SerialPort");
+inline const QString RecentFileList = QStringLiteral("recentFileList");
+
+// "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
+inline QString aktiverKlassensatz(int nummer)
+{
+    return QStringLiteral("AktiveKlassensatzID%1").arg(nummer);
+}
+
+} // namespace Schluessel

@@ -1,0 +1,77 @@
+#include "startregeln.h"
+
+#include "einstellungen.h"
+#include "schluessel.h"
+
+#include <QStringList>
+
+namespace Startregeln {
+
+QString beispielVerzeichnis(const QString &anwendungsVerzeichnis)
+{
+    QStringList teile = anwendungsVerzeichnis.split(QLatin1Char('/'));
+    const QString gesucht =
+        teile.contains(QLatin1String("debug")) ? QStringLiteral("debug") : QStringLiteral("bin");
+    const int index = teile.lastIndexOf(gesucht);
+    if (index >= 0)
+        teile[index] = QStringLiteral("examples");
+    return teile.join(QLatin1Char('/'));
+}
+
+QString beispielDatei(const QString &beispielVerzeichnis, bool englisch)
+{
+    return beispielVerzeichnis +
+           (englisch ? QStringLiteral("/EN/BspFragen.xml") : QStringLiteral("/DE/BspFragen.xml"));
+}
+
+StartDatei startDatei(const QString &anwendungsVerzeichnis)
+{
+    if (Einstellungen::ist(Schluessel::BereitsGestartet))
+        return {Einstellungen::text(Schluessel::FrageFile), false};
+    return {beispielDatei(beispielVerzeichnis(anwendungsVerzeichnis), Einstellungen::istEnglisch()), true};
+}
+
+void ersterStartAbschliessen(const QString &frageDatei)
+{
+    const QString wahr = QStringLiteral("true");
+    const QString falsch = QStringLiteral("false");
+    Einstellungen::setzen(Schluessel::FrageFile, frageDatei);
+    Einstellungen::setzen({
+        {Schluessel::BereitsGestartet, wahr},
+        {Schluessel::TemplateAutomatischErkennen, wahr},
+        {Schluessel::FilePathPDFRangliste, QString()},
+        {Schluessel::FilePathCSVRangliste, QString()},
+        {Schluessel::EmpfaengerAutomatischFinden, wahr},
+        {Schluessel::LoesungAnzeigen, wahr},
+        {Schluessel::QuizProzentAntwortenAnzeigen, wahr},
+        {Schluessel::UmfrageProzentAntwortenAnzeigen, falsch},
+        {Schluessel::Konferenzmodus, falsch},
+        {Schluessel::SteuerungUeberMaster, falsch},
+        {Schluessel::AutomatisierungAktiviert, falsch},
+        {Schluessel::ToeneBuzzerLautlos, falsch},
+        {Schluessel::ToeneCountdownLautlos, falsch},
+        {Schluessel::ToeneAutomatisierungLautlos, falsch},
+        {Schluessel::FragetextFett, falsch},
+    });
+}
+
+void jederStart(const QSize &bildschirm)
+{
+    QList<QPair<QString, QVariant>> werte{
+        {Schluessel::EmpfaengerVerbunden, QStringLiteral("false")},
+        {Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2")},
+    };
+    const auto vorgabe = [&werte](const QString &schluessel, const QString &wert) {
+        if (Einstellungen::text(schluessel).isEmpty())
+            werte.append({schluessel, wert});
+    };
+    vorgabe(Schluessel::DefaultPfadFrageFileOeffnen, QStringLiteral("/"));
+    vorgabe(Schluessel::SoundFileToeneBuzzer, QStringLiteral("bell.wav"));
+    vorgabe(Schluessel::SoundFileToeneCountdown, QStringLiteral("ring.wav"));
+    vorgabe(Schluessel::SoundFileToeneAutomatisierung, QStringLiteral("bell.wav"));
+    werte.append({Schluessel::DesktopHeight, bildschirm.height()});
+    werte.append({Schluessel::DesktopWidth, bildschirm.width()});
+    Einstellungen::setzen(werte);
+}
+
+} // namespace Startregeln

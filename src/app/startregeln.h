@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// Start-up rules that do not need a window: which question file to load, where the samples are,
+// and the settings written on the first start and on every start.
+namespace Startregeln {
+
+// The folder of the bundled sample questions: the program's folder with its last path component
+// "debug" (a debug build tree) or else its last component "bin" replaced by "examples".
+// Only whole components count, so "/home/robin/plenaro/bin" gives "/home/robin/plenaro/examples".
+QString beispielVerzeichnis(const QString &anwendungsVerzeichnis);
+
+// The sample file of the interface language inside the example folder.
+QString beispielDatei(const QString &beispielVerzeichnis, bool englisch);
+
+struct StartDatei
+{
+    QString pfad;
+    bool ersterStart = false;
+};
+
+// The question file to load at start: "FrageFile" on later starts, the sample of the interface
+// language on the first start. Writes nothing.
+StartDatei startDatei(const QString &anwendungsVerzeichnis);
+
+// Completes the first start: remembers the sample file and writes the first-start values, the
+// "already started" flag first.
+void ersterStartAbschliessen(const QString &frageDatei);
+
+// Values written on every start (but "SerialPort", which the main window writes later).
+void jederStart(const QSize &bildschirm);
+
+// The translation catalogue of the English interface, without its suffix.
+inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle_en";
+
+} // namespace Startregeln

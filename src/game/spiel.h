@@ -1,0 +1,95 @@
+#pragma once
+
+#include "fragenkatalog.h"
+#include "person.h"
+#include "uhr.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+
+class Dialoge;
+
+// The game engine: the catalogue, the countdown of the current question with pause and resume,
+// and the participants' answers with their evaluation.
+class spiel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(spiel)
+
+public:
+    spiel(Uhr &uhr, Dialoge &dialoge, QObject *eltern = nullptr);
+
+    // Navigation: wraps the catalogue and prepares the countdown of the question it returns.
+    QDomElement getNaechsteFrage();
+    QDomElement getVorherigeFrage();
+    QDomElement springeZuFrage(int frageNr);
+
+    FrageDatei::LadeErgebnis ladeFragen(const QString &dateiName);
+    int getAnzahlFragen() const { return m_katalog.getAnzahlFragen(); }
+    int getAktuelleFrageNr() const { return m_katalog.getAktuelleFrageNr(); }
+    bool istEndeErreicht() const { return m_katalog.istEndeErreicht(); }
+    void setEndeErreicht(bool ende) { m_katalog.setEndeErreicht(ende); }
+    const Fragenkatalog &getFragenkatalog() const { return m_katalog; }
+    QString getLoesung() const;
+
+    // Countdown control.
+    void qountdownStarten();
+    void fragePausieren();
+    void countdownSofortBeenden();
+    void countdownTimerStoppen();
+    Zeitgeber *getCountdownTimer() const { return m_countdownTimer; }
+    Zeitgeber *getRichtigeAntwortTimer() const { return m_richtigeAntwortTimer; }
+    bool istCountdownAktiv() const { return m_countdownAktiv; }
+    void setCountdownAktiv(bool aktiv) { m_countdownAktiv = aktiv; }
+    bool istPausiert() const { return m_pausiert; }
+    void spielZuruecksetzen();
+
+    // Net running time of the current countdown in ms: pauses do not count.
+    qint64 laufzeit() const;
+
+    // Answers.
+    void antwortErfassen(uint klassensatz, uint buzzerNo, uint buttonNo);
+    void punkteVerteilen();
+    QList<double> getProzenteAntworten(int frageNr) const;
+    QList<Person> getPersonen() const { return m_personen; }
+    QList<Person> getPersonenRichtig() const { return m_personenRichtig; }
+    QList<Person> getPersonenFalsch() const { return m_personenFalsch; }
+
+    static constexpr int AnzeigeVerzoegerung = 2000;
+
+signals:
+    void timerSlotSpiel(int counterAktuellenFrage, int zeitIntervallAktuelleFrage);
+    void countdownAbgelaufen();
+    void richtigeAntwortAnzeigen();
+    void ranglisteAktualisieren();
+
+public slots:
+    void timerEventSpiel();
+    void singelShotTimerDerPausierungAbgelaufen();
+    void timerRichtigeAntwortAnzeigen();
+
+private:
+    void vorbereiten(const QDomElement &frage);
+    void zeitAbgelaufen();
+
+    Uhr &m_uhr;
+    Fragenkatalog m_katalog;
+
+    int m_counterAktuellenFrage = 10;
+    int m_zeitIntervallAktuelleFrage = 10;
+    Stoppuhr m_laufzeitMessung;
+    qint64 m_summeLaufzeit = 0;
+    Zeitgeber *m_countdownTimer = nullptr;
+    Zeitgeber *m_fortsetzungsTimer = nullptr;
+    Zeitgeber *m_richtigeAntwortTimer = nullptr;
+    bool m_pausiert = false;
+    bool m_countdownAktiv = false;
+
+    QList<Person> m_personen;
+    // Position of each participant in m_personen, so a press costs no search through a hall of
+    // handsets.
+    QHash<quint64, qsizetype> m_personIndex;
+    QList<Person> m_personenRichtig;
+    QList<Person> m_personenFalsch;
+};

@@ -1,0 +1,176 @@
+#include "einstellungen.h"
+#include "schluessel.h"
+#include "startregeln.h"
+#include "testeinstellungen.h"
+
+#include <QSettings>
+#include <QtTest>
+
+class TestStartregeln final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_einstellungen = std::make_unique<TestEinstellungen>(); }
+    void cleanup() { m_einstellungen.reset(); }
+
+    void beispielVerzeichnis_data()
+    {
+        QTest::addColumn<QString>("programm");
+        QTest::addColumn<QString>("beispiele");
+        QTest::newRow("bin folder") << "/opt/plenaro/bin"
+                                    << "/opt/plenaro/examples";
+        QTest::newRow("bin inside a name") << "/home/robin/plenaro/bin"
+                                           << "/home/robin/plenaro/examples";
+        QTest::newRow("only the last bin") << "/srv/bin/plenaro/bin"
+                                           << "/srv/bin/plenaro/examples";
+        QTest::newRow("debug tree") << "/home/k/build/debug"
+                                    << "/home/k/build/examples";
+        QTest::newRow("debug before bin") << "/home/k/debug/bin"
+                                          << "/home/k/examples/bin";
+        QTest::newRow("debugger is no debug folder") << "/home/debugger/bin"
+                                                     << "/home/debugger/examples";
+        QTest::newRow("windows drive") << "C:/Programme/Plenaro/bin"
+                                       << "C:/Programme/Plenaro/examples";
+        QTest::newRow("neither") << "/usr/local/plenaro"
+                                 << "/usr/local/plenaro";
+    }
+    void beispielVerzeichnis()
+    {
+        QFETCH(QString, programm);
+        QFETCH(QString, beispiele);
+        QCOMPARE(Startregeln::beispielVerzeichnis(programm), beispiele);
+    }
+
+    void spracheNurBeiGenau1033Englisch_data()
+    {
+        QTest::addColumn<QVariant>("wert");
+        QTest::addColumn<bool>("englisch");
+        QTest::newRow("missing") << QVariant() << false;
+        QTest::newRow("1033") << QVariant(QStringLiteral("1033")) << true;
+        QTest::newRow("1031") << QVariant(QStringLiteral("1031")) << false;
+        QTest::newRow("0") << QVariant(QStringLiteral("0")) << false;
+        QTest::newRow("blank after") << QVariant(QStringLiteral("1033 ")) << false;
+    }
+    void spracheNurBeiGenau1033Englisch()
+    {
+        QFETCH(QVariant, wert);
+        QFETCH(bool, englisch);
+        if (wert.isValid())
+            Einstellungen::setzen(Schluessel::InstallerLanguage, wert);
+        QCOMPARE(Einstellungen::istEnglisch(), englisch);
+        QCOMPARE(Einstellungen::meldung(QStringLiteral("Ja"), QStringLiteral("Yes")),
+                 englisch ? QStringLiteral("Yes") : QStringLiteral("Ja"));
+    }
+
+    void flagNurBeiGenauTrue()
+    {
+        for (const char *wert : {"True", "1", "TRUE", "true "}) {
+            Einstellungen::setzen(Schluessel::Konferenzmodus, QString::fromLatin1(wert));
+            QVERIFY2(!Einstellungen::ist(Schluessel::Konferenzmodus), wert);
+        }
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        QVERIFY(Einstellungen::ist(Schluessel::Konferenzmodus));
+        QVERIFY(!Einstellungen::ist(QStringLiteral("GibtEsNicht")));
+    }
+
+    void zahlenOhneVorgabe()
+    {
+        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 0);
+        QCOMPARE(Einstellungen::text(Schluessel::AutomatisierungZeit), QString());
+        Einstellungen::setzen(Schluessel::AutomatisierungZeit, QStringLiteral("abc"));
+        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 0);
+        Einstellungen::setzen(Schluessel::AutomatisierungZeit, QStringLiteral("7"));
+        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 7);
+    }
+
+    void ersterStartDeutsch()
+    {
+        const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
+        QVERIFY(start.ersterStart);
+        QCOMPARE(start.pfad, QStringLiteral("/opt/plenaro/examples/DE/BspFragen.xml"));
+        // Choosing the file writes nothing yet.
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::FrageFile));
+
+        Startregeln::ersterStartAbschliessen(start.pfad);
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), start.pfad);
+        const QList<QPair<QString, QString>> erwartet{
+            {Schluessel::BereitsGestartet, "true"},
+            {Schluessel::TemplateAutomatischErkennen, "true"},
+            {Schluessel::FilePathPDFRangliste, ""},
+            {Schluessel::FilePathCSVRangliste, ""},
+            {Schluessel::EmpfaengerAutomatischFinden, "true"},
+            {Schluessel::LoesungAnzeigen, "true"},
+            {Schluessel::QuizProzentAntwortenAnzeigen, "true"},
+            {Schluessel::UmfrageProzentAntwortenAnzeigen, "false"},
+            {Schluessel::Konferenzmodus, "false"},
+            {Schluessel::SteuerungUeberMaster, "false"},
+            {Schluessel::AutomatisierungAktiviert, "false"},
+            {Schluessel::ToeneBuzzerLautlos, "false"},
+            {Schluessel::ToeneCountdownLautlos, "false"},
+            {Schluessel::ToeneAutomatisierungLautlos, "false"},
+            {Schluessel::FragetextFett, "false"},
+        };
+        for (const auto &[schluessel, wert] : erwartet) {
+            QVERIFY2(Einstellungen::vorhanden(schluessel), qPrintable(schluessel));
+            QCOMPARE(Einstellungen::text(schluessel), wert);
+        }
+        // Keys the options dialog writes stay absent.
+        for (const QString &schluessel :
+             {Schluessel::FrageNummerInTemplateAnzeigen, Schluessel::MasterBuzzer,
+              Schluessel::MasterKlassensatz, Schluessel::AutomatisierungZeit,
+              Schluessel::aktiverKlassensatz(1), Schluessel::aktiverKlassensatz(6)})
+            QVERIFY2(!Einstellungen::vorhanden(schluessel), qPrintable(schluessel));
+    }
+
+    void ersterStartEnglisch()
+    {
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
+        QCOMPARE(start.pfad, QStringLiteral("/opt/plenaro/examples/EN/BspFragen.xml"));
+    }
+
+    void spaetererStartNimmtFrageFileUndSchreibtNichts()
+    {
+        Startregeln::ersterStartAbschliessen(QStringLiteral("/a/b.xml"));
+        Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/kurs/fragen.xml"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+
+        const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
+        QVERIFY(!start.ersterStart);
+        QCOMPARE(start.pfad, QStringLiteral("/kurs/fragen.xml"));
+        QCOMPARE(Einstellungen::text(Schluessel::Konferenzmodus), QStringLiteral("true"));
+    }
+
+    void jederStart()
+    {
+        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("0.85"));
+        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::SoundFileToeneBuzzer, QStringLiteral("plop2.wav"));
+        Startregeln::jederStart(QSize(1920, 1080));
+
+        QCOMPARE(Einstellungen::text(Schluessel::ZoomFaktorTemplateTandrivelle), QStringLiteral("1.2"));
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QStringLiteral("false"));
+        QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen), QStringLiteral("/"));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("plop2.wav"));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneCountdown), QStringLiteral("ring.wav"));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneAutomatisierung), QStringLiteral("bell.wav"));
+        QCOMPARE(Einstellungen::zahl(Schluessel::DesktopWidth), 1920);
+        QCOMPARE(Einstellungen::zahl(Schluessel::DesktopHeight), 1080);
+    }
+
+    void listenUndUmlautSchluesselUeberlebenDenNeustart()
+    {
+        Einstellungen::setzen(Schluessel::RecentFileList, QStringList{"/a.xml", "/b.xml"});
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
+        QSettings frisch(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"));
+        QCOMPARE(frisch.value(Schluessel::RecentFileList).toStringList(), QStringList({"/a.xml", "/b.xml"}));
+        QCOMPARE(frisch.value(QStringLiteral("LösungAnzeigen")).toString(), QStringLiteral("false"));
+    }
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+};
+
+QTEST_GUILESS_MAIN(TestStartregeln)
+#include "tst_startregeln.moc"

@@ -1,0 +1,230 @@
+#include "fragedatei.h"
+#include "testdaten.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using FrageDatei::LadeErgebnis;
+
+namespace {
+
+QByteArray lesenBytes(const QString &pfad)
+{
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+}
+
+const QByteArray Kopf = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r"
+                        "<!--Erstellt von Plenaro plenaro.example-->\r"
+                        "<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\r";
+
+} // namespace
+
+class TestFrageDatei final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_ordner;
+
+    QString pfad(const QString &name) const { return m_ordner.filePath(name); }
+
+    LadeErgebnis lesenAus(const QByteArray &inhalt)
+    {
+        const QString datei = pfad(QStringLiteral("eingabe.xml"));
+        Testdaten::schreiben(datei, inhalt);
+        return FrageDatei::lesen(datei);
+    }
+
+private slots:
+    void schreibtDasGenaueLayout()
+    {
+        QDomDocument dok;
+        QDomElement frage = dok.createElement("Question");
+        const auto kind = [&](const QString &name, const QString *text) {
+            QDomElement e = dok.createElement(name);
+            if (text)
+                e.appendChild(dok.createTextNode(*text));
+            frage.appendChild(e);
+        };
+        const QString fragetext = "Wie geht's?\nGut & <schnell> ]]> \"x\"";
+        const QString ja = "Ja", leer = "", loesung = "Answer1", zeit = "15";
+        kind("QuestionText", &fragetext);
+        kind("Answer1", &ja);
+        kind("Answer2", &leer);
+        kind("Answer3", nullptr);
+        kind("Solution", &loesung);
+        kind("Time", &zeit);
+
+        const QByteArray erwartet =
+            Kopf + " <Question>\r\n"
+                   "  <QuestionText>Wie geht's?\r\nGut &amp; &lt;schnell> ]]&gt; \"x\"</QuestionText>\r\n"
+                   "  <Answer1>Ja</Answer1>\r\n"
+                   "  <Answer2></Answer2>\r\n"
+                   "  <Answer3/>\r\n"
+                   "  <Solution>Answer1</Solution>\r\n"
+                   "  <Time>15</Time>\r\n"
+                   " </Question>\r\n"
+                   "</ArrayOfQuestion>";
+        QCOMPARE(FrageDatei::serialisieren({frage}), erwartet);
+        QCOMPARE(FrageDatei::serialisieren({}), Kopf + "</ArrayOfQuestion>");
+    }
+
+    void schreibenLesenSchreibenBleibtGleich()
+    {
+        // A file as other tools write it: LF and CR LF mixed, BOM, blanks before "/>", an
+        // attribute and an unknown element that must survive.
+        const QByteArray fremd = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<ArrayOfQuestion>\n"
+                                 "  <Question id=\"q1\" lang=\"de\">\r\n"
+                                 "    <QuestionText>Zeile 1\r\nZeile 2\nZeile 3</QuestionText>\n"
+                                 "    <Answer1>Äpfel &amp; Birnen</Answer1><Answer2>2 &lt; 3</Answer2>\n"
+                                 "    <Answer3 /><Answer4></Answer4>\n"
+                                 "    <PictureQuestionText />\n"
+                                 "    <Notiz>nur für mich</Notiz>\n"
+                                 "    <Solution>Answer2</Solution><Time>20</Time><Points>3</Points>\n"
+                                 "  </Question>\n</ArrayOfQuestion>\n";
+        const LadeErgebnis erstes = lesenAus(fremd);
+        QVERIFY(erstes.ok());
+        const QByteArray einmal = FrageDatei::serialisieren(erstes.fragen);
+        QVERIFY(!einmal.contains("\r\r"));
+        QVERIFY(einmal.contains("<QuestionText>Zeile 1\r\nZeile 2\r\nZeile 3</QuestionText>\r\n"));
+        QVERIFY(einmal.contains(" <Question id=\"q1\" lang=\"de\">\r\n"));
+        QVERIFY(einmal.contains("  <Notiz>nur für mich</Notiz>\r\n"));
+        QVERIFY(einmal.contains("  <Answer3/>\r\n  <Answer4/>\r\n  <PictureQuestionText/>\r\n"));
+        QVERIFY(einmal.endsWith("</ArrayOfQuestion>"));
+
+        const QString datei = pfad(QStringLiteral("rund.xml"));
+        QVERIFY(FrageDatei::schreiben(datei, erstes.fragen));
+        QCOMPARE(lesenBytes(datei), einmal);
+        const LadeErgebnis zweites = FrageDatei::lesen(datei);
+        QVERIFY(zweites.ok());
+        QCOMPARE(FrageDatei::serialisieren(zweites.fragen), einmal);
+        QCOMPARE(FrageDatei::feld(zweites.fragen.at(0), "QuestionText"),
+                 QString("Zeile 1\nZeile 2\nZeile 3"));
+        QCOMPARE(FrageDatei::feld(zweites.fragen.at(0), "Answer1"), QString("Äpfel & Birnen"));
+        QCOMPARE(FrageDatei::feld(zweites.fragen.at(0), "Answer2"), QString("2 < 3"));
+    }
+
+    void wagenruecklaufNurInDenTextfeldernEntfernt()
+    {
+        // A character reference survives XML line-end normalisation, so only our removal helps.
+        const LadeErgebnis ergebnis =
+            lesenAus("<A><Question><QuestionText>a&#13;\nb</QuestionText><Answer4>x&#13;y</Answer4>"
+                     "<Points>2&#13;</Points></Question></A>");
+        QVERIFY(ergebnis.ok());
+        const QDomElement frage = ergebnis.fragen.at(0);
+        QCOMPARE(FrageDatei::feld(frage, "QuestionText"), QString("a\nb"));
+        QCOMPARE(FrageDatei::feld(frage, "Answer4"), QString("xy"));
+        QCOMPARE(FrageDatei::feld(frage, "Points"), QString("2\r"));
+    }
+
+    void feldregel()
+    {
+        const LadeErgebnis ergebnis =
+            lesenAus("<A><Question><Time>abc</Time><Points> 4 </Points>"
+                     "<Answer1>erste</Answer1><Answer1>zweite</Answer1>"
+                     "<PictureAnswer1/><PictureAnswer2 /><PictureAnswer3></PictureAnswer3>"
+                     "</Question></A>");
+        QVERIFY(ergebnis.ok());
+        const QDomElement frage = ergebnis.fragen.at(0);
+        QCOMPARE(FrageDatei::zahl(frage, "Time"), 0);
+        QCOMPARE(FrageDatei::zahl(frage, "Points"), 4);
+        QCOMPARE(FrageDatei::zahl(frage, "AnswerDelay"), 0);
+        QCOMPARE(FrageDatei::feld(frage, "AnswerDelay"), QString());
+        QCOMPARE(FrageDatei::feld(frage, "Answer1"), QString("erste"));
+        for (const char *bild : {"PictureAnswer1", "PictureAnswer2", "PictureAnswer3", "PictureAnswer4"})
+            QVERIFY(FrageDatei::feld(frage, bild).isEmpty());
+    }
+
+    void sammeltFragenInDokumentreihenfolgeAuchVerschachtelt()
+    {
+        const LadeErgebnis ergebnis =
+            lesenAus("<Wurzel><Question><QuestionText>1</QuestionText></Question>"
+                     "<Teil><Block><Question><QuestionText>2</QuestionText></Question>"
+                     "</Block></Teil><Question><QuestionText>3</QuestionText></Question>"
+                     "</Wurzel>");
+        QVERIFY(ergebnis.ok());
+        QCOMPARE(ergebnis.fragen.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(i), "QuestionText"), QString::number(i + 1));
+    }
+
+    void mehrAlsTausendFragenBehaeltDieErstenTausend()
+    {
+        QByteArray xml = "<A>";
+        for (int i = 1; i <= 1003; ++i)
+            xml += "<Question><QuestionText>" + QByteArray::number(i) + "</QuestionText></Question>";
+        xml += "</A>";
+        const LadeErgebnis ergebnis = lesenAus(xml);
+        QVERIFY(ergebnis.ok());
+        QCOMPARE(ergebnis.fragen.size(), FrageDatei::MaxFragen);
+        QCOMPARE(ergebnis.weggelassen, 3);
+        QCOMPARE(FrageDatei::feld(ergebnis.fragen.last(), "QuestionText"), QString("1000"));
+    }
+
+    void fehlerMitGrund()
+    {
+        LadeErgebnis fehlt = FrageDatei::lesen(pfad("gibt-es-nicht.xml"));
+        QCOMPARE(fehlt.fehler, LadeErgebnis::Fehler::DateiFehlt);
+        QCOMPARE(fehlt.beschreibung(true), QString("The file does not exist."));
+        QCOMPARE(FrageDatei::lesen(QString()).fehler, LadeErgebnis::Fehler::DateiFehlt);
+
+        QCOMPARE(FrageDatei::lesen(m_ordner.path()).fehler, LadeErgebnis::Fehler::NichtLesbar);
+
+        const LadeErgebnis kaputt = lesenAus("<A>\n<Question><QuestionText>x</Answer1></Question></A>");
+        QCOMPARE(kaputt.fehler, LadeErgebnis::Fehler::KeinXml);
+        QCOMPARE(kaputt.zeile, 2);
+        QVERIFY(kaputt.spalte > 0);
+        QVERIFY(kaputt.beschreibung(false).contains("Zeile 2"));
+        QVERIFY(kaputt.fragen.isEmpty());
+
+        const LadeErgebnis leer = lesenAus("<ArrayOfQuestion><Frage/></ArrayOfQuestion>");
+        QCOMPARE(leer.fehler, LadeErgebnis::Fehler::KeineFragen);
+        QCOMPARE(leer.beschreibung(false), QString("Die Datei enthält keine Fragen."));
+
+        QCOMPARE(lesenAus(QByteArray()).fehler, LadeErgebnis::Fehler::KeinXml);
+    }
+
+    void neueDatei()
+    {
+        const QString datei = pfad("neu.xml");
+        QVERIFY(FrageDatei::neueDateiSchreiben(datei));
+        const QByteArray bytes = lesenBytes(datei);
+        QVERIFY(bytes.startsWith(Kopf));
+        const QByteArray rest = bytes.mid(Kopf.size());
+        QVERIFY(!rest.contains('\r') && !rest.contains('\n') && !rest.contains(' '));
+        QVERIFY(rest.endsWith("</Question></ArrayOfQuestion>"));
+
+        const LadeErgebnis ergebnis = FrageDatei::lesen(datei);
+        QVERIFY(ergebnis.ok());
+        QCOMPARE(ergebnis.fragen.size(), 1);
+        const QDomElement frage = ergebnis.fragen.at(0);
+        QCOMPARE(FrageDatei::feld(frage, "Solution"), QString("NoAnswer"));
+        QCOMPARE(FrageDatei::zahl(frage, "Time"), 15);
+        QCOMPARE(FrageDatei::zahl(frage, "Points"), 1);
+        QCOMPARE(FrageDatei::feld(frage, "AnswerDelay"), QString("0"));
+        QCOMPARE(frage.childNodes().count(), 14);
+    }
+
+    void fehlgeschlagenesSchreibenMeldetUndBehaeltDieAlteDatei()
+    {
+        const QString alt = pfad("alt.xml");
+        QVERIFY(Testdaten::schreiben(alt, QByteArray("<A><Question/></A>")));
+        // A folder cannot be replaced by a file; the old content must stay.
+        QString grund;
+        const QString blockiert = pfad("ordner.xml");
+        QVERIFY(QDir().mkpath(blockiert));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Failed to (open|write) file"));
+        QVERIFY(!FrageDatei::schreiben(blockiert, {}, &grund));
+        QVERIFY(!grund.isEmpty());
+        QVERIFY(QFileInfo(blockiert).isDir());
+
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Failed to (open|write) file"));
+        QVERIFY(!FrageDatei::neueDateiSchreiben(pfad("fehlt/darunter/neu.xml"), &grund));
+        QCOMPARE(lesenBytes(alt), QByteArray("<A><Question/></A>"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFrageDatei)
+#include "tst_fragedatei.moc"

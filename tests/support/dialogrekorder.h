@@ -1,0 +1,44 @@
+#pragma once
+
+#include "dialoge.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records every box and answers at once: questions with `antwortJa`, file dialogs with the next
+// entry of `dateien` (empty = cancelled).
+class DialogRekorder final : public Dialoge
+{
+public:
+    void hinweis(const Meldung &meldung) override { hinweise.append(meldung); }
+    bool frage(const Meldung &meldung) override
+    {
+        fragen.append(meldung);
+        return antwortJa;
+    }
+    QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis, const QString &filter) override
+    {
+        dateiDialoge.append({titel, verzeichnis, filter});
+        return dateien.isEmpty() ? QString() : dateien.takeFirst();
+    }
+
+    QStringList hinweisTexte() const
+    {
+        QStringList texte;
+        for (const Meldung &m : hinweise)
+            texte.append(m.text);
+        return texte;
+    }
+    void leeren()
+    {
+        hinweise.clear();
+        fragen.clear();
+        dateiDialoge.clear();
+    }
+
+    QList<Meldung> hinweise;
+    QList<Meldung> fragen;
+    QList<QStringList> dateiDialoge;
+    bool antwortJa = true;
+    QStringList dateien;
+};

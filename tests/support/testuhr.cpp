@@ -1,0 +1,115 @@
+#include "testuhr.h"
+
+class TestZeitgeber final : public Zeitgeber
+{
+public:
+    TestZeitgeber(TestUhr &uhr, QObject *eltern)
+        : Zeitgeber(eltern)
+        , m_uhr(uhr)
+    {
+    }
+
+    void start(int ms) override
+    {
+        m_intervall = ms;
+        start();
+    }
+    void start() override
+    {
+        m_aktiv = true;
+        m_faellig = m_uhr.m_jetzt + m_intervall;
+        m_folge = ++m_uhr.m_folge;
+    }
+    void stop() override { m_aktiv = false; }
+    bool isActive() const override { return m_aktiv; }
+    void setInterval(int ms) override
+    {
+        m_intervall = ms;
+        if (m_aktiv)
+            start();
+    }
+    int interval() const override { return m_intervall; }
+    void setSingleShot(bool einmal) override { m_einmal = einmal; }
+    bool isSingleShot() const override { return m_einmal; }
+
+    void ausloesen()
+    {
+        if (m_einmal) {
+            m_aktiv = false;
+        } else {
+            // Like a toolkit timer: the next period counts from this timeout.
+            m_faellig += std::max(m_intervall, 1);
+            m_folge = ++m_uhr.m_folge;
+        }
+        emit timeout();
+    }
+
+    TestUhr &m_uhr;
+    int m_intervall = 0;
+    bool m_aktiv = false;
+    bool m_einmal = false;
+    qint64 m_faellig = 0;
+    quint64 m_folge = 0;
+};
+
+Zeitgeber *TestUhr::neuerZeitgeber(QObject *eltern)
+{
+    auto *zeitgeber = new TestZeitgeber(*this, eltern);
+    m_zeitgeber.append(zeitgeber);
+    return zeitgeber;
+}
+
+int TestUhr::aktiveZeitgeber() const
+{
+    int anzahl = 0;
+    for (const auto &zeitgeber : m_zeitgeber)
+        anzahl += (zeitgeber && zeitgeber->m_aktiv) ? 1 : 0;
+    return anzahl;
+}
+
+namespace {
+
+TestZeitgeber *naechster(const QList<QPointer<TestZeitgeber>> &liste)
+{
+    TestZeitgeber *gewaehlt = nullptr;
+    for (const auto &zeitgeber : liste) {
+        if (!zeitgeber || !zeitgeber->m_aktiv)
+            continue;
+        if (!gewaehlt || zeitgeber->m_faellig < gewaehlt->m_faellig ||
+            (zeitgeber->m_faellig == gewaehlt->m_faellig && zeitgeber->m_folge < gewaehlt->m_folge))
+            gewaehlt = zeitgeber;
+    }
+    return gewaehlt;
+}
+
+void ausloesen(TestZeitgeber *zeitgeber)
+{
+    zeitgeber->ausloesen();
+}
+
+} // namespace
+
+void TestUhr::vorspulen(qint64 ms)
+{
+    const qint64 ziel = m_jetzt + ms;
+    for (;;) {
+        m_zeitgeber.removeAll(nullptr);
+        TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
+        if (!zeitgeber || zeitgeber->m_faellig > ziel)
+            break;
+        m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
+        ausloesen(zeitgeber);
+    }
+    m_jetzt = ziel;
+}
+
+bool TestUhr::naechsterZeitgeber()
+{
+    m_zeitgeber.removeAll(nullptr);
+    TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
+    if (!zeitgeber)
+        return false;
+    m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
+    ausloesen(zeitgeber);
+    return true;
+}

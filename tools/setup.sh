@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Plenaro needs to build, run and test, where they are missing.
+set -euo pipefail
+
+pakete=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-serialport-dev qt6-multimedia-dev
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    libjs-jquery libgl-dev fonts-dejavu-core
+    xvfb xauth
+)
+
+fehlend=()
+for paket in "${pakete[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$paket" 2>/dev/null | grep -q "install ok installed"; then
+        fehlend+=("$paket")
+    fi
+done
+[ ${#fehlend[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${fehlend[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    als_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    als_root=(sudo)
+else
+    echo "Missing packages (${fehlend[*]}); run this script as root to install them." >&2
+    exit 1
+fi
+"${als_root[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${als_root[@]}" apt-get install -y --no-install-recommends "${fehlend[@]}"
