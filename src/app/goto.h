@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class goTo;
+}
+
+// Asks for a question number and hands it to the main window.
+class goTo final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(goTo)
+
+public:
+    explicit goTo(QWidget *eltern = nullptr);
+    ~goTo() override;
+
+signals:
+    void goToButtonEvent(int frageNr);
+
+private slots:
+    void on_pushButton_clicked();
+
+private:
+    std::unique_ptr<Ui::goTo> ui;
+};

@@ -1,0 +1,41 @@
+#include "meldungsdialoge.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+void einrichten(QMessageBox &box, const Meldung &meldung)
+{
+    box.setWindowTitle(QStringLiteral("Plenaro"));
+    if (!meldung.bild.isEmpty())
+        box.setIconPixmap(QPixmap(meldung.bild));
+    if (meldung.mitFensterIcon)
+        box.setWindowIcon(QIcon(QStringLiteral(":/images/corvanta.ico")));
+    box.setText(meldung.text);
+    box.setInformativeText(meldung.informativerText);
+}
+
+} // namespace
+
+void MeldungsDialoge::hinweis(const Meldung &meldung)
+{
+    QMessageBox box(m_eltern);
+    einrichten(box, meldung);
+    box.exec();
+}
+
+bool MeldungsDialoge::frage(const Meldung &meldung)
+{
+    QMessageBox box(m_eltern);
+    einrichten(box, meldung);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
+                                         const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_eltern, titel, verzeichnis, filter);
+}

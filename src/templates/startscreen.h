@@ -1,0 +1,48 @@
+#pragma once
+
+#include "skriptbruecke.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+class Uhr;
+
+// The page shown before a game: three steps to get going, a tick when the receiver is found and a
+// grid of 60 handset icons that light up as handsets report in.
+class startscreen final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(startscreen)
+
+public:
+    explicit startscreen(Uhr &uhr, QObject *eltern = nullptr);
+
+    void brueckeSetzen(SkriptBruecke *bruecke);
+    void loadHTML();
+    void templateSetzen(const QString &name);
+    // Fits the zoom so the icon table fills about two thirds of the screen width.
+    void tabelleEinpassen();
+    void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo);
+    void iconEmpfaengerErkanntAnzeigen();
+    void iconEmpfaengerErkanntVerbergen();
+    void alleGeraeteVerbergen();
+    void senderAnimationNeuStarten();
+
+    QString variante() const { return m_startScreenVariante; }
+
+public slots:
+    void updateSenderTimer();
+    // A page that finished loading after the look was chosen gets the look again.
+    void seiteGeladen();
+
+private:
+    void ausfuehren(const QString &anweisung);
+
+    Uhr &m_uhr;
+    SkriptBruecke *m_bruecke = nullptr;
+    QString m_startScreenVariante;
+    QSet<quint64> m_gemeldeteGeraete;
+    QHash<uint, qint64> m_letztesWippen;
+    bool m_empfaengerIcon = false;
+};

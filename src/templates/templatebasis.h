@@ -1,0 +1,68 @@
+#pragma once
+
+#include "bildpfad.h"
+#include "skriptbruecke.h"
+#include "templatesplenaro.h"
+
+#include <QSet>
+
+#include <memory>
+
+// A handset seen in a question: class set and handset number together, so class set 1 handset 12
+// and class set 11 handset 2 stay two handsets.
+inline quint64 stimmenSchluessel(uint klassensatz, uint buzzerNo)
+{
+    return (quint64(klassensatz) << 32) | buzzerNo;
+}
+
+// Counts each handset once per question.
+class Stimmenzaehler final
+{
+public:
+    // True when the handset is new in this question.
+    bool zaehlen(uint klassensatz, uint buzzerNo);
+    void leeren();
+    int anzahlStimmen() const { return m_anzahlStimmen; }
+
+private:
+    int m_anzahlStimmen = 0;
+    QSet<quint64> m_gemeldeteGeraete;
+};
+
+// What the three question templates share.
+class TemplateBasis : public templatesPlenaro
+{
+public:
+    explicit TemplateBasis(SkriptBruecke &bruecke);
+
+protected:
+    // The view starts without history and with the template's page. Pages are addressed as
+    // "qrc:/template/…": only this form lets the web engine resolve the pages' "../images/…".
+    void seiteOeffnen(const QString &seite, double zoom);
+    void ausfuehren(const QString &anweisung) { m_bruecke.ausfuehren(anweisung); }
+    // Reads a value from the page; `weiter` is not called once this template is gone.
+    void auswerten(const QString &ausdruck, std::function<void(const QVariant &)> weiter);
+
+    // The picture of a question field resolved against the open question file.
+    static BildPfad::Quelle bild(const QDomNode &frage, const QString &feld);
+    // Pixel height of a picture; 0 when it cannot be read.
+    static int bildHoehe(const BildPfad::Quelle &quelle);
+    // Escaped text of a question field.
+    static QString text(const QDomNode &frage, const QString &feld);
+    static bool einstellung(const QString &schluessel);
+    // Countdown bar length in percent, "93.3333".
+    static QString balken(int rest, int laenge);
+    // Percentage with one decimal, "33.3".
+    static QString prozent(double wert);
+    // Zoom fit of the templates designed for a 950 px high view.
+    void zoomAnpassen950();
+
+    SkriptBruecke &m_bruecke;
+    Stimmenzaehler m_stimmen;
+
+private:
+    std::shared_ptr<bool> m_lebt = std::make_shared<bool>(true);
+};
+
+inline const QStringList Buchstaben{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                    QStringLiteral("D")};

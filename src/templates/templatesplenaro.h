@@ -1,0 +1,29 @@
+#pragma once
+
+#include "person.h"
+
+#include <QDomNode>
+#include <QList>
+#include <QString>
+
+// What the main window asks of whichever question template is active. Calls for one question come
+// in this order: frageAnzeigen; after the answer delay antwortenAnzeigen; geraeteIDAnzeigen for
+// each press and updateCountdown each second; countdownAbgelaufen and a last updateCountdown;
+// 2000 ms later richtigeAntwortAnzeigen. A navigation may cut this short at any point.
+class templatesPlenaro
+{
+public:
+    templatesPlenaro() = default;
+    templatesPlenaro(const templatesPlenaro &) = delete;
+    templatesPlenaro &operator=(const templatesPlenaro &) = delete;
+    virtual ~templatesPlenaro() = default;
+
+    virtual void loadHTML() = 0;
+    virtual void frageAnzeigen(const QDomNode &frage, int frageNr) = 0;
+    virtual void antwortenAnzeigen(const QDomNode &frage) = 0;
+    virtual void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
+                                         const QString &loesung, const QList<double> &prozente) = 0;
+    virtual void updateCountdown(int qounterAktuelleFrage, int zeitIntervallAktuelleFrage) = 0;
+    virtual void countdownAbgelaufen() = 0;
+    virtual void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo) = 0;
+};

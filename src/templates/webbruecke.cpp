@@ -1,0 +1,60 @@
+#include "webbruecke.h"
+
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObject *eltern)
+    : QObject(eltern)
+    , m_ansicht(ansicht)
+    , m_injektion(injektion)
+{
+    connect(ansicht, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        roh(m_injektion);
+        // A new document starts at the engine's default zoom.
+        zoomAnwenden(zoomFaktor());
+        emit geladen(ok);
+    });
+}
+
+void WebBruecke::ausfuehren(const QString &anweisung)
+{
+    roh(anweisung + QLatin1String("; null"));
+}
+
+void WebBruecke::roh(const QString &skript)
+{
+    if (m_ansicht)
+        m_ansicht->page()->runJavaScript(skript);
+}
+
+void WebBruecke::auswerten(const QString &ausdruck, Antwort antwort)
+{
+    if (!m_ansicht)
+        return;
+    m_ansicht->page()->runJavaScript(ausdruck,
+                                     [antwort = std::move(antwort)](const QVariant &wert) { antwort(wert); });
+}
+
+void WebBruecke::seiteLaden(const QUrl &seite)
+{
+    if (m_ansicht)
+        m_ansicht->load(seite);
+}
+
+void WebBruecke::verlaufAbschalten()
+{
+    if (m_ansicht)
+        m_ansicht->history()->clear();
+}
+
+int WebBruecke::hoehe() const
+{
+    return m_ansicht ? m_ansicht->height() : 0;
+}
+
+void WebBruecke::zoomAnwenden(double faktor)
+{
+    if (m_ansicht)
+        m_ansicht->setZoomFactor(faktor);
+}

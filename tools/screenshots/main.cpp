@@ -1,0 +1,122 @@
+#include "dialogrekorder.h"
+#include "einstellungen.h"
+#include "klang.h"
+#include "mainwindow.h"
+#include "schluessel.h"
+#include "spiel.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineView>
+
+#include <cstdio>
+
+namespace {
+
+class StillerKlang final : public Klang
+{
+public:
+    void abspielen(const QString &) override {}
+};
+
+void warten(int ms)
+{
+    QEventLoop schleife;
+    QTimer::singleShot(ms, &schleife, &QEventLoop::quit);
+    schleife.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QWebEngineUrlScheme qrc("qrc");
+    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
+                 QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(qrc);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.addPositionalArgument("folder", "where the PNG files go");
+    parser.addOption({"template", "Morvane, Tandrivelle or Kahoot", "name", "Tandrivelle"});
+    parser.addOption({"englisch", "English interface"});
+    parser.addOption({"size", "window size instead of maximised", "WxH"});
+    parser.addOption({"konferenz", "conference mode"});
+    parser.addHelpOption();
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    const QDir ordner(parser.positionalArguments().at(0));
+    QDir().mkpath(ordner.path());
+
+    TestEinstellungen einstellungen;
+    if (parser.isSet("englisch"))
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+    Einstellungen::setzen(Schluessel::GewaehltesTemplate, parser.value("template"));
+    if (parser.isSet("konferenz"))
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+
+    TestUhr uhr;
+    DialogRekorder dialoge;
+    StillerKlang klang;
+    MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr});
+    if (parser.isSet("size")) {
+        const QStringList groesse = parser.value("size").split('x');
+        fenster.showNormal();
+        fenster.resize(groesse.value(0).toInt(), groesse.value(1).toInt());
+    }
+    fenster.show();
+
+    int nummer = 0;
+    const auto foto = [&](const QString &name) {
+        warten(700);
+        const QString datei =
+            ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
+        fenster.grab().save(datei);
+        std::printf("%s\n", qPrintable(datei));
+    };
+    const auto sekunden = [&](int s) {
+        for (int i = 0; i < s; ++i) {
+            uhr.vorspulen(1000);
+            warten(30);
+        }
+    };
+
+    warten(2500); // pages load
+    uhr.vorspulen(1000);
+    foto("start");
+    for (uint geraet : {1u, 2u, 3u, 5u, 8u, 13u, 21u, 34u, 55u})
+        fenster.druckEmpfangen(1, geraet, 1 + geraet % 4);
+    foto("start-geraete");
+
+    spiel &s = fenster.getSpiel();
+    for (int frage = 1; frage <= s.getAnzahlFragen(); ++frage) {
+        fenster.on_actionN_chste_Frage_triggered();
+        warten(300);
+        foto(QStringLiteral("frage%1").arg(frage));
+        fenster.on_actionN_chste_Frage_triggered(); // skip the answer delay
+        sekunden(2);
+        for (uint geraet = 1; geraet <= 24; ++geraet)
+            fenster.druckEmpfangen(1 + geraet / 20, geraet, 1 + (geraet * 7 + frage) % 4);
+        foto(QStringLiteral("frage%1-countdown").arg(frage));
+        s.countdownSofortBeenden();
+        uhr.vorspulen(2000);
+        warten(100);
+        foto(QStringLiteral("frage%1-ergebnis").arg(frage));
+        if (frage == s.getAnzahlFragen()) {
+            warten(5000);
+            foto(QStringLiteral("frage%1-ergebnis-spaeter").arg(frage));
+        }
+    }
+    fenster.on_actionRangliste_triggered();
+    foto("rangliste");
+    return 0;
+}
