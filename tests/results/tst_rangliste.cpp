@@ -1,0 +1,110 @@
+#include "fakebruecke.h"
+#include "rangliste.h"
+#include "testeinstellungen.h"
+
+#include "einstellungen.h"
+#include "schluessel.h"
+
+#include <QtTest>
+
+namespace {
+
+// A participant with evaluated answers of the given points and times (ms).
+Person teilnehmer(uint buzzer, uint klassensatz, const QList<QPair<int, double>> &antworten)
+{
+    Person person(buzzer, klassensatz);
+    int frage = 1;
+    for (const auto &[punkte, zeit] : antworten) {
+        AntwortDerPerson &antwort = person.getAntwortDerFrage(frage++);
+        antwort.setPunkte(punkte);
+        antwort.setAntwortszeit(zeit);
+        antwort.setAusgewertet(true);
+    }
+    return person;
+}
+
+QString zeile(int rang, const QString &geraet, const QString &zeit, int punkte)
+{
+    return QStringLiteral("qt.jQuery('.tabelleRangliste tr:last').after('<tr class=\"tabelleReiheRangliste\"><td>%1"
+                          "</td><td>%2</td><td>%3</td><td>%4</td></tr>')")
+        .arg(rang)
+        .arg(geraet, zeit)
+        .arg(punkte);
+}
+
+} // namespace
+
+class TestRangliste final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    FakeBruecke m_bruecke;
+    rangliste m_rangliste;
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_rangliste.brueckeSetzen(&m_bruecke);
+        m_bruecke.anweisungen.clear();
+        m_bruecke.seiten.clear();
+    }
+    void cleanup() { m_einstellungen.reset(); }
+
+    void seiteNachSprache()
+    {
+        m_rangliste.loadHTML();
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        m_rangliste.loadHTML();
+        QCOMPARE(m_bruecke.seiten, (QList<QUrl>{QUrl("qrc:/template/rangliste.html"),
+                                                QUrl("qrc:/template/rangliste_EN.html")}));
+    }
+
+    void reihenfolgeNachPunktenZeitUndErstemDruck()
+    {
+        const QList<Person> personen{
+            teilnehmer(1, 1, {{3, 1000}}),
+            teilnehmer(2, 1, {{2, 4000}, {3, 4200}}),
+            teilnehmer(3, 1, {{5, 6000}}),
+            teilnehmer(4, 1, {}),              // only reported in on the start screen
+            teilnehmer(5, 1, {{2, 3000}, {3, 3000}}), // same as 6: first press decides
+            teilnehmer(6, 1, {{5, 6000}}),
+        };
+        m_rangliste.ranglisteAnzeigen(personen, 9, 2);
+        QCOMPARE(m_bruecke.nehmen(),
+                 (QStringList{"qt.jQuery('.textTitelRangliste').html('Rangliste nach 2/9 Fragen')",
+                              "qt.jQuery('.tabelleReiheRangliste').remove()",
+                              "qt.jQuery('.geraeteID').html('Geräte-ID')", zeile(1, "3", "6.00", 5),
+                              zeile(2, "5", "6.00", 5), zeile(3, "6", "6.00", 5), zeile(4, "2", "8.20", 5),
+                              zeile(5, "1", "1.00", 3), zeile(6, "4", "0.00", 0)}));
+        QCOMPARE(m_bruecke.zoomFaktor(), 1.0);
+    }
+
+    void englischUndKonferenzmodus()
+    {
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
+        QCOMPARE(m_bruecke.nehmen(),
+                 (QStringList{"qt.jQuery('.textTitelRangliste').html('Ranking according to 0/5 questions')",
+                              "qt.jQuery('.rang').html('Rank')", "qt.jQuery('.antwortszeitS').html('Response time [s]')",
+                              "qt.jQuery('.points').html('Points')", "qt.jQuery('.tabelleReiheRangliste').remove()",
+                              "qt.jQuery('.geraeteID').html('Device ID/Class-set ID')", zeile(1, "12/3", "12.35", 1)}));
+    }
+
+    void nurAusgewerteteZeitenZaehlen()
+    {
+        Person person(8, 1);
+        person.getAntwortDerFrage(1).setAntwortszeit(5000); // answered, never evaluated (abandoned)
+        AntwortDerPerson &zwei = person.getAntwortDerFrage(2);
+        zwei.setAntwortszeit(2500);
+        zwei.setAusgewertet(true);
+        const QList<Person> sortiert = rangliste::sortiert({person});
+        QCOMPARE(sortiert.at(0).getAntwortszeit(), 2500.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRangliste)
+#include "tst_rangliste.moc"

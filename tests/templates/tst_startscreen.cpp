@@ -1,0 +1,161 @@
+#include "fakebruecke.h"
+#include "startscreen.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+
+#include "einstellungen.h"
+#include "schluessel.h"
+
+#include <QtTest>
+
+class TestStartscreen final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    FakeBruecke m_bruecke;
+    TestUhr m_uhr;
+    std::unique_ptr<startscreen> m_start;
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        m_bruecke.anweisungen.clear();
+        m_bruecke.werte.clear();
+        m_start = std::make_unique<startscreen>(m_uhr);
+        m_start->brueckeSetzen(&m_bruecke);
+    }
+    void cleanup()
+    {
+        m_start.reset();
+        m_einstellungen.reset();
+    }
+
+    void aussehen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("sprache");
+        QTest::addColumn<QStringList>("erwartet");
+        const QStringList morvane{"qt.jQuery('.textplenarosite').css('color', '#3384b5')",
+                                  "qt.jQuery('.bildeinstecken').attr('src','../images/usb einstecken_morvane.png')",
+                                  "qt.jQuery('.bildtastedruecken').attr('src','../images/beliebige Taste druecken_morvane.png')"};
+        const QStringList gruen{"qt.jQuery('.textplenarosite').css('color', '#056305')",
+                                "qt.jQuery('.bildeinstecken').attr('src','../images/usb_einstecken.png')",
+                                "qt.jQuery('.bildtastedruecken').attr('src','../images/sender_1.gif')"};
+        const QStringList englisch{"qt.jQuery('.textUSBEmpfaengerEinstecken').html('Plug in the USB receiver')",
+                                   "qt.jQuery('.textBeliebigeTasteDruecken').html('Press any button')",
+                                   "qt.jQuery('.textLeerschlagtasteStarten').html('Start with space bar')"};
+        QTest::newRow("Morvane German") << "Morvane" << "1031" << morvane;
+        QTest::newRow("Tandrivelle English") << "Tandrivelle" << "1033" << gruen + englisch;
+        QTest::newRow("Kahoot looks green") << "Kahoot" << "" << gruen;
+        QTest::newRow("unknown name changes no picture") << "Blau" << "1033" << QStringList{};
+    }
+    void aussehen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, sprache);
+        QFETCH(QStringList, erwartet);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, sprache);
+        m_start->templateSetzen(name);
+        const QStringList alle = m_bruecke.nehmen();
+        QCOMPARE(alle.first(), QString("qt.jQuery('.allImgGeraete').css('display', 'none')"));
+        QCOMPARE(alle.mid(1, alle.size() - 2), erwartet);
+        QCOMPARE(alle.last(), QString("?qt.jQuery('.tabelleDeviceID').width()"));
+        QCOMPARE(m_start->variante(), name);
+    }
+
+    void tabelleEinpassen_data()
+    {
+        QTest::addColumn<int>("bildschirm");
+        QTest::addColumn<QVariant>("breite");
+        QTest::addColumn<QList<double>>("zooms");
+        QTest::newRow("1200 on 1920") << 1920 << QVariant(1200) << QList<double>{1.05};
+        QTest::newRow("900 on 1920") << 1920 << QVariant(900) << QList<double>{1.35};
+        QTest::newRow("1250 on 1920: n = 0") << 1920 << QVariant(1250) << QList<double>{1.0};
+        QTest::newRow("1200 on 1366: smaller") << 1366 << QVariant(1200) << QList<double>{0.75};
+        QTest::newRow("exactly two thirds") << 1920 << QVariant(1280) << QList<double>{};
+        QTest::newRow("no table: unchanged, no endless fit") << 1920 << QVariant() << QList<double>{};
+    }
+    void tabelleEinpassen()
+    {
+        QFETCH(int, bildschirm);
+        QFETCH(QVariant, breite);
+        QFETCH(QList<double>, zooms);
+        Einstellungen::setzen(Schluessel::DesktopWidth, bildschirm);
+        if (breite.isValid())
+            m_bruecke.werte.insert(QStringLiteral("qt.jQuery('.tabelleDeviceID').width()"), breite);
+        m_bruecke.zooms.clear();
+        m_start->tabelleEinpassen();
+        QCOMPARE(m_bruecke.zooms, zooms);
+    }
+
+    void geraeteImBlauenAussehen()
+    {
+        m_start->templateSetzen(QStringLiteral("Morvane"));
+        m_bruecke.nehmen();
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        const QStringList einmal{
+            "qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDMorvane/IconGeraeteIDMorvane/7_0_blau.png')",
+            "qt.jQuery('.imgGeraeteID7').css('display', 'inline')", "qt.jQuery('.imgGeraeteID7').css('width', '50px')",
+            "qt.jQuery('.imgGeraeteID7').css('height', '50px')"};
+        QCOMPARE(m_bruecke.nehmen(), einmal + einmal);
+    }
+
+    void geraeteImGruenenAussehenWippen()
+    {
+        m_start->templateSetzen(QStringLiteral("Tandrivelle"));
+        m_bruecke.nehmen();
+        const QStringList zeigen{"qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDTandrivelle/"
+                                 "IconGeraeteIDTandrivelle/7_0_green.png')",
+                                 "qt.jQuery('.imgGeraeteID7').css('height', '55px')",
+                                 "qt.jQuery('.imgGeraeteID7').css('display', 'inline')"};
+        const QStringList wippen{"qt.jQuery('.imgGeraeteID7').animate({height: '65px', width: '55px'}, 100)",
+                                 "qt.jQuery('.imgGeraeteID7').animate({height: '55px', width: '45px'}, 100)"};
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        QCOMPARE(m_bruecke.nehmen(), zeigen);
+        m_uhr.vorspulen(500);
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        QCOMPARE(m_bruecke.nehmen(), zeigen + wippen);
+        m_uhr.vorspulen(100);
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        QCOMPARE(m_bruecke.nehmen(), zeigen);
+        // A restart hides the icons but the handset stays known: its next press bounces.
+        m_start->alleGeraeteVerbergen();
+        m_uhr.vorspulen(300);
+        m_bruecke.nehmen();
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        QCOMPARE(m_bruecke.nehmen(), zeigen + wippen);
+    }
+
+    void empfaengerIconUndNeuLaden()
+    {
+        m_start->templateSetzen(QStringLiteral("Morvane"));
+        m_start->iconEmpfaengerErkanntAnzeigen();
+        m_bruecke.nehmen();
+        // The page finished loading after the look was set: look and tick come again.
+        m_start->seiteGeladen();
+        const QStringList alle = m_bruecke.nehmen();
+        QVERIFY(alle.contains("qt.jQuery('.textplenarosite').css('color', '#3384b5')"));
+        QCOMPARE(alle.last(), QString("qt.jQuery('.okicon').css('display', 'inline')"));
+        m_start->iconEmpfaengerErkanntVerbergen();
+        QCOMPARE(m_bruecke.nehmen(), QStringList{"qt.jQuery('.okicon').css('display', 'none')"});
+    }
+
+    void senderAnimationStartetNachEinerSekundeNochmal()
+    {
+        m_start->senderAnimationNeuStarten();
+        const QString anweisung = "qt.jQuery('.bildtastedruecken').attr('src','../images/sender_1.gif')";
+        QCOMPARE(m_bruecke.nehmen(), QStringList{anweisung});
+        m_uhr.vorspulen(999);
+        QVERIFY(m_bruecke.anweisungen.isEmpty());
+        m_uhr.vorspulen(1);
+        QCOMPARE(m_bruecke.nehmen(), QStringList{anweisung});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartscreen)
+#include "tst_startscreen.moc"

@@ -1,0 +1,159 @@
+#include "fakebruecke.h"
+#include "templatekahoot.h"
+#include "templatetesthilfe.h"
+#include "testeinstellungen.h"
+
+#include <QtTest>
+
+class TestTemplateKahoot final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<FragenBau> m_bau;
+    std::unique_ptr<FakeBruecke> m_bruecke;
+    std::unique_ptr<templatekahoot> m_template;
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_bau = std::make_unique<FragenBau>();
+        m_bruecke = std::make_unique<FakeBruecke>();
+        m_template = std::make_unique<templatekahoot>(*m_bruecke);
+        QCOMPARE(m_bruecke->seiten, QList<QUrl>{QUrl("qrc:/template/kahoot.html")});
+    }
+    void cleanup()
+    {
+        m_template.reset();
+        m_bruecke.reset();
+        m_bau.reset();
+        m_einstellungen.reset();
+    }
+
+    void countdownSpannen_data()
+    {
+        QTest::addColumn<int>("rest");
+        QTest::addColumn<QStringList>("danach");
+        QTest::newRow("9") << 9
+                           << QStringList{"qt.jQuery('.countdownEinstellig').html('9')",
+                                          "qt.jQuery('.countdownEinstellig').css('display', 'inline')"};
+        QTest::newRow("10") << 10
+                            << QStringList{"qt.jQuery('.countdownZweistellig').html('10')",
+                                           "qt.jQuery('.countdownZweistellig').css('display', 'inline')"};
+        QTest::newRow("120") << 120
+                             << QStringList{"qt.jQuery('.countdownDreistellig').html('120')",
+                                            "qt.jQuery('.countdownDreistellig').css('display', 'inline')"};
+        QTest::newRow("0 hides the circle") << 0 << QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"};
+        QTest::newRow("-1 empty circle") << -1 << QStringList{};
+        QTest::newRow("1000 empty circle") << 1000 << QStringList{};
+    }
+    void countdownSpannen()
+    {
+        QFETCH(int, rest);
+        QFETCH(QStringList, danach);
+        m_bruecke->nehmen();
+        m_template->updateCountdown(rest, 150);
+        const QStringList vorne{"qt.jQuery('.circle').css('visibility', 'inherit')",
+                                "qt.jQuery('.countdownEinstellig').css('display', 'none')",
+                                "qt.jQuery('.countdownZweistellig').css('display', 'none')",
+                                "qt.jQuery('.countdownDreistellig').css('display', 'none')"};
+        QCOMPARE(m_bruecke->nehmen(), vorne + danach);
+    }
+
+    void ergebnisMitBalken()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
+        const QDomElement frage = m_bau->frage({{"QuestionText", "F"}, {"Answer1", "a"}, {"Answer2", "b"},
+                                                {"Answer3", "c"}, {"Solution", "Answer2"}});
+        m_template->frageAnzeigen(frage, 1);
+        m_template->antwortenAnzeigen(frage);
+        m_bruecke->nehmen();
+        m_template->countdownAbgelaufen();
+        QVERIFY(m_bruecke->nehmen().isEmpty());
+        m_template->richtigeAntwortAnzeigen({}, {}, QStringLiteral("Answer2"), {50, 25, 25, 0});
+        QStringList erwartet{"qt.jQuery('.circle').css('visibility', 'hidden')",
+                             "qt.jQuery('.hakenAntwortA').css('visibility', 'hidden')",
+                             "qt.jQuery('.hakenAntwortB').css('visibility', 'inherit')",
+                             "qt.jQuery('.hakenAntwortC').css('visibility', 'hidden')",
+                             "qt.jQuery('.hakenAntwortD').css('visibility', 'hidden')",
+                             "qt.jQuery('.imgfrageKahoot').css('display', 'none')",
+                             "qt.jQuery('.prozentMainTableSpan').css('display', 'inline')"};
+        const QStringList werte{"50.0", "25.0", "25.0", "0.0"};
+        for (int i = 0; i < 4; ++i) {
+            const QString b(QChar('A' + i));
+            erwartet << "qt.jQuery('.tabelleProzentBalken" + b + "').css('visibility', 'inherit')"
+                     << "qt.jQuery('.tabelleProzentBalken" + b + "').css('height', '" + werte[i] + "%')";
+        }
+        erwartet << "qt.jQuery('.prozentProzenangabeHakenAntwortA').css('visibility', 'hidden')"
+                 << "qt.jQuery('.prozentProzenangabeHakenAntwortB').css('visibility', 'inherit')"
+                 << "qt.jQuery('.prozentProzenangabeHakenAntwortC').css('visibility', 'hidden')"
+                 << "qt.jQuery('.prozentProzenangabeHakenAntwortD').css('visibility', 'hidden')";
+        for (int i = 0; i < 4; ++i)
+            erwartet << "qt.jQuery('.prozentProzenangabeText" + QString(QChar('A' + i)) + "').html('" + werte[i] + "%')";
+        QCOMPARE(m_bruecke->nehmen(), erwartet);
+    }
+
+    void umfrageOhneEigenenSchalterKeinDiagramm()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::UmfrageProzentAntwortenAnzeigen, QStringLiteral("false"));
+        m_template->frageAnzeigen(m_bau->frage({{"Solution", "NoAnswer"}}), 1);
+        m_bruecke->nehmen();
+        m_template->richtigeAntwortAnzeigen({}, {}, QStringLiteral("NoAnswer"), {50, 50, 0, 0});
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"});
+    }
+
+    void ohneLoesungVerschwindetNurDerKreis()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
+        m_template->richtigeAntwortAnzeigen({}, {}, QStringLiteral("Answer1"), {100, 0, 0, 0});
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"});
+    }
+
+    void bilder()
+    {
+        const QString frageBild = m_bau->bild("f.png", 500);
+        const QString antwortBild = m_bau->bild("a.png", 300);
+        const QDomElement frage = m_bau->frage({{"QuestionText", "versteckt"},
+                                                {"PictureQuestionText", frageBild},
+                                                {"Answer1", "Text A"},
+                                                {"PictureAnswer1", antwortBild},
+                                                {"Answer2", "Text B"}});
+        m_template->frageAnzeigen(frage, 1);
+        const QStringList frageAnweisungen = m_bruecke->nehmen();
+        QVERIFY(frageAnweisungen.contains("qt.jQuery('.imgfrageKahoot').attr('height','360')"));
+        QVERIFY(frageAnweisungen.contains("qt.jQuery('.textFrage').html('')"));
+        QVERIFY(frageAnweisungen.filter("versteckt").isEmpty());
+        m_template->antwortenAnzeigen(frage);
+        const QStringList antworten = m_bruecke->nehmen();
+        QCOMPARE(antworten.mid(4), (QStringList{"qt.jQuery('.textAntwortA').html('')",
+                                                "qt.jQuery('.imgAntwortA').attr('src','" + m_bau->url(antwortBild) + "')",
+                                                "qt.jQuery('.imgAntwortA').attr('height','120')",
+                                                "qt.jQuery('.textAntwortB').html('Text B')",
+                                                "qt.jQuery('.imgAntwortB').removeAttr('height')",
+                                                "qt.jQuery('.textAntwortC').html('')",
+                                                "qt.jQuery('.imgAntwortC').removeAttr('height')",
+                                                "qt.jQuery('.textAntwortD').html('')",
+                                                "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
+    }
+
+    void stimmenZaehlerOhneKonferenzmodus()
+    {
+        m_template->geraeteIDAnzeigen(1, 4, 1);
+        m_template->geraeteIDAnzeigen(1, 4, 2);
+        m_template->geraeteIDAnzeigen(2, 4, 2);
+        const QStringList alle = m_bruecke->nehmen();
+        QCOMPARE(alle.filter(".html(").join('|'), QString("qt.jQuery('.konferenzmodus').html('1')|"
+                                                           "qt.jQuery('.konferenzmodus').html('1')|"
+                                                           "qt.jQuery('.konferenzmodus').html('2')"));
+        QCOMPARE(alle.filter("anzahlAntortenText').css('visibility', 'inherit')").size(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTemplateKahoot)
+#include "tst_templatekahoot.moc"
