@@ -1,0 +1,287 @@
+// The real pages in a real web view: every class the program's statements address exists, the
+// statements run without a script error, and every picture they name is in the resources.
+#include "fakebruecke.h"
+#include "festerzufall.h"
+#include "fragedatei.h"
+#include "rangliste.h"
+#include "startscreen.h"
+#include "templatefabrik.h"
+#include "templatetesthilfe.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+#include "webbruecke.h"
+
+#include <QApplication>
+#include <QRegularExpression>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+
+QString injektion()
+{
+    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
+    jquery.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(jquery.readAll()) + QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
+}
+
+QStringList klassen(const QStringList &anweisungen)
+{
+    static const QRegularExpression muster(QStringLiteral("qt\\.jQuery\\('\\.([A-Za-z0-9_-]+)"));
+    QStringList gefunden;
+    for (const QString &anweisung : anweisungen) {
+        for (auto it = muster.globalMatch(anweisung); it.hasNext();)
+            gefunden.append(it.next().captured(1));
+    }
+    gefunden.removeDuplicates();
+    return gefunden;
+}
+
+// Resource paths of the pictures the statements name ("../images/x.png" → ":/images/x.png").
+QStringList bilder(const QStringList &anweisungen)
+{
+    static const QRegularExpression muster(QStringLiteral("'\\.\\./([^']+\\.(png|gif))'"));
+    QStringList gefunden;
+    for (const QString &anweisung : anweisungen) {
+        for (auto it = muster.globalMatch(anweisung); it.hasNext();)
+            gefunden.append(QLatin1String(":/") + it.next().captured(1));
+    }
+    gefunden.removeDuplicates();
+    return gefunden;
+}
+
+} // namespace
+
+class TestSeiten final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<FragenBau> m_bau;
+    QString m_injektion = injektion();
+
+    // A view with a page loaded and jQuery in it.
+    struct Ansicht
+    {
+        QWebEngineView view;
+        std::unique_ptr<WebBruecke> bruecke;
+        bool geladen = false;
+    };
+    std::unique_ptr<Ansicht> oeffnen(const QString &seite)
+    {
+        auto ansicht = std::make_unique<Ansicht>();
+        ansicht->view.resize(1920, 1080);
+        ansicht->view.show();
+        ansicht->bruecke = std::make_unique<WebBruecke>(&ansicht->view, m_injektion);
+        connect(ansicht->bruecke.get(), &WebBruecke::geladen, this, [a = ansicht.get()](bool ok) { a->geladen = ok; });
+        ansicht->bruecke->seiteLaden(QUrl(seite));
+        return ansicht;
+    }
+    QVariant lesen(WebBruecke &bruecke, const QString &ausdruck)
+    {
+        QVariant wert;
+        bool da = false;
+        bruecke.auswerten(ausdruck, [&](const QVariant &w) {
+            wert = w;
+            da = true;
+        });
+        if (!QTest::qWaitFor([&]() { return da; }, 10000))
+            return QStringLiteral("<no answer>");
+        return wert;
+    }
+
+    // Loads the page, runs the statements and checks them for script errors, then checks that
+    // every class they address exists and every picture they name is there.
+    void pruefen(const QString &seite, const QStringList &anweisungen)
+    {
+        auto ansicht = oeffnen(seite);
+        QTRY_VERIFY_WITH_TIMEOUT(ansicht->geladen, 20000);
+        for (const QString &bild : bilder(anweisungen))
+            QVERIFY2(QFile::exists(bild), qPrintable("missing picture " + bild));
+        for (QString anweisung : anweisungen) {
+            if (anweisung.startsWith('?'))
+                anweisung.remove(0, 1);
+            const QString fehler = lesen(*ansicht->bruecke, "(function() { try { " + anweisung
+                                                                + "; return ''; } catch (e) { return String(e); } })()")
+                                       .toString();
+            QVERIFY2(fehler.isEmpty(), qPrintable(anweisung + " → " + fehler));
+        }
+        // Rows of the ranking exist only once the statements added them.
+        for (const QString &klasse : klassen(anweisungen))
+            QVERIFY2(lesen(*ansicht->bruecke, "qt.jQuery('." + klasse + "').length").toInt() > 0,
+                     qPrintable(seite + " has no element of class " + klasse));
+        // Every picture the page itself names is there.
+        const QString kaputt
+            = lesen(*ansicht->bruecke,
+                    "Array.from(document.images).filter(function(i) { return i.getAttribute('src') && "
+                    "i.getAttribute('src').indexOf('file:') !== 0 && i.complete && i.naturalWidth === 0; })"
+                    ".map(function(i) { return i.getAttribute('src'); }).join(' ')")
+                  .toString();
+        QVERIFY2(kaputt.isEmpty(), qPrintable(seite + ": pictures not found: " + kaputt));
+    }
+
+    // Everything a template sends through one question with pictures and through a text question.
+    QStringList templateAnweisungen(const QString &name)
+    {
+        FakeBruecke fake;
+        fake.antworter = [](const QString &ausdruck) -> QVariant {
+            if (ausdruck.endsWith(QLatin1String("position();")))
+                return QVariantMap{{"left", 10}, {"top", 10}};
+            return 100;
+        };
+        TestUhr uhr;
+        FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
+        auto vorlage = templateErzeugen(name, fake, uhr, zufall);
+        const QString bild = m_bau->bild("bild.png", 100);
+        const QDomElement mitBildern = m_bau->frage({{"QuestionText", "Frage mit Bild"},
+                                                     {"PictureQuestionText", bild},
+                                                     {"Answer1", "a"},
+                                                     {"PictureAnswer1", bild},
+                                                     {"PictureAnswer2", bild},
+                                                     {"PictureAnswer3", bild},
+                                                     {"PictureAnswer4", bild},
+                                                     {"Solution", "Answer2"},
+                                                     {"Time", "12"}});
+        const QDomElement text = m_bau->frage({{"QuestionText", "Wie geht's?\nGut"},
+                                               {"Answer1", "a"},
+                                               {"Answer2", "b"},
+                                               {"Answer3", "c"},
+                                               {"Answer4", "d"},
+                                               {"Solution", "Answer1"},
+                                               {"Time", "120"}});
+        for (const QDomElement &frage : {mitBildern, text}) {
+            vorlage->frageAnzeigen(frage, 1);
+            vorlage->antwortenAnzeigen(frage);
+            for (const uint geraet : {1u, 2u, 60u, 1u})
+                vorlage->geraeteIDAnzeigen(1, geraet, 2);
+            for (const int rest : {119, 15, 4, 2, 0})
+                vorlage->updateCountdown(rest, 120);
+            vorlage->countdownAbgelaufen();
+            vorlage->richtigeAntwortAnzeigen({Person(1, 1)}, {Person(2, 1), Person(60, 1)},
+                                             FrageDatei::feld(frage, "Solution"), {25, 25, 50, 0});
+        }
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        vorlage->geraeteIDAnzeigen(1, 5, 1);
+        return fake.anweisungen;
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_bau = std::make_unique<FragenBau>();
+        for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
+                                        Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FragetextFett,
+                                        Schluessel::FrageNummerInTemplateAnzeigen})
+            Einstellungen::setzen(schalter, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+    }
+    void cleanup()
+    {
+        m_bau.reset();
+        m_einstellungen.reset();
+    }
+
+    void vorlagen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("seite");
+        QTest::newRow("Morvane") << "Morvane" << "qrc:/template/morvane.html";
+        QTest::newRow("Tandrivelle") << "Tandrivelle" << "qrc:/template/tandrivelleneu.html";
+        QTest::newRow("Kahoot") << "Kahoot" << "qrc:/template/kahoot.html";
+    }
+    void vorlagen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, seite);
+        const QStringList anweisungen = templateAnweisungen(name);
+        QVERIFY(anweisungen.size() > 50);
+        pruefen(seite, anweisungen);
+    }
+
+    void startbildschirm()
+    {
+        FakeBruecke fake;
+        TestUhr uhr;
+        startscreen start(uhr);
+        start.brueckeSetzen(&fake);
+        for (const char *name : {"Morvane", "Tandrivelle"}) {
+            start.templateSetzen(QString::fromLatin1(name));
+            start.geraeteIDAnzeigen(1, 1, 1);
+            uhr.vorspulen(500);
+            start.geraeteIDAnzeigen(1, 1, 1);
+            start.geraeteIDAnzeigen(1, 60, 4);
+            start.iconEmpfaengerErkanntAnzeigen();
+            start.iconEmpfaengerErkanntVerbergen();
+            start.senderAnimationNeuStarten();
+        }
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        start.templateSetzen(QStringLiteral("Kahoot"));
+        pruefen(QStringLiteral("qrc:/template/startscreen.html"), fake.anweisungen);
+    }
+
+    void rangliste_data()
+    {
+        QTest::addColumn<QString>("sprache");
+        QTest::addColumn<QString>("seite");
+        QTest::newRow("German") << "1031" << "qrc:/template/rangliste.html";
+        QTest::newRow("English") << "1033" << "qrc:/template/rangliste_EN.html";
+    }
+    void rangliste()
+    {
+        QFETCH(QString, sprache);
+        QFETCH(QString, seite);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, sprache);
+        FakeBruecke fake;
+        ::rangliste liste;
+        liste.brueckeSetzen(&fake);
+        QList<Person> personen;
+        for (uint i = 1; i <= 3; ++i)
+            personen.append(Person(i, 1));
+        liste.ranglisteAnzeigen(personen, 9, 0);
+        pruefen(seite, fake.anweisungen);
+
+        // The rows land in the table, in rank order, and a refill replaces them.
+        auto ansicht = oeffnen(seite);
+        QTRY_VERIFY_WITH_TIMEOUT(ansicht->geladen, 20000);
+        liste.brueckeSetzen(ansicht->bruecke.get());
+        liste.ranglisteAnzeigen(personen, 9, 0);
+        liste.ranglisteAnzeigen(personen, 9, 1);
+        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
+        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste td:first-child').text()").toString(),
+                 QString("123"));
+        QVERIFY(lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
+    }
+
+    void textMitZeilenumbruchUndApostrophErscheint()
+    {
+        FakeBruecke fake;
+        TestUhr uhr;
+        FesterZufall zufall;
+        auto vorlage = templateErzeugen(QStringLiteral("Morvane"), fake, uhr, zufall);
+        vorlage->frageAnzeigen(m_bau->frage({{"QuestionText", "Wie geht's\\dir?\nZeile 2"}}), 1);
+        auto ansicht = oeffnen(QStringLiteral("qrc:/template/morvane.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(ansicht->geladen, 20000);
+        for (const QString &anweisung : std::as_const(fake.anweisungen))
+            ansicht->bruecke->ausfuehren(anweisung);
+        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.textFrage').html()").toString(),
+                 QString("Wie geht's\\dir?<br>Zeile 2"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QWebEngineUrlScheme qrc("qrc");
+    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme
+                 | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(qrc);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    TestSeiten test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_seiten.moc"
