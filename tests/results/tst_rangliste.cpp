@@ -25,8 +25,9 @@ Person teilnehmer(uint buzzer, uint klassensatz, const QList<QPair<int, double>>
 
 QString zeile(int rang, const QString &geraet, const QString &zeit, int punkte)
 {
-    return QStringLiteral("qt.jQuery('.tabelleRangliste tr:last').after('<tr class=\"tabelleReiheRangliste\"><td>%1"
-                          "</td><td>%2</td><td>%3</td><td>%4</td></tr>')")
+    return QStringLiteral(
+               "qt.jQuery('.tabelleRangliste tr:last').after('<tr class=\"tabelleReiheRangliste\"><td>%1"
+               "</td><td>%2</td><td>%3</td><td>%4</td></tr>')")
         .arg(rang)
         .arg(geraet, zeit)
         .arg(punkte);
@@ -68,7 +69,7 @@ private slots:
             teilnehmer(1, 1, {{3, 1000}}),
             teilnehmer(2, 1, {{2, 4000}, {3, 4200}}),
             teilnehmer(3, 1, {{5, 6000}}),
-            teilnehmer(4, 1, {}),              // only reported in on the start screen
+            teilnehmer(4, 1, {}),                     // only reported in on the start screen
             teilnehmer(5, 1, {{2, 3000}, {3, 3000}}), // same as 6: first press decides
             teilnehmer(6, 1, {{5, 6000}}),
         };
@@ -87,11 +88,13 @@ private slots:
         Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
         Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
         m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
-        QCOMPARE(m_bruecke.nehmen(),
-                 (QStringList{"qt.jQuery('.textTitelRangliste').html('Ranking according to 0/5 questions')",
-                              "qt.jQuery('.rang').html('Rank')", "qt.jQuery('.antwortszeitS').html('Response time [s]')",
-                              "qt.jQuery('.points').html('Points')", "qt.jQuery('.tabelleReiheRangliste').remove()",
-                              "qt.jQuery('.geraeteID').html('Device ID/Class-set ID')", zeile(1, "12/3", "12.35", 1)}));
+        QCOMPARE(
+            m_bruecke.nehmen(),
+            (QStringList{
+                "qt.jQuery('.textTitelRangliste').html('Ranking according to 0/5 questions')",
+                "qt.jQuery('.rang').html('Rank')", "qt.jQuery('.antwortszeitS').html('Response time [s]')",
+                "qt.jQuery('.points').html('Points')", "qt.jQuery('.tabelleReiheRangliste').remove()",
+                "qt.jQuery('.geraeteID').html('Device ID/Class-set ID')", zeile(1, "12/3", "12.35", 1)}));
     }
 
     void nurAusgewerteteZeitenZaehlen()

@@ -9,7 +9,10 @@
 class FesterZufall final : public Zufall
 {
 public:
-    explicit FesterZufall(QList<int> zahlen = {}) : m_zahlen(std::move(zahlen)) {}
+    explicit FesterZufall(QList<int> zahlen = {})
+        : m_zahlen(std::move(zahlen))
+    {
+    }
     int naechste() override
     {
         ++gezogen;

@@ -11,7 +11,10 @@
 class FragenBau
 {
 public:
-    FragenBau() { Einstellungen::setzen(Schluessel::FrageFile, m_ordner.filePath(QStringLiteral("fragen.xml"))); }
+    FragenBau()
+    {
+        Einstellungen::setzen(Schluessel::FrageFile, m_ordner.filePath(QStringLiteral("fragen.xml")));
+    }
 
     QDomElement frage(const QList<QPair<QString, QString>> &felder)
     {

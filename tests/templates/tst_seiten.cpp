@@ -17,13 +17,16 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <optional>
+
 namespace {
 
 QString injektion()
 {
     QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
     jquery.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(jquery.readAll()) + QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
+    return QString::fromUtf8(jquery.readAll()) +
+           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
 }
 
 QStringList klassen(const QStringList &anweisungen)
@@ -75,21 +78,19 @@ private:
         ansicht->view.resize(1920, 1080);
         ansicht->view.show();
         ansicht->bruecke = std::make_unique<WebBruecke>(&ansicht->view, m_injektion);
-        connect(ansicht->bruecke.get(), &WebBruecke::geladen, this, [a = ansicht.get()](bool ok) { a->geladen = ok; });
+        connect(ansicht->bruecke.get(), &WebBruecke::geladen, this,
+                [a = ansicht.get()](bool ok) { a->geladen = ok; });
         ansicht->bruecke->seiteLaden(QUrl(seite));
         return ansicht;
     }
     QVariant lesen(WebBruecke &bruecke, const QString &ausdruck)
     {
-        QVariant wert;
-        bool da = false;
-        bruecke.auswerten(ausdruck, [&](const QVariant &w) {
-            wert = w;
-            da = true;
-        });
-        if (!QTest::qWaitFor([&]() { return da; }, 10000))
+        // The answer may come after the wait gave up; it must not write into a dead frame then.
+        auto antwort = std::make_shared<std::optional<QVariant>>();
+        bruecke.auswerten(ausdruck, [antwort](const QVariant &w) { *antwort = w; });
+        if (!QTest::qWaitFor([&]() { return antwort->has_value(); }, 10000))
             return QStringLiteral("<no answer>");
-        return wert;
+        return **antwort;
     }
 
     // Loads the page, runs the statements and checks them for script errors, then checks that
@@ -103,9 +104,10 @@ private:
         for (QString anweisung : anweisungen) {
             if (anweisung.startsWith('?'))
                 anweisung.remove(0, 1);
-            const QString fehler = lesen(*ansicht->bruecke, "(function() { try { " + anweisung
-                                                                + "; return ''; } catch (e) { return String(e); } })()")
-                                       .toString();
+            const QString fehler =
+                lesen(*ansicht->bruecke, "(function() { try { " + anweisung +
+                                             "; return ''; } catch (e) { return String(e); } })()")
+                    .toString();
             QVERIFY2(fehler.isEmpty(), qPrintable(anweisung + " → " + fehler));
         }
         // Rows of the ranking exist only once the statements added them.
@@ -113,12 +115,12 @@ private:
             QVERIFY2(lesen(*ansicht->bruecke, "qt.jQuery('." + klasse + "').length").toInt() > 0,
                      qPrintable(seite + " has no element of class " + klasse));
         // Every picture the page itself names is there.
-        const QString kaputt
-            = lesen(*ansicht->bruecke,
-                    "Array.from(document.images).filter(function(i) { return i.getAttribute('src') && "
-                    "i.getAttribute('src').indexOf('file:') !== 0 && i.complete && i.naturalWidth === 0; })"
-                    ".map(function(i) { return i.getAttribute('src'); }).join(' ')")
-                  .toString();
+        const QString kaputt =
+            lesen(*ansicht->bruecke,
+                  "Array.from(document.images).filter(function(i) { return i.getAttribute('src') && "
+                  "i.getAttribute('src').indexOf('file:') !== 0 && i.complete && i.naturalWidth === 0; })"
+                  ".map(function(i) { return i.getAttribute('src'); }).join(' ')")
+                .toString();
         QVERIFY2(kaputt.isEmpty(), qPrintable(seite + ": pictures not found: " + kaputt));
     }
 
@@ -173,8 +175,8 @@ private slots:
         m_einstellungen = std::make_unique<TestEinstellungen>();
         m_bau = std::make_unique<FragenBau>();
         for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
-                                        Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FragetextFett,
-                                        Schluessel::FrageNummerInTemplateAnzeigen})
+                                        Schluessel::UmfrageProzentAntwortenAnzeigen,
+                                        Schluessel::FragetextFett, Schluessel::FrageNummerInTemplateAnzeigen})
             Einstellungen::setzen(schalter, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
         Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
@@ -189,9 +191,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("seite");
-        QTest::newRow("Morvane") << "Morvane" << "qrc:/template/morvane.html";
-        QTest::newRow("Tandrivelle") << "Tandrivelle" << "qrc:/template/tandrivelleneu.html";
-        QTest::newRow("Kahoot") << "Kahoot" << "qrc:/template/kahoot.html";
+        QTest::newRow("Morvane") << "Morvane"
+                                 << "qrc:/template/morvane.html";
+        QTest::newRow("Tandrivelle") << "Tandrivelle"
+                                     << "qrc:/template/tandrivelleneu.html";
+        QTest::newRow("Kahoot") << "Kahoot"
+                                << "qrc:/template/kahoot.html";
     }
     void vorlagen()
     {
@@ -227,8 +232,10 @@ private slots:
     {
         QTest::addColumn<QString>("sprache");
         QTest::addColumn<QString>("seite");
-        QTest::newRow("German") << "1031" << "qrc:/template/rangliste.html";
-        QTest::newRow("English") << "1033" << "qrc:/template/rangliste_EN.html";
+        QTest::newRow("German") << "1031"
+                                << "qrc:/template/rangliste.html";
+        QTest::newRow("English") << "1033"
+                                 << "qrc:/template/rangliste_EN.html";
     }
     void rangliste()
     {
@@ -251,9 +258,11 @@ private slots:
         liste.ranglisteAnzeigen(personen, 9, 0);
         liste.ranglisteAnzeigen(personen, 9, 1);
         QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
-        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste td:first-child').text()").toString(),
-                 QString("123"));
-        QVERIFY(lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
+        QCOMPARE(
+            lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste td:first-child').text()").toString(),
+            QString("123"));
+        QVERIFY(
+            lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
     }
 
     void textMitZeilenumbruchUndApostrophErscheint()
@@ -275,8 +284,8 @@ private slots:
 int main(int argc, char *argv[])
 {
     QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme
-                 | QWebEngineUrlScheme::LocalAccessAllowed);
+    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
+                 QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(qrc);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -12,16 +12,24 @@ private slots:
     {
         QTest::addColumn<QString>("roh");
         QTest::addColumn<QString>("maskiert");
-        QTest::newRow("apostrophe") << "Wie geht's?" << "Wie geht&apos;s?";
-        QTest::newRow("CR LF") << "eins\r\nzwei" << "eins<br>zwei";
-        QTest::newRow("LF as read from a file") << "eins\nzwei" << "eins<br>zwei";
-        QTest::newRow("lone CR dropped") << "eins\rzwei" << "einszwei";
-        QTest::newRow("backslash doubled") << "C:\\kurs" << "C:\\\\kurs";
-        QTest::newRow("backslash before apostrophe") << "\\'" << "\\\\&apos;";
+        QTest::newRow("apostrophe") << "Wie geht's?"
+                                    << "Wie geht&apos;s?";
+        QTest::newRow("CR LF") << "eins\r\nzwei"
+                               << "eins<br>zwei";
+        QTest::newRow("LF as read from a file") << "eins\nzwei"
+                                                << "eins<br>zwei";
+        QTest::newRow("lone CR dropped") << "eins\rzwei"
+                                         << "einszwei";
+        QTest::newRow("backslash doubled") << "C:\\kurs"
+                                           << "C:\\\\kurs";
+        QTest::newRow("backslash before apostrophe") << "\\'"
+                                                     << "\\\\&apos;";
         QTest::newRow("line separators") << QString("a") + QChar(0x2028) + "b" + QChar(0x2029) + "c"
                                          << "a<br>b<br>c";
-        QTest::newRow("markup passes") << "<b>fett</b> & mehr" << "<b>fett</b> & mehr";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("markup passes") << "<b>fett</b> & mehr"
+                                       << "<b>fett</b> & mehr";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void textFuerAnweisungen()
     {

@@ -39,19 +39,25 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("sprache");
         QTest::addColumn<QStringList>("erwartet");
-        const QStringList morvane{"qt.jQuery('.textplenarosite').css('color', '#3384b5')",
-                                  "qt.jQuery('.bildeinstecken').attr('src','../images/usb einstecken_morvane.png')",
-                                  "qt.jQuery('.bildtastedruecken').attr('src','../images/beliebige Taste druecken_morvane.png')"};
+        const QStringList morvane{
+            "qt.jQuery('.textplenarosite').css('color', '#3384b5')",
+            "qt.jQuery('.bildeinstecken').attr('src','../images/usb einstecken_morvane.png')",
+            "qt.jQuery('.bildtastedruecken').attr('src','../images/beliebige Taste druecken_morvane.png')"};
         const QStringList gruen{"qt.jQuery('.textplenarosite').css('color', '#056305')",
                                 "qt.jQuery('.bildeinstecken').attr('src','../images/usb_einstecken.png')",
                                 "qt.jQuery('.bildtastedruecken').attr('src','../images/sender_1.gif')"};
-        const QStringList englisch{"qt.jQuery('.textUSBEmpfaengerEinstecken').html('Plug in the USB receiver')",
-                                   "qt.jQuery('.textBeliebigeTasteDruecken').html('Press any button')",
-                                   "qt.jQuery('.textLeerschlagtasteStarten').html('Start with space bar')"};
-        QTest::newRow("Morvane German") << "Morvane" << "1031" << morvane;
-        QTest::newRow("Tandrivelle English") << "Tandrivelle" << "1033" << gruen + englisch;
-        QTest::newRow("Kahoot looks green") << "Kahoot" << "" << gruen;
-        QTest::newRow("unknown name changes no picture") << "Blau" << "1033" << QStringList{};
+        const QStringList englisch{
+            "qt.jQuery('.textUSBEmpfaengerEinstecken').html('Plug in the USB receiver')",
+            "qt.jQuery('.textBeliebigeTasteDruecken').html('Press any button')",
+            "qt.jQuery('.textLeerschlagtasteStarten').html('Start with space bar')"};
+        QTest::newRow("Morvane German") << "Morvane"
+                                        << "1031" << morvane;
+        QTest::newRow("Tandrivelle English") << "Tandrivelle"
+                                             << "1033" << gruen + englisch;
+        QTest::newRow("Kahoot looks green") << "Kahoot"
+                                            << "" << gruen;
+        QTest::newRow("unknown name changes no picture") << "Blau"
+                                                         << "1033" << QStringList{};
     }
     void aussehen()
     {
@@ -98,10 +104,11 @@ private slots:
         m_bruecke.nehmen();
         m_start->geraeteIDAnzeigen(1, 7, 1);
         m_start->geraeteIDAnzeigen(1, 7, 1);
-        const QStringList einmal{
-            "qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDMorvane/IconGeraeteIDMorvane/7_0_blau.png')",
-            "qt.jQuery('.imgGeraeteID7').css('display', 'inline')", "qt.jQuery('.imgGeraeteID7').css('width', '50px')",
-            "qt.jQuery('.imgGeraeteID7').css('height', '50px')"};
+        const QStringList einmal{"qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDMorvane/"
+                                 "IconGeraeteIDMorvane/7_0_blau.png')",
+                                 "qt.jQuery('.imgGeraeteID7').css('display', 'inline')",
+                                 "qt.jQuery('.imgGeraeteID7').css('width', '50px')",
+                                 "qt.jQuery('.imgGeraeteID7').css('height', '50px')"};
         QCOMPARE(m_bruecke.nehmen(), einmal + einmal);
     }
 

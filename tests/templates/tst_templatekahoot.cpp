@@ -45,7 +45,8 @@ private slots:
         QTest::newRow("120") << 120
                              << QStringList{"qt.jQuery('.countdownDreistellig').html('120')",
                                             "qt.jQuery('.countdownDreistellig').css('display', 'inline')"};
-        QTest::newRow("0 hides the circle") << 0 << QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"};
+        QTest::newRow("0 hides the circle")
+            << 0 << QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"};
         QTest::newRow("-1 empty circle") << -1 << QStringList{};
         QTest::newRow("1000 empty circle") << 1000 << QStringList{};
     }
@@ -66,8 +67,11 @@ private slots:
     {
         Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
-        const QDomElement frage = m_bau->frage({{"QuestionText", "F"}, {"Answer1", "a"}, {"Answer2", "b"},
-                                                {"Answer3", "c"}, {"Solution", "Answer2"}});
+        const QDomElement frage = m_bau->frage({{"QuestionText", "F"},
+                                                {"Answer1", "a"},
+                                                {"Answer2", "b"},
+                                                {"Answer3", "c"},
+                                                {"Solution", "Answer2"}});
         m_template->frageAnzeigen(frage, 1);
         m_template->antwortenAnzeigen(frage);
         m_bruecke->nehmen();
@@ -92,7 +96,8 @@ private slots:
                  << "qt.jQuery('.prozentProzenangabeHakenAntwortC').css('visibility', 'hidden')"
                  << "qt.jQuery('.prozentProzenangabeHakenAntwortD').css('visibility', 'hidden')";
         for (int i = 0; i < 4; ++i)
-            erwartet << "qt.jQuery('.prozentProzenangabeText" + QString(QChar('A' + i)) + "').html('" + werte[i] + "%')";
+            erwartet << "qt.jQuery('.prozentProzenangabeText" + QString(QChar('A' + i)) + "').html('" +
+                            werte[i] + "%')";
         QCOMPARE(m_bruecke->nehmen(), erwartet);
     }
 
@@ -131,15 +136,15 @@ private slots:
         QVERIFY(frageAnweisungen.filter("versteckt").isEmpty());
         m_template->antwortenAnzeigen(frage);
         const QStringList antworten = m_bruecke->nehmen();
-        QCOMPARE(antworten.mid(4), (QStringList{"qt.jQuery('.textAntwortA').html('')",
-                                                "qt.jQuery('.imgAntwortA').attr('src','" + m_bau->url(antwortBild) + "')",
-                                                "qt.jQuery('.imgAntwortA').attr('height','120')",
-                                                "qt.jQuery('.textAntwortB').html('Text B')",
-                                                "qt.jQuery('.imgAntwortB').removeAttr('height')",
-                                                "qt.jQuery('.textAntwortC').html('')",
-                                                "qt.jQuery('.imgAntwortC').removeAttr('height')",
-                                                "qt.jQuery('.textAntwortD').html('')",
-                                                "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
+        QCOMPARE(
+            antworten.mid(4),
+            (QStringList{
+                "qt.jQuery('.textAntwortA').html('')",
+                "qt.jQuery('.imgAntwortA').attr('src','" + m_bau->url(antwortBild) + "')",
+                "qt.jQuery('.imgAntwortA').attr('height','120')", "qt.jQuery('.textAntwortB').html('Text B')",
+                "qt.jQuery('.imgAntwortB').removeAttr('height')", "qt.jQuery('.textAntwortC').html('')",
+                "qt.jQuery('.imgAntwortC').removeAttr('height')", "qt.jQuery('.textAntwortD').html('')",
+                "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
     }
 
     void stimmenZaehlerOhneKonferenzmodus()
@@ -149,8 +154,8 @@ private slots:
         m_template->geraeteIDAnzeigen(2, 4, 2);
         const QStringList alle = m_bruecke->nehmen();
         QCOMPARE(alle.filter(".html(").join('|'), QString("qt.jQuery('.konferenzmodus').html('1')|"
-                                                           "qt.jQuery('.konferenzmodus').html('1')|"
-                                                           "qt.jQuery('.konferenzmodus').html('2')"));
+                                                          "qt.jQuery('.konferenzmodus').html('1')|"
+                                                          "qt.jQuery('.konferenzmodus').html('2')"));
         QCOMPARE(alle.filter("anzahlAntortenText').css('visibility', 'inherit')").size(), 3);
     }
 };

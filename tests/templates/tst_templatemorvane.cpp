@@ -110,22 +110,26 @@ private slots:
         const QStringList alle = m_bruecke->nehmen();
         const int start = int(alle.indexOf("qt.jQuery('.imgfrageMorvane').css('display', 'none')"));
         QVERIFY(start >= 0);
-        QCOMPARE(alle.mid(start + 1, 7), (QStringList{
-                                             "qt.jQuery('.textFrage').html('')",
-                                             "qt.jQuery('.imgfrageMorvane').attr('src','" + m_bau->url(bild) + "')",
-                                             "qt.jQuery('.imgfrageMorvane').attr('height','" + gezeigt + "')",
-                                             "qt.jQuery('.imgfrageMorvane').css('display', 'block')",
-                                             "qt.jQuery('.imgfrageMorvane').css('margin-left', 'auto')",
-                                             "qt.jQuery('.imgfrageMorvane').css('margin-right', 'auto')",
-                                             "qt.jQuery('.textAntwortA').html('')",
-                                         }));
+        QCOMPARE(alle.mid(start + 1, 7),
+                 (QStringList{
+                     "qt.jQuery('.textFrage').html('')",
+                     "qt.jQuery('.imgfrageMorvane').attr('src','" + m_bau->url(bild) + "')",
+                     "qt.jQuery('.imgfrageMorvane').attr('height','" + gezeigt + "')",
+                     "qt.jQuery('.imgfrageMorvane').css('display', 'block')",
+                     "qt.jQuery('.imgfrageMorvane').css('margin-left', 'auto')",
+                     "qt.jQuery('.imgfrageMorvane').css('margin-right', 'auto')",
+                     "qt.jQuery('.textAntwortA').html('')",
+                 }));
     }
 
     void antwortenMitTextUndBild()
     {
         const QString bild = m_bau->bild("b.png", 90);
-        m_template->antwortenAnzeigen(m_bau->frage(
-            {{"Answer1", "Eins"}, {"Answer2", "Zwei"}, {"PictureAnswer2", bild}, {"Answer3", ""}, {"Time", "15"}}));
+        m_template->antwortenAnzeigen(m_bau->frage({{"Answer1", "Eins"},
+                                                    {"Answer2", "Zwei"},
+                                                    {"PictureAnswer2", bild},
+                                                    {"Answer3", ""},
+                                                    {"Time", "15"}}));
         const QStringList erwartet{
             "qt.jQuery('.textAntwortA').html('Eins')",
             "qt.jQuery('.textAntwortB').html('Zwei')",
@@ -172,16 +176,19 @@ private slots:
             << QStringList{"qt.jQuery('.progressbar').width('26.6667%')",
                            "qt.jQuery('.text_progressbar').html('4 Sekunden')",
                            "qt.jQuery('.progressbar').attr('src','../images/progress_orange.png')"};
-        QTest::newRow("2 turns red") << 2 << 15
-                                     << QStringList{"qt.jQuery('.progressbar').width('13.3333%')",
-                                                    "qt.jQuery('.text_progressbar').html('2 Sekunden')",
-                                                    "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
+        QTest::newRow("2 turns red")
+            << 2 << 15
+            << QStringList{"qt.jQuery('.progressbar').width('13.3333%')",
+                           "qt.jQuery('.text_progressbar').html('2 Sekunden')",
+                           "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
         QTest::newRow("end") << 0 << 15
-                             << QStringList{"qt.jQuery('.progressbar').width('0%')",
-                                            "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
-        QTest::newRow("no time at all") << -1 << 0
-                                        << QStringList{"qt.jQuery('.progressbar').width('0%')",
-                                                       "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
+                             << QStringList{
+                                    "qt.jQuery('.progressbar').width('0%')",
+                                    "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
+        QTest::newRow("no time at all")
+            << -1 << 0
+            << QStringList{"qt.jQuery('.progressbar').width('0%')",
+                           "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"};
         QTest::newRow("half") << 5 << 10
                               << QStringList{"qt.jQuery('.progressbar').width('50%')",
                                              "qt.jQuery('.text_progressbar').html('5 Sekunden')"};
@@ -200,38 +207,45 @@ private slots:
         QTest::addColumn<QString>("loesung");
         QTest::addColumn<QString>("loesungZeigen");
         QTest::addColumn<QStringList>("erwartet");
-        const QStringList prozente{"qt.jQuery('.prozentAntwortA').html('33.3%')",
-                                   "qt.jQuery('.prozentAntwortB').html('66.7%')",
-                                   "qt.jQuery('.prozentAntwortC').html('0.0%')",
-                                   "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBildRichtigeAntwort')",
-                                   "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBild')",
-                                   "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortOhneBild')"};
+        const QStringList prozente{
+            "qt.jQuery('.prozentAntwortA').html('33.3%')",
+            "qt.jQuery('.prozentAntwortB').html('66.7%')",
+            "qt.jQuery('.prozentAntwortC').html('0.0%')",
+            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBildRichtigeAntwort')",
+            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBild')",
+            "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortOhneBild')"};
         QTest::newRow("B correct")
-            << "Answer2" << "true"
-            << (QStringList{"qt.jQuery('.prozentAntwortA').addClass('prozentAntwortAMarginTop150')",
-                            "qt.jQuery('.imgAntwortB').attr('src','../images/antwortHintergrundSchraegGruen.gif')",
-                            "qt.jQuery('.imgAntwortB').attr('height','212')",
-                            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166-6')",
-                            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop150')",
-                            "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop166')",
-                            "qt.jQuery('.imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
-                            "IconGeraeteIDMorvane/7_0_gruen.png')"}
-                + prozente);
+            << "Answer2"
+            << "true"
+            << (QStringList{
+                    "qt.jQuery('.prozentAntwortA').addClass('prozentAntwortAMarginTop150')",
+                    "qt.jQuery('.imgAntwortB').attr('src','../images/antwortHintergrundSchraegGruen.gif')",
+                    "qt.jQuery('.imgAntwortB').attr('height','212')",
+                    "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166-6')",
+                    "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop150')",
+                    "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop166')",
+                    "qt.jQuery('.imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
+                    "IconGeraeteIDMorvane/7_0_gruen.png')"} +
+                prozente);
         QTest::newRow("A correct")
-            << "Answer1" << "true"
-            << (QStringList{"qt.jQuery('.imgAntwortA').attr('src','../images/antwortenHintergrundRechtsGruen.gif')",
-                            "qt.jQuery('.imgAntwortA').attr('height','180')",
-                            "qt.jQuery('.prozentAntwortA').removeClass('prozentAntwortAMarginTop166')",
-                            "qt.jQuery('.prozentAntwortA').addClass('prozentAntwortAMarginTop150')",
-                            "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop150')",
-                            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166-6')",
-                            "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop150')",
-                            "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop166-6')",
-                            "qt.jQuery('.imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
-                            "IconGeraeteIDMorvane/7_0_gruen.png')"}
-                + prozente);
-        QTest::newRow("solution hidden: percentages only") << "Answer2" << "false" << prozente;
-        QTest::newRow("solution setting missing counts as off") << "Answer2" << "" << prozente;
+            << "Answer1"
+            << "true"
+            << (QStringList{
+                    "qt.jQuery('.imgAntwortA').attr('src','../images/antwortenHintergrundRechtsGruen.gif')",
+                    "qt.jQuery('.imgAntwortA').attr('height','180')",
+                    "qt.jQuery('.prozentAntwortA').removeClass('prozentAntwortAMarginTop166')",
+                    "qt.jQuery('.prozentAntwortA').addClass('prozentAntwortAMarginTop150')",
+                    "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop150')",
+                    "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166-6')",
+                    "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop150')",
+                    "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortAMarginTop166-6')",
+                    "qt.jQuery('.imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
+                    "IconGeraeteIDMorvane/7_0_gruen.png')"} +
+                prozente);
+        QTest::newRow("solution hidden: percentages only") << "Answer2"
+                                                           << "false" << prozente;
+        QTest::newRow("solution setting missing counts as off") << "Answer2"
+                                                                << "" << prozente;
     }
     void ergebnis()
     {
@@ -245,7 +259,8 @@ private slots:
         m_template->frageAnzeigen(frage, 1);
         m_template->antwortenAnzeigen(frage);
         m_bruecke->nehmen();
-        m_template->richtigeAntwortAnzeigen({Person(7, 1)}, {Person(8, 1)}, loesung, {100.0 / 3, 200.0 / 3, 0.0, 0.0});
+        m_template->richtigeAntwortAnzeigen({Person(7, 1)}, {Person(8, 1)}, loesung,
+                                            {100.0 / 3, 200.0 / 3, 0.0, 0.0});
         QCOMPARE(m_bruecke->nehmen(), erwartet);
     }
 
@@ -270,8 +285,8 @@ private slots:
         Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
         Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
         const QString bild = m_bau->bild("b.png", 50);
-        const QDomElement frage
-            = m_bau->frage({{"Answer1", "A"}, {"Answer2", ""}, {"PictureAnswer2", bild}, {"Solution", "Answer2"}});
+        const QDomElement frage = m_bau->frage(
+            {{"Answer1", "A"}, {"Answer2", ""}, {"PictureAnswer2", bild}, {"Solution", "Answer2"}});
         m_template->frageAnzeigen(frage, 1);
         m_template->antwortenAnzeigen(frage);
         m_bruecke->nehmen();
@@ -279,10 +294,11 @@ private slots:
         const QStringList alle = m_bruecke->nehmen();
         QVERIFY(alle.contains("qt.jQuery('.imgAntwortB').addClass('imgAntwortRichtig')"));
         QVERIFY(alle.filter("SchraegGruen").isEmpty());
-        QCOMPARE(alle.mid(alle.size() - 3),
-                 (QStringList{"qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortOhneBild')",
-                              "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBild')",
-                              "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortMitBildRichtigeAntwort')"}));
+        QCOMPARE(
+            alle.mid(alle.size() - 3),
+            (QStringList{"qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortOhneBild')",
+                         "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBild')",
+                         "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortMitBildRichtigeAntwort')"}));
         // Answers C and D have neither text nor picture: no percentage.
         QVERIFY(alle.filter("prozentAntwortC').html").isEmpty());
     }

@@ -46,7 +46,8 @@ private:
     void seiteFuerBlattfall()
     {
         m_bruecke->antworter = [this](const QString &ausdruck) -> QVariant {
-            static const QRegularExpression blatt(QStringLiteral("^qt\\.jQuery\\('\\.blatt(\\d+)'\\)\\.position\\(\\);$"));
+            static const QRegularExpression blatt(
+                QStringLiteral("^qt\\.jQuery\\('\\.blatt(\\d+)'\\)\\.position\\(\\);$"));
             const auto treffer = blatt.match(ausdruck);
             if (treffer.hasMatch())
                 return position(100 + treffer.captured(1).toInt(), 50);
@@ -125,9 +126,10 @@ private slots:
         const QStringList alle = m_bruecke->nehmen();
         QVERIFY(alle.contains("qt.jQuery('.textFrage').html('Text')"));
         const int start = int(alle.indexOf("qt.jQuery('.imgantworttext_d').css('display', 'none')"));
-        QCOMPARE(alle.mid(start + 1, 3), (QStringList{"qt.jQuery('.imgfrage').attr('src','" + m_bau->url(bild) + "')",
-                                                      "qt.jQuery('.imgfrage').attr('height','150')",
-                                                      "qt.jQuery('.imgfrage').css('display', 'inline')"}));
+        QCOMPARE(alle.mid(start + 1, 3),
+                 (QStringList{"qt.jQuery('.imgfrage').attr('src','" + m_bau->url(bild) + "')",
+                              "qt.jQuery('.imgfrage').attr('height','150')",
+                              "qt.jQuery('.imgfrage').css('display', 'inline')"}));
     }
 
     void zoomEinpassen_data()
@@ -164,8 +166,9 @@ private slots:
         m_template->frageAnzeigen(frage(), 1);
         m_template->antwortenAnzeigen(frage());
         const QStringList gelesen = m_bruecke->nehmen().filter(QRegularExpression("^\\?"));
-        QCOMPARE(gelesen, (QStringList{"?qt.jQuery('.progressbar').height()", "?qt.jQuery('.textFrage').height()",
-                                       "?qt.jQuery('.imgfrage').height()"}));
+        QCOMPARE(gelesen,
+                 (QStringList{"?qt.jQuery('.progressbar').height()", "?qt.jQuery('.textFrage').height()",
+                              "?qt.jQuery('.imgfrage').height()"}));
         QCOMPARE(m_bruecke->zoomFaktor(), 1.2); // nothing until the answers arrive
         m_bruecke->antworten();
         // 920 > 850: 874 > 850, 830 → n = 2
@@ -183,23 +186,27 @@ private slots:
         const QString bild = m_bau->bild("a.png", 100);
         m_template->frageAnzeigen(frage(), 2);
         m_bruecke->nehmen();
-        m_template->antwortenAnzeigen(m_bau->frage(
-            {{"Answer1", "Eins"}, {"Answer2", ""}, {"PictureAnswer2", bild}, {"Answer3", ""}, {"Time", "20"}}));
+        m_template->antwortenAnzeigen(m_bau->frage({{"Answer1", "Eins"},
+                                                    {"Answer2", ""},
+                                                    {"PictureAnswer2", bild},
+                                                    {"Answer3", ""},
+                                                    {"Time", "20"}}));
         QCOMPARE(m_bruecke->nehmen(),
-                 (QStringList{"qt.jQuery('.A_mit_Rand_Image').attr('src','../images/A_mit_Rand.png')",
-                              "qt.jQuery('.A_mit_Rand_Image').css('display', 'inline')",
-                              "qt.jQuery('.B_mit_Rand_Image').attr('src','../images/B_mit_Rand.png')",
-                              "qt.jQuery('.B_mit_Rand_Image').css('display', 'inline')",
-                              "qt.jQuery('.C_mit_Rand_Image').css('display', 'none')",
-                              "qt.jQuery('.D_mit_Rand_Image').css('display', 'none')",
-                              "qt.jQuery('.textAntwortA').html('Eins')", "qt.jQuery('.textAntwortB').html('')",
-                              "qt.jQuery('.textAntwortC').html('')", "qt.jQuery('.textAntwortD').html('')",
-                              "qt.jQuery('.progressbar').width('100%')", "qt.jQuery('.progressbar').height('100%')",
-                              "qt.jQuery('.progressbar').attr('src','../images/progress_gruen.png')",
-                              "qt.jQuery('.imgantworttext_b').attr('src','" + m_bau->url(bild) + "')",
-                              "qt.jQuery('.imgantworttext_b').attr('height','100')",
-                              "qt.jQuery('.imgantworttext_b').css('display', 'inline')",
-                              "qt.jQuery('.text_progressbar').html('20s')"}));
+                 (QStringList{
+                     "qt.jQuery('.A_mit_Rand_Image').attr('src','../images/A_mit_Rand.png')",
+                     "qt.jQuery('.A_mit_Rand_Image').css('display', 'inline')",
+                     "qt.jQuery('.B_mit_Rand_Image').attr('src','../images/B_mit_Rand.png')",
+                     "qt.jQuery('.B_mit_Rand_Image').css('display', 'inline')",
+                     "qt.jQuery('.C_mit_Rand_Image').css('display', 'none')",
+                     "qt.jQuery('.D_mit_Rand_Image').css('display', 'none')",
+                     "qt.jQuery('.textAntwortA').html('Eins')", "qt.jQuery('.textAntwortB').html('')",
+                     "qt.jQuery('.textAntwortC').html('')", "qt.jQuery('.textAntwortD').html('')",
+                     "qt.jQuery('.progressbar').width('100%')", "qt.jQuery('.progressbar').height('100%')",
+                     "qt.jQuery('.progressbar').attr('src','../images/progress_gruen.png')",
+                     "qt.jQuery('.imgantworttext_b').attr('src','" + m_bau->url(bild) + "')",
+                     "qt.jQuery('.imgantworttext_b').attr('height','100')",
+                     "qt.jQuery('.imgantworttext_b').css('display', 'inline')",
+                     "qt.jQuery('.text_progressbar').html('20s')"}));
     }
 
     void countdown()
@@ -208,14 +215,15 @@ private slots:
         m_template->updateCountdown(3, 15);
         m_template->countdownAbgelaufen();
         m_template->updateCountdown(0, 15);
-        QCOMPARE(m_bruecke->nehmen(),
-                 (QStringList{"qt.jQuery('.progressbar').height('93.3333%')",
-                              "qt.jQuery('.text_progressbar').html('14s')",
-                              "qt.jQuery('.progressbar').height('20%')", "qt.jQuery('.text_progressbar').html('3s')",
-                              "qt.jQuery('.progressbar').attr('src','../images/progress_orange.png')",
-                              "qt.jQuery('.text_progressbar').html(' ')", "qt.jQuery('.progressbar').width('0%')",
-                              "qt.jQuery('.progressbar').height('0%')",
-                              "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"}));
+        QCOMPARE(
+            m_bruecke->nehmen(),
+            (QStringList{
+                "qt.jQuery('.progressbar').height('93.3333%')", "qt.jQuery('.text_progressbar').html('14s')",
+                "qt.jQuery('.progressbar').height('20%')", "qt.jQuery('.text_progressbar').html('3s')",
+                "qt.jQuery('.progressbar').attr('src','../images/progress_orange.png')",
+                "qt.jQuery('.text_progressbar').html(' ')", "qt.jQuery('.progressbar').width('0%')",
+                "qt.jQuery('.progressbar').height('0%')",
+                "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"}));
     }
 
     void streuung_data()
@@ -276,7 +284,7 @@ private slots:
         // leaf 7 at (107, 50) × 1.2 → L 128, T 60; aim 300 × 1.2 = 360; pile top 960, picture 228.
         // Draws 79, 59: u 0.6, v 0.2 → dx 32, dy 4; turn 1234 % 401 = 31; delay 5000 % 3001 = 1999.
         QTest::newRow("few voters: from the view height") << 2 << "829"; // 1080 - 228 + 41 - 60 - 4
-        QTest::newRow("many voters: onto the pile") << 30 << "1212";    // (960 + 114 - 60 - 4) × 1.2
+        QTest::newRow("many voters: onto the pile") << 30 << "1212";     // (960 + 114 - 60 - 4) × 1.2
     }
     void blattfall()
     {
@@ -291,26 +299,30 @@ private slots:
         QList<Person> richtige;
         for (int i = 0; i < richtig; ++i)
             richtige << Person(20 + i, 1);
-        m_template->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"), {50, 50, 0, 0});
+        m_template->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"),
+                                            {50, 50, 0, 0});
         const QStringList alle = m_bruecke->nehmen();
         const int start = int(alle.indexOf("qt.jQuery('.blatt7').css({'position':'relative'})"));
         QVERIFY(start > 0);
         const QString deltaX = QString::number((360 - 128) - 32 * 1.2, 'g', 6);
-        QCOMPARE(alle.mid(start),
-                 (QStringList{
-                     "qt.jQuery('.blatt7').css({'position':'relative'})",
-                     "?qt.jQuery('.blatt7').position();",
-                     "?qt.jQuery('.posimage13').position();",
-                     "?qt.jQuery('.blaetterhaufen').position();",
-                     "?qt.jQuery('.blaetterhaufenimg').height();",
-                     "?setTimeout((function() {qt.jQuery('.blatt7').animate({top: '+=" + deltaY + "',left: '+=" + deltaX
-                         + "' }, 4000).css('-webkit-transition', '-webkit-transform 4s').css('-webkit-transform', "
-                           "'rotate(31deg)').css('transition-delay', '0.5s').css('-webkit-filter', "
-                           "'hue-rotate(-39deg)');}), 1999);",
-                     "qt.jQuery('.blatt7').css('z-index', '99')",
-                     "qt.jQuery('.blaetterhaufenimg').css('opacity', '0.0')",
-                     "setTimeout((function() {qt.jQuery('.blaetterhaufenimg').animate({ opacity: 1 }, 4000);}), 5000);",
-                 }));
+        QCOMPARE(
+            alle.mid(start),
+            (QStringList{
+                "qt.jQuery('.blatt7').css({'position':'relative'})",
+                "?qt.jQuery('.blatt7').position();",
+                "?qt.jQuery('.posimage13').position();",
+                "?qt.jQuery('.blaetterhaufen').position();",
+                "?qt.jQuery('.blaetterhaufenimg').height();",
+                "?setTimeout((function() {qt.jQuery('.blatt7').animate({top: '+=" + deltaY +
+                    "',left: '+=" + deltaX +
+                    "' }, 4000).css('-webkit-transition', '-webkit-transform 4s').css('-webkit-transform', "
+                    "'rotate(31deg)').css('transition-delay', '0.5s').css('-webkit-filter', "
+                    "'hue-rotate(-39deg)');}), 1999);",
+                "qt.jQuery('.blatt7').css('z-index', '99')",
+                "qt.jQuery('.blaetterhaufenimg').css('opacity', '0.0')",
+                "setTimeout((function() {qt.jQuery('.blaetterhaufenimg').animate({ opacity: 1 }, 4000);}), "
+                "5000);",
+            }));
         QCOMPARE(m_zufall->gezogen, 4);
 
         // The next question cancels the falls that have not started.
@@ -327,7 +339,8 @@ private slots:
         m_bruecke->verzoegert = true;
         m_zufall->nachlegen({79, 59, 1234, 5000, 79, 59, 1234, 5000});
         m_template->frageAnzeigen(frage(), 2);
-        m_template->richtigeAntwortAnzeigen({}, {Person(3, 1), Person(9, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        m_template->richtigeAntwortAnzeigen({}, {Person(3, 1), Person(9, 1)}, QStringLiteral("Answer1"),
+                                            {0, 0, 0, 0});
         m_bruecke->antworten();
         const QStringList alle = m_bruecke->nehmen();
         const int drei = int(alle.indexOf("qt.jQuery('.blatt3').css('z-index', '99')"));
@@ -360,24 +373,27 @@ private slots:
         m_template->antwortenAnzeigen(frage("Answer2"));
         m_bruecke->nehmen();
         m_template->richtigeAntwortAnzeigen({Person(1, 1)}, {}, QStringLiteral("Answer2"), {0, 100, 0, 0});
-        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.imghaken_B').attr('src','../images/haken_gruen.png')",
-                                                   "qt.jQuery('.imghaken_B').attr('height','35')",
-                                                   "qt.jQuery('.imghaken_B').css('display', 'inline')",
-                                                   "qt.jQuery('.prozent_A').html('0.0%')",
-                                                   "qt.jQuery('.prozent_B').html('100.0%')"}));
+        QCOMPARE(
+            m_bruecke->nehmen(),
+            (QStringList{"qt.jQuery('.imghaken_B').attr('src','../images/haken_gruen.png')",
+                         "qt.jQuery('.imghaken_B').attr('height','35')",
+                         "qt.jQuery('.imghaken_B').css('display', 'inline')",
+                         "qt.jQuery('.prozent_A').html('0.0%')", "qt.jQuery('.prozent_B').html('100.0%')"}));
     }
 
     void blaetterZeigenUndWippen()
     {
         Einstellungen::setzen(Schluessel::Konferenzmodus, Falsch);
         m_template->geraeteIDAnzeigen(1, 5, 2);
-        QCOMPARE(m_bruecke->nehmen(),
-                 (QStringList{"qt.jQuery('.blatt5').stop()", "qt.jQuery('.blatt5').css({'opacity':'1.0'})",
-                              "qt.jQuery('.blatt5').css({'top':'0','left':'0'}).css('-webkit-transform', 'rotate(0deg)')",
-                              "qt.jQuery('.blatt5').css('-webkit-filter', 'hue-rotate(0deg)')",
-                              "qt.jQuery('.blatt5').attr('src','../IconGeraeteIDTandrivelle/"
-                              "IconGeraeteIDTandrivelle/5_0_green.png')",
-                              "qt.jQuery('.blatt5').css('display', 'inline')"}));
+        QCOMPARE(
+            m_bruecke->nehmen(),
+            (QStringList{
+                "qt.jQuery('.blatt5').stop()", "qt.jQuery('.blatt5').css({'opacity':'1.0'})",
+                "qt.jQuery('.blatt5').css({'top':'0','left':'0'}).css('-webkit-transform', 'rotate(0deg)')",
+                "qt.jQuery('.blatt5').css('-webkit-filter', 'hue-rotate(0deg)')",
+                "qt.jQuery('.blatt5').attr('src','../IconGeraeteIDTandrivelle/"
+                "IconGeraeteIDTandrivelle/5_0_green.png')",
+                "qt.jQuery('.blatt5').css('display', 'inline')"}));
         const QStringList wippen{"qt.jQuery('.blatt5').animate({height: '65px'}, 100)",
                                  "qt.jQuery('.blatt5').animate({height: '55px'}, 100)"};
         m_template->geraeteIDAnzeigen(1, 5, 2);
