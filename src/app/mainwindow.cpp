@@ -210,6 +210,10 @@ QWebEngineView *MainWindow::schwarzAnsicht() const
 {
     return ui->webViewBlackscreen;
 }
+SkriptBruecke *MainWindow::frageBruecke() const
+{
+    return m_brueckeFrage;
+}
 QString MainWindow::statusDatei() const
 {
     return m_labelDatei->text();

@@ -20,6 +20,7 @@ class Klang;
 class QAction;
 class QLabel;
 class QWebEngineView;
+class SkriptBruecke;
 class Uhr;
 class WebBruecke;
 class Zeitgeber;
@@ -52,6 +53,7 @@ public:
     QWebEngineView *startAnsicht() const;
     QWebEngineView *ranglisteAnsicht() const;
     QWebEngineView *schwarzAnsicht() const;
+    SkriptBruecke *frageBruecke() const;
     bool stimmenVerbunden() const { return m_stimmenVerbunden; }
     bool frageAktiv() const { return m_frageAktiv; }
     bool startScreenAngezeigt() const { return m_startScreenAngezeigt; }
