@@ -3,6 +3,7 @@
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige
 #include "dialogrekorder.h"
 #include "einstellungen.h"
+#include "fakeports.h"
 #include "klang.h"
 #include "mainwindow.h"
 #include "rangliste.h"
@@ -65,8 +66,8 @@ double median(QList<double> werte)
 int main(int argc, char *argv[])
 {
     QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme
-                 | QWebEngineUrlScheme::LocalAccessAllowed);
+    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
+                 QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(qrc);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -80,8 +81,8 @@ int main(int argc, char *argv[])
         ansicht.show();
         QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
         jquery.open(QIODevice::ReadOnly);
-        WebBruecke bruecke(&ansicht, QString::fromUtf8(jquery.readAll())
-                                         + QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };"));
+        WebBruecke bruecke(&ansicht, QString::fromUtf8(jquery.readAll()) +
+                                         QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };"));
         bool geladen = false;
         QObject::connect(&bruecke, &WebBruecke::geladen, &app, [&](bool) { geladen = true; });
         rangliste liste;
@@ -105,7 +106,8 @@ int main(int argc, char *argv[])
             QElapsedTimer uhr;
             uhr.start();
             liste.ranglisteAnzeigen(personen, 20, 20);
-            const int zeilen = lesen(bruecke, QStringLiteral("qt.jQuery('.tabelleReiheRangliste').length")).toInt();
+            const int zeilen =
+                lesen(bruecke, QStringLiteral("qt.jQuery('.tabelleReiheRangliste').length")).toInt();
             zeiten.append(uhr.nsecsElapsed() / 1e6);
             if (zeilen != 1000)
                 aus << "unexpected row count " << zeilen << "\n";
@@ -122,10 +124,13 @@ int main(int argc, char *argv[])
         TestUhr uhr;
         DialogRekorder dialoge;
         StillerKlang klang;
-        MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr});
+        FakePortSystem ports;
+        MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports});
         fenster.resize(1920, 1080);
         fenster.show();
-        warten([&]() { return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html")); });
+        warten([&]() {
+            return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html"));
+        });
         QElapsedTimer pause;
         pause.start();
         warten([&]() { return pause.elapsed() > 1500; });
@@ -137,16 +142,18 @@ int main(int argc, char *argv[])
             QElapsedTimer messung;
             messung.start();
             fenster.druckEmpfangen(1, geraet, 2);
-            const QString sichtbar
-                = lesen(*frage, QStringLiteral("qt.jQuery('.imgGeraeteID%1Morvane').is(':visible') ? 'ja' : 'nein'").arg(geraet))
-                      .toString();
+            const QString sichtbar =
+                lesen(*frage,
+                      QStringLiteral("qt.jQuery('.imgGeraeteID%1Morvane').is(':visible') ? 'ja' : 'nein'")
+                          .arg(geraet))
+                    .toString();
             zeiten.append(messung.nsecsElapsed() / 1e6);
             if (sichtbar != QLatin1String("ja"))
                 aus << "handset " << geraet << " not shown\n";
         }
-        aus << "press to question page (icon shown), 40 presses: median " << QString::number(median(zeiten), 'f', 2)
-            << " ms, slowest " << QString::number(*std::max_element(zeiten.begin(), zeiten.end()), 'f', 2)
-            << " ms\n";
+        aus << "press to question page (icon shown), 40 presses: median "
+            << QString::number(median(zeiten), 'f', 2) << " ms, slowest "
+            << QString::number(*std::max_element(zeiten.begin(), zeiten.end()), 'f', 2) << " ms\n";
         dialoge.antwortJa = true;
     }
     return 0;

@@ -21,6 +21,16 @@ QString text(const QString &schluessel)
     return oeffnen().value(schluessel).toString();
 }
 
+QStringList texte(const QStringList &schluessel)
+{
+    const QSettings store = oeffnen();
+    QStringList werte;
+    werte.reserve(schluessel.size());
+    for (const QString &name : schluessel)
+        werte.append(store.value(name).toString());
+    return werte;
+}
+
 int zahl(const QString &schluessel)
 {
     return text(schluessel).trimmed().toInt();

@@ -10,6 +10,8 @@
 namespace Einstellungen {
 
 QString text(const QString &schluessel);
+// Several keys from one opening of the store, for reads that happen very often.
+QStringList texte(const QStringList &schluessel);
 int zahl(const QString &schluessel);
 double reell(const QString &schluessel);
 QStringList liste(const QString &schluessel);

@@ -2,6 +2,7 @@
 
 #include "ui_mainwindow.h"
 
+#include "comport.h"
 #include "dialoge.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
@@ -12,6 +13,7 @@
 #include "produkt.h"
 #include "rangliste.h"
 #include "schluessel.h"
+#include "seriellerport.h"
 #include "shortcutkeys.h"
 #include "soundklang.h"
 #include "spiel.h"
@@ -80,6 +82,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
         m_eigenerKlang = std::make_unique<SoundKlang>();
     m_klang = umgebung.klang ? umgebung.klang : m_eigenerKlang.get();
     m_zufall = umgebung.zufall ? umgebung.zufall : &Zufall::system();
+    m_ports = umgebung.ports ? umgebung.ports : &PortSystem::system();
 
     // Secondary windows and objects first: the slots connected by name below may reach them.
     m_test = new test(this);
@@ -161,14 +164,31 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     QCoreApplication::setOrganizationDomain(QString::fromLatin1(Produkt::WebDomain));
     QCoreApplication::setApplicationName(QString::fromLatin1(Produkt::Anwendungsname));
 
+    // The receiver search starts from a known port name on every start.
     Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
-    m_labelPort->setText(QLatin1String("  Port: ") + Einstellungen::text(Schluessel::SerialPort) +
-                         QLatin1String("  "));
+    setStatusLabelCOMPort();
+
+    m_fabrik = std::make_unique<comTypFabrik>(*m_ports, *m_uhr);
+    m_comPort = static_cast<comPort *>(m_fabrik->erzeugeComTyp(QStringLiteral("rs-232")));
+    connect(m_comPort, &comPort::serialport_eventEmpfaengerGefunden, this,
+            &MainWindow::setStatusLabelCOMPort);
+    connect(m_comPort, &comPort::serialport_eventEmpfaengerGefunden, this,
+            &MainWindow::showIconEmpfaengerVerbunden_OpenSerialPort);
+    connect(m_comPort, &comPort::serialport_eventEmpfaengerGefunden, this,
+            &MainWindow::empfaengerGefundenEntsprechendesTemplateWaehlen);
+    connect(m_comPort, &comPort::iconEmpfaengerVerbundenAusblenden, this,
+            &MainWindow::iconEmpfaengerErkanntVerbergen);
+    m_comPort->verbindungStarten();
+    connect(m_comPort, &comPort::signalGereateIDAnzeigen, this, &MainWindow::druckEmpfangen);
+    connect(m_comPort, &comPort::masterTerminate, this, &MainWindow::masterTerminate);
+    connect(m_comPort, &comPort::masterPageDown, this, &MainWindow::masterPageDown);
+    connect(m_comPort, &comPort::masterPause, this, &MainWindow::masterPause);
+    connect(m_comPort, &comPort::masterPageUp, this, &MainWindow::masterPageUp);
 
     if (Einstellungen::text(Schluessel::GewaehltesTemplate).isEmpty())
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, Tandrivelle);
-    m_template = templateErzeugen(Einstellungen::text(Schluessel::GewaehltesTemplate), *m_brueckeFrage,
-                                  *m_uhr, *m_zufall);
+    m_templateName = Einstellungen::text(Schluessel::GewaehltesTemplate);
+    m_template = templateErzeugen(m_templateName, *m_brueckeFrage, *m_uhr, *m_zufall);
 
     m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
     for (int i = 0; i < MaxRecentFiles; ++i) {
@@ -260,6 +280,23 @@ void MainWindow::dateiBeschriftungen()
     m_labelAnzahl->setText(
         Einstellungen::meldung(QStringLiteral("Anzahl Fragen: "), QStringLiteral("Number of questions: ")) +
         QString::number(anzahl));
+}
+
+void MainWindow::setStatusLabelCOMPort()
+{
+    m_labelPort->setText(QLatin1String("  Port: ") + Einstellungen::text(Schluessel::SerialPort) +
+                         QLatin1String("  "));
+}
+
+void MainWindow::showIconEmpfaengerVerbunden_OpenSerialPort()
+{
+    m_startscreen->iconEmpfaengerErkanntAnzeigen();
+    m_comPort->connectSerial();
+}
+
+void MainWindow::empfaengerGefundenEntsprechendesTemplateWaehlen()
+{
+    templateAusgewaehlt();
 }
 
 void MainWindow::setStatusIstEmpfaengerVerbunden()
@@ -367,6 +404,7 @@ void MainWindow::closeEvent(QCloseEvent *ereignis)
     m_shortcutkeys->close();
     m_goTo->close();
     m_test->close();
+    m_comPort->SerialPortSchliessen();
     ereignis->accept();
 }
 
@@ -697,13 +735,20 @@ void MainWindow::neuStarten()
 
     m_stimmenVerbunden = true;
     m_labelAktuelleFrage->clear();
+    m_comPort->connectSerial();
 }
 
 void MainWindow::templateAusgewaehlt()
 {
-    if (auto neu = templateErzeugen(Einstellungen::text(Schluessel::GewaehltesTemplate), *m_brueckeFrage,
-                                    *m_uhr, *m_zufall))
-        m_template = std::move(neu);
+    // The receiver is found again after any change of ports; reloading the same template would
+    // blank the question on the screen in the middle of a game.
+    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
+    if (!m_template || name != m_templateName) {
+        if (auto neu = templateErzeugen(name, *m_brueckeFrage, *m_uhr, *m_zufall)) {
+            m_template = std::move(neu);
+            m_templateName = name;
+        }
+    }
     neuStarten();
 }
 

@@ -17,6 +17,7 @@ class MainWindow;
 class Dialoge;
 class Hilfe;
 class Klang;
+class PortSystem;
 class QAction;
 class QLabel;
 class QWebEngineView;
@@ -25,6 +26,8 @@ class Uhr;
 class WebBruecke;
 class Zeitgeber;
 class Zufall;
+class comPort;
+class comTypFabrik;
 class goTo;
 class rangliste;
 class shortcutkeys;
@@ -63,6 +66,7 @@ public:
     QString statusAktuelleFrage() const;
     QString statusEmpfaenger() const;
     QList<QAction *> zuletztGeoeffnet() const { return m_zuletztAktionen; }
+    comPort *getComPort() const { return m_comPort; }
 
 protected:
     void keyPressEvent(QKeyEvent *ereignis) override;
@@ -71,6 +75,9 @@ protected:
     bool eventFilter(QObject *ziel, QEvent *ereignis) override;
 
 public slots:
+    void setStatusLabelCOMPort();
+    void showIconEmpfaengerVerbunden_OpenSerialPort();
+    void empfaengerGefundenEntsprechendesTemplateWaehlen();
     void setStatusIstEmpfaengerVerbunden();
     void iconEmpfaengerErkanntVerbergen();
     void on_actionPlenar_Hilfe_triggered();
@@ -138,6 +145,7 @@ private:
     Dialoge *m_dialoge = nullptr;
     Klang *m_klang = nullptr;
     Zufall *m_zufall = nullptr;
+    PortSystem *m_ports = nullptr;
 
     test *m_test = nullptr;
     goTo *m_goTo = nullptr;
@@ -147,6 +155,9 @@ private:
     rangliste *m_rangliste = nullptr;
     spiel *m_spiel = nullptr;
     std::unique_ptr<templatesPlenaro> m_template;
+    QString m_templateName;
+    std::unique_ptr<comTypFabrik> m_fabrik;
+    comPort *m_comPort = nullptr;
 
     QString m_injektionsSkript;
     WebBruecke *m_brueckeFrage = nullptr;

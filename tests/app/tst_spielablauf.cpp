@@ -2,6 +2,7 @@
 // pages in real web views. Dialogs are answered by a recorder, sounds recorded.
 #include "dialogrekorder.h"
 #include "einstellungen.h"
+#include "fakeports.h"
 #include "klangrekorder.h"
 #include "mainwindow.h"
 #include "schluessel.h"
@@ -54,12 +55,14 @@ private:
     std::unique_ptr<TestUhr> m_uhr;
     DialogRekorder m_dialoge;
     KlangRekorder m_klang;
+    FakePortSystem m_ports;
     std::unique_ptr<MainWindow> m_fenster;
 
     void starten(const QString &vorlage = QStringLiteral("Morvane"))
     {
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, vorlage);
-        m_fenster = std::make_unique<MainWindow>(Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr});
+        m_fenster =
+            std::make_unique<MainWindow>(Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr, &m_ports});
         m_fenster->resize(1600, 1000);
         m_fenster->show();
         m_fenster->activateWindow();
@@ -466,6 +469,88 @@ private slots:
         m_fenster->frageDateiOeffnen(dateien.at(3));
         QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList),
                  (QStringList{dateien[3], dateien[5], dateien[4], dateien[2], dateien[1]}));
+    }
+
+    void empfaengerUndMasterHandsender()
+    {
+        Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
+        Testdaten::Frage f;
+        f.zeit = "10";
+        f.verzoegerung = "1";
+        Einstellungen::setzen(Schluessel::FrageFile, eigeneFragen({f, f, f}));
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::TemplateAutomatischErkennen, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::SteuerungUeberMaster, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::MasterBuzzer, QStringLiteral("9"));
+        Einstellungen::setzen(Schluessel::MasterKlassensatz, QStringLiteral("1"));
+        m_ports.namen = {"ttyS0", "ttyEMPF"};
+        m_ports.geraete["ttyEMPF"] = {"#PLENARO_TANDRIVELLE$"};
+        starten(QStringLiteral("Morvane"));
+        MainWindow &fenster = *m_fenster;
+        spiel &s = fenster.getSpiel();
+        QVERIFY(geladen(fenster.startAnsicht(), "startscreen.html"));
+
+        // Found: port in the status bar, the tick, the template of its family, the port open.
+        m_uhr->vorspulen(200);
+        QVERIFY(geladen(fenster.frageAnsicht(), "tandrivelleneu.html"));
+        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
+        QCOMPARE(Einstellungen::text(Schluessel::SerialPort), QString("ttyEMPF"));
+        QVERIFY(m_ports.letzterPort->isOpen());
+        sekunden(1);
+        QVERIFY(fenster.statusEmpfaenger().contains("verbunden") &&
+                !fenster.statusEmpfaenger().contains("nicht"));
+        QTRY_VERIFY(
+            js(fenster.startAnsicht(), "qt.jQuery('.okicon').is(':visible') ? 'ja' : 'nein'").toString() ==
+            "ja");
+
+        const auto rahmen = [](uint geraet, uint knopf) {
+            const char bytes[4] = {0, 1, char(geraet), char(knopf - 1)};
+            return QByteArray(bytes, 4);
+        };
+        // Handsets report in on the start screen.
+        m_ports.letzterPort->liefern(rahmen(3, 2) + rahmen(4, 1));
+        QCOMPARE(s.getPersonen().size(), 2);
+
+        // Master D: next question; during the answer delay presses do not count.
+        m_ports.letzterPort->liefern(rahmen(9, 4));
+        QCOMPARE(s.getAktuelleFrageNr(), 1);
+        QVERIFY(fenster.frageAktiv());
+        m_ports.letzterPort->liefern(rahmen(3, 3));
+        QCOMPARE(antwort(3, 1), -1);
+        // Master C before the countdown runs changes nothing.
+        m_ports.letzterPort->liefern(rahmen(9, 3));
+        QVERIFY(!fenster.stimmenVerbunden() && !s.istPausiert());
+        sekunden(1);
+        QVERIFY(s.istCountdownAktiv());
+        m_ports.letzterPort->liefern(rahmen(3, 3));
+        QCOMPARE(antwort(3, 1), 3);
+        // Master C pauses and resumes.
+        m_ports.letzterPort->liefern(rahmen(9, 3));
+        QVERIFY(s.istPausiert() && !fenster.stimmenVerbunden());
+        m_ports.letzterPort->liefern(rahmen(3, 1));
+        QCOMPARE(antwort(3, 1), 3);
+        m_ports.letzterPort->liefern(rahmen(9, 3));
+        QVERIFY(!s.istPausiert() && fenster.stimmenVerbunden());
+        // Master A ends the countdown; presses after it change nothing.
+        m_ports.letzterPort->liefern(rahmen(9, 1));
+        QVERIFY(!s.istCountdownAktiv());
+        m_ports.letzterPort->liefern(rahmen(3, 2));
+        QCOMPARE(antwort(3, 1), 3);
+        // Master D and B move forward and back.
+        m_ports.letzterPort->liefern(rahmen(9, 4));
+        m_ports.letzterPort->liefern(rahmen(9, 4));
+        QCOMPARE(s.getAktuelleFrageNr(), 3);
+        m_ports.letzterPort->liefern(rahmen(9, 2));
+        QCOMPARE(s.getAktuelleFrageNr(), 2);
+        QVERIFY(!person(1, 9));
+
+        // Unplugged: the tick goes.
+        m_ports.namen = {"ttyS0"};
+        sekunden(2);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"));
+        QTRY_VERIFY(
+            js(fenster.startAnsicht(), "qt.jQuery('.okicon').is(':visible') ? 'ja' : 'nein'").toString() ==
+            "nein");
     }
 
     void zoom()

@@ -1,0 +1,140 @@
+// Prints how fast the receiver link decodes frames and hands them to the engine, and how long a
+// press takes from the receiver simulator to the engine.
+//   build/bin/bench_empfaenger
+#include "comport.h"
+#include "dialogrekorder.h"
+#include "einstellungen.h"
+#include "fakeports.h"
+#include "qtseriellerport.h"
+#include "schluessel.h"
+#include "simulatorports.h"
+#include "spiel.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+class SimulatorPortSystem final : public PortSystem
+{
+public:
+    QStringList portNamen() const override { return SimulatorPorts::laufende(); }
+    std::unique_ptr<SeriellerPort> neuerPort() override { return std::make_unique<QtSeriellerPort>(); }
+};
+
+bool warten(const std::function<bool()> &fertig, int ms = 20000)
+{
+    QEventLoop schleife;
+    QTimer pruefen;
+    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&]() {
+        if (fertig())
+            schleife.quit();
+    });
+    QTimer::singleShot(ms, &schleife, &QEventLoop::quit);
+    pruefen.start(0);
+    schleife.exec();
+    return fertig();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false"));
+    QTextStream aus(stdout);
+    QTemporaryDir laufzeit;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
+    TestEinstellungen einstellungen;
+    DialogRekorder dialoge;
+
+    {
+        FakePortSystem ports;
+        ports.namen = {"ttyEMPF"};
+        ports.geraete["ttyEMPF"] = {"#PLENARO$"};
+        TestUhr uhr;
+        comPort link(ports, uhr);
+        spiel engine(uhr, dialoge);
+        QObject::connect(&link, &comPort::signalGereateIDAnzeigen, &engine, &spiel::antwortErfassen);
+        link.verbindungStarten();
+        uhr.vorspulen(comPort::ProbeAbstand);
+        link.connectSerial();
+        engine.qountdownStarten();
+
+        constexpr int Bloecke = 100;
+        constexpr int RahmenJeBlock = 500;
+        QByteArray block;
+        for (int i = 0; i < RahmenJeBlock; ++i) {
+            const uint geraet = 1 + uint(i) % 250;
+            const char rahmen[4] = {0, char(1 + i / 250), char(geraet), char(i % 4)};
+            block.append(rahmen, 4);
+        }
+        QElapsedTimer messung;
+        messung.start();
+        for (int i = 0; i < Bloecke; ++i)
+            ports.letzterPort->liefern(block);
+        const double sekunden = messung.nsecsElapsed() / 1e9;
+        aus << "decode and route " << Bloecke * RahmenJeBlock << " frames in blocks of " << RahmenJeBlock
+            << ": " << QString::number(Bloecke * RahmenJeBlock / sekunden, 'f', 0) << " frames/s ("
+            << engine.getPersonen().size() << " participants)\n";
+    }
+
+    {
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("false"));
+        QProcess simulator;
+        simulator.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/plenaro-simulator"));
+        simulator.setArguments({QStringLiteral("--family"), QStringLiteral("morvane"),
+                                QStringLiteral("--interactive"), QStringLiteral("--quiet")});
+        simulator.start();
+        if (!simulator.waitForStarted(5000)) {
+            aus << "simulator not found next to this program\n";
+            return 1;
+        }
+        warten([&]() { return simulator.canReadLine(); }, 10000);
+        SimulatorPortSystem ports;
+        comPort link(ports, Uhr::system());
+        spiel engine(Uhr::system(), dialoge);
+        QObject::connect(&link, &comPort::serialport_eventEmpfaengerGefunden, &link, &comPort::connectSerial);
+        QElapsedTimer uhr;
+        qint64 angekommen = -1;
+        QObject::connect(&link, &comPort::signalGereateIDAnzeigen, &engine,
+                         [&](uint klassensatz, uint geraet, uint knopf) {
+                             engine.antwortErfassen(klassensatz, geraet, knopf);
+                             angekommen = uhr.nsecsElapsed();
+                         });
+        link.verbindungStarten();
+        if (!warten([&]() { return Einstellungen::ist(Schluessel::EmpfaengerVerbunden); })) {
+            aus << "simulator not identified\n";
+            return 1;
+        }
+        warten([]() { return false; }, 300); // the port is reopened once found
+        QList<double> zeiten;
+        for (int i = 1; i <= 50; ++i) {
+            angekommen = -1;
+            uhr.start();
+            simulator.write(QByteArray("b ") + QByteArray::number(i) + '\n');
+            if (warten([&]() { return angekommen >= 0; }, 2000))
+                zeiten.append(angekommen / 1e6);
+        }
+        std::sort(zeiten.begin(), zeiten.end());
+        if (zeiten.isEmpty()) {
+            aus << "no press arrived\n";
+        } else {
+            aus << "press typed into the simulator to antwortErfassen, " << zeiten.size()
+                << " presses: median " << QString::number(zeiten.at(zeiten.size() / 2), 'f', 2)
+                << " ms, slowest " << QString::number(zeiten.last(), 'f', 2) << " ms\n";
+        }
+        simulator.write("quit\n");
+        simulator.waitForFinished(3000);
+    }
+    return 0;
+}

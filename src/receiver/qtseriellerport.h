@@ -1,0 +1,24 @@
+#pragma once
+
+#include "seriellerport.h"
+
+#include <QSerialPort>
+
+class QtSeriellerPort final : public SeriellerPort
+{
+public:
+    QtSeriellerPort();
+
+    void leitungEinstellen() override;
+    void setPortName(const QString &name) override { m_port.setPortName(name); }
+    QString portName() const override { return m_port.portName(); }
+    bool oeffnen() override { return m_port.open(QIODevice::ReadWrite); }
+    void schliessen() override { m_port.close(); }
+    bool isOpen() const override { return m_port.isOpen(); }
+    void puffernLeeren() override { m_port.clear(QSerialPort::AllDirections); }
+    qint64 schreiben(const QByteArray &daten) override { return m_port.write(daten); }
+    QByteArray allesLesen() override { return m_port.readAll(); }
+
+private:
+    QSerialPort m_port;
+};
