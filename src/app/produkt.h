@@ -6,7 +6,7 @@ namespace Produkt {
 
 inline constexpr char Organisation[] = "Corvanta";
 inline constexpr char WebDomain[] = "plenaro.example";
-inline constexpr char WebSeite[] = "https://plenaro.example/";
+inline constexpr char WebSeite[] = "https://plenaro.example/"; // the web domain's home page
 inline constexpr char Anwendungsname[] = "Plenaro";
 
 } // namespace Produkt

@@ -1,5 +1,7 @@
 #include "fragedatei.h"
 
+#include "produkt.h"
+
 #include <QDebug>
 #include <QDomNamedNodeMap>
 #include <QFile>
@@ -21,9 +23,9 @@ QString kopf()
 {
     // The header lines end in a lone CR, the element lines in CR LF: files out there look like
     // this and other tools compare them byte for byte.
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r"
-                          "<!--Erstellt von Plenaro plenaro.example-->\r"
-                          "<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r<!--Erstellt von Plenaro ")
+           + QLatin1String(Produkt::WebDomain)
+           + QStringLiteral("-->\r<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
                           "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\r");
 }
 

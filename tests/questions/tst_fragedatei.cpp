@@ -1,3 +1,4 @@
+#include "bildpfad.h"
 #include "fragedatei.h"
 #include "testdaten.h"
 
@@ -205,6 +206,56 @@ private slots:
         QCOMPARE(FrageDatei::zahl(frage, "Points"), 1);
         QCOMPARE(FrageDatei::feld(frage, "AnswerDelay"), QString("0"));
         QCOMPARE(frage.childNodes().count(), 14);
+    }
+
+    void beispieldateien()
+    {
+        QList<QStringList> gerueste;
+        for (const char *sprache : {"DE", "EN"}) {
+            const QString pfad =
+                QStringLiteral(PLENARO_QUELLEN "/examples/%1/BspFragen.xml").arg(QLatin1String(sprache));
+            const LadeErgebnis ergebnis = FrageDatei::lesen(pfad);
+            QVERIFY2(ergebnis.ok(), qPrintable(pfad));
+            // Stored exactly as the program writes files.
+            QCOMPARE(FrageDatei::serialisieren(ergebnis.fragen), lesenBytes(pfad));
+            QStringList geruest;
+            QSet<int> antwortzahlen;
+            bool umfrage = false;
+            for (const QDomElement &frage : ergebnis.fragen) {
+                QVERIFY(!FrageDatei::feld(frage, "QuestionText").isEmpty());
+                int antworten = 0;
+                for (int i = 1; i <= 4; ++i) {
+                    const QString bild = FrageDatei::feld(frage, QStringLiteral("PictureAnswer%1").arg(i));
+                    antworten +=
+                        FrageDatei::feld(frage, QStringLiteral("Answer%1").arg(i)).isEmpty() && bild.isEmpty()
+                            ? 0
+                            : 1;
+                }
+                antwortzahlen.insert(antworten);
+                umfrage = umfrage || FrageDatei::feld(frage, "Solution") == "NoAnswer";
+                for (const char *feld : {"PictureQuestionText", "PictureAnswer1", "PictureAnswer2",
+                                         "PictureAnswer3", "PictureAnswer4"}) {
+                    const QString gespeichert = FrageDatei::feld(frage, feld);
+                    if (gespeichert.isEmpty())
+                        continue;
+                    QVERIFY2(!BildPfad::istAbsolut(gespeichert), qPrintable(gespeichert));
+                    const QString lokal = BildPfad::bildPfadAufloesen(gespeichert, pfad).lokalerPfad;
+                    QVERIFY2(QFileInfo(lokal).isFile(), qPrintable(lokal));
+                }
+                geruest << FrageDatei::feld(frage, "Solution") + FrageDatei::feld(frage, "Time") +
+                               FrageDatei::feld(frage, "Points") + FrageDatei::feld(frage, "AnswerDelay");
+            }
+            QVERIFY(ergebnis.fragen.size() >= 8);
+            QVERIFY(umfrage);
+            QVERIFY(antwortzahlen.contains(2) && antwortzahlen.contains(3) && antwortzahlen.contains(4));
+            const QDomElement letzte = ergebnis.fragen.last();
+            for (const char *feld : {"PictureQuestionText", "PictureAnswer1", "PictureAnswer2",
+                                     "PictureAnswer3", "PictureAnswer4"})
+                QVERIFY(!FrageDatei::feld(letzte, feld).isEmpty());
+            gerueste << geruest;
+        }
+        // Both languages play the same game.
+        QCOMPARE(gerueste.at(0), gerueste.at(1));
     }
 
     void fehlgeschlagenesSchreibenMeldetUndBehaeltDieAlteDatei()

@@ -1,5 +1,6 @@
 #include "dialogrekorder.h"
 #include "einstellungen.h"
+#include "fakeports.h"
 #include "klang.h"
 #include "mainwindow.h"
 #include "schluessel.h"
@@ -50,6 +51,9 @@ int main(int argc, char *argv[])
     parser.addOption({"englisch", "English interface"});
     parser.addOption({"size", "window size instead of maximised", "WxH"});
     parser.addOption({"konferenz", "conference mode"});
+    parser.addOption({"empfaenger",
+                      "use the receivers found on this machine (start plenaro-simulator first) and "
+                      "take the presses from them"});
     parser.addHelpOption();
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -67,7 +71,9 @@ int main(int argc, char *argv[])
     TestUhr uhr;
     DialogRekorder dialoge;
     StillerKlang klang;
-    MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr});
+    FakePortSystem keinePorts;
+    const bool empfaenger = parser.isSet("empfaenger");
+    MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts});
     if (parser.isSet("size")) {
         const QStringList groesse = parser.value("size").split('x');
         fenster.showNormal();
@@ -92,9 +98,22 @@ int main(int argc, char *argv[])
 
     warten(2500); // pages load
     uhr.vorspulen(1000);
+    if (empfaenger) {
+        for (int i = 0; i < 50 && !Einstellungen::ist(Schluessel::EmpfaengerVerbunden); ++i) {
+            uhr.vorspulen(200);
+            warten(50);
+        }
+        std::printf("receiver %s on %s\n", qPrintable(Einstellungen::text(Schluessel::EmpfaengerVerbunden)),
+                    qPrintable(Einstellungen::text(Schluessel::SerialPort)));
+        warten(2500); // the template of the receiver's family loads
+        uhr.vorspulen(1000);
+    }
     foto("start");
-    for (uint geraet : {1u, 2u, 3u, 5u, 8u, 13u, 21u, 34u, 55u})
-        fenster.druckEmpfangen(1, geraet, 1 + geraet % 4);
+    if (empfaenger)
+        warten(2000); // handsets of the simulator report in
+    else
+        for (uint geraet : {1u, 2u, 3u, 5u, 8u, 13u, 21u, 34u, 55u})
+            fenster.druckEmpfangen(1, geraet, 1 + geraet % 4);
     foto("start-geraete");
 
     spiel &s = fenster.getSpiel();
@@ -104,8 +123,11 @@ int main(int argc, char *argv[])
         foto(QStringLiteral("frage%1").arg(frage));
         fenster.on_actionN_chste_Frage_triggered(); // skip the answer delay
         sekunden(2);
-        for (uint geraet = 1; geraet <= 24; ++geraet)
-            fenster.druckEmpfangen(1 + geraet / 20, geraet, 1 + (geraet * 7 + frage) % 4);
+        if (empfaenger)
+            warten(2500);
+        else
+            for (uint geraet = 1; geraet <= 24; ++geraet)
+                fenster.druckEmpfangen(1 + geraet / 20, geraet, 1 + (geraet * 7 + frage) % 4);
         foto(QStringLiteral("frage%1-countdown").arg(frage));
         s.countdownSofortBeenden();
         uhr.vorspulen(2000);
