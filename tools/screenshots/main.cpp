@@ -140,5 +140,19 @@ int main(int argc, char *argv[])
     }
     fenster.on_actionRangliste_triggered();
     foto("rangliste");
+
+    // The small windows.
+    fenster.on_actionShortcut_Keys_triggered();
+    fenster.on_actionGo_To_triggered();
+    warten(500);
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        const QString name = QString::fromLatin1(widget->metaObject()->className());
+        if (widget->isVisible() && (name == QLatin1String("shortcutkeys") || name == QLatin1String("goTo"))) {
+            const QString datei =
+                ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
+            widget->grab().save(datei);
+            std::printf("%s\n", qPrintable(datei));
+        }
+    }
     return 0;
 }

@@ -1,0 +1,74 @@
+#include "einstellungen.h"
+#include "goto.h"
+#include "schluessel.h"
+#include "shortcutkeys.h"
+#include "testeinstellungen.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestFenster final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+
+private slots:
+    void init() { m_einstellungen = std::make_unique<TestEinstellungen>(); }
+    void cleanup() { m_einstellungen.reset(); }
+
+    void goToNimmtNurFragenummern()
+    {
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
+        goTo fenster;
+        QCOMPARE(fenster.geometry(), QRect(3 * (1920 / 8) + 1920 / 16, 540, 282, 98));
+        auto *feld = fenster.findChild<QLineEdit *>("lineEdit_Fragenummer");
+        auto *knopf = fenster.findChild<QPushButton *>("pushButton");
+        QVERIFY(feld && knopf);
+        QSignalSpy sprung(&fenster, &goTo::goToButtonEvent);
+
+        knopf->click(); // empty field
+        QTest::keyClicks(feld, "abc");
+        QCOMPARE(feld->text(), QString());
+        QTest::keyClicks(feld, "12345");
+        QCOMPARE(feld->text(), QString("1234"));
+        knopf->click();
+        feld->clear();
+        QTest::keyClicks(feld, "7");
+        QTest::keyClick(feld, Qt::Key_Return);
+        QCOMPARE(sprung.count(), 3);
+        QCOMPARE(sprung.at(0).at(0).toInt(), 0);
+        QCOMPARE(sprung.at(1).at(0).toInt(), 1234);
+        QCOMPARE(sprung.at(2).at(0).toInt(), 7);
+    }
+
+    void shortcutFensterGroesseUndZeilen()
+    {
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        shortcutkeys klein;
+        QCOMPARE(klein.size(), QSize(800, 600));
+        QCOMPARE(klein.windowTitle(), QString("Shortcut Keys "));
+        const auto zelle = [&klein](int zeile, int spalte) {
+            return klein.findChild<QLabel *>(QStringLiteral("zelle_%1_%2").arg(zeile).arg(spalte));
+        };
+        QCOMPARE(zelle(0, 0)->text(), QString("  Aktion"));
+        QCOMPARE(zelle(13, 0)->text(), QString("  Speichern unter \"PDF\""));
+        QCOMPARE(zelle(16, 1)->text(), QString("  Q"));
+        QVERIFY(zelle(1, 0)->styleSheet().contains("#e8e8e9"));
+        QVERIFY(zelle(2, 0)->styleSheet().contains("#ffffff"));
+        QVERIFY(zelle(3, 0)->styleSheet().contains("#e8e8e9"));
+
+        Einstellungen::setzen(Schluessel::DesktopWidth, 2560);
+        shortcutkeys gross;
+        QVERIFY(gross.size() != QSize(800, 600));
+    }
+};
+
+QTEST_MAIN(TestFenster)
+#include "tst_fenster.moc"
