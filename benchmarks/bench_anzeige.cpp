@@ -12,17 +12,16 @@
 #include "testeinstellungen.h"
 #include "testuhr.h"
 #include "webbruecke.h"
+#include "webwarten.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QTextStream>
 #include <QTimer>
-#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -31,29 +30,6 @@ class StillerKlang final : public Klang
 public:
     void abspielen(const QString &) override {}
 };
-
-// Waits in a plain event loop for `fertig`, at most 60 s.
-bool warten(const std::function<bool()> &fertig)
-{
-    QEventLoop schleife;
-    QTimer pruefen;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&]() {
-        if (fertig())
-            schleife.quit();
-    });
-    QTimer::singleShot(60000, &schleife, &QEventLoop::quit);
-    pruefen.start(0);
-    schleife.exec();
-    return fertig();
-}
-
-QVariant lesen(SkriptBruecke &bruecke, const QString &ausdruck)
-{
-    auto wert = std::make_shared<std::optional<QVariant>>();
-    bruecke.auswerten(ausdruck, [wert](const QVariant &w) { *wert = w; });
-    warten([wert]() { return wert->has_value(); });
-    return wert->value_or(QVariant());
-}
 
 double median(QList<double> werte)
 {
@@ -65,11 +41,7 @@ double median(QList<double> werte)
 
 int main(int argc, char *argv[])
 {
-    QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                 QWebEngineUrlScheme::LocalAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(qrc);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\njs.warning=false"));
     QTextStream aus(stdout);
@@ -88,7 +60,7 @@ int main(int argc, char *argv[])
         rangliste liste;
         liste.brueckeSetzen(&bruecke);
         liste.loadHTML();
-        warten([&]() { return geladen; });
+        wartenBis([&]() { return geladen; });
 
         QList<Person> personen;
         for (uint i = 0; i < 1000; ++i) {
@@ -128,12 +100,12 @@ int main(int argc, char *argv[])
         MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports});
         fenster.resize(1920, 1080);
         fenster.show();
-        warten([&]() {
+        wartenBis([&]() {
             return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html"));
         });
         QElapsedTimer pause;
         pause.start();
-        warten([&]() { return pause.elapsed() > 1500; });
+        wartenBis([&]() { return pause.elapsed() > 1500; });
         fenster.on_actionN_chste_Frage_triggered();
         fenster.on_actionN_chste_Frage_triggered(); // countdown runs: presses are routed
         SkriptBruecke *frage = fenster.frageBruecke();

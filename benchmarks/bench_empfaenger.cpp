@@ -11,6 +11,7 @@
 #include "spiel.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "webwarten.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -30,20 +31,6 @@ public:
     QStringList portNamen() const override { return SimulatorPorts::laufende(); }
     std::unique_ptr<SeriellerPort> neuerPort() override { return std::make_unique<QtSeriellerPort>(); }
 };
-
-bool warten(const std::function<bool()> &fertig, int ms = 20000)
-{
-    QEventLoop schleife;
-    QTimer pruefen;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&]() {
-        if (fertig())
-            schleife.quit();
-    });
-    QTimer::singleShot(ms, &schleife, &QEventLoop::quit);
-    pruefen.start(0);
-    schleife.exec();
-    return fertig();
-}
 
 } // namespace
 
@@ -99,7 +86,7 @@ int main(int argc, char *argv[])
             aus << "simulator not found next to this program\n";
             return 1;
         }
-        warten([&]() { return simulator.canReadLine(); }, 10000);
+        wartenBis([&]() { return simulator.canReadLine(); }, 10000);
         SimulatorPortSystem ports;
         comPort link(ports, Uhr::system());
         spiel engine(Uhr::system(), dialoge);
@@ -112,17 +99,17 @@ int main(int argc, char *argv[])
                              angekommen = uhr.nsecsElapsed();
                          });
         link.verbindungStarten();
-        if (!warten([&]() { return Einstellungen::ist(Schluessel::EmpfaengerVerbunden); })) {
+        if (!wartenBis([&]() { return Einstellungen::ist(Schluessel::EmpfaengerVerbunden); })) {
             aus << "simulator not identified\n";
             return 1;
         }
-        warten([]() { return false; }, 300); // the port is reopened once found
+        wartenBis([]() { return false; }, 300); // the port is reopened once found
         QList<double> zeiten;
         for (int i = 1; i <= 50; ++i) {
             angekommen = -1;
             uhr.start();
             simulator.write(QByteArray("b ") + QByteArray::number(i) + '\n');
-            if (warten([&]() { return angekommen >= 0; }, 2000))
+            if (wartenBis([&]() { return angekommen >= 0; }, 2000))
                 zeiten.append(angekommen / 1e6);
         }
         std::sort(zeiten.begin(), zeiten.end());

@@ -60,6 +60,16 @@ QString TemplateBasis::text(const QDomNode &frage, const QString &feld)
     return SkriptBruecke::text(FrageDatei::feld(frage, feld));
 }
 
+Antworten TemplateBasis::antworten(const QDomNode &frage)
+{
+    Antworten antworten;
+    for (int i = 1; i <= 4; ++i) {
+        antworten.texte.append(text(frage, QStringLiteral("Answer%1").arg(i)));
+        antworten.bilder.append(bild(frage, QStringLiteral("PictureAnswer%1").arg(i)));
+    }
+    return antworten;
+}
+
 bool TemplateBasis::einstellung(const QString &schluessel)
 {
     return Einstellungen::ist(schluessel);

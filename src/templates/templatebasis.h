@@ -29,6 +29,15 @@ private:
     QSet<quint64> m_gemeldeteGeraete;
 };
 
+// The four answers of a question: escaped texts and resolved pictures, A to D.
+struct Antworten
+{
+    QStringList texte;
+    QList<BildPfad::Quelle> bilder;
+    // An answer is there when it has a text or a picture.
+    bool vorhanden(int i) const { return !texte.at(i).isEmpty() || !bilder.at(i).isEmpty(); }
+};
+
 // What the three question templates share.
 class TemplateBasis : public templatesPlenaro
 {
@@ -49,6 +58,7 @@ protected:
     static int bildHoehe(const BildPfad::Quelle &quelle);
     // Escaped text of a question field.
     static QString text(const QDomNode &frage, const QString &feld);
+    static Antworten antworten(const QDomNode &frage);
     static bool einstellung(const QString &schluessel);
     // Countdown bar length in percent, "93.3333".
     static QString balken(int rest, int laenge);

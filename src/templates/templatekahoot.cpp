@@ -82,16 +82,15 @@ void templatekahoot::frageAnzeigen(const QDomNode &frage, int)
 
 void templatekahoot::antwortenAnzeigen(const QDomNode &frage)
 {
-    QStringList texte;
-    for (int i = 0; i < 4; ++i)
-        texte.append(text(frage, QStringLiteral("Answer%1").arg(i + 1)));
+    const Antworten alle = antworten(frage);
+    const QStringList &texte = alle.texte;
     for (int i = 0; i < 4; ++i)
         ausfuehren(jq(QLatin1String("textAntwort") + Buchstaben[i]) + QLatin1String(".html('") + texte[i] +
                    QLatin1String("')"));
     for (int i = 0; i < 4; ++i) {
         const QString textKlasse = jq(QLatin1String("textAntwort") + Buchstaben[i]);
         const QString img = jq(QLatin1String("imgAntwort") + Buchstaben[i]);
-        const BildPfad::Quelle quelle = bild(frage, QStringLiteral("PictureAnswer%1").arg(i + 1));
+        const BildPfad::Quelle &quelle = alle.bilder[i];
         if (!quelle.isEmpty()) {
             const int h = std::min(bildHoehe(quelle), MaxAntwortBildHoehe);
             ausfuehren(textKlasse + QLatin1String(".html('')"));

@@ -104,13 +104,11 @@ void templatetandrivelle::frageAnzeigen(const QDomNode &frage, int frageNr)
 
 void templatetandrivelle::antwortenAnzeigen(const QDomNode &frage)
 {
-    QStringList texte;
-    QList<BildPfad::Quelle> bilder;
-    for (int i = 0; i < 4; ++i) {
-        texte.append(text(frage, QStringLiteral("Answer%1").arg(i + 1)));
-        bilder.append(bild(frage, QStringLiteral("PictureAnswer%1").arg(i + 1)));
-        m_hatAntwort[i] = !texte.last().isEmpty() || !bilder.last().isEmpty();
-    }
+    const Antworten alle = antworten(frage);
+    const QStringList &texte = alle.texte;
+    const QList<BildPfad::Quelle> &bilder = alle.bilder;
+    for (int i = 0; i < 4; ++i)
+        m_hatAntwort[i] = alle.vorhanden(i);
 
     for (int i = 0; i < 4; ++i) {
         const QString badge = jq(Buchstaben[i] + QLatin1String("_mit_Rand_Image"));

@@ -1,7 +1,9 @@
 #include "webbruecke.h"
 
+#include <QCoreApplication>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
 WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObject *eltern)
@@ -15,6 +17,16 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
         zoomAnwenden(zoomFaktor());
         emit geladen(ok);
     });
+}
+
+void WebBruecke::qrcSchemaAnmelden()
+{
+    QWebEngineUrlScheme qrc("qrc");
+    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
+                 QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(qrc);
+    // The web engine shares its contexts with the widgets; the toolkit wants to know before it starts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void WebBruecke::ausfuehren(const QString &anweisung)

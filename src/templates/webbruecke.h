@@ -24,6 +24,10 @@ public:
     void verlaufAbschalten() override;
     int hoehe() const override;
 
+    // Lets pages from the resources show pictures from the question file's folder. Must run before
+    // the application object exists.
+    static void qrcSchemaAnmelden();
+
     // Runs a script as it is, without the suffix.
     void roh(const QString &skript);
     QWebEngineView *ansicht() const { return m_ansicht; }

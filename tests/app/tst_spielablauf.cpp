@@ -10,14 +10,13 @@
 #include "testdaten.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "webbruecke.h"
+#include "webwarten.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 #include <QtTest>
-
-#include <optional>
 
 namespace {
 
@@ -26,22 +25,7 @@ const QString Ring = QStringLiteral(":/sound/sound/ring.wav");
 
 QVariant js(QWebEngineView *ansicht, const QString &ausdruck)
 {
-    // The answer may come after the wait gave up; it must not write into a dead frame then.
-    auto antwort = std::make_shared<std::optional<QVariant>>();
-    ansicht->page()->runJavaScript(ausdruck, [antwort](const QVariant &w) { *antwort = w; });
-    // A plain event loop: QTest's waiting sleeps between rounds and starves the web engine.
-    QEventLoop schleife;
-    QTimer::singleShot(10000, &schleife, &QEventLoop::quit);
-    QTimer pruefen;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&]() {
-        if (antwort->has_value())
-            schleife.quit();
-    });
-    pruefen.start(1);
-    schleife.exec();
-    if (!antwort->has_value())
-        return QStringLiteral("<no answer>");
-    return **antwort;
+    return wertLesen([&](auto antwort) { ansicht->page()->runJavaScript(ausdruck, antwort); });
 }
 
 } // namespace
@@ -573,11 +557,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                 QWebEngineUrlScheme::LocalAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(qrc);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
     TestSpielablauf test;
     return QTest::qExec(&test, argc, argv);

@@ -10,14 +10,12 @@
 #include "testeinstellungen.h"
 #include "testuhr.h"
 #include "webbruecke.h"
+#include "webwarten.h"
 
 #include <QApplication>
 #include <QRegularExpression>
-#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 #include <QtTest>
-
-#include <optional>
 
 namespace {
 
@@ -83,16 +81,6 @@ private:
         ansicht->bruecke->seiteLaden(QUrl(seite));
         return ansicht;
     }
-    QVariant lesen(WebBruecke &bruecke, const QString &ausdruck)
-    {
-        // The answer may come after the wait gave up; it must not write into a dead frame then.
-        auto antwort = std::make_shared<std::optional<QVariant>>();
-        bruecke.auswerten(ausdruck, [antwort](const QVariant &w) { *antwort = w; });
-        if (!QTest::qWaitFor([&]() { return antwort->has_value(); }, 10000))
-            return QStringLiteral("<no answer>");
-        return **antwort;
-    }
-
     // Loads the page, runs the statements and checks them for script errors, then checks that
     // every class they address exists and every picture they name is there.
     void pruefen(const QString &seite, const QStringList &anweisungen)
@@ -105,21 +93,21 @@ private:
             if (anweisung.startsWith('?'))
                 anweisung.remove(0, 1);
             const QString fehler =
-                lesen(*ansicht->bruecke, "(function() { try { " + anweisung +
-                                             "; return ''; } catch (e) { return String(e); } })()")
+                ::lesen(*ansicht->bruecke, "(function() { try { " + anweisung +
+                                               "; return ''; } catch (e) { return String(e); } })()")
                     .toString();
             QVERIFY2(fehler.isEmpty(), qPrintable(anweisung + " → " + fehler));
         }
         // Rows of the ranking exist only once the statements added them.
         for (const QString &klasse : klassen(anweisungen))
-            QVERIFY2(lesen(*ansicht->bruecke, "qt.jQuery('." + klasse + "').length").toInt() > 0,
+            QVERIFY2(::lesen(*ansicht->bruecke, "qt.jQuery('." + klasse + "').length").toInt() > 0,
                      qPrintable(seite + " has no element of class " + klasse));
         // Every picture the page itself names is there.
         const QString kaputt =
-            lesen(*ansicht->bruecke,
-                  "Array.from(document.images).filter(function(i) { return i.getAttribute('src') && "
-                  "i.getAttribute('src').indexOf('file:') !== 0 && i.complete && i.naturalWidth === 0; })"
-                  ".map(function(i) { return i.getAttribute('src'); }).join(' ')")
+            ::lesen(*ansicht->bruecke,
+                    "Array.from(document.images).filter(function(i) { return i.getAttribute('src') && "
+                    "i.getAttribute('src').indexOf('file:') !== 0 && i.complete && i.naturalWidth === 0; })"
+                    ".map(function(i) { return i.getAttribute('src'); }).join(' ')")
                 .toString();
         QVERIFY2(kaputt.isEmpty(), qPrintable(seite + ": pictures not found: " + kaputt));
     }
@@ -257,12 +245,12 @@ private slots:
         liste.brueckeSetzen(ansicht->bruecke.get());
         liste.ranglisteAnzeigen(personen, 9, 0);
         liste.ranglisteAnzeigen(personen, 9, 1);
-        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
-        QCOMPARE(
-            lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste td:first-child').text()").toString(),
-            QString("123"));
+        QCOMPARE(::lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
+        QCOMPARE(::lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste td:first-child').text()")
+                     .toString(),
+                 QString("123"));
         QVERIFY(
-            lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
+            ::lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
     }
 
     void textMitZeilenumbruchUndApostrophErscheint()
@@ -276,18 +264,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ansicht->geladen, 20000);
         for (const QString &anweisung : std::as_const(fake.anweisungen))
             ansicht->bruecke->ausfuehren(anweisung);
-        QCOMPARE(lesen(*ansicht->bruecke, "qt.jQuery('.textFrage').html()").toString(),
+        QCOMPARE(::lesen(*ansicht->bruecke, "qt.jQuery('.textFrage').html()").toString(),
                  QString("Wie geht's\\dir?<br>Zeile 2"));
     }
 };
 
 int main(int argc, char *argv[])
 {
-    QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                 QWebEngineUrlScheme::LocalAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(qrc);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
     TestSeiten test;
     return QTest::qExec(&test, argc, argv);

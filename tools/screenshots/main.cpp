@@ -7,6 +7,7 @@
 #include "spiel.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "webbruecke.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
-#include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
 #include <cstdio>
@@ -38,11 +38,7 @@ void warten(int ms)
 
 int main(int argc, char *argv[])
 {
-    QWebEngineUrlScheme qrc("qrc");
-    qrc.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                 QWebEngineUrlScheme::LocalAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(qrc);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
 
     QCommandLineParser parser;
