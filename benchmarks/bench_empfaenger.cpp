@@ -7,6 +7,7 @@
 #include "fakeports.h"
 #include "qtseriellerport.h"
 #include "schluessel.h"
+#include "simulatorportsystem.h"
 #include "simulatorports.h"
 #include "spiel.h"
 #include "testeinstellungen.h"
@@ -22,17 +23,6 @@
 #include <QTimer>
 
 #include <algorithm>
-
-namespace {
-
-class SimulatorPortSystem final : public PortSystem
-{
-public:
-    QStringList portNamen() const override { return SimulatorPorts::laufende(); }
-    std::unique_ptr<SeriellerPort> neuerPort() override { return std::make_unique<QtSeriellerPort>(); }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -5,6 +5,7 @@
 #include "einstellungen.h"
 #include "qtseriellerport.h"
 #include "schluessel.h"
+#include "simulatorportsystem.h"
 #include "simulatorports.h"
 #include "spiel.h"
 #include "testeinstellungen.h"
@@ -15,18 +16,6 @@
 #include <QtTest>
 
 #include <unistd.h>
-
-namespace {
-
-// Only the simulators' terminals: the tests never write to a real serial port of the machine.
-class SimulatorPortSystem final : public PortSystem
-{
-public:
-    QStringList portNamen() const override { return SimulatorPorts::laufende(); }
-    std::unique_ptr<SeriellerPort> neuerPort() override { return std::make_unique<QtSeriellerPort>(); }
-};
-
-} // namespace
 
 class TestSimulatorLink final : public QObject
 {
