@@ -14,8 +14,11 @@ namespace SimulatorPorts {
 QString ankuendigungsOrdner()
 {
     QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (laufzeit.isEmpty() || !QFileInfo(laufzeit).isDir())
-        laufzeit = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (laufzeit.isEmpty() || !QFileInfo(laufzeit).isDir()) {
+        // Asked once: the toolkit warns about the missing variable every time it is asked.
+        static const QString ersatz = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        laufzeit = ersatz;
+    }
     return laufzeit.isEmpty() ? QString() : laufzeit + QStringLiteral("/plenaro-simulator");
 }
 
