@@ -152,8 +152,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     for (QLabel *label : {m_labelDatei, m_labelAnzahl, m_labelPort, m_labelEmpfaenger, m_labelAktuelleFrage})
         ui->statusBar->addWidget(label);
     dateiBeschriftungen();
-    m_labelPort->setText(QLatin1String("  Port: ") + Einstellungen::text(Schluessel::SerialPort) +
-                         QLatin1String("  "));
+    setStatusLabelCOMPort();
     setStatusIstEmpfaengerVerbunden();
 
     m_empfaengerStatus = m_uhr->neuerZeitgeber(this);
