@@ -826,18 +826,16 @@ void MainWindow::masterPause()
     pauseUmschalten();
 }
 
+// The master's D goes forward like Page Down and its B back like Page Up, abandoning a running
+// countdown as those keys do; otherwise it would count as running in the next question.
 void MainWindow::masterPageUp()
 {
-    ansichtZeigen(Ansicht::Frage);
-    if (fragenVorhanden())
-        naechsteFrageZeigen();
+    frageVerlassen(true);
 }
 
 void MainWindow::masterPageDown()
 {
-    ansichtZeigen(Ansicht::Frage);
-    if (fragenVorhanden())
-        vorherigeFrageZeigen();
+    frageVerlassen(false);
 }
 
 // --- Keys -----------------------------------------------------------------------------------------

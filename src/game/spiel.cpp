@@ -137,6 +137,10 @@ void spiel::countdownTimerStoppen()
 {
     if (m_countdownTimer)
         m_countdownTimer->stop();
+    // The rest of a second interrupted by a pause would start the ticks again, in whatever
+    // question is shown by then.
+    if (m_fortsetzungsTimer)
+        m_fortsetzungsTimer->stop();
 }
 
 void spiel::timerRichtigeAntwortAnzeigen()

@@ -37,6 +37,7 @@ public:
     void qountdownStarten();
     void fragePausieren();
     void countdownSofortBeenden();
+    // Stops the ticks, including a resume still waiting for the rest of its second.
     void countdownTimerStoppen();
     Zeitgeber *getCountdownTimer() const { return m_countdownTimer; }
     Zeitgeber *getRichtigeAntwortTimer() const { return m_richtigeAntwortTimer; }

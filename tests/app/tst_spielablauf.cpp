@@ -528,6 +528,18 @@ private slots:
         QCOMPARE(s.getAktuelleFrageNr(), 2);
         QVERIFY(!person(1, 9));
 
+        // Moving on during a countdown abandons it, as the keys do: nothing is evaluated later.
+        sekunden(1);
+        QVERIFY(s.istCountdownAktiv());
+        m_ports.letzterPort->liefern(rahmen(9, 4));
+        QCOMPARE(s.getAktuelleFrageNr(), 3);
+        QVERIFY(!s.istCountdownAktiv());
+        QSignalSpy ausgewertet(&s, &spiel::ranglisteAktualisieren);
+        taste(Qt::Key_T);
+        QCOMPARE(ausgewertet.count(), 0);
+        sekunden(1);
+        QVERIFY(s.istCountdownAktiv());
+
         // Unplugged: the tick goes.
         m_ports.namen = {"ttyS0"};
         sekunden(2);

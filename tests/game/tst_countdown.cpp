@@ -238,6 +238,23 @@ private slots:
                                                                 "3000 rangliste", "3000 tick 0/3"}));
     }
 
+    void weiterNachDerPauseTicktNichtInDieNaechsteFrage()
+    {
+        spielMit({"10", "10"});
+        m_spiel->getNaechsteFrage();
+        m_spiel->qountdownStarten();
+        m_uhr().vorspulen(1300);
+        m_spiel->fragePausieren();
+        m_spiel->fragePausieren(); // the rest of the second, 700 ms, is pending
+        m_uhr().vorspulen(100);
+        // The presenter moves on, as the main window does it.
+        m_spiel->countdownTimerStoppen();
+        m_spiel->getNaechsteFrage();
+        m_protokoll->nehmen();
+        m_uhr().vorspulen(5000);
+        QVERIFY(m_protokoll->eintraege.isEmpty());
+    }
+
     void neuerCountdownStopptDieAlteLoesungsanzeige()
     {
         spielMit({"1", "5"});
