@@ -555,6 +555,10 @@ private slots:
         QWebEngineView *frage = m_fenster->frageAnsicht();
         QVERIFY(geladen(frage, "morvane.html"));
         const double start = frage->zoomFactor();
+        taste(Qt::Key_Plus);
+        QTRY_COMPARE(qRound(frage->zoomFactor() * 100), qRound((start + 0.1) * 100));
+        taste(Qt::Key_Minus);
+        QTRY_COMPARE(qRound(frage->zoomFactor() * 100), qRound(start * 100));
         for (int i = 0; i < 5; ++i)
             m_fenster->on_actionVergr_ssern_triggered();
         QTRY_COMPARE(qRound(frage->zoomFactor() * 100), qRound((start + 0.5) * 100));
