@@ -641,7 +641,7 @@ void MainWindow::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonN
         m_template->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
     m_spiel->antwortErfassen(klassensatz, buzzerNo, buttonNo);
     m_stimmeErhalten = true;
-    const quint64 schluessel = stimmenSchluessel(klassensatz, buzzerNo);
+    const GeraetSchluessel schluessel{klassensatz, buzzerNo};
     if (!m_gehoerteStimmen.contains(schluessel)) {
         m_gehoerteStimmen.insert(schluessel);
         klangSpielen(Schluessel::ToeneBuzzerLautlos, Schluessel::SoundFileToeneBuzzer,

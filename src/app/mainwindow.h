@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geraetschluessel.h"
 #include "umgebung.h"
 
 #include <QDomElement>
@@ -170,7 +171,7 @@ private:
     QPointer<Zeitgeber> m_automatisierung;
     Zeitgeber *m_empfaengerStatus = nullptr;
     // Handsets heard in the current question, so the press sound plays once per handset.
-    QSet<quint64> m_gehoerteStimmen;
+    QSet<GeraetSchluessel> m_gehoerteStimmen;
 
     QAction *m_zuletztTitel = nullptr;
     QList<QAction *> m_zuletztAktionen;

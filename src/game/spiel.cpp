@@ -6,11 +6,6 @@ Q_LOGGING_CATEGORY(lcSpiel, "plenaro.game")
 
 namespace {
 
-quint64 personSchluessel(uint klassensatz, uint buzzerNo)
-{
-    return (quint64(klassensatz) << 32) | buzzerNo;
-}
-
 // The correct button of a quiz question: 1 to 4 for "Answer1" to "Answer4", 0 when the solution
 // names no answer (a malformed or lower-case solution marks nothing correct).
 int richtigerKnopf(const QString &loesung)
@@ -228,7 +223,7 @@ void spiel::spielZuruecksetzen()
 
 void spiel::antwortErfassen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
-    const quint64 schluessel = personSchluessel(klassensatz, buzzerNo);
+    const GeraetSchluessel schluessel{klassensatz, buzzerNo};
     auto gefunden = m_personIndex.constFind(schluessel);
     qsizetype index;
     if (gefunden == m_personIndex.constEnd()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fragenkatalog.h"
+#include "geraetschluessel.h"
 #include "person.h"
 #include "uhr.h"
 
@@ -90,7 +91,7 @@ private:
     QList<Person> m_personen;
     // Position of each participant in m_personen, so a press costs no search through a hall of
     // handsets.
-    QHash<quint64, qsizetype> m_personIndex;
+    QHash<GeraetSchluessel, qsizetype> m_personIndex;
     QList<Person> m_personenRichtig;
     QList<Person> m_personenFalsch;
 };

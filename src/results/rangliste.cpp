@@ -1,10 +1,9 @@
 #include "rangliste.h"
 
 #include "einstellungen.h"
+#include "rangfolge.h"
 #include "schluessel.h"
 #include "skriptbruecke.h"
-
-#include <algorithm>
 
 rangliste::rangliste(QObject *eltern)
     : QObject(eltern)
@@ -25,20 +24,6 @@ void rangliste::loadHTML()
                                    ? QStringLiteral("qrc:/template/rangliste_EN.html")
                                    : QStringLiteral("qrc:/template/rangliste.html")));
     m_bruecke->setZoomFaktor(1.0);
-}
-
-QList<Person> rangliste::sortiert(QList<Person> personen)
-{
-    for (Person &person : personen) {
-        person.antwortszeitBerechnen();
-        person.punkteBerechnen();
-    }
-    std::stable_sort(personen.begin(), personen.end(), [](const Person &a, const Person &b) {
-        if (a.getPunkte() != b.getPunkte())
-            return a.getPunkte() > b.getPunkte();
-        return a.getAntwortszeit() < b.getAntwortszeit();
-    });
-    return personen;
 }
 
 void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int aktuelleFrageNr)
@@ -72,7 +57,7 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
     m_bruecke->ausfuehren(jq(QStringLiteral("geraeteID")) + QLatin1String(".html('") + kopf +
                           QLatin1String("')"));
 
-    const QList<Person> reihenfolge = sortiert(std::move(personen));
+    const QList<Person> reihenfolge = Rangfolge::sortiert(std::move(personen));
     int rang = 0;
     for (const Person &person : reihenfolge) {
         QString geraet = QString::number(person.getBuzzerNo());

@@ -21,10 +21,6 @@ public:
     void loadHTML();
     void ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int aktuelleFrageNr);
 
-    // Totals computed and sorted: points highest first, then answer time smallest first, then
-    // order of first press.
-    static QList<Person> sortiert(QList<Person> personen);
-
 private:
     SkriptBruecke *m_bruecke = nullptr;
 };

@@ -145,7 +145,7 @@ void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint button
                    QLatin1String("_0_green.png')"));
         ausfuehren(bild(buzzerNo) + QLatin1String(".css('height', '55px')"));
         ausfuehren(bild(buzzerNo) + QLatin1String(".css('display', 'inline')"));
-        const quint64 schluessel = stimmenSchluessel(klassensatz, buzzerNo);
+        const GeraetSchluessel schluessel{klassensatz, buzzerNo};
         if (!m_gemeldeteGeraete.contains(schluessel)) {
             m_gemeldeteGeraete.insert(schluessel);
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geraetschluessel.h"
 #include "skriptbruecke.h"
 
 #include <QHash>
@@ -42,7 +43,7 @@ private:
     Uhr &m_uhr;
     SkriptBruecke *m_bruecke = nullptr;
     QString m_startScreenVariante;
-    QSet<quint64> m_gemeldeteGeraete;
+    QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;
     bool m_empfaengerIcon = false;
 };

@@ -8,7 +8,7 @@
 
 bool Stimmenzaehler::zaehlen(uint klassensatz, uint buzzerNo)
 {
-    const quint64 schluessel = stimmenSchluessel(klassensatz, buzzerNo);
+    const GeraetSchluessel schluessel{klassensatz, buzzerNo};
     if (m_gemeldeteGeraete.contains(schluessel))
         return false;
     m_gemeldeteGeraete.insert(schluessel);

@@ -1,19 +1,13 @@
 #pragma once
 
 #include "bildpfad.h"
+#include "geraetschluessel.h"
 #include "skriptbruecke.h"
 #include "templatesplenaro.h"
 
 #include <QSet>
 
 #include <memory>
-
-// A handset seen in a question: class set and handset number together, so class set 1 handset 12
-// and class set 11 handset 2 stay two handsets.
-inline quint64 stimmenSchluessel(uint klassensatz, uint buzzerNo)
-{
-    return (quint64(klassensatz) << 32) | buzzerNo;
-}
 
 // Counts each handset once per question.
 class Stimmenzaehler final
@@ -26,7 +20,7 @@ public:
 
 private:
     int m_anzahlStimmen = 0;
-    QSet<quint64> m_gemeldeteGeraete;
+    QSet<GeraetSchluessel> m_gemeldeteGeraete;
 };
 
 // The four answers of a question: escaped texts and resolved pictures, A to D.

@@ -1,4 +1,5 @@
 #include "fakebruecke.h"
+#include "rangfolge.h"
 #include "rangliste.h"
 #include "testeinstellungen.h"
 
@@ -104,7 +105,7 @@ private slots:
         AntwortDerPerson &zwei = person.getAntwortDerFrage(2);
         zwei.setAntwortszeit(2500);
         zwei.setAusgewertet(true);
-        const QList<Person> sortiert = rangliste::sortiert({person});
+        const QList<Person> sortiert = Rangfolge::sortiert({person});
         QCOMPARE(sortiert.at(0).getAntwortszeit(), 2500.0);
     }
 };
