@@ -19,6 +19,7 @@ public:
     void hinweis(const Meldung &) override {}
     bool frage(const Meldung &) override { return true; }
     QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
+    QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
 };
 
 QString fragedatei(const QString &ordner, int anzahl)

@@ -39,3 +39,9 @@ QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &ve
 {
     return QFileDialog::getOpenFileName(m_eltern, titel, verzeichnis, filter);
 }
+
+QString MeldungsDialoge::dateiZumSpeichern(const QString &titel, const QString &vorschlag,
+                                           const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_eltern, titel, vorschlag, filter);
+}

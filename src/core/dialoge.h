@@ -29,4 +29,8 @@ public:
     // A file-open dialog; an empty text when cancelled.
     virtual QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                     const QString &filter) = 0;
+    // A file-save dialog starting at `vorschlag` (a folder or a full path); an empty text when
+    // cancelled.
+    virtual QString dateiZumSpeichern(const QString &titel, const QString &vorschlag,
+                                      const QString &filter) = 0;
 };

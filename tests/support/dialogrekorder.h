@@ -21,6 +21,11 @@ public:
         dateiDialoge.append({titel, verzeichnis, filter});
         return dateien.isEmpty() ? QString() : dateien.takeFirst();
     }
+    QString dateiZumSpeichern(const QString &titel, const QString &vorschlag, const QString &filter) override
+    {
+        speicherDialoge.append({titel, vorschlag, filter});
+        return dateien.isEmpty() ? QString() : dateien.takeFirst();
+    }
 
     QStringList hinweisTexte() const
     {
@@ -34,11 +39,13 @@ public:
         hinweise.clear();
         fragen.clear();
         dateiDialoge.clear();
+        speicherDialoge.clear();
     }
 
     QList<Meldung> hinweise;
     QList<Meldung> fragen;
     QList<QStringList> dateiDialoge;
+    QList<QStringList> speicherDialoge;
     bool antwortJa = true;
     QStringList dateien;
 };
