@@ -6,6 +6,9 @@
 #include "schluessel.h"
 
 #include <QIntValidator>
+#include <QKeyEvent>
+
+#include <algorithm>
 
 goTo::goTo(QWidget *eltern)
     : QWidget(eltern)
@@ -17,12 +20,36 @@ goTo::goTo(QWidget *eltern)
     const int w = Einstellungen::zahl(Schluessel::DesktopWidth);
     const int h = Einstellungen::zahl(Schluessel::DesktopHeight);
     if (w > 0 && h > 0)
-        setGeometry(3 * (w / 8) + w / 16, h / 2, int(w / 6.8), h / 11);
+        resize(std::max(int(w / 6.8), minimumSizeHint().width()),
+               std::max(h / 11, minimumSizeHint().height()));
     // Return in the field jumps like the button does.
     connect(ui->lineEdit_Fragenummer, &QLineEdit::returnPressed, this, &goTo::on_pushButton_clicked);
 }
 
 goTo::~goTo() = default;
+
+void goTo::zeigen(const QWidget *mitte)
+{
+    ui->lineEdit_Fragenummer->clear();
+    if (mitte) {
+        QRect rahmen = geometry();
+        rahmen.moveCenter(mitte->frameGeometry().center());
+        setGeometry(rahmen);
+    }
+    show();
+    raise();
+    activateWindow();
+    ui->lineEdit_Fragenummer->setFocus();
+}
+
+void goTo::keyPressEvent(QKeyEvent *ereignis)
+{
+    if (ereignis->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(ereignis);
+}
 
 void goTo::on_pushButton_clicked()
 {

@@ -18,6 +18,13 @@ public:
     explicit goTo(QWidget *eltern = nullptr);
     ~goTo() override;
 
+    // Opens with an empty field, centred on `mitte` (the main window), so the digits typed next
+    // are the whole number.
+    void zeigen(const QWidget *mitte);
+
+protected:
+    void keyPressEvent(QKeyEvent *ereignis) override;
+
 signals:
     void goToButtonEvent(int frageNr);
 

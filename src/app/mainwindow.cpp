@@ -17,6 +17,7 @@
 #include "shortcutkeys.h"
 #include "soundklang.h"
 #include "spiel.h"
+#include "spielablauf.h"
 #include "startregeln.h"
 #include "startscreen.h"
 #include "templatebasis.h"
@@ -48,26 +49,6 @@ const QString Morvane = QStringLiteral("Morvane");
 const QString Tandrivelle = QStringLiteral("Tandrivelle");
 const QString Kahoot = QStringLiteral("Kahoot");
 
-const QString Verlustwarnung =
-    QStringLiteral("Die Resultate eines Quiz oder die Auswertung einer Umfrage können "
-                   "dabei verloren gehen.");
-const QString VerlustwarnungEn =
-    QStringLiteral("The results of a quiz or the evaluation of a survey can be lost.");
-
-Meldung keineFragedatei()
-{
-    return {Einstellungen::meldung(QStringLiteral("Keine Fragedatei ausgewählt."),
-                                   QStringLiteral("No question file selected.")),
-            {},
-            QStringLiteral(":/images/frageneditor_50.png"),
-            true};
-}
-
-QString gekuerzt(const QString &pfad)
-{
-    return pfad.size() > 50 ? QLatin1String("...") + pfad.right(47) : pfad;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
@@ -96,6 +77,14 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_rangliste = new rangliste(this);
 
     ui->setupUi(this);
+
+    m_pauseHinweis = new QLabel(ui->centralWidget);
+    m_pauseHinweis->setObjectName(QStringLiteral("pauseHinweis"));
+    m_pauseHinweis->setAlignment(Qt::AlignCenter);
+    m_pauseHinweis->setStyleSheet(QStringLiteral(
+        "QLabel { background-color: rgba(20, 30, 60, 215); color: white; font-size: 34pt; font-weight: bold;"
+        " border-radius: 18px; padding: 18px 48px; }"));
+    m_pauseHinweis->hide();
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht(), schwarzAnsicht()})
         ansicht->setUrl(QUrl(QStringLiteral("about:blank")));
     frageAnsicht()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
@@ -109,10 +98,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     ui->menuTutorial->setEnabled(false);
 
     m_spiel = new spiel(*m_uhr, *m_dialoge, this);
-    connect(m_spiel, &spiel::timerSlotSpiel, this, &MainWindow::updateCountdown);
-    connect(m_spiel, &spiel::countdownAbgelaufen, this, &MainWindow::countdownAbgelaufen);
-    connect(m_spiel, &spiel::richtigeAntwortAnzeigen, this, &MainWindow::richtigeAntwortAnzeigen);
-    connect(m_spiel, &spiel::ranglisteAktualisieren, this, &MainWindow::ranglisteAktualisieren);
+    m_ablauf = new Spielablauf(*m_spiel, *this, *m_dialoge, *m_klang, *m_uhr, this);
     connect(m_goTo, &goTo::goToButtonEvent, this, &MainWindow::goToFrage);
 
     // Status bar labels exist before the start file is loaded, which writes into them.
@@ -151,7 +137,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     for (QLabel *label : {m_labelDatei, m_labelAnzahl, m_labelPort, m_labelEmpfaenger, m_labelAktuelleFrage})
         ui->statusBar->addWidget(label);
-    dateiBeschriftungen();
+    m_ablauf->dateiBeschriftungen();
     setStatusLabelCOMPort();
     setStatusIstEmpfaengerVerbunden();
 
@@ -178,16 +164,13 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     connect(m_comPort, &comPort::iconEmpfaengerVerbundenAusblenden, this,
             &MainWindow::iconEmpfaengerErkanntVerbergen);
     m_comPort->verbindungStarten();
-    connect(m_comPort, &comPort::signalGereateIDAnzeigen, this, &MainWindow::druckEmpfangen);
-    connect(m_comPort, &comPort::masterTerminate, this, &MainWindow::masterTerminate);
-    connect(m_comPort, &comPort::masterPageDown, this, &MainWindow::masterPageDown);
-    connect(m_comPort, &comPort::masterPause, this, &MainWindow::masterPause);
-    connect(m_comPort, &comPort::masterPageUp, this, &MainWindow::masterPageUp);
+    connect(m_comPort, &comPort::signalGereateIDAnzeigen, m_ablauf, &Spielablauf::druckEmpfangen);
+    connect(m_comPort, &comPort::masterTerminate, m_ablauf, &Spielablauf::masterTerminate);
+    connect(m_comPort, &comPort::masterPageDown, m_ablauf, &Spielablauf::masterPageDown);
+    connect(m_comPort, &comPort::masterPause, m_ablauf, &Spielablauf::masterPause);
+    connect(m_comPort, &comPort::masterPageUp, m_ablauf, &Spielablauf::masterPageUp);
 
-    if (Einstellungen::text(Schluessel::GewaehltesTemplate).isEmpty())
-        Einstellungen::setzen(Schluessel::GewaehltesTemplate, Tandrivelle);
-    m_templateName = Einstellungen::text(Schluessel::GewaehltesTemplate);
-    m_template = templateErzeugen(m_templateName, *m_brueckeFrage, *m_uhr, *m_zufall);
+    m_ablauf->templateAnfangen();
 
     m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
     for (int i = 0; i < MaxRecentFiles; ++i) {
@@ -197,7 +180,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
         ui->menuFragen->addAction(aktion);
         m_zuletztAktionen.append(aktion);
     }
-    zuletztAktualisieren();
+    zuletztGeoeffnetAktualisieren();
 
     // Keys must reach the game even while a web view has the focus.
     qApp->installEventFilter(this);
@@ -233,6 +216,22 @@ SkriptBruecke *MainWindow::frageBruecke() const
 {
     return m_brueckeFrage;
 }
+bool MainWindow::stimmenVerbunden() const
+{
+    return m_ablauf->stimmenVerbunden();
+}
+bool MainWindow::frageAktiv() const
+{
+    return m_ablauf->frageAktiv();
+}
+bool MainWindow::startScreenAngezeigt() const
+{
+    return m_ablauf->startScreenAngezeigt();
+}
+bool MainWindow::pauseSichtbar() const
+{
+    return m_pauseHinweis->isVisible();
+}
 QString MainWindow::statusDatei() const
 {
     return m_labelDatei->text();
@@ -258,27 +257,127 @@ void MainWindow::resizeEvent(QResizeEvent *ereignis)
     const QRect flaeche(QPoint(0, 0), ui->centralWidget->size());
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht(), schwarzAnsicht()})
         ansicht->setGeometry(flaeche);
+    if (m_pauseHinweis) {
+        m_pauseHinweis->adjustSize();
+        m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2, flaeche.height() / 14);
+    }
 }
 
 void MainWindow::ansichtZeigen(Ansicht ansicht)
 {
+    if (ansicht == Ansicht::RanglisteUnterSchwarz) {
+        ranglisteAnsicht()->show();
+        frageAnsicht()->hide();
+        startAnsicht()->hide();
+        m_pauseHinweis->hide();
+        return;
+    }
     frageAnsicht()->setVisible(ansicht == Ansicht::Frage);
     startAnsicht()->setVisible(ansicht == Ansicht::Start);
     ranglisteAnsicht()->setVisible(ansicht == Ansicht::Rangliste);
     schwarzAnsicht()->hide();
-    m_frageAktiv = ansicht == Ansicht::Frage;
-    m_startScreenAngezeigt = ansicht == Ansicht::Start;
     m_schwarzBild = false;
+    if (ansicht != Ansicht::Frage)
+        m_pauseHinweis->hide();
 }
 
-void MainWindow::dateiBeschriftungen()
+void MainWindow::frageNrAnzeigen(const QString &text)
 {
-    const int anzahl = m_spiel->getAnzahlFragen();
-    m_labelDatei->setText(anzahl == 0 ? QStringLiteral("Keine Fragedatei ausgewählt.")
-                                      : gekuerzt(Einstellungen::text(Schluessel::FrageFile)));
-    m_labelAnzahl->setText(
-        Einstellungen::meldung(QStringLiteral("Anzahl Fragen: "), QStringLiteral("Number of questions: ")) +
-        QString::number(anzahl));
+    m_labelAktuelleFrage->setText(text);
+}
+
+void MainWindow::dateiAnzeigen(const QString &datei, const QString &anzahl)
+{
+    m_labelDatei->setText(datei);
+    m_labelAnzahl->setText(anzahl);
+}
+
+void MainWindow::statusMeldung(const QString &text)
+{
+    ui->statusBar->showMessage(text, 8000);
+}
+
+bool MainWindow::templateErzeugen(const QString &name)
+{
+    auto neu = ::templateErzeugen(name, *m_brueckeFrage, *m_uhr, *m_zufall);
+    if (!neu)
+        return false;
+    m_template = std::move(neu);
+    return true;
+}
+
+void MainWindow::frageAnzeigen(const QDomElement &frage, int frageNr)
+{
+    if (m_template)
+        m_template->frageAnzeigen(frage, frageNr);
+}
+
+void MainWindow::antwortenAnzeigen(const QDomElement &frage)
+{
+    if (m_template)
+        m_template->antwortenAnzeigen(frage);
+}
+
+void MainWindow::countdownAnzeigen(int counter, int intervall)
+{
+    if (m_template)
+        m_template->updateCountdown(counter, intervall);
+}
+
+void MainWindow::countdownAbgelaufenAnzeigen()
+{
+    if (m_template)
+        m_template->countdownAbgelaufen();
+}
+
+void MainWindow::richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
+                                         const QString &loesung, const QList<double> &prozente)
+{
+    if (m_template)
+        m_template->richtigeAntwortAnzeigen(richtig, falsch, loesung, prozente);
+}
+
+void MainWindow::pauseAnzeigen(bool pausiert)
+{
+    if (!pausiert) {
+        m_pauseHinweis->hide();
+        return;
+    }
+    m_pauseHinweis->setText(Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
+                                                   QStringLiteral("Paused – press P to continue")));
+    m_pauseHinweis->adjustSize();
+    const QSize flaeche = ui->centralWidget->size();
+    m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2, flaeche.height() / 14);
+    m_pauseHinweis->show();
+    m_pauseHinweis->raise();
+}
+
+void MainWindow::druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
+{
+    m_startscreen->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
+    if (m_template)
+        m_template->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
+}
+
+void MainWindow::startscreenZuruecksetzen(const QString &templateName)
+{
+    m_startscreen->templateSetzen(templateName);
+    m_startscreen->alleGeraeteVerbergen();
+}
+
+void MainWindow::ranglisteAnzeigen(const QList<Person> &personen, int anzahlFragen, int aktuelleFrageNr)
+{
+    m_rangliste->ranglisteAnzeigen(personen, anzahlFragen, aktuelleFrageNr);
+}
+
+void MainWindow::goToSchliessen()
+{
+    m_goTo->close();
+}
+
+void MainWindow::empfaengerOeffnen()
+{
+    m_comPort->connectSerial();
 }
 
 void MainWindow::setStatusLabelCOMPort()
@@ -295,7 +394,7 @@ void MainWindow::showIconEmpfaengerVerbunden_OpenSerialPort()
 
 void MainWindow::empfaengerGefundenEntsprechendesTemplateWaehlen()
 {
-    templateAusgewaehlt();
+    m_ablauf->empfaengerGefunden();
 }
 
 void MainWindow::setStatusIstEmpfaengerVerbunden()
@@ -388,16 +487,9 @@ void MainWindow::on_actionBeenden_triggered()
 
 void MainWindow::closeEvent(QCloseEvent *ereignis)
 {
-    if (m_stimmeErhalten && m_resultateNichtExportiert) {
-        const bool englisch = Einstellungen::istEnglisch();
-        const Meldung frage{englisch ? QStringLiteral("Are you sure you want to quit Plenaro?")
-                                     : QStringLiteral("Möchten Sie Plenaro wirklich beenden?"),
-                            englisch ? VerlustwarnungEn : Verlustwarnung, QStringLiteral(":/images/info.png"),
-                            true};
-        if (!m_dialoge->frage(frage)) {
-            ereignis->ignore();
-            return;
-        }
+    if (!m_ablauf->beendenBestaetigt()) {
+        ereignis->ignore();
+        return;
     }
     m_hilfe->close();
     m_shortcutkeys->close();
@@ -409,18 +501,7 @@ void MainWindow::closeEvent(QCloseEvent *ereignis)
 
 // --- Recent files ---------------------------------------------------------------------------------
 
-void MainWindow::zuletztHinzufuegen(const QString &pfad)
-{
-    QStringList liste = Einstellungen::liste(Schluessel::RecentFileList);
-    liste.removeAll(pfad);
-    liste.prepend(pfad);
-    while (liste.size() > MaxRecentFiles)
-        liste.removeLast();
-    Einstellungen::setzen(Schluessel::RecentFileList, liste);
-    zuletztAktualisieren();
-}
-
-void MainWindow::zuletztAktualisieren()
+void MainWindow::zuletztGeoeffnetAktualisieren()
 {
     const QStringList liste = Einstellungen::liste(Schluessel::RecentFileList);
     const int n = std::min(int(liste.size()), MaxRecentFiles);
@@ -455,387 +536,63 @@ void MainWindow::openRecentFile()
                         true});
 }
 
-// --- Sounds ---------------------------------------------------------------------------------------
+// --- Game flow: handed to the flow -------------------------------------------------------------------
 
-void MainWindow::klangSpielen(const QString &lautlos, const QString &datei, const QString &vorgabe)
+void MainWindow::frageDateiOeffnen(const QString &pfad)
 {
-    if (Einstellungen::text(lautlos) != QLatin1String("false"))
-        return;
-    const QString wert = Einstellungen::text(datei);
-    if (wert == vorgabe + QLatin1String(" (default)"))
-        m_klang->abspielen(QLatin1String(":/sound/sound/") + vorgabe);
-    else
-        m_klang->abspielen(QLatin1String(":/sound/sound/") + wert);
-}
-
-// --- Game flow ------------------------------------------------------------------------------------
-
-bool MainWindow::fragenVorhanden()
-{
-    if (m_spiel->getAnzahlFragen() > 0)
-        return true;
-    m_dialoge->hinweis(keineFragedatei());
-    return false;
-}
-
-QString MainWindow::frageNrBeschriftung(bool mitAnzahl) const
-{
-    const QString nummer = QString::number(m_spiel->getAktuelleFrageNr());
-    if (mitAnzahl)
-        return Einstellungen::meldung(QStringLiteral("aktuelle Frage-Nr.: "),
-                                      QStringLiteral("Current question no: ")) +
-               nummer + QLatin1Char('/') + QString::number(m_spiel->getAnzahlFragen());
-    return Einstellungen::meldung(QStringLiteral("aktuelle Frage-Nr.: "),
-                                  QStringLiteral("Current question no.: ")) +
-           nummer;
-}
-
-void MainWindow::automatisierungStoppen()
-{
-    // A presenter who moves on by hand must not be overtaken by an advance still pending.
-    if (m_automatisierung)
-        m_automatisierung->stop();
-}
-
-void MainWindow::frageAufsetzen(bool zeigenUndStarten, const QString &beschriftung)
-{
-    // Hand-made files may carry anything here; a day is plenty and keeps the timer valid.
-    const int verzoegerung =
-        std::clamp(FrageDatei::zahl(m_aktuelleFrage, QStringLiteral("AnswerDelay")), 0, 86400);
-    if (zeigenUndStarten && m_template)
-        m_template->frageAnzeigen(m_aktuelleFrage, m_spiel->getAktuelleFrageNr());
-    m_stimmenVerbunden = false;
-    m_spiel->countdownTimerStoppen();
-    m_labelAktuelleFrage->setText(beschriftung);
-
-    if (m_antwortVerzoegerung) {
-        m_antwortVerzoegerung->stop();
-        m_antwortVerzoegerung->deleteLater();
-    }
-    m_antwortVerzoegerung = m_uhr->neuerZeitgeber(this);
-    m_antwortVerzoegerung->setSingleShot(true);
-    m_antwortVerzoegerung->setInterval(verzoegerung * 1000);
-    connect(m_antwortVerzoegerung, &Zeitgeber::timeout, this, &MainWindow::countDownVerzoegeretStarten);
-    if (zeigenUndStarten)
-        m_antwortVerzoegerung->start();
-    else if (m_template)
-        m_template->countdownAbgelaufen();
-}
-
-void MainWindow::naechsteFrageZeigen()
-{
-    try {
-        automatisierungStoppen();
-        if (Zeitgeber *zeitgeber = m_spiel->getRichtigeAntwortTimer())
-            zeitgeber->stop();
-        m_aktuelleFrage = m_spiel->getNaechsteFrage();
-        frageAufsetzen(!m_spiel->istEndeErreicht(), frageNrBeschriftung(true));
-    } catch (...) {
-        m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden"),
-                                                   QStringLiteral("No question file found.")),
-                            {},
-                            {},
-                            false});
-    }
-}
-
-void MainWindow::vorherigeFrageZeigen()
-{
-    try {
-        automatisierungStoppen();
-        if (Zeitgeber *zeitgeber = m_spiel->getRichtigeAntwortTimer())
-            zeitgeber->stop();
-        m_aktuelleFrage = m_spiel->getVorherigeFrage();
-        frageAufsetzen(true, frageNrBeschriftung(true));
-    } catch (...) {
-        m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden."),
-                                                   QStringLiteral("No question file found.")),
-                            {},
-                            QStringLiteral(":/images/frageneditor_50.png"),
-                            true});
-    }
-}
-
-void MainWindow::goToFrage(int frageNr)
-{
-    m_goTo->close();
-    if (frageNr == 0)
-        frageNr = 1;
-    if (!fragenVorhanden())
-        return;
-    automatisierungStoppen();
-    if (Zeitgeber *zeitgeber = m_spiel->getRichtigeAntwortTimer())
-        zeitgeber->stop();
-    // A running countdown is abandoned without evaluation, as when skipping.
-    if (Zeitgeber *zeitgeber = m_spiel->getCountdownTimer())
-        zeitgeber->stop();
-    m_spiel->setCountdownAktiv(false);
-    ansichtZeigen(Ansicht::Frage);
-    m_aktuelleFrage = m_spiel->springeZuFrage(frageNr);
-    frageAufsetzen(true, frageNrBeschriftung(false));
-}
-
-void MainWindow::countDownVerzoegeretStarten()
-{
-    m_spiel->qountdownStarten();
-    m_stimmenVerbunden = true;
-    m_gehoerteStimmen.clear();
-    if (m_template)
-        m_template->antwortenAnzeigen(m_aktuelleFrage);
-}
-
-void MainWindow::updateCountdown(int qounterAktuelleFrage, int zeitIntervallAktuelleFrage)
-{
-    if (m_template)
-        m_template->updateCountdown(qounterAktuelleFrage, zeitIntervallAktuelleFrage);
-}
-
-void MainWindow::countdownAbgelaufen()
-{
-    if (m_template)
-        m_template->countdownAbgelaufen();
-    m_stimmenVerbunden = false;
-    m_frageAktiv = false;
-    klangSpielen(Schluessel::ToeneCountdownLautlos, Schluessel::SoundFileToeneCountdown,
-                 QStringLiteral("ring.wav"));
-}
-
-void MainWindow::richtigeAntwortAnzeigen()
-{
-    if (Einstellungen::ist(Schluessel::AutomatisierungAktiviert)) {
-        if (m_automatisierung) {
-            m_automatisierung->stop();
-            m_automatisierung->deleteLater();
-        }
-        m_automatisierung = m_uhr->neuerZeitgeber(this);
-        m_automatisierung->setSingleShot(true);
-        connect(m_automatisierung, &Zeitgeber::timeout, this, &MainWindow::automatisierungOn);
-        m_automatisierung->start(std::max(0, Einstellungen::zahl(Schluessel::AutomatisierungZeit)) * 1000);
-    }
-    if (m_template)
-        m_template->richtigeAntwortAnzeigen(m_spiel->getPersonenRichtig(), m_spiel->getPersonenFalsch(),
-                                            m_spiel->getLoesung(),
-                                            m_spiel->getProzenteAntworten(m_spiel->getAktuelleFrageNr()));
-}
-
-void MainWindow::automatisierungOn()
-{
-    ansichtZeigen(Ansicht::Frage);
-    naechsteFrageZeigen();
-    klangSpielen(Schluessel::ToeneAutomatisierungLautlos, Schluessel::SoundFileToeneAutomatisierung,
-                 QStringLiteral("bell.wav"));
+    m_ablauf->frageDateiOeffnen(pfad);
 }
 
 void MainWindow::druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
-    // Presses count on the start screen and while a countdown runs, never during the answer
-    // delay, a pause or after the end, when the answers are already evaluated.
-    if (m_stimmenVerbunden)
-        geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
+    m_ablauf->druckEmpfangen(klassensatz, buzzerNo, buttonNo);
 }
 
-void MainWindow::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
+void MainWindow::goToFrage(int frageNr)
 {
-    m_startscreen->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
-    if (m_template)
-        m_template->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
-    m_spiel->antwortErfassen(klassensatz, buzzerNo, buttonNo);
-    m_stimmeErhalten = true;
-    const GeraetSchluessel schluessel{klassensatz, buzzerNo};
-    if (!m_gehoerteStimmen.contains(schluessel)) {
-        m_gehoerteStimmen.insert(schluessel);
-        klangSpielen(Schluessel::ToeneBuzzerLautlos, Schluessel::SoundFileToeneBuzzer,
-                     QStringLiteral("bell.wav"));
-    }
-}
-
-void MainWindow::ranglisteAktualisieren()
-{
-    m_rangliste->ranglisteAnzeigen(m_spiel->getPersonen(), m_spiel->getAnzahlFragen(),
-                                   m_spiel->getAktuelleFrageNr());
-}
-
-void MainWindow::frageDateiOeffnen(const QString &gegeben)
-{
-    const QString verzeichnis = Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen);
-    QString pfad = gegeben;
-    if (pfad.isEmpty())
-        pfad =
-            m_dialoge->dateiZumOeffnen(tr("Öffnen Fragen XML-Datei"), verzeichnis, tr("XML Files (*.xml)"));
-    if (!pfad.isEmpty()) {
-        const FrageDatei::LadeErgebnis ergebnis = m_spiel->ladeFragen(pfad);
-        if (!ergebnis.ok()) {
-            // Nothing changes: the game goes on with the file it had.
-            const bool englisch = Einstellungen::istEnglisch();
-            m_dialoge->hinweis({(englisch ? QStringLiteral("The question file %1 cannot be opened.")
-                                          : QStringLiteral("Die Fragedatei %1 kann nicht geöffnet werden."))
-                                    .arg(QDir::toNativeSeparators(pfad)),
-                                ergebnis.beschreibung(englisch),
-                                QStringLiteral(":/images/frageneditor_50.png"), true});
-            return;
-        }
-        Einstellungen::setzen(Schluessel::DefaultPfadFrageFileOeffnen, QFileInfo(pfad).absolutePath());
-        zuletztHinzufuegen(pfad);
-        Einstellungen::setzen(Schluessel::FrageFile, pfad);
-        dateiBeschriftungen();
-    }
-    neuStarten();
-}
-
-void MainWindow::on_action_ffnen_triggered()
-{
-    frageDateiOeffnen();
-}
-
-void MainWindow::on_actionSpiel_neu_starten_triggered()
-{
-    neuStarten();
-}
-
-void MainWindow::neuStarten()
-{
-    if (Einstellungen::text(Schluessel::GewaehltesTemplate).isEmpty())
-        Einstellungen::setzen(Schluessel::GewaehltesTemplate, Tandrivelle);
-    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
-    m_startscreen->templateSetzen(name);
-    Einstellungen::setzen(Schluessel::GewaehltesTemplate, name);
-    m_gehoerteStimmen.clear();
-
-    if (m_stimmeErhalten && m_resultateNichtExportiert && !m_startScreenAngezeigt) {
-        const bool englisch = Einstellungen::istEnglisch();
-        const Meldung frage{englisch ? QStringLiteral("Are you sure you want to restart the game?")
-                                     : QStringLiteral("Möchten Sie das Spiel wirklich neu starten?"),
-                            englisch ? VerlustwarnungEn : Verlustwarnung, QStringLiteral(":/images/info.png"),
-                            true};
-        if (!m_dialoge->frage(frage))
-            return;
-    }
-
-    // Nothing of the old game may fire into the new one.
-    automatisierungStoppen();
-    if (m_antwortVerzoegerung)
-        m_antwortVerzoegerung->stop();
-    if (Zeitgeber *zeitgeber = m_spiel->getRichtigeAntwortTimer())
-        zeitgeber->stop();
-
-    m_stimmeErhalten = false;
-    m_resultateNichtExportiert = true;
-    m_startscreen->alleGeraeteVerbergen();
-    ansichtZeigen(Ansicht::Start);
-    m_startscreen->alleGeraeteVerbergen();
-
-    m_spiel->spielZuruecksetzen();
-    ranglisteAktualisieren();
-    m_spiel->setEndeErreicht(false);
-
-    m_spiel->ladeFragen(Einstellungen::text(Schluessel::FrageFile));
-    m_aktuelleFrage = QDomElement();
-    dateiBeschriftungen();
-
-    m_stimmenVerbunden = true;
-    m_labelAktuelleFrage->clear();
-    m_comPort->connectSerial();
+    m_ablauf->goToFrage(frageNr);
 }
 
 void MainWindow::templateAusgewaehlt()
 {
-    // The receiver is found again after any change of ports; reloading the same template would
-    // blank the question on the screen in the middle of a game.
-    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
-    if (!m_template || name != m_templateName) {
-        if (auto neu = templateErzeugen(name, *m_brueckeFrage, *m_uhr, *m_zufall)) {
-            m_template = std::move(neu);
-            m_templateName = name;
-        }
-    }
-    neuStarten();
+    m_ablauf->templateAusgewaehlt();
+}
+
+void MainWindow::on_action_ffnen_triggered()
+{
+    m_ablauf->frageDateiOeffnen();
+}
+
+void MainWindow::on_actionSpiel_neu_starten_triggered()
+{
+    m_ablauf->neuStarten();
 }
 
 void MainWindow::on_actionN_chste_Frage_triggered()
 {
-    if (!fragenVorhanden())
-        return;
-    ansichtZeigen(Ansicht::Frage);
-    if (m_spiel->istCountdownAktiv())
-        return;
-    if (m_antwortVerzoegerung && m_antwortVerzoegerung->isActive()) {
-        m_antwortVerzoegerung->stop();
-        countDownVerzoegeretStarten();
-    } else {
-        naechsteFrageZeigen();
-    }
-}
-
-void MainWindow::frageVerlassen(bool vorwaerts)
-{
-    if (!fragenVorhanden())
-        return;
-    ansichtZeigen(Ansicht::Frage);
-    if (Zeitgeber *zeitgeber = m_spiel->getCountdownTimer()) {
-        zeitgeber->stop();
-        m_spiel->setCountdownAktiv(false);
-    }
-    if (vorwaerts)
-        naechsteFrageZeigen();
-    else
-        vorherigeFrageZeigen();
+    m_ablauf->naechsteFrage();
 }
 
 void MainWindow::on_actionFrage_berspringen_triggered()
 {
-    frageVerlassen(true);
+    m_ablauf->frageUeberspringen();
 }
 
 void MainWindow::on_actionFrage_zur_ck_triggered()
 {
-    frageVerlassen(false);
+    m_ablauf->frageZurueck();
+}
+
+void MainWindow::on_actionRangliste_triggered()
+{
+    m_ablauf->ranglisteZeigen();
 }
 
 void MainWindow::on_actionGo_To_triggered()
 {
     if (m_goTo->isVisible())
         m_goTo->close();
-    m_goTo->show();
-    m_goTo->raise();
-    m_goTo->activateWindow();
-}
-
-void MainWindow::on_actionRangliste_triggered()
-{
-    if (!m_spiel->istCountdownAktiv())
-        ansichtZeigen(Ansicht::Rangliste);
-}
-
-void MainWindow::pauseUmschalten()
-{
-    // Only a running countdown pauses; otherwise presses would start counting during the answer
-    // delay or after the answers were evaluated.
-    if (!m_spiel->istCountdownAktiv())
-        return;
-    m_spiel->fragePausieren();
-    m_stimmenVerbunden = !m_spiel->istPausiert();
-}
-
-void MainWindow::masterTerminate()
-{
-    m_spiel->countdownSofortBeenden();
-}
-
-void MainWindow::masterPause()
-{
-    pauseUmschalten();
-}
-
-// The master's D goes forward like Page Down and its B back like Page Up, abandoning a running
-// countdown as those keys do; otherwise it would count as running in the next question.
-void MainWindow::masterPageUp()
-{
-    frageVerlassen(true);
-}
-
-void MainWindow::masterPageDown()
-{
-    frageVerlassen(false);
+    m_goTo->zeigen(this);
 }
 
 // --- Keys -----------------------------------------------------------------------------------------
@@ -854,34 +611,16 @@ bool MainWindow::tasteVerarbeiten(const QKeyEvent *ereignis)
         on_actionFrage_zur_ck_triggered();
         return true;
     case Qt::Key_Enter:
-        if (!m_spiel->istCountdownAktiv()) {
-            ranglisteAnsicht()->show();
-            frageAnsicht()->hide();
-            startAnsicht()->hide();
-            m_frageAktiv = false;
-            m_startScreenAngezeigt = false;
-        }
+        m_ablauf->ranglisteTaste();
         return true;
     case Qt::Key_P:
-        if (!m_startScreenAngezeigt && m_frageAktiv)
-            pauseUmschalten();
+        m_ablauf->pauseTaste();
         return true;
     case Qt::Key_T:
-        if (m_spiel->istCountdownAktiv())
-            m_spiel->countdownSofortBeenden();
+        m_ablauf->sofortBeendenTaste();
         return true;
     case Qt::Key_K:
-        if (!m_schwarzBild) {
-            schwarzAnsicht()->setStyleSheet(QStringLiteral("background-color:black;"));
-            schwarzAnsicht()->page()->setBackgroundColor(Qt::black);
-            schwarzAnsicht()->show();
-            schwarzAnsicht()->raise();
-            m_schwarzBild = true;
-        } else {
-            schwarzAnsicht()->setStyleSheet(QStringLiteral("background:transparent;"));
-            schwarzAnsicht()->hide();
-            m_schwarzBild = false;
-        }
+        schwarzUmschalten();
         return true;
     case Qt::Key_1:
     case Qt::Key_A:
@@ -901,6 +640,21 @@ bool MainWindow::tasteVerarbeiten(const QKeyEvent *ereignis)
         return true;
     default:
         return false;
+    }
+}
+
+void MainWindow::schwarzUmschalten()
+{
+    if (!m_schwarzBild) {
+        schwarzAnsicht()->setStyleSheet(QStringLiteral("background-color:black;"));
+        schwarzAnsicht()->page()->setBackgroundColor(Qt::black);
+        schwarzAnsicht()->show();
+        schwarzAnsicht()->raise();
+        m_schwarzBild = true;
+    } else {
+        schwarzAnsicht()->setStyleSheet(QStringLiteral("background:transparent;"));
+        schwarzAnsicht()->hide();
+        m_schwarzBild = false;
     }
 }
 

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "geraetschluessel.h"
+#include "spielfenster.h"
 #include "umgebung.h"
 
 #include <QDomElement>
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
-#include <QSet>
 
 #include <memory>
 
@@ -23,6 +21,7 @@ class QAction;
 class QLabel;
 class QWebEngineView;
 class SkriptBruecke;
+class Spielablauf;
 class Uhr;
 class WebBruecke;
 class Zeitgeber;
@@ -37,10 +36,10 @@ class startscreen;
 class templatesPlenaro;
 class test;
 
-// The program's one window. It owns the engine, the views and every secondary window, and turns
-// the engine's signals, the keyboard and the menus into calls on the active template, the start
-// screen and the ranking list.
-class MainWindow final : public QMainWindow
+// The program's one window. It owns the engine, the views and every secondary window; the game
+// flow decides, this window shows: keys and menus are handed to the flow, which calls back through
+// SpielFenster.
+class MainWindow final : public QMainWindow, private SpielFenster
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
@@ -51,6 +50,7 @@ public:
 
     // For the tests that drive a whole game.
     spiel &getSpiel() const { return *m_spiel; }
+    Spielablauf &getSpielablauf() const { return *m_ablauf; }
     templatesPlenaro *getTemplate() const { return m_template.get(); }
     startscreen &getStartscreen() const { return *m_startscreen; }
     QWebEngineView *frageAnsicht() const;
@@ -58,10 +58,11 @@ public:
     QWebEngineView *ranglisteAnsicht() const;
     QWebEngineView *schwarzAnsicht() const;
     SkriptBruecke *frageBruecke() const;
-    bool stimmenVerbunden() const { return m_stimmenVerbunden; }
-    bool frageAktiv() const { return m_frageAktiv; }
-    bool startScreenAngezeigt() const { return m_startScreenAngezeigt; }
+    bool stimmenVerbunden() const;
+    bool frageAktiv() const;
+    bool startScreenAngezeigt() const;
     bool schwarzBild() const { return m_schwarzBild; }
+    bool pauseSichtbar() const;
     QString statusDatei() const;
     QString statusAnzahl() const;
     QString statusAktuelleFrage() const;
@@ -84,18 +85,8 @@ public slots:
     void on_actionPlenar_Hilfe_triggered();
     void on_webViewFrage_loadFinished(bool ok);
     void on_action_ffnen_triggered();
-    void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo);
     void on_actionSpiel_neu_starten_triggered();
-    void updateCountdown(int qounterAktuelleFrage, int zeitIntervallAktuelleFrage);
-    void countdownAbgelaufen();
-    void richtigeAntwortAnzeigen();
     void goToFrage(int frageNr);
-    void ranglisteAktualisieren();
-    void masterTerminate();
-    void masterPageDown();
-    void masterPause();
-    void masterPageUp();
-    void automatisierungOn();
     void templateAusgewaehlt();
     void on_actionVergr_ssern_triggered();
     void on_actionVerkleinern_triggered();
@@ -107,35 +98,39 @@ public slots:
     void on_actionRangliste_triggered();
     void on_actionBeenden_triggered();
     void on_actionGo_To_triggered();
-    void countDownVerzoegeretStarten();
     void on_actionTest_triggered();
     void openRecentFile();
     void on_actionShortcut_Keys_triggered();
 
     // Opens a question file: `pfad`, or the one the presenter picks when empty.
     void frageDateiOeffnen(const QString &pfad = {});
-    // A press from the receiver; it reaches the game only while presses are routed.
+    // A press from the receiver or the keys; it reaches the game only while presses are routed.
     void druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo);
 
 private:
-    enum class Ansicht { Frage, Start, Rangliste };
+    // SpielFenster
+    void ansichtZeigen(Ansicht ansicht) override;
+    void frageNrAnzeigen(const QString &text) override;
+    void dateiAnzeigen(const QString &datei, const QString &anzahl) override;
+    void statusMeldung(const QString &text) override;
+    void zuletztGeoeffnetAktualisieren() override;
+    bool templateErzeugen(const QString &name) override;
+    void frageAnzeigen(const QDomElement &frage, int frageNr) override;
+    void antwortenAnzeigen(const QDomElement &frage) override;
+    void countdownAnzeigen(int counter, int intervall) override;
+    void countdownAbgelaufenAnzeigen() override;
+    void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
+                                 const QString &loesung, const QList<double> &prozente) override;
+    void pauseAnzeigen(bool pausiert) override;
+    void druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo) override;
+    void startscreenZuruecksetzen(const QString &templateName) override;
+    void ranglisteAnzeigen(const QList<Person> &personen, int anzahlFragen, int aktuelleFrageNr) override;
+    void goToSchliessen() override;
+    void empfaengerOeffnen() override;
 
-    void ansichtZeigen(Ansicht ansicht);
-    bool fragenVorhanden();
-    void naechsteFrageZeigen();
-    void vorherigeFrageZeigen();
-    void frageAufsetzen(bool zeigenUndStarten, const QString &beschriftung);
-    void frageVerlassen(bool vorwaerts);
-    void automatisierungStoppen();
-    void neuStarten();
-    void dateiBeschriftungen();
-    void zuletztHinzufuegen(const QString &pfad);
-    void zuletztAktualisieren();
-    void klangSpielen(const QString &lautlos, const QString &datei, const QString &vorgabe);
-    void pauseUmschalten();
     bool tasteVerarbeiten(const QKeyEvent *ereignis);
+    void schwarzUmschalten();
     void zoomAendern(double schritt);
-    QString frageNrBeschriftung(bool mitAnzahl) const;
 
     std::unique_ptr<Ui::MainWindow> ui;
 
@@ -155,8 +150,8 @@ private:
     startscreen *m_startscreen = nullptr;
     rangliste *m_rangliste = nullptr;
     spiel *m_spiel = nullptr;
+    Spielablauf *m_ablauf = nullptr;
     std::unique_ptr<templatesPlenaro> m_template;
-    QString m_templateName;
     std::unique_ptr<comTypFabrik> m_fabrik;
     comPort *m_comPort = nullptr;
 
@@ -166,12 +161,7 @@ private:
     WebBruecke *m_brueckeRangliste = nullptr;
     WebBruecke *m_brueckeSchwarz = nullptr;
 
-    QDomElement m_aktuelleFrage;
-    QPointer<Zeitgeber> m_antwortVerzoegerung;
-    QPointer<Zeitgeber> m_automatisierung;
     Zeitgeber *m_empfaengerStatus = nullptr;
-    // Handsets heard in the current question, so the press sound plays once per handset.
-    QSet<GeraetSchluessel> m_gehoerteStimmen;
 
     QAction *m_zuletztTitel = nullptr;
     QList<QAction *> m_zuletztAktionen;
@@ -181,11 +171,8 @@ private:
     QLabel *m_labelPort = nullptr;
     QLabel *m_labelEmpfaenger = nullptr;
     QLabel *m_labelAktuelleFrage = nullptr;
+    // Over the question view while its countdown is paused.
+    QLabel *m_pauseHinweis = nullptr;
 
-    bool m_stimmenVerbunden = true;
-    bool m_frageAktiv = false;
-    bool m_startScreenAngezeigt = true;
-    bool m_resultateNichtExportiert = true;
-    bool m_stimmeErhalten = false;
     bool m_schwarzBild = false;
 };

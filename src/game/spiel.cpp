@@ -104,8 +104,9 @@ void spiel::timerEventSpiel()
 
 void spiel::zeitAbgelaufen()
 {
-    if (m_countdownTimer)
-        m_countdownTimer->stop();
+    // A resume still waiting for the rest of its second would tick an ended countdown again and
+    // evaluate it twice.
+    countdownTimerStoppen();
     if (!m_richtigeAntwortTimer) {
         m_richtigeAntwortTimer = m_uhr.neuerZeitgeber(this);
         connect(m_richtigeAntwortTimer, &Zeitgeber::timeout, this, &spiel::timerRichtigeAntwortAnzeigen);
@@ -114,6 +115,7 @@ void spiel::zeitAbgelaufen()
     // While paused the running time up to the pause is already counted.
     if (!m_pausiert)
         m_summeLaufzeit += m_laufzeitMessung.elapsed();
+    m_pausiert = false;
     emit countdownAbgelaufen();
     punkteVerteilen();
     m_countdownAktiv = false;
@@ -136,6 +138,15 @@ void spiel::countdownTimerStoppen()
     // question is shown by then.
     if (m_fortsetzungsTimer)
         m_fortsetzungsTimer->stop();
+}
+
+void spiel::frageAbbrechen()
+{
+    countdownTimerStoppen();
+    if (m_richtigeAntwortTimer)
+        m_richtigeAntwortTimer->stop();
+    m_countdownAktiv = false;
+    m_pausiert = false;
 }
 
 void spiel::timerRichtigeAntwortAnzeigen()
@@ -188,6 +199,8 @@ void spiel::fragePausieren()
 
 void spiel::singelShotTimerDerPausierungAbgelaufen()
 {
+    if (!m_countdownAktiv)
+        return;
     if (!m_countdownTimer) {
         m_countdownTimer = m_uhr.neuerZeitgeber(this);
         connect(m_countdownTimer, &Zeitgeber::timeout, this, &spiel::timerEventSpiel);

@@ -40,6 +40,9 @@ public:
     void countdownSofortBeenden();
     // Stops the ticks, including a resume still waiting for the rest of its second.
     void countdownTimerStoppen();
+    // Leaves the current question: its ticks, a pending resume and the pending result display
+    // stop, and it no longer counts as running. Its answers stay unevaluated.
+    void frageAbbrechen();
     Zeitgeber *getCountdownTimer() const { return m_countdownTimer; }
     Zeitgeber *getRichtigeAntwortTimer() const { return m_richtigeAntwortTimer; }
     bool istCountdownAktiv() const { return m_countdownAktiv; }

@@ -27,7 +27,7 @@ private slots:
         Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
         Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
         goTo fenster;
-        QCOMPARE(fenster.geometry(), QRect(3 * (1920 / 8) + 1920 / 16, 540, 282, 98));
+        QCOMPARE(fenster.size(), QSize(282, 98));
         auto *feld = fenster.findChild<QLineEdit *>("lineEdit_Fragenummer");
         auto *knopf = fenster.findChild<QPushButton *>("pushButton");
         QVERIFY(feld && knopf);
@@ -46,6 +46,37 @@ private slots:
         QCOMPARE(sprung.at(0).at(0).toInt(), 0);
         QCOMPARE(sprung.at(1).at(0).toInt(), 1234);
         QCOMPARE(sprung.at(2).at(0).toInt(), 7);
+    }
+
+    // Opened again after a jump to 9, typing "1" must go to 1, not 91; Escape closes; the window
+    // sits in the middle of the main window from the first start on.
+    void goToOeffnetLeerUndMittig()
+    {
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
+        QWidget haupt;
+        haupt.setGeometry(100, 80, 1200, 800);
+        haupt.show();
+        goTo fenster;
+        QSignalSpy sprung(&fenster, &goTo::goToButtonEvent);
+        auto *feld = fenster.findChild<QLineEdit *>("lineEdit_Fragenummer");
+
+        fenster.zeigen(&haupt);
+        QVERIFY(fenster.isVisible());
+        QCOMPARE(fenster.frameGeometry().center(), haupt.frameGeometry().center());
+        QTest::keyClicks(feld, "9");
+        QTest::keyClick(feld, Qt::Key_Return);
+        fenster.close();
+
+        fenster.zeigen(&haupt);
+        QCOMPARE(feld->text(), QString());
+        QTest::keyClicks(feld, "1");
+        QTest::keyClick(feld, Qt::Key_Return);
+        QCOMPARE(sprung.count(), 2);
+        QCOMPARE(sprung.at(1).at(0).toInt(), 1);
+
+        QTest::keyClick(feld, Qt::Key_Escape);
+        QVERIFY(!fenster.isVisible());
     }
 
     void shortcutFensterGroesseUndZeilen()

@@ -30,7 +30,7 @@ QVariant js(QWebEngineView *ansicht, const QString &ausdruck)
 
 } // namespace
 
-class TestSpielablauf final : public QObject
+class TestFensterspiel final : public QObject
 {
     Q_OBJECT
 
@@ -575,8 +575,8 @@ int main(int argc, char *argv[])
 {
     WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
-    TestSpielablauf test;
+    TestFensterspiel test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_spielablauf.moc"
+#include "tst_fensterspiel.moc"

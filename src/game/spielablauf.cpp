@@ -1,0 +1,525 @@
+#include "spielablauf.h"
+
+#include "dialoge.h"
+#include "einstellungen.h"
+#include "fragedatei.h"
+#include "klang.h"
+#include "schluessel.h"
+#include "spiel.h"
+#include "uhr.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxRecentFiles = 5;
+
+const QString Tandrivelle = QStringLiteral("Tandrivelle");
+
+Meldung keineFragedatei()
+{
+    return {Einstellungen::meldung(QStringLiteral("Keine Fragedatei ausgewählt."),
+                                   QStringLiteral("No question file selected.")),
+            {},
+            QStringLiteral(":/images/frageneditor_50.png"),
+            true};
+}
+
+QString verlustwarnung()
+{
+    return Einstellungen::meldung(
+        QStringLiteral("Die Resultate eines Quiz oder die Auswertung einer Umfrage können "
+                       "dabei verloren gehen."),
+        QStringLiteral("The results of a quiz or the evaluation of a survey can be lost."));
+}
+
+QString gekuerzt(const QString &pfad)
+{
+    return pfad.size() > 50 ? QLatin1String("...") + pfad.right(47) : pfad;
+}
+
+Meldung ladeFehler(const QString &pfad, const FrageDatei::LadeErgebnis &ergebnis)
+{
+    const bool englisch = Einstellungen::istEnglisch();
+    return {(englisch ? QStringLiteral("The question file %1 cannot be opened.")
+                      : QStringLiteral("Die Fragedatei %1 kann nicht geöffnet werden."))
+                .arg(QDir::toNativeSeparators(pfad)),
+            ergebnis.beschreibung(englisch), QStringLiteral(":/images/frageneditor_50.png"), true};
+}
+
+} // namespace
+
+Spielablauf::Spielablauf(spiel &engine, SpielFenster &fenster, Dialoge &dialoge, Klang &klang, Uhr &uhr,
+                         QObject *eltern)
+    : QObject(eltern)
+    , m_spiel(engine)
+    , m_fenster(fenster)
+    , m_dialoge(dialoge)
+    , m_klang(klang)
+    , m_uhr(uhr)
+{
+    connect(&m_spiel, &spiel::timerSlotSpiel, this, &Spielablauf::updateCountdown);
+    connect(&m_spiel, &spiel::countdownAbgelaufen, this, &Spielablauf::countdownAbgelaufen);
+    connect(&m_spiel, &spiel::richtigeAntwortAnzeigen, this, &Spielablauf::richtigeAntwortAnzeigen);
+    connect(&m_spiel, &spiel::ranglisteAktualisieren, this, &Spielablauf::ranglisteAktualisieren);
+
+    m_antwortVerzoegerung = m_uhr.neuerZeitgeber(this);
+    m_antwortVerzoegerung->setSingleShot(true);
+    connect(m_antwortVerzoegerung, &Zeitgeber::timeout, this, &Spielablauf::countDownVerzoegeretStarten);
+
+    m_automatisierung = m_uhr.neuerZeitgeber(this);
+    m_automatisierung->setSingleShot(true);
+    connect(m_automatisierung, &Zeitgeber::timeout, this, &Spielablauf::automatisierungOn);
+}
+
+bool Spielablauf::antwortVerzoegerungLaeuft() const
+{
+    return m_antwortVerzoegerung->isActive();
+}
+
+bool Spielablauf::automatisierungGeplant() const
+{
+    return m_automatisierung->isActive();
+}
+
+// --- Views and labels -------------------------------------------------------------------------------
+
+void Spielablauf::ansichtZeigen(SpielFenster::Ansicht ansicht)
+{
+    m_frageAktiv = ansicht == SpielFenster::Ansicht::Frage;
+    m_startScreenAngezeigt = ansicht == SpielFenster::Ansicht::Start;
+    m_fenster.ansichtZeigen(ansicht);
+}
+
+void Spielablauf::dateiBeschriftungen()
+{
+    const int anzahl = m_spiel.getAnzahlFragen();
+    m_fenster.dateiAnzeigen(
+        anzahl == 0 ? Einstellungen::meldung(QStringLiteral("Keine Fragedatei ausgewählt."),
+                                             QStringLiteral("No question file selected."))
+                    : gekuerzt(Einstellungen::text(Schluessel::FrageFile)),
+        Einstellungen::meldung(QStringLiteral("Anzahl Fragen: "), QStringLiteral("Number of questions: ")) +
+            QString::number(anzahl));
+}
+
+QString Spielablauf::frageNrBeschriftung(bool mitAnzahl) const
+{
+    const QString nummer = QString::number(m_spiel.getAktuelleFrageNr());
+    if (mitAnzahl)
+        return Einstellungen::meldung(QStringLiteral("aktuelle Frage-Nr.: "),
+                                      QStringLiteral("Current question no: ")) +
+               nummer + QLatin1Char('/') + QString::number(m_spiel.getAnzahlFragen());
+    return Einstellungen::meldung(QStringLiteral("aktuelle Frage-Nr.: "),
+                                  QStringLiteral("Current question no.: ")) +
+           nummer;
+}
+
+void Spielablauf::klangSpielen(const QString &lautlos, const QString &datei, const QString &vorgabe)
+{
+    if (Einstellungen::text(lautlos) != QLatin1String("false"))
+        return;
+    const QString wert = Einstellungen::text(datei);
+    if (wert == vorgabe + QLatin1String(" (default)"))
+        m_klang.abspielen(QLatin1String(":/sound/sound/") + vorgabe);
+    else
+        m_klang.abspielen(QLatin1String(":/sound/sound/") + wert);
+}
+
+// --- Moving between questions -----------------------------------------------------------------------
+
+bool Spielablauf::fragenVorhanden()
+{
+    if (m_spiel.getAnzahlFragen() > 0)
+        return true;
+    m_dialoge.hinweis(keineFragedatei());
+    return false;
+}
+
+void Spielablauf::laufendeFrageAbbrechen()
+{
+    // Nothing of the question being left may fire into the next one: not a pending advance, not
+    // the rest of its answer delay, not its ticks, resume or result display.
+    m_automatisierung->stop();
+    m_antwortVerzoegerung->stop();
+    m_spiel.frageAbbrechen();
+    m_fenster.pauseAnzeigen(false);
+}
+
+void Spielablauf::frageAufsetzen(bool zeigenUndStarten, const QString &beschriftung)
+{
+    // Hand-made files may carry anything here; a day is plenty and keeps the timer valid.
+    const int verzoegerung =
+        std::clamp(FrageDatei::zahl(m_aktuelleFrage, QStringLiteral("AnswerDelay")), 0, 86400);
+    if (zeigenUndStarten)
+        m_fenster.frageAnzeigen(m_aktuelleFrage, m_spiel.getAktuelleFrageNr());
+    m_stimmenVerbunden = false;
+    m_spiel.countdownTimerStoppen();
+    m_fenster.frageNrAnzeigen(beschriftung);
+
+    m_antwortVerzoegerung->stop();
+    m_antwortVerzoegerung->setInterval(verzoegerung * 1000);
+    if (zeigenUndStarten)
+        m_antwortVerzoegerung->start();
+    else
+        m_fenster.countdownAbgelaufenAnzeigen();
+}
+
+void Spielablauf::naechsteFrageZeigen()
+{
+    try {
+        laufendeFrageAbbrechen();
+        m_aktuelleFrage = m_spiel.getNaechsteFrage();
+        frageAufsetzen(!m_spiel.istEndeErreicht(), frageNrBeschriftung(true));
+    } catch (...) {
+        m_dialoge.hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden"),
+                                                  QStringLiteral("No question file found.")),
+                           {},
+                           {},
+                           false});
+    }
+}
+
+void Spielablauf::vorherigeFrageZeigen()
+{
+    try {
+        laufendeFrageAbbrechen();
+        m_aktuelleFrage = m_spiel.getVorherigeFrage();
+        frageAufsetzen(true, frageNrBeschriftung(true));
+    } catch (...) {
+        m_dialoge.hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden."),
+                                                  QStringLiteral("No question file found.")),
+                           {},
+                           QStringLiteral(":/images/frageneditor_50.png"),
+                           true});
+    }
+}
+
+void Spielablauf::naechsteFrage()
+{
+    if (!fragenVorhanden())
+        return;
+    ansichtZeigen(SpielFenster::Ansicht::Frage);
+    if (m_spiel.istCountdownAktiv())
+        return;
+    if (m_antwortVerzoegerung->isActive()) {
+        m_antwortVerzoegerung->stop();
+        countDownVerzoegeretStarten();
+    } else {
+        naechsteFrageZeigen();
+    }
+}
+
+void Spielablauf::frageVerlassen(bool vorwaerts)
+{
+    if (!fragenVorhanden())
+        return;
+    ansichtZeigen(SpielFenster::Ansicht::Frage);
+    if (vorwaerts)
+        naechsteFrageZeigen();
+    else
+        vorherigeFrageZeigen();
+}
+
+void Spielablauf::frageUeberspringen()
+{
+    frageVerlassen(true);
+}
+
+void Spielablauf::frageZurueck()
+{
+    frageVerlassen(false);
+}
+
+void Spielablauf::goToFrage(int frageNr)
+{
+    m_fenster.goToSchliessen();
+    if (frageNr == 0)
+        frageNr = 1;
+    if (!fragenVorhanden())
+        return;
+    laufendeFrageAbbrechen();
+    ansichtZeigen(SpielFenster::Ansicht::Frage);
+    m_aktuelleFrage = m_spiel.springeZuFrage(frageNr);
+    frageAufsetzen(true, frageNrBeschriftung(false));
+}
+
+// --- One question -------------------------------------------------------------------------------------
+
+void Spielablauf::countDownVerzoegeretStarten()
+{
+    m_spiel.qountdownStarten();
+    m_stimmenVerbunden = true;
+    m_gehoerteStimmen.clear();
+    m_fenster.antwortenAnzeigen(m_aktuelleFrage);
+}
+
+void Spielablauf::updateCountdown(int counter, int intervall)
+{
+    m_fenster.countdownAnzeigen(counter, intervall);
+}
+
+void Spielablauf::countdownAbgelaufen()
+{
+    m_fenster.pauseAnzeigen(false);
+    m_fenster.countdownAbgelaufenAnzeigen();
+    m_stimmenVerbunden = false;
+    m_frageAktiv = false;
+    klangSpielen(Schluessel::ToeneCountdownLautlos, Schluessel::SoundFileToeneCountdown,
+                 QStringLiteral("ring.wav"));
+}
+
+void Spielablauf::richtigeAntwortAnzeigen()
+{
+    if (Einstellungen::ist(Schluessel::AutomatisierungAktiviert))
+        m_automatisierung->start(std::max(0, Einstellungen::zahl(Schluessel::AutomatisierungZeit)) * 1000);
+    m_fenster.richtigeAntwortAnzeigen(m_spiel.getPersonenRichtig(), m_spiel.getPersonenFalsch(),
+                                      m_spiel.getLoesung(),
+                                      m_spiel.getProzenteAntworten(m_spiel.getAktuelleFrageNr()));
+}
+
+void Spielablauf::automatisierungOn()
+{
+    ansichtZeigen(SpielFenster::Ansicht::Frage);
+    naechsteFrageZeigen();
+    klangSpielen(Schluessel::ToeneAutomatisierungLautlos, Schluessel::SoundFileToeneAutomatisierung,
+                 QStringLiteral("bell.wav"));
+}
+
+void Spielablauf::ranglisteAktualisieren()
+{
+    m_fenster.ranglisteAnzeigen(m_spiel.getPersonen(), m_spiel.getAnzahlFragen(),
+                                m_spiel.getAktuelleFrageNr());
+}
+
+// --- Presses ------------------------------------------------------------------------------------------
+
+void Spielablauf::druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo)
+{
+    // Presses count on the start screen and while a countdown runs, never during the answer
+    // delay, a pause or after the end, when the answers are already evaluated.
+    if (m_stimmenVerbunden)
+        geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
+}
+
+void Spielablauf::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
+{
+    m_fenster.druckAnzeigen(klassensatz, buzzerNo, buttonNo);
+    m_spiel.antwortErfassen(klassensatz, buzzerNo, buttonNo);
+    m_stimmeErhalten = true;
+    const GeraetSchluessel schluessel{klassensatz, buzzerNo};
+    if (!m_gehoerteStimmen.contains(schluessel)) {
+        m_gehoerteStimmen.insert(schluessel);
+        klangSpielen(Schluessel::ToeneBuzzerLautlos, Schluessel::SoundFileToeneBuzzer,
+                     QStringLiteral("bell.wav"));
+    }
+}
+
+void Spielablauf::pauseUmschalten()
+{
+    // Only a running countdown pauses; otherwise presses would start counting during the answer
+    // delay or after the answers were evaluated.
+    if (!m_spiel.istCountdownAktiv())
+        return;
+    m_spiel.fragePausieren();
+    m_stimmenVerbunden = !m_spiel.istPausiert();
+    m_fenster.pauseAnzeigen(m_spiel.istPausiert());
+}
+
+void Spielablauf::pauseTaste()
+{
+    if (!m_startScreenAngezeigt && m_frageAktiv)
+        pauseUmschalten();
+}
+
+void Spielablauf::sofortBeendenTaste()
+{
+    if (m_spiel.istCountdownAktiv())
+        m_spiel.countdownSofortBeenden();
+}
+
+void Spielablauf::masterTerminate()
+{
+    m_spiel.countdownSofortBeenden();
+}
+
+void Spielablauf::masterPause()
+{
+    pauseUmschalten();
+}
+
+// The master's D goes forward like Page Down and its B back like Page Up, abandoning a running
+// countdown as those keys do.
+void Spielablauf::masterPageUp()
+{
+    frageVerlassen(true);
+}
+
+void Spielablauf::masterPageDown()
+{
+    frageVerlassen(false);
+}
+
+// --- Ranking ------------------------------------------------------------------------------------------
+
+void Spielablauf::ranglisteZeigen()
+{
+    if (!m_spiel.istCountdownAktiv())
+        ansichtZeigen(SpielFenster::Ansicht::Rangliste);
+}
+
+void Spielablauf::ranglisteTaste()
+{
+    if (!m_spiel.istCountdownAktiv())
+        ansichtZeigen(SpielFenster::Ansicht::RanglisteUnterSchwarz);
+}
+
+// --- Restart, files and templates ---------------------------------------------------------------------
+
+bool Spielablauf::neuStartBestaetigt(const QString &grund)
+{
+    if (!(m_stimmeErhalten && m_resultateNichtExportiert && !m_startScreenAngezeigt))
+        return true;
+    QString frage = Einstellungen::meldung(QStringLiteral("Möchten Sie das Spiel wirklich neu starten?"),
+                                           QStringLiteral("Are you sure you want to restart the game?"));
+    if (!grund.isEmpty())
+        frage = grund + QLatin1Char('\n') + frage;
+    return m_dialoge.frage({frage, verlustwarnung(), QStringLiteral(":/images/info.png"), true});
+}
+
+void Spielablauf::zuruecksetzen()
+{
+    laufendeFrageAbbrechen();
+    m_gehoerteStimmen.clear();
+    m_stimmeErhalten = false;
+    m_resultateNichtExportiert = true;
+    m_fenster.startscreenZuruecksetzen(Einstellungen::text(Schluessel::GewaehltesTemplate));
+    ansichtZeigen(SpielFenster::Ansicht::Start);
+
+    m_spiel.spielZuruecksetzen();
+    ranglisteAktualisieren();
+    m_spiel.setEndeErreicht(false);
+    m_aktuelleFrage = QDomElement();
+    dateiBeschriftungen();
+
+    m_stimmenVerbunden = true;
+    m_fenster.frageNrAnzeigen({});
+    m_fenster.empfaengerOeffnen();
+}
+
+void Spielablauf::neuStarten()
+{
+    if (Einstellungen::text(Schluessel::GewaehltesTemplate).isEmpty())
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, Tandrivelle);
+    m_gehoerteStimmen.clear();
+    if (neuStartBestaetigt())
+        neuLaden();
+}
+
+void Spielablauf::neuLaden()
+{
+    // The file is read again before anything is reset: when it has become unreadable (a stick
+    // pulled, a broken edit) the game that runs is worth more than an empty one.
+    const QString pfad = Einstellungen::text(Schluessel::FrageFile);
+    if (!pfad.isEmpty()) {
+        const FrageDatei::LadeErgebnis ergebnis = m_spiel.ladeFragen(pfad);
+        if (!ergebnis.ok()) {
+            m_dialoge.hinweis(ladeFehler(pfad, ergebnis));
+            if (m_spiel.getAnzahlFragen() > 0)
+                return;
+        }
+    }
+    zuruecksetzen();
+}
+
+void Spielablauf::frageDateiOeffnen(const QString &gegeben)
+{
+    QString pfad = gegeben;
+    if (pfad.isEmpty())
+        pfad = m_dialoge.dateiZumOeffnen(tr("Öffnen Fragen XML-Datei"),
+                                         Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
+                                         tr("XML Files (*.xml)"));
+    // A cancelled dialog, a "No" and a file that does not load all leave the game as it is.
+    if (pfad.isEmpty() || !neuStartBestaetigt())
+        return;
+    const FrageDatei::LadeErgebnis ergebnis = m_spiel.ladeFragen(pfad);
+    if (!ergebnis.ok()) {
+        m_dialoge.hinweis(ladeFehler(pfad, ergebnis));
+        return;
+    }
+    Einstellungen::setzen(Schluessel::DefaultPfadFrageFileOeffnen, QFileInfo(pfad).absolutePath());
+    zuletztHinzufuegen(pfad);
+    Einstellungen::setzen(Schluessel::FrageFile, pfad);
+    zuruecksetzen();
+}
+
+void Spielablauf::zuletztHinzufuegen(const QString &pfad)
+{
+    QStringList liste = Einstellungen::liste(Schluessel::RecentFileList);
+    liste.removeAll(pfad);
+    liste.prepend(pfad);
+    while (liste.size() > MaxRecentFiles)
+        liste.removeLast();
+    Einstellungen::setzen(Schluessel::RecentFileList, liste);
+    m_fenster.zuletztGeoeffnetAktualisieren();
+}
+
+void Spielablauf::templateAnfangen()
+{
+    if (Einstellungen::text(Schluessel::GewaehltesTemplate).isEmpty())
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, Tandrivelle);
+    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
+    if (m_fenster.templateErzeugen(name)) {
+        m_templateName = name;
+        m_templateVorhanden = true;
+    }
+}
+
+void Spielablauf::templateAusgewaehlt()
+{
+    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
+    if ((!m_templateVorhanden || name != m_templateName) && m_fenster.templateErzeugen(name)) {
+        m_templateName = name;
+        m_templateVorhanden = true;
+    }
+    neuStarten();
+}
+
+void Spielablauf::empfaengerGefunden()
+{
+    // The receiver is identified again after every wobble of the USB bus; the same family keeps
+    // the game exactly as it is.
+    const QString name = Einstellungen::text(Schluessel::GewaehltesTemplate);
+    if (m_templateVorhanden && name == m_templateName)
+        return;
+    const QString grund =
+        Einstellungen::meldung(QStringLiteral("Der gefundene Empfänger gehört zum Template „%1“."),
+                               QStringLiteral("The receiver found belongs to the template \"%1\"."))
+            .arg(name);
+    if (!neuStartBestaetigt(grund)) {
+        // The presenter keeps the game and its template; the setting says which one is in use.
+        if (m_templateVorhanden)
+            Einstellungen::setzen(Schluessel::GewaehltesTemplate, m_templateName);
+        return;
+    }
+    if (!m_fenster.templateErzeugen(name))
+        return;
+    m_templateName = name;
+    m_templateVorhanden = true;
+    m_gehoerteStimmen.clear();
+    m_fenster.statusMeldung(grund + QLatin1Char(' ') +
+                            Einstellungen::meldung(QStringLiteral("Das Spiel wurde neu gestartet."),
+                                                   QStringLiteral("The game was restarted.")));
+    neuLaden();
+}
+
+bool Spielablauf::beendenBestaetigt()
+{
+    if (!(m_stimmeErhalten && m_resultateNichtExportiert))
+        return true;
+    return m_dialoge.frage({Einstellungen::meldung(QStringLiteral("Möchten Sie Plenaro wirklich beenden?"),
+                                                   QStringLiteral("Are you sure you want to quit Plenaro?")),
+                            verlustwarnung(), QStringLiteral(":/images/info.png"), true});
+}

@@ -1,0 +1,564 @@
+// The game flow without a window: a recording window, the hand-driven clock, recorded dialogs and
+// sounds. Key sequences as a presenter types them.
+#include "dialogrekorder.h"
+#include "einstellungen.h"
+#include "klangrekorder.h"
+#include "schluessel.h"
+#include "spiel.h"
+#include "spielablauf.h"
+#include "testdaten.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString Glocke = QStringLiteral(":/sound/sound/bell.wav");
+const QString Ring = QStringLiteral(":/sound/sound/ring.wav");
+
+// Records what the flow asks its window to show, one line per call.
+class FensterRekorder final : public SpielFenster
+{
+public:
+    void ansichtZeigen(Ansicht a) override
+    {
+        ansicht = a;
+        aufrufe << QStringLiteral("ansicht %1").arg(int(a));
+    }
+    void frageNrAnzeigen(const QString &text) override { frageNr = text; }
+    void dateiAnzeigen(const QString &d, const QString &a) override
+    {
+        datei = d;
+        anzahl = a;
+    }
+    void statusMeldung(const QString &text) override { meldungen << text; }
+    void zuletztGeoeffnetAktualisieren() override { ++zuletzt; }
+    bool templateErzeugen(const QString &name) override
+    {
+        if (name != QLatin1String("Morvane") && name != QLatin1String("Tandrivelle") &&
+            name != QLatin1String("Kahoot"))
+            return false;
+        templates << name;
+        return true;
+    }
+    void frageAnzeigen(const QDomElement &frage, int nr) override
+    {
+        aufrufe << QStringLiteral("frage %1 %2").arg(nr).arg(frage.firstChildElement().text());
+    }
+    void antwortenAnzeigen(const QDomElement &) override { aufrufe << QStringLiteral("antworten"); }
+    void countdownAnzeigen(int counter, int) override { aufrufe << QStringLiteral("tick %1").arg(counter); }
+    void countdownAbgelaufenAnzeigen() override { aufrufe << QStringLiteral("ende"); }
+    void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
+                                 const QString &loesung, const QList<double> &prozente) override
+    {
+        aufrufe << QStringLiteral("ergebnis %1 richtig %2 falsch %3 A%4")
+                       .arg(loesung)
+                       .arg(richtig.size())
+                       .arg(falsch.size())
+                       .arg(prozente.value(0));
+    }
+    void pauseAnzeigen(bool p) override { pause = p; }
+    void druckAnzeigen(uint k, uint b, uint t) override
+    {
+        aufrufe << QStringLiteral("druck %1/%2/%3").arg(k).arg(b).arg(t);
+    }
+    void startscreenZuruecksetzen(const QString &name) override
+    {
+        aufrufe << QStringLiteral("startscreen ") + name;
+    }
+    void ranglisteAnzeigen(const QList<Person> &personen, int, int) override
+    {
+        rangliste = int(personen.size());
+    }
+    void goToSchliessen() override { ++goToGeschlossen; }
+    void empfaengerOeffnen() override { ++empfaengerGeoeffnet; }
+
+    int zaehle(const QString &anfang) const
+    {
+        int n = 0;
+        for (const QString &a : aufrufe)
+            n += a.startsWith(anfang);
+        return n;
+    }
+
+    QStringList aufrufe;
+    QStringList templates;
+    QStringList meldungen;
+    Ansicht ansicht = Ansicht::Start;
+    QString frageNr, datei, anzahl;
+    bool pause = false;
+    int rangliste = -1;
+    int zuletzt = 0;
+    int goToGeschlossen = 0;
+    int empfaengerGeoeffnet = 0;
+};
+
+QList<Testdaten::Frage> dreiFragen()
+{
+    QList<Testdaten::Frage> fragen(3);
+    fragen[0].text = QStringLiteral("Eins");
+    fragen[0].verzoegerung = QStringLiteral("2");
+    fragen[0].zeit = QStringLiteral("10");
+    fragen[1].text = QStringLiteral("Zwei");
+    fragen[1].loesung = QStringLiteral("Answer2");
+    fragen[2].text = QStringLiteral("Drei");
+    fragen[2].loesung = QStringLiteral("NoAnswer");
+    return fragen;
+}
+
+} // namespace
+
+class TestSpielablaufKern final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<TestUhr> m_uhr;
+    DialogRekorder m_dialoge;
+    KlangRekorder m_klang;
+    std::unique_ptr<FensterRekorder> m_fenster;
+    std::unique_ptr<spiel> m_spiel;
+    std::unique_ptr<Spielablauf> m_ablauf;
+    QString m_datei;
+
+    QString datei(const QString &name, const QList<Testdaten::Frage> &fragen)
+    {
+        const QString pfad = m_einstellungen->ordner() + QLatin1Char('/') + name;
+        Testdaten::schreiben(pfad, fragen);
+        return pfad;
+    }
+    void sekunden(double s) { m_uhr->vorspulen(qint64(s * 1000)); }
+    int antwort(uint klassensatz, uint buzzer, int frage) const
+    {
+        for (const Person &p : m_spiel->getPersonen()) {
+            if (p.getKlassensatz() == klassensatz && p.getBuzzerNo() == buzzer) {
+                const AntwortDerPerson *a = p.findeAntwort(frage);
+                return a ? a->getAntwort() : -1;
+            }
+        }
+        return -1;
+    }
+    // Question 1 shown and its countdown (10 s) running.
+    void ersteFrageLaeuft()
+    {
+        m_ablauf->naechsteFrage();
+        sekunden(2);
+        QVERIFY(m_spiel->istCountdownAktiv());
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_uhr = std::make_unique<TestUhr>();
+        m_dialoge.leeren();
+        m_dialoge.antwortJa = true;
+        m_dialoge.dateien.clear();
+        m_klang.gespielt.clear();
+        for (const QString &schluessel : {Schluessel::ToeneBuzzerLautlos, Schluessel::ToeneCountdownLautlos,
+                                          Schluessel::ToeneAutomatisierungLautlos})
+            Einstellungen::setzen(schluessel, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::SoundFileToeneBuzzer, QStringLiteral("bell.wav (default)"));
+        Einstellungen::setzen(Schluessel::SoundFileToeneCountdown, QStringLiteral("ring.wav (default)"));
+        Einstellungen::setzen(Schluessel::SoundFileToeneAutomatisierung,
+                              QStringLiteral("bell.wav (default)"));
+        m_datei = datei(QStringLiteral("fragen.xml"), dreiFragen());
+        Einstellungen::setzen(Schluessel::FrageFile, m_datei);
+
+        m_fenster = std::make_unique<FensterRekorder>();
+        m_spiel = std::make_unique<spiel>(*m_uhr, m_dialoge);
+        m_ablauf = std::make_unique<Spielablauf>(*m_spiel, *m_fenster, m_dialoge, m_klang, *m_uhr);
+        QVERIFY(m_spiel->ladeFragen(m_datei).ok());
+        m_ablauf->templateAnfangen();
+    }
+    void cleanup()
+    {
+        m_ablauf.reset();
+        m_spiel.reset();
+        m_fenster.reset();
+        m_uhr.reset();
+        m_einstellungen.reset();
+    }
+
+    void eineFrageVonAnfangBisErgebnis()
+    {
+        QCOMPARE(m_fenster->templates, QStringList{QStringLiteral("Tandrivelle")});
+        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QStringLiteral("Tandrivelle"));
+
+        // On the start screen handsets register.
+        m_ablauf->druckEmpfangen(1, 5, 2);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("druck 1/5/2")), 1);
+
+        m_ablauf->naechsteFrage();
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
+        QVERIFY(m_fenster->aufrufe.contains(QStringLiteral("frage 1 Eins")));
+        QCOMPARE(m_fenster->frageNr, QStringLiteral("aktuelle Frage-Nr.: 1/3"));
+        // The answer delay: presses are not taken.
+        QVERIFY(!m_ablauf->stimmenVerbunden());
+        m_ablauf->druckEmpfangen(1, 7, 1);
+        QCOMPARE(antwort(1, 7, 1), -1);
+        sekunden(1.999);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("antworten")), 0);
+        sekunden(0.001);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("antworten")), 1);
+        QVERIFY(m_ablauf->stimmenVerbunden());
+
+        // Presses: the last one counts, the sound plays once per handset; class set 1 handset 23
+        // and class set 12 handset 3 are two handsets.
+        m_klang.gespielt.clear();
+        m_ablauf->druckEmpfangen(1, 7, 2);
+        m_ablauf->druckEmpfangen(1, 7, 1);
+        m_ablauf->druckEmpfangen(1, 23, 3);
+        m_ablauf->druckEmpfangen(12, 3, 1);
+        QCOMPARE(antwort(1, 7, 1), 1);
+        QCOMPARE(m_klang.gespielt, QStringList({Glocke, Glocke, Glocke}));
+
+        sekunden(1);
+        QVERIFY(m_fenster->aufrufe.contains(QStringLiteral("tick 9")));
+        sekunden(9);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+        QVERIFY(!m_ablauf->stimmenVerbunden());
+        QVERIFY(m_klang.gespielt.endsWith(Ring));
+        // Presses after the end change nothing.
+        m_ablauf->druckEmpfangen(1, 23, 1);
+        QCOMPARE(antwort(1, 23, 1), 3);
+
+        sekunden(1.999);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 0);
+        sekunden(0.001);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis Answer1 richtig 2 falsch 1")), 1);
+        QCOMPARE(m_fenster->rangliste, 4);
+    }
+
+    void leertasteWaehrendVerzoegerungUndCountdown()
+    {
+        m_ablauf->naechsteFrage();
+        QVERIFY(m_ablauf->antwortVerzoegerungLaeuft());
+        m_ablauf->naechsteFrage();
+        QVERIFY(m_spiel->istCountdownAktiv());
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        m_ablauf->naechsteFrage();
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("antworten")), 1);
+
+        // Question 2 has no delay: its countdown starts at once.
+        sekunden(12);
+        m_ablauf->naechsteFrage();
+        m_uhr->vorspulen(0);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 2);
+        QVERIFY(m_spiel->istCountdownAktiv());
+    }
+
+    void ohneFragenFragtNurNachDerDatei()
+    {
+        Einstellungen::setzen(Schluessel::FrageFile, QString());
+        spiel leer(*m_uhr, m_dialoge);
+        FensterRekorder fenster;
+        Spielablauf ablauf(leer, fenster, m_dialoge, m_klang, *m_uhr);
+        ablauf.naechsteFrage();
+        ablauf.frageUeberspringen();
+        ablauf.frageZurueck();
+        ablauf.goToFrage(2);
+        QCOMPARE(m_dialoge.hinweisTexte(), QStringList(4, QStringLiteral("Keine Fragedatei ausgewählt.")));
+        QCOMPARE(fenster.zaehle(QStringLiteral("frage")), 0);
+        QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Start);
+    }
+
+    // Pause, resume, and end-now within the rest of that second: the pending resume must not
+    // start the countdown again.
+    void sofortBeendenKurzNachFortsetzen()
+    {
+        ersteFrageLaeuft();
+        sekunden(3.4);
+        m_ablauf->pauseTaste();
+        QVERIFY(m_fenster->pause);
+        QVERIFY(!m_ablauf->stimmenVerbunden());
+        sekunden(5);
+        m_ablauf->pauseTaste();
+        QVERIFY(!m_fenster->pause);
+        QVERIFY(m_ablauf->stimmenVerbunden());
+        sekunden(0.2);
+        m_ablauf->sofortBeendenTaste();
+        m_klang.gespielt.clear();
+        sekunden(20);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 1);
+        QVERIFY(!m_klang.gespielt.contains(Ring));
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+
+        // The master's end-now does the same.
+        m_ablauf->naechsteFrage();
+        m_uhr->vorspulen(0);
+        sekunden(1.5);
+        m_ablauf->masterPause();
+        m_ablauf->masterPause();
+        m_ablauf->masterTerminate();
+        sekunden(20);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 2);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 2);
+    }
+
+    void pauseNurWaehrendDesCountdowns()
+    {
+        m_ablauf->naechsteFrage();
+        m_ablauf->pauseTaste();
+        QVERIFY(!m_fenster->pause);
+        QVERIFY(!m_ablauf->stimmenVerbunden());
+        sekunden(2);
+        m_ablauf->pauseTaste();
+        QVERIFY(m_fenster->pause);
+        // Leaving a paused question takes the pause sign away and nothing of it ticks later.
+        m_ablauf->frageUeberspringen();
+        QVERIFY(!m_fenster->pause);
+        QVERIFY(!m_spiel->istPausiert());
+        m_uhr->vorspulen(0);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        sekunden(15);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+    }
+
+    void oeffnenMittenImSpielMitNein()
+    {
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 4, 1);
+        const QString andere = datei(QStringLiteral("andere.xml"), {Testdaten::Frage{}});
+        m_fenster->aufrufe.clear();
+
+        // Cancelled dialog: nothing asked, nothing changed.
+        m_ablauf->frageDateiOeffnen();
+        QVERIFY(m_dialoge.fragen.isEmpty());
+
+        // "No": the same file, question and results.
+        m_dialoge.antwortJa = false;
+        m_dialoge.dateien = {andere};
+        m_ablauf->frageDateiOeffnen();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QCOMPARE(m_dialoge.fragen.at(0).text, QStringLiteral("Möchten Sie das Spiel wirklich neu starten?"));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
+        QCOMPARE(m_spiel->getAnzahlFragen(), 3);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(antwort(1, 4, 1), 1);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("startscreen")), 0);
+        QVERIFY(Einstellungen::liste(Schluessel::RecentFileList).isEmpty());
+
+        // A file that does not load: its reason, and still nothing changed.
+        m_dialoge.antwortJa = true;
+        const QString kaputt = m_einstellungen->ordner() + QStringLiteral("/kaputt.xml");
+        Testdaten::schreiben(kaputt, QByteArray("<ArrayOfQuestion><Question>"));
+        m_dialoge.dateien = {kaputt};
+        m_ablauf->frageDateiOeffnen();
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QVERIFY(m_dialoge.hinweise.at(0).text.contains(QStringLiteral("kaputt.xml")));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
+        QCOMPARE(antwort(1, 4, 1), 1);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+
+        // "Yes": the new file from its start screen.
+        m_dialoge.dateien = {andere};
+        m_ablauf->frageDateiOeffnen();
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), andere);
+        QCOMPARE(m_spiel->getAnzahlFragen(), 1);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        QVERIFY(m_spiel->getPersonen().isEmpty());
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
+        QVERIFY(m_ablauf->stimmenVerbunden());
+        QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList), QStringList{andere});
+        QCOMPARE(m_fenster->datei, andere.size() > 50 ? QLatin1String("...") + andere.right(47) : andere);
+        // The old countdown is gone with its game.
+        sekunden(20);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 0);
+    }
+
+    void neuStartMitUnlesbarerDateiBehaeltDasSpiel()
+    {
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(2, 9, 3);
+        QFile::remove(m_datei);
+        m_ablauf->neuStarten();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QVERIFY(m_dialoge.hinweise.at(0).text.contains(QStringLiteral("fragen.xml")));
+        QVERIFY(!m_dialoge.hinweise.at(0).informativerText.isEmpty());
+        QCOMPARE(antwort(2, 9, 1), 3);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
+
+        // Back in place, F5 resets.
+        Testdaten::schreiben(m_datei, dreiFragen());
+        m_ablauf->neuStarten();
+        QVERIFY(m_spiel->getPersonen().isEmpty());
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
+        QCOMPARE(m_fenster->rangliste, 0);
+        QVERIFY(m_fenster->frageNr.isEmpty());
+        QVERIFY(m_fenster->empfaengerGeoeffnet > 0);
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+    }
+
+    void neuStartFragtNurWennResultateVerlorenGehen()
+    {
+        // On the start screen, even after presses.
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        m_ablauf->neuStarten();
+        QVERIFY(m_dialoge.fragen.isEmpty());
+
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        m_dialoge.antwortJa = false;
+        m_ablauf->neuStarten();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QVERIFY(!m_ablauf->beendenBestaetigt());
+
+        // After an export nothing is asked until the next press.
+        m_ablauf->resultateExportiert();
+        QVERIFY(m_ablauf->beendenBestaetigt());
+        m_ablauf->neuStarten();
+        QCOMPARE(m_dialoge.fragen.size(), 2);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        QVERIFY(!m_ablauf->beendenBestaetigt());
+        QCOMPARE(m_dialoge.fragen.last().text, QStringLiteral("Möchten Sie Plenaro wirklich beenden?"));
+    }
+
+    void derselbeEmpfaengerStartetNichtNeu()
+    {
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 3, 2);
+        // The receiver link found the same family again (a wobble of the USB bus).
+        m_ablauf->empfaengerGefunden();
+        QVERIFY(m_dialoge.fragen.isEmpty());
+        QCOMPARE(m_fenster->templates.size(), 1);
+        QCOMPARE(antwort(1, 3, 1), 2);
+        QVERIFY(m_spiel->istCountdownAktiv());
+
+        // Another family: asked with the reason; No keeps game and template.
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Morvane"));
+        m_dialoge.antwortJa = false;
+        m_ablauf->empfaengerGefunden();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QVERIFY(m_dialoge.fragen.at(0).text.contains(QStringLiteral("Morvane")));
+        QCOMPARE(m_fenster->templates.size(), 1);
+        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QStringLiteral("Tandrivelle"));
+        QCOMPARE(antwort(1, 3, 1), 2);
+
+        // Yes: the new template and a new game, asked once only.
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Morvane"));
+        m_dialoge.antwortJa = true;
+        m_ablauf->empfaengerGefunden();
+        QCOMPARE(m_dialoge.fragen.size(), 2);
+        QCOMPARE(m_fenster->templates.last(), QStringLiteral("Morvane"));
+        QCOMPARE(m_ablauf->templateName(), QStringLiteral("Morvane"));
+        QVERIFY(m_spiel->getPersonen().isEmpty());
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
+        QCOMPARE(m_fenster->meldungen.size(), 1);
+
+        // On the start screen a change of family asks nothing but says why.
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Tandrivelle"));
+        m_ablauf->empfaengerGefunden();
+        QCOMPARE(m_dialoge.fragen.size(), 2);
+        QCOMPARE(m_fenster->templates.last(), QStringLiteral("Tandrivelle"));
+        QCOMPARE(m_fenster->meldungen.size(), 2);
+    }
+
+    void unbekanntesTemplateBehaeltDasAlte()
+    {
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Kahoot"));
+        m_ablauf->templateAusgewaehlt();
+        QCOMPARE(m_ablauf->templateName(), QStringLiteral("Kahoot"));
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Quiz"));
+        m_ablauf->templateAusgewaehlt();
+        QCOMPARE(m_ablauf->templateName(), QStringLiteral("Kahoot"));
+        QCOMPARE(m_fenster->templates.size(), 2);
+        // The options dialog's choice restarts the game each time.
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("startscreen")), 2);
+    }
+
+    void automatisierungUndIhrAbbruch()
+    {
+        Einstellungen::setzen(Schluessel::AutomatisierungAktiviert, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::AutomatisierungZeit, 3);
+        ersteFrageLaeuft();
+        sekunden(10 + 2);
+        QVERIFY(m_ablauf->automatisierungGeplant());
+        m_klang.gespielt.clear();
+        sekunden(3);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 2);
+        QCOMPARE(m_klang.gespielt, QStringList{Glocke});
+
+        // Moving by hand cancels the pending advance.
+        m_uhr->vorspulen(0);
+        sekunden(15 + 2);
+        QVERIFY(m_ablauf->automatisierungGeplant());
+        m_ablauf->frageZurueck();
+        QVERIFY(!m_ablauf->automatisierungGeplant());
+        // Without the cancel the old advance would move on in three seconds.
+        sekunden(3);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QVERIFY(m_spiel->istCountdownAktiv());
+    }
+
+    void navigationVerlaesstDieLaufendeFrage()
+    {
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 2, 4);
+        m_ablauf->masterPageUp();
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 2);
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 0);
+        // The abandoned question was not evaluated.
+        m_uhr->vorspulen(0);
+        m_ablauf->masterPageDown();
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 0);
+
+        m_ablauf->goToFrage(0);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(m_fenster->frageNr, QStringLiteral("aktuelle Frage-Nr.: 1"));
+        QCOMPARE(m_fenster->goToGeschlossen, 1);
+        m_ablauf->goToFrage(3);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 3);
+
+        // Past the last question: the end is shown and no countdown starts.
+        m_uhr->vorspulen(0);
+        m_ablauf->frageUeberspringen();
+        QVERIFY(m_spiel->istEndeErreicht());
+        sekunden(30);
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        QCOMPARE(m_fenster->aufrufe.last(), QStringLiteral("ende"));
+    }
+
+    void ranglisteNurOhneLaufendenCountdown()
+    {
+        ersteFrageLaeuft();
+        m_ablauf->ranglisteZeigen();
+        m_ablauf->ranglisteTaste();
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
+        sekunden(10);
+        m_ablauf->ranglisteZeigen();
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Rangliste);
+        QVERIFY(!m_ablauf->frageAktiv());
+        m_ablauf->ranglisteTaste();
+        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::RanglisteUnterSchwarz);
+        // P does nothing outside a question.
+        m_ablauf->pauseTaste();
+        QVERIFY(!m_fenster->pause);
+    }
+
+    void englischeBeschriftungen()
+    {
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        m_ablauf->dateiBeschriftungen();
+        QCOMPARE(m_fenster->anzahl, QStringLiteral("Number of questions: 3"));
+        m_ablauf->naechsteFrage();
+        QCOMPARE(m_fenster->frageNr, QStringLiteral("Current question no: 1/3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpielablaufKern)
+#include "tst_spielablauf.moc"
