@@ -4,21 +4,6 @@
 
 Q_LOGGING_CATEGORY(lcSpiel, "plenaro.game")
 
-namespace {
-
-// The correct button of a quiz question: 1 to 4 for "Answer1" to "Answer4", 0 when the solution
-// names no answer (a malformed or lower-case solution marks nothing correct).
-int richtigerKnopf(const QString &loesung)
-{
-    for (int knopf = 1; knopf <= 4; ++knopf) {
-        if (loesung == QStringLiteral("Answer%1").arg(knopf))
-            return knopf;
-    }
-    return 0;
-}
-
-} // namespace
-
 spiel::spiel(Uhr &uhr, Dialoge &dialoge, QObject *eltern)
     : QObject(eltern)
     , m_uhr(uhr)
@@ -270,7 +255,7 @@ void spiel::punkteVerteilen()
 {
     const QString loesung = getLoesung();
     if (loesung != FrageDatei::Umfrage) {
-        const int richtig = richtigerKnopf(loesung);
+        const int richtig = FrageDatei::richtigerKnopf(loesung);
         const int frageNr = getAktuelleFrageNr();
         int punkte = 0;
         for (qsizetype i = 0; i < m_personen.size(); ++i) {

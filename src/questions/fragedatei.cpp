@@ -23,9 +23,10 @@ QString kopf()
 {
     // The header lines end in a lone CR, the element lines in CR LF: files out there look like
     // this and other tools compare them byte for byte.
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r<!--Erstellt von Plenaro ")
-           + QLatin1String(Produkt::WebDomain)
-           + QStringLiteral("-->\r<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r<!--Erstellt von Plenaro ") +
+           QLatin1String(Produkt::WebDomain) +
+           QStringLiteral("-->\r<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
                           "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\r");
 }
 
@@ -279,6 +280,15 @@ int zahl(const QDomNode &frage, const QString &name)
     bool ok = false;
     const int wert = feld(frage, name).trimmed().toInt(&ok, 10);
     return ok ? wert : 0;
+}
+
+int richtigerKnopf(const QString &loesung)
+{
+    static const QLatin1String Vorsilbe("Answer");
+    if (loesung.size() != Vorsilbe.size() + 1 || !loesung.startsWith(Vorsilbe))
+        return 0;
+    const char16_t ziffer = loesung.back().unicode();
+    return ziffer >= u'1' && ziffer <= u'4' ? int(ziffer - u'0') : 0;
 }
 
 QByteArray serialisieren(const QVector<QDomElement> &fragen)

@@ -45,6 +45,9 @@ LadeErgebnis lesen(const QString &pfad);
 QString feld(const QDomNode &frage, const QString &name);
 // The same read as a decimal integer; empty or non-numeric text gives 0.
 int zahl(const QDomNode &frage, const QString &name);
+// The button a solution names: 1 to 4 for exactly "Answer1" to "Answer4", 0 for anything else
+// ("NoAnswer", empty, "answer1"), which marks no answer correct.
+int richtigerKnopf(const QString &loesung);
 
 // The exact bytes of a question file holding `fragen`.
 QByteArray serialisieren(const QVector<QDomElement> &fragen);

@@ -138,6 +138,15 @@ private slots:
             QVERIFY(FrageDatei::feld(frage, bild).isEmpty());
     }
 
+    void loesungAlsKnopf()
+    {
+        QCOMPARE(FrageDatei::richtigerKnopf("Answer1"), 1);
+        QCOMPARE(FrageDatei::richtigerKnopf("Answer4"), 4);
+        for (const char *keine :
+             {"NoAnswer", "", "answer1", "Answer0", "Answer5", "Answer12", " Answer1", "Answer"})
+            QCOMPARE(FrageDatei::richtigerKnopf(keine), 0);
+    }
+
     void sammeltFragenInDokumentreihenfolgeAuchVerschachtelt()
     {
         const LadeErgebnis ergebnis =
