@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "schluessel.h"
 #include "spiel.h"
+#include "spielablauf.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
 #include "webbruecke.h"
@@ -125,6 +126,11 @@ int main(int argc, char *argv[])
             for (uint geraet = 1; geraet <= 24; ++geraet)
                 fenster.druckEmpfangen(1 + geraet / 20, geraet, 1 + (geraet * 7 + frage) % 4);
         foto(QStringLiteral("frage%1-countdown").arg(frage));
+        if (frage == 1) {
+            fenster.getSpielablauf().pauseTaste();
+            foto(QStringLiteral("frage%1-pause").arg(frage));
+            fenster.getSpielablauf().pauseTaste();
+        }
         s.countdownSofortBeenden();
         uhr.vorspulen(2000);
         warten(100);
