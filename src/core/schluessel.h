@@ -38,6 +38,8 @@ inline const QString DesktopWidth = QStringLiteral("DesktopWidth");
 inline const QString EmpfaengerVerbunden = QStringLiteral("EmpfaengerVerbunden");
 inline const QString SerialPort = QStringLiteral("SerialPort");
 inline const QString RecentFileList = QStringLiteral("recentFileList");
+// Beyond the historic keys: a question ends as soon as every handset of the game has answered.
+inline const QString FrageBeendenWennAlleGeantwortet = QStringLiteral("FrageBeendenWennAlleGeantwortet");
 
 // "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
 inline QString aktiverKlassensatz(int nummer)

@@ -253,6 +253,7 @@ void Spielablauf::countDownVerzoegeretStarten()
     m_spiel.qountdownStarten();
     m_stimmenVerbunden = true;
     m_gehoerteStimmen.clear();
+    m_endeWennAlleGeantwortet = Einstellungen::ist(Schluessel::FrageBeendenWennAlleGeantwortet);
     m_fenster.antwortenAnzeigen(m_aktuelleFrage);
 }
 
@@ -315,6 +316,11 @@ void Spielablauf::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint button
         klangSpielen(Schluessel::ToeneBuzzerLautlos, Schluessel::SoundFileToeneBuzzer,
                      QStringLiteral("bell.wav"));
     }
+    m_angemeldet.insert(schluessel);
+    // Every handset heard in this countdown is in m_angemeldet, so equal sizes mean all answered.
+    if (m_endeWennAlleGeantwortet && m_spiel.istCountdownAktiv() &&
+        m_gehoerteStimmen.size() == m_angemeldet.size())
+        m_spiel.countdownSofortBeenden();
 }
 
 void Spielablauf::pauseUmschalten()
@@ -393,6 +399,7 @@ void Spielablauf::zuruecksetzen()
 {
     laufendeFrageAbbrechen();
     m_gehoerteStimmen.clear();
+    m_angemeldet.clear();
     m_stimmeErhalten = false;
     m_resultateNichtExportiert = true;
     m_fenster.startscreenZuruecksetzen(Einstellungen::text(Schluessel::GewaehltesTemplate));

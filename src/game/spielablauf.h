@@ -114,6 +114,10 @@ private:
     Zeitgeber *m_automatisierung = nullptr;
     // Handsets heard in the current question, so the press sound plays once per handset.
     QSet<GeraetSchluessel> m_gehoerteStimmen;
+    // Every handset of this game: registered on the start screen or pressed in a question.
+    QSet<GeraetSchluessel> m_angemeldet;
+    // Read once per countdown, not once per press.
+    bool m_endeWennAlleGeantwortet = false;
 
     bool m_stimmenVerbunden = true;
     bool m_frageAktiv = false;

@@ -550,6 +550,58 @@ private slots:
         QVERIFY(!m_fenster->pause);
     }
 
+    void endetWennAlleGeantwortetHaben()
+    {
+        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, QStringLiteral("true"));
+        // Two handsets register on the start screen.
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        m_ablauf->druckEmpfangen(1, 2, 1);
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 1, 2);
+        m_ablauf->druckEmpfangen(1, 1, 3);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        m_ablauf->druckEmpfangen(1, 2, 4);
+        // Ended as by end-now: evaluation, sound and result as usual.
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+        QVERIFY(m_klang.gespielt.endsWith(Ring));
+        sekunden(2);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 1);
+        QCOMPARE(antwort(1, 1, 1), 3);
+
+        // A handset that first answers in question 2 is waited for from question 3 on.
+        m_ablauf->naechsteFrage();
+        m_uhr->vorspulen(0);
+        m_ablauf->druckEmpfangen(1, 3, 1);
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        m_ablauf->druckEmpfangen(1, 2, 1);
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        sekunden(2);
+        m_ablauf->naechsteFrage();
+        m_uhr->vorspulen(0);
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        m_ablauf->druckEmpfangen(1, 2, 1);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        m_ablauf->druckEmpfangen(1, 3, 1);
+        QVERIFY(!m_spiel->istCountdownAktiv());
+
+        // Off: the countdown runs its time.
+        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, QStringLiteral("false"));
+        m_ablauf->goToFrage(2);
+        m_uhr->vorspulen(0);
+        for (uint geraet : {1u, 2u, 3u})
+            m_ablauf->druckEmpfangen(1, geraet, 2);
+        QVERIFY(m_spiel->istCountdownAktiv());
+        // A restart forgets the handsets of the old game.
+        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, QStringLiteral("true"));
+        m_ablauf->neuStarten();
+        m_ablauf->druckEmpfangen(1, 9, 1);
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 9, 1);
+        QVERIFY(!m_spiel->istCountdownAktiv());
+    }
+
     void englischeBeschriftungen()
     {
         Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
