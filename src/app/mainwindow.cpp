@@ -563,6 +563,11 @@ void MainWindow::on_action_ffnen_triggered()
     m_ablauf->frageDateiOeffnen();
 }
 
+void MainWindow::on_actionImportieren_triggered()
+{
+    m_ablauf->fragenImportieren();
+}
+
 void MainWindow::on_actionSpiel_neu_starten_triggered()
 {
     m_ablauf->neuStarten();

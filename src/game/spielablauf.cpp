@@ -3,6 +3,7 @@
 #include "dialoge.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
+#include "fragenimport.h"
 #include "klang.h"
 #include "schluessel.h"
 #include "spiel.h"
@@ -460,6 +461,57 @@ void Spielablauf::frageDateiOeffnen(const QString &gegeben)
     zuletztHinzufuegen(pfad);
     Einstellungen::setzen(Schluessel::FrageFile, pfad);
     zuruecksetzen();
+}
+
+void Spielablauf::fragenImportieren(const QString &gegeben)
+{
+    QString pfad = gegeben;
+    if (pfad.isEmpty())
+        pfad = m_dialoge.dateiZumOeffnen(tr("Fragen aus einer Tabelle importieren"),
+                                         Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
+                                         tr("Tabellen (*.csv *.txt)"));
+    if (pfad.isEmpty())
+        return;
+    const bool englisch = Einstellungen::istEnglisch();
+    const QString name = QDir::toNativeSeparators(pfad);
+    const FragenImport::Ergebnis ergebnis = FragenImport::lesen(pfad, englisch);
+    const QString bild = QStringLiteral(":/images/frageneditor_50.png");
+    const auto liste = [&]() {
+        // A box with hundreds of lines would not fit the screen; the first ones show the pattern.
+        QStringList zeilen = ergebnis.fehler.mid(0, 12);
+        if (ergebnis.fehler.size() > zeilen.size())
+            zeilen.append(
+                englisch ? QStringLiteral("… and %1 more").arg(ergebnis.fehler.size() - zeilen.size())
+                         : QStringLiteral("… und %1 weitere").arg(ergebnis.fehler.size() - zeilen.size()));
+        return zeilen.join(QLatin1Char('\n'));
+    };
+    if (!ergebnis.lesefehler.isEmpty() || ergebnis.fragen.isEmpty()) {
+        m_dialoge.hinweis({(englisch ? QStringLiteral("No questions could be imported from %1.")
+                                     : QStringLiteral("Aus %1 konnten keine Fragen importiert werden."))
+                               .arg(name),
+                           ergebnis.lesefehler.isEmpty() ? liste() : ergebnis.lesefehler, bild, true});
+        return;
+    }
+    const QString ziel = FragenImport::zielPfad(pfad);
+    QString fehler;
+    if (!FrageDatei::schreiben(ziel, ergebnis.fragen, &fehler)) {
+        m_dialoge.hinweis({(englisch ? QStringLiteral("The question file %1 cannot be written.")
+                                     : QStringLiteral("Die Fragedatei %1 kann nicht geschrieben werden."))
+                               .arg(QDir::toNativeSeparators(ziel)),
+                           fehler, bild, true});
+        return;
+    }
+    m_dialoge.hinweis({(englisch ? QStringLiteral("%1 questions were imported into %2.")
+                                 : QStringLiteral("%1 Fragen wurden nach %2 importiert."))
+                           .arg(ergebnis.fragen.size())
+                           .arg(QDir::toNativeSeparators(ziel)),
+                       ergebnis.fehler.isEmpty()
+                           ? QString()
+                           : (englisch ? QStringLiteral("These lines were skipped:\n")
+                                       : QStringLiteral("Diese Zeilen wurden übersprungen:\n")) +
+                                 liste(),
+                       QStringLiteral(":/images/info.png"), true});
+    frageDateiOeffnen(ziel);
 }
 
 void Spielablauf::zuletztHinzufuegen(const QString &pfad)

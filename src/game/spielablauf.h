@@ -40,6 +40,9 @@ public:
     void neuStarten();
     // Opens `pfad`, or the file the presenter picks when it is empty.
     void frageDateiOeffnen(const QString &pfad = {});
+    // Questions from a spreadsheet (`pfad`, or picked when empty): written as a new question file
+    // beside it, which is then opened like any other.
+    void fragenImportieren(const QString &pfad = {});
     // Return and the menu.
     void ranglisteZeigen();
     // The keypad's Enter.

@@ -1,0 +1,284 @@
+#include "fragenimport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace FragenImport {
+
+namespace {
+
+constexpr int MaxFragen = 1000;
+// A spreadsheet of questions is small; anything this big is the wrong file.
+constexpr qint64 MaxGroesse = 10 * 1024 * 1024;
+
+QString text(bool englisch, const char *deutsch, const char *english)
+{
+    return QString::fromUtf8(englisch ? english : deutsch);
+}
+
+QString dekodieren(QByteArray inhalt)
+{
+    if (inhalt.startsWith("\xEF\xBB\xBF"))
+        inhalt.remove(0, 3);
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString ergebnis = utf8(inhalt);
+    if (!utf8.hasError())
+        return ergebnis;
+    // Spreadsheets on many machines save their own code page; its letters agree with Latin-1
+    // for every umlaut a teacher types.
+    return QString::fromLatin1(inhalt);
+}
+
+// The separator of the first line: whichever of ";" and "," occurs more often outside quotes.
+QChar trennerErkennen(const QString &text)
+{
+    int semikolon = 0;
+    int komma = 0;
+    bool inAnfuehrung = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            inAnfuehrung = !inAnfuehrung;
+        else if (!inAnfuehrung && (c == QLatin1Char('\n') || c == QLatin1Char('\r'))) {
+            if (semikolon + komma > 0)
+                break;
+        } else if (!inAnfuehrung && c == QLatin1Char(';'))
+            ++semikolon;
+        else if (!inAnfuehrung && c == QLatin1Char(','))
+            ++komma;
+    }
+    return komma > semikolon ? QLatin1Char(',') : QLatin1Char(';');
+}
+
+bool istLoesung(const QString &feld)
+{
+    return feld.isEmpty() || (feld.size() == 1 && QStringLiteral("ABCDabcd").contains(feld.at(0)));
+}
+
+bool istZahl(const QString &feld)
+{
+    bool ok = false;
+    feld.toInt(&ok);
+    return ok;
+}
+
+bool istKopfzeile(const QStringList &felder)
+{
+    static const QStringList Woerter{QStringLiteral("frage"), QStringLiteral("fragetext"),
+                                     QStringLiteral("question"), QStringLiteral("questiontext")};
+    if (Woerter.contains(felder.value(0).toLower()))
+        return true;
+    if (!istLoesung(felder.value(5)))
+        return true;
+    for (int i : {6, 7}) {
+        if (!felder.value(i).isEmpty() && !istZahl(felder.value(i)))
+            return true;
+    }
+    return false;
+}
+
+QDomElement frageElement(QDomDocument &dokument, const QStringList &felder, const QString &loesung, int zeit,
+                         int punkte)
+{
+    QDomElement frage = dokument.createElement(QStringLiteral("Question"));
+    const auto feld = [&](const QString &name, const QString &wert) {
+        QDomElement element = dokument.createElement(name);
+        if (!wert.isEmpty())
+            element.appendChild(dokument.createTextNode(wert));
+        frage.appendChild(element);
+    };
+    feld(QStringLiteral("QuestionText"), felder.value(0));
+    for (int i = 1; i <= 4; ++i)
+        feld(QStringLiteral("Answer%1").arg(i), felder.value(i));
+    feld(QStringLiteral("PictureQuestionText"), {});
+    for (int i = 1; i <= 4; ++i)
+        feld(QStringLiteral("PictureAnswer%1").arg(i), {});
+    feld(QStringLiteral("AnswerDelay"), QStringLiteral("0"));
+    feld(QStringLiteral("Solution"), loesung);
+    feld(QStringLiteral("Time"), QString::number(zeit));
+    feld(QStringLiteral("Points"), QString::number(punkte));
+    return frage;
+}
+
+} // namespace
+
+QList<QStringList> datensaetze(const QString &text, QChar trenner, QList<int> *zeilen)
+{
+    QList<QStringList> ergebnis;
+    QStringList felder;
+    QString feld;
+    bool inAnfuehrung = false;
+    bool feldBegonnen = false;
+    int zeile = 1;
+    int anfangsZeile = 1;
+    const auto datensatzAbschliessen = [&]() {
+        felder.append(feld);
+        ergebnis.append(felder);
+        if (zeilen)
+            zeilen->append(anfangsZeile);
+        felder.clear();
+        feld.clear();
+        feldBegonnen = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inAnfuehrung) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+                    feld += c;
+                    ++i;
+                } else {
+                    inAnfuehrung = false;
+                }
+            } else {
+                if (c == QLatin1Char('\n'))
+                    ++zeile;
+                feld += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('"') && feld.trimmed().isEmpty()) {
+            feld.clear();
+            inAnfuehrung = true;
+            feldBegonnen = true;
+        } else if (c == trenner) {
+            felder.append(feld);
+            feld.clear();
+            feldBegonnen = true;
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            if (feldBegonnen || !feld.isEmpty() || !felder.isEmpty())
+                datensatzAbschliessen();
+            ++zeile;
+            anfangsZeile = zeile;
+        } else {
+            feld += c;
+            feldBegonnen = true;
+        }
+    }
+    if (feldBegonnen || !feld.isEmpty() || !felder.isEmpty())
+        datensatzAbschliessen();
+    return ergebnis;
+}
+
+Ergebnis lesenAus(const QByteArray &inhalt, bool englisch)
+{
+    Ergebnis ergebnis;
+    const QString zeichen = dekodieren(inhalt);
+    QList<int> zeilen;
+    const QList<QStringList> saetze = datensaetze(zeichen, trennerErkennen(zeichen), &zeilen);
+    ergebnis.dokument = QDomDocument(QStringLiteral("ArrayOfQuestion"));
+    bool ersterSatz = true;
+    int ueberzaehligAb = 0;
+
+    for (qsizetype n = 0; n < saetze.size(); ++n) {
+        QStringList felder = saetze.at(n);
+        for (QString &feld : felder)
+            feld = feld.trimmed();
+        while (!felder.isEmpty() && felder.last().isEmpty())
+            felder.removeLast();
+        if (felder.isEmpty())
+            continue;
+        const int zeile = zeilen.at(n);
+        if (ersterSatz) {
+            ersterSatz = false;
+            if (istKopfzeile(felder))
+                continue;
+        }
+        const auto fehler = [&](const QString &grund) {
+            ergebnis.fehler.append((englisch ? QStringLiteral("Line %1: %2") : QStringLiteral("Zeile %1: %2"))
+                                       .arg(zeile)
+                                       .arg(grund));
+        };
+
+        if (felder.size() > 8) {
+            fehler(text(englisch, "mehr als 8 Spalten", "more than 8 columns"));
+            continue;
+        }
+        if (felder.value(0).isEmpty()) {
+            fehler(text(englisch, "der Fragetext fehlt", "the question text is missing"));
+            continue;
+        }
+        if (felder.value(1).isEmpty() || felder.value(2).isEmpty()) {
+            fehler(text(englisch, "Antwort A und B müssen ausgefüllt sein",
+                        "answers A and B must be filled in"));
+            continue;
+        }
+        const QString loesungsFeld = felder.value(5);
+        if (!istLoesung(loesungsFeld)) {
+            fehler(text(englisch, "die Lösung muss A, B, C, D oder leer (Umfrage) sein",
+                        "the solution must be A, B, C, D or empty (survey)"));
+            continue;
+        }
+        QString loesung = QStringLiteral("NoAnswer");
+        if (!loesungsFeld.isEmpty()) {
+            const int knopf = loesungsFeld.at(0).toUpper().unicode() - u'A' + 1;
+            if (felder.value(knopf).isEmpty()) {
+                fehler(text(englisch, "die Lösung zeigt auf eine leere Antwort",
+                            "the solution names an empty answer"));
+                continue;
+            }
+            loesung = QStringLiteral("Answer%1").arg(knopf);
+        }
+        bool ok = true;
+        const int zeit = felder.value(6).isEmpty() ? 15 : felder.value(6).toInt(&ok);
+        if (!ok || zeit < 1 || zeit > 3600) {
+            fehler(text(englisch, "die Zeit muss eine ganze Zahl von 1 bis 3600 Sekunden sein",
+                        "the time must be a whole number from 1 to 3600 seconds"));
+            continue;
+        }
+        const int punkte = felder.value(7).isEmpty() ? 1 : felder.value(7).toInt(&ok);
+        if (!ok || punkte < 0 || punkte > 1000) {
+            fehler(text(englisch, "die Punkte müssen eine ganze Zahl von 0 bis 1000 sein",
+                        "the points must be a whole number from 0 to 1000"));
+            continue;
+        }
+        if (ergebnis.fragen.size() >= MaxFragen) {
+            if (ueberzaehligAb == 0)
+                ueberzaehligAb = zeile;
+            continue;
+        }
+        ergebnis.fragen.append(frageElement(ergebnis.dokument, felder, loesung, zeit, punkte));
+    }
+    if (ueberzaehligAb > 0)
+        ergebnis.fehler.append(
+            (englisch ? QStringLiteral("Line %1 and after: a question file holds at most %2 questions")
+                      : QStringLiteral("Zeile %1 und folgende: eine Fragedatei fasst höchstens %2 Fragen"))
+                .arg(ueberzaehligAb)
+                .arg(MaxFragen));
+    return ergebnis;
+}
+
+Ergebnis lesen(const QString &pfad, bool englisch)
+{
+    QFile datei(pfad);
+    const QFileInfo info(pfad);
+    Ergebnis ergebnis;
+    if (!info.isFile()) {
+        ergebnis.lesefehler = text(englisch, "Die Datei existiert nicht.", "The file does not exist.");
+        return ergebnis;
+    }
+    if (info.size() > MaxGroesse) {
+        ergebnis.lesefehler = text(englisch, "Die Datei ist zu groß für eine Fragenliste (über 10 MB).",
+                                   "The file is too large for a list of questions (over 10 MB).");
+        return ergebnis;
+    }
+    if (!datei.open(QIODevice::ReadOnly)) {
+        ergebnis.lesefehler = datei.errorString();
+        return ergebnis;
+    }
+    return lesenAus(datei.readAll(), englisch);
+}
+
+QString zielPfad(const QString &csvPfad)
+{
+    const QFileInfo info(csvPfad);
+    const QString basis = info.absolutePath() + QLatin1Char('/') + info.completeBaseName();
+    QString pfad = basis + QStringLiteral(".xml");
+    for (int n = 2; QFileInfo::exists(pfad); ++n)
+        pfad = basis + QStringLiteral(" (%1).xml").arg(n);
+    return pfad;
+}
+
+} // namespace FragenImport

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Questions from a spreadsheet: a CSV file with one question per line,
+//   question; answer 1; answer 2; answer 3; answer 4; solution (A–D, empty for a survey);
+//   time in seconds (optional); points (optional)
+// in UTF-8 (with or without BOM), separated by ";" or ",", quoted fields allowed, a header line
+// recognised and skipped. Bad lines are reported with their line number and left out.
+namespace FragenImport {
+
+struct Ergebnis
+{
+    // The document owning the question elements; they are ready for FrageDatei::schreiben.
+    QDomDocument dokument;
+    QVector<QDomElement> fragen;
+    // "Zeile 7: …" / "Line 7: …", in the language of the interface.
+    QStringList fehler;
+    // Set when the file could not be read at all.
+    QString lesefehler;
+};
+
+// Reads and checks the lines of `inhalt`; `englisch` picks the language of the messages.
+Ergebnis lesenAus(const QByteArray &inhalt, bool englisch);
+Ergebnis lesen(const QString &pfad, bool englisch);
+
+// The question file written for `csvPfad`: the same name with ".xml" beside it; " (2)", " (3)" …
+// when that name is taken, so an import never overwrites a file.
+QString zielPfad(const QString &csvPfad);
+
+// The fields of one CSV record; exposed for tests. `zeilen` receives the physical line number
+// each record starts on.
+QList<QStringList> datensaetze(const QString &text, QChar trenner, QList<int> *zeilen = nullptr);
+
+} // namespace FragenImport
