@@ -40,6 +40,8 @@ inline const QString SerialPort = QStringLiteral("SerialPort");
 inline const QString RecentFileList = QStringLiteral("recentFileList");
 // Beyond the historic keys: a question ends as soon as every handset of the game has answered.
 inline const QString FrageBeendenWennAlleGeantwortet = QStringLiteral("FrageBeendenWennAlleGeantwortet");
+// The CSV file with the participants' names behind the handset numbers; empty for none.
+inline const QString NamenslisteDatei = QStringLiteral("NamenslisteDatei");
 
 // "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
 inline QString aktiverKlassensatz(int nummer)

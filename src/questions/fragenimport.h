@@ -33,8 +33,4 @@ Ergebnis lesen(const QString &pfad, bool englisch);
 // when that name is taken, so an import never overwrites a file.
 QString zielPfad(const QString &csvPfad);
 
-// The fields of one CSV record; exposed for tests. `zeilen` receives the physical line number
-// each record starts on.
-QList<QStringList> datensaetze(const QString &text, QChar trenner, QList<int> *zeilen = nullptr);
-
 } // namespace FragenImport

@@ -1,5 +1,6 @@
 // Questions from spreadsheets as teachers save them: both separators, quotes, a header, a BOM,
 // broken lines.
+#include "csvleser.h"
 #include "fragedatei.h"
 #include "fragenimport.h"
 
@@ -16,7 +17,7 @@ private slots:
     void datensaetzeMitAnfuehrungszeichen()
     {
         QList<int> zeilen;
-        const QList<QStringList> saetze = FragenImport::datensaetze(
+        const QList<QStringList> saetze = CsvLeser::datensaetze(
             QStringLiteral("a;\"b;c\";\"sagt \"\"hallo\"\"\"\r\n\"zwei\nZeilen\";x\n\nletzte;"),
             QLatin1Char(';'), &zeilen);
         QCOMPARE(saetze.size(), 3);
@@ -99,8 +100,8 @@ private slots:
     void beispieltabellen()
     {
         for (const char *datei : {"DE/Tabelle.csv", "EN/Table.csv"}) {
-            const Ergebnis ergebnis =
-                FragenImport::lesen(QStringLiteral(PLENARO_QUELLEN "/examples/") + QLatin1String(datei), false);
+            const Ergebnis ergebnis = FragenImport::lesen(
+                QStringLiteral(PLENARO_QUELLEN "/examples/") + QLatin1String(datei), false);
             QVERIFY2(ergebnis.fehler.isEmpty(), qPrintable(ergebnis.fehler.join('\n')));
             QCOMPARE(ergebnis.fragen.size(), 20);
         }

@@ -1,0 +1,120 @@
+#include "namensliste.h"
+
+#include "csvleser.h"
+#include "einstellungen.h"
+#include "schluessel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// A class list, even of a lecture hall, is small; a bigger file is the wrong one.
+constexpr qint64 MaxGroesse = 2 * 1024 * 1024;
+
+bool zahl(const QString &text, uint grenze, uint *wert)
+{
+    bool ok = false;
+    const uint gelesen = text.toUInt(&ok);
+    if (!ok || gelesen > grenze)
+        return false;
+    *wert = gelesen;
+    return true;
+}
+
+} // namespace
+
+bool Namensliste::lesenAus(const QByteArray &inhalt, bool englisch, QString *fehler)
+{
+    m_mitKlassensatz.clear();
+    m_ohneKlassensatz.clear();
+    const QString text = CsvLeser::dekodieren(inhalt);
+    QList<int> zeilen;
+    const QList<QStringList> saetze = CsvLeser::datensaetze(text, CsvLeser::trennerErkennen(text), &zeilen);
+    bool erster = true;
+    for (qsizetype n = 0; n < saetze.size(); ++n) {
+        QStringList felder = saetze.at(n);
+        for (QString &feld : felder)
+            feld = feld.trimmed();
+        while (!felder.isEmpty() && felder.last().isEmpty())
+            felder.removeLast();
+        if (felder.isEmpty())
+            continue;
+        uint klassensatz = 0;
+        uint geraet = 0;
+        const bool mitKlassensatz = felder.size() >= 3;
+        const bool ok = mitKlassensatz ? zahl(felder.at(0), 65535, &klassensatz) &&
+                                             zahl(felder.at(1), 0xFFFFFFFFu, &geraet)
+                                       : felder.size() == 2 && zahl(felder.at(0), 0xFFFFFFFFu, &geraet);
+        const QString name = felder.mid(mitKlassensatz ? 2 : 1).join(QLatin1Char(' ')).simplified();
+        if (!ok || name.isEmpty()) {
+            // A first line naming its columns is no error.
+            if (erster) {
+                erster = false;
+                continue;
+            }
+            m_mitKlassensatz.clear();
+            m_ohneKlassensatz.clear();
+            if (fehler)
+                *fehler =
+                    (englisch
+                         ? QStringLiteral("Line %1 is not \"handset;name\" or \"class set;handset;name\".")
+                         : QStringLiteral("Zeile %1 hat nicht die Form „Gerät;Name“ oder "
+                                          "„Klassensatz;Gerät;Name“."))
+                        .arg(zeilen.at(n));
+            return false;
+        }
+        erster = false;
+        if (mitKlassensatz)
+            m_mitKlassensatz.insert({klassensatz, geraet}, name);
+        else
+            m_ohneKlassensatz.insert(geraet, name);
+    }
+    return true;
+}
+
+bool Namensliste::lesen(const QString &pfad, bool englisch, QString *fehler)
+{
+    m_mitKlassensatz.clear();
+    m_ohneKlassensatz.clear();
+    const QString name = QDir::toNativeSeparators(pfad);
+    const auto scheitern = [&](const QString &grund) {
+        if (fehler)
+            *fehler = (englisch ? QStringLiteral("The list of names %1 cannot be read: %2")
+                                : QStringLiteral("Die Namensliste %1 kann nicht gelesen werden: %2"))
+                          .arg(name, grund);
+        return false;
+    };
+    const QFileInfo info(pfad);
+    if (!info.isFile())
+        return scheitern(englisch ? QStringLiteral("the file does not exist.")
+                                  : QStringLiteral("die Datei existiert nicht."));
+    if (info.size() > MaxGroesse)
+        return scheitern(englisch ? QStringLiteral("the file is larger than 2 MB.")
+                                  : QStringLiteral("die Datei ist größer als 2 MB."));
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return scheitern(datei.errorString());
+    QString grund;
+    if (!lesenAus(datei.readAll(), englisch, &grund))
+        return scheitern(grund);
+    return true;
+}
+
+Namensliste Namensliste::ausEinstellungen(QString *fehler)
+{
+    Namensliste liste;
+    const QString pfad = Einstellungen::text(Schluessel::NamenslisteDatei);
+    if (!pfad.isEmpty())
+        liste.lesen(pfad, Einstellungen::istEnglisch(), fehler);
+    return liste;
+}
+
+QString Namensliste::name(uint klassensatz, uint buzzerNo) const
+{
+    const auto genau = m_mitKlassensatz.constFind({klassensatz, buzzerNo});
+    if (genau != m_mitKlassensatz.constEnd())
+        return *genau;
+    return m_ohneKlassensatz.value(buzzerNo);
+}
