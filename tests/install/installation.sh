@@ -107,7 +107,8 @@ katalog=$(sed -n 's/.*Uebersetzung geladen: //p' "$tmp/ausgabe.log" | head -n1)
 if [ -e "$bau/bin/plenarotandrivelle_en.qm" ]; then
     [ "$katalog" = "$daten/plenarotandrivelle_en.qm" ] ||
         melden "English catalogue not loaded from the installation (loaded: '${katalog}')"
-elif find "$wurzel/src" "$wurzel/resources" -name 'plenarotandrivelle_en.ts' 2>/dev/null | grep -q .; then
+elif find "$wurzel" \( -path "$wurzel/build*" -o -path "$wurzel/.git" \) -prune -o \
+    -name 'plenarotandrivelle_en.ts' -print | grep -q .; then
     [ -n "$katalog" ] || melden "English catalogue not loaded"
 else
     echo "no English catalogue in this build: not checked"
