@@ -8,6 +8,8 @@ pakete=(
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libjs-jquery libgl-dev fonts-dejavu-core
     xvfb xauth
+    qt6-svg-dev
+    dpkg-dev file desktop-file-utils appstream
 )
 
 fehlend=()

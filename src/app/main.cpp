@@ -6,7 +6,14 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QTranslator>
+
+// What the start found (the catalogue in use); read by the installation test and by people
+// wondering why the windows stay German.
+namespace {
+Q_LOGGING_CATEGORY(lcProgramm, "plenaro.main")
+}
 
 int main(int argc, char *argv[])
 {
@@ -15,13 +22,19 @@ int main(int argc, char *argv[])
     WebBruecke::qrcSchemaAnmelden();
 
     QApplication anwendung(argc, argv);
+    // Lets the desktop match the window with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.plenaro.Plenaro"));
 
     qDebug() << "InstallLanguage Wert :" << Einstellungen::text(Schluessel::InstallerLanguage);
     QTranslator uebersetzung;
+    // Beside the program in a build tree, below the shared data when installed.
     if (Einstellungen::istEnglisch() &&
-        uebersetzung.load(QString::fromLatin1(Startregeln::Uebersetzungskatalog),
-                          QCoreApplication::applicationDirPath()))
+        uebersetzung.load(Startregeln::begleitDatei(QCoreApplication::applicationDirPath(),
+                                                    QString::fromLatin1(Startregeln::Uebersetzungskatalog) +
+                                                        QLatin1String(".qm")))) {
         anwendung.installTranslator(&uebersetzung);
+        qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << uebersetzung.filePath();
+    }
 
     MainWindow fenster;
     fenster.show();

@@ -3,6 +3,8 @@
 #include "einstellungen.h"
 #include "schluessel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace Startregeln {
@@ -18,6 +20,29 @@ QString beispielVerzeichnis(const QString &anwendungsVerzeichnis)
     return teile.join(QLatin1Char('/'));
 }
 
+QString installierteDaten(const QString &anwendungsVerzeichnis)
+{
+    return QDir::cleanPath(anwendungsVerzeichnis + QLatin1String("/../share/plenaro"));
+}
+
+QString beispielVerzeichnisSuchen(const QString &anwendungsVerzeichnis)
+{
+    const QString nebenan = beispielVerzeichnis(anwendungsVerzeichnis);
+    if (QFileInfo(nebenan).isDir())
+        return nebenan;
+    const QString installiert = installierteDaten(anwendungsVerzeichnis) + QLatin1String("/examples");
+    return QFileInfo(installiert).isDir() ? installiert : nebenan;
+}
+
+QString begleitDatei(const QString &anwendungsVerzeichnis, const QString &name)
+{
+    const QString nebenan = anwendungsVerzeichnis + QLatin1Char('/') + name;
+    if (QFileInfo::exists(nebenan))
+        return nebenan;
+    const QString installiert = installierteDaten(anwendungsVerzeichnis) + QLatin1Char('/') + name;
+    return QFileInfo::exists(installiert) ? installiert : nebenan;
+}
+
 QString beispielDatei(const QString &beispielVerzeichnis, bool englisch)
 {
     return beispielVerzeichnis +
@@ -28,7 +53,8 @@ StartDatei startDatei(const QString &anwendungsVerzeichnis)
 {
     if (Einstellungen::ist(Schluessel::BereitsGestartet))
         return {Einstellungen::text(Schluessel::FrageFile), false};
-    return {beispielDatei(beispielVerzeichnis(anwendungsVerzeichnis), Einstellungen::istEnglisch()), true};
+    return {beispielDatei(beispielVerzeichnisSuchen(anwendungsVerzeichnis), Einstellungen::istEnglisch()),
+            true};
 }
 
 void ersterStartAbschliessen(const QString &frageDatei)

@@ -12,6 +12,20 @@ namespace Startregeln {
 // Only whole components count, so "/home/robin/plenaro/bin" gives "/home/robin/plenaro/examples".
 QString beispielVerzeichnis(const QString &anwendungsVerzeichnis);
 
+// The program's shared data as an installation lays it out: "../share/plenaro" from the program's
+// folder, so the installed tree can move to any prefix as a whole.
+QString installierteDaten(const QString &anwendungsVerzeichnis);
+
+// The example folder that exists: the build-tree rule above first, then the installed "examples"
+// below the shared data. When neither exists the build-tree rule's folder is returned, so a
+// message names the place where the samples were expected.
+QString beispielVerzeichnisSuchen(const QString &anwendungsVerzeichnis);
+
+// A file or folder the program carries beside itself (a picture folder, a catalogue): next to the
+// program in a build tree, below the shared data when installed. Missing in both places, the path
+// next to the program is returned.
+QString begleitDatei(const QString &anwendungsVerzeichnis, const QString &name);
+
 // The sample file of the interface language inside the example folder.
 QString beispielDatei(const QString &beispielVerzeichnis, bool englisch);
 

@@ -3,8 +3,24 @@
 #include "startregeln.h"
 #include "testeinstellungen.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Creates the file `name` below `wurzel` with its folders.
+void anlegen(const QString &wurzel, const QString &name)
+{
+    const QString pfad = wurzel + QLatin1Char('/') + name;
+    QVERIFY(QDir().mkpath(QFileInfo(pfad).absolutePath()));
+    QFile datei(pfad);
+    QVERIFY(datei.open(QIODevice::WriteOnly));
+}
+
+} // namespace
 
 class TestStartregeln final : public QObject
 {
@@ -128,6 +144,56 @@ private slots:
         Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
         const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
         QCOMPARE(start.pfad, QStringLiteral("/opt/plenaro/examples/EN/BspFragen.xml"));
+    }
+
+    // A build tree keeps the samples beside "bin", an installation below share/plenaro; the program
+    // must find them from its own folder whichever it runs from, the build tree first.
+    void beispieleImBaumUndInstalliert()
+    {
+        QTemporaryDir wurzel;
+        const QString w = wurzel.path();
+        anlegen(w, QStringLiteral("build/bin/plenaro"));
+        anlegen(w, QStringLiteral("build/examples/EN/BspFragen.xml"));
+        anlegen(w, QStringLiteral("usr/bin/plenaro"));
+        anlegen(w, QStringLiteral("usr/share/plenaro/examples/EN/BspFragen.xml"));
+        anlegen(w, QStringLiteral("usr/share/plenaro/imagespdf/logo.png"));
+        anlegen(w, QStringLiteral("build/bin/imagespdf/logo.png"));
+
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/build/bin")),
+                 w + QLatin1String("/build/examples"));
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/usr/bin")),
+                 w + QLatin1String("/usr/share/plenaro/examples"));
+        QCOMPARE(Startregeln::begleitDatei(w + QLatin1String("/build/bin"), QStringLiteral("imagespdf")),
+                 w + QLatin1String("/build/bin/imagespdf"));
+        QCOMPARE(Startregeln::begleitDatei(w + QLatin1String("/usr/bin"), QStringLiteral("imagespdf")),
+                 w + QLatin1String("/usr/share/plenaro/imagespdf"));
+
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        QCOMPARE(Startregeln::startDatei(w + QLatin1String("/usr/bin")).pfad,
+                 w + QLatin1String("/usr/share/plenaro/examples/EN/BspFragen.xml"));
+
+        // Both layouts in one prefix (an installation into a build tree): beside "bin" wins.
+        anlegen(w, QStringLiteral("usr/examples/EN/BspFragen.xml"));
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/usr/bin")),
+                 w + QLatin1String("/usr/examples"));
+        // A file where the folder should be is no example folder.
+        anlegen(w, QStringLiteral("opt/bin/plenaro"));
+        anlegen(w, QStringLiteral("opt/examples"));
+        anlegen(w, QStringLiteral("opt/share/plenaro/examples/DE/BspFragen.xml"));
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/opt/bin")),
+                 w + QLatin1String("/opt/share/plenaro/examples"));
+    }
+
+    void nirgendsGefundenNenntDenOrtNebenBin()
+    {
+        QTemporaryDir wurzel;
+        const QString bin = wurzel.path() + QLatin1String("/p/bin");
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(bin), wurzel.path() + QLatin1String("/p/examples"));
+        QCOMPARE(Startregeln::begleitDatei(bin, QStringLiteral("imagespdf")),
+                 bin + QLatin1String("/imagespdf"));
+        QCOMPARE(Startregeln::installierteDaten(bin), wurzel.path() + QLatin1String("/p/share/plenaro"));
+        QCOMPARE(Startregeln::installierteDaten(QStringLiteral("/usr/bin")),
+                 QStringLiteral("/usr/share/plenaro"));
     }
 
     void spaetererStartNimmtFrageFileUndSchreibtNichts()

@@ -98,6 +98,8 @@ void info(QPainter &p);
 
 // The application icon; `size` selects how much detail survives (16 px needs bigger buttons, no display).
 QImage applicationIcon(int size);
+// The drawing behind applicationIcon at `size` pixels, on the 64 grid, for painting into other devices.
+Motif applicationIconMotif(int size);
 // A Windows icon file with one entry per image (small ones as bitmaps, 256 px as PNG).
 QByteArray icoFile(const QList<QImage> &images);
 

@@ -75,43 +75,46 @@ QByteArray png(const QImage &image)
 
 } // namespace
 
-QImage applicationIcon(int size)
+Motif applicationIconMotif(int size)
 {
     // At 16 px the keys must be as big as the body allows and the display shrinks to a strip,
     // otherwise the icon melts into a grey blob.
     const bool tiny = size <= 16;
     const bool detailed = size >= 48;
-    return render(
-        [&](QPainter &p) {
-            const qreal outline = tiny ? 4.0 : size <= 32 ? 3.2 : 2.6;
-            const QRectF body = tiny ? QRectF(8, 1.5, 48, 61) : QRectF(12, 2, 40, 60);
-            QLinearGradient shade(body.topLeft(), body.bottomLeft());
-            shade.setColorAt(0, QColor(0x55, 0x6d, 0x87));
-            shade.setColorAt(1, QColor(0x34, 0x46, 0x5a));
-            p.save();
-            p.setPen(QPen(colour::outline, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(shade);
-            p.drawRoundedRect(body, tiny ? 9 : 11, tiny ? 9 : 11);
-            p.restore();
+    return [tiny, detailed, size](QPainter &p) {
+        const qreal outline = tiny ? 4.0 : size <= 32 ? 3.2 : 2.6;
+        const QRectF body = tiny ? QRectF(8, 1.5, 48, 61) : QRectF(12, 2, 40, 60);
+        QLinearGradient shade(body.topLeft(), body.bottomLeft());
+        shade.setColorAt(0, QColor(0x55, 0x6d, 0x87));
+        shade.setColorAt(1, QColor(0x34, 0x46, 0x5a));
+        p.save();
+        p.setPen(QPen(colour::outline, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(shade);
+        p.drawRoundedRect(body, tiny ? 9 : 11, tiny ? 9 : 11);
+        p.restore();
 
-            const QRectF display = tiny ? QRectF(17, 8, 30, 8) : QRectF(20, 9, 24, 12);
-            shape(p, roundedRect(display, 2.5), QColor(0xbf, 0xe8, 0xdc), tiny ? 0 : 1.8);
+        const QRectF display = tiny ? QRectF(17, 8, 30, 8) : QRectF(20, 9, 24, 12);
+        shape(p, roundedRect(display, 2.5), QColor(0xbf, 0xe8, 0xdc), tiny ? 0 : 1.8);
 
-            const qreal radius = tiny ? 9.0 : 6.8;
-            const qreal dx = tiny ? 10.5 : 8.0;
-            const qreal rows[] = {tiny ? 30.0 : 34.0, tiny ? 51.0 : 50.0};
-            for (int i = 0; i < 4; ++i) {
-                const QPointF centre(32 + (i % 2 == 0 ? -dx : dx), rows[i / 2]);
-                shape(p, circle(centre, radius), kKeyColours[i], tiny ? 0 : 1.8);
-                if (detailed) {
-                    p.save();
-                    p.setPen(QPen(QColor(255, 255, 255, 150), 1.3, Qt::SolidLine, Qt::RoundCap));
-                    p.drawArc(QRectF(centre.x() - 4.2, centre.y() - 4.2, 8.4, 8.4), 100 * 16, 70 * 16);
-                    p.restore();
-                }
+        const qreal radius = tiny ? 9.0 : 6.8;
+        const qreal dx = tiny ? 10.5 : 8.0;
+        const qreal rows[] = {tiny ? 30.0 : 34.0, tiny ? 51.0 : 50.0};
+        for (int i = 0; i < 4; ++i) {
+            const QPointF centre(32 + (i % 2 == 0 ? -dx : dx), rows[i / 2]);
+            shape(p, circle(centre, radius), kKeyColours[i], tiny ? 0 : 1.8);
+            if (detailed) {
+                p.save();
+                p.setPen(QPen(QColor(255, 255, 255, 150), 1.3, Qt::SolidLine, Qt::RoundCap));
+                p.drawArc(QRectF(centre.x() - 4.2, centre.y() - 4.2, 8.4, 8.4), 100 * 16, 70 * 16);
+                p.restore();
             }
-        },
-        size);
+        }
+    };
+}
+
+QImage applicationIcon(int size)
+{
+    return render(applicationIconMotif(size), size);
 }
 
 QByteArray icoFile(const QList<QImage> &images)

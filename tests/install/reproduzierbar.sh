@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a generator into an empty folder and checks that every file it writes is committed in the
+# repository byte for byte, so the pictures and sounds in resources/ and examples/ are what the
+# generators make and a generator change without the regenerated files cannot slip through.
+#   reproduzierbar.sh <repository root> <generator> [folder below the root it writes into]
+# artwork writes below the root it is given; soundgen writes into the folder it is given.
+set -euo pipefail
+wurzel=$1
+generator=$2
+unterordner=${3:-}
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+ausgabe=$tmp/ausgabe
+ziel=$ausgabe${unterordner:+/$unterordner}
+mkdir -p "$ziel" "$tmp/laufzeit"
+chmod 700 "$tmp/laufzeit"
+
+XDG_RUNTIME_DIR=$tmp/laufzeit QT_QPA_PLATFORM=offscreen "$generator" "$ziel" >/dev/null
+
+anzahl=0
+abweichend=()
+while IFS= read -r -d '' datei; do
+    relativ=${datei#"$ausgabe"/}
+    anzahl=$((anzahl + 1))
+    if [ ! -f "$wurzel/$relativ" ]; then
+        abweichend+=("$relativ (not in the repository)")
+    elif ! cmp -s "$datei" "$wurzel/$relativ"; then
+        abweichend+=("$relativ (differs)")
+    fi
+done < <(find "$ausgabe" -type f -print0)
+
+if [ "$anzahl" -eq 0 ]; then
+    echo "$(basename "$generator") wrote no files" >&2
+    exit 1
+fi
+if [ ${#abweichend[@]} -gt 0 ]; then
+    echo "$(basename "$generator"): ${#abweichend[@]} of $anzahl files are not what is committed:" >&2
+    printf '  %s\n' "${abweichend[@]}" >&2
+    echo "Regenerate them (see README.md, Artwork and sounds) and commit the result." >&2
+    exit 1
+fi
+echo "$(basename "$generator"): $anzahl files identical to the repository"
