@@ -43,6 +43,10 @@ struct Options
     int burst = 0;
     bool splitFrames = false;
     bool junkBits = false;
+    int splitGapMs = 5;
+    // Chance that a press is followed by one stray byte (radio noise), after which the receiver
+    // stays quiet long enough for the PC to fall back into step.
+    double strayProbability = 0;
     int startDelayMs = 0;
     int lingerMs = 2000;
 };
