@@ -166,6 +166,10 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         QStringLiteral("split-gap"),
         QStringLiteral("With --split-frames: milliseconds between the two pieces (default 5)."),
         QStringLiteral("MS"));
+    const QCommandLineOption splitShare(
+        QStringLiteral("split-share"),
+        QStringLiteral("With --split-frames: the chance P that a frame is torn in two (default 1)."),
+        QStringLiteral("P"));
     const QCommandLineOption strayBytes(
         QStringLiteral("stray-bytes"),
         QStringLiteral("Chance P that a press is followed by one stray byte; the receiver then keeps quiet "
@@ -185,11 +189,11 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Log no single presses or received bytes."));
 
-    parser.addOptions({help,         family,      noAnnounce, script,      press,
-                       noWait,       interactive, random,     handsets,    classSets,
-                       distribution, rate,        duration,   count,       repeatProbability,
-                       seed,         master,      burst,      splitFrames, junkBits,
-                       startDelay,   linger,      quiet,      splitGap,    strayBytes});
+    parser.addOptions({help,        family,    noAnnounce,        script,    press,        noWait,
+                       interactive, random,    handsets,          classSets, distribution, rate,
+                       duration,    count,     repeatProbability, seed,      master,       burst,
+                       splitFrames, junkBits,  startDelay,        linger,    quiet,        splitGap,
+                       splitShare,  strayBytes});
 
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -258,6 +262,13 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
             return refuse(
                 QStringLiteral("--split-gap must be milliseconds, got '%1'").arg(parser.value(splitGap)));
         o.splitGapMs = int(*value);
+    }
+    if (parser.isSet(splitShare)) {
+        const auto value = parseReal(parser.value(splitShare), 0, 1);
+        if (!value)
+            return refuse(
+                QStringLiteral("--split-share must be 0-1, got '%1'").arg(parser.value(splitShare)));
+        o.splitShare = *value;
     }
     if (parser.isSet(strayBytes)) {
         const auto value = parseReal(parser.value(strayBytes), 0, 1);

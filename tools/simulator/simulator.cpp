@@ -457,7 +457,7 @@ void Simulator::queuePress(const Press &press, const QString &prefix)
     const QByteArray frame = encodeFrame(press, m_options.junkBits ? m_aux.byte() : 0);
     const QString note = prefix + describe(press) + QStringLiteral(" [") + hexBytes(frame) + QLatin1Char(']');
     const int quiet = std::exchange(m_quietBeforeNext, 0);
-    if (!m_options.splitFrames) {
+    if (!m_options.splitFrames || (m_options.splitShare < 1 && m_aux.uniform() >= m_options.splitShare)) {
         Chunk chunk;
         chunk.bytes = frame;
         chunk.gapMs = quiet;
