@@ -1,19 +1,23 @@
 #pragma once
 
 #include "comtyp.h"
+#include "empfangsfilter.h"
+#include "rahmendecoder.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
+#include <QThread>
 
+class Empfangsleser;
 class PortSystem;
-class SeriellerPort;
 class Uhr;
 class Zeitgeber;
 
 // The link to the USB receiver: finds it among the serial ports, tells its family by its reply to
-// "#INFO$", notices when it goes, and decodes the button frames of the handsets.
+// "#INFO$", notices when it goes, and passes on the handsets' presses. The port itself is read by
+// an Empfangsleser on a thread of its own; this object decides what to search and when, and runs
+// on the window's thread.
 class comPort final : public QObject, public comTyp
 {
     Q_OBJECT
@@ -27,18 +31,15 @@ public:
     void connectSerial();
     void SerialPortSchliessen();
 
+    // Presses dropped because one handset pressed more than EmpfangsFilter::HoechstensJeSekunde
+    // times in a second, since the program started.
+    quint64 gedrosselteDruecke() const { return m_gedrosselt; }
+    // A search pass is running.
+    bool suchtGerade() const { return m_suche; }
+
     static constexpr int ProbeAbstand = 200;
     static constexpr int PortAnzahlAbstand = 1800;
     static constexpr int EmpfaengerPruefenAbstand = 3000;
-    // A frame whose rest takes longer than this is given up, so a lost byte cannot shift the
-    // stream for long.
-    static constexpr int RestFrist = 100;
-
-    static const QByteArray Anfrage;
-    static const QByteArray AntwortMorvane;
-    static const QByteArray AntwortTandrivelle;
-
-    SeriellerPort &port() const { return *m_serialPort; }
 
 signals:
     void serialport_eventEmpfaengerGefunden();
@@ -49,9 +50,12 @@ signals:
     void masterPageDown();
     void masterPause();
     void masterPageUp();
+    void gedrosselteDrueckeGeaendert(quint64 anzahl);
 
 public slots:
-    void readData();
+    // Takes the class sets and the master handset from the settings store; to be called whenever
+    // the options change them.
+    void einstellungenNeuLesen();
     bool aufGueltigeKlassensaetzePruefen(uint klassensatz);
     void timerScanPorts();
     void checkCOMPorts();
@@ -59,21 +63,36 @@ public slots:
 
 private:
     void portScanStarten();
+    void passStarten();
     void naechstenPortPruefen();
     void portListeNeuFuellen();
-    void rahmenVerarbeiten(const char *rahmen);
+    void passBeenden();
+    void antwortAuswerten(quint64 auftrag, const QByteArray &antwort);
+    void stromGeoeffnet(quint64 auftrag, bool ok);
+    void verloren(quint64 auftrag);
+    void alsVerlorenMelden();
+    void druckeVerteilen(const QVector<Druck> &druecke);
+    void gedrosseltGemeldet(quint64 anzahl);
+    template<typename F>
+    void imLeser(F &&auftrag);
 
     PortSystem &m_ports;
     Uhr &m_uhr;
-    std::unique_ptr<SeriellerPort> m_serialPort;
+    QThread m_faden;
+    Empfangsleser *m_leser = nullptr;
     QStringList m_portListe;
     QString m_probeName;
     Zeitgeber *m_timerPortAnzahl = nullptr;
     Zeitgeber *m_timerEmpfaengerPruefen = nullptr;
+    Zeitgeber *m_timerProbe = nullptr;
     int m_anzahlPorts = 0;
     int m_scanIndex = 0;
-    bool m_datenVerbunden = false;
-    // The start of a frame whose rest has not come yet, and when its last byte came.
-    QByteArray m_rest;
-    qint64 m_restZeit = 0;
+    // Every pass, every opening for the stream and every close is a new job; answers of older
+    // jobs are ignored, so two searches can never work on one port.
+    quint64 m_auftrag = 0;
+    bool m_suche = false;
+    // The receiver's port is open (identified, or opened for the stream).
+    bool m_empfaengerOffen = false;
+    EmpfangsEinstellungen m_einstellungen;
+    quint64 m_gedrosselt = 0;
 };

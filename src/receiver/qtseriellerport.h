@@ -20,5 +20,6 @@ public:
     QByteArray allesLesen() override { return m_port.readAll(); }
 
 private:
-    QSerialPort m_port;
+    // A child, so that it moves with the wrapper to the reading thread.
+    QSerialPort m_port{this};
 };

@@ -47,6 +47,9 @@ public:
     // The names of the serial ports now present, in the order the system reports them.
     virtual QStringList portNamen() const = 0;
     virtual std::unique_ptr<SeriellerPort> neuerPort() = 0;
+    // Whether the link reads its port on a thread of its own. Real ports are; ports fed by hand in
+    // a test are read on the test's thread, so the test stays in step with them.
+    virtual bool eigenerLeseFaden() const { return true; }
 
     // The system's serial ports plus the pseudo terminals of running receiver simulators.
     static PortSystem &system();

@@ -1,5 +1,7 @@
 #include "simulatorports.h"
 
+#include "empfaengerprotokoll.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +21,9 @@ QString ankuendigungsOrdner()
         static const QString ersatz = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
         laufzeit = ersatz;
     }
-    return laufzeit.isEmpty() ? QString() : laufzeit + QStringLiteral("/plenaro-simulator");
+    return laufzeit.isEmpty()
+               ? QString()
+               : laufzeit + QLatin1Char('/') + QLatin1String(EmpfaengerProtokoll::AnkuendigungsOrdner);
 }
 
 QStringList laufende()
@@ -28,8 +32,9 @@ QStringList laufende()
     if (ordner.isEmpty())
         return {};
     QStringList ports;
-    const QFileInfoList dateien =
-        QDir(ordner).entryInfoList({QStringLiteral("*.pty")}, QDir::Files, QDir::Name);
+    const QFileInfoList dateien = QDir(ordner).entryInfoList(
+        {QLatin1Char('*') + QLatin1String(EmpfaengerProtokoll::AnkuendigungsEndung)}, QDir::Files,
+        QDir::Name);
     for (const QFileInfo &datei : dateien) {
         bool ok = false;
         const qint64 pid = datei.completeBaseName().toLongLong(&ok);

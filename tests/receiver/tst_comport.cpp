@@ -10,7 +10,7 @@
 
 namespace {
 
-using Druck = QList<uint>;
+using Ereignis = QList<uint>;
 
 QByteArray rahmen(uint klassensatz, uint geraet, uint knopfByte)
 {
@@ -18,9 +18,9 @@ QByteArray rahmen(uint klassensatz, uint geraet, uint knopfByte)
     return QByteArray(bytes, 4);
 }
 
-QList<Druck> druecke(const QSignalSpy &spy)
+QList<Ereignis> druecke(const QSignalSpy &spy)
 {
-    QList<Druck> liste;
+    QList<Ereignis> liste;
     for (const QList<QVariant> &s : spy)
         liste.append({s.at(0).toUInt(), s.at(1).toUInt(), s.at(2).toUInt()});
     return liste;
@@ -79,24 +79,24 @@ private slots:
     void rahmenEntschluesseln_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Druck>("druck");
-        QTest::newRow("class set 1, handset 5, A") << rahmen(1, 5, 0) << Druck{1, 5, 1};
-        QTest::newRow("big-endian class set 258") << rahmen(258, 7, 3) << Druck{258, 7, 4};
-        QTest::newRow("0x07 is D") << rahmen(1, 5, 0x07) << Druck{1, 5, 4};
-        QTest::newRow("0x04 is A") << rahmen(1, 5, 0x04) << Druck{1, 5, 1};
-        QTest::newRow("handset 128 stays unsigned") << rahmen(65535, 128, 1) << Druck{65535, 128, 2};
-        QTest::newRow("handset 255, class set 0") << rahmen(0, 255, 0xfe) << Druck{0, 255, 3};
+        QTest::addColumn<Ereignis>("druck");
+        QTest::newRow("class set 1, handset 5, A") << rahmen(1, 5, 0) << Ereignis{1, 5, 1};
+        QTest::newRow("big-endian class set 258") << rahmen(258, 7, 3) << Ereignis{258, 7, 4};
+        QTest::newRow("0x07 is D") << rahmen(1, 5, 0x07) << Ereignis{1, 5, 4};
+        QTest::newRow("0x04 is A") << rahmen(1, 5, 0x04) << Ereignis{1, 5, 1};
+        QTest::newRow("handset 128 stays unsigned") << rahmen(65535, 128, 1) << Ereignis{65535, 128, 2};
+        QTest::newRow("handset 255, class set 0") << rahmen(0, 255, 0xfe) << Ereignis{0, 255, 3};
     }
     void rahmenEntschluesseln()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(Druck, druck);
+        QFETCH(Ereignis, druck);
         verbunden();
         QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
         QSignalSpy protokoll(m_link.get(), &comPort::signalOptionWindowProtokollAktualisieren);
         port().liefern(bytes);
-        QCOMPARE(druecke(geraete), QList<Druck>{druck});
-        QCOMPARE(druecke(protokoll), QList<Druck>{druck});
+        QCOMPARE(druecke(geraete), QList<Ereignis>{druck});
+        QCOMPARE(druecke(protokoll), QList<Ereignis>{druck});
     }
 
     void bloeckeUndGeteilteRahmen()
@@ -104,33 +104,51 @@ private slots:
         verbunden();
         QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
         port().liefern(rahmen(1, 1, 0) + rahmen(1, 2, 1));
-        QCOMPARE(druecke(geraete), (QList<Druck>{{1, 1, 1}, {1, 2, 2}}));
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 1, 1}, {1, 2, 2}}));
 
         // One frame and a half: the whole one now, the rest with the next read.
         geraete.clear();
         const QByteArray dritter = rahmen(2, 3, 2);
         port().liefern(rahmen(1, 4, 3) + dritter.left(2));
-        QCOMPARE(druecke(geraete), (QList<Druck>{{1, 4, 4}}));
-        m_uhr->vorspulen(comPort::RestFrist);
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 4, 4}}));
+        m_uhr->vorspulen(RahmenDecoder::Luecke - 1);
         port().liefern(dritter.mid(2) + rahmen(1, 5, 0));
-        QCOMPARE(druecke(geraete), (QList<Druck>{{1, 4, 4}, {2, 3, 3}, {1, 5, 1}}));
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 4, 4}, {2, 3, 3}, {1, 5, 1}}));
 
         // A rest that waits longer is given up, and the stream is in step again.
         geraete.clear();
         port().liefern(QByteArray("\x00\x01", 2));
-        m_uhr->vorspulen(comPort::RestFrist + 1);
+        m_uhr->vorspulen(RahmenDecoder::Luecke);
         port().liefern(rahmen(1, 6, 1));
-        QCOMPARE(druecke(geraete), (QList<Druck>{{1, 6, 2}}));
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 6, 2}}));
     }
 
-    void ohneVerbindungBleibenDieBytesLiegen()
+    void waehrendDerSucheWirdNichtsEntschluesselt()
     {
-        verbunden();
-        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("false"));
+        // The receiver's first bytes after "#INFO$" are its reply, not presses.
+        m_ports->namen = {"ttyEMPF"};
+        m_ports->geraete["ttyEMPF"] = {"#PLENARO$"};
+        link();
         QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
+        m_link->verbindungStarten();
         port().liefern(rahmen(1, 1, 0));
         QCOMPARE(geraete.count(), 0);
-        QCOMPARE(port().ungelesen(), rahmen(1, 1, 0));
+        QCOMPARE(port().ungelesen(), QByteArray("#PLENARO$") + rahmen(1, 1, 0));
+        m_uhr->vorspulen(comPort::ProbeAbstand);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("true"));
+        QCOMPARE(geraete.count(), 0);
+    }
+
+    void ohneEmpfaengerOeffnetConnectSerialNichts()
+    {
+        m_ports->namen = {"ttyS0"};
+        m_ports->geraete["ttyS0"] = {};
+        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("ttyS0"));
+        link();
+        m_link->verbindungStarten();
+        m_uhr->vorspulen(1000);
+        m_link->connectSerial();
+        QVERIFY(!port().isOpen());
     }
 
     void klassensatzFilter_data()
@@ -182,6 +200,7 @@ private slots:
 
         // The master's class set filtered out: its presses do nothing at all.
         Einstellungen::setzen(Schluessel::aktiverKlassensatz(1), QStringLiteral("1"));
+        m_link->einstellungenNeuLesen();
         signale.clear();
         port().liefern(rahmen(258, 7, 1));
         QVERIFY(signale.isEmpty());
@@ -190,6 +209,9 @@ private slots:
         // Master control switched off: an ordinary handset.
         Einstellungen::setzen(Schluessel::aktiverKlassensatz(1), QString());
         Einstellungen::setzen(Schluessel::SteuerungUeberMaster, QStringLiteral("false"));
+        port().liefern(rahmen(258, 7, 1));
+        QCOMPARE(geraete.count(), 2); // still the filter of before: settings are taken when told
+        m_link->einstellungenNeuLesen();
         port().liefern(rahmen(258, 7, 1));
         QVERIFY(signale.isEmpty());
         QCOMPARE(geraete.count(), 3);
@@ -339,6 +361,163 @@ private slots:
         QCOMPARE(geraete.count(), 1);
         m_link->SerialPortSchliessen();
         QVERIFY(!port().isOpen());
+    }
+    // Both watches look at the same moment (9000 ms is a multiple of 1800 and of 3000) just after
+    // the receiver was plugged in: there must still be one search, and the port it finds stays
+    // open for the presses. The same for every other moment of plugging in.
+    void einsteckenNachDemStart_data()
+    {
+        QTest::addColumn<int>("anderePorts");
+        QTest::newRow("2 other ports") << 2;
+        QTest::newRow("4 other ports") << 4;
+    }
+    void einsteckenNachDemStart()
+    {
+        QFETCH(int, anderePorts);
+        // Every phase of the two watches repeats after 9000 ms.
+        for (int moment = 8000; moment <= 17000; moment += 250) {
+            cleanup();
+            init();
+            Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+            for (int i = 0; i < anderePorts; ++i) {
+                m_ports->namen.append(QStringLiteral("ttyS%1").arg(i));
+                m_ports->geraete[m_ports->namen.last()] = {"OK"};
+            }
+            link();
+            connect(m_link.get(), &comPort::serialport_eventEmpfaengerGefunden, m_link.get(),
+                    &comPort::connectSerial);
+            QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
+            m_link->verbindungStarten();
+            m_uhr->vorspulen(moment);
+            m_ports->namen.insert(int(m_uhr->jetzt() / 250) % (anderePorts + 1), QStringLiteral("ttyUSB0"));
+            m_ports->geraete["ttyUSB0"] = {"#PLENARO$"};
+            m_uhr->vorspulen(3500);
+            const QByteArray wo = QByteArray::number(moment);
+            QVERIFY2(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), wo);
+            QVERIFY2(port().isOpen() && port().portName() == "ttyUSB0", wo);
+            port().liefern(rahmen(1, 3, 0));
+            QVERIFY2(geraete.count() == 1, wo);
+            // And it stays so: no watch searches while the receiver delivers.
+            m_uhr->vorspulen(10'000);
+            port().liefern(rahmen(1, 4, 0));
+            QVERIFY2(geraete.count() == 2, wo);
+        }
+    }
+
+    void kurzesAussteckenWirdBemerkt()
+    {
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+        m_ports->namen = {"ttyS0", "ttyEMPF"};
+        m_ports->geraete["ttyS0"] = {};
+        m_ports->geraete["ttyEMPF"] = {"#PLENARO$"};
+        link();
+        connect(m_link.get(), &comPort::serialport_eventEmpfaengerGefunden, m_link.get(),
+                &comPort::connectSerial);
+        QSignalSpy gefunden(m_link.get(), &comPort::serialport_eventEmpfaengerGefunden);
+        QSignalSpy verloren(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
+        QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
+        m_link->verbindungStarten();
+        m_uhr->vorspulen(comPort::ProbeAbstand);
+        QCOMPARE(gefunden.count(), 1);
+
+        // Out for 0.4 s, well inside one look of the port-count watch.
+        m_uhr->vorspulen(700);
+        m_ports->ausstecken("ttyEMPF");
+        QCOMPARE(verloren.count(), 1);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"));
+        m_uhr->vorspulen(400);
+        m_ports->namen.append("ttyEMPF");
+        m_uhr->vorspulen(3500);
+        QCOMPARE(gefunden.count(), 2);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("true"));
+        port().liefern(rahmen(1, 2, 0));
+        QCOMPARE(geraete.count(), 1);
+    }
+
+    void verlorenOhneAutomatischeSuche()
+    {
+        m_ports->namen = {"ttyEMPF"};
+        m_ports->geraete["ttyEMPF"] = {"#PLENARO$"};
+        link();
+        QSignalSpy verloren(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
+        m_link->verbindungStarten();
+        m_uhr->vorspulen(comPort::ProbeAbstand);
+        m_link->connectSerial();
+        const int oeffnungen = int(port().geoeffnet.size());
+        m_ports->ausstecken("ttyEMPF");
+        // The tick goes, as the port is gone; without automatic search nothing is probed.
+        QCOMPARE(verloren.count(), 1);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"));
+        m_ports->namen.append("ttyEMPF");
+        m_uhr->vorspulen(10'000);
+        QCOMPARE(port().geoeffnet.size(), oeffnungen);
+    }
+
+    void geoeffnetMussDerPortAuchSein()
+    {
+        // A port picked by hand that cannot be opened is not a connection.
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+        m_ports->namen = {"ttyA"};
+        m_ports->geraete["ttyA"] = {"", false};
+        link();
+        QSignalSpy verloren(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
+        m_link->verbindungStarten();
+        m_uhr->vorspulen(1000);
+        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("ttyA"));
+        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("true"));
+        m_link->connectSerial();
+        QCOMPARE(verloren.count(), 1);
+        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"));
+        QVERIFY(m_link->suchtGerade());
+    }
+
+    void streubyteUndSpaeterRest()
+    {
+        verbunden();
+        QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
+        // A stray byte, and the next frames a pause later: they start a frame again.
+        port().liefern(QByteArray("\xff", 1));
+        m_uhr->vorspulen(RahmenDecoder::Luecke);
+        port().liefern(rahmen(1, 2, 1) + rahmen(1, 3, 2));
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 2, 2}, {1, 3, 3}}));
+        // A frame torn in two whose tail comes late: neither half becomes a press.
+        geraete.clear();
+        port().liefern(rahmen(1, 4, 0).left(2));
+        m_uhr->vorspulen(150);
+        port().liefern(rahmen(1, 4, 0).mid(2));
+        m_uhr->vorspulen(150);
+        port().liefern(rahmen(1, 5, 3));
+        QCOMPARE(druecke(geraete), (QList<Ereignis>{{1, 5, 4}}));
+    }
+
+    void flutWirdGedrosselt()
+    {
+        verbunden();
+        QSignalSpy geraete(m_link.get(), &comPort::signalGereateIDAnzeigen);
+        QSignalSpy protokoll(m_link.get(), &comPort::signalOptionWindowProtokollAktualisieren);
+        QSignalSpy gedrosselt(m_link.get(), &comPort::gedrosselteDrueckeGeaendert);
+        // Handset 9 presses a hundred times in a second; handset 4 now and then in between.
+        for (int i = 0; i < 100; ++i) {
+            port().liefern(rahmen(1, 9, uint(i % 4)));
+            if (i % 20 == 0)
+                port().liefern(rahmen(1, 4, 0));
+            m_uhr->vorspulen(10);
+        }
+        const auto von = [&](uint geraet) {
+            int n = 0;
+            for (const Ereignis &d : druecke(geraete))
+                n += d.at(1) == geraet ? 1 : 0;
+            return n;
+        };
+        QCOMPARE(von(9), EmpfangsFilter::HoechstensJeSekunde);
+        QCOMPARE(von(4), 5);
+        QCOMPARE(protokoll.count(), geraete.count());
+        QCOMPARE(m_link->gedrosselteDruecke(), quint64(80));
+        QCOMPARE(gedrosselt.last().at(0).toULongLong(), quint64(80));
+        // A second later it is heard again.
+        m_uhr->vorspulen(1000);
+        port().liefern(rahmen(1, 9, 0));
+        QCOMPARE(von(9), EmpfangsFilter::HoechstensJeSekunde + 1);
     }
 };
 

@@ -7,29 +7,28 @@
 
 // Serial devices for tests: each port name can be present, refuse to open, and answer "#INFO$"
 // with a given reply. The link's one port object is a FakePort that reads what the test feeds.
+// As strict as a real port: nothing is read or written while it is closed, a device that is not
+// plugged in cannot be opened, and unplugging the open device closes the port with an error.
 struct FakeGeraet
 {
     QByteArray antwort; // reply to "#INFO$"
     bool oeffenbar = true;
 };
 
+class FakePortSystem;
+
 class FakePort final : public SeriellerPort
 {
 public:
-    explicit FakePort(QHash<QString, FakeGeraet> &geraete)
-        : m_geraete(geraete)
+    explicit FakePort(const FakePortSystem &system)
+        : m_system(system)
     {
     }
 
     void leitungEinstellen() override { eingestellt = true; }
     void setPortName(const QString &name) override { m_name = name; }
     QString portName() const override { return m_name; }
-    bool oeffnen() override
-    {
-        geoeffnet.append(m_name);
-        m_offen = m_geraete.contains(m_name) && m_geraete.value(m_name).oeffenbar;
-        return m_offen;
-    }
+    bool oeffnen() override;
     void schliessen() override
     {
         m_offen = false;
@@ -37,31 +36,33 @@ public:
     }
     bool isOpen() const override { return m_offen; }
     void puffernLeeren() override { m_puffer.clear(); }
-    qint64 schreiben(const QByteArray &daten) override
-    {
-        if (!m_offen)
-            return -1;
-        geschrieben.append({m_name, daten});
-        if (daten == "#INFO$")
-            m_puffer += m_geraete.value(m_name).antwort;
-        return daten.size();
-    }
-    QByteArray allesLesen() override { return std::exchange(m_puffer, {}); }
+    qint64 schreiben(const QByteArray &daten) override;
+    QByteArray allesLesen() override { return m_offen ? std::exchange(m_puffer, {}) : QByteArray(); }
 
-    // Bytes from the device; the link hears of them as from a real port.
+    // Bytes from the device; the link hears of them as from a real port. A closed port loses them.
     void liefern(const QByteArray &daten)
     {
+        if (!m_offen)
+            return;
         m_puffer += daten;
         emit readyRead();
     }
     QByteArray ungelesen() const { return m_puffer; }
+    // The device has gone from under the open port.
+    void entfernt()
+    {
+        if (!m_offen)
+            return;
+        schliessen();
+        emit verloren();
+    }
 
     bool eingestellt = false;
     QStringList geoeffnet;
     QList<QPair<QString, QByteArray>> geschrieben;
 
 private:
-    QHash<QString, FakeGeraet> &m_geraete;
+    const FakePortSystem &m_system;
     QString m_name;
     bool m_offen = false;
     QByteArray m_puffer;
@@ -73,12 +74,42 @@ public:
     QStringList portNamen() const override { return namen; }
     std::unique_ptr<SeriellerPort> neuerPort() override
     {
-        auto port = std::make_unique<FakePort>(geraete);
+        auto port = std::make_unique<FakePort>(*this);
         letzterPort = port.get();
         return port;
     }
+    // The test drives the port on its own thread, in step with the hand-driven clock.
+    bool eigenerLeseFaden() const override { return false; }
+
+    // Unplugs a device: it leaves the list, and a port that has it open fails.
+    void ausstecken(const QString &name)
+    {
+        namen.removeAll(name);
+        if (letzterPort && letzterPort->isOpen() && letzterPort->portName() == name)
+            letzterPort->entfernt();
+    }
+    bool vorhanden(const QString &name) const { return namen.contains(name) && geraete.contains(name); }
 
     QStringList namen;
     QHash<QString, FakeGeraet> geraete;
     FakePort *letzterPort = nullptr;
 };
+
+inline bool FakePort::oeffnen()
+{
+    geoeffnet.append(m_name);
+    if (m_offen)
+        return false; // like a real port: opening an open port fails
+    m_offen = m_system.vorhanden(m_name) && m_system.geraete.value(m_name).oeffenbar;
+    return m_offen;
+}
+
+inline qint64 FakePort::schreiben(const QByteArray &daten)
+{
+    if (!m_offen)
+        return -1;
+    geschrieben.append({m_name, daten});
+    if (daten == "#INFO$")
+        m_puffer += m_system.geraete.value(m_name).antwort;
+    return daten.size();
+}

@@ -1,5 +1,7 @@
 #include "announcement.h"
 
+#include "empfaengerprotokoll.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -29,7 +31,8 @@ bool Announcement::publish(const QString &slavePath, QString *error)
         *error = QStringLiteral("no runtime folder to announce the port in (use --no-announce)");
         return false;
     }
-    const QString folder = runtime + QStringLiteral("/plenaro-simulator");
+    const QString folder =
+        runtime + QLatin1Char('/') + QLatin1String(EmpfaengerProtokoll::AnkuendigungsOrdner);
     const QByteArray nativeFolder = QFile::encodeName(folder);
     // The folder holds nothing secret, but 0700 keeps other users from planting ports for our program.
     if (::mkdir(nativeFolder.constData(), 0700) != 0 && errno != EEXIST) {
@@ -39,7 +42,8 @@ bool Announcement::publish(const QString &slavePath, QString *error)
 
     // QSaveFile writes a temporary file beside the target and renames it, so a reader never sees
     // half a path.
-    const QString path = folder + QStringLiteral("/%1.pty").arg(::getpid());
+    const QString path = folder + QStringLiteral("/%1").arg(::getpid()) +
+                         QLatin1String(EmpfaengerProtokoll::AnkuendigungsEndung);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());

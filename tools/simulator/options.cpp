@@ -162,6 +162,19 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
     const QCommandLineOption splitFrames(
         QStringLiteral("split-frames"),
         QStringLiteral("Write every frame in two pieces a few milliseconds apart."));
+    const QCommandLineOption splitGap(
+        QStringLiteral("split-gap"),
+        QStringLiteral("With --split-frames: milliseconds between the two pieces (default 5)."),
+        QStringLiteral("MS"));
+    const QCommandLineOption splitShare(
+        QStringLiteral("split-share"),
+        QStringLiteral("With --split-frames: the chance P that a frame is torn in two (default 1)."),
+        QStringLiteral("P"));
+    const QCommandLineOption strayBytes(
+        QStringLiteral("stray-bytes"),
+        QStringLiteral("Chance P that a press is followed by one stray byte; the receiver then keeps quiet "
+                       "for 150 ms (default 0)."),
+        QStringLiteral("P"));
     const QCommandLineOption junkBits(QStringLiteral("junk-bits"),
                                       QStringLiteral("Put random values into bits 2-7 of the button byte."));
     const QCommandLineOption startDelay(
@@ -176,10 +189,11 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Log no single presses or received bytes."));
 
-    parser.addOptions({help,        family,   noAnnounce,        script,    press,        noWait,
-                       interactive, random,   handsets,          classSets, distribution, rate,
-                       duration,    count,    repeatProbability, seed,      master,       burst,
-                       splitFrames, junkBits, startDelay,        linger,    quiet});
+    parser.addOptions({help,        family,    noAnnounce,        script,    press,        noWait,
+                       interactive, random,    handsets,          classSets, distribution, rate,
+                       duration,    count,     repeatProbability, seed,      master,       burst,
+                       splitFrames, junkBits,  startDelay,        linger,    quiet,        splitGap,
+                       splitShare,  strayBytes});
 
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -241,6 +255,27 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
             return refuse(
                 QStringLiteral("--start-delay must be milliseconds, got '%1'").arg(parser.value(startDelay)));
         o.startDelayMs = int(*value);
+    }
+    if (parser.isSet(splitGap)) {
+        const auto value = parseNumber(parser.value(splitGap), 0, 10'000);
+        if (!value)
+            return refuse(
+                QStringLiteral("--split-gap must be milliseconds, got '%1'").arg(parser.value(splitGap)));
+        o.splitGapMs = int(*value);
+    }
+    if (parser.isSet(splitShare)) {
+        const auto value = parseReal(parser.value(splitShare), 0, 1);
+        if (!value)
+            return refuse(
+                QStringLiteral("--split-share must be 0-1, got '%1'").arg(parser.value(splitShare)));
+        o.splitShare = *value;
+    }
+    if (parser.isSet(strayBytes)) {
+        const auto value = parseReal(parser.value(strayBytes), 0, 1);
+        if (!value)
+            return refuse(
+                QStringLiteral("--stray-bytes must be 0-1, got '%1'").arg(parser.value(strayBytes)));
+        o.strayProbability = *value;
     }
     if (parser.isSet(linger)) {
         const auto value = parseNumber(parser.value(linger), 0, 3600 * 1000);

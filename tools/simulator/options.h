@@ -43,6 +43,11 @@ struct Options
     int burst = 0;
     bool splitFrames = false;
     bool junkBits = false;
+    int splitGapMs = 5;
+    double splitShare = 1; // with splitFrames: the share of frames torn in two
+    // Chance that a press is followed by one stray byte (radio noise), after which the receiver
+    // stays quiet long enough for the PC to fall back into step.
+    double strayProbability = 0;
     int startDelayMs = 0;
     int lingerMs = 2000;
 };

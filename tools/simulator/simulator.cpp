@@ -31,8 +31,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A USB receiver flushes its buffer in pieces now and then; this is how long one such pause lasts.
-constexpr auto splitGap = 5ms;
+// After a stray byte the receiver keeps quiet this long: longer than the pause after which the
+// PC starts a new frame.
+constexpr auto strayQuiet = 150ms;
 // Without inotify the only way to notice the PC opening the port is to look; the PC allows 200 ms for
 // the answer, so look often enough to answer well within that.
 constexpr auto probeWithoutInotify = 20ms;
@@ -455,26 +456,35 @@ void Simulator::queuePress(const Press &press, const QString &prefix)
 {
     const QByteArray frame = encodeFrame(press, m_options.junkBits ? m_aux.byte() : 0);
     const QString note = prefix + describe(press) + QStringLiteral(" [") + hexBytes(frame) + QLatin1Char(']');
-    if (!m_options.splitFrames) {
+    const int quiet = std::exchange(m_quietBeforeNext, 0);
+    if (!m_options.splitFrames || (m_options.splitShare < 1 && m_aux.uniform() >= m_options.splitShare)) {
         Chunk chunk;
         chunk.bytes = frame;
+        chunk.gapMs = quiet;
         chunk.frames = 1;
         chunk.note = note;
         m_output.push_back(chunk);
-        flushOutput(m_now); // now, so the log shows it before whatever happens next
-        return;
+    } else {
+        const int cut = 1 + int(m_aux.below(frameSize - 1));
+        Chunk head;
+        head.bytes = frame.left(cut);
+        head.gapMs = quiet;
+        Chunk tail;
+        tail.bytes = frame.mid(cut);
+        tail.gapMs = std::max(m_options.splitGapMs, 1);
+        tail.frames = 1;
+        tail.note = note + QStringLiteral(" split %1+%2").arg(cut).arg(frameSize - cut);
+        m_output.push_back(head);
+        m_output.push_back(tail);
     }
-    const int cut = 1 + int(m_aux.below(frameSize - 1));
-    Chunk head;
-    head.bytes = frame.left(cut);
-    Chunk tail;
-    tail.bytes = frame.mid(cut);
-    tail.gapMs = int(splitGap.count());
-    tail.frames = 1;
-    tail.note = note + QStringLiteral(" split %1+%2").arg(cut).arg(frameSize - cut);
-    m_output.push_back(head);
-    m_output.push_back(tail);
-    flushOutput(m_now);
+    if (m_options.strayProbability > 0 && m_aux.uniform() < m_options.strayProbability) {
+        Chunk stray;
+        stray.bytes = QByteArray(1, char(m_aux.byte()));
+        stray.note = QStringLiteral("stray byte [") + hexBytes(stray.bytes) + QLatin1Char(']');
+        m_output.push_back(stray);
+        m_quietBeforeNext = int(strayQuiet.count());
+    }
+    flushOutput(m_now); // now, so the log shows it before whatever happens next
 }
 
 void Simulator::flushOutput(TimePoint now)

@@ -7,10 +7,11 @@ namespace simulator {
 QByteArray encodeFrame(const Press &press, std::uint8_t junk)
 {
     QByteArray frame(frameSize, '\0');
-    frame[0] = char(press.handset.classSet >> 8);
-    frame[1] = char(press.handset.classSet & 0xff);
-    frame[2] = char(press.handset.number);
-    frame[3] = char((junk & 0xfc) | std::uint8_t(press.button));
+    namespace P = EmpfaengerProtokoll;
+    frame[P::KlassensatzHochByte] = char(press.handset.classSet >> 8);
+    frame[P::KlassensatzTiefByte] = char(press.handset.classSet & 0xff);
+    frame[P::HandsenderByte] = char(press.handset.number);
+    frame[P::KnopfByte] = char((junk & ~P::KnopfMaske & 0xff) | std::uint8_t(press.button));
     return frame;
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "empfaengerprotokoll.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -25,7 +27,7 @@ struct Press
     Button button = Button::A;
 };
 
-inline constexpr int frameSize = 4;
+inline constexpr int frameSize = EmpfaengerProtokoll::RahmenLaenge;
 inline constexpr int maxHandset = 255;
 inline constexpr int maxClassSet = 65535;
 

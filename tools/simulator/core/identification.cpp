@@ -10,8 +10,8 @@ constexpr int requestLength = int(sizeof(identificationRequest)) - 1;
 
 QByteArray identificationReply(Family family)
 {
-    return family == Family::Morvane ? QByteArrayLiteral("#PLENARO$")
-                                     : QByteArrayLiteral("#PLENARO_TANDRIVELLE$");
+    return QByteArray(family == Family::Morvane ? EmpfaengerProtokoll::AntwortMorvane
+                                                : EmpfaengerProtokoll::AntwortTandrivelle);
 }
 
 const char *familyName(Family family)

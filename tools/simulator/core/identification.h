@@ -3,11 +3,14 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include "empfaengerprotokoll.h"
+
 namespace simulator {
 
 enum class Family { Morvane, Tandrivelle };
 
-inline constexpr char identificationRequest[] = "#INFO$";
+inline constexpr const char (&identificationRequest)[sizeof EmpfaengerProtokoll::Anfrage] =
+    EmpfaengerProtokoll::Anfrage;
 
 QByteArray identificationReply(Family family);
 const char *familyName(Family family);

@@ -1,0 +1,117 @@
+#include "empfangsleser.h"
+
+#include "empfaengerprotokoll.h"
+#include "seriellerport.h"
+#include "uhr.h"
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcEmpfaenger)
+
+Empfangsleser::Empfangsleser(SeriellerPort *port, const Uhr &uhr)
+    : m_port(port)
+    , m_uhr(uhr)
+{
+    m_port->setParent(this);
+    connect(m_port, &SeriellerPort::readyRead, this, &Empfangsleser::datenDa);
+    connect(m_port, &SeriellerPort::verloren, this, &Empfangsleser::portVerloren);
+}
+
+Empfangsleser::~Empfangsleser()
+{
+    if (m_port->isOpen())
+        m_port->schliessen();
+}
+
+void Empfangsleser::leitungEinstellen()
+{
+    m_port->leitungEinstellen();
+}
+
+void Empfangsleser::probeSenden(quint64 auftrag, const QString &name)
+{
+    m_auftrag = auftrag;
+    m_modus = Modus::Zu;
+    if (m_port->isOpen())
+        m_port->schliessen();
+    m_port->setPortName(name);
+    if (!m_port->oeffnen())
+        return;
+    m_modus = Modus::Probe;
+    m_port->puffernLeeren();
+    m_port->schreiben(QByteArray::fromRawData(EmpfaengerProtokoll::Anfrage,
+                                              qsizetype(sizeof EmpfaengerProtokoll::Anfrage) - 1));
+}
+
+void Empfangsleser::probeLesen(quint64 auftrag)
+{
+    QByteArray bytes;
+    if (auftrag == m_auftrag && m_modus == Modus::Probe)
+        bytes = m_port->allesLesen();
+    emit antwort(auftrag, bytes);
+}
+
+void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
+{
+    m_auftrag = auftrag;
+    m_modus = Modus::Zu;
+    m_decoder.vergessen();
+    m_port->setPortName(name);
+    bool ok = false;
+    if (m_port->isOpen()) {
+        m_port->puffernLeeren();
+        m_port->schliessen();
+        ok = m_port->oeffnen();
+    } else {
+        ok = m_port->oeffnen();
+        if (ok)
+            m_port->puffernLeeren();
+    }
+    if (ok)
+        m_modus = Modus::Strom;
+    emit stromGeoeffnet(auftrag, ok);
+}
+
+void Empfangsleser::schliessen(quint64 auftrag)
+{
+    m_auftrag = auftrag;
+    m_modus = Modus::Zu;
+    if (m_port->isOpen())
+        m_port->schliessen();
+}
+
+void Empfangsleser::einstellungenSetzen(const EmpfangsEinstellungen &einstellungen)
+{
+    m_filter.setzen(einstellungen);
+}
+
+void Empfangsleser::datenDa()
+{
+    // While probing, the reply waits in the port for probeLesen.
+    if (m_modus != Modus::Strom)
+        return;
+    const qint64 ankunft = m_uhr.monotonMs();
+    const QByteArray bytes = m_port->allesLesen();
+    m_gelesen.clear();
+    m_decoder.lesen(bytes.constData(), bytes.size(), ankunft, m_gelesen);
+    const quint64 vorher = m_filter.gedrosselt();
+    QVector<Druck> angenommen;
+    angenommen.reserve(m_gelesen.size());
+    for (Druck &druck : m_gelesen) {
+        if (m_filter.pruefen(druck, ankunft) == EmpfangsFilter::Urteil::Angenommen)
+            angenommen.append(druck);
+    }
+    if (!angenommen.isEmpty())
+        emit druecke(angenommen);
+    if (m_filter.gedrosselt() != vorher)
+        emit gedrosselt(m_filter.gedrosselt());
+}
+
+void Empfangsleser::portVerloren()
+{
+    const bool warOffen = m_modus != Modus::Zu;
+    m_modus = Modus::Zu;
+    qCDebug(lcEmpfaenger) << "Port verloren:" << m_port->portName();
+    if (warOffen)
+        emit verloren(m_auftrag);
+}

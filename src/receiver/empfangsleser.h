@@ -1,0 +1,60 @@
+#pragma once
+
+#include "empfangsfilter.h"
+#include "rahmendecoder.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class SeriellerPort;
+class Uhr;
+
+// Does everything that touches the serial port, on the thread it lives in: the program gives it a
+// thread of its own, so bytes are read and stamped when they arrive however busy the window is,
+// and the window receives only decoded presses. Every request carries the number of the
+// link's current job, and every answer names the job it belongs to, so the link can tell answers
+// that are out of date.
+class Empfangsleser final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Empfangsleser)
+
+public:
+    // Takes the port over; it becomes a child of the reader and moves with it.
+    Empfangsleser(SeriellerPort *port, const Uhr &uhr);
+    ~Empfangsleser() override;
+
+    void leitungEinstellen();
+    // Opens `name` and asks "#INFO$"; the reply is left in the port for probeLesen.
+    void probeSenden(quint64 auftrag, const QString &name);
+    void probeLesen(quint64 auftrag);
+    // Opens `name` for the button stream, from a clean buffer.
+    void stromOeffnen(quint64 auftrag, const QString &name);
+    void schliessen(quint64 auftrag);
+    void einstellungenSetzen(const EmpfangsEinstellungen &einstellungen);
+
+signals:
+    void antwort(quint64 auftrag, const QByteArray &bytes);
+    void stromGeoeffnet(quint64 auftrag, bool ok);
+    // Presses that passed the filter, in stream order; one signal per read, not per press.
+    void druecke(const QVector<Druck> &druecke);
+    void gedrosselt(quint64 anzahl);
+    // The port went away while open (unplugged); it is closed already.
+    void verloren(quint64 auftrag);
+
+private:
+    void datenDa();
+    void portVerloren();
+
+    enum class Modus { Zu, Probe, Strom };
+
+    SeriellerPort *m_port;
+    const Uhr &m_uhr;
+    Modus m_modus = Modus::Zu;
+    quint64 m_auftrag = 0;
+    RahmenDecoder m_decoder;
+    EmpfangsFilter m_filter;
+    QVector<Druck> m_gelesen;
+};

@@ -1,0 +1,66 @@
+#include "fragedatei.h"
+#include "fuzzziele.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void gebrochen(const char *was)
+{
+    std::fprintf(stderr, "question file: %s\n", was);
+    std::abort();
+}
+
+const QStringList Felder{
+    QStringLiteral("QuestionText"),   QStringLiteral("Answer1"),        QStringLiteral("Answer2"),
+    QStringLiteral("Answer3"),        QStringLiteral("Answer4"),        QStringLiteral("PictureQuestionText"),
+    QStringLiteral("PictureAnswer1"), QStringLiteral("PictureAnswer2"), QStringLiteral("PictureAnswer3"),
+    QStringLiteral("PictureAnswer4"), QStringLiteral("AnswerDelay"),    QStringLiteral("Solution"),
+    QStringLiteral("Time"),           QStringLiteral("Points")};
+
+QString schreiben(const QTemporaryDir &ordner, const QString &name, const QByteArray &inhalt)
+{
+    const QString pfad = ordner.filePath(name);
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate) || datei.write(inhalt) != inhalt.size())
+        gebrochen("cannot write the temporary file");
+    return pfad;
+}
+
+} // namespace
+
+void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
+{
+    static QTemporaryDir ordner;
+    if (!ordner.isValid())
+        gebrochen("no temporary folder");
+    const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
+    const FrageDatei::LadeErgebnis ergebnis =
+        FrageDatei::lesen(schreiben(ordner, QStringLiteral("f.xml"), inhalt));
+    if (!ergebnis.ok()) {
+        if (!ergebnis.fragen.isEmpty())
+            gebrochen("a failed load that still hands out questions");
+        if (ergebnis.beschreibung(false).isEmpty() || ergebnis.beschreibung(true).isEmpty())
+            gebrochen("a failed load without a reason for the presenter");
+        return;
+    }
+    if (ergebnis.fragen.isEmpty() || ergebnis.fragen.size() > FrageDatei::MaxFragen ||
+        ergebnis.weggelassen < 0)
+        gebrochen("a loaded file with no or too many questions");
+    for (const QDomElement &frage : ergebnis.fragen) {
+        for (const QString &feld : Felder) {
+            FrageDatei::feld(frage, feld);
+            FrageDatei::zahl(frage, feld);
+        }
+    }
+    // What the program writes it must be able to read again.
+    const QByteArray wieder = FrageDatei::serialisieren(ergebnis.fragen);
+    const FrageDatei::LadeErgebnis zweites =
+        FrageDatei::lesen(schreiben(ordner, QStringLiteral("g.xml"), wieder));
+    if (!zweites.ok() || zweites.fragen.size() < std::min(int(ergebnis.fragen.size()), FrageDatei::MaxFragen))
+        gebrochen("a saved file does not load again with its questions");
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The entry functions shared by the libFuzzer targets and by the corpus runner of the normal test
+// suite. Each takes arbitrary bytes, runs them through the code under test and aborts with a
+// message on stderr when a promise of that code is broken; a return means the input was handled.
+namespace Fuzzziele {
+
+// The receive path: the input is a series of reads, each a control byte (bits 0-5: length of
+// the read, bits 6-7: pause before it) followed by that many bytes of the port; the first two
+// bytes choose the filter settings.
+void empfang(const std::uint8_t *daten, std::size_t laenge);
+
+// The question file reader: the input is the content of a question file.
+void frageDatei(const std::uint8_t *daten, std::size_t laenge);
+
+} // namespace Fuzzziele

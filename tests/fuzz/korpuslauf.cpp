@@ -1,0 +1,48 @@
+// Feeds every file of the given folders through a fuzz target's entry function, so the corpus
+// and every reproducer found so far are checked by the normal test suite.
+//   fuzz_korpuslauf empfang|fragedatei FOLDER...
+#include "fuzzziele.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char *argv[])
+{
+    if (argc < 3 || (std::strcmp(argv[1], "empfang") != 0 && std::strcmp(argv[1], "fragedatei") != 0)) {
+        std::fprintf(stderr, "usage: %s empfang|fragedatei FOLDER...\n", argv[0]);
+        return 2;
+    }
+    const bool empfang = std::strcmp(argv[1], "empfang") == 0;
+    int anzahl = 0;
+    for (int i = 2; i < argc; ++i) {
+        const QDir ordner(QFile::decodeName(argv[i]));
+        const QFileInfoList dateien = ordner.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QFileInfo &info : dateien) {
+            QFile datei(info.filePath());
+            if (!datei.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "cannot read %s: %s\n", qPrintable(info.filePath()),
+                             qPrintable(datei.errorString()));
+                return 1;
+            }
+            const QByteArray inhalt = datei.readAll();
+            std::printf("%s\n", qPrintable(info.fileName()));
+            std::fflush(stdout);
+            const auto *bytes = reinterpret_cast<const std::uint8_t *>(inhalt.constData());
+            if (empfang)
+                Fuzzziele::empfang(bytes, std::size_t(inhalt.size()));
+            else
+                Fuzzziele::frageDatei(bytes, std::size_t(inhalt.size()));
+            ++anzahl;
+        }
+    }
+    // An empty or mistyped folder must not pass as a clean run.
+    if (anzahl == 0) {
+        std::fprintf(stderr, "no files in the corpus folders\n");
+        return 1;
+    }
+    std::printf("%d files, all handled\n", anzahl);
+    return 0;
+}
