@@ -546,6 +546,14 @@ private slots:
         klick("pushButton_Frage_Loeschen");
         QVERIFY(leer->isEnabled());
         QVERIFY(leer->toolTip().isEmpty());
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+
+        // A longer file is edited up to the limit, and the presenter is told so.
+        startenMit(FrageDatei::MaxFragen + 1, QStringLiteral("lang.xml"));
+        QCOMPARE(m_editor->anzahlDerFragen(), FrageDatei::MaxFragen);
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QVERIFY(m_dialoge.hinweise.first().text.contains(QStringLiteral("1001")));
+        QVERIFY(!w<QPushButton>("pushButton_Plus_Frage_Leer")->isEnabled());
     }
 
     void oeffnenNeuUndTitel()

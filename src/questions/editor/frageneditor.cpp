@@ -123,7 +123,7 @@ void FragenEditor::editorInitialisieren()
                                                   QStringLiteral("No file selected.")));
 
     const QString datei = Einstellungen::text(Schluessel::FrageFile);
-    if (!datei.isEmpty() && readXMLFile(datei, Auffuellen::Ja)) {
+    if (!datei.isEmpty() && readXMLFile(datei)) {
         m_pfad = datei;
         m_statusLabel->setText(QDir::toNativeSeparators(datei));
         m_aktuelleFrage = 0;
@@ -160,7 +160,7 @@ void FragenEditor::closeEvent(QCloseEvent *ereignis)
 
 // --- Files -------------------------------------------------------------------------------------
 
-bool FragenEditor::readXMLFile(const QString &datei, Auffuellen auffuellen)
+bool FragenEditor::readXMLFile(const QString &datei)
 {
     FrageDatei::LadeErgebnis ergebnis = FrageDatei::lesen(datei);
     if (!ergebnis.ok()) {
@@ -190,9 +190,8 @@ bool FragenEditor::readXMLFile(const QString &datei, Auffuellen auffuellen)
                                                    "in the file.")),
              Dateibild, true});
     }
-    if (auffuellen == Auffuellen::Ja) {
-        fragenAuswahlNeuAufbauen(
-            Einstellungen::meldung(QStringLiteral("Frage "), QStringLiteral("Question ")));
+    fragenAuswahlNeuAufbauen(Einstellungen::meldung(QStringLiteral("Frage "), QStringLiteral("Question ")));
+    {
         const QSignalBlocker sperre(ui->comboBox_Punkte);
         ui->comboBox_Punkte->clear();
         ui->comboBox_Punkte->addItems(
@@ -269,7 +268,7 @@ void FragenEditor::on_actionNeu_triggered()
                      QStringLiteral("The question file %1 could not be created."), datei, grund);
         return;
     }
-    if (!readXMLFile(datei, Auffuellen::Ja))
+    if (!readXMLFile(datei))
         return;
     m_aktuelleFrage = 0;
     m_pfad = datei;
@@ -293,7 +292,7 @@ void FragenEditor::on_action_ffnen_triggered()
     const QString datei = frageDateiWaehlen();
     if (datei.isEmpty() || !aenderungenSichern())
         return;
-    if (!readXMLFile(datei, Auffuellen::Ja))
+    if (!readXMLFile(datei))
         return;
     m_pfad = datei;
     Einstellungen::setzen(Schluessel::FrageFile, datei);

@@ -91,9 +91,9 @@ private:
         QString recoveryPfadImageDatei; // the path last removed from this slot
     };
 
-    enum class Auffuellen { Nein, Ja };
-
-    bool readXMLFile(const QString &datei, Auffuellen auffuellen);
+    // Loads a file and refills both selectors; a file that cannot be loaded is reported and
+    // changes nothing.
+    bool readXMLFile(const QString &datei);
     bool writeXMLFile(const QString &ziel);
     void frageInEditorAnzeigen(int index);
     void frageUebernehmen();
