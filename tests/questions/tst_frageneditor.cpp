@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -124,6 +125,83 @@ private slots:
         Einstellungen::setzen(Schluessel::InstallerLanguage, QString());
     }
     void cleanup() { m_editor.reset(); }
+
+    void formularUndMenue()
+    {
+        starten(QString());
+        for (const char *name : {"label_4",
+                                 "comboBox_Frage",
+                                 "label_Frage_verschieben",
+                                 "label_2",
+                                 "textEdit_Frage",
+                                 "label_2_BildPfadFrage",
+                                 "label_17",
+                                 "label_24",
+                                 "label_29",
+                                 "label_25",
+                                 "checkBox_Loesung_A",
+                                 "checkBox_Loesung_B",
+                                 "checkBox_Loesung_C",
+                                 "checkBox_Loesung_D",
+                                 "textEdit_Antwort_A",
+                                 "textEdit_Antwort_B",
+                                 "textEdit_Antwort_C",
+                                 "textEdit_Antwort_D",
+                                 "label_2_BildPfadA",
+                                 "label_2_BildPfadB",
+                                 "label_2_BildPfadC",
+                                 "label_2_BildPfadD",
+                                 "label_5",
+                                 "label_26",
+                                 "lineEdit_Punkte_Countdown_Zeit",
+                                 "label_51",
+                                 "comboBox_Punkte",
+                                 "label_46",
+                                 "lineEdit_Antwortverzoegerung_Zeit"})
+            QVERIFY2(m_editor->findChild<QWidget *>(QLatin1String(name)), name);
+        // Every picture the buttons name is carried by the program.
+        const struct
+        {
+            const char *knopf;
+            const char *bild;
+        } knoepfe[] = {{"pushButton_FragenEditor_PfeilLinks", ":/images/pfeil_links.png"},
+                       {"pushButton_FragenEditor_PfeilRechts", ":/images/pfeil_rechts.png"},
+                       {"pushButton_FragenEditor_PfeilOben", ":/images/pfeil_oben.png"},
+                       {"pushButton_FragenEditor_PfeilUnten", ":/images/pfeil.png"},
+                       {"pushButton_FragenEditor_Bild_Frage", ":/images/cam_plus.png"},
+                       {"pushButton_FragenEditor_BildA", ":/images/cam_plus.png"},
+                       {"pushButton_FragenEditor_BildB", ":/images/cam_plus.png"},
+                       {"pushButton_FragenEditor_BildC", ":/images/cam_plus.png"},
+                       {"pushButton_FragenEditor_BildC_2", ":/images/cam_plus.png"}};
+        for (const auto &k : knoepfe) {
+            QVERIFY2(QImage(QLatin1String(k.bild)).width() >= 32, k.bild);
+            QVERIFY2(!w<QPushButton>(k.knopf)->icon().isNull(), k.knopf);
+        }
+        QVERIFY(QImage(QStringLiteral(":/images/cam_minus.png")).width() >= 32);
+        QCOMPARE(w<QPushButton>("pushButton_Plus_Frage_Leer")->text(), QStringLiteral("+ Frage (leer)"));
+        QCOMPARE(w<QPushButton>("pushButton_Plus_Frage_Kopie")->text(), QStringLiteral("+ Frage (Kopie)"));
+        QCOMPARE(w<QPushButton>("pushButton_Frage_Loeschen")->text(), QStringLiteral("Frage löschen"));
+        QCOMPARE(w<QPushButton>("pushButton_Fenster_Schliessen")->text(), QStringLiteral("Speichern"));
+        QCOMPARE(m_editor->minimumSize(), QSize(900, 750));
+        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor"));
+
+        const struct
+        {
+            const char *name;
+            const char *text;
+            const char *taste;
+        } aktionen[] = {{"actionNeu", "Neu...", "Ctrl+N"},
+                        {"action_ffnen", "Öffnen...", "Ctrl+O"},
+                        {"actionSpeichern", "Speichern", "Ctrl+S"},
+                        {"actionSpeichern_unter", "Speichern unter...", "Ctrl+Shift+S"}};
+        const QMenu *datei = w<QMenu>("menuDatei");
+        for (const auto &a : aktionen) {
+            const QAction *aktion = w<QAction>(a.name);
+            QCOMPARE(aktion->text(), QString::fromUtf8(a.text));
+            QCOMPARE(aktion->shortcut(), QKeySequence(QLatin1String(a.taste)));
+            QVERIFY(datei->actions().contains(const_cast<QAction *>(aktion)));
+        }
+    }
 
     void ohneDateiIstDasFormularGesperrt()
     {
