@@ -23,7 +23,7 @@
 
 namespace {
 
-// The thirteen fields of a question in the order of a new file.
+// The fields of a question in the order of a new file.
 const QStringList Felder{
     QStringLiteral("QuestionText"),   QStringLiteral("Answer1"),        QStringLiteral("Answer2"),
     QStringLiteral("Answer3"),        QStringLiteral("Answer4"),        QStringLiteral("PictureQuestionText"),
