@@ -1,0 +1,47 @@
+#include "fensterdialoge.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+void einrichten(QMessageBox &box, const Meldung &meldung, const QString &titel)
+{
+    box.setWindowTitle(titel.isEmpty() ? QStringLiteral("Plenaro") : titel);
+    if (!meldung.bild.isEmpty())
+        box.setIconPixmap(QPixmap(meldung.bild));
+    if (meldung.mitFensterIcon)
+        box.setWindowIcon(QIcon(QStringLiteral(":/images/corvanta.ico")));
+    box.setText(meldung.text);
+    box.setInformativeText(meldung.informativerText);
+}
+
+} // namespace
+
+void FensterDialoge::hinweis(const Meldung &meldung)
+{
+    QMessageBox box(m_fenster);
+    einrichten(box, meldung, titel);
+    box.exec();
+}
+
+bool FensterDialoge::frage(const Meldung &meldung)
+{
+    QMessageBox box(m_fenster);
+    einrichten(box, meldung, titel);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString FensterDialoge::dateiZumOeffnen(const QString &ueberschrift, const QString &verzeichnis,
+                                        const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_fenster, ueberschrift, verzeichnis, filter);
+}
+
+QString FensterDialoge::dateiZumSpeichern(const QString &ueberschrift, const QString &vorschlag,
+                                          const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_fenster, ueberschrift, vorschlag, filter);
+}
