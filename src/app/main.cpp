@@ -1,12 +1,11 @@
 #include "einstellungen.h"
 #include "mainwindow.h"
 #include "schluessel.h"
-#include "startregeln.h"
+#include "sprachkataloge.h"
 #include "webbruecke.h"
 
 #include <QApplication>
 #include <QDebug>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -17,11 +16,8 @@ int main(int argc, char *argv[])
     QApplication anwendung(argc, argv);
 
     qDebug() << "InstallLanguage Wert :" << Einstellungen::text(Schluessel::InstallerLanguage);
-    QTranslator uebersetzung;
-    if (Einstellungen::istEnglisch() &&
-        uebersetzung.load(QString::fromLatin1(Startregeln::Uebersetzungskatalog),
-                          QCoreApplication::applicationDirPath()))
-        anwendung.installTranslator(&uebersetzung);
+    // Before any window exists, so every form is built in the language of the interface.
+    Sprachkataloge::installieren(anwendung, Einstellungen::istEnglisch());
 
     MainWindow fenster;
     fenster.show();
