@@ -43,8 +43,9 @@ hilfe_einstellungen_vornehmen::hilfe_einstellungen_vornehmen(QWidget *eltern)
     bild(QStringLiteral("EinstellungenVornehmen_Bild4.png"));
 
     abschnitt(tr("Klassensatz"));
-    schritt(tr("1. Werden Klassensatz-IDs eingetragen, zählen nur die Sender dieser Klassensätze. Leere Felder "
-               "lassen alle Klassensätze zu."));
+    schritt(
+        tr("1. Werden Klassensatz-IDs eingetragen, zählen nur die Sender dieser Klassensätze. Leere Felder "
+           "lassen alle Klassensätze zu."));
     schritt(tr("2. Der Konferenzmodus ist für mehr als 60 Sender: Die Sender werden mit ihrem Klassensatz "
                "angezeigt."));
     bild(QStringLiteral("EinstellungenVornehmen_Bild5.png"));

@@ -22,7 +22,8 @@ hilfe_frageneditor::hilfe_frageneditor(QWidget *eltern)
     schritt(tr("2. Den Fragetext und bis zu vier Antworten eintragen."));
     schritt(tr("3. Bei der richtigen Antwort «Lösung» ankreuzen. Ist keine Lösung angekreuzt, ist die Frage "
                "eine Umfrage und wird nicht bewertet."));
-    schritt(tr("4. Countdown in Sekunden, Punkte (1 bis 4) und die Antwortverzögerung in Sekunden festlegen."));
+    schritt(
+        tr("4. Countdown in Sekunden, Punkte (1 bis 4) und die Antwortverzögerung in Sekunden festlegen."));
     schritt(tr("5. Mit «Speichern» wird die Datei gespeichert."));
 
     abschnitt(tr("Bilder hinzufügen"));
@@ -33,12 +34,15 @@ hilfe_frageneditor::hilfe_frageneditor(QWidget *eltern)
     bild(QStringLiteral("Frageneditor_Bild2.png"));
 
     abschnitt(tr("Frage löschen"));
-    schritt(tr("1. Die zu löschende Frage anzeigen und «Frage löschen» drücken. Die letzte verbleibende Frage "
-               "kann nicht gelöscht werden."));
+    schritt(
+        tr("1. Die zu löschende Frage anzeigen und «Frage löschen» drücken. Die letzte verbleibende Frage "
+           "kann nicht gelöscht werden."));
 
     abschnitt(tr("Frage verschieben"));
-    schritt(tr("1. Mit den Pfeilen nach oben und unten wird die angezeigte Frage um einen Platz nach vorne oder "
-               "nach hinten verschoben."));
-    schritt(tr("2. Beim Schliessen des Editors wird das Spiel mit der gespeicherten Fragedatei neu gestartet."));
+    schritt(
+        tr("1. Mit den Pfeilen nach oben und unten wird die angezeigte Frage um einen Platz nach vorne oder "
+           "nach hinten verschoben."));
+    schritt(
+        tr("2. Beim Schliessen des Editors wird das Spiel mit der gespeicherten Fragedatei neu gestartet."));
     fertig();
 }

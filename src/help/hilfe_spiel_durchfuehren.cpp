@@ -7,10 +7,12 @@ hilfe_spiel_durchfuehren::hilfe_spiel_durchfuehren(QWidget *eltern)
     ueberschrift(tr("Spiel durchführen"));
     schritt(tr("1. Plenaro Software starten."));
     schritt(tr("2. Mit «Datei» → «Öffnen» eine Frage xml-Datei öffnen."));
-    schritt(tr("3. Empfänger einstecken und warten, bis der Empfänger von der Software erkannt wurde (kann bis "
-               "zu 5 min dauern)."));
-    schritt(tr("4. Die Teilnehmer können mit einer beliebigen Taste an ihrem Sender überprüfen, ob ihr Sender "
-               "funktioniert."));
+    schritt(
+        tr("3. Empfänger einstecken und warten, bis der Empfänger von der Software erkannt wurde (kann bis "
+           "zu 5 min dauern)."));
+    schritt(
+        tr("4. Die Teilnehmer können mit einer beliebigen Taste an ihrem Sender überprüfen, ob ihr Sender "
+           "funktioniert."));
     bild(QStringLiteral("SpielDurchfuehren_Bild1.png"));
     schritt(tr("5. Durch drücken der Leertaste wird das Spiel gestartet."));
     schritt(tr("6. Die Teilnehmer drücken ihre Antwort."));

@@ -28,6 +28,35 @@ constexpr int GroessterKlassensatz = 65535;
 constexpr int GroessterMaster = 255;
 constexpr int GroessteAutomatisierungsZeit = 10000;
 
+// The toolkit's validator lets a number above the top through as "intermediate" while it has no
+// more digits than the top; here such a number cannot be typed at all.
+class ZahlValidator final : public QIntValidator
+{
+public:
+    ZahlValidator(int oben, QObject *eltern)
+        : QIntValidator(0, oben, eltern)
+    {
+    }
+
+    State validate(QString &eingabe, int &position) const override
+    {
+        const State zustand = QIntValidator::validate(eingabe, position);
+        bool zahl = false;
+        const qlonglong wert = eingabe.toLongLong(&zahl);
+        if (zustand == Intermediate && zahl && wert > top())
+            return Invalid;
+        return zustand;
+    }
+};
+
+// "0258" would never match class set 258 (the link compares texts), so numbers are stored plain.
+QString zahlText(const QString &eingabe)
+{
+    bool zahl = false;
+    const int wert = eingabe.trimmed().toInt(&zahl);
+    return zahl ? QString::number(wert) : QString();
+}
+
 void zeigeSchalter(QCheckBox *box, const QString &schluessel)
 {
     box->setChecked(Einstellungen::ist(schluessel));
@@ -78,14 +107,14 @@ OptionWindow::OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern)
         feld->setStyleSheet(grau);
     ui->label_Protokoll_Verworfen->hide();
 
-    ui->lineEdit_Steuerung_Device_Nr->setValidator(new QIntValidator(0, GroessterMaster, this));
-    auto *klassensatz = new QIntValidator(0, GroessterKlassensatz, this);
-    for (QLineEdit *feld : {ui->lineEdit_Steuerung_Klassensatz_Nr, ui->lineEdit_Klassensatz_ID1,
-                            ui->lineEdit_Klassensatz_ID2, ui->lineEdit_Klassensatz_ID3,
-                            ui->lineEdit_Klassensatz_ID4})
+    ui->lineEdit_Steuerung_Device_Nr->setValidator(new ZahlValidator(GroessterMaster, this));
+    auto *klassensatz = new ZahlValidator(GroessterKlassensatz, this);
+    for (QLineEdit *feld :
+         {ui->lineEdit_Steuerung_Klassensatz_Nr, ui->lineEdit_Klassensatz_ID1, ui->lineEdit_Klassensatz_ID2,
+          ui->lineEdit_Klassensatz_ID3, ui->lineEdit_Klassensatz_ID4})
         feld->setValidator(klassensatz);
     ui->lineEdit_Steuerung_Automatisierung_Zeit->setValidator(
-        new QIntValidator(0, GroessteAutomatisierungsZeit, this));
+        new ZahlValidator(GroessteAutomatisierungsZeit, this));
 
     tandrivelleSchalterZeigen(Einstellungen::text(Schluessel::GewaehltesTemplate));
 }
@@ -113,7 +142,8 @@ void OptionWindow::felderAktualisieren()
     zeigeSchalter(ui->checkBox_Toene_Countdown_Lautlos, Schluessel::ToeneCountdownLautlos);
     zeigeSchalter(ui->checkBox_Toene_Automatisierung_Lautlos, Schluessel::ToeneAutomatisierungLautlos);
 
-    zeigeSchalter(ui->checkBox_Auswertung_Quiz_Prozentangabe_Anzeigen, Schluessel::QuizProzentAntwortenAnzeigen);
+    zeigeSchalter(ui->checkBox_Auswertung_Quiz_Prozentangabe_Anzeigen,
+                  Schluessel::QuizProzentAntwortenAnzeigen);
     zeigeSchalter(ui->checkBox_Auswertung_Umfrage_Prozentangabe_Anzeigen,
                   Schluessel::UmfrageProzentAntwortenAnzeigen);
     zeigeSchalter(ui->checkBox_Auswertung_Loesung_Loesung_Anzeigen, Schluessel::LoesungAnzeigen);
@@ -122,7 +152,8 @@ void OptionWindow::felderAktualisieren()
     ui->lineEdit_Steuerung_Device_Nr->setText(Einstellungen::text(Schluessel::MasterBuzzer));
     ui->lineEdit_Steuerung_Klassensatz_Nr->setText(Einstellungen::text(Schluessel::MasterKlassensatz));
     zeigeSchalter(ui->checkBox_Steuerung_Automatisierung_Aktivieren, Schluessel::AutomatisierungAktiviert);
-    ui->lineEdit_Steuerung_Automatisierung_Zeit->setText(Einstellungen::text(Schluessel::AutomatisierungZeit));
+    ui->lineEdit_Steuerung_Automatisierung_Zeit->setText(
+        Einstellungen::text(Schluessel::AutomatisierungZeit));
 
     ui->lineEdit_Klassensatz_ID1->setText(Einstellungen::text(Schluessel::aktiverKlassensatz(1)));
     ui->lineEdit_Klassensatz_ID2->setText(Einstellungen::text(Schluessel::aktiverKlassensatz(2)));
@@ -204,8 +235,9 @@ void OptionWindow::zahlenfelderSpeichern()
     QList<QPair<QString, QVariant>> werte;
     QStringList geaendert;
     for (const auto &[schluessel, feld] : felder) {
-        werte.append({schluessel, feld->text()});
-        if (!Einstellungen::vorhanden(schluessel) || Einstellungen::text(schluessel) != feld->text())
+        const QString wert = zahlText(feld->text());
+        werte.append({schluessel, wert});
+        if (!Einstellungen::vorhanden(schluessel) || Einstellungen::text(schluessel) != wert)
             geaendert.append(schluessel);
     }
     Einstellungen::setzen(werte);
@@ -234,11 +266,12 @@ void OptionWindow::klanglistenFuellen()
         QString standardDatei;
         QString standardEintrag;
     } listen[] = {
-        {ui->comboBox_Toene_Buzzer, Schluessel::SoundFileToeneBuzzer, QStringLiteral("bell.wav"), BuzzerStandard},
+        {ui->comboBox_Toene_Buzzer, Schluessel::SoundFileToeneBuzzer, QStringLiteral("bell.wav"),
+         BuzzerStandard},
         {ui->comboBox_Toene_Countdown, Schluessel::SoundFileToeneCountdown, QStringLiteral("ring.wav"),
          CountdownStandard},
-        {ui->comboBox_Toene_Automatisierung, Schluessel::SoundFileToeneAutomatisierung, QStringLiteral("bell.wav"),
-         BuzzerStandard},
+        {ui->comboBox_Toene_Automatisierung, Schluessel::SoundFileToeneAutomatisierung,
+         QStringLiteral("bell.wav"), BuzzerStandard},
     };
     for (const auto &l : listen) {
         const QSignalBlocker sperre(l.liste);
@@ -291,12 +324,14 @@ void OptionWindow::on_checkBox_Auswertung_Umfrage_Prozentangabe_Anzeigen_clicked
 
 void OptionWindow::on_checkBox_Auswertung_Loesung_Loesung_Anzeigen_clicked()
 {
-    schalterSchreiben(Schluessel::LoesungAnzeigen, ui->checkBox_Auswertung_Loesung_Loesung_Anzeigen->isChecked());
+    schalterSchreiben(Schluessel::LoesungAnzeigen,
+                      ui->checkBox_Auswertung_Loesung_Loesung_Anzeigen->isChecked());
 }
 
 void OptionWindow::on_checkBox_Steuerung_Master_Aktivieren_clicked()
 {
-    schalterSchreiben(Schluessel::SteuerungUeberMaster, ui->checkBox_Steuerung_Master_Aktivieren->isChecked());
+    schalterSchreiben(Schluessel::SteuerungUeberMaster,
+                      ui->checkBox_Steuerung_Master_Aktivieren->isChecked());
 }
 
 void OptionWindow::on_checkBox_Klassensatz_Konferenzmodus_clicked()
@@ -335,7 +370,8 @@ void OptionWindow::on_comboBox_Toene_Countdown_currentIndexChanged(int index)
 void OptionWindow::on_comboBox_Toene_Automatisierung_currentIndexChanged(int index)
 {
     if (index >= 0)
-        schreiben(Schluessel::SoundFileToeneAutomatisierung, ui->comboBox_Toene_Automatisierung->itemText(index));
+        schreiben(Schluessel::SoundFileToeneAutomatisierung,
+                  ui->comboBox_Toene_Automatisierung->itemText(index));
 }
 
 void OptionWindow::on_checkBox_Steuerung_Automatisierung_Aktivieren_clicked()
@@ -356,7 +392,8 @@ void OptionWindow::on_comboBox_Template_currentIndexChanged(int index)
 
 void OptionWindow::on_checkBox_Template_Auto_Erkennung_clicked()
 {
-    schalterSchreiben(Schluessel::TemplateAutomatischErkennen, ui->checkBox_Template_Auto_Erkennung->isChecked());
+    schalterSchreiben(Schluessel::TemplateAutomatischErkennen,
+                      ui->checkBox_Template_Auto_Erkennung->isChecked());
 }
 
 void OptionWindow::on_pushButtonToeneBuzzer_clicked()
@@ -376,7 +413,8 @@ void OptionWindow::on_pushButtonToeneAutomatisierung_clicked()
 
 void OptionWindow::on_checkBox_FrageNummerAnzeigen_clicked()
 {
-    schalterSchreiben(Schluessel::FrageNummerInTemplateAnzeigen, ui->checkBox_FrageNummerAnzeigen->isChecked());
+    schalterSchreiben(Schluessel::FrageNummerInTemplateAnzeigen,
+                      ui->checkBox_FrageNummerAnzeigen->isChecked());
 }
 
 void OptionWindow::on_checkBoxEmpfaengerAutomatischFinden_clicked()
