@@ -1,6 +1,9 @@
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fakeports.h"
+#include "hilfe_einstellungen_vornehmen.h"
+#include "hilfe_frageneditor.h"
+#include "hilfe_spiel_durchfuehren.h"
 #include "klang.h"
 #include "mainwindow.h"
 #include "schluessel.h"
@@ -185,6 +188,23 @@ int main(int argc, char *argv[])
     }
 
     optionenFotografieren(nummer);
+    {
+        hilfe_spiel_durchfuehren spielTutorial;
+        hilfe_frageneditor editorTutorial;
+        hilfe_einstellungen_vornehmen einstellungenTutorial;
+        for (QDialog *tutorialFenster :
+             std::initializer_list<QDialog *>{&spielTutorial, &editorTutorial, &einstellungenTutorial}) {
+            tutorialFenster->show();
+            warten(300);
+            const QString datei =
+                ordner.filePath(QStringLiteral("%1-%2.png")
+                                    .arg(++nummer, 2, 10, QLatin1Char('0'))
+                                    .arg(QString::fromLatin1(tutorialFenster->metaObject()->className())));
+            tutorialFenster->grab().save(datei);
+            std::printf("%s\n", qPrintable(datei));
+            tutorialFenster->hide();
+        }
+    }
 
     if (parser.isSet("tutorial")) {
         const QDir tutorial(parser.value("tutorial"));
