@@ -1,13 +1,12 @@
 #include "einstellungen.h"
 #include "mainwindow.h"
 #include "schluessel.h"
-#include "startregeln.h"
+#include "sprachkataloge.h"
 #include "webbruecke.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QLoggingCategory>
-#include <QTranslator>
 
 // What the start found (the catalogue in use); read by the installation test and by people
 // wondering why the windows stay German.
@@ -26,15 +25,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("example.plenaro.Plenaro"));
 
     qDebug() << "InstallLanguage Wert :" << Einstellungen::text(Schluessel::InstallerLanguage);
-    QTranslator uebersetzung;
-    // Beside the program in a build tree, below the shared data when installed.
-    if (Einstellungen::istEnglisch() &&
-        uebersetzung.load(Startregeln::begleitDatei(QCoreApplication::applicationDirPath(),
-                                                    QString::fromLatin1(Startregeln::Uebersetzungskatalog) +
-                                                        QLatin1String(".qm")))) {
-        anwendung.installTranslator(&uebersetzung);
-        qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << uebersetzung.filePath();
-    }
+    // Before any window exists, so every form is built in the language of the interface.
+    for (const QString &katalog : Sprachkataloge::installieren(anwendung, Einstellungen::istEnglisch()))
+        qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << katalog;
 
     MainWindow fenster;
     fenster.show();

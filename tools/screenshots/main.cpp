@@ -1,20 +1,28 @@
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fakeports.h"
+#include "hilfe_einstellungen_vornehmen.h"
+#include "hilfe_frageneditor.h"
+#include "hilfe_spiel_durchfuehren.h"
 #include "klang.h"
 #include "mainwindow.h"
 #include "schluessel.h"
 #include "spiel.h"
 #include "spielablauf.h"
+#include "sprachkataloge.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "tutorialbilder.h"
 #include "webbruecke.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
+#include <QImage>
 #include <QKeyEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -51,6 +59,11 @@ int main(int argc, char *argv[])
     parser.addOption({"empfaenger",
                       "use the receivers found on this machine (start plenaro-simulator first) and "
                       "take the presses from them"});
+    parser.addOption({"optionen", "only the options dialog, one picture per tab"});
+    parser.addOption({"tutorial",
+                      "also write the pictures of the tutorial windows into this folder "
+                      "(resources/tutorial)",
+                      "folder"});
     parser.addHelpOption();
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -64,6 +77,23 @@ int main(int argc, char *argv[])
     Einstellungen::setzen(Schluessel::GewaehltesTemplate, parser.value("template"));
     if (parser.isSet("konferenz"))
         Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+    Sprachkataloge::installieren(app, parser.isSet("englisch"));
+
+    const QString sprache = parser.isSet("englisch") ? QStringLiteral("en") : QStringLiteral("de");
+    const auto optionenFotografieren = [&](int &zaehler) {
+        for (const auto &[tab, bild] : Tutorialbilder::optionenTabs()) {
+            const QString datei = ordner.filePath(QStringLiteral("%1-optionen-%2-%3.png")
+                                                      .arg(++zaehler, 2, 10, QLatin1Char('0'))
+                                                      .arg(tab, sprache));
+            bild.save(datei);
+            std::printf("%s\n", qPrintable(datei));
+        }
+    };
+    if (parser.isSet("optionen")) {
+        int zaehler = 0;
+        optionenFotografieren(zaehler);
+        return 0;
+    }
 
     TestUhr uhr;
     DialogRekorder dialoge;
@@ -79,11 +109,14 @@ int main(int argc, char *argv[])
     fenster.show();
 
     int nummer = 0;
+    QHash<QString, QImage> aufnahmen; // the stages the tutorial shows
     const auto foto = [&](const QString &name) {
         warten(700);
         const QString datei =
             ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
-        fenster.grab().save(datei);
+        const QPixmap bild = fenster.grab();
+        bild.save(datei);
+        aufnahmen.insert(name, bild.toImage());
         std::printf("%s\n", qPrintable(datei));
     };
     const auto sekunden = [&](int s) {
@@ -142,6 +175,9 @@ int main(int argc, char *argv[])
     }
     fenster.on_actionRangliste_triggered();
     foto("rangliste");
+    if (parser.isSet("tutorial"))
+        aufnahmen.insert(QStringLiteral("resultate-menue"),
+                         Tutorialbilder::mitMenue(fenster, QStringLiteral("menuResultate")));
 
     // The small windows.
     fenster.on_actionShortcut_Keys_triggered();
@@ -155,6 +191,71 @@ int main(int argc, char *argv[])
             widget->grab().save(datei);
             std::printf("%s\n", qPrintable(datei));
         }
+    }
+
+    optionenFotografieren(nummer);
+    {
+        hilfe_spiel_durchfuehren spielTutorial;
+        hilfe_frageneditor editorTutorial;
+        hilfe_einstellungen_vornehmen einstellungenTutorial;
+        for (QDialog *tutorialFenster :
+             std::initializer_list<QDialog *>{&spielTutorial, &editorTutorial, &einstellungenTutorial}) {
+            tutorialFenster->show();
+            warten(300);
+            const QString datei =
+                ordner.filePath(QStringLiteral("%1-%2.png")
+                                    .arg(++nummer, 2, 10, QLatin1Char('0'))
+                                    .arg(QString::fromLatin1(tutorialFenster->metaObject()->className())));
+            tutorialFenster->grab().save(datei);
+            std::printf("%s\n", qPrintable(datei));
+            tutorialFenster->hide();
+        }
+    }
+
+    if (parser.isSet("tutorial")) {
+        const QDir tutorial(parser.value("tutorial"));
+        QDir().mkpath(tutorial.path());
+        bool vollstaendig = true;
+        const auto ablegen = [&](const QString &name, const QImage &bild) {
+            const QString datei = tutorial.filePath(name);
+            if (bild.isNull() || !Tutorialbilder::verkleinert(bild).save(datei)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(datei));
+                vollstaendig = false;
+                return;
+            }
+            std::printf("%s\n", qPrintable(datei));
+        };
+        // The status bar would show this machine's folders; the menu is shown at its real size.
+        const int statusHoehe = fenster.statusBar()->isVisible() ? fenster.statusBar()->height() : 0;
+        const QStringList spiel = {"start-geraete", "frage1-countdown", "frage1-ergebnis", "rangliste"};
+        for (int i = 0; i < spiel.size(); ++i) {
+            const QImage bild = aufnahmen.value(spiel[i]);
+            ablegen(QStringLiteral("SpielDurchfuehren_Bild%1.png").arg(i + 1),
+                    bild.copy(0, 0, bild.width(), bild.height() - statusHoehe));
+        }
+        ablegen(QStringLiteral("SpielDurchfuehren_Bild5.png"),
+                aufnahmen.value(QStringLiteral("resultate-menue")).copy(0, 0, Tutorialbilder::Breite, 300));
+
+        // In the order of the tutorial's sections, which is not the order of the tabs.
+        QHash<QString, QImage> tabs;
+        for (const auto &[tab, bild] : Tutorialbilder::optionenTabs())
+            tabs.insert(tab, bild);
+        const QStringList reihenfolge = {"tabSerial",      "tabDesign", "tabAuswertung", "tabSteuerung",
+                                         "tabKlassensatz", "tabToene",  "tabProtokoll"};
+        for (int i = 0; i < reihenfolge.size(); ++i)
+            ablegen(QStringLiteral("EinstellungenVornehmen_Bild%1.png").arg(i + 1),
+                    tabs.value(reihenfolge[i]));
+
+        // The question editor is not built yet: placeholders until it is.
+        ablegen(
+            QStringLiteral("Frageneditor_Bild1.png"),
+            Tutorialbilder::platzhalter(QStringLiteral("Frageneditor"),
+                                        QStringLiteral("Frageneditor mit einer Frage / question editor")));
+        ablegen(QStringLiteral("Frageneditor_Bild2.png"),
+                Tutorialbilder::platzhalter(QStringLiteral("Frageneditor"),
+                                            QStringLiteral("Bild hinzufügen / adding a picture")));
+        if (!vollstaendig)
+            return 1;
     }
     return 0;
 }

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class Klang;
+class PortSystem;
+
+namespace Ui {
+class OptionWindow;
+}
+
+// The options dialog. Switches and lists write their setting the moment they change; the number
+// fields are written when the dialog closes, however it is closed.
+class OptionWindow final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OptionWindow)
+
+public:
+    OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern = nullptr);
+    ~OptionWindow() override;
+
+    // Appends a template name to the design list; a name already there is not added twice.
+    void templateRegistrieren(const QString &name);
+    QStringList registrierteTemplates() const { return m_templates; }
+
+    // Fills every field from the settings; called each time the dialog is opened.
+    void felderAktualisieren();
+    // Fills the port list with the ports now present and selects the stored "SerialPort".
+    void portListeAktualisieren();
+
+    // The program is quitting: an open dialog stores its number fields and closes, exactly as if
+    // "Schliessen" had been pressed. A closed dialog has nothing unsaved.
+    void beimBeenden();
+
+    // The entry of a sound list that stands for the built-in sound.
+    static const QString BuzzerStandard;    // "bell.wav (default)"
+    static const QString CountdownStandard; // "ring.wav (default)"
+    // The resource a sound list entry plays.
+    static QString klangRessource(const QString &eintrag);
+
+signals:
+    // The presenter picked a port by hand; "SerialPort" and "EmpfaengerVerbunden" are written.
+    void comPortIndexChanged();
+    // The presenter picked another template; "GewaehltesTemplate" is written.
+    void signalTemplateGewaehlt();
+    // Any setting was written by this dialog (the key names which), so readers that keep a copy
+    // of their settings can read them again.
+    void einstellungGeaendert(const QString &schluessel);
+
+public slots:
+    // One accepted press, shown in the protocol tab.
+    void optionWindowProtokollAktualisieren(uint klassensatz, uint buzzerNo, uint buttonNo);
+    // How many presses the receiver link had to drop so far; shown below the protocol.
+    void verworfeneDrueckeAnzeigen(quint64 anzahl);
+
+    void done(int ergebnis) override;
+
+private slots:
+    void on_comboBoxSerialPorts_currentIndexChanged(int index);
+    void on_pushButtonSchliessen_clicked();
+    void on_checkBox_Auswertung_Quiz_Prozentangabe_Anzeigen_clicked();
+    void on_checkBox_Auswertung_Umfrage_Prozentangabe_Anzeigen_clicked();
+    void on_checkBox_Auswertung_Loesung_Loesung_Anzeigen_clicked();
+    void on_checkBox_Steuerung_Master_Aktivieren_clicked();
+    void on_checkBox_Klassensatz_Konferenzmodus_clicked();
+    void on_checkBox_Toene_Buzzer_Lautlos_clicked();
+    void on_checkBox_Toene_Countdown_Lautlos_clicked();
+    void on_checkBox_Toene_Automatisierung_Lautlos_clicked();
+    void on_comboBox_Toene_Buzzer_currentIndexChanged(int index);
+    void on_comboBox_Toene_Countdown_currentIndexChanged(int index);
+    void on_comboBox_Toene_Automatisierung_currentIndexChanged(int index);
+    void on_checkBox_Steuerung_Automatisierung_Aktivieren_clicked();
+    void on_comboBox_Template_currentIndexChanged(int index);
+    void on_checkBox_Template_Auto_Erkennung_clicked();
+    void on_pushButtonToeneBuzzer_clicked();
+    void on_pushButtonToeneCountdown_clicked();
+    void on_pushButtonToeneAutomatisierung_clicked();
+    void on_checkBox_FrageNummerAnzeigen_clicked();
+    void on_checkBoxEmpfaengerAutomatischFinden_clicked();
+    void on_checkBox_Fragetext_Fett_Anzeigen_clicked();
+    void on_comboBox_Sprache_currentIndexChanged(int index);
+
+private:
+    void schreiben(const QString &schluessel, const QString &wert);
+    void schalterSchreiben(const QString &schluessel, bool an);
+    void zahlenfelderSpeichern();
+    void klanglistenFuellen();
+    void tandrivelleSchalterZeigen(const QString &templateName);
+
+    Ui::OptionWindow *ui;
+    PortSystem &m_ports;
+    Klang &m_klang;
+    QStringList m_templates;
+    bool m_portListeWirdAktualisiert = false;
+};

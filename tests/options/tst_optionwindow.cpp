@@ -1,0 +1,477 @@
+#include "einstellungen.h"
+#include "fakeports.h"
+#include "klangrekorder.h"
+#include "optionwindow.h"
+#include "schluessel.h"
+#include "testeinstellungen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+
+class TestOptionWindow final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    FakePortSystem m_ports;
+    KlangRekorder m_klang;
+
+    template<typename T>
+    static T *kind(QWidget &fenster, const char *name)
+    {
+        auto *widget = fenster.findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("missing widget %s", name);
+        return widget;
+    }
+
+    // What the every-start rules leave in a fresh store.
+    static void frischerStart()
+    {
+        Einstellungen::setzen({{Schluessel::SoundFileToeneBuzzer, QStringLiteral("bell.wav")},
+                               {Schluessel::SoundFileToeneCountdown, QStringLiteral("ring.wav")},
+                               {Schluessel::SoundFileToeneAutomatisierung, QStringLiteral("bell.wav")},
+                               {Schluessel::SerialPort, QStringLiteral("COM1")},
+                               {Schluessel::GewaehltesTemplate, QStringLiteral("Tandrivelle")}});
+    }
+
+    std::unique_ptr<OptionWindow> neuesFenster()
+    {
+        auto fenster = std::make_unique<OptionWindow>(m_ports, m_klang);
+        for (const char *name : {"Morvane", "Tandrivelle", "Kahoot"})
+            fenster->templateRegistrieren(QString::fromLatin1(name));
+        fenster->felderAktualisieren();
+        return fenster;
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_ports.namen.clear();
+        m_klang.gespielt.clear();
+    }
+    void cleanup() { m_einstellungen.reset(); }
+
+    void formHatSiebenTabsInDerReihenfolge()
+    {
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
+        OptionWindow fenster(m_ports, m_klang);
+        auto *tabs = kind<QTabWidget>(fenster, "tabWidgetDerOptionen");
+        QStringList namen;
+        for (int i = 0; i < tabs->count(); ++i)
+            namen.append(tabs->widget(i)->objectName());
+        QCOMPARE(namen, QStringList({"tabSerial", "tabAuswertung", "tabSteuerung", "tabProtokoll",
+                                     "tabKlassensatz", "tabToene", "tabDesign"}));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(fenster.windowTitle(), QStringLiteral("Optionen"));
+        QCOMPARE(fenster.geometry(),
+                 QRect(1920 / 3 - 1920 / 20, 1080 / 18, 1920 / 3 + 1920 / 40, 1080 / 3 + 1080 / 10));
+    }
+
+    void schalterSchreibenBeimKlickUndWerdenZurueckgelesen_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("schluessel");
+        const QList<QPair<const char *, QString>> tabelle = {
+            {"checkBoxEmpfaengerAutomatischFinden", Schluessel::EmpfaengerAutomatischFinden},
+            {"checkBox_Auswertung_Quiz_Prozentangabe_Anzeigen", Schluessel::QuizProzentAntwortenAnzeigen},
+            {"checkBox_Auswertung_Umfrage_Prozentangabe_Anzeigen",
+             Schluessel::UmfrageProzentAntwortenAnzeigen},
+            {"checkBox_Auswertung_Loesung_Loesung_Anzeigen", Schluessel::LoesungAnzeigen},
+            {"checkBox_Steuerung_Master_Aktivieren", Schluessel::SteuerungUeberMaster},
+            {"checkBox_Steuerung_Automatisierung_Aktivieren", Schluessel::AutomatisierungAktiviert},
+            {"checkBox_Klassensatz_Konferenzmodus", Schluessel::Konferenzmodus},
+            {"checkBox_Toene_Buzzer_Lautlos", Schluessel::ToeneBuzzerLautlos},
+            {"checkBox_Toene_Countdown_Lautlos", Schluessel::ToeneCountdownLautlos},
+            {"checkBox_Toene_Automatisierung_Lautlos", Schluessel::ToeneAutomatisierungLautlos},
+            {"checkBox_Template_Auto_Erkennung", Schluessel::TemplateAutomatischErkennen},
+            {"checkBox_FrageNummerAnzeigen", Schluessel::FrageNummerInTemplateAnzeigen},
+            {"checkBox_Fragetext_Fett_Anzeigen", Schluessel::FragetextFett},
+        };
+        for (const auto &[box, schluessel] : tabelle)
+            QTest::newRow(box) << QString::fromLatin1(box) << schluessel;
+    }
+
+    void schalterSchreibenBeimKlickUndWerdenZurueckgelesen()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, schluessel);
+        frischerStart();
+        auto fenster = neuesFenster();
+        auto *schalter = fenster->findChild<QCheckBox *>(box);
+        QVERIFY(schalter);
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+
+        QVERIFY(!Einstellungen::vorhanden(schluessel));
+        schalter->click();
+        QCOMPARE(Einstellungen::text(schluessel),
+                 schalter->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+        const bool erst = schalter->isChecked();
+        schalter->click();
+        QCOMPARE(Einstellungen::text(schluessel), erst ? QStringLiteral("false") : QStringLiteral("true"));
+        QCOMPARE(geaendert.count(), 2);
+        QCOMPARE(geaendert.at(1).at(0).toString(), schluessel);
+
+        // Refresh reads the store, not the widget.
+        Einstellungen::setzen(schluessel, QStringLiteral("true"));
+        fenster->felderAktualisieren();
+        QVERIFY(schalter->isChecked());
+        Einstellungen::setzen(schluessel, QStringLiteral("false"));
+        fenster->felderAktualisieren();
+        QVERIFY(!schalter->isChecked());
+        QCOMPARE(geaendert.count(), 2); // refreshing writes nothing
+    }
+
+    void nurExaktTrueIstAn()
+    {
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("True"));
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("1"));
+        auto fenster = neuesFenster();
+        QVERIFY(!kind<QCheckBox>(*fenster, "checkBox_Klassensatz_Konferenzmodus")->isChecked());
+        QVERIFY(!kind<QCheckBox>(*fenster, "checkBox_Auswertung_Loesung_Loesung_Anzeigen")->isChecked());
+
+        // The two design boxes keep their state on anything but "true"/"false".
+        auto *nummer = kind<QCheckBox>(*fenster, "checkBox_FrageNummerAnzeigen");
+        nummer->setChecked(true);
+        Einstellungen::setzen(Schluessel::FrageNummerInTemplateAnzeigen, QStringLiteral("vielleicht"));
+        fenster->felderAktualisieren();
+        QVERIFY(nummer->isChecked());
+    }
+
+    void zahlenfelderWerdenBeimSchliessenGeschrieben_data()
+    {
+        QTest::addColumn<int>("weg");
+        QTest::newRow("Schliessen") << 0;
+        QTest::newRow("Fensterknopf") << 1;
+        QTest::newRow("Escape") << 2;
+        QTest::newRow("Programmende") << 3;
+    }
+
+    void zahlenfelderWerdenBeimSchliessenGeschrieben()
+    {
+        QFETCH(int, weg);
+        auto fenster = neuesFenster();
+        fenster->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
+        const QList<QPair<const char *, QString>> felder = {
+            {"lineEdit_Steuerung_Device_Nr", Schluessel::MasterBuzzer},
+            {"lineEdit_Steuerung_Klassensatz_Nr", Schluessel::MasterKlassensatz},
+            {"lineEdit_Steuerung_Automatisierung_Zeit", Schluessel::AutomatisierungZeit},
+            {"lineEdit_Klassensatz_ID1", Schluessel::aktiverKlassensatz(1)},
+            {"lineEdit_Klassensatz_ID2", Schluessel::aktiverKlassensatz(2)},
+            {"lineEdit_Klassensatz_ID3", Schluessel::aktiverKlassensatz(3)},
+            {"lineEdit_Klassensatz_ID4", Schluessel::aktiverKlassensatz(4)},
+        };
+        const QStringList eingaben = {"7", "40000", "10000", "65535", "258", "", "10001"};
+        for (int i = 0; i < felder.size(); ++i)
+            QTest::keyClicks(kind<QLineEdit>(*fenster, felder[i].first), eingaben[i]);
+        for (const auto &feld : felder)
+            QVERIFY2(!Einstellungen::vorhanden(feld.second), "written before closing");
+
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+        switch (weg) {
+        case 0:
+            kind<QPushButton>(*fenster, "pushButtonSchliessen")->click();
+            break;
+        case 1:
+            QVERIFY(fenster->close()); // what the window's close button does
+            break;
+        case 2:
+            QTest::keyClick(fenster.get(), Qt::Key_Escape);
+            break;
+        case 3:
+            fenster->beimBeenden();
+            break;
+        }
+        QVERIFY(!fenster->isVisible());
+        for (int i = 0; i < felder.size(); ++i) {
+            QVERIFY2(Einstellungen::vorhanden(felder[i].second), felder[i].first);
+            QCOMPARE(Einstellungen::text(felder[i].second), eingaben[i]);
+        }
+        QCOMPARE(geaendert.count(), felder.size());
+
+        // The next opening shows what was stored.
+        Einstellungen::setzen(Schluessel::MasterKlassensatz, QStringLiteral("12"));
+        fenster->felderAktualisieren();
+        QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Steuerung_Klassensatz_Nr")->text(),
+                 QStringLiteral("12"));
+        QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Klassensatz_ID1")->text(), QStringLiteral("65535"));
+    }
+
+    void zahlenfelderNehmenNurIhrenBereich()
+    {
+        auto fenster = neuesFenster();
+        fenster->show();
+        const auto tippen = [&](const char *name, const char *text) {
+            auto *feld = kind<QLineEdit>(*fenster, name);
+            feld->clear();
+            QTest::keyClicks(feld, QString::fromLatin1(text));
+            return feld->text();
+        };
+        // Class sets are 16-bit numbers on the wire.
+        QCOMPARE(tippen("lineEdit_Klassensatz_ID4", "65535"), QStringLiteral("65535"));
+        QCOMPARE(tippen("lineEdit_Klassensatz_ID2", "65536"), QStringLiteral("6553"));
+        QCOMPARE(tippen("lineEdit_Steuerung_Klassensatz_Nr", "12000"), QStringLiteral("12000"));
+        QCOMPARE(tippen("lineEdit_Klassensatz_ID1", "x1y2"), QStringLiteral("12"));
+        QCOMPARE(tippen("lineEdit_Klassensatz_ID3", "0258"), QStringLiteral("0258"));
+        // Handset numbers are one byte.
+        QCOMPARE(tippen("lineEdit_Steuerung_Device_Nr", "255"), QStringLiteral("255"));
+        QCOMPARE(tippen("lineEdit_Steuerung_Device_Nr", "256"), QStringLiteral("25"));
+        QCOMPARE(tippen("lineEdit_Steuerung_Automatisierung_Zeit", "10000"), QStringLiteral("10000"));
+        QCOMPARE(tippen("lineEdit_Steuerung_Automatisierung_Zeit", "10001"), QStringLiteral("1000"));
+        fenster->close();
+        QCOMPARE(Einstellungen::text(Schluessel::aktiverKlassensatz(4)), QStringLiteral("65535"));
+        QCOMPARE(Einstellungen::text(Schluessel::MasterKlassensatz), QStringLiteral("12000"));
+        // Stored without the leading zero, so it matches class set 258.
+        QCOMPARE(Einstellungen::text(Schluessel::aktiverKlassensatz(3)), QStringLiteral("258"));
+        QCOMPARE(Einstellungen::text(Schluessel::AutomatisierungZeit), QStringLiteral("1000"));
+    }
+
+    void beimBeendenSchreibtEinGeschlossenesFensterNicht()
+    {
+        auto fenster = neuesFenster();
+        fenster->beimBeenden();
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::MasterBuzzer));
+    }
+
+    void klanglistenZeigenNachFrischemStartDieStandardEintraege()
+    {
+        frischerStart();
+        auto fenster = neuesFenster();
+        auto *buzzer = kind<QComboBox>(*fenster, "comboBox_Toene_Buzzer");
+        auto *countdown = kind<QComboBox>(*fenster, "comboBox_Toene_Countdown");
+        auto *automatisierung = kind<QComboBox>(*fenster, "comboBox_Toene_Automatisierung");
+        QCOMPARE(buzzer->currentText(), QStringLiteral("bell.wav (default)"));
+        QCOMPARE(countdown->currentText(), QStringLiteral("ring.wav (default)"));
+        QCOMPARE(automatisierung->currentText(), QStringLiteral("bell.wav (default)"));
+        // Filling the lists is no choice of the presenter.
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("bell.wav"));
+
+        const int anzahl = QDir(QStringLiteral(":/sound/sound")).entryList(QDir::Files).size();
+        QVERIFY(anzahl >= 2);
+        for (QComboBox *liste : {buzzer, countdown, automatisierung})
+            QCOMPARE(liste->count(), anzahl);
+        // Each list marks only its own default.
+        QVERIFY(countdown->findText(QStringLiteral("bell.wav")) >= 0);
+        QCOMPARE(buzzer->findText(QStringLiteral("ring.wav (default)")), -1);
+        QVERIFY(buzzer->findText(QStringLiteral("ring.wav")) >= 0);
+    }
+
+    void klangWahlSpeichertDenEintragUndPlayBleibtHoerbar()
+    {
+        frischerStart();
+        Einstellungen::setzen(Schluessel::ToeneCountdownLautlos, QStringLiteral("true"));
+        auto fenster = neuesFenster();
+        auto *buzzer = kind<QComboBox>(*fenster, "comboBox_Toene_Buzzer");
+        auto *countdown = kind<QComboBox>(*fenster, "comboBox_Toene_Countdown");
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+
+        buzzer->setCurrentIndex(buzzer->findText(QStringLiteral("horn.wav")));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("horn.wav"));
+        QCOMPARE(geaendert.count(), 1);
+        buzzer->setCurrentIndex(buzzer->findText(QStringLiteral("bell.wav (default)")));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("bell.wav (default)"));
+
+        kind<QPushButton>(*fenster, "pushButtonToeneBuzzer")->click();
+        countdown->setCurrentIndex(countdown->findText(QStringLiteral("plop2.wav")));
+        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneCountdown), QStringLiteral("plop2.wav"));
+        kind<QPushButton>(*fenster, "pushButtonToeneCountdown")->click(); // silenced, still heard here
+        kind<QPushButton>(*fenster, "pushButtonToeneAutomatisierung")->click();
+        QCOMPARE(m_klang.gespielt, QStringList({":/sound/sound/bell.wav", ":/sound/sound/plop2.wav",
+                                                ":/sound/sound/bell.wav"}));
+        for (const QString &klang : std::as_const(m_klang.gespielt))
+            QVERIFY2(QFile::exists(klang), qPrintable(klang));
+
+        // A stored file name selects that entry on the next opening.
+        Einstellungen::setzen(Schluessel::SoundFileToeneAutomatisierung, QStringLiteral("ebeep.wav"));
+        fenster->felderAktualisieren();
+        QCOMPARE(kind<QComboBox>(*fenster, "comboBox_Toene_Automatisierung")->currentText(),
+                 QStringLiteral("ebeep.wav"));
+        QCOMPARE(countdown->currentText(), QStringLiteral("plop2.wav"));
+    }
+
+    void protokollZeigtTasteGeraetUndKlassensatz_data()
+    {
+        QTest::addColumn<uint>("taste");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0u << QString();
+        QTest::newRow("A") << 1u << QStringLiteral("A");
+        QTest::newRow("B") << 2u << QStringLiteral("B");
+        QTest::newRow("C") << 3u << QStringLiteral("C");
+        QTest::newRow("D") << 4u << QStringLiteral("D");
+        QTest::newRow("5") << 5u << QString();
+    }
+
+    void protokollZeigtTasteGeraetUndKlassensatz()
+    {
+        QFETCH(uint, taste);
+        QFETCH(QString, text);
+        auto fenster = neuesFenster();
+        auto *feldTaste = kind<QLineEdit>(*fenster, "lineEdit_Protokoll_GeraeteTaste");
+        feldTaste->setText(QStringLiteral("alt"));
+        fenster->optionWindowProtokollAktualisieren(65535, 127, taste);
+        QCOMPARE(feldTaste->text(), text);
+        QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Protokoll_GeraeteNummer")->text(),
+                 QStringLiteral("127"));
+        QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Protokoll_KlassensatzNummer")->text(),
+                 QStringLiteral("65535"));
+        QVERIFY(feldTaste->isReadOnly());
+        QVERIFY(feldTaste->styleSheet().contains(QStringLiteral("#E5E4E2")));
+    }
+
+    void verworfeneDrueckeErscheinenErstWennEsWelcheGibt()
+    {
+        auto fenster = neuesFenster();
+        auto *label = kind<QLabel>(*fenster, "label_Protokoll_Verworfen");
+        QVERIFY(label->isHidden());
+        fenster->verworfeneDrueckeAnzeigen(0);
+        QVERIFY(label->isHidden());
+        fenster->verworfeneDrueckeAnzeigen(3);
+        QVERIFY(!label->isHidden());
+        QVERIFY(label->text().endsWith(QStringLiteral(": 3")));
+    }
+
+    void templateWahlMeldetSichEinmalUndVerstecktDieTandrivelleSchalter()
+    {
+        frischerStart();
+        auto fenster = neuesFenster();
+        fenster->templateRegistrieren(QStringLiteral("Kahoot")); // already there
+        QCOMPARE(fenster->registrierteTemplates(), QStringList({"Morvane", "Tandrivelle", "Kahoot"}));
+        auto *liste = kind<QComboBox>(*fenster, "comboBox_Template");
+        auto *nummer = kind<QCheckBox>(*fenster, "checkBox_FrageNummerAnzeigen");
+        auto *fett = kind<QCheckBox>(*fenster, "checkBox_Fragetext_Fett_Anzeigen");
+        QCOMPARE(liste->count(), 3);
+        QCOMPARE(liste->currentText(), QStringLiteral("Tandrivelle"));
+        QVERIFY(!nummer->isHidden() && !fett->isHidden());
+
+        QSignalSpy gewaehlt(fenster.get(), &OptionWindow::signalTemplateGewaehlt);
+        QString beimSignal;
+        connect(fenster.get(), &OptionWindow::signalTemplateGewaehlt, this,
+                [&] { beimSignal = Einstellungen::text(Schluessel::GewaehltesTemplate); });
+        liste->setCurrentIndex(liste->findText(QStringLiteral("Kahoot")));
+        QCOMPARE(gewaehlt.count(), 1);
+        QCOMPARE(beimSignal, QStringLiteral("Kahoot"));
+        QVERIFY(nummer->isHidden() && fett->isHidden());
+
+        // Opening the dialog again refills the list without a new choice.
+        fenster->felderAktualisieren();
+        QCOMPARE(gewaehlt.count(), 1);
+        QCOMPARE(liste->currentText(), QStringLiteral("Kahoot"));
+        QVERIFY(nummer->isHidden());
+
+        liste->setCurrentIndex(liste->findText(QStringLiteral("Tandrivelle")));
+        QCOMPARE(gewaehlt.count(), 2);
+        QVERIFY(!nummer->isHidden() && !fett->isHidden());
+
+        // A template changed elsewhere (by the receiver) shows at the next opening.
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Morvane"));
+        fenster->felderAktualisieren();
+        QCOMPARE(liste->currentText(), QStringLiteral("Morvane"));
+        QVERIFY(fett->isHidden());
+        QCOMPARE(gewaehlt.count(), 2);
+    }
+
+    void tandrivelleSchalterSchonBeimBau()
+    {
+        Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Morvane"));
+        OptionWindow fenster(m_ports, m_klang);
+        QVERIFY(kind<QCheckBox>(fenster, "checkBox_FrageNummerAnzeigen")->isHidden());
+        QVERIFY(kind<QCheckBox>(fenster, "checkBox_Fragetext_Fett_Anzeigen")->isHidden());
+    }
+
+    void spracheTauschtNurDieBeispieldatei_data()
+    {
+        QTest::addColumn<QString>("vorher");
+        QTest::addColumn<QString>("englisch");
+        QTest::addColumn<QString>("deutsch");
+        QTest::newRow("Beispiel") << "/opt/plenaro/examples/DE/BspFragen.xml"
+                                  << "/opt/plenaro/examples/EN/BspFragen.xml"
+                                  << "/opt/plenaro/examples/DE/BspFragen.xml";
+        QTest::newRow("eigene Datei") << "/home/lehrer/Quiz/DE/Fragen.xml"
+                                      << "/home/lehrer/Quiz/DE/Fragen.xml"
+                                      << "/home/lehrer/Quiz/DE/Fragen.xml";
+        QTest::newRow("eigene BspFragen ohne Sprachordner") << "/home/lehrer/BspFragen.xml"
+                                                            << "/home/lehrer/BspFragen.xml"
+                                                            << "/home/lehrer/BspFragen.xml";
+        QTest::newRow("leer") << ""
+                              << ""
+                              << "";
+    }
+
+    void spracheTauschtNurDieBeispieldatei()
+    {
+        QFETCH(QString, vorher);
+        QFETCH(QString, englisch);
+        QFETCH(QString, deutsch);
+        Einstellungen::setzen(Schluessel::FrageFile, vorher);
+        auto fenster = neuesFenster();
+        auto *sprache = kind<QComboBox>(*fenster, "comboBox_Sprache");
+        QCOMPARE(sprache->count(), 2);
+        QCOMPARE(sprache->currentText(), QStringLiteral("Deutsch")); // no value stored yet
+
+        sprache->setCurrentIndex(sprache->findText(QStringLiteral("English")));
+        QCOMPARE(Einstellungen::text(Schluessel::InstallerLanguage), QStringLiteral("1033"));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), englisch);
+        QVERIFY(Einstellungen::istEnglisch());
+
+        fenster->felderAktualisieren();
+        QCOMPARE(sprache->currentText(), QStringLiteral("English"));
+
+        sprache->setCurrentIndex(sprache->findText(QStringLiteral("Deutsch")));
+        QCOMPARE(Einstellungen::text(Schluessel::InstallerLanguage), QStringLiteral("1031"));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), deutsch);
+    }
+
+    void anderesSprachkennzeichenHeisstDeutsch()
+    {
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("0"));
+        auto fenster = neuesFenster();
+        QCOMPARE(kind<QComboBox>(*fenster, "comboBox_Sprache")->currentText(), QStringLiteral("Deutsch"));
+    }
+
+    void portListeUndPortWahl()
+    {
+        m_ports.namen = {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1"};
+        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("/dev/ttyUSB0"));
+        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("false"));
+        auto fenster = neuesFenster();
+        QSignalSpy portGewaehlt(fenster.get(), &OptionWindow::comPortIndexChanged);
+        auto *liste = kind<QComboBox>(*fenster, "comboBoxSerialPorts");
+        QCOMPARE(liste->count(), 3);
+        QCOMPARE(liste->currentText(), QStringLiteral("/dev/ttyUSB0"));
+
+        QStringList beimSignal;
+        connect(fenster.get(), &OptionWindow::comPortIndexChanged, this, [&] {
+            beimSignal = Einstellungen::texte({Schluessel::SerialPort, Schluessel::EmpfaengerVerbunden});
+            fenster->portListeAktualisieren(); // what the main window does in its reaction
+        });
+        liste->setCurrentIndex(2);
+        QCOMPARE(portGewaehlt.count(), 1);
+        QCOMPARE(beimSignal, QStringList({"/dev/ttyUSB1", "true"}));
+        QCOMPARE(liste->currentText(), QStringLiteral("/dev/ttyUSB1"));
+
+        // A refresh with the port gone selects nothing and chooses nothing.
+        m_ports.namen = {"/dev/ttyS0"};
+        fenster->portListeAktualisieren();
+        QCOMPARE(liste->count(), 1);
+        QCOMPARE(liste->currentIndex(), -1);
+        m_ports.namen.clear();
+        fenster->felderAktualisieren();
+        QCOMPARE(liste->count(), 0);
+        QCOMPARE(portGewaehlt.count(), 1);
+        QCOMPARE(Einstellungen::text(Schluessel::SerialPort), QStringLiteral("/dev/ttyUSB1"));
+    }
+};
+
+QTEST_MAIN(TestOptionWindow)
+#include "tst_optionwindow.moc"

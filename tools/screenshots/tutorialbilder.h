@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class QMainWindow;
+
+// Pictures for the tutorial windows, taken of the real program. They go to resources/tutorial
+// under the names the tutorials show.
+namespace Tutorialbilder {
+
+// The width every tutorial picture is scaled to, so it fits the tutorial window.
+inline constexpr int Breite = 820;
+
+// The options dialog with each of its tabs in front, in tab order, with the tab's object name.
+// The dialog shows a typical classroom setup (one receiver, a master handset, two class sets).
+QList<QPair<QString, QImage>> optionenTabs();
+
+// The main window with one of its menus open.
+QImage mitMenue(QMainWindow &fenster, const QString &menueName);
+
+// A picture that stands in until the real window exists; it says so in large letters.
+QImage platzhalter(const QString &fenster, const QString &inhalt);
+
+QImage verkleinert(const QImage &bild, int breite = Breite);
+
+} // namespace Tutorialbilder

@@ -1,0 +1,877 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>Hilfe</name>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Plenaro&lt;/h2&gt;&lt;p&gt;Öffnen Sie eine Fragedatei, stecken Sie den USB-Empfänger ein und starten Sie das Spiel mit der Leertaste.&lt;/p&gt;&lt;p&gt;Weitere Hilfe: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;Plenaro&lt;/h2&gt;&lt;p&gt;Open a question file, plug in the USB receiver and start the game with the space bar.&lt;/p&gt;&lt;p&gt;More help: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Plenaro</source>
+        <translation>Plenaro</translation>
+    </message>
+    <message>
+        <source>Fragen</source>
+        <translation>Questions</translation>
+    </message>
+    <message>
+        <source>Resultate</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Aktion</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>Ansicht</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Tutorial</source>
+        <translation>Tutorial</translation>
+    </message>
+    <message>
+        <source>Öffnen</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Speichern unter...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Frageneditor...</source>
+        <translation>Question editor...</translation>
+    </message>
+    <message>
+        <source>F</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>Optionen...</source>
+        <translation>Options...</translation>
+    </message>
+    <message>
+        <source>O</source>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Q</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>Zuletzt geöffnet:</source>
+        <translation>Recently opened:</translation>
+    </message>
+    <message>
+        <source>Rangliste</source>
+        <translation>Ranking</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <source>Resultate PDF (*pdf)...</source>
+        <translation>Results PDF (*pdf)...</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>Resultate CSV (*csv)...</source>
+        <translation>Results CSV (*csv)...</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Spiel neu starten</source>
+        <translation>Restart game</translation>
+    </message>
+    <message>
+        <source>F5</source>
+        <translation>F5</translation>
+    </message>
+    <message>
+        <source>Nächste Frage</source>
+        <translation>Next question</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Frage überspringen</source>
+        <translation>Skip question</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Frage zurück</source>
+        <translation>Previous question</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>Go To</source>
+        <translation>Go To</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>Vergrössern</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Verkleinern</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Vollbild</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Plenaro Webseite</source>
+        <translation>Plenaro website</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Shortcut Keys</source>
+        <translation>Shortcut Keys</translation>
+    </message>
+    <message>
+        <source>Spiel durchführen</source>
+        <translation>Running a game</translation>
+    </message>
+    <message>
+        <source>Frageneditor</source>
+        <translation>Question editor</translation>
+    </message>
+    <message>
+        <source>Einstellungen vornehmen</source>
+        <translation>Changing the settings</translation>
+    </message>
+    <message>
+        <source>Rangliste anzeigen</source>
+        <translation>Show ranking</translation>
+    </message>
+    <message>
+        <source>Tutorial Spiel durchführen</source>
+        <translation>Tutorial: running a game</translation>
+    </message>
+    <message>
+        <source>Tutorial Frageneditor</source>
+        <translation>Tutorial: question editor</translation>
+    </message>
+    <message>
+        <source>Tutorial Einstellungen vornehmen</source>
+        <translation>Tutorial: changing the settings</translation>
+    </message>
+    <message>
+        <source>Öffnen Fragen XML-Datei</source>
+        <translation>Open question XML file</translation>
+    </message>
+    <message>
+        <source>XML Files (*.xml)</source>
+        <translation>XML Files (*.xml)</translation>
+    </message>
+</context>
+<context>
+    <name>OptionWindow</name>
+    <message>
+        <source>Optionen</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>Virtual COM Port</source>
+        <translation>Virtual COM port</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Empfänger automatisch finden</source>
+        <translation>Find the receiver automatically</translation>
+    </message>
+    <message>
+        <source>Auswertung</source>
+        <translation>Evaluation</translation>
+    </message>
+    <message>
+        <source>Quiz</source>
+        <translation>Quiz</translation>
+    </message>
+    <message>
+        <source>Prozentangabe anzeigen</source>
+        <translation>Show percentages</translation>
+    </message>
+    <message>
+        <source>Umfrage</source>
+        <translation>Survey</translation>
+    </message>
+    <message>
+        <source>Lösung</source>
+        <translation>Solution</translation>
+    </message>
+    <message>
+        <source>Lösung anzeigen</source>
+        <translation>Show solution</translation>
+    </message>
+    <message>
+        <source>Für ein Quiz sowie für eine Umfrage kann die prozentuale Verteilung der Antworten angezeigt oder verborgen werden. Die Anzeige der Lösung kann für das Quiz unterbunden werden.</source>
+        <translation>For a quiz as well as for a survey the share of each answer in percent can be shown or hidden. Showing the solution can be switched off for a quiz.</translation>
+    </message>
+    <message>
+        <source>Steuerung</source>
+        <translation>Control</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>Master aktivieren</source>
+        <translation>Activate master</translation>
+    </message>
+    <message>
+        <source>Device #</source>
+        <translation>Device #</translation>
+    </message>
+    <message>
+        <source>Klassensatz #</source>
+        <translation>Class set #</translation>
+    </message>
+    <message>
+        <source>Mit dem Aktivieren eines Masters können die Tasten Page Down (D), Page Up (B), Terminate (A) und Pause (C) emuliert werden.</source>
+        <translation>With a master activated, its handset emulates the keys Page Down (D), Page Up (B), Terminate (A) and Pause (C).</translation>
+    </message>
+    <message>
+        <source>Automatisierung</source>
+        <translation>Automation</translation>
+    </message>
+    <message>
+        <source>Automatisierung aktivieren</source>
+        <translation>Activate automation</translation>
+    </message>
+    <message>
+        <source>Zeit [s]</source>
+        <translation>Time [s]</translation>
+    </message>
+    <message>
+        <source>Die Plenaro Applikation kann die Anzeige der Fragen automatisieren. Dabei erscheint die nachfolgende Frage nach Ablauf der vorgegebenen Zeit automatisch.</source>
+        <translation>The Plenaro application can show the questions automatically. The next question then appears by itself once the given time has passed.</translation>
+    </message>
+    <message>
+        <source>Protokoll</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>Plenaro Protokoll</source>
+        <translation>Plenaro protocol</translation>
+    </message>
+    <message>
+        <source>Geräte-Taste</source>
+        <translation>Device key</translation>
+    </message>
+    <message>
+        <source>Geräte #</source>
+        <translation>Device #</translation>
+    </message>
+    <message>
+        <source>Durch Betätigen eines Knopfes am Sender wird die Plenaro-Taste, Geräte # und die Klassensatz # angezeigt (während dem Ablauf einer Frage).</source>
+        <translation>Pressing a button on a handset shows the Plenaro key, the device # and the class set # (while a question is running).</translation>
+    </message>
+    <message>
+        <source>Klassensatz</source>
+        <translation>Class set</translation>
+    </message>
+    <message>
+        <source>aktive Klassensätze</source>
+        <translation>active class sets</translation>
+    </message>
+    <message>
+        <source>Klassensatz-ID:</source>
+        <translation>Class set ID:</translation>
+    </message>
+    <message>
+        <source>1:</source>
+        <translation>1:</translation>
+    </message>
+    <message>
+        <source>2:</source>
+        <translation>2:</translation>
+    </message>
+    <message>
+        <source>3:</source>
+        <translation>3:</translation>
+    </message>
+    <message>
+        <source>4:</source>
+        <translation>4:</translation>
+    </message>
+    <message>
+        <source>Wenn die Felder leer gelassen werden, werden alle Klassensätze akzeptiert. Die Klassensatz-ID eines Senders kann im Tab «Protokoll» abgelesen werden.</source>
+        <translation>If the fields are left empty, all class sets are accepted. The class set ID of a handset can be read in the «Protocol» tab.</translation>
+    </message>
+    <message>
+        <source>Konferenzmodus</source>
+        <translation>Conference mode</translation>
+    </message>
+    <message>
+        <source>Für den Einsatz von mehr als 60 Plenaro Sender.</source>
+        <translation>For more than 60 Plenaro handsets.</translation>
+    </message>
+    <message>
+        <source>Töne</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>Buzzer</source>
+        <translation>Buzzer</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Lautlos</source>
+        <translation>Silent</translation>
+    </message>
+    <message>
+        <source>Countdown</source>
+        <translation>Countdown</translation>
+    </message>
+    <message>
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>Plenaro Templates</source>
+        <translation>Plenaro templates</translation>
+    </message>
+    <message>
+        <source>Template anhand Plenaro Empfängerversion erkennen.</source>
+        <translation>Choose the template by the version of the Plenaro receiver.</translation>
+    </message>
+    <message>
+        <source>Frage-Nummer anzeigen</source>
+        <translation>Show question number</translation>
+    </message>
+    <message>
+        <source>Fragetext Fett anzeigen</source>
+        <translation>Show question text in bold</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Nach einem Neustart der Anwendung wird die neue Benutzersprache eingestellt.</source>
+        <translation>The new interface language is used after the application has been restarted.</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Verworfene Tastendrücke: %1</source>
+        <translation>Dropped presses: %1</translation>
+    </message>
+</context>
+<context>
+    <name>goTo</name>
+    <message>
+        <source>Go To</source>
+        <translation>Go To</translation>
+    </message>
+    <message>
+        <source>Fragenummer:</source>
+        <translation>Question number:</translation>
+    </message>
+</context>
+<context>
+    <name>hilfe_einstellungen_vornehmen</name>
+    <message>
+        <source>Tutorial Einstellungen vornehmen</source>
+        <translation>Tutorial: changing the settings</translation>
+    </message>
+    <message>
+        <source>Einstellungen vornehmen</source>
+        <translation>Changing the settings</translation>
+    </message>
+    <message>
+        <source>Optionen-Fenster öffnen</source>
+        <translation>Opening the options window</translation>
+    </message>
+    <message>
+        <source>1. Im Menü «Fragen» den Eintrag «Optionen...» wählen (Taste O).</source>
+        <translation>1. Choose «Options...» in the «Questions» menu (key O).</translation>
+    </message>
+    <message>
+        <source>2. Die meisten Einstellungen gelten sofort. Die Zahlenfelder werden beim Schliessen des Fensters gespeichert.</source>
+        <translation>2. Most settings take effect at once. The number fields are stored when the window is closed.</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>1. Der Empfänger wird normalerweise automatisch gefunden. Unter «Name» kann der Port des Empfängers auch von Hand gewählt werden.</source>
+        <translation>1. The receiver is normally found automatically. Its port can also be chosen by hand under «Name».</translation>
+    </message>
+    <message>
+        <source>2. «Empfänger automatisch finden» sucht den Empfänger erneut, wenn er ausgesteckt und wieder eingesteckt wird.</source>
+        <translation>2. «Find the receiver automatically» searches for the receiver again when it is unplugged and plugged in again.</translation>
+    </message>
+    <message>
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>1. Unter «Plenaro Templates» wird das Aussehen der Fragen gewählt. Das Spiel beginnt dann von vorne.</source>
+        <translation>1. «Plenaro templates» chooses the look of the questions. The game then starts again from the beginning.</translation>
+    </message>
+    <message>
+        <source>2. Ist «Template anhand Plenaro Empfängerversion erkennen» angekreuzt, wählt der gefundene Empfänger das passende Template.</source>
+        <translation>2. With «Choose the template by the version of the Plenaro receiver» ticked, the receiver that is found chooses the matching template.</translation>
+    </message>
+    <message>
+        <source>3. Die Sprache der Fenster wechselt beim nächsten Start der Anwendung.</source>
+        <translation>3. The language of the windows changes at the next start of the application.</translation>
+    </message>
+    <message>
+        <source>Auswertung</source>
+        <translation>Evaluation</translation>
+    </message>
+    <message>
+        <source>1. Für ein Quiz und für eine Umfrage kann die prozentuale Verteilung der Antworten angezeigt werden.</source>
+        <translation>1. For a quiz and for a survey the share of each answer in percent can be shown.</translation>
+    </message>
+    <message>
+        <source>2. «Lösung anzeigen» markiert nach dem Countdown die richtige Antwort.</source>
+        <translation>2. «Show solution» marks the correct answer after the countdown.</translation>
+    </message>
+    <message>
+        <source>Steuerung</source>
+        <translation>Control</translation>
+    </message>
+    <message>
+        <source>1. Mit «Master aktivieren» steuert ein Sender das Spiel. Device # und Klassensatz # geben diesen Sender an.</source>
+        <translation>1. With «Activate master» one handset controls the game. Device # and class set # name that handset.</translation>
+    </message>
+    <message>
+        <source>2. Tasten des Masters: A beendet den Countdown (Terminate), B geht zur vorherigen Frage (Page Up), C hält den Countdown an oder setzt ihn fort (Pause), D zeigt die nächste Frage (Page Down).</source>
+        <translation>2. Keys of the master: A ends the countdown (Terminate), B goes back to the previous question (Page Up), C pauses or resumes the countdown (Pause), D shows the next question (Page Down).</translation>
+    </message>
+    <message>
+        <source>3. «Automatisierung aktivieren» zeigt die nächste Frage nach der eingestellten Zeit in Sekunden von selbst.</source>
+        <translation>3. «Activate automation» shows the next question by itself after the given time in seconds.</translation>
+    </message>
+    <message>
+        <source>Klassensatz</source>
+        <translation>Class set</translation>
+    </message>
+    <message>
+        <source>1. Werden Klassensatz-IDs eingetragen, zählen nur die Sender dieser Klassensätze. Leere Felder lassen alle Klassensätze zu.</source>
+        <translation>1. When class set IDs are entered, only the handsets of these class sets count. Empty fields accept all class sets.</translation>
+    </message>
+    <message>
+        <source>2. Der Konferenzmodus ist für mehr als 60 Sender: Die Sender werden mit ihrem Klassensatz angezeigt.</source>
+        <translation>2. Conference mode is for more than 60 handsets: the handsets are shown with their class set.</translation>
+    </message>
+    <message>
+        <source>Töne</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>1. Für jeden Tastendruck, für das Ende des Countdowns und für die Automatisierung kann ein Ton gewählt und mit «Play» angehört werden.</source>
+        <translation>1. A sound can be chosen for every press, for the end of the countdown and for the automation, and heard with «Play».</translation>
+    </message>
+    <message>
+        <source>2. «Lautlos» schaltet den jeweiligen Ton aus.</source>
+        <translation>2. «Silent» switches that sound off.</translation>
+    </message>
+    <message>
+        <source>Protokoll</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>1. Während eine Frage läuft, zeigt das Protokoll für jeden angenommenen Tastendruck die Taste, die Gerätenummer und den Klassensatz.</source>
+        <translation>1. While a question is running, the protocol shows the key, the device number and the class set of every accepted press.</translation>
+    </message>
+    <message>
+        <source>2. So lässt sich die Klassensatz-ID eines Senders für den Tab «Klassensatz» ablesen.</source>
+        <translation>2. This is how to read the class set ID of a handset for the «Class set» tab.</translation>
+    </message>
+</context>
+<context>
+    <name>hilfe_frageneditor</name>
+    <message>
+        <source>Tutorial Frageneditor</source>
+        <translation>Tutorial: question editor</translation>
+    </message>
+    <message>
+        <source>Frageneditor</source>
+        <translation>Question editor</translation>
+    </message>
+    <message>
+        <source>Frageneditor Öffnen</source>
+        <translation>Opening the question editor</translation>
+    </message>
+    <message>
+        <source>1. Im Menü «Fragen» den Eintrag «Frageneditor...» wählen (Taste F).</source>
+        <translation>1. Choose «Question editor...» in the «Questions» menu (key F).</translation>
+    </message>
+    <message>
+        <source>2. Der Editor zeigt die aktuelle Fragedatei. Mit den Pfeilen links und rechts oder mit der Auswahl «Frage/Antwort» wird zwischen den Fragen gewechselt.</source>
+        <translation>2. The editor shows the current question file. The left and right arrows or the «Question/Answer» list move between the questions.</translation>
+    </message>
+    <message>
+        <source>Neue Datei erzeugen</source>
+        <translation>Creating a new file</translation>
+    </message>
+    <message>
+        <source>1. Im Menü «Datei» den Eintrag «Neu...» wählen.</source>
+        <translation>1. Choose «New...» in the «File» menu.</translation>
+    </message>
+    <message>
+        <source>2. Einen Ordner und einen Dateinamen angeben. Die neue Datei enthält eine leere Frage.</source>
+        <translation>2. Give a folder and a file name. The new file holds one empty question.</translation>
+    </message>
+    <message>
+        <source>Frage hinzufügen</source>
+        <translation>Adding a question</translation>
+    </message>
+    <message>
+        <source>1. «+ Frage (leer)» fügt nach der aktuellen Frage eine leere Frage ein, «+ Frage (Kopie)» eine Kopie der aktuellen Frage.</source>
+        <translation>1. «+ Question (empty)» inserts an empty question after the current one, «+ Question (copy)» a copy of the current question.</translation>
+    </message>
+    <message>
+        <source>2. Den Fragetext und bis zu vier Antworten eintragen.</source>
+        <translation>2. Enter the question text and up to four answers.</translation>
+    </message>
+    <message>
+        <source>3. Bei der richtigen Antwort «Lösung» ankreuzen. Ist keine Lösung angekreuzt, ist die Frage eine Umfrage und wird nicht bewertet.</source>
+        <translation>3. Tick «Solution» at the correct answer. With no solution ticked the question is a survey and is not scored.</translation>
+    </message>
+    <message>
+        <source>4. Countdown in Sekunden, Punkte (1 bis 4) und die Antwortverzögerung in Sekunden festlegen.</source>
+        <translation>4. Set the countdown in seconds, the points (1 to 4) and the answer delay in seconds.</translation>
+    </message>
+    <message>
+        <source>5. Mit «Speichern» wird die Datei gespeichert.</source>
+        <translation>5. «Save» saves the file.</translation>
+    </message>
+    <message>
+        <source>Bilder hinzufügen</source>
+        <translation>Adding pictures</translation>
+    </message>
+    <message>
+        <source>1. Mit dem Kamera-Knopf neben der Frage oder einer Antwort eine Bilddatei wählen.</source>
+        <translation>1. Choose a picture file with the camera button beside the question or an answer.</translation>
+    </message>
+    <message>
+        <source>2. Der Pfad des Bildes wird relativ zur Fragedatei gespeichert. Bilder und Fragedatei können so zusammen in einen anderen Ordner verschoben werden.</source>
+        <translation>2. The picture path is stored relative to the question file, so pictures and question file can be moved together to another folder.</translation>
+    </message>
+    <message>
+        <source>3. Ein zweiter Klick auf den Kamera-Knopf entfernt das Bild wieder.</source>
+        <translation>3. A second click on the camera button removes the picture again.</translation>
+    </message>
+    <message>
+        <source>Frage löschen</source>
+        <translation>Deleting a question</translation>
+    </message>
+    <message>
+        <source>1. Die zu löschende Frage anzeigen und «Frage löschen» drücken. Die letzte verbleibende Frage kann nicht gelöscht werden.</source>
+        <translation>1. Show the question to delete and press «Delete question». The last remaining question cannot be deleted.</translation>
+    </message>
+    <message>
+        <source>Frage verschieben</source>
+        <translation>Moving a question</translation>
+    </message>
+    <message>
+        <source>1. Mit den Pfeilen nach oben und unten wird die angezeigte Frage um einen Platz nach vorne oder nach hinten verschoben.</source>
+        <translation>1. The up and down arrows move the question shown one place forward or back.</translation>
+    </message>
+    <message>
+        <source>2. Beim Schliessen des Editors wird das Spiel mit der gespeicherten Fragedatei neu gestartet.</source>
+        <translation>2. When the editor is closed, the game restarts with the saved question file.</translation>
+    </message>
+</context>
+<context>
+    <name>hilfe_spiel_durchfuehren</name>
+    <message>
+        <source>Tutorial Spiel durchführen</source>
+        <translation>Tutorial: running a game</translation>
+    </message>
+    <message>
+        <source>Spiel durchführen</source>
+        <translation>Running a game</translation>
+    </message>
+    <message>
+        <source>1. Plenaro Software starten.</source>
+        <translation>1. Start the Plenaro software.</translation>
+    </message>
+    <message>
+        <source>2. Mit «Datei» → «Öffnen» eine Frage xml-Datei öffnen.</source>
+        <translation>2. Open a question XML file with «Questions» → «Open».</translation>
+    </message>
+    <message>
+        <source>3. Empfänger einstecken und warten, bis der Empfänger von der Software erkannt wurde (kann bis zu 5 min dauern).</source>
+        <translation>3. Plug in the receiver and wait until the software has recognised it (this can take up to 5 minutes).</translation>
+    </message>
+    <message>
+        <source>4. Die Teilnehmer können mit einer beliebigen Taste an ihrem Sender überprüfen, ob ihr Sender funktioniert.</source>
+        <translation>4. The participants can check with any key of their handset that their handset works.</translation>
+    </message>
+    <message>
+        <source>5. Durch drücken der Leertaste wird das Spiel gestartet.</source>
+        <translation>5. Pressing the space bar starts the game.</translation>
+    </message>
+    <message>
+        <source>6. Die Teilnehmer drücken ihre Antwort.</source>
+        <translation>6. The participants press their answer.</translation>
+    </message>
+    <message>
+        <source>7. Nach abgelaufener Zeit erscheint das Ergebnis.</source>
+        <translation>7. When the time is up, the result appears.</translation>
+    </message>
+    <message>
+        <source>8. Mit der Taste «Return» kann die aktuelle Rangliste angezeigt werden.</source>
+        <translation>8. The «Return» key shows the current ranking.</translation>
+    </message>
+    <message>
+        <source>9. Mit der Leertaste wird das Spiel fortgesetzt.</source>
+        <translation>9. The space bar continues the game.</translation>
+    </message>
+    <message>
+        <source>10. Am Ende kann das Resultat als PDF oder CSV gespeichert werden.</source>
+        <translation>10. At the end the results can be saved as PDF or CSV.</translation>
+    </message>
+</context>
+<context>
+    <name>shortcutkeys</name>
+    <message>
+        <source>Shortcut Keys </source>
+        <translation>Shortcut Keys </translation>
+    </message>
+    <message>
+        <source>font-size: 22pt; font-weight: bold; padding: 8px;</source>
+        <translation>font-size: 22pt; font-weight: bold; padding: 8px;</translation>
+    </message>
+    <message>
+        <source>Shortcut Keys</source>
+        <translation>Shortcut Keys</translation>
+    </message>
+    <message>
+        <source>  Aktion</source>
+        <translation>  Action</translation>
+    </message>
+    <message>
+        <source>  Shortcut Keys</source>
+        <translation>  Shortcut Keys</translation>
+    </message>
+    <message>
+        <source>  Nächste Frage anzeigen</source>
+        <translation>  Show next question</translation>
+    </message>
+    <message>
+        <source>  Space</source>
+        <translation>  Space</translation>
+    </message>
+    <message>
+        <source>  Rangliste anzeigen</source>
+        <translation>  Show ranking</translation>
+    </message>
+    <message>
+        <source>  Return</source>
+        <translation>  Return</translation>
+    </message>
+    <message>
+        <source>  Frage überspringen</source>
+        <translation>  Skip question</translation>
+    </message>
+    <message>
+        <source>  Pfeil-Unten-Taste, Page Down</source>
+        <translation>  Arrow down, Page Down</translation>
+    </message>
+    <message>
+        <source>  Frage zurück</source>
+        <translation>  Previous question</translation>
+    </message>
+    <message>
+        <source>  Pfeil-Oben-Taste, Page Up</source>
+        <translation>  Arrow up, Page Up</translation>
+    </message>
+    <message>
+        <source>  Go To Frage</source>
+        <translation>  Go to question</translation>
+    </message>
+    <message>
+        <source>  G</source>
+        <translation>  G</translation>
+    </message>
+    <message>
+        <source>  Pause</source>
+        <translation>  Pause</translation>
+    </message>
+    <message>
+        <source>  P</source>
+        <translation>  P</translation>
+    </message>
+    <message>
+        <source>  Frage beenden</source>
+        <translation>  End question</translation>
+    </message>
+    <message>
+        <source>  T</source>
+        <translation>  T</translation>
+    </message>
+    <message>
+        <source>  Schwarzer Hintergrund</source>
+        <translation>  Black screen</translation>
+    </message>
+    <message>
+        <source>  K</source>
+        <translation>  K</translation>
+    </message>
+    <message>
+        <source>  Spiel neu starten</source>
+        <translation>  Restart game</translation>
+    </message>
+    <message>
+        <source>  F5</source>
+        <translation>  F5</translation>
+    </message>
+    <message>
+        <source>  Optionen öffnen</source>
+        <translation>  Open options</translation>
+    </message>
+    <message>
+        <source>  O</source>
+        <translation>  O</translation>
+    </message>
+    <message>
+        <source>  Frageneditor öffnen</source>
+        <translation>  Open question editor</translation>
+    </message>
+    <message>
+        <source>  F</source>
+        <translation>  F</translation>
+    </message>
+    <message>
+        <source>  Datei öffnen</source>
+        <translation>  Open file</translation>
+    </message>
+    <message>
+        <source>  Ctrl+O</source>
+        <translation>  Ctrl+O</translation>
+    </message>
+    <message>
+        <source>  Speichern unter &quot;PDF&quot;</source>
+        <translation>  Save as &quot;PDF&quot;</translation>
+    </message>
+    <message>
+        <source>  S</source>
+        <translation>  S</translation>
+    </message>
+    <message>
+        <source>  Speichern unter &quot;CSV&quot;</source>
+        <translation>  Save as &quot;CSV&quot;</translation>
+    </message>
+    <message>
+        <source>  Ctrl+S</source>
+        <translation>  Ctrl+S</translation>
+    </message>
+    <message>
+        <source>  Sender emulieren</source>
+        <translation>  Emulate handsets</translation>
+    </message>
+    <message>
+        <source>  Antwort A -&gt; Taste1, Antwort B -&gt; Taste 2 usw.</source>
+        <translation>  Answer A -&gt; key 1, answer B -&gt; key 2 etc.</translation>
+    </message>
+    <message>
+        <source>  Beenden</source>
+        <translation>  Quit</translation>
+    </message>
+    <message>
+        <source>  Q</source>
+        <translation>  Q</translation>
+    </message>
+</context>
+<context>
+    <name>test</name>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Fragedatei: %1
+Port: %2
+Empfänger verbunden: %3
+Template: %4</source>
+        <translation>Question file: %1
+Port: %2
+Receiver connected: %3
+Template: %4</translation>
+    </message>
+</context>
+</TS>
