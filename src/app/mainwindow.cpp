@@ -6,10 +6,15 @@
 #include "dialoge.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
+#include "frageneditor.h"
 #include "goto.h"
 #include "hilfe.h"
+#include "hilfe_einstellungen_vornehmen.h"
+#include "hilfe_frageneditor.h"
+#include "hilfe_spiel_durchfuehren.h"
 #include "klang.h"
 #include "meldungsdialoge.h"
+#include "optionwindow.h"
 #include "produkt.h"
 #include "rangliste.h"
 #include "schluessel.h"
@@ -67,6 +72,11 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     // Secondary windows and objects first: the slots connected by name below may reach them.
     m_test = new test(this);
+    m_optionWindow = new OptionWindow(*m_ports, *m_klang, this);
+    m_tutorialSpiel = new hilfe_spiel_durchfuehren(this);
+    m_tutorialEditor = new hilfe_frageneditor(this);
+    m_tutorialEinstellungen = new hilfe_einstellungen_vornehmen(this);
+    m_testDialoge = umgebung.dialoge;
     m_goTo = new goTo();
     m_goTo->setAttribute(Qt::WA_QuitOnClose, false);
     m_hilfe = new Hilfe();
@@ -91,15 +101,14 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht()})
         ansicht->setContextMenuPolicy(Qt::NoContextMenu);
     // Windows that do not exist yet stay greyed out rather than doing nothing when chosen.
-    for (QAction *aktion :
-         {ui->actionOptionen, ui->actionFrageneditor, ui->actionResultate_PDF, ui->actionResultate_CSV,
-          ui->actionSpiel_durchf_hren_2, ui->actionFrageneditor_2, ui->actionEinstellungen_vornehmen})
+    for (QAction *aktion : {ui->actionResultate_PDF, ui->actionResultate_CSV})
         aktion->setEnabled(false);
-    ui->menuTutorial->setEnabled(false);
 
     m_spiel = new spiel(*m_uhr, *m_dialoge, this);
     m_ablauf = new Spielablauf(*m_spiel, *this, *m_dialoge, *m_klang, *m_uhr, this);
     connect(m_goTo, &goTo::goToButtonEvent, this, &MainWindow::goToFrage);
+    connect(m_optionWindow, &OptionWindow::comPortIndexChanged, this, &MainWindow::portVonHandGewaehlt);
+    connect(m_optionWindow, &OptionWindow::signalTemplateGewaehlt, this, &MainWindow::templateAusgewaehlt);
 
     // Status bar labels exist before the start file is loaded, which writes into them.
     m_labelDatei = new QLabel(this);
@@ -169,6 +178,15 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     connect(m_comPort, &comPort::masterPageDown, m_ablauf, &Spielablauf::masterPageDown);
     connect(m_comPort, &comPort::masterPause, m_ablauf, &Spielablauf::masterPause);
     connect(m_comPort, &comPort::masterPageUp, m_ablauf, &Spielablauf::masterPageUp);
+
+    connect(m_comPort, &comPort::signalOptionWindowProtokollAktualisieren, m_optionWindow,
+            &OptionWindow::optionWindowProtokollAktualisieren);
+    connect(m_comPort, &comPort::gedrosselteDrueckeGeaendert, m_optionWindow,
+            &OptionWindow::verworfeneDrueckeAnzeigen);
+    // Class sets and the master handset take effect at once, not at the next start.
+    connect(m_optionWindow, &OptionWindow::einstellungGeaendert, m_comPort, &comPort::einstellungenNeuLesen);
+    for (const QString &name : {Morvane, Tandrivelle, Kahoot})
+        m_optionWindow->templateRegistrieren(name);
 
     m_ablauf->templateAnfangen();
 
@@ -469,6 +487,67 @@ void MainWindow::on_actionNormal_triggered()
     m_brueckeRangliste->setZoomFaktor(1.0);
 }
 
+void MainWindow::on_actionOptionen_triggered()
+{
+    m_optionWindow->felderAktualisieren();
+    m_optionWindow->show();
+    m_optionWindow->raise();
+    m_optionWindow->activateWindow();
+}
+
+void MainWindow::portVonHandGewaehlt()
+{
+    showIconEmpfaengerVerbunden_OpenSerialPort();
+    setStatusLabelCOMPort();
+    m_optionWindow->portListeAktualisieren();
+    // The link reports a port it cannot open as not connected.
+    if (!Einstellungen::ist(Schluessel::EmpfaengerVerbunden)) {
+        iconEmpfaengerErkanntVerbergen();
+        statusMeldung(Einstellungen::meldung(QStringLiteral("Der Port %1 lässt sich nicht öffnen."),
+                                             QStringLiteral("The port %1 cannot be opened."))
+                          .arg(Einstellungen::text(Schluessel::SerialPort)));
+    }
+    setStatusIstEmpfaengerVerbunden();
+}
+
+void MainWindow::on_actionFrageneditor_triggered()
+{
+    // A second editor would hold a second copy of the file; the first one is brought forward.
+    if (m_frageneditor) {
+        m_frageneditor->show();
+        m_frageneditor->raise();
+        m_frageneditor->activateWindow();
+        return;
+    }
+    m_frageneditor = new FragenEditor(m_testDialoge);
+    m_frageneditor->setAttribute(Qt::WA_DeleteOnClose);
+    m_frageneditor->setAttribute(Qt::WA_QuitOnClose, false);
+    // Queued: the editor finishes closing before the restart may ask its own question.
+    connect(
+        m_frageneditor, &FragenEditor::spielNeuStarten, m_ablauf,
+        [this](const QString &) { m_ablauf->neuStarten(); }, Qt::QueuedConnection);
+    m_frageneditor->show();
+    m_frageneditor->editorInitialisieren();
+}
+
+void MainWindow::on_actionSpiel_durchf_hren_2_triggered()
+{
+    m_tutorialSpiel->show();
+    m_tutorialSpiel->raise();
+}
+
+void MainWindow::on_actionFrageneditor_2_triggered()
+{
+    m_tutorialEditor->show();
+    m_tutorialEditor->raise();
+}
+
+void MainWindow::on_actionEinstellungen_vornehmen_triggered()
+{
+    m_tutorialEinstellungen->show();
+    m_tutorialEinstellungen->raise();
+}
+
 void MainWindow::on_actionShortcut_Keys_triggered()
 {
     m_shortcutkeys->show();
@@ -491,6 +570,16 @@ void MainWindow::closeEvent(QCloseEvent *ereignis)
         ereignis->ignore();
         return;
     }
+    // Unsaved edits are asked about; when they cannot be saved the program stays open with them.
+    if (m_frageneditor && !m_frageneditor->schliessenOhneNachfrage()) {
+        ereignis->ignore();
+        return;
+    }
+    m_optionWindow->beimBeenden();
+    for (QWidget *tutorial :
+         {static_cast<QWidget *>(m_tutorialSpiel), static_cast<QWidget *>(m_tutorialEditor),
+          static_cast<QWidget *>(m_tutorialEinstellungen)})
+        tutorial->close();
     m_hilfe->close();
     m_shortcutkeys->close();
     m_goTo->close();

@@ -6,6 +6,7 @@
 #include <QDomElement>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -14,6 +15,11 @@ class MainWindow;
 }
 
 class Dialoge;
+class FragenEditor;
+class OptionWindow;
+class hilfe_einstellungen_vornehmen;
+class hilfe_frageneditor;
+class hilfe_spiel_durchfuehren;
 class Hilfe;
 class Klang;
 class PortSystem;
@@ -102,6 +108,13 @@ public slots:
     void on_actionTest_triggered();
     void openRecentFile();
     void on_actionShortcut_Keys_triggered();
+    void on_actionOptionen_triggered();
+    void on_actionFrageneditor_triggered();
+    void on_actionSpiel_durchf_hren_2_triggered();
+    void on_actionFrageneditor_2_triggered();
+    void on_actionEinstellungen_vornehmen_triggered();
+    // A port chosen by hand in the options dialog.
+    void portVonHandGewaehlt();
 
     // Opens a question file: `pfad`, or the one the presenter picks when empty.
     void frageDateiOeffnen(const QString &pfad = {});
@@ -145,6 +158,13 @@ private:
     PortSystem *m_ports = nullptr;
 
     test *m_test = nullptr;
+    OptionWindow *m_optionWindow = nullptr;
+    hilfe_spiel_durchfuehren *m_tutorialSpiel = nullptr;
+    hilfe_frageneditor *m_tutorialEditor = nullptr;
+    hilfe_einstellungen_vornehmen *m_tutorialEinstellungen = nullptr;
+    QPointer<FragenEditor> m_frageneditor;
+    // The test's dialogs, handed to the editor; null in the program, where it shows its own.
+    Dialoge *m_testDialoge = nullptr;
     goTo *m_goTo = nullptr;
     Hilfe *m_hilfe = nullptr;
     shortcutkeys *m_shortcutkeys = nullptr;
