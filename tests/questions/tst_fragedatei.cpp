@@ -1,12 +1,10 @@
 #include "bildpfad.h"
+#include "dateigrenze.h"
 #include "fragedatei.h"
 #include "testdaten.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using FrageDatei::LadeErgebnis;
 
@@ -22,32 +20,6 @@ const QByteArray Kopf = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"n
                         "<!--Erstellt von Plenaro plenaro.example-->\r"
                         "<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
                         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\r";
-
-// Lowers this process's file-size limit for its lifetime: a write beyond it fails with EFBIG
-// just like a write on a full disk fails with ENOSPC, and needs no root.
-class Dateigrenze final
-{
-public:
-    explicit Dateigrenze(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_alt);
-        m_altesSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit neu = m_alt;
-        neu.rlim_cur = bytes;
-        m_gesetzt = setrlimit(RLIMIT_FSIZE, &neu) == 0;
-    }
-    ~Dateigrenze()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_alt);
-        std::signal(SIGXFSZ, m_altesSignal);
-    }
-    bool gesetzt() const { return m_gesetzt; }
-
-private:
-    rlimit m_alt{};
-    void (*m_altesSignal)(int) = nullptr;
-    bool m_gesetzt = false;
-};
 
 QList<Testdaten::Frage> fragenListe(int anzahl)
 {
