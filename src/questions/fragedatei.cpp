@@ -7,6 +7,7 @@
 #include <QDomNamedNodeMap>
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -191,9 +192,12 @@ void elementSchreiben(QString &aus, const QDomElement &element, int tiefe, bool 
 }
 
 // The field's text is all text below it; each text node loses its CRs where it stands, so no
-// node is added, removed or moved: a Question nested inside a field stays where it is.
+// element is added, removed or moved: a Question nested inside a field stays where it is. A text
+// node left empty goes (after the walk): an empty text node is written as start and end tag,
+// which reads back as no node at all, and the next save would differ from this one.
 void wagenruecklaufEntfernen(const QDomElement &frage)
 {
+    QVector<QDomNode> leer;
     for (const QString &name : TextFelder) {
         const QDomElement feldElement = frage.firstChildElement(name);
         if (feldElement.isNull() || feldElement.firstChild().isNull())
@@ -205,6 +209,8 @@ void wagenruecklaufEntfernen(const QDomElement &frage)
                 QString ohne = knoten.nodeValue();
                 ohne.remove(QLatin1Char('\r'));
                 knoten.setNodeValue(ohne);
+                if (ohne.isEmpty())
+                    leer.append(knoten);
             }
             if (!knoten.firstChild().isNull()) {
                 knoten = knoten.firstChild();
@@ -216,6 +222,87 @@ void wagenruecklaufEntfernen(const QDomElement &frage)
                 knoten = knoten.nextSibling();
         }
     }
+    for (QDomNode &knoten : leer)
+        knoten.parentNode().removeChild(knoten);
+}
+
+// Builds the document from a stream, but only as far as the first MaxFragen questions reach:
+// the rest of the file is only checked for well-formedness and its questions counted. A file
+// of 250000 questions would otherwise cost seconds and most of a gigabyte for questions that are
+// never shown. Same rules as QDomDocument::setContent() without namespace processing: text of
+// whitespace only is not kept.
+bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
+{
+    QXmlStreamReader leser(&datei);
+    leser.setNamespaceProcessing(false);
+    // A default-constructed document is a null node until something creates its content.
+    ergebnis.dokument = QDomDocument(QString());
+    QDomDocument &dokument = ergebnis.dokument;
+    QDomNode aktuell = dokument;
+    int offeneFragen = 0; // kept Question elements around the current node
+    QVector<bool> istFrage;
+    bool aufbauen = true;
+    gesamt = 0;
+    const QString Frage = QStringLiteral("Question");
+    while (!leser.atEnd()) {
+        switch (leser.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const bool frage = leser.qualifiedName() == Frage;
+            if (frage && ++gesamt > MaxFragen && offeneFragen == 0)
+                aufbauen = false;
+            if (!aufbauen)
+                break;
+            QDomElement element = dokument.createElement(leser.qualifiedName().toString());
+            const QXmlStreamAttributes attribute = leser.attributes();
+            for (const QXmlStreamAttribute &attribut : attribute)
+                element.setAttribute(attribut.qualifiedName().toString(), attribut.value().toString());
+            aktuell.appendChild(element);
+            aktuell = element;
+            istFrage.append(frage);
+            if (frage)
+                ++offeneFragen;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (!aufbauen)
+                break;
+            if (istFrage.takeLast())
+                --offeneFragen;
+            aktuell = aktuell.parentNode();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!aufbauen || leser.isWhitespace())
+                break;
+            if (leser.isCDATA())
+                aktuell.appendChild(dokument.createCDATASection(leser.text().toString()));
+            else
+                aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
+            break;
+        case QXmlStreamReader::EntityReference:
+            if (aufbauen)
+                aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
+            break;
+        case QXmlStreamReader::Comment:
+            if (aufbauen)
+                aktuell.appendChild(dokument.createComment(leser.text().toString()));
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            if (aufbauen)
+                aktuell.appendChild(
+                    dokument.createProcessingInstruction(leser.processingInstructionTarget().toString(),
+                                                         leser.processingInstructionData().toString()));
+            break;
+        default:
+            break;
+        }
+    }
+    if (leser.hasError()) {
+        ergebnis.grund = leser.errorString();
+        ergebnis.zeile = int(leser.lineNumber());
+        ergebnis.spalte = int(leser.columnNumber());
+        return false;
+    }
+    return true;
 }
 
 // Every Question element in document order, gathered before anything is touched.
@@ -343,20 +430,20 @@ LadeErgebnis lesen(const QString &pfad)
         ergebnis.grund = info.isFile() ? datei.errorString() : QStringLiteral("not a file");
         return ergebnis;
     }
-    // The whole document is parsed before the first 1000 questions are taken; a huge file
-    // would cost seconds and a gigabyte for questions that are never shown.
+    // Even only scanned, a file this large takes seconds: no question file comes near it.
     ergebnis.groesse = datei.size();
     if (ergebnis.groesse > MaxDateigroesse) {
         ergebnis.fehler = LadeErgebnis::Fehler::ZuGross;
         return ergebnis;
     }
-    if (!ergebnis.dokument.setContent(&datei, false, &ergebnis.grund, &ergebnis.zeile, &ergebnis.spalte)) {
+    int gesamt = 0;
+    if (!dokumentAufbauen(datei, ergebnis, gesamt)) {
         ergebnis.fehler = LadeErgebnis::Fehler::KeinXml;
         ergebnis.dokument.clear();
         return ergebnis;
     }
-    int gesamt = 0;
-    ergebnis.fragen = fragenSammeln(ergebnis.dokument, gesamt);
+    int gesammelt = 0;
+    ergebnis.fragen = fragenSammeln(ergebnis.dokument, gesammelt);
     ergebnis.weggelassen = gesamt - int(ergebnis.fragen.size());
     if (ergebnis.weggelassen > 0)
         qWarning() << pfad << "holds" << gesamt << "questions; only the first" << MaxFragen << "are used";
