@@ -53,6 +53,13 @@ bool zahlen(const QList<QByteArray> &teile, int ab, QList<qint64> &werte)
     return true;
 }
 
+QByteArray druckInhalt(const SpielStand::Druck &d)
+{
+    return "P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
+           QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
+           QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt);
+}
+
 bool istUint(qint64 wert)
 {
     return wert >= 0 && wert <= qint64(std::numeric_limits<uint>::max());
@@ -197,10 +204,7 @@ QByteArray Druckjournal::alsText(const SpielStand &stand)
     };
     for (qsizetype i = 0; i < stand.druecke.size(); ++i) {
         auswertungenBis(i);
-        const SpielStand::Druck &d = stand.druecke.at(i);
-        text += zeile("P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
-                      QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
-                      QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt));
+        text += zeile(druckInhalt(stand.druecke.at(i)));
     }
     auswertungenBis(stand.druecke.size());
     text += zeile("F " + QByteArray::number(stand.aktuelleFrage));
@@ -230,7 +234,6 @@ bool Druckjournal::fortsetzen(const SpielStand &stand)
         return false;
     }
     m_letzteFrage = stand.aktuelleFrage;
-    m_druecke = stand.druecke.size();
     return oeffnenZumAnhaengen();
 }
 
@@ -257,10 +260,7 @@ SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buz
 
 bool Druckjournal::druck(const SpielStand::Druck &d)
 {
-    ++m_druecke;
-    return zeileAnhaengen("P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) +
-                          ' ' + QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
-                          QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt));
+    return zeileAnhaengen(druckInhalt(d));
 }
 
 bool Druckjournal::frageAufgerufen(int frageNr)

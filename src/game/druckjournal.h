@@ -140,7 +140,6 @@ private:
     Zeitgeber *m_syncTimer = nullptr;
     bool m_ungesynct = false;
     int m_letzteFrage = -1;
-    qsizetype m_druecke = 0;
     QString m_fehler;
     qint64 m_synchronisierungen = 0;
 };
