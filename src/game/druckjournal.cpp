@@ -77,6 +77,23 @@ QList<SpielStand::Druck> SpielStand::druckeDerFrage(int frageNr) const
     return liste;
 }
 
+QString SpielStand::angebot(bool englisch) const
+{
+    const QString datei = QDir::toNativeSeparators(frageDatei);
+    return (englisch ? QStringLiteral("The last game was not finished (question file \"%1\", question %2, %3 "
+                                      "answers recorded). Do you want to continue it?")
+                     : QStringLiteral("Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", Frage %2, %3 "
+                                      "Antworten erfasst). Möchten Sie es fortsetzen?"))
+        .arg(datei)
+        .arg(aktuelleFrage)
+        .arg(druecke.size());
+}
+
+QString SpielStand::angebot() const
+{
+    return angebot(Einstellungen::istEnglisch());
+}
+
 QList<int> SpielStand::ausgewerteteFragen() const
 {
     QList<int> fragen;

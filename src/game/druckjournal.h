@@ -46,6 +46,9 @@ struct SpielStand
     QList<Auswertung> auswertungen; // in the order they happened
 
     QList<Druck> druckeDerFrage(int frageNr) const;
+    // The question put to the presenter at start-up, in the interface language.
+    QString angebot() const;
+    QString angebot(bool englisch) const;
     QList<int> ausgewerteteFragen() const;
     // Nothing worth offering: no game was under way.
     bool istLeer() const { return frageDatei.isEmpty() || (druecke.isEmpty() && aktuelleFrage == 0); }
