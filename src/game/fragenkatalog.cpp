@@ -73,9 +73,14 @@ QDomElement Fragenkatalog::springeZuFrage(int nr)
 
 int Fragenkatalog::fehlendeAntworten() const
 {
-    if (m_aktuelleFrageNr == 0)
+    return fehlendeAntworten(m_aktuelleFrageNr);
+}
+
+int Fragenkatalog::fehlendeAntworten(int nr) const
+{
+    if (nr < 1 || nr > m_anzahlFragen)
         return 0;
-    const QDomElement &frage = m_fragen.at(m_aktuelleFrageNr - 1);
+    const QDomElement &frage = m_fragen.at(nr - 1);
     const auto fehlt = [&frage](int n) {
         return FrageDatei::feld(frage, QStringLiteral("Answer%1").arg(n)).isEmpty() &&
                FrageDatei::feld(frage, QStringLiteral("PictureAnswer%1").arg(n)).isEmpty();
@@ -93,8 +98,13 @@ int Fragenkatalog::fehlendeAntworten() const
 
 QString Fragenkatalog::feld(const QString &name) const
 {
+    return feld(m_aktuelleFrageNr, name);
+}
+
+QString Fragenkatalog::feld(int nr, const QString &name) const
+{
     // Runs for every press: no diagnostic line here.
-    if (m_aktuelleFrageNr < 1 || m_aktuelleFrageNr > m_anzahlFragen)
+    if (nr < 1 || nr > m_anzahlFragen)
         return {};
-    return FrageDatei::feld(m_fragen.at(m_aktuelleFrageNr - 1), name);
+    return FrageDatei::feld(m_fragen.at(nr - 1), name);
 }

@@ -34,8 +34,12 @@ public:
 
     // 0: answers 1–4; 1: answer 4 missing; 2: answer 3 missing; 3: answers 3 and 4 missing.
     int fehlendeAntworten() const;
+    // The same for question `nr`; 0 for a number without a question.
+    int fehlendeAntworten(int nr) const;
     // A field of the current question; empty before the first question.
     QString feld(const QString &name) const;
+    // A field of question `nr`; empty for a number without a question.
+    QString feld(int nr, const QString &name) const;
 
 private:
     Dialoge &m_dialoge;

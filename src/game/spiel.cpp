@@ -221,6 +221,11 @@ void spiel::spielZuruecksetzen()
 
 void spiel::antwortErfassen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
+    antwortEintragen(getAktuelleFrageNr(), klassensatz, buzzerNo, buttonNo, laufzeit());
+}
+
+void spiel::antwortEintragen(int frageNr, uint klassensatz, uint buzzerNo, uint buttonNo, qint64 laufzeitMs)
+{
     const GeraetSchluessel schluessel{klassensatz, buzzerNo};
     auto gefunden = m_personIndex.constFind(schluessel);
     qsizetype index;
@@ -233,21 +238,20 @@ void spiel::antwortErfassen(uint klassensatz, uint buzzerNo, uint buttonNo)
         index = *gefunden;
     }
 
-    const int frageNr = getAktuelleFrageNr();
     AntwortDerPerson &antwort = m_personen[index].getAntwortDerFrage(frageNr);
 
     // Buttons of answers the question does not have are not stored, but still time-stamped.
-    const int fehlend = m_katalog.fehlendeAntworten();
+    const int fehlend = m_katalog.fehlendeAntworten(frageNr);
     const bool ignoriert = (buttonNo == 3 && (fehlend == 2 || fehlend == 3)) ||
                            (buttonNo == 4 && (fehlend == 1 || fehlend == 3));
     if (!ignoriert)
         antwort.setAntwort(int(buttonNo));
 
     if (frageNr >= 1) {
-        if (getLoesung() == FrageDatei::Umfrage)
+        if (m_katalog.feld(frageNr, FrageDatei::Loesung) == FrageDatei::Umfrage)
             antwort.setAntwortszeit(0.0);
         else
-            antwort.setAntwortszeit(double(laufzeit()));
+            antwort.setAntwortszeit(double(laufzeitMs));
     }
 }
 
@@ -295,4 +299,24 @@ QList<double> spiel::getProzenteAntworten(int frageNr) const
     for (const int k : anzahl)
         prozente.append(summe > 0 ? k / (summe / 100.0) : 0.0);
     return prozente;
+}
+
+// --- Taking up an interrupted game --------------------------------------------------------------
+
+void spiel::auswertungWiederherstellen(int frageNr)
+{
+    const QString loesung = m_katalog.feld(frageNr, FrageDatei::Loesung);
+    if (frageNr < 1 || loesung == FrageDatei::Umfrage)
+        return;
+    const int richtig = richtigerKnopf(loesung);
+    int punkte = m_katalog.feld(frageNr, QStringLiteral("Points")).trimmed().toInt();
+    if (punkte == 0)
+        punkte = 1;
+    for (Person &person : m_personen) {
+        if (!person.findeAntwort(frageNr))
+            continue;
+        AntwortDerPerson &antwort = person.getAntwortDerFrage(frageNr);
+        antwort.setPunkte(richtig != 0 && antwort.getAntwort() == richtig ? punkte : 0);
+        antwort.setAusgewertet(true);
+    }
 }

@@ -61,6 +61,15 @@ public:
     QList<Person> getPersonenRichtig() const { return m_personenRichtig; }
     QList<Person> getPersonenFalsch() const { return m_personenFalsch; }
 
+    // A press of question `frageNr` at the net running time `laufzeitMs`: what antwortErfassen()
+    // does with the current question and the running time now. The press journal records the
+    // press first and passes the same time on, so a restored game has exactly the same times;
+    // restoring replays recorded presses through it.
+    void antwortEintragen(int frageNr, uint klassensatz, uint buzzerNo, uint buttonNo, qint64 laufzeitMs);
+    // Taking up an interrupted game (Druckjournal): an evaluation of question `frageNr` where it
+    // happened between the presses. Same rules as punkteVerteilen(), without signals and lists.
+    void auswertungWiederherstellen(int frageNr);
+
     static constexpr int AnzeigeVerzoegerung = 2000;
 
 signals:

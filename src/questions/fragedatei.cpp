@@ -1,12 +1,13 @@
 #include "fragedatei.h"
 
+#include "einstellungen.h"
 #include "produkt.h"
 
 #include <QDebug>
 #include <QDomNamedNodeMap>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -53,7 +54,7 @@ QString zeilenendenVereinheitlichen(const QString &text)
     return ergebnis;
 }
 
-QString textMaskieren(const QString &text)
+QString textMaskieren(const QString &text, bool crAlsReferenz)
 {
     QString ergebnis;
     ergebnis.reserve(text.size());
@@ -65,6 +66,8 @@ QString textMaskieren(const QString &text)
             ergebnis += QLatin1String("&lt;");
         else if (c == QLatin1Char('>') && ergebnis.endsWith(QLatin1String("]]")))
             ergebnis += QLatin1String("&gt;");
+        else if (c == QLatin1Char('\r') && crAlsReferenz)
+            ergebnis += QLatin1String("&#13;");
         else
             ergebnis += c;
     }
@@ -130,77 +133,232 @@ bool nurText(const QDomNodeList &kinder)
     return true;
 }
 
-QString inhalt(const QDomNode &kind)
+// Text beside elements: indenting the elements would add blanks and line breaks to that text.
+bool gemischt(const QDomNodeList &kinder)
 {
-    if (kind.isCDATASection())
-        return QLatin1String("<![CDATA[") + zeilenendenVereinheitlichen(kind.nodeValue()) +
-               QLatin1String("]]>");
-    return textMaskieren(kind.nodeValue());
+    for (int i = 0; i < kinder.count(); ++i) {
+        const QDomNode kind = kinder.at(i);
+        if ((kind.isText() || kind.isCDATASection()) && !kind.nodeValue().trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
-void elementSchreiben(QString &aus, const QDomElement &element, int tiefe)
+// Text fields lose their carriage returns on reading, so a CR seen here was not there at the
+// start; anywhere else a lone CR is content and must come back as CR, not as a line break.
+QString inhalt(const QDomNode &kind)
 {
-    const QString einzug(tiefe, QLatin1Char(' '));
+    if (kind.isCDATASection() && !kind.nodeValue().contains(QLatin1Char('\r')))
+        return QLatin1String("<![CDATA[") + zeilenendenVereinheitlichen(kind.nodeValue()) +
+               QLatin1String("]]>");
+    return textMaskieren(kind.nodeValue(), true);
+}
+
+void elementSchreiben(QString &aus, const QDomElement &element, int tiefe, bool eingerueckt);
+
+void kindSchreiben(QString &aus, const QDomNode &kind, int tiefe, bool eingerueckt)
+{
+    const QString einzug = eingerueckt ? QString(tiefe, QLatin1Char(' ')) : QString();
+    const QString ende = eingerueckt ? Zeilenende : QString();
+    if (kind.isElement())
+        elementSchreiben(aus, kind.toElement(), tiefe, eingerueckt);
+    else if (kind.isComment())
+        aus += einzug + QLatin1String("<!--") + kind.nodeValue() + QLatin1String("-->") + ende;
+    else if (kind.isText() || kind.isCDATASection())
+        aus += einzug + inhalt(kind) + ende;
+}
+
+void elementSchreiben(QString &aus, const QDomElement &element, int tiefe, bool eingerueckt)
+{
+    const QString einzug = eingerueckt ? QString(tiefe, QLatin1Char(' ')) : QString();
+    const QString ende = eingerueckt ? Zeilenende : QString();
     aus += einzug + QLatin1Char('<') + element.tagName() + attribute(element);
     const QDomNodeList kinder = element.childNodes();
     if (kinder.isEmpty()) {
-        aus += QLatin1String("/>") + Zeilenende;
+        aus += QLatin1String("/>") + ende;
         return;
     }
-    if (nurText(kinder)) {
+    if (nurText(kinder) || gemischt(kinder) || !eingerueckt) {
         aus += QLatin1Char('>');
         for (int i = 0; i < kinder.count(); ++i)
-            aus += inhalt(kinder.at(i));
-        aus += QLatin1String("</") + element.tagName() + QLatin1Char('>') + Zeilenende;
+            kindSchreiben(aus, kinder.at(i), 0, false);
+        aus += QLatin1String("</") + element.tagName() + QLatin1Char('>') + ende;
         return;
     }
     aus += QLatin1Char('>') + Zeilenende;
-    const QString kindEinzug(tiefe + 1, QLatin1Char(' '));
-    for (int i = 0; i < kinder.count(); ++i) {
-        const QDomNode kind = kinder.at(i);
-        if (kind.isElement())
-            elementSchreiben(aus, kind.toElement(), tiefe + 1);
-        else if (kind.isComment())
-            aus += kindEinzug + QLatin1String("<!--") + kind.nodeValue() + QLatin1String("-->") + Zeilenende;
-        else if (kind.isText() || kind.isCDATASection())
-            aus += kindEinzug + inhalt(kind) + Zeilenende;
-    }
+    for (int i = 0; i < kinder.count(); ++i)
+        kindSchreiben(aus, kinder.at(i), tiefe + 1, true);
     aus += einzug + QLatin1String("</") + element.tagName() + QLatin1Char('>') + Zeilenende;
 }
 
-void wagenruecklaufEntfernen(QDomElement &frage)
+// The field's text is all text below it; each text node loses its CRs where it stands, so no
+// element is added, removed or moved: a Question nested inside a field stays where it is. A text
+// node left empty goes (after the walk): an empty text node is written as start and end tag,
+// which reads back as no node at all, and the next save would differ from this one.
+void wagenruecklaufEntfernen(const QDomElement &frage)
 {
+    QVector<QDomNode> leer;
     for (const QString &name : TextFelder) {
-        QDomElement feldElement = frage.firstChildElement(name);
+        const QDomElement feldElement = frage.firstChildElement(name);
         if (feldElement.isNull() || feldElement.firstChild().isNull())
             continue;
-        const QString text = feldElement.text();
-        if (!text.contains(QLatin1Char('\r')))
-            continue;
-        while (!feldElement.firstChild().isNull())
-            feldElement.removeChild(feldElement.firstChild());
-        QString ohne = text;
-        ohne.remove(QLatin1Char('\r'));
-        feldElement.appendChild(feldElement.ownerDocument().createTextNode(ohne));
+        QDomNode knoten = feldElement.firstChild();
+        while (!knoten.isNull() && knoten != feldElement) {
+            if ((knoten.isText() || knoten.isCDATASection()) &&
+                knoten.nodeValue().contains(QLatin1Char('\r'))) {
+                QString ohne = knoten.nodeValue();
+                ohne.remove(QLatin1Char('\r'));
+                knoten.setNodeValue(ohne);
+                if (ohne.isEmpty())
+                    leer.append(knoten);
+            }
+            if (!knoten.firstChild().isNull()) {
+                knoten = knoten.firstChild();
+                continue;
+            }
+            while (!knoten.isNull() && knoten != feldElement && knoten.nextSibling().isNull())
+                knoten = knoten.parentNode();
+            if (!knoten.isNull() && knoten != feldElement)
+                knoten = knoten.nextSibling();
+        }
     }
+    for (QDomNode &knoten : leer)
+        knoten.parentNode().removeChild(knoten);
 }
 
-bool speichern(const QString &pfad, const QByteArray &inhalt, QString *fehler)
+// Builds the document from a stream, but only as far as the first MaxFragen questions reach:
+// the rest of the file is only checked for well-formedness and its questions counted. A file
+// of 250000 questions would otherwise cost seconds and most of a gigabyte for questions that are
+// never shown. Same rules as QDomDocument::setContent() without namespace processing: text of
+// whitespace only is not kept.
+bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
 {
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly)) {
-        qDebug() << "Failed to open file for writing.";
-        if (fehler)
-            *fehler = datei.errorString();
-        return false;
+    QXmlStreamReader leser(&datei);
+    leser.setNamespaceProcessing(false);
+    // A default-constructed document is a null node until something creates its content.
+    ergebnis.dokument = QDomDocument(QString());
+    QDomDocument &dokument = ergebnis.dokument;
+    QDomNode aktuell = dokument;
+    int offeneFragen = 0; // kept Question elements around the current node
+    QVector<bool> istFrage;
+    bool aufbauen = true;
+    gesamt = 0;
+    const QString Frage = QStringLiteral("Question");
+    while (!leser.atEnd()) {
+        switch (leser.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const bool frage = leser.qualifiedName() == Frage;
+            if (frage && ++gesamt > MaxFragen && offeneFragen == 0)
+                aufbauen = false;
+            if (!aufbauen)
+                break;
+            QDomElement element = dokument.createElement(leser.qualifiedName().toString());
+            const QXmlStreamAttributes attribute = leser.attributes();
+            for (const QXmlStreamAttribute &attribut : attribute)
+                element.setAttribute(attribut.qualifiedName().toString(), attribut.value().toString());
+            aktuell.appendChild(element);
+            aktuell = element;
+            istFrage.append(frage);
+            if (frage)
+                ++offeneFragen;
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (!aufbauen)
+                break;
+            if (istFrage.takeLast())
+                --offeneFragen;
+            aktuell = aktuell.parentNode();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!aufbauen || leser.isWhitespace())
+                break;
+            if (leser.isCDATA())
+                aktuell.appendChild(dokument.createCDATASection(leser.text().toString()));
+            else
+                aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
+            break;
+        case QXmlStreamReader::EntityReference:
+            if (aufbauen)
+                aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
+            break;
+        case QXmlStreamReader::Comment:
+            if (aufbauen)
+                aktuell.appendChild(dokument.createComment(leser.text().toString()));
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            if (aufbauen)
+                aktuell.appendChild(
+                    dokument.createProcessingInstruction(leser.processingInstructionTarget().toString(),
+                                                         leser.processingInstructionData().toString()));
+            break;
+        default:
+            break;
+        }
     }
-    if (datei.write(inhalt) != inhalt.size() || !datei.commit()) {
-        qDebug() << "Failed to write file:" << datei.errorString();
-        if (fehler)
-            *fehler = datei.errorString();
+    if (leser.hasError()) {
+        ergebnis.grund = leser.errorString();
+        ergebnis.zeile = int(leser.lineNumber());
+        ergebnis.spalte = int(leser.columnNumber());
         return false;
     }
     return true;
+}
+
+// Every Question element in document order, gathered before anything is touched.
+QVector<QDomElement> fragenSammeln(const QDomDocument &dokument, int &gesamt)
+{
+    QVector<QDomElement> fragen;
+    gesamt = 0;
+    const QDomElement wurzel = dokument.documentElement();
+    QDomNode knoten = wurzel;
+    while (!knoten.isNull()) {
+        if (knoten.isElement() && knoten.toElement().tagName() == QLatin1String("Question")) {
+            ++gesamt;
+            if (fragen.size() < MaxFragen)
+                fragen.append(knoten.toElement());
+        }
+        if (!knoten.firstChild().isNull()) {
+            knoten = knoten.firstChild();
+            continue;
+        }
+        while (!knoten.isNull() && knoten != wurzel && knoten.nextSibling().isNull())
+            knoten = knoten.parentNode();
+        if (knoten.isNull() || knoten == wurzel)
+            break;
+        knoten = knoten.nextSibling();
+    }
+    return fragen;
+}
+
+// A question listed together with a Question around it is written as part of that one; writing
+// it again on its own would add a question on every save.
+bool inAndererFrage(const QDomElement &frage, const QVector<QDomElement> &fragen)
+{
+    for (QDomNode vorfahr = frage.parentNode(); !vorfahr.isNull(); vorfahr = vorfahr.parentNode()) {
+        if (vorfahr.isElement() && vorfahr.toElement().tagName() == QLatin1String("Question") &&
+            fragen.contains(vorfahr.toElement()))
+            return true;
+    }
+    return false;
+}
+
+SchreibErgebnis speichern(const QString &pfad, const QByteArray &inhalt, QString *fehler)
+{
+    BenutzerDatei datei(pfad);
+    const bool offen = datei.oeffnen();
+    if (!offen)
+        qDebug() << "Failed to open file for writing.";
+    else
+        datei.schreiben(inhalt);
+    const SchreibErgebnis ergebnis = datei.abschliessen();
+    if (!ergebnis.ok()) {
+        if (offen)
+            qDebug() << "Failed to write file:" << pfad << ergebnis.grund;
+        if (fehler)
+            *fehler = ergebnis.meldung();
+    }
+    return ergebnis;
 }
 
 } // namespace
@@ -229,40 +387,68 @@ QString LadeErgebnis::beschreibung(bool englisch) const
     case Fehler::KeineFragen:
         return englisch ? QStringLiteral("The file contains no questions.")
                         : QStringLiteral("Die Datei enthält keine Fragen.");
+    case Fehler::ZuGross:
+        return (englisch
+                    ? QStringLiteral("The file is too large for a question file (%1 MB; at most %2 MB).")
+                    : QStringLiteral("Die Datei ist zu groß für eine Fragedatei (%1 MB; höchstens %2 MB)."))
+            .arg(groesse / (1024 * 1024))
+            .arg(MaxDateigroesse / (1024 * 1024));
     }
     return {};
+}
+
+QString LadeErgebnis::hinweis(bool englisch) const
+{
+    if (!ok() || weggelassen <= 0)
+        return {};
+    return (englisch ? QStringLiteral("The file contains %1 questions. Only the first %2 are used; %3 "
+                                      "questions were left out.")
+                     : QStringLiteral("Die Datei enthält %1 Fragen. Nur die ersten %2 werden verwendet; %3 "
+                                      "Fragen wurden weggelassen."))
+        .arg(fragen.size() + weggelassen)
+        .arg(MaxFragen)
+        .arg(weggelassen);
+}
+
+QString LadeErgebnis::meldung() const
+{
+    const bool englisch = Einstellungen::istEnglisch();
+    return ok() ? hinweis(englisch) : beschreibung(englisch);
 }
 
 LadeErgebnis lesen(const QString &pfad)
 {
     LadeErgebnis ergebnis;
     QFile datei(pfad);
-    if (pfad.isEmpty() || !QFileInfo::exists(pfad)) {
+    const QFileInfo info(pfad);
+    if (pfad.isEmpty() || !info.exists()) {
         ergebnis.fehler = LadeErgebnis::Fehler::DateiFehlt;
         return ergebnis;
     }
-    if (!QFileInfo(pfad).isFile() || !datei.open(QIODevice::ReadOnly)) {
+    if (!info.isFile() || !datei.open(QIODevice::ReadOnly)) {
         ergebnis.fehler = LadeErgebnis::Fehler::NichtLesbar;
-        ergebnis.grund = QFileInfo(pfad).isFile() ? datei.errorString() : QStringLiteral("not a file");
+        ergebnis.grund = info.isFile() ? datei.errorString() : QStringLiteral("not a file");
         return ergebnis;
     }
-    if (!ergebnis.dokument.setContent(&datei, false, &ergebnis.grund, &ergebnis.zeile, &ergebnis.spalte)) {
+    // Even only scanned, a file this large takes seconds: no question file comes near it.
+    ergebnis.groesse = datei.size();
+    if (ergebnis.groesse > MaxDateigroesse) {
+        ergebnis.fehler = LadeErgebnis::Fehler::ZuGross;
+        return ergebnis;
+    }
+    int gesamt = 0;
+    if (!dokumentAufbauen(datei, ergebnis, gesamt)) {
         ergebnis.fehler = LadeErgebnis::Fehler::KeinXml;
         ergebnis.dokument.clear();
         return ergebnis;
     }
-    const QDomNodeList fragen = ergebnis.dokument.elementsByTagName(QStringLiteral("Question"));
-    const int anzahl = std::min(fragen.count(), MaxFragen);
-    ergebnis.weggelassen = fragen.count() - anzahl;
+    int gesammelt = 0;
+    ergebnis.fragen = fragenSammeln(ergebnis.dokument, gesammelt);
+    ergebnis.weggelassen = gesamt - int(ergebnis.fragen.size());
     if (ergebnis.weggelassen > 0)
-        qWarning() << pfad << "holds" << fragen.count() << "questions; only the first" << MaxFragen
-                   << "are used";
-    ergebnis.fragen.reserve(anzahl);
-    for (int i = 0; i < anzahl; ++i) {
-        QDomElement frage = fragen.at(i).toElement();
+        qWarning() << pfad << "holds" << gesamt << "questions; only the first" << MaxFragen << "are used";
+    for (const QDomElement &frage : std::as_const(ergebnis.fragen))
         wagenruecklaufEntfernen(frage);
-        ergebnis.fragen.append(frage);
-    }
     if (ergebnis.fragen.isEmpty()) {
         ergebnis.fehler = LadeErgebnis::Fehler::KeineFragen;
         ergebnis.dokument.clear();
@@ -294,8 +480,10 @@ int richtigerKnopf(const QString &loesung)
 QByteArray serialisieren(const QVector<QDomElement> &fragen)
 {
     QString aus = kopf();
-    for (const QDomElement &frage : fragen)
-        elementSchreiben(aus, frage, 1);
+    for (const QDomElement &frage : fragen) {
+        if (!frage.isNull() && !inAndererFrage(frage, fragen))
+            elementSchreiben(aus, frage, 1, true);
+    }
     aus += Ende;
     return aus.toUtf8();
 }
@@ -313,12 +501,12 @@ QByteArray neueDatei()
         .toUtf8();
 }
 
-bool schreiben(const QString &pfad, const QVector<QDomElement> &fragen, QString *fehler)
+SchreibErgebnis schreiben(const QString &pfad, const QVector<QDomElement> &fragen, QString *fehler)
 {
     return speichern(pfad, serialisieren(fragen), fehler);
 }
 
-bool neueDateiSchreiben(const QString &pfad, QString *fehler)
+SchreibErgebnis neueDateiSchreiben(const QString &pfad, QString *fehler)
 {
     return speichern(pfad, neueDatei(), fehler);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benutzerdatei.h"
+
 #include <QByteArray>
 #include <QDomDocument>
 #include <QDomElement>
@@ -13,13 +15,15 @@ namespace FrageDatei {
 
 // The catalogue and the editor hold at most this many questions.
 inline constexpr int MaxFragen = 1000;
+// Larger files are refused before parsing: far beyond a thousand questions of any length.
+inline constexpr qint64 MaxDateigroesse = qint64(50) * 1024 * 1024;
 
 inline const QString Loesung = QStringLiteral("Solution");
 inline const QString Umfrage = QStringLiteral("NoAnswer");
 
 struct LadeErgebnis
 {
-    enum class Fehler { Keiner, DateiFehlt, NichtLesbar, KeinXml, KeineFragen };
+    enum class Fehler { Keiner, DateiFehlt, NichtLesbar, KeinXml, KeineFragen, ZuGross };
 
     Fehler fehler = Fehler::Keiner;
     QString grund; // the system's or the parser's own words
@@ -27,6 +31,7 @@ struct LadeErgebnis
     int spalte = 0;
     // Questions beyond MaxFragen that were left out.
     int weggelassen = 0;
+    qint64 groesse = 0; // bytes, known once the file was opened
 
     QDomDocument dokument;
     QVector<QDomElement> fragen;
@@ -34,11 +39,17 @@ struct LadeErgebnis
     bool ok() const { return fehler == Fehler::Keiner; }
     // Why the file could not be loaded, for the presenter.
     QString beschreibung(bool englisch) const;
+    // What the presenter must know about a file that did load (questions left out); else empty.
+    QString hinweis(bool englisch) const;
+    // beschreibung() or hinweis() in the interface language; empty when there is nothing to say.
+    QString meldung() const;
 };
 
 // Reads a question file: every Question element anywhere in the document, in document order, the
-// first MaxFragen of them; carriage returns are removed from the five text fields.
-// A well-formed file without a single Question counts as a failure.
+// first MaxFragen of them; carriage returns are removed from the five text fields. The tree is
+// only changed in the values of text nodes, never in its shape.
+// A well-formed file without a single Question counts as a failure; a file above
+// MaxDateigroesse is refused unread.
 LadeErgebnis lesen(const QString &pfad);
 
 // The text of the first child element named `name`; empty when there is none.
@@ -54,10 +65,13 @@ QByteArray serialisieren(const QVector<QDomElement> &fragen);
 // The exact bytes of a new file with one empty survey question.
 QByteArray neueDatei();
 
-// Writes through a temporary file, so a failed or interrupted write never destroys the previous
-// file. On failure logs "Failed to open file for writing." (or the write error) and returns false
-// with the reason in `fehler`.
-bool schreiben(const QString &pfad, const QVector<QDomElement> &fragen, QString *fehler = nullptr);
-bool neueDateiSchreiben(const QString &pfad, QString *fehler = nullptr);
+// Writes through a temporary file (BenutzerDatei), so a full disk or an interrupted write never
+// destroys the previous file. On failure logs "Failed to open file for writing." (or the write
+// error); the result carries the path and the system's reason, and `fehler`, when given,
+// receives the message for the presenter.
+// A question listed together with a Question element around it is written only as part of
+// that one, so a file with nested questions reads back as it was read.
+SchreibErgebnis schreiben(const QString &pfad, const QVector<QDomElement> &fragen, QString *fehler = nullptr);
+SchreibErgebnis neueDateiSchreiben(const QString &pfad, QString *fehler = nullptr);
 
 } // namespace FrageDatei

@@ -1,4 +1,5 @@
 #include "bildpfad.h"
+#include "dateigrenze.h"
 #include "fragedatei.h"
 #include "testdaten.h"
 
@@ -19,6 +20,28 @@ const QByteArray Kopf = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"n
                         "<!--Erstellt von Plenaro plenaro.example-->\r"
                         "<ArrayOfQuestion xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
                         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">\r";
+
+QList<Testdaten::Frage> fragenListe(int anzahl)
+{
+    QList<Testdaten::Frage> liste;
+    for (int i = 0; i < anzahl; ++i) {
+        Testdaten::Frage f;
+        f.text = QStringLiteral("Frage %1 mit etwas Text, damit die Datei wächst").arg(i + 1);
+        liste << f;
+    }
+    return liste;
+}
+
+// Everything a reader sees of a question.
+QStringList felder(const QDomElement &frage)
+{
+    QStringList werte;
+    for (const char *name :
+         {"QuestionText", "Answer1", "Answer2", "Answer3", "Answer4", "PictureQuestionText", "PictureAnswer1",
+          "PictureAnswer2", "PictureAnswer3", "PictureAnswer4", "AnswerDelay", "Solution", "Time", "Points"})
+        werte << FrageDatei::feld(frage, QLatin1String(name));
+    return werte;
+}
 
 } // namespace
 
@@ -165,12 +188,44 @@ private slots:
         QByteArray xml = "<A>";
         for (int i = 1; i <= 1003; ++i)
             xml += "<Question><QuestionText>" + QByteArray::number(i) + "</QuestionText></Question>";
+        // Still checked to the end: a broken tail refuses the file.
+        QCOMPARE(lesenAus(xml + "<kaputt></A>").fehler, LadeErgebnis::Fehler::KeinXml);
         xml += "</A>";
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("holds 1003 questions"));
         const LadeErgebnis ergebnis = lesenAus(xml);
         QVERIFY(ergebnis.ok());
         QCOMPARE(ergebnis.fragen.size(), FrageDatei::MaxFragen);
+        // What is never shown is not held in memory either.
+        QCOMPARE(ergebnis.dokument.elementsByTagName("Question").count(), FrageDatei::MaxFragen);
         QCOMPARE(ergebnis.weggelassen, 3);
         QCOMPARE(FrageDatei::feld(ergebnis.fragen.last(), "QuestionText"), QString("1000"));
+        // The presenter is told, in the interface language.
+        QCOMPARE(ergebnis.hinweis(false), QString("Die Datei enthält 1003 Fragen. Nur die ersten 1000 werden "
+                                                  "verwendet; 3 Fragen wurden weggelassen."));
+        QCOMPARE(ergebnis.hinweis(true), QString("The file contains 1003 questions. Only the first 1000 are "
+                                                 "used; 3 questions were left out."));
+        QVERIFY(lesenAus("<A><Question/></A>").hinweis(false).isEmpty());
+    }
+
+    void riesigeDateiWirdAbgelehnt()
+    {
+        const QString datei = pfad("riesig.xml");
+        {
+            QFile f(datei);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("<A><Question>") > 0);
+            // Sparse: costs no disk space.
+            QVERIFY(f.resize(FrageDatei::MaxDateigroesse + 1));
+        }
+        const LadeErgebnis ergebnis = FrageDatei::lesen(datei);
+        QCOMPARE(ergebnis.fehler, LadeErgebnis::Fehler::ZuGross);
+        QVERIFY(ergebnis.fragen.isEmpty());
+        QCOMPARE(ergebnis.beschreibung(false),
+                 QString("Die Datei ist zu groß für eine Fragedatei (50 MB; höchstens 50 MB)."));
+        QCOMPARE(ergebnis.beschreibung(true),
+                 QString("The file is too large for a question file (50 MB; at most 50 MB)."));
+        QVERIFY(ergebnis.hinweis(false).isEmpty());
+        QVERIFY(QFile::remove(datei));
     }
 
     void fehlerMitGrund()
@@ -265,6 +320,97 @@ private slots:
         }
         // Both languages play the same game.
         QCOMPARE(gerueste.at(0), gerueste.at(1));
+    }
+
+    void volleplatteZerstoertDieDateiNicht_data()
+    {
+        QTest::addColumn<int>("fragen");
+        QTest::addColumn<int>("grenze");
+        // Small enough to sit in the write buffer until the end, and large enough to fail on the way.
+        QTest::newRow("im Puffer") << 4 << 700;
+        QTest::newRow("gross") << 400 << 20000;
+    }
+
+    void volleplatteZerstoertDieDateiNicht()
+    {
+        QFETCH(int, fragen);
+        QFETCH(int, grenze);
+        QTemporaryDir ordner;
+        const QString quelle = ordner.filePath("quelle.xml");
+        QVERIFY(Testdaten::schreiben(quelle, fragenListe(fragen)));
+        const LadeErgebnis geladen = FrageDatei::lesen(quelle);
+        QVERIFY(geladen.ok());
+        QVERIFY(FrageDatei::serialisieren(geladen.fragen).size() > grenze);
+
+        const QString ziel = ordner.filePath("ziel.xml");
+        const QByteArray alt = "<A><Question><QuestionText>alt</QuestionText></Question></A>";
+        QVERIFY(Testdaten::schreiben(ziel, alt));
+        const QString neu = ordner.filePath("neu.xml");
+        QString meldung, meldungNeu;
+        bool gespeichert = true, neuGespeichert = true;
+        {
+            Dateigrenze grenzeSetzen{rlim_t(grenze)};
+            QVERIFY(grenzeSetzen.gesetzt());
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Failed to write file"));
+            gespeichert = bool(FrageDatei::schreiben(ziel, geladen.fragen, &meldung));
+        }
+        {
+            Dateigrenze grenzeSetzen(100);
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("Failed to write file"));
+            neuGespeichert = bool(FrageDatei::neueDateiSchreiben(neu, &meldungNeu));
+        }
+        QVERIFY(!gespeichert);
+        QCOMPARE(lesenBytes(ziel), alt);
+        QVERIFY2(meldung.contains(ziel) && meldung.contains("File too large"), qPrintable(meldung));
+        QVERIFY(!neuGespeichert);
+        QVERIFY(!QFileInfo::exists(neu));
+        QVERIFY2(meldungNeu.contains(neu) && meldungNeu.contains("File too large"), qPrintable(meldungNeu));
+        // No temporary file is left behind.
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"quelle.xml", "ziel.xml"}));
+
+        // With room again the same save goes through.
+        QVERIFY(FrageDatei::schreiben(ziel, geladen.fragen));
+        QCOMPARE(lesenBytes(ziel), FrageDatei::serialisieren(geladen.fragen));
+    }
+
+    void frageInFrageMitWagenruecklauf()
+    {
+        // Found by fuzzing: the reader used to take the inner question out of the tree while it
+        // walked the list of questions; the save then wrote "</>".
+        const QString datei =
+            QStringLiteral(PLENARO_QUELLEN "/tests/fuzz/korpus/fragedatei/verschachtelt-wagenruecklauf.xml");
+        const LadeErgebnis ergebnis = FrageDatei::lesen(datei);
+        QVERIFY(ergebnis.ok());
+        QCOMPARE(ergebnis.fragen.size(), 2);
+        for (const QDomElement &frage : ergebnis.fragen)
+            QVERIFY(!frage.isNull());
+        QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(0), "QuestionText"), QString("AussenInnenAnswer1"));
+        QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(0), "Solution"), QString("Answer2"));
+        QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(1), "QuestionText"), QString("Innen"));
+        QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(1), "Solution"), QString("Answer1"));
+        const QByteArray gespeichert = FrageDatei::serialisieren(ergebnis.fragen);
+        QVERIFY2(!gespeichert.contains("</>"), gespeichert.constData());
+    }
+
+    void wasGeladenWirdKommtGleichZurueck()
+    {
+        const QDir korpus(QStringLiteral(PLENARO_QUELLEN "/tests/fuzz/korpus/fragedatei"));
+        const QStringList dateien = korpus.entryList(QDir::Files);
+        QVERIFY(dateien.size() >= 4);
+        for (const QString &name : dateien) {
+            const LadeErgebnis erstes = FrageDatei::lesen(korpus.filePath(name));
+            if (!erstes.ok())
+                continue;
+            const QByteArray einmal = FrageDatei::serialisieren(erstes.fragen);
+            const LadeErgebnis zweites = lesenAus(einmal);
+            QVERIFY2(zweites.ok(), qPrintable(name));
+            QCOMPARE(zweites.fragen.size(), erstes.fragen.size());
+            for (int i = 0; i < erstes.fragen.size(); ++i)
+                QCOMPARE(felder(zweites.fragen.at(i)), felder(erstes.fragen.at(i)));
+            const QByteArray zweimal = FrageDatei::serialisieren(zweites.fragen);
+            QVERIFY2(zweimal == einmal, (name + "\n" + einmal + "\n" + zweimal).toUtf8().constData());
+        }
     }
 
     void fehlgeschlagenesSchreibenMeldetUndBehaeltDieAlteDatei()

@@ -1,0 +1,352 @@
+#include "druckjournal.h"
+
+#include "benutzerdatei.h"
+#include "einstellungen.h"
+#include "spiel.h"
+#include "spielprotokoll.h"
+#include "uhr.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+namespace {
+
+const QByteArray Kopf = QByteArrayLiteral("PLENARO-DRUCKJOURNAL 1");
+const QString Dateiname = QStringLiteral("druckjournal.txt");
+// A journal this large is not one of ours; reading it would only cost memory.
+constexpr qint64 MaxGroesse = qint64(256) * 1024 * 1024;
+
+QByteArray pruefsumme(const QByteArray &inhalt)
+{
+    return QByteArray::number(qChecksum(inhalt), 16).rightJustified(4, '0');
+}
+
+// The content of a line whose checksum matches; empty otherwise.
+QByteArray geprueft(const QByteArray &zeile)
+{
+    const qsizetype blank = zeile.lastIndexOf(' ');
+    if (blank <= 0)
+        return {};
+    const QByteArray inhalt = zeile.left(blank);
+    return zeile.mid(blank + 1) == pruefsumme(inhalt) ? inhalt : QByteArray();
+}
+
+bool zahlen(const QList<QByteArray> &teile, int ab, QList<qint64> &werte)
+{
+    for (qsizetype i = ab; i < teile.size(); ++i) {
+        bool ok = false;
+        const qint64 wert = teile.at(i).toLongLong(&ok);
+        if (!ok)
+            return false;
+        werte.append(wert);
+    }
+    return true;
+}
+
+QByteArray druckInhalt(const SpielStand::Druck &d)
+{
+    return "P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
+           QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
+           QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt);
+}
+
+bool istUint(qint64 wert)
+{
+    return wert >= 0 && wert <= qint64(std::numeric_limits<uint>::max());
+}
+
+} // namespace
+
+QList<SpielStand::Druck> SpielStand::druckeDerFrage(int frageNr) const
+{
+    QList<Druck> liste;
+    for (const Druck &d : druecke) {
+        if (d.frageNr == frageNr)
+            liste.append(d);
+    }
+    return liste;
+}
+
+QString SpielStand::angebot(bool englisch) const
+{
+    const QString datei = QDir::toNativeSeparators(frageDatei);
+    return (englisch ? QStringLiteral("The last game was not finished (question file \"%1\", question %2, %3 "
+                                      "answers recorded). Do you want to continue it?")
+                     : QStringLiteral("Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", Frage %2, %3 "
+                                      "Antworten erfasst). Möchten Sie es fortsetzen?"))
+        .arg(datei)
+        .arg(aktuelleFrage)
+        .arg(druecke.size());
+}
+
+QString SpielStand::angebot() const
+{
+    return angebot(Einstellungen::istEnglisch());
+}
+
+QList<int> SpielStand::ausgewerteteFragen() const
+{
+    QList<int> fragen;
+    for (const Auswertung &a : auswertungen) {
+        if (!fragen.contains(a.frageNr))
+            fragen.append(a.frageNr);
+    }
+    return fragen;
+}
+
+Druckjournal::Druckjournal(Uhr &uhr, const QString &ordner, QObject *eltern)
+    : QObject(eltern)
+    , m_uhr(uhr)
+{
+    const QString basis =
+        ordner.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : ordner;
+    m_pfad = QDir(basis).filePath(Dateiname);
+}
+
+Druckjournal::~Druckjournal()
+{
+    synchronisieren();
+    m_datei.close();
+}
+
+QByteArray Druckjournal::zeile(const QByteArray &inhalt)
+{
+    return inhalt + ' ' + pruefsumme(inhalt) + '\n';
+}
+
+bool Druckjournal::vorhanden() const
+{
+    return QFileInfo(m_pfad).isFile() && !lesen().istLeer();
+}
+
+SpielStand Druckjournal::lesen() const
+{
+    SpielStand stand;
+    QFile datei(m_pfad);
+    if (!datei.open(QIODevice::ReadOnly) || datei.size() > MaxGroesse)
+        return stand;
+    const QByteArray alles = datei.readAll();
+    // What follows the last line end is a line cut off in the middle of its write.
+    const QList<QByteArray> zeilen = alles.left(alles.lastIndexOf('\n') + 1).split('\n');
+    bool kopfGesehen = false;
+    for (const QByteArray &roh : zeilen) {
+        const QByteArray inhalt = geprueft(roh);
+        if (inhalt.isEmpty())
+            continue;
+        if (!kopfGesehen) {
+            // A file that does not begin like a journal is not read at all.
+            if (inhalt != Kopf)
+                return stand;
+            kopfGesehen = true;
+            continue;
+        }
+        const QList<QByteArray> teile = inhalt.split(' ');
+        const QByteArray art = teile.first();
+        QList<qint64> werte;
+        if (art == "D" && teile.size() == 2) {
+            if (stand.frageDatei.isEmpty())
+                stand.frageDatei = QUrl::fromPercentEncoding(teile.at(1));
+        } else if (art == "F" && teile.size() == 2 && zahlen(teile, 1, werte)) {
+            if (werte.at(0) >= 0 && werte.at(0) <= FrageDatei::MaxFragen)
+                stand.aktuelleFrage = int(werte.at(0));
+        } else if (art == "A" && teile.size() == 2 && zahlen(teile, 1, werte)) {
+            if (werte.at(0) >= 1 && werte.at(0) <= FrageDatei::MaxFragen)
+                stand.auswertungen.append({int(werte.at(0)), stand.druecke.size()});
+        } else if (art == "P" && teile.size() == 7 && zahlen(teile, 1, werte)) {
+            if (werte.at(0) < 0 || werte.at(0) > FrageDatei::MaxFragen || !istUint(werte.at(1)) ||
+                !istUint(werte.at(2)) || !istUint(werte.at(3)))
+                continue;
+            stand.druecke.append({int(werte.at(0)), uint(werte.at(1)), uint(werte.at(2)), uint(werte.at(3)),
+                                  werte.at(4), werte.at(5)});
+        }
+    }
+    return stand;
+}
+
+FrageDatei::LadeErgebnis Druckjournal::anwenden(const SpielStand &stand, spiel &s)
+{
+    FrageDatei::LadeErgebnis ergebnis = s.ladeFragen(stand.frageDatei);
+    if (!ergebnis.ok())
+        return ergebnis;
+    s.spielZuruecksetzen();
+    // In the order they happened: a question run twice is evaluated with the answers it had
+    // at that moment, and participants keep the order of their first press.
+    qsizetype naechsteAuswertung = 0;
+    const auto auswertenBis = [&](qsizetype druecke) {
+        while (naechsteAuswertung < stand.auswertungen.size() &&
+               stand.auswertungen.at(naechsteAuswertung).nachDruecken <= druecke)
+            s.auswertungWiederherstellen(stand.auswertungen.at(naechsteAuswertung++).frageNr);
+    };
+    for (qsizetype i = 0; i < stand.druecke.size(); ++i) {
+        auswertenBis(i);
+        const SpielStand::Druck &d = stand.druecke.at(i);
+        s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+    }
+    auswertenBis(stand.druecke.size());
+    if (stand.aktuelleFrage > 0)
+        s.springeZuFrage(stand.aktuelleFrage);
+    qCDebug(lcSpiel) << "Spiel wiederhergestellt:" << stand.druecke.size() << "Drücke,"
+                     << stand.auswertungen.size() << "Auswertungen, Frage" << stand.aktuelleFrage;
+    return ergebnis;
+}
+
+void Druckjournal::entfernen()
+{
+    if (m_syncTimer)
+        m_syncTimer->stop();
+    m_ungesynct = false;
+    m_datei.close();
+    QFile::remove(m_pfad);
+    m_fehler.clear();
+}
+
+QByteArray Druckjournal::alsText(const SpielStand &stand)
+{
+    QByteArray text = zeile(Kopf) + zeile("D " + QUrl::toPercentEncoding(stand.frageDatei));
+    qsizetype naechsteAuswertung = 0;
+    const auto auswertungenBis = [&](qsizetype druecke) {
+        while (naechsteAuswertung < stand.auswertungen.size() &&
+               stand.auswertungen.at(naechsteAuswertung).nachDruecken <= druecke)
+            text += zeile("A " + QByteArray::number(stand.auswertungen.at(naechsteAuswertung++).frageNr));
+    };
+    for (qsizetype i = 0; i < stand.druecke.size(); ++i) {
+        auswertungenBis(i);
+        text += zeile(druckInhalt(stand.druecke.at(i)));
+    }
+    auswertungenBis(stand.druecke.size());
+    text += zeile("F " + QByteArray::number(stand.aktuelleFrage));
+    return text;
+}
+
+bool Druckjournal::beginnen(const QString &frageDatei)
+{
+    SpielStand neu;
+    neu.frageDatei = frageDatei;
+    return fortsetzen(neu);
+}
+
+bool Druckjournal::fortsetzen(const SpielStand &stand)
+{
+    // The old journal stays until the new one has replaced it whole.
+    if (m_syncTimer)
+        m_syncTimer->stop();
+    m_ungesynct = false;
+    m_datei.close();
+    m_fehler.clear();
+    QDir().mkpath(QFileInfo(m_pfad).absolutePath());
+    // Written whole and renamed into place: never a journal without its header.
+    const SchreibErgebnis ergebnis = BenutzerDatei::schreiben(m_pfad, alsText(stand));
+    if (!ergebnis.ok()) {
+        scheitern(ergebnis.grund);
+        return false;
+    }
+    m_letzteFrage = stand.aktuelleFrage;
+    return oeffnenZumAnhaengen();
+}
+
+bool Druckjournal::oeffnenZumAnhaengen()
+{
+    m_datei.setFileName(m_pfad);
+    if (!m_datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        scheitern(m_datei.errorString());
+        return false;
+    }
+    return true;
+}
+
+SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buzzerNo, uint buttonNo,
+                                      bool *geschrieben)
+{
+    const SpielStand::Druck d{s.getAktuelleFrageNr(), klassensatz,    buzzerNo, buttonNo,
+                              s.laufzeit(),           m_uhr.epochMs()};
+    const bool ok = druck(d);
+    if (geschrieben)
+        *geschrieben = ok;
+    return d;
+}
+
+bool Druckjournal::druck(const SpielStand::Druck &d)
+{
+    return zeileAnhaengen(druckInhalt(d));
+}
+
+bool Druckjournal::frageAufgerufen(int frageNr)
+{
+    if (frageNr == m_letzteFrage)
+        return istAktiv();
+    m_letzteFrage = frageNr;
+    return zeileAnhaengen("F " + QByteArray::number(frageNr));
+}
+
+bool Druckjournal::ausgewertet(int frageNr)
+{
+    return zeileAnhaengen("A " + QByteArray::number(frageNr));
+}
+
+void Druckjournal::spielBeobachten(const spiel &s)
+{
+    connect(&s, &spiel::ranglisteAktualisieren, this, [this, &s]() { ausgewertet(s.getAktuelleFrageNr()); });
+}
+
+bool Druckjournal::zeileAnhaengen(const QByteArray &inhalt)
+{
+    if (!m_datei.isOpen())
+        return false;
+    // One line, one system call: a killed process leaves whole lines, a power cut at worst a
+    // torn last one, which the checksum catches.
+    const QByteArray text = zeile(inhalt);
+    QString grund;
+    if (!BenutzerDatei::allesSchreiben(m_datei.handle(), text.constData(), text.size(), &grund)) {
+        scheitern(grund);
+        return false;
+    }
+    m_ungesynct = true;
+    if (!m_syncTimer) {
+        m_syncTimer = m_uhr.neuerZeitgeber(this);
+        m_syncTimer->setSingleShot(true);
+        connect(m_syncTimer, &Zeitgeber::timeout, this, &Druckjournal::synchronisieren);
+    }
+    if (!m_syncTimer->isActive())
+        m_syncTimer->start(SyncIntervall);
+    return true;
+}
+
+void Druckjournal::synchronisieren()
+{
+    if (!m_ungesynct || !m_datei.isOpen())
+        return;
+    m_ungesynct = false;
+#ifdef Q_OS_WIN
+    const bool ok = m_datei.flush();
+#else
+    const bool ok = ::fdatasync(m_datei.handle()) == 0;
+#endif
+    ++m_synchronisierungen;
+    if (!ok)
+        scheitern(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+void Druckjournal::scheitern(const QString &grund)
+{
+    qCWarning(lcSpiel) << "Druckjournal" << m_pfad << grund;
+    if (!m_fehler.isEmpty())
+        return;
+    m_fehler = Einstellungen::meldung(
+        QStringLiteral("Das Druckjournal \"%1\" kann nicht geschrieben werden: %2. Das Spiel läuft weiter, "
+                       "kann nach einem Absturz aber nicht wiederhergestellt werden.")
+            .arg(QDir::toNativeSeparators(m_pfad), grund),
+        QStringLiteral("The press journal \"%1\" cannot be written: %2. The game goes on, but it cannot be "
+                       "restored after a crash.")
+            .arg(QDir::toNativeSeparators(m_pfad), grund));
+    emit schreibfehler(m_fehler);
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "fragedatei.h"
+
+#include <QFile>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class spiel;
+class Uhr;
+class Zeitgeber;
+
+// Everything an interrupted game leaves behind: a plain value.
+struct SpielStand
+{
+    struct Druck
+    {
+        int frageNr = 0;
+        uint klassensatz = 0;
+        uint buzzerNo = 0;
+        uint buttonNo = 0;
+        qint64 laufzeitMs = 0; // net running time of the countdown at the press
+        qint64 zeitpunkt = 0;  // ms since the epoch, for the record
+
+        bool operator==(const Druck &d) const
+        {
+            return frageNr == d.frageNr && klassensatz == d.klassensatz && buzzerNo == d.buzzerNo &&
+                   buttonNo == d.buttonNo && laufzeitMs == d.laufzeitMs && zeitpunkt == d.zeitpunkt;
+        }
+    };
+    struct Auswertung
+    {
+        int frageNr = 0;
+        qsizetype nachDruecken = 0; // how many presses had been recorded when it happened
+
+        bool operator==(const Auswertung &a) const
+        {
+            return frageNr == a.frageNr && nachDruecken == a.nachDruecken;
+        }
+    };
+
+    QString frageDatei;
+    int aktuelleFrage = 0;
+    QList<Druck> druecke;           // in the order they arrived
+    QList<Auswertung> auswertungen; // in the order they happened
+
+    QList<Druck> druckeDerFrage(int frageNr) const;
+    // The question put to the presenter at start-up, in the interface language.
+    QString angebot() const;
+    QString angebot(bool englisch) const;
+    QList<int> ausgewerteteFragen() const;
+    // Nothing worth offering: no game was under way.
+    bool istLeer() const { return frageDatei.isEmpty() || (druecke.isEmpty() && aktuelleFrage == 0); }
+};
+
+// The press journal: every press is appended to a file in the user's data folder before it
+// counts, so a crash, a power cut or a killed process during a game loses no answer. The next
+// start can offer to take the game up again: same question file, same question, every answer,
+// the points of every evaluated question.
+//
+// Each record is one line, written with one system call as soon as it arrives (a killed
+// process loses nothing already written); the file is synced to the disk at most 100 ms after
+// a write (a power cut loses at most that). Every line carries a checksum: a torn last line,
+// garbage or an empty file are skipped when reading, never fatal.
+//
+// Use in the game flow:
+//   start-up:  if (j.vorhanden()) offer; yes: s = j.lesen(); Druckjournal::anwenden(s, spiel);
+//              j.fortsetzen(s); no: j.entfernen();   — before any beginnen()
+//   new game:  j.beginnen(frageDatei) after the file is loaded (replaces the old journal)
+//   a press:   d = j.druck(spiel, k, b, t); spiel.antwortEintragen(d.frageNr, k, b, t, d.laufzeitMs)
+//              in place of spiel.antwortErfassen(k, b, t)
+//   navigation: j.frageAufgerufen(spiel.getAktuelleFrageNr()) after each move
+//   evaluation: spielBeobachten(spiel) once, or j.ausgewertet(nr) on ranglisteAktualisieren
+//   normal end or declined offer: j.beenden() / j.entfernen()
+class Druckjournal final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Druckjournal)
+
+public:
+    static constexpr int SyncIntervall = 100; // ms
+
+    // `ordner` empty: the user's data folder (QStandardPaths::AppDataLocation).
+    explicit Druckjournal(Uhr &uhr, const QString &ordner = {}, QObject *eltern = nullptr);
+    // Syncs and closes, but keeps the file: an unfinished game stays restorable.
+    ~Druckjournal() override;
+
+    QString pfad() const { return m_pfad; }
+
+    // --- Taking up an interrupted game ---
+    // A journal with a game worth restoring is there.
+    bool vorhanden() const;
+    SpielStand lesen() const;
+    // Loads the question file into `s`, replays every press and evaluation in their order and
+    // moves to the question that was current. A file that no longer loads changes nothing and
+    // the result says why.
+    static FrageDatei::LadeErgebnis anwenden(const SpielStand &stand, spiel &s);
+    // Removes the journal and ends the recording.
+    void entfernen();
+
+    // --- Recording ---
+    // A new game: replaces any journal by one for this question file.
+    bool beginnen(const QString &frageDatei);
+    // Goes on recording after a restore; the journal is first rewritten from `stand`, which
+    // leaves any torn tail behind.
+    bool fortsetzen(const SpielStand &stand);
+    // A press, before it counts: takes the question number and the running time from `s` and
+    // returns the press as recorded. The caller then lets it count with the same time:
+    //   s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+    // A failed write does not stop the game (see schreibfehler); `geschrieben` tells.
+    SpielStand::Druck druck(const spiel &s, uint klassensatz, uint buzzerNo, uint buttonNo,
+                            bool *geschrieben = nullptr);
+    bool druck(const SpielStand::Druck &druck);
+    bool frageAufgerufen(int frageNr);
+    bool ausgewertet(int frageNr);
+    // Records every evaluation of `s` (its signal ranglisteAktualisieren) by itself.
+    void spielBeobachten(const spiel &s);
+    // Normal end of a game: the journal is removed.
+    void beenden() { entfernen(); }
+
+    bool istAktiv() const { return m_datei.isOpen(); }
+    // The first failed write, as a message for the presenter; empty while all is well.
+    QString fehler() const { return m_fehler; }
+    qint64 synchronisierungen() const { return m_synchronisierungen; }
+
+signals:
+    // Once per journal, at the first failed write: the game goes on, but an interruption
+    // could no longer be restored.
+    void schreibfehler(const QString &meldung);
+
+private:
+    bool zeileAnhaengen(const QByteArray &inhalt);
+    bool oeffnenZumAnhaengen();
+    void synchronisieren();
+    void scheitern(const QString &grund);
+    static QByteArray zeile(const QByteArray &inhalt);
+    static QByteArray alsText(const SpielStand &stand);
+
+    Uhr &m_uhr;
+    QString m_pfad;
+    QFile m_datei;
+    Zeitgeber *m_syncTimer = nullptr;
+    bool m_ungesynct = false;
+    int m_letzteFrage = -1;
+    QString m_fehler;
+    qint64 m_synchronisierungen = 0;
+};

@@ -1,0 +1,485 @@
+#include "dateigrenze.h"
+#include "dialogrekorder.h"
+#include "druckjournal.h"
+#include "spiel.h"
+#include "testdaten.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Everything the ranking and the exports read of a game, as text, so two games compare at once.
+QString zustand(const spiel &s)
+{
+    QStringList teile;
+    for (Person p : s.getPersonen()) {
+        p.punkteBerechnen();
+        p.antwortszeitBerechnen();
+        QString person = QStringLiteral("%1:%2=%3/%4[")
+                             .arg(p.getKlassensatz())
+                             .arg(p.getBuzzerNo())
+                             .arg(p.getPunkte())
+                             .arg(qint64(p.getAntwortszeit()));
+        for (const AntwortDerPerson &a : p.getAntworten())
+            person += QStringLiteral("%1:%2:%3:%4:%5 ")
+                          .arg(a.getFrageNr())
+                          .arg(a.getAntwort())
+                          .arg(qint64(a.getAntwortszeit()))
+                          .arg(a.getPunkte())
+                          .arg(a.istAusgewertet() ? 1 : 0);
+        teile << person + QLatin1Char(']');
+    }
+    return teile.join(QLatin1Char(','));
+}
+
+QList<Testdaten::Frage> fragenFuerKind()
+{
+    QList<Testdaten::Frage> fragen;
+    for (int i = 1; i <= 12; ++i) {
+        Testdaten::Frage f;
+        f.text = QStringLiteral("Frage %1").arg(i);
+        f.loesung = i == 5 ? QStringLiteral("NoAnswer") : QStringLiteral("Answer%1").arg(1 + i % 4);
+        f.punkte = QString::number(1 + i % 3);
+        fragen << f;
+    }
+    return fragen;
+}
+
+void ausgeben(const QByteArray &zeile)
+{
+    const QByteArray text = zeile + '\n';
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+}
+
+// The child of the crash test: plays a game with real time and acknowledges on stdout every
+// press and evaluation after the journal has taken it, until it is killed.
+int kindSpielen(const QString &ordner, const QString &datei, quint32 saat)
+{
+    DialogRekorder dialoge;
+    spiel s(Uhr::system(), dialoge);
+    Druckjournal journal(Uhr::system(), ordner);
+    if (!s.ladeFragen(datei).ok() || !journal.beginnen(datei))
+        return 2;
+    journal.spielBeobachten(s);
+    QObject::connect(&s, &spiel::ranglisteAktualisieren, &s, [&s]() {
+        ausgeben("A " + QByteArray::number(s.getAktuelleFrageNr()) + ' ' + zustand(s).toUtf8());
+    });
+    QRandomGenerator zufall(saat);
+    const auto druecken = [&]() {
+        const SpielStand::Druck d{s.getAktuelleFrageNr(), zufall.bounded(1u, 3u), zufall.bounded(1u, 21u),
+                                  zufall.bounded(1u, 5u), s.laufzeit(),           Uhr::system().epochMs()};
+        if (journal.druck(d))
+            ausgeben("P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
+                     QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
+                     QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt));
+        s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+        QCoreApplication::processEvents();
+        ::usleep(zufall.bounded(400u));
+    };
+    ausgeben("bereit");
+    for (int i = 0; i < 3; ++i)
+        druecken();
+    for (;;) {
+        if (s.getAktuelleFrageNr() == s.getAnzahlFragen())
+            s.springeZuFrage(1);
+        else
+            s.getNaechsteFrage();
+        journal.frageAufgerufen(s.getAktuelleFrageNr());
+        s.qountdownStarten();
+        const int anzahl = zufall.bounded(5, 30);
+        for (int i = 0; i < anzahl; ++i)
+            druecken();
+        // Now and then the presenter moves on before the end: no evaluation.
+        if (zufall.bounded(5) == 0)
+            s.countdownTimerStoppen();
+        else
+            s.countdownSofortBeenden();
+    }
+}
+
+} // namespace
+
+class TestDruckjournal final : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestEinstellungen m_einstellungen;
+    QTemporaryDir m_ordner;
+    DialogRekorder m_dialoge;
+    TestUhr m_uhr;
+
+    QString fragedatei()
+    {
+        QList<Testdaten::Frage> fragen;
+        Testdaten::Frage quiz;
+        quiz.loesung = "Answer2";
+        quiz.punkte = "3";
+        Testdaten::Frage umfrage;
+        umfrage.loesung = "NoAnswer";
+        Testdaten::Frage dreiAntworten;
+        dreiAntworten.antworten = QStringList{"A", "B", "C", ""};
+        dreiAntworten.loesung = "Answer1";
+        dreiAntworten.punkte = "0";
+        fragen << quiz << umfrage << dreiAntworten << quiz;
+        const QString pfad = m_ordner.filePath("fragen.xml");
+        Testdaten::schreiben(pfad, fragen);
+        return pfad;
+    }
+
+    QString journalOrdner(const QString &name) const { return m_ordner.filePath(name); }
+
+    // A game through the journal as the game flow runs it.
+    static void drueckeMitJournal(spiel &s, Druckjournal &j, TestUhr &uhr,
+                                  const QList<std::array<uint, 3>> &druecke)
+    {
+        for (const auto &d : druecke) {
+            uhr.vorspulen(170);
+            bool geschrieben = false;
+            const SpielStand::Druck druck = j.druck(s, d[0], d[1], d[2], &geschrieben);
+            QVERIFY(geschrieben);
+            QCOMPARE(druck.laufzeitMs, s.laufzeit());
+            s.antwortEintragen(druck.frageNr, d[0], d[1], d[2], druck.laufzeitMs);
+        }
+    }
+
+    static QByteArray lesenBytes(const QString &pfad)
+    {
+        QFile datei(pfad);
+        return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+    }
+
+private slots:
+    void einUnterbrochenesSpielKommtGenauWieder()
+    {
+        const QString datei = fragedatei();
+        const QString ordner = journalOrdner("ganz");
+        spiel live(m_uhr, m_dialoge);
+        QVERIFY(live.ladeFragen(datei).ok());
+        {
+            Druckjournal journal(m_uhr, ordner);
+            QVERIFY(!journal.vorhanden());
+            QVERIFY(journal.beginnen(datei));
+            journal.spielBeobachten(live);
+            // Handsets that report in on the start screen.
+            drueckeMitJournal(live, journal, m_uhr, {{1, 9, 1}, {2, 9, 4}});
+            const auto frage = [&](int nr, const QList<std::array<uint, 3>> &druecke, bool auswerten) {
+                live.springeZuFrage(nr);
+                journal.frageAufgerufen(nr);
+                live.qountdownStarten();
+                drueckeMitJournal(live, journal, m_uhr, druecke);
+                if (auswerten)
+                    live.countdownSofortBeenden();
+                else
+                    live.countdownTimerStoppen();
+            };
+            frage(1, {{1, 3, 2}, {1, 4, 1}, {1, 3, 3}, {2, 9, 2}}, true);
+            frage(2, {{1, 3, 4}, {1, 5, 1}}, true);
+            // D does not exist on question 3: ignored, but time-stamped.
+            frage(3, {{1, 4, 1}, {1, 3, 4}, {2, 9, 1}}, true);
+            // Question 1 once more: a new answer, abandoned before the end. The old points stay.
+            frage(1, {{1, 3, 2}, {1, 4, 2}}, false);
+            frage(4, {{1, 5, 2}}, false);
+            // The process dies here: the journal object goes without beenden().
+        }
+
+        Druckjournal danach(m_uhr, ordner);
+        QVERIFY(danach.vorhanden());
+        const SpielStand stand = danach.lesen();
+        QCOMPARE(stand.frageDatei, datei);
+        QCOMPARE(stand.aktuelleFrage, 4);
+        QCOMPARE(stand.druecke.size(), 14);
+        QCOMPARE(stand.druckeDerFrage(1).size(), 6);
+        QCOMPARE(stand.ausgewerteteFragen(), QList<int>({1, 2, 3}));
+        QCOMPARE(stand.angebot(false),
+                 QStringLiteral("Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", "
+                                "Frage 4, 14 Antworten erfasst). Möchten Sie es fortsetzen?")
+                     .arg(datei));
+        QCOMPARE(stand.angebot(true),
+                 QStringLiteral("The last game was not finished (question file \"%1\", "
+                                "question 4, 14 answers recorded). Do you want to continue it?")
+                     .arg(datei));
+
+        spiel wieder(m_uhr, m_dialoge);
+        QVERIFY(Druckjournal::anwenden(stand, wieder).ok());
+        QCOMPARE(wieder.getAktuelleFrageNr(), 4);
+        QCOMPARE(zustand(wieder), zustand(live));
+        // Points really came back, not just the buttons.
+        QVERIFY(zustand(wieder).contains("2:9=4/"));
+        QCOMPARE(wieder.getProzenteAntworten(1), live.getProzenteAntworten(1));
+
+        // Taken up again, the game goes on in the same journal.
+        QVERIFY(danach.fortsetzen(stand));
+        bool geschrieben = false;
+        danach.druck(wieder, 1, 6, 3, &geschrieben);
+        QVERIFY(geschrieben);
+        QCOMPARE(danach.lesen().druecke.size(), 15);
+
+        // A normal end leaves nothing to offer.
+        danach.beenden();
+        QVERIFY(!QFileInfo::exists(danach.pfad()));
+        QVERIFY(!danach.vorhanden());
+        danach.druck(wieder, 1, 6, 3, &geschrieben);
+        QVERIFY(!geschrieben);
+        QVERIFY(!QFileInfo::exists(danach.pfad()));
+    }
+
+    void kaputtesEndeSchadetNicht_data()
+    {
+        QTest::addColumn<QByteArray>("anhang");
+        QTest::addColumn<int>("druecke");
+        QTest::newRow("halbe Zeile") << QByteArray("P 1 1 7 2 50") << 2;
+        QTest::newRow("Muell") << QByteArray("\x01\xff garbage\n\n  \nP 1 1 7\n") << 2;
+        QTest::newRow("falsche Pruefsumme") << QByteArray("P 1 1 7 2 50 1700000000000 0000\n") << 2;
+        QTest::newRow("Zahl zu gross") << QByteArray("P 1 1 99999999999 2 50 1 ") << 2;
+        QTest::newRow("Nullbytes") << QByteArray(300, '\0') << 2;
+    }
+
+    void kaputtesEndeSchadetNicht()
+    {
+        QFETCH(QByteArray, anhang);
+        QFETCH(int, druecke);
+        const QString datei = fragedatei();
+        const QString ordner = journalOrdner(QStringLiteral("kaputt-%1").arg(QTest::currentDataTag()));
+        spiel s(m_uhr, m_dialoge);
+        QVERIFY(s.ladeFragen(datei).ok());
+        Druckjournal journal(m_uhr, ordner);
+        QVERIFY(journal.beginnen(datei));
+        s.getNaechsteFrage();
+        journal.frageAufgerufen(1);
+        drueckeMitJournal(s, journal, m_uhr, {{1, 7, 2}, {1, 8, 1}});
+        {
+            QFile f(journal.pfad());
+            QVERIFY(f.open(QIODevice::Append));
+            f.write(anhang);
+        }
+        SpielStand stand = journal.lesen();
+        QCOMPARE(stand.druecke.size(), druecke);
+        QCOMPARE(stand.aktuelleFrage, 1);
+
+        // Going on after the broken tail: nothing recorded later is swallowed by it.
+        QVERIFY(journal.fortsetzen(stand));
+        drueckeMitJournal(s, journal, m_uhr, {{1, 9, 3}});
+        stand = journal.lesen();
+        QCOMPARE(stand.druecke.size(), druecke + 1);
+        QCOMPARE(stand.druecke.last().buzzerNo, 9u);
+    }
+
+    void leereOderFremdeDateiIstKeinSpiel()
+    {
+        const QString ordner = journalOrdner("leer");
+        QVERIFY(QDir().mkpath(ordner));
+        Druckjournal journal(m_uhr, ordner);
+        for (const QByteArray &inhalt :
+             {QByteArray(), QByteArray("\n"), QByteArray("Hallo\nWelt\n"), QByteArray(4096, 'x')}) {
+            QVERIFY(Testdaten::schreiben(journal.pfad(), inhalt));
+            QVERIFY(!journal.vorhanden());
+            QVERIFY(journal.lesen().istLeer());
+        }
+        // A game that never got going (no press, no question) is not worth an offer either.
+        QVERIFY(journal.beginnen(fragedatei()));
+        QVERIFY(!journal.vorhanden());
+        journal.entfernen();
+        QVERIFY(!QFileInfo::exists(journal.pfad()));
+    }
+
+    void eineFehlendeFragedateiAendertNichts()
+    {
+        SpielStand stand;
+        stand.frageDatei = m_ordner.filePath("weg.xml");
+        stand.druecke.append({1, 1, 2, 3, 100, 0});
+        spiel s(m_uhr, m_dialoge);
+        const QString datei = fragedatei();
+        QVERIFY(s.ladeFragen(datei).ok());
+        s.antwortErfassen(1, 5, 1);
+        const FrageDatei::LadeErgebnis ergebnis = Druckjournal::anwenden(stand, s);
+        QCOMPARE(ergebnis.fehler, FrageDatei::LadeErgebnis::Fehler::DateiFehlt);
+        QCOMPARE(s.getPersonen().size(), 1);
+        QCOMPARE(s.getAnzahlFragen(), 4);
+    }
+
+    void aufDieScheibeSpaetestensNach100ms()
+    {
+        const QString datei = fragedatei();
+        spiel s(m_uhr, m_dialoge);
+        QVERIFY(s.ladeFragen(datei).ok());
+        Druckjournal journal(m_uhr, journalOrdner("sync"));
+        QVERIFY(journal.beginnen(datei));
+        s.getNaechsteFrage();
+        s.qountdownStarten();
+        QVERIFY(journal.druck(SpielStand::Druck{1, 1, 1, 1, s.laufzeit(), 0}));
+        // Already with the system: another process reads it at once.
+        QCOMPARE(Druckjournal(m_uhr, journalOrdner("sync")).lesen().druecke.size(), 1);
+        QCOMPARE(journal.synchronisierungen(), 0);
+        m_uhr.vorspulen(60);
+        QVERIFY(journal.druck(SpielStand::Druck{1, 1, 2, 1, s.laufzeit(), 0}));
+        m_uhr.vorspulen(39);
+        QCOMPARE(journal.synchronisierungen(), 0);
+        m_uhr.vorspulen(1);
+        QCOMPARE(journal.synchronisierungen(), 1);
+        // Nothing new, no sync.
+        m_uhr.vorspulen(1000);
+        QCOMPARE(journal.synchronisierungen(), 1);
+        QVERIFY(journal.druck(SpielStand::Druck{1, 1, 3, 1, s.laufzeit(), 0}));
+        m_uhr.vorspulen(100);
+        QCOMPARE(journal.synchronisierungen(), 2);
+    }
+
+    void schreibfehlerWirdEinmalGemeldet()
+    {
+        const QString datei = fragedatei();
+        spiel s(m_uhr, m_dialoge);
+        QVERIFY(s.ladeFragen(datei).ok());
+        Druckjournal journal(m_uhr, journalOrdner("voll"));
+        QVERIFY(journal.beginnen(datei));
+        QSignalSpy fehler(&journal, &Druckjournal::schreibfehler);
+        const qint64 groesse = QFileInfo(journal.pfad()).size();
+        {
+            Dateigrenze grenze{rlim_t(groesse + 10)};
+            QVERIFY(grenze.gesetzt());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Druckjournal.*File too large"));
+            QVERIFY(!journal.druck(SpielStand::Druck{1, 1, 1, 1, s.laufzeit(), 0}));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Druckjournal.*File too large"));
+            QVERIFY(!journal.druck(SpielStand::Druck{1, 1, 2, 1, s.laufzeit(), 0}));
+        }
+        QCOMPARE(fehler.size(), 1);
+        const QString meldung = fehler.at(0).at(0).toString();
+        QVERIFY2(meldung.contains(journal.pfad()) && meldung.contains("File too large") &&
+                     meldung.startsWith("Das Druckjournal"),
+                 qPrintable(meldung));
+        QCOMPARE(journal.fehler(), meldung);
+        // What was written before stays readable.
+        QCOMPARE(journal.lesen().frageDatei, datei);
+    }
+
+    void absturzVerliertKeinenBestaetigtenDruck()
+    {
+        const QString datei = m_ordner.filePath("kind.xml");
+        QVERIFY(Testdaten::schreiben(datei, fragenFuerKind()));
+        QRandomGenerator zufall(20261206);
+        int bestaetigtGesamt = 0;
+        int auswertungenGesamt = 0;
+        for (int runde = 0; runde < 6; ++runde) {
+            const QString ordner = journalOrdner(QStringLiteral("kind-%1").arg(runde));
+            QProcess kind;
+            kind.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("--kind"), ordner, datei, QString::number(zufall.generate())});
+            QVERIFY(kind.waitForStarted(5000));
+            QByteArray ausgabe;
+            QElapsedTimer uhr;
+            uhr.start();
+            while (!ausgabe.contains("bereit\n") && uhr.elapsed() < 10000 &&
+                   kind.state() == QProcess::Running) {
+                kind.waitForReadyRead(20);
+                ausgabe += kind.readAllStandardOutput();
+            }
+            QVERIFY2(ausgabe.contains("bereit\n"), kind.readAllStandardError().constData());
+            const qint64 frist = uhr.elapsed() + zufall.bounded(20, 900);
+            while (uhr.elapsed() < frist) {
+                kind.waitForReadyRead(5);
+                ausgabe += kind.readAllStandardOutput();
+            }
+            kind.kill(); // SIGKILL
+            QVERIFY(kind.waitForFinished(5000));
+            ausgabe += kind.readAllStandardOutput();
+
+            // Only whole lines count as acknowledged.
+            QList<SpielStand::Druck> bestaetigt;
+            QList<std::pair<int, QString>> auswertungen; // question, state of the live game
+            QList<qsizetype> auswertungNach;
+            const QList<QByteArray> zeilen = ausgabe.left(ausgabe.lastIndexOf('\n')).split('\n');
+            for (const QByteArray &zeile : zeilen) {
+                const QList<QByteArray> t = zeile.split(' ');
+                if (t.first() == "P" && t.size() == 7) {
+                    bestaetigt.append({t[1].toInt(), t[2].toUInt(), t[3].toUInt(), t[4].toUInt(),
+                                       t[5].toLongLong(), t[6].toLongLong()});
+                } else if (t.first() == "A" && t.size() >= 2) {
+                    auswertungen.append(
+                        {t[1].toInt(), QString::fromUtf8(zeile.mid(t[0].size() + t[1].size() + 2))});
+                    auswertungNach.append(bestaetigt.size());
+                }
+            }
+
+            Druckjournal journal(m_uhr, ordner);
+            const SpielStand stand = journal.lesen();
+            QCOMPARE(stand.frageDatei, datei);
+            QVERIFY2(stand.druecke.size() >= bestaetigt.size(),
+                     qPrintable(QStringLiteral("%1 < %2").arg(stand.druecke.size()).arg(bestaetigt.size())));
+            for (qsizetype i = 0; i < bestaetigt.size(); ++i)
+                QVERIFY(stand.druecke.at(i) == bestaetigt.at(i));
+            QVERIFY(stand.auswertungen.size() >= auswertungen.size());
+
+            // After each acknowledged evaluation the restored game equals the live one then.
+            for (qsizetype k = 0; k < auswertungen.size(); ++k) {
+                QCOMPARE(stand.auswertungen.at(k).frageNr, auswertungen.at(k).first);
+                QCOMPARE(stand.auswertungen.at(k).nachDruecken, auswertungNach.at(k));
+                SpielStand bisDahin = stand;
+                bisDahin.druecke = stand.druecke.mid(0, auswertungNach.at(k));
+                bisDahin.auswertungen = stand.auswertungen.mid(0, k + 1);
+                spiel wieder(m_uhr, m_dialoge);
+                QVERIFY(Druckjournal::anwenden(bisDahin, wieder).ok());
+                const QString gleich = zustand(wieder);
+                if (gleich != auswertungen.at(k).second) {
+                    const QStringList a = gleich.split(','), b = auswertungen.at(k).second.split(',');
+                    for (int x = 0; x < std::max(a.size(), b.size()); ++x)
+                        if (a.value(x) != b.value(x))
+                            qDebug() << x << a.value(x) << b.value(x);
+                }
+                QCOMPARE(gleich, auswertungen.at(k).second);
+            }
+
+            // And the whole journal restores with every acknowledged press in place.
+            spiel wieder(m_uhr, m_dialoge);
+            QVERIFY(Druckjournal::anwenden(stand, wieder).ok());
+            QCOMPARE(wieder.getAktuelleFrageNr(), stand.aktuelleFrage);
+            for (const SpielStand::Druck &d : bestaetigt) {
+                SpielStand::Druck letzter = d;
+                for (const SpielStand::Druck &spaeter : stand.druecke) {
+                    if (spaeter.frageNr == d.frageNr && spaeter.klassensatz == d.klassensatz &&
+                        spaeter.buzzerNo == d.buzzerNo)
+                        letzter = spaeter;
+                }
+                bool gefunden = false;
+                for (const Person &p : wieder.getPersonen()) {
+                    if (p.getKlassensatz() != d.klassensatz || p.getBuzzerNo() != d.buzzerNo)
+                        continue;
+                    const AntwortDerPerson *a = p.findeAntwort(d.frageNr);
+                    QVERIFY(a);
+                    QCOMPARE(a->getAntwort(), int(letzter.buttonNo));
+                    gefunden = true;
+                }
+                QVERIFY(gefunden);
+            }
+            bestaetigtGesamt += int(bestaetigt.size());
+            auswertungenGesamt += int(auswertungen.size());
+        }
+        // The rounds really killed games in the middle of their work.
+        qDebug() << "bestätigte Drücke" << bestaetigtGesamt << "Auswertungen" << auswertungenGesamt;
+        QVERIFY(bestaetigtGesamt > 100);
+        QVERIFY(auswertungenGesamt > 3);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (argc == 5 && qstrcmp(argv[1], "--kind") == 0) {
+        QCoreApplication app(argc, argv);
+        return kindSpielen(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                           QByteArray(argv[4]).toUInt());
+    }
+    QCoreApplication app(argc, argv);
+    TestDruckjournal test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_druckjournal.moc"
