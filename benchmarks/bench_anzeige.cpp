@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
         DialogRekorder dialoge;
         StillerKlang klang;
         FakePortSystem ports;
-        MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports});
+        MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports, einstellungen.ordner()});
         fenster.resize(1920, 1080);
         fenster.show();
         wartenBis([&]() {

@@ -4,6 +4,7 @@
 
 #include "comport.h"
 #include "dialoge.h"
+#include "druckjournal.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
@@ -41,6 +42,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -189,6 +191,13 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
         m_optionWindow->templateRegistrieren(name);
 
     m_ablauf->templateAnfangen();
+
+    m_journal = new Druckjournal(*m_uhr, umgebung.journalOrdner, this);
+    m_ablauf->journalSetzen(m_journal);
+    // A page that loads late (or again) is filled with the results as they are.
+    connect(m_brueckeRangliste, &WebBruecke::geladen, m_ablauf, &Spielablauf::ranglisteAktualisieren);
+    // Once the window is up: a question asked from inside the constructor would come before it.
+    QTimer::singleShot(0, m_ablauf, &Spielablauf::journalStarten);
 
     m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
     for (int i = 0; i < MaxRecentFiles; ++i) {
@@ -575,6 +584,7 @@ void MainWindow::closeEvent(QCloseEvent *ereignis)
         ereignis->ignore();
         return;
     }
+    m_ablauf->beendet();
     m_optionWindow->beimBeenden();
     for (QWidget *tutorial :
          {static_cast<QWidget *>(m_tutorialSpiel), static_cast<QWidget *>(m_tutorialEditor),

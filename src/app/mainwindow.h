@@ -15,6 +15,7 @@ class MainWindow;
 }
 
 class Dialoge;
+class Druckjournal;
 class FragenEditor;
 class OptionWindow;
 class hilfe_einstellungen_vornehmen;
@@ -175,6 +176,7 @@ private:
     std::unique_ptr<templatesPlenaro> m_template;
     std::unique_ptr<comTypFabrik> m_fabrik;
     comPort *m_comPort = nullptr;
+    Druckjournal *m_journal = nullptr;
 
     QString m_injektionsSkript;
     WebBruecke *m_brueckeFrage = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Dialoge;
 class Klang;
 class PortSystem;
@@ -15,4 +17,6 @@ struct Umgebung
     Klang *klang = nullptr;
     Zufall *zufall = nullptr;
     PortSystem *ports = nullptr;
+    // Where the press journal lives; empty: the user's data folder.
+    QString journalOrdner;
 };

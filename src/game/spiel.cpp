@@ -308,7 +308,7 @@ void spiel::auswertungWiederherstellen(int frageNr)
     const QString loesung = m_katalog.feld(frageNr, FrageDatei::Loesung);
     if (frageNr < 1 || loesung == FrageDatei::Umfrage)
         return;
-    const int richtig = richtigerKnopf(loesung);
+    const int richtig = FrageDatei::richtigerKnopf(loesung);
     int punkte = m_katalog.feld(frageNr, QStringLiteral("Points")).trimmed().toInt();
     if (punkte == 0)
         punkte = 1;

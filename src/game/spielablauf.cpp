@@ -1,6 +1,7 @@
 #include "spielablauf.h"
 
 #include "dialoge.h"
+#include "druckjournal.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
 #include "fragenimport.h"
@@ -173,6 +174,8 @@ void Spielablauf::naechsteFrageZeigen()
     try {
         laufendeFrageAbbrechen();
         m_aktuelleFrage = m_spiel.getNaechsteFrage();
+        if (m_journal)
+            m_journal->frageAufgerufen(m_spiel.getAktuelleFrageNr());
         frageAufsetzen(!m_spiel.istEndeErreicht(), frageNrBeschriftung(true));
     } catch (...) {
         m_dialoge.hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden"),
@@ -188,6 +191,8 @@ void Spielablauf::vorherigeFrageZeigen()
     try {
         laufendeFrageAbbrechen();
         m_aktuelleFrage = m_spiel.getVorherigeFrage();
+        if (m_journal)
+            m_journal->frageAufgerufen(m_spiel.getAktuelleFrageNr());
         frageAufsetzen(true, frageNrBeschriftung(true));
     } catch (...) {
         m_dialoge.hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragendatei gefunden."),
@@ -244,6 +249,8 @@ void Spielablauf::goToFrage(int frageNr)
     laufendeFrageAbbrechen();
     ansichtZeigen(SpielFenster::Ansicht::Frage);
     m_aktuelleFrage = m_spiel.springeZuFrage(frageNr);
+    if (m_journal)
+        m_journal->frageAufgerufen(m_spiel.getAktuelleFrageNr());
     frageAufsetzen(true, frageNrBeschriftung(false));
 }
 
@@ -309,7 +316,13 @@ void Spielablauf::druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo)
 void Spielablauf::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
     m_fenster.druckAnzeigen(klassensatz, buzzerNo, buttonNo);
-    m_spiel.antwortErfassen(klassensatz, buzzerNo, buttonNo);
+    if (m_journal) {
+        // Written before it counts: what the journal holds is never less than what was shown.
+        const SpielStand::Druck druck = m_journal->druck(m_spiel, klassensatz, buzzerNo, buttonNo);
+        m_spiel.antwortEintragen(druck.frageNr, klassensatz, buzzerNo, buttonNo, druck.laufzeitMs);
+    } else {
+        m_spiel.antwortErfassen(klassensatz, buzzerNo, buttonNo);
+    }
     m_stimmeErhalten = true;
     const GeraetSchluessel schluessel{klassensatz, buzzerNo};
     if (!m_gehoerteStimmen.contains(schluessel)) {
@@ -415,6 +428,13 @@ void Spielablauf::zuruecksetzen()
     m_stimmenVerbunden = true;
     m_fenster.frageNrAnzeigen({});
     m_fenster.empfaengerOeffnen();
+    // A new game replaces the journal of the old one.
+    if (m_journal) {
+        if (m_spiel.getAnzahlFragen() > 0)
+            m_journal->beginnen(Einstellungen::text(Schluessel::FrageFile));
+        else
+            m_journal->entfernen();
+    }
 }
 
 void Spielablauf::neuStarten()
@@ -457,6 +477,9 @@ void Spielablauf::frageDateiOeffnen(const QString &gegeben)
         m_dialoge.hinweis(ladeFehler(pfad, ergebnis));
         return;
     }
+    // Questions left out (a file beyond the limit) are said once, when the file is opened.
+    if (!ergebnis.meldung().isEmpty())
+        m_dialoge.hinweis({ergebnis.meldung(), {}, QStringLiteral(":/images/frageneditor_50.png"), true});
     Einstellungen::setzen(Schluessel::DefaultPfadFrageFileOeffnen, QFileInfo(pfad).absolutePath());
     zuletztHinzufuegen(pfad);
     Einstellungen::setzen(Schluessel::FrageFile, pfad);
@@ -523,6 +546,57 @@ void Spielablauf::zuletztHinzufuegen(const QString &pfad)
         liste.removeLast();
     Einstellungen::setzen(Schluessel::RecentFileList, liste);
     m_fenster.zuletztGeoeffnetAktualisieren();
+}
+
+void Spielablauf::journalSetzen(Druckjournal *journal)
+{
+    m_journal = journal;
+    if (!m_journal)
+        return;
+    m_journal->spielBeobachten(m_spiel);
+    connect(m_journal, &Druckjournal::schreibfehler, this, [this](const QString &meldung) {
+        m_dialoge.hinweis({meldung, {}, QStringLiteral(":/images/info.png"), true});
+    });
+}
+
+void Spielablauf::journalStarten()
+{
+    if (!m_journal)
+        return;
+    if (m_journal->vorhanden()) {
+        const SpielStand stand = m_journal->lesen();
+        if (!stand.istLeer() &&
+            m_dialoge.frage({stand.angebot(), {}, QStringLiteral(":/images/info.png"), true})) {
+            const FrageDatei::LadeErgebnis ergebnis = Druckjournal::anwenden(stand, m_spiel);
+            if (ergebnis.ok()) {
+                Einstellungen::setzen(Schluessel::FrageFile, stand.frageDatei);
+                m_journal->fortsetzen(stand);
+                m_aktuelleFrage = m_spiel.getFragenkatalog().getFrage(m_spiel.getAktuelleFrageNr());
+                m_stimmeErhalten = !stand.druecke.isEmpty();
+                m_stimmenVerbunden = false;
+                dateiBeschriftungen();
+                m_fenster.frageNrAnzeigen(frageNrBeschriftung(true));
+                ranglisteAktualisieren();
+                // The results as they were; Space goes on with the next question.
+                ansichtZeigen(SpielFenster::Ansicht::Rangliste);
+                m_fenster.statusMeldung(Einstellungen::meldung(
+                    QStringLiteral(
+                        "Das unterbrochene Spiel ist wiederhergestellt. Weiter mit der Leertaste."),
+                    QStringLiteral("The interrupted game is restored. Press Space to go on.")));
+                return;
+            }
+            m_dialoge.hinweis(ladeFehler(stand.frageDatei, ergebnis));
+        }
+        m_journal->entfernen();
+    }
+    if (m_spiel.getAnzahlFragen() > 0)
+        m_journal->beginnen(Einstellungen::text(Schluessel::FrageFile));
+}
+
+void Spielablauf::beendet()
+{
+    if (m_journal)
+        m_journal->beenden();
 }
 
 void Spielablauf::templateAnfangen()

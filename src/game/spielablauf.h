@@ -8,6 +8,7 @@
 #include <QSet>
 
 class Dialoge;
+class Druckjournal;
 class Klang;
 class Uhr;
 class Zeitgeber;
@@ -28,6 +29,13 @@ public:
 
     // The template the game starts with ("GewaehltesTemplate", "Tandrivelle" when empty).
     void templateAnfangen();
+
+    // Every press goes to `journal` before it counts, so a crash loses no answer.
+    void journalSetzen(Druckjournal *journal);
+    // At start-up: offers to take up a game a crash interrupted, then starts recording.
+    void journalStarten();
+    // The program ends normally: nothing is left to restore.
+    void beendet();
 
     // Space: starts the countdown at once during the answer delay, else the next question.
     void naechsteFrage();
@@ -69,6 +77,8 @@ public:
 
     // The file and count labels as they are now.
     void dateiBeschriftungen();
+    // Fills the ranking with the results as they are now.
+    void ranglisteAktualisieren();
 
     QString templateName() const { return m_templateName; }
     bool stimmenVerbunden() const { return m_stimmenVerbunden; }
@@ -91,7 +101,6 @@ private:
     void updateCountdown(int counter, int intervall);
     void countdownAbgelaufen();
     void richtigeAntwortAnzeigen();
-    void ranglisteAktualisieren();
     void automatisierungOn();
     void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo);
     void pauseUmschalten();
@@ -121,6 +130,8 @@ private:
     QSet<GeraetSchluessel> m_angemeldet;
     // Read once per countdown, not once per press.
     bool m_endeWennAlleGeantwortet = false;
+
+    Druckjournal *m_journal = nullptr;
 
     bool m_stimmenVerbunden = true;
     bool m_frageAktiv = false;

@@ -45,8 +45,8 @@ private:
     void starten(const QString &vorlage = QStringLiteral("Morvane"))
     {
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, vorlage);
-        m_fenster =
-            std::make_unique<MainWindow>(Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr, &m_ports});
+        m_fenster = std::make_unique<MainWindow>(
+            Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr, &m_ports, m_einstellungen->ordner()});
         m_fenster->resize(1600, 1000);
         m_fenster->show();
         m_fenster->activateWindow();

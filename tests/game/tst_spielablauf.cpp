@@ -1,6 +1,7 @@
 // The game flow without a window: a recording window, the hand-driven clock, recorded dialogs and
 // sounds. Key sequences as a presenter types them.
 #include "dialogrekorder.h"
+#include "druckjournal.h"
 #include "einstellungen.h"
 #include "klangrekorder.h"
 #include "schluessel.h"
@@ -633,6 +634,89 @@ private slots:
         QVERIFY(!QFile::exists(m_einstellungen->ordner() + QStringLiteral("/leer.xml")));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), xml);
         QVERIFY(m_dialoge.hinweise.last().text.startsWith(QStringLiteral("Aus ")));
+    }
+
+    // A game interrupted by a crash is offered at the next start and comes back as it was.
+    void absturzWirdWiederhergestellt()
+    {
+        const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
+        {
+            Druckjournal journal(*m_uhr, ordner);
+            m_ablauf->journalSetzen(&journal);
+            m_ablauf->journalStarten();
+            QVERIFY(m_dialoge.fragen.isEmpty());
+            ersteFrageLaeuft();
+            m_ablauf->druckEmpfangen(1, 1, 1);
+            m_ablauf->druckEmpfangen(1, 2, 3);
+            sekunden(10 + 2);
+            m_ablauf->naechsteFrage();
+            m_uhr->vorspulen(0);
+            m_ablauf->druckEmpfangen(1, 2, 2);
+            m_ablauf->journalSetzen(nullptr);
+            // The process dies here: no normal end.
+        }
+        const QList<Person> vorher = m_spiel->getPersonen();
+
+        FensterRekorder fenster;
+        spiel neu(*m_uhr, m_dialoge);
+        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
+        Druckjournal journal(*m_uhr, ordner);
+        ablauf.journalSetzen(&journal);
+        Einstellungen::setzen(Schluessel::FrageFile, QString());
+        ablauf.journalStarten();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QVERIFY(m_dialoge.fragen.at(0).text.contains(QStringLiteral("fragen.xml")));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
+        QCOMPARE(neu.getAktuelleFrageNr(), 2);
+        QCOMPARE(neu.getPersonen().size(), vorher.size());
+        for (qsizetype i = 0; i < vorher.size(); ++i) {
+            for (int frage : {1, 2}) {
+                const AntwortDerPerson *a = vorher.at(i).findeAntwort(frage);
+                const AntwortDerPerson *b = neu.getPersonen().at(i).findeAntwort(frage);
+                QCOMPARE(bool(a), bool(b));
+                if (a)
+                    QCOMPARE(b->getAntwort(), a->getAntwort());
+            }
+        }
+        QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Rangliste);
+        QCOMPARE(fenster.rangliste, 2);
+        // The restored results are worth a question before quitting.
+        const qsizetype gefragt = m_dialoge.fragen.size();
+        ablauf.beendenBestaetigt();
+        QCOMPARE(m_dialoge.fragen.size(), gefragt + 1);
+        // Space goes on with question 3.
+        ablauf.naechsteFrage();
+        QCOMPARE(neu.getAktuelleFrageNr(), 3);
+
+        // A normal end leaves nothing to offer.
+        ablauf.beendet();
+        QVERIFY(!journal.vorhanden());
+    }
+
+    void wiederherstellenAbgelehnt()
+    {
+        const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
+        {
+            Druckjournal journal(*m_uhr, ordner);
+            m_ablauf->journalSetzen(&journal);
+            m_ablauf->journalStarten();
+            ersteFrageLaeuft();
+            m_ablauf->druckEmpfangen(1, 1, 1);
+            m_ablauf->journalSetzen(nullptr);
+        }
+        Druckjournal journal(*m_uhr, ordner);
+        spiel neu(*m_uhr, m_dialoge);
+        QVERIFY(neu.ladeFragen(m_datei).ok());
+        FensterRekorder fenster;
+        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
+        ablauf.journalSetzen(&journal);
+        m_dialoge.antwortJa = false;
+        ablauf.journalStarten();
+        QCOMPARE(m_dialoge.fragen.size(), 1);
+        QVERIFY(neu.getPersonen().isEmpty());
+        QCOMPARE(neu.getAktuelleFrageNr(), 0);
+        // A fresh journal for the game that starts now: nothing from before in it.
+        QVERIFY(!journal.vorhanden() || journal.lesen().druecke.isEmpty());
     }
 
     void englischeBeschriftungen()

@@ -100,7 +100,8 @@ int main(int argc, char *argv[])
     StillerKlang klang;
     FakePortSystem keinePorts;
     const bool empfaenger = parser.isSet("empfaenger");
-    MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts});
+    MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts,
+                                einstellungen.ordner()});
     if (parser.isSet("size")) {
         const QStringList groesse = parser.value("size").split('x');
         fenster.showNormal();
