@@ -1,0 +1,19 @@
+#pragma once
+
+#include "exportfortschritt.h"
+
+#include <QProgressDialog>
+
+// The progress of an export in a window-modal dialog with a Cancel button. It only appears when
+// the export takes longer than half a second.
+class FortschrittsDialog final : public ExportFortschritt
+{
+public:
+    explicit FortschrittsDialog(QWidget *eltern, const QString &text);
+    ~FortschrittsDialog() override;
+
+    bool weiter(int prozent) override;
+
+private:
+    QProgressDialog m_dialog;
+};
