@@ -267,6 +267,11 @@ bool pdfrangliste::drucken(const QString &html, QIODevice *ziel, Melder *melder,
     drucker.setCreator(QStringLiteral("Plenaro"));
 
     QTextDocument dokument;
+    // Break lines between words only: the document's default also breaks inside a word where a
+    // narrow cell wants it, which tears "100.0%" apart instead of widening the column.
+    QTextOption umbruch = dokument.defaultTextOption();
+    umbruch.setWrapMode(QTextOption::WordWrap);
+    dokument.setDefaultTextOption(umbruch);
     dokument.setBaseUrl(basisUrl());
     dokument.setDefaultStyleSheet(standardStil());
     dokument.setHtml(html);
