@@ -2,6 +2,7 @@
 
 #include "exportfortschritt.h"
 
+#include <QPointer>
 #include <QProgressDialog>
 
 // The progress of an export in a window-modal dialog with a Cancel button. It only appears when
@@ -9,11 +10,12 @@
 class FortschrittsDialog final : public ExportFortschritt
 {
 public:
-    explicit FortschrittsDialog(QWidget *eltern, const QString &text);
+    FortschrittsDialog(QWidget *eltern, const QString &text);
     ~FortschrittsDialog() override;
 
     bool weiter(int prozent) override;
 
 private:
-    QProgressDialog m_dialog;
+    // Owned, unless the window goes first and takes it along.
+    QPointer<QProgressDialog> m_dialog;
 };

@@ -36,6 +36,7 @@ constexpr int FragenProSeite = 8;
 // The report is laid out on 96 dpi and scaled to the printer, like any printed rich-text document.
 constexpr qreal QuellDpi = 96.0;
 constexpr int PdfDpi = 1200;
+constexpr int LayoutSchritte = 40;
 
 QString bild(const QString &name)
 {
@@ -303,6 +304,16 @@ bool pdfrangliste::drucken(const QString &html, QIODevice *ziel, Melder *melder,
                                                                    QFontMetricsF(schrift, &drucker).ascent() -
                                                                    5 * drucker.logicalDpiY() / 72.0);
 
+    // The layout is the longest part. Asking for the place of blocks further and further down lays
+    // the document out in steps, between which the progress moves and a cancel is heard.
+    const int zeichen = dokument.characterCount();
+    for (int schritt = 1; schritt < LayoutSchritte; ++schritt) {
+        layout->blockBoundingRect(dokument.findBlock(int(qint64(zeichen) * schritt / LayoutSchritte)));
+        if (!weiter(10 + 20 * schritt / LayoutSchritte)) {
+            maler.end();
+            return false;
+        }
+    }
     const int seiten = dokument.pageCount();
     if (!weiter(30)) {
         maler.end();
