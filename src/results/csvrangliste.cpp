@@ -81,14 +81,40 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
     }
     zeile({});
 
+    // The participant blocks repeat every question's texts once per participant: they are encoded
+    // once and copied as bytes.
     const QString kopf =
         en ? QStringLiteral(";Answer;Correct answer") : QStringLiteral(";Antwort;korrekte Antwort");
+    struct Stuecke
+    {
+        QByteArray kopf;
+        std::array<QByteArray, 4> antwort; // "text;"
+        std::array<QByteArray, 4> loesung; // ";X" or ";", with the line end
+    };
+    QVector<Stuecke> stuecke;
+    stuecke.reserve(n);
+    qsizetype proTeilnehmer = 100;
+    for (const Frage &frage : daten.fragen) {
+        Stuecke s;
+        s.kopf = (feld(frage.text) + kopf + Zeilenende).toUtf8();
+        proTeilnehmer += s.kopf.size() + 2;
+        for (int k = 0; k < 4; ++k) {
+            s.antwort[k] = (feld(frage.antworten[k]) + QLatin1Char(';')).toUtf8();
+            s.loesung[k] = frage.loesungsAntwort == k + 1 ? QByteArray(";X\r\n") : QByteArray(";\r\n");
+            proTeilnehmer += s.antwort[k].size() + s.loesung[k].size() + 1;
+        }
+        stuecke.append(s);
+    }
+
+    QByteArray bytes = text.toUtf8();
     const qsizetype teilnehmer = daten.personen.size();
+    bytes.reserve(bytes.size() + teilnehmer * proTeilnehmer);
     for (qsizetype p = 0; p < teilnehmer; ++p) {
         if (melder && !melder->weiter(int(p * 100 / teilnehmer)))
             return {};
         const Person &person = daten.personen.at(p);
         const QVector<int> &knoepfe = daten.knoepfe.at(p);
+        text.clear();
         zeile((en ? QStringLiteral("Device-ID: ") : QStringLiteral("Geraete-ID: ")) +
               QString::number(person.getBuzzerNo()));
         zeile((en ? QStringLiteral("Response time: ") : QStringLiteral("Antwortszeit: ")) +
@@ -96,22 +122,20 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         zeile((en ? QStringLiteral("Points: ") : QStringLiteral("Punktzahl: ")) +
               QString::number(person.getPunkte()));
         zeile({});
+        bytes += text.toUtf8();
         for (int i = 1; i <= n; ++i) {
-            const Frage &frage = daten.fragen.at(i - 1);
-            zeile(feld(frage.text) + kopf);
-            for (int k = 1; k <= 4; ++k) {
-                QString z = feld(frage.antworten[k - 1]) + QLatin1Char(';');
-                if (knoepfe.at(i) == k)
-                    z += QLatin1Char('X');
-                z += QLatin1Char(';');
-                if (frage.loesungsAntwort == k)
-                    z += QLatin1Char('X');
-                zeile(z);
+            const Stuecke &s = stuecke.at(i - 1);
+            bytes += s.kopf;
+            for (int k = 0; k < 4; ++k) {
+                bytes += s.antwort[k];
+                if (knoepfe.at(i) == k + 1)
+                    bytes += 'X';
+                bytes += s.loesung[k];
             }
-            zeile({});
+            bytes += "\r\n";
         }
     }
-    return text.toUtf8();
+    return bytes;
 }
 
 bool csvrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkatalog *katalog,

@@ -275,6 +275,9 @@ bool pdfrangliste::drucken(const QString &html, QIODevice *ziel, Melder *melder,
     dokument.setDefaultTextOption(umbruch);
     dokument.setBaseUrl(basisUrl());
     dokument.setDefaultStyleSheet(standardStil());
+    // Parsing cannot report on its way; a progress dialog that is due shows before it starts.
+    if (!weiter(2))
+        return false;
     dokument.setHtml(html);
     if (!weiter(10))
         return false;

@@ -330,14 +330,17 @@ private slots:
         const QString alt = ziel(QStringLiteral("bericht.pdf"));
         QVERIFY(Testdaten::schreiben(alt, QByteArray("earlier report")));
 
-        // Cancelled while the pages are printed.
-        AbbrechenderFortschritt fortschritt(60);
-        m_dialoge.dateien = {alt};
-        QVERIFY(!exportieren(viele(6), katalog, &fortschritt));
-        QVERIFY(fortschritt.prozente.size() > 3);
-        QVERIFY(!fortschritt.rueckwaerts);
-        QVERIFY(fortschritt.prozente.last() >= 60);
-        QVERIFY(m_dialoge.hinweise.isEmpty());
+        // Cancelled while the report is laid out, and while its pages are printed.
+        for (const int bei : {20, 60}) {
+            AbbrechenderFortschritt fortschritt(bei);
+            m_dialoge.dateien = {alt};
+            QVERIFY(!exportieren(viele(6), katalog, &fortschritt));
+            QVERIFY(fortschritt.prozente.size() > 3);
+            QVERIFY(!fortschritt.rueckwaerts);
+            QVERIFY(fortschritt.prozente.last() >= bei);
+            QVERIFY(fortschritt.prozente.at(fortschritt.prozente.size() - 2) < bei);
+            QVERIFY(m_dialoge.hinweise.isEmpty());
+        }
 
         // A folder that is a file.
         const QString keinOrdner = ziel(QStringLiteral("datei"));
