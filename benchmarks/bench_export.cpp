@@ -140,7 +140,9 @@ int main(int argc, char *argv[])
     QTemporaryDir einstellungen;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
 
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    args.removeAll(QStringLiteral("--ohne-web"));
+    const bool mitWeb = args.size() == app.arguments().size();
     const int anzahlPersonen = args.size() > 2 ? args.at(1).toInt() : 300;
     const int anzahlFragen = args.size() > 2 ? args.at(2).toInt() : 50;
     QTemporaryDir temp;
@@ -203,6 +205,9 @@ int main(int argc, char *argv[])
         << etappe(14, 33) << " ms, printing " << etappe(33, 101) << " ms\n";
     aus << "  longest time without progress: " << QString::number(etappen.laengsteLuecke, 'f', 0) << " ms\n";
     aus.flush();
+
+    if (!mitWeb)
+        return 0;
 
     // The same HTML printed by the web engine, the style sheet given as a style element. Pages
     // given as text may not exceed 2 MB, so the report goes through a file; its pictures are found

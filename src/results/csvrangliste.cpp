@@ -149,6 +149,7 @@ bool csvrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
         return false;
 
     Melder melder(m_fortschritt);
+    melder.weiter(0);
     const Daten daten = zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt);
     const QByteArray bytes = inhalt(daten, &melder);
     if (melder.abgebrochen())

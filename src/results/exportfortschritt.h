@@ -10,7 +10,8 @@ public:
     ExportFortschritt &operator=(const ExportFortschritt &) = delete;
     virtual ~ExportFortschritt() = default;
 
-    // `prozent` of the work is done (0 to 100, never falling). False cancels the export: it then
-    // leaves no file behind and changes nothing.
+    // `prozent` of the work is done (0 to 100, never falling); the first report is 0, right after
+    // the file was chosen. False cancels the export: it then leaves no file behind and changes
+    // nothing.
     virtual bool weiter(int prozent) = 0;
 };

@@ -13,7 +13,8 @@ FortschrittsDialog::FortschrittsDialog(QWidget *eltern, const QString &text)
     m_dialog->setMinimumDuration(500);
     m_dialog->setAutoReset(false);
     m_dialog->setAutoClose(false);
-    m_dialog->setValue(0);
+    // The half second starts with the export's first report (0 %), not now: the file dialog may
+    // stay open for a long time before.
 }
 
 FortschrittsDialog::~FortschrittsDialog()
