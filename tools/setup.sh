@@ -7,7 +7,7 @@ pakete=(
     qt6-base-dev qt6-webengine-dev qt6-serialport-dev qt6-multimedia-dev
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libjs-jquery libgl-dev fonts-dejavu-core
-    xvfb xauth
+    xvfb xauth poppler-utils
     qt6-svg-dev
     dpkg-dev file desktop-file-utils appstream
 )

@@ -1,0 +1,262 @@
+// Prints how long the result exports take for a big game (300 participants, 50 questions), and
+// how long the web engine needs to print the same report, as the yardstick for the PDF.
+//   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_export [participants questions
+//   [folder]]
+// With a folder the files stay there for looking at.
+#include "csvrangliste.h"
+#include "dialoge.h"
+#include "einstellungen.h"
+#include "exportfortschritt.h"
+#include "exportgrundlage.h"
+#include "fragenkatalog.h"
+#include "pdfrangliste.h"
+#include "schluessel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QMap>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QWebEnginePage>
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+// Answers every save dialog with one path.
+class FesteDialoge final : public Dialoge
+{
+public:
+    QString pfad;
+    void hinweis(const Meldung &meldung) override
+    {
+        QTextStream(stderr) << "message: " << meldung.text << '\n';
+    }
+    bool frage(const Meldung &) override { return true; }
+    QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
+    QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return pfad; }
+};
+
+QByteArray fragenDatei(int anzahl)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<ArrayOfQuestion>\n";
+    for (int i = 1; i <= anzahl; ++i) {
+        xml += QStringLiteral(
+                   "<Question><QuestionText>Frage %1: Welche Antwort trifft auf diese etwas längere "
+                   "Frage zu?</QuestionText><Answer1>Die erste Antwort</Answer1><Answer2>Die zweite "
+                   "Antwort</Answer2><Answer3>Die dritte Antwort</Answer3><Answer4>Die vierte "
+                   "Antwort</Answer4><Solution>%2</Solution><Time>15</Time><Points>1</Points></Question>\n")
+                   .arg(i)
+                   .arg(i % 10 == 0 ? QStringLiteral("NoAnswer") : QStringLiteral("Answer%1").arg(i % 4 + 1))
+                   .toUtf8();
+    }
+    return xml + "</ArrayOfQuestion>\n";
+}
+
+QList<Person> teilnehmer(int anzahl, int fragen)
+{
+    QRandomGenerator zufall(42);
+    QList<Person> personen;
+    for (int p = 1; p <= anzahl; ++p) {
+        Person person(uint(p), 1);
+        for (int i = 1; i <= fragen; ++i) {
+            if (zufall.bounded(10) == 0)
+                continue; // did not answer
+            AntwortDerPerson &antwort = person.getAntwortDerFrage(i);
+            const int knopf = zufall.bounded(1, 5);
+            antwort.setAntwort(knopf);
+            if (i % 10 != 0) {
+                antwort.setPunkte(knopf == i % 4 + 1 ? 1 : 0);
+                antwort.setAntwortszeit(zufall.bounded(15000));
+                antwort.setAusgewertet(true);
+            }
+        }
+        personen.append(person);
+    }
+    return personen;
+}
+
+// Notes when the PDF export passes its stages: HTML built (5 %), document parsed (14 %), laid out
+// (33 %), every page printed (100 %), and the longest time between two reports.
+class Etappen final : public ExportFortschritt
+{
+public:
+    Etappen() { m_uhr.start(); }
+    bool weiter(int prozent) override
+    {
+        for (const int etappe : {5, 14, 33})
+            if (prozent >= etappe && !zeiten.contains(etappe))
+                zeiten.insert(etappe, m_uhr.nsecsElapsed() / 1e6);
+        const double jetzt = m_uhr.nsecsElapsed() / 1e6;
+        laengsteLuecke = std::max(laengsteLuecke, jetzt - m_zuletzt);
+        m_zuletzt = jetzt;
+        return true;
+    }
+    QMap<int, double> zeiten;
+    double laengsteLuecke = 0;
+
+private:
+    QElapsedTimer m_uhr;
+    double m_zuletzt = 0;
+};
+
+// CPU time of this process: the machine may be shared, wall times then tell little.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double median(QList<double> werte)
+{
+    std::sort(werte.begin(), werte.end());
+    return werte.at(werte.size() / 2);
+}
+
+QString groesse(const QString &pfad)
+{
+    return QString::number(QFileInfo(pfad).size() / 1024.0, 'f', 0) + QStringLiteral(" KiB");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false"));
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir einstellungen;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
+
+    QStringList args = app.arguments();
+    args.removeAll(QStringLiteral("--ohne-web"));
+    const bool mitWeb = args.size() == app.arguments().size();
+    const int anzahlPersonen = args.size() > 2 ? args.at(1).toInt() : 300;
+    const int anzahlFragen = args.size() > 2 ? args.at(2).toInt() : 50;
+    QTemporaryDir temp;
+    const QString ordner = args.size() > 3 ? args.at(3) : temp.path();
+    QTextStream aus(stdout);
+
+    const QString fragenPfad = ordner + QStringLiteral("/bench_fragen.xml");
+    QFile datei(fragenPfad);
+    if (!datei.open(QIODevice::WriteOnly) || datei.write(fragenDatei(anzahlFragen)) < 0)
+        return 1;
+    datei.close();
+    FesteDialoge dialoge;
+    Fragenkatalog katalog(dialoge);
+    if (!katalog.ladeFragen(fragenPfad).ok())
+        return 1;
+    Einstellungen::setzen(Schluessel::FrageFile, fragenPfad);
+    const QList<Person> personen = teilnehmer(anzahlPersonen, anzahlFragen);
+    aus << anzahlPersonen << " participants x " << anzahlFragen << " questions\n";
+
+    // CSV: the whole export, dialog answered at once.
+    QList<double> csvZeiten;
+    dialoge.pfad = ordner + QStringLiteral("/bench.csv");
+    for (int lauf = 0; lauf < 7; ++lauf) {
+        QElapsedTimer uhr;
+        uhr.start();
+        csvrangliste csv(dialoge);
+        if (!csv.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+            return 1;
+        csvZeiten.append(uhr.nsecsElapsed() / 1e6);
+    }
+    aus << "CSV export:              " << QString::number(median(csvZeiten), 'f', 1) << " ms (median of 7), "
+        << groesse(dialoge.pfad) << '\n';
+
+    // PDF: the HTML alone, then the whole export.
+    QElapsedTimer uhr;
+    uhr.start();
+    const QString html = pdfrangliste::html(Exportgrundlage::zusammenstellen(
+        personen, &katalog, anzahlFragen, anzahlFragen, QDateTime::currentDateTime()));
+    const double htmlMs = uhr.nsecsElapsed() / 1e6;
+    aus << "PDF report HTML:         " << QString::number(htmlMs, 'f', 1) << " ms, "
+        << QString::number(html.size() / 1024.0 / 1024.0, 'f', 1) << " M characters\n";
+    aus.flush();
+
+    dialoge.pfad = ordner + QStringLiteral("/bench.pdf");
+    uhr.restart();
+    const double pdfCpuStart = cpuMs();
+    pdfrangliste pdf(dialoge);
+    Etappen etappen;
+    pdf.fortschrittSetzen(&etappen);
+    if (!pdf.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+        return 1;
+    const double pdfMs = uhr.nsecsElapsed() / 1e6;
+    const double pdfCpuMs = cpuMs() - pdfCpuStart;
+    aus << "PDF export (rich text):  " << QString::number(pdfMs, 'f', 0) << " ms ("
+        << QString::number(pdfCpuMs, 'f', 0) << " ms CPU), " << groesse(dialoge.pfad) << '\n';
+    const auto etappe = [&](int von, int bis) {
+        return QString::number(etappen.zeiten.value(bis, pdfMs) - etappen.zeiten.value(von), 'f', 0);
+    };
+    aus << "  data and HTML " << etappe(0, 5) << " ms, parsing " << etappe(5, 14) << " ms, layout "
+        << etappe(14, 33) << " ms, printing " << etappe(33, 101) << " ms\n";
+    aus << "  longest time without progress: " << QString::number(etappen.laengsteLuecke, 'f', 0) << " ms\n";
+    aus.flush();
+
+    if (!mitWeb)
+        return 0;
+
+    // The same HTML printed by the web engine, the style sheet given as a style element. Pages
+    // given as text may not exceed 2 MB, so the report goes through a file; its pictures are found
+    // beside the program like those of the rich-text document.
+    const QString seitenPfad = ordner + QStringLiteral("/bench.html");
+    {
+        QFile seite(seitenPfad);
+        const QByteArray inhalt = (QStringLiteral("<html><head><meta charset='utf-8'><base href='") +
+                                   pdfrangliste::basisUrl().toString() + QStringLiteral("'><style>") +
+                                   pdfrangliste::standardStil() + QStringLiteral("</style></head><body>") +
+                                   html + QStringLiteral("</body></html>"))
+                                      .toUtf8();
+        if (!seite.open(QIODevice::WriteOnly) || seite.write(inhalt) != inhalt.size())
+            return 1;
+    }
+    QWebEnginePage webSeite;
+    QEventLoop schleife;
+    bool geladen = false;
+    QObject::connect(&webSeite, &QWebEnginePage::loadFinished, &schleife, [&](bool ok) {
+        geladen = ok;
+        schleife.quit();
+    });
+    uhr.restart();
+    webSeite.load(QUrl::fromLocalFile(seitenPfad));
+    schleife.exec();
+    const double ladenMs = uhr.nsecsElapsed() / 1e6;
+    if (!geladen) {
+        aus << "web engine: the page did not load\n";
+        return 1;
+    }
+    const QString webPdf = ordner + QStringLiteral("/bench_web.pdf");
+    bool gedruckt = false;
+    QObject::connect(&webSeite, &QWebEnginePage::pdfPrintingFinished, &schleife,
+                     [&](const QString &, bool ok) {
+                         gedruckt = ok;
+                         schleife.quit();
+                     });
+    uhr.restart();
+    webSeite.printToPdf(webPdf, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                            QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+    schleife.exec();
+    const double druckMs = uhr.nsecsElapsed() / 1e6;
+    if (!gedruckt) {
+        aus << "web engine: printing failed\n";
+        return 1;
+    }
+    aus << "web engine load:         " << QString::number(ladenMs, 'f', 0) << " ms\n";
+    aus << "web engine printToPdf:   " << QString::number(druckMs, 'f', 0) << " ms, " << groesse(webPdf)
+        << '\n';
+    aus << "web engine load + print: " << QString::number(ladenMs + druckMs, 'f', 0) << " ms\n";
+    return 0;
+}

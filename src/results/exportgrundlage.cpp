@@ -1,0 +1,154 @@
+#include "exportgrundlage.h"
+
+#include "dialoge.h"
+#include "einstellungen.h"
+#include "exportfortschritt.h"
+#include "fragedatei.h"
+#include "fragenkatalog.h"
+#include "rangfolge.h"
+#include "schluessel.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Exportgrundlage {
+
+namespace {
+
+Frage frageLesen(const QDomElement &element)
+{
+    Frage frage;
+    if (element.isNull())
+        return frage;
+    frage.text = FrageDatei::feld(element, QStringLiteral("QuestionText"));
+    for (int k = 0; k < 4; ++k)
+        frage.antworten[k] = FrageDatei::feld(element, QStringLiteral("Answer%1").arg(k + 1));
+    frage.loesung = FrageDatei::feld(element, FrageDatei::Loesung);
+    frage.umfrage = frage.loesung == FrageDatei::Umfrage;
+    for (int k = 1; k <= 4; ++k) {
+        if (frage.loesung == QStringLiteral("Answer%1").arg(k))
+            frage.loesungsAntwort = k;
+    }
+    return frage;
+}
+
+} // namespace
+
+Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int anzahlFragen,
+                      int aktuelleFrageNr, const QDateTime &zeitpunkt)
+{
+    Daten daten;
+    daten.personen = Rangfolge::sortiert(std::move(personen));
+    daten.anzahlFragen = std::max(anzahlFragen, 0);
+    daten.aktuelleFrageNr = aktuelleFrageNr;
+    daten.zeitpunkt = zeitpunkt;
+    const QStringList werte = Einstellungen::texte(
+        {Schluessel::InstallerLanguage, Schluessel::Konferenzmodus, Schluessel::FrageFile});
+    daten.englisch = werte.value(0) == QLatin1String("1033");
+    daten.konferenzmodus = werte.value(1) == QLatin1String("true");
+    daten.frageFile = werte.value(2);
+
+    daten.fragen.reserve(daten.anzahlFragen);
+    for (int i = 1; i <= daten.anzahlFragen; ++i)
+        daten.fragen.append(frageLesen(katalog ? katalog->getFrage(i) : QDomElement()));
+
+    daten.knoepfe.reserve(daten.personen.size());
+    for (const Person &person : std::as_const(daten.personen)) {
+        QVector<int> knoepfe(daten.anzahlFragen + 1, 0);
+        for (const AntwortDerPerson &antwort : person.getAntworten()) {
+            const int nr = antwort.getFrageNr();
+            if (nr < 1 || nr > daten.anzahlFragen)
+                continue;
+            knoepfe[nr] = antwort.getAntwort();
+            const int knopf = antwort.getAntwort();
+            if (knopf >= 1 && knopf <= 4)
+                ++daten.fragen[nr - 1].anzahl[knopf - 1];
+        }
+        daten.knoepfe.append(knoepfe);
+    }
+    for (Frage &frage : daten.fragen) {
+        const int summe = frage.anzahl[0] + frage.anzahl[1] + frage.anzahl[2] + frage.anzahl[3];
+        for (int k = 0; k < 4; ++k)
+            frage.prozent[k] = summe > 0 ? frage.anzahl[k] / (summe / 100.0) : 0.0;
+    }
+    return daten;
+}
+
+QString sekunden(double ms)
+{
+    return QString::number(ms / 1000.0, 'f', 2);
+}
+
+QString geraet(const Person &person, bool konferenzmodus)
+{
+    QString text = QString::number(person.getBuzzerNo());
+    if (konferenzmodus)
+        text += QLatin1Char('/') + QString::number(person.getKlassensatz());
+    return text;
+}
+
+QString vorschlag(const QString &ordner, bool englisch, const QDateTime &zeitpunkt)
+{
+    return ordner + (englisch ? QStringLiteral("PlenaroEvaluation_") : QStringLiteral("PlenaroAuswertung_")) +
+           QString::number(zeitpunkt.date().year()) + zeitpunkt.toString(QStringLiteral("_MM_dd_HHmmss"));
+}
+
+QString ordnerTeil(const QString &name)
+{
+    return name.left(name.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString mitEndung(const QString &name, const QString &endung)
+{
+    return QFileInfo(name).suffix().isEmpty() ? name + endung : name;
+}
+
+QString zielWaehlen(Dialoge &dialoge, const QString &titel, const QString &filter,
+                    const QString &ordnerSchluessel, const QString &endung, bool englisch,
+                    const QDateTime &zeitpunkt)
+{
+    const QString name = dialoge.dateiZumSpeichern(
+        titel, vorschlag(Einstellungen::text(ordnerSchluessel), englisch, zeitpunkt), filter);
+    if (name.isEmpty())
+        return {};
+    return mitEndung(name, endung);
+}
+
+void fehlerMelden(Dialoge &dialoge, const QString &pfad, const QString &grund)
+{
+    Meldung meldung;
+    meldung.text =
+        Einstellungen::meldung(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.").arg(pfad),
+                               QStringLiteral("The file \"%1\" could not be written.").arg(pfad));
+    meldung.informativerText = grund;
+    meldung.bild = QStringLiteral(":/images/info.png");
+    dialoge.hinweis(meldung);
+}
+
+bool abschliessen(QSaveFile &datei, QString &grund)
+{
+    // A write that failed inside the buffer only shows at the flush; commit() would not say so.
+    if (datei.error() != QFileDevice::NoError || !datei.flush() || datei.error() != QFileDevice::NoError) {
+        grund = datei.errorString();
+        datei.cancelWriting();
+        return false;
+    }
+    if (!datei.commit()) {
+        grund = datei.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool Melder::weiter(int prozent)
+{
+    if (m_abgebrochen)
+        return false;
+    if (!m_fortschritt || prozent <= m_zuletzt)
+        return true;
+    m_zuletzt = prozent;
+    m_abgebrochen = !m_fortschritt->weiter(prozent);
+    return !m_abgebrochen;
+}
+
+} // namespace Exportgrundlage

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "person.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QVector>
+
+#include <array>
+
+class Dialoge;
+class ExportFortschritt;
+class Fragenkatalog;
+class QSaveFile;
+
+// What the PDF and the CSV export share: the data of one export, the file name rules and the
+// failure messages.
+namespace Exportgrundlage {
+
+// One question as the exports print it.
+struct Frage
+{
+    QString text;
+    std::array<QString, 4> antworten;
+    QString loesung;
+    // Survey question: counted, never scored.
+    bool umfrage = false;
+    // The answer "Solution" names (1 to 4), 0 when it names none.
+    int loesungsAntwort = 0;
+    // Participants whose record holds button 1 to 4, and their shares.
+    std::array<int, 4> anzahl{};
+    std::array<double, 4> prozent{};
+};
+
+struct Daten
+{
+    // In rank order, totals computed.
+    QList<Person> personen;
+    // Per participant (same order) the stored button of question i at index i; 0 = none.
+    QVector<QVector<int>> knoepfe;
+    QVector<Frage> fragen; // question i at index i - 1
+    int anzahlFragen = 0;
+    int aktuelleFrageNr = 0;
+    bool englisch = false;
+    bool konferenzmodus = false;
+    QString frageFile;
+    QDateTime zeitpunkt;
+};
+
+// Ranks the participants and reads the questions 1 to `anzahlFragen` and the settings the exports
+// print. `katalog` may be null: the questions are then empty.
+Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int anzahlFragen,
+                      int aktuelleFrageNr, const QDateTime &zeitpunkt);
+
+// Milliseconds as seconds with two decimals and a point.
+QString sekunden(double ms);
+// The device column of the ranking: the handset, in conference mode with its class set.
+QString geraet(const Person &person, bool konferenzmodus);
+
+// "<ordner>PlenaroEvaluation_2024_03_05_142509" (German "PlenaroAuswertung_…").
+QString vorschlag(const QString &ordner, bool englisch, const QDateTime &zeitpunkt);
+// The name with its last component removed, keeping the separator.
+QString ordnerTeil(const QString &name);
+// A name without a suffix gets `endung` (".pdf"); one with a suffix of its own stays as it is.
+QString mitEndung(const QString &name, const QString &endung);
+
+// Asks for the target through the save dialog. Empty when cancelled; otherwise the name with its
+// suffix rule applied.
+QString zielWaehlen(Dialoge &dialoge, const QString &titel, const QString &filter,
+                    const QString &ordnerSchluessel, const QString &endung, bool englisch,
+                    const QDateTime &zeitpunkt);
+
+// Reports that `pfad` could not be written, with the system's reason.
+void fehlerMelden(Dialoge &dialoge, const QString &pfad, const QString &grund);
+
+// Flushes and renames the finished file over the target. False, with the reason in `grund`,
+// when any write, the flush or the rename failed; the target then stays as it was.
+bool abschliessen(QSaveFile &datei, QString &grund);
+
+// Passes progress on only when the percentage grows, so a dialog is not flooded.
+class Melder final
+{
+public:
+    explicit Melder(ExportFortschritt *fortschritt)
+        : m_fortschritt(fortschritt)
+    {
+    }
+    // False when the export is to stop.
+    bool weiter(int prozent);
+    bool abgebrochen() const { return m_abgebrochen; }
+
+private:
+    ExportFortschritt *m_fortschritt;
+    int m_zuletzt = -1;
+    bool m_abgebrochen = false;
+};
+
+} // namespace Exportgrundlage
