@@ -3,9 +3,11 @@
 #include "ui_mainwindow.h"
 
 #include "comport.h"
+#include "csvrangliste.h"
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
+#include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
 #include "goto.h"
@@ -16,6 +18,7 @@
 #include "klang.h"
 #include "meldungsdialoge.h"
 #include "optionwindow.h"
+#include "pdfrangliste.h"
 #include "produkt.h"
 #include "rangliste.h"
 #include "schluessel.h"
@@ -102,9 +105,6 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     frageAnsicht()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht()})
         ansicht->setContextMenuPolicy(Qt::NoContextMenu);
-    // Windows that do not exist yet stay greyed out rather than doing nothing when chosen.
-    for (QAction *aktion : {ui->actionResultate_PDF, ui->actionResultate_CSV})
-        aktion->setEnabled(false);
 
     m_spiel = new spiel(*m_uhr, *m_dialoge, this);
     m_ablauf = new Spielablauf(*m_spiel, *this, *m_dialoge, *m_klang, *m_uhr, this);
@@ -494,6 +494,29 @@ void MainWindow::on_actionNormal_triggered()
         m_brueckeFrage->setZoomFaktor(1.1);
     m_startscreen->tabelleEinpassen();
     m_brueckeRangliste->setZoomFaktor(1.0);
+}
+
+void MainWindow::on_actionResultate_PDF_triggered()
+{
+    pdfrangliste exporter(*m_dialoge);
+    FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
+                                                                QStringLiteral("Creating the PDF …")));
+    exporter.fortschrittSetzen(&fortschritt);
+    // Only a report that was really written takes the warning away; a cancel or a failure keeps it.
+    if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
+                                      m_spiel->getAnzahlFragen(), m_spiel->getAktuelleFrageNr()))
+        m_ablauf->resultateExportiert();
+}
+
+void MainWindow::on_actionResultate_CSV_triggered()
+{
+    csvrangliste exporter(*m_dialoge);
+    FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
+                                                                QStringLiteral("Creating the CSV …")));
+    exporter.fortschrittSetzen(&fortschritt);
+    if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
+                                      m_spiel->getAnzahlFragen(), m_spiel->getAktuelleFrageNr()))
+        m_ablauf->resultateExportiert();
 }
 
 void MainWindow::on_actionOptionen_triggered()

@@ -110,6 +110,8 @@ public slots:
     void openRecentFile();
     void on_actionShortcut_Keys_triggered();
     void on_actionOptionen_triggered();
+    void on_actionResultate_PDF_triggered();
+    void on_actionResultate_CSV_triggered();
     void on_actionFrageneditor_triggered();
     void on_actionSpiel_durchf_hren_2_triggered();
     void on_actionFrageneditor_2_triggered();

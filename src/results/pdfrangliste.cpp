@@ -1,5 +1,7 @@
 #include "pdfrangliste.h"
 
+#include "startregeln.h"
+
 #include "einstellungen.h"
 #include "exportfortschritt.h"
 #include "schluessel.h"
@@ -8,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
@@ -157,8 +160,11 @@ QString pdfrangliste::standardStil()
 
 QUrl pdfrangliste::basisUrl()
 {
-    return QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath()).absolutePath() +
-                               QLatin1Char('/'));
+    // The pictures sit beside the program in a build tree and below the shared data when
+    // installed; the document names them "imagespdf/…" relative to this folder.
+    const QString bilder =
+        Startregeln::begleitDatei(QCoreApplication::applicationDirPath(), QStringLiteral("imagespdf"));
+    return QUrl::fromLocalFile(QFileInfo(bilder).absolutePath() + QLatin1Char('/'));
 }
 
 QString pdfrangliste::html(const Daten &daten)
