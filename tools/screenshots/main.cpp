@@ -13,7 +13,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -45,7 +47,8 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument("folder", "where the PNG files go");
     parser.addOption({"template", "Morvane, Tandrivelle or Kahoot", "name", "Tandrivelle"});
     parser.addOption({"englisch", "English interface"});
-    parser.addOption({"size", "window size instead of maximised", "WxH"});
+    parser.addOption({"size", "window size (default: the whole screen)", "WxH"});
+    parser.addOption({"fragen", "question file to play instead of the sample questions", "file"});
     parser.addOption({"konferenz", "conference mode"});
     parser.addOption({"empfaenger",
                       "use the receivers found on this machine (start plenaro-simulator first) and "
@@ -70,12 +73,22 @@ int main(int argc, char *argv[])
     FakePortSystem keinePorts;
     const bool empfaenger = parser.isSet("empfaenger");
     MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts});
+    // Without a window manager (a plain xvfb-run) nobody maximises the window, so it is sized here:
+    // to the given size, or to the whole screen as the program appears on a projector.
+    QSize groesse;
     if (parser.isSet("size")) {
-        const QStringList groesse = parser.value("size").split('x');
+        const QStringList teile = parser.value("size").split('x');
+        groesse = QSize(teile.value(0).toInt(), teile.value(1).toInt());
+    } else if (const QScreen *bildschirm = QGuiApplication::primaryScreen()) {
+        groesse = bildschirm->availableGeometry().size();
+    }
+    if (groesse.isValid()) {
         fenster.showNormal();
-        fenster.resize(groesse.value(0).toInt(), groesse.value(1).toInt());
+        fenster.setGeometry(QRect(QPoint(0, 0), groesse));
     }
     fenster.show();
+    if (parser.isSet("fragen"))
+        fenster.frageDateiOeffnen(QFileInfo(parser.value("fragen")).absoluteFilePath());
 
     int nummer = 0;
     const auto foto = [&](const QString &name) {
