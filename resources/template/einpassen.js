@@ -98,6 +98,9 @@ var Einpassen = (function () {
         else
             buehne.style.height = hoehe + 'px';
         buehne.style.transform = 'scale(' + skala + ')';
+        // For boxes whose limit is a share of the stage.
+        buehne.style.setProperty('--buehneBreite', breite + 'px');
+        buehne.style.setProperty('--buehneHoehe', hoehe + 'px');
     }
 
     function uebersetzen() {
