@@ -139,7 +139,7 @@ var Einpassen = (function () {
             return;
         uebersetzen();
         buehneEinpassen();
-        var texte = document.querySelectorAll(optionen.texte);
+        var texte = optionen.texte ? document.querySelectorAll(optionen.texte) : [];
         texte.forEach(function (el) {
             textEinpassen(el);
             merken(el);
@@ -159,16 +159,15 @@ var Einpassen = (function () {
     }
 
     // A page never scrolls: what does not fit is made to fit. Words stay whole while they can.
-    var regeln = 'html, body { overflow: hidden; }' +
-                 '.woerterGanz { overflow-wrap: normal !important; word-break: normal !important; }' +
+    var regeln = '.woerterGanz { overflow-wrap: normal !important; word-break: normal !important; }' +
                  '.woerterBrechen { overflow-wrap: anywhere !important; word-break: normal !important; }';
 
     function starten(o) {
-        var stil = document.createElement('style');
-        stil.textContent = regeln;
-        document.head.appendChild(stil);
         optionen = Object.assign({texte: '', minSchrift: 12, minAnteil: 0.45, maxSkala: 4, minSkala: 0.3},
                                  o);
+        var stil = document.createElement('style');
+        stil.textContent = (optionen.scrollen ? '' : 'html, body { overflow: hidden; }') + regeln;
+        document.head.appendChild(stil);
         if (englisch) {
             document.documentElement.lang = 'en';
             document.documentElement.classList.add('englisch');
