@@ -70,10 +70,17 @@ var Einpassen = (function () {
         el.einpassenSchluessel = el.innerHTML + '|' + el.className + '|' + el.clientWidth + 'x' + el.clientHeight;
     }
 
+    var fensterGroesse = '';
+
+    function fenster() {
+        return document.documentElement.clientWidth + 'x' + document.documentElement.clientHeight;
+    }
+
     function buehneEinpassen() {
         var buehne = document.querySelector(optionen.buehne);
         if (!buehne)
             return;
+        fensterGroesse = fenster();
         var vw = document.documentElement.clientWidth;
         var vh = document.documentElement.clientHeight;
         if (vw <= 0 || vh <= 0)
@@ -184,6 +191,8 @@ var Einpassen = (function () {
             attributeFilter: ['style', 'class', 'src', 'height', 'width']
         });
         window.addEventListener('resize', planen);
+        // A new zoom factor does not always come as a resize event.
+        new ResizeObserver(planen).observe(document.documentElement);
         // Pictures change the layout only once they have loaded.
         document.addEventListener('load', planen, true);
         if (document.fonts)
@@ -197,7 +206,7 @@ var Einpassen = (function () {
         einpassen: einpassen,
         englisch: englisch,
         fertig: function () {
-            if (beobachter && beobachter.takeRecords().some(zaehlt))
+            if ((beobachter && beobachter.takeRecords().some(zaehlt)) || fenster() !== fensterGroesse)
                 planen();
             return !geplant;
         }
