@@ -91,8 +91,32 @@ int main(int argc, char *argv[])
         fenster.frageDateiOeffnen(QFileInfo(parser.value("fragen")).absoluteFilePath());
 
     int nummer = 0;
+    // The pages fit themselves to every change; a picture is taken once the shown page is done
+    // (or after three seconds).
+    const auto seiteFertig = [&]() {
+        for (QWebEngineView *ansicht : fenster.findChildren<QWebEngineView *>()) {
+            if (!ansicht->isVisible())
+                continue;
+            auto fertig = std::make_shared<int>(-1);
+            ansicht->page()->runJavaScript(
+                QStringLiteral("(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
+                               "Array.from(document.images).every(function (i) { return i.complete; })"),
+                [fertig](const QVariant &wert) { *fertig = wert.toBool() ? 1 : 0; });
+            QElapsedTimer uhrzeit;
+            uhrzeit.start();
+            while (*fertig < 0 && uhrzeit.elapsed() < 1000)
+                warten(10);
+            if (*fertig != 1)
+                return false;
+        }
+        return true;
+    };
     const auto foto = [&](const QString &name) {
         warten(700);
+        QElapsedTimer geduld;
+        geduld.start();
+        while (!seiteFertig() && geduld.elapsed() < 3000)
+            warten(50);
         const QString datei =
             ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
         fenster.grab().save(datei);
