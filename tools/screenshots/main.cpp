@@ -19,9 +19,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWebEngineView>
@@ -54,7 +56,8 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument("folder", "where the PNG files go");
     parser.addOption({"template", "Morvane, Tandrivelle or Kahoot", "name", "Tandrivelle"});
     parser.addOption({"englisch", "English interface"});
-    parser.addOption({"size", "window size instead of maximised", "WxH"});
+    parser.addOption({"size", "window size (default: the whole screen)", "WxH"});
+    parser.addOption({"fragen", "question file to play instead of the sample questions", "file"});
     parser.addOption({"konferenz", "conference mode"});
     parser.addOption({"empfaenger",
                       "use the receivers found on this machine (start plenaro-simulator first) and "
@@ -102,17 +105,51 @@ int main(int argc, char *argv[])
     const bool empfaenger = parser.isSet("empfaenger");
     MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts,
                                 einstellungen.ordner()});
+    // Without a window manager (a plain xvfb-run) nobody maximises the window, so it is sized here:
+    // to the given size, or to the whole screen as the program appears on a projector.
+    QSize groesse;
     if (parser.isSet("size")) {
-        const QStringList groesse = parser.value("size").split('x');
+        const QStringList teile = parser.value("size").split('x');
+        groesse = QSize(teile.value(0).toInt(), teile.value(1).toInt());
+    } else if (const QScreen *bildschirm = QGuiApplication::primaryScreen()) {
+        groesse = bildschirm->availableGeometry().size();
+    }
+    if (groesse.isValid()) {
         fenster.showNormal();
-        fenster.resize(groesse.value(0).toInt(), groesse.value(1).toInt());
+        fenster.setGeometry(QRect(QPoint(0, 0), groesse));
     }
     fenster.show();
+    if (parser.isSet("fragen"))
+        fenster.frageDateiOeffnen(QFileInfo(parser.value("fragen")).absoluteFilePath());
 
     int nummer = 0;
     QHash<QString, QImage> aufnahmen; // the stages the tutorial shows
+    // The pages fit themselves to every change; a picture is taken once the shown page is done
+    // (or after three seconds).
+    const auto seiteFertig = [&]() {
+        for (QWebEngineView *ansicht : fenster.findChildren<QWebEngineView *>()) {
+            if (!ansicht->isVisible())
+                continue;
+            auto fertig = std::make_shared<int>(-1);
+            ansicht->page()->runJavaScript(
+                QStringLiteral("(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
+                               "Array.from(document.images).every(function (i) { return i.complete; })"),
+                [fertig](const QVariant &wert) { *fertig = wert.toBool() ? 1 : 0; });
+            QElapsedTimer uhrzeit;
+            uhrzeit.start();
+            while (*fertig < 0 && uhrzeit.elapsed() < 1000)
+                warten(10);
+            if (*fertig != 1)
+                return false;
+        }
+        return true;
+    };
     const auto foto = [&](const QString &name) {
         warten(700);
+        QElapsedTimer geduld;
+        geduld.start();
+        while (!seiteFertig() && geduld.elapsed() < 3000)
+            warten(50);
         const QString datei =
             ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
         const QPixmap bild = fenster.grab();

@@ -1,0 +1,431 @@
+// The real pages in a real web view, driven by the real templates, with the longest texts a
+// question file may hold: at 1024 x 768 and 1920 x 1080, and after the window has changed size,
+// nothing scrolls, nothing leaves the window, the answers do not overlap and no text overflows its
+// box.
+#include "festerzufall.h"
+#include "rangliste.h"
+#include "startscreen.h"
+#include "templatefabrik.h"
+#include "templatetesthilfe.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+#include "webbruecke.h"
+#include "webwarten.h"
+
+#include <QApplication>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+
+QString injektion()
+{
+    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
+    jquery.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(jquery.readAll()) +
+           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
+}
+
+// 300 characters of question, 120 per answer, and words of 40 letters.
+const QString LangeFrage = QStringLiteral(
+    "Stellen Sie sich vor, Ihre Klasse plant einen Ausflug an einen See, der drei Stunden Fahrt "
+    "entfernt liegt, und das Budget reicht nur für eine der folgenden Möglichkeiten, wobei alle "
+    "Schülerinnen und Schüler mitkommen sollen und niemand etwas zahlen muss: Welche "
+    "Möglichkeit würden Sie für die Klasse wählen?");
+const QString LangeAntwort =
+    QStringLiteral("Einen gemieteten Reisebus für die ganze Klasse, der am Morgen direkt vor dem Schulhaus "
+                   "abfährt und abends zurückkehrt!");
+const QString LangesWort = QStringLiteral("Donaudampfschifffahrtsgesellschaftsboote");
+
+// Everything that is wrong with the page's fit, one line each; empty when it fits. `boxen` are the
+// answer boxes (they must not overlap), `texte` the boxes whose text must not overflow, `sichtbar`
+// further elements that must be inside the window.
+QString pruefSkript(const QString &boxen, const QString &texte, const QString &sichtbar)
+{
+    return QStringLiteral(R"JS((function () { try {
+    var fehler = [];
+    var b = window.innerWidth, h = window.innerHeight;
+    var d = document.documentElement;
+    if (d.scrollWidth > b || d.scrollHeight > h)
+        fehler.push('page ' + d.scrollWidth + 'x' + d.scrollHeight + ' in window ' + b + 'x' + h);
+    function zeigt(el) {
+        var r = el.getBoundingClientRect();
+        return r.width > 0 && r.height > 0 && getComputedStyle(el).visibility !== 'hidden';
+    }
+    function name(el) { return el.className || el.tagName; }
+    function drin(el) {
+        var r = el.getBoundingClientRect();
+        if (r.left < -0.5 || r.top < -0.5 || r.right > b + 0.5 || r.bottom > h + 0.5)
+            fehler.push(name(el) + ' outside the window: ' + [r.left, r.top, r.right, r.bottom].join(','));
+    }
+    var boxen = Array.from(document.querySelectorAll('%1')).filter(zeigt);
+    boxen.forEach(drin);
+    for (var i = 0; i < boxen.length; ++i)
+        for (var j = i + 1; j < boxen.length; ++j) {
+            var r = boxen[i].getBoundingClientRect(), s = boxen[j].getBoundingClientRect();
+            var x = Math.min(r.right, s.right) - Math.max(r.left, s.left);
+            var y = Math.min(r.bottom, s.bottom) - Math.max(r.top, s.top);
+            if (x > 1 && y > 1)
+                fehler.push(name(boxen[i]) + ' overlaps ' + name(boxen[j]));
+        }
+    Array.from(document.querySelectorAll('%2')).filter(zeigt).forEach(function (el) {
+        drin(el);
+        if (el.scrollHeight > el.clientHeight + 1 || el.scrollWidth > el.clientWidth + 1)
+            fehler.push(name(el) + ' overflows: ' + el.scrollWidth + 'x' + el.scrollHeight + ' in ' +
+                        el.clientWidth + 'x' + el.clientHeight);
+    });
+    Array.from(document.querySelectorAll('%3')).forEach(function (el) {
+        if (!zeigt(el))
+            fehler.push(name(el) + ' not shown');
+        else
+            drin(el);
+    });
+    return fehler.join('\n');
+} catch (e) { return 'check failed: ' + e; } })())JS")
+        .arg(boxen, texte, sichtbar.isEmpty() ? QStringLiteral(":not(*)") : sichtbar);
+}
+
+struct Vorlage
+{
+    QString name;
+    QString boxen;
+    QString texte;
+    QString countdown;
+};
+
+const QList<Vorlage> Vorlagen{
+    {QStringLiteral("Morvane"), QStringLiteral(".imgAntwort"), QStringLiteral(".textFrage, .textAntwort"),
+     QStringLiteral(".text_progressbar")},
+    {QStringLiteral("Tandrivelle"), QStringLiteral(".antwortZeile"),
+     QStringLiteral(".textFrage, .antwortText"), QStringLiteral(".text_progressbar, .balkenSchiene")},
+    {QStringLiteral("Kahoot"), QStringLiteral(".antwort"), QStringLiteral(".textFrage, .antwortText"),
+     QStringLiteral(".circle")},
+};
+
+} // namespace
+
+class TestEinpassen final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<FragenBau> m_bau;
+    QString m_injektion = injektion();
+
+    struct Ansicht
+    {
+        QWebEngineView view;
+        std::unique_ptr<WebBruecke> bruecke;
+        bool geladen = false;
+    };
+    std::unique_ptr<Ansicht> ansicht(const QSize &groesse)
+    {
+        auto a = std::make_unique<Ansicht>();
+        a->view.resize(groesse);
+        a->view.show();
+        a->bruecke = std::make_unique<WebBruecke>(&a->view, m_injektion);
+        connect(a->bruecke.get(), &WebBruecke::geladen, this, [p = a.get()](bool ok) { p->geladen = ok; });
+        return a;
+    }
+    // Waits until the page has fitted the last change and its pictures are in, seen twice in a row
+    // so that a picture's load event, which comes a moment after the picture, is fitted too. The
+    // reads go one after the other, never one inside the wait of another.
+    static bool eingepasst(WebBruecke &bruecke)
+    {
+        struct Stand
+        {
+            bool offen = false;
+            int richtig = 0;
+        };
+        auto stand = std::make_shared<Stand>();
+        const QString frage = QStringLiteral(
+            "Einpassen.fertig() && Array.from(document.images).every(function (i) { return i.complete; })");
+        return wartenBis([&]() {
+            if (!stand->offen && stand->richtig < 2) {
+                stand->offen = true;
+                bruecke.auswerten(frage, [stand](const QVariant &wert) {
+                    stand->offen = false;
+                    stand->richtig = wert.toBool() ? stand->richtig + 1 : 0;
+                });
+            }
+            return stand->richtig >= 2;
+        });
+    }
+    static QString fehler(WebBruecke &bruecke, const QString &skript)
+    {
+        const QVariant wert = ::lesen(bruecke, skript);
+        return wert.typeId() == QMetaType::QString ? wert.toString()
+                                                   : QStringLiteral("no answer from the page");
+    }
+    static void groesseAendern(Ansicht &a, const QSize &groesse)
+    {
+        a.view.resize(groesse);
+        QVERIFY(wartenBis([&]() {
+            return ::lesen(*a.bruecke, QStringLiteral("window.innerWidth * window.devicePixelRatio"))
+                       .toInt() == groesse.width();
+        }));
+    }
+
+    QList<QDomElement> fragen()
+    {
+        const QString bild = m_bau->bild(QStringLiteral("bild.png"), 400);
+        const QString antwortBild = m_bau->bild(QStringLiteral("antwort.png"), 300);
+        return {
+            m_bau->frage({{"QuestionText", LangeFrage},
+                          {"Answer1", LangeAntwort},
+                          {"Answer2", LangeAntwort},
+                          {"Answer3", LangeAntwort},
+                          {"Answer4", LangeAntwort},
+                          {"Solution", "Answer2"},
+                          {"Time", "45"}}),
+            // A picture question: the seconds and all four answers stay in the window.
+            m_bau->frage({{"QuestionText", LangeFrage.left(190)},
+                          {"PictureQuestionText", bild},
+                          {"Answer1", LangeAntwort},
+                          {"Answer2", LangeAntwort.left(80)},
+                          {"Answer3", LangeAntwort},
+                          {"Answer4", LangeAntwort.left(60)},
+                          {"PictureAnswer1", antwortBild},
+                          {"Solution", "Answer1"},
+                          {"Time", "120"}}),
+            m_bau->frage({{"QuestionText", QStringLiteral("Welches Wort: ") + LangesWort +
+                                               QStringLiteral(" oder ") + LangesWort + QStringLiteral("?")},
+                          {"Answer1", LangesWort},
+                          {"Answer2", LangesWort + QLatin1Char(' ') + LangesWort},
+                          {"Answer3", LangesWort},
+                          {"Answer4", QStringLiteral("Keines")},
+                          {"Solution", "Answer4"},
+                          {"Time", "20"}}),
+            m_bau->frage({{"QuestionText", QStringLiteral("Zeile eins\nZeile zwei\nZeile drei\nZeile vier?")},
+                          {"Answer1", QStringLiteral("Die erste\nZeile\nder Antwort")},
+                          {"Answer2", QStringLiteral("Die zweite\nZeile\nder Antwort")},
+                          {"Answer3", QStringLiteral("Die dritte\nZeile\nder Antwort")},
+                          {"Answer4", QStringLiteral("Diese hier,\nnach drei\nZeilen")},
+                          {"Solution", "Answer4"},
+                          {"Time", "15"}}),
+        };
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_bau = std::make_unique<FragenBau>();
+        for (const QString &schalter :
+             {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
+              Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FrageNummerInTemplateAnzeigen})
+            Einstellungen::setzen(schalter, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+    }
+    void cleanup()
+    {
+        m_bau.reset();
+        m_einstellungen.reset();
+    }
+
+    void vorlagen_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QSize>("erst");
+        QTest::addColumn<QSize>("dann");
+        for (int i = 0; i < Vorlagen.size(); ++i) {
+            QTest::addRow("%s small, then large", qPrintable(Vorlagen[i].name))
+                << i << QSize(1024, 768) << QSize(1920, 1080);
+            QTest::addRow("%s large, then small", qPrintable(Vorlagen[i].name))
+                << i << QSize(1920, 1080) << QSize(1024, 768);
+        }
+    }
+    // Every question of a game, at every stage, fits the window it is shown in, and still fits
+    // when the window changes size.
+    void vorlagen()
+    {
+        QFETCH(int, index);
+        QFETCH(QSize, erst);
+        QFETCH(QSize, dann);
+        const Vorlage &v = Vorlagen[index];
+        auto a = ansicht(erst);
+        TestUhr uhr;
+        FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
+        auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        const QString waehrend = pruefSkript(v.boxen, v.texte, v.countdown);
+        const QString danach = pruefSkript(v.boxen, v.texte, QString());
+
+        int nummer = 0;
+        for (const QDomElement &frage : fragen()) {
+            ++nummer;
+            const QString stelle = QStringLiteral("%1, question %2").arg(v.name).arg(nummer);
+            vorlage->frageAnzeigen(frage, nummer);
+            vorlage->antwortenAnzeigen(frage);
+            for (uint geraet = 1; geraet <= 60; ++geraet)
+                vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
+            vorlage->updateCountdown(14, 15);
+            QVERIFY(eingepasst(*a->bruecke));
+            QString f = fehler(*a->bruecke, waehrend);
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", countdown:\n" + f));
+
+            vorlage->countdownAbgelaufen();
+            vorlage->updateCountdown(0, 15);
+            vorlage->richtigeAntwortAnzeigen({Person(1, 1)}, {Person(2, 1), Person(3, 1)},
+                                             QStringLiteral("Answer2"), {100.0, 100.0, 100.0, 100.0});
+            QVERIFY(eingepasst(*a->bruecke));
+            f = fehler(*a->bruecke, danach);
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", result:\n" + f));
+
+            // The first question is seen again after the window has changed size.
+            if (nummer == 1) {
+                vorlage->frageAnzeigen(frage, nummer);
+                vorlage->antwortenAnzeigen(frage);
+                vorlage->updateCountdown(14, 15);
+                groesseAendern(*a, dann);
+                QVERIFY(eingepasst(*a->bruecke));
+                f = fehler(*a->bruecke, waehrend);
+                QVERIFY2(f.isEmpty(), qPrintable(stelle + ", after resizing:\n" + f));
+            }
+        }
+        // The texts are there and have not been shrunk to nothing.
+        const double schrift =
+            ::lesen(*a->bruecke,
+                    QStringLiteral("parseFloat(getComputedStyle(qt.jQuery('.textAntwortA')[0]).fontSize)"))
+                .toDouble();
+        QVERIFY2(schrift >= 12, qPrintable(QString::number(schrift)));
+    }
+
+    // Long words shrink as a whole while they can and are broken only when they cannot.
+    void langeWoerterBleibenGanzSolangeEsGeht()
+    {
+        auto a = ansicht(QSize(1920, 1080));
+        TestUhr uhr;
+        FesterZufall zufall;
+        auto vorlage = templateErzeugen(QStringLiteral("Morvane"), *a->bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        const QDomElement frage = m_bau->frage({{"QuestionText", QStringLiteral("Frage")},
+                                                {"Answer1", LangesWort},
+                                                {"Answer2", LangesWort.repeated(3)},
+                                                {"Answer3", QStringLiteral("kurz")},
+                                                {"Answer4", QStringLiteral("kurz")}});
+        vorlage->frageAnzeigen(frage, 1);
+        vorlage->antwortenAnzeigen(frage);
+        QVERIFY(eingepasst(*a->bruecke));
+        const auto klassen = [&](const QString &klasse) {
+            return ::lesen(*a->bruecke, "qt.jQuery('." + klasse + "')[0].className").toString();
+        };
+        QVERIFY2(klassen("textAntwortA").contains("woerterGanz"), qPrintable(klassen("textAntwortA")));
+        QVERIFY2(klassen("textAntwortB").contains("woerterBrechen"), qPrintable(klassen("textAntwortB")));
+        const auto groesse = [&](const QString &klasse) {
+            return ::lesen(*a->bruecke,
+                           "parseFloat(getComputedStyle(qt.jQuery('." + klasse + "')[0]).fontSize)")
+                .toDouble();
+        };
+        QVERIFY(groesse("textAntwortA") < groesse("textAntwortC"));
+        QCOMPARE(groesse("textAntwortC"), 34.0);
+    }
+
+    void startbildschirm_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        QTest::newRow("1024x768") << QSize(1024, 768);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("3840x2160") << QSize(3840, 2160);
+    }
+    void startbildschirm()
+    {
+        QFETCH(QSize, groesse);
+        auto a = ansicht(groesse);
+        TestUhr uhr;
+        startscreen start(uhr);
+        start.brueckeSetzen(a->bruecke.get());
+        a->bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html?lang=en")));
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        start.templateSetzen(QStringLiteral("Morvane"));
+        for (uint geraet = 1; geraet <= 60; ++geraet)
+            start.geraeteIDAnzeigen(1, geraet, 1);
+        start.iconEmpfaengerErkanntAnzeigen();
+        QVERIFY(eingepasst(*a->bruecke));
+        const QString f = fehler(*a->bruecke, pruefSkript(QStringLiteral(".schritt, .tabelleDeviceID"),
+                                                          QStringLiteral(".schrittText"),
+                                                          QStringLiteral(".textplenarosite, .okicon")));
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        // The page's own captions follow the program's language.
+        QCOMPARE(::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.textBeliebigeTasteDruecken').text()"))
+                     .toString(),
+                 QStringLiteral("Press any button"));
+    }
+
+    void rangliste()
+    {
+        auto a = ansicht(QSize(1920, 1080));
+        ::rangliste liste;
+        liste.brueckeSetzen(a->bruecke.get());
+        liste.loadHTML();
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        QList<Person> personen;
+        for (uint i = 1; i <= 30; ++i)
+            personen.append(Person(i, 1));
+        liste.ranglisteAnzeigen(personen, 9, 9);
+        QVERIFY(eingepasst(*a->bruecke));
+        const QString pruefen = pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
+                                            QStringLiteral("td, th"), QStringLiteral(".textTitelRangliste"));
+        QString f = fehler(*a->bruecke, pruefen);
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        groesseAendern(*a, QSize(1366, 768));
+        QVERIFY(eingepasst(*a->bruecke));
+        f = fehler(*a->bruecke, pruefen);
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    // Words of the pages themselves and of the statements appear in English with "?lang=en".
+    void englisch_data()
+    {
+        QTest::addColumn<QString>("seite");
+        QTest::addColumn<QString>("anweisung");
+        QTest::addColumn<QString>("klasse");
+        QTest::addColumn<QString>("deutsch");
+        QTest::addColumn<QString>("englisch");
+        QTest::newRow("Kahoot") << "kahoot.html" << QString() << "anzahlAntortenText"
+                                << "Antworten"
+                                << "Answers";
+        QTest::newRow("Morvane") << "morvane.html"
+                                 << "qt.jQuery('.text_progressbar').html('15 Sekunden')"
+                                 << "text_progressbar"
+                                 << "15 Sekunden"
+                                 << "15 seconds";
+        QTest::newRow("start screen") << "startscreen.html" << QString() << "textLeerschlagtasteStarten"
+                                      << "mit Leerschlagtaste starten"
+                                      << "Start with space bar";
+    }
+    void englisch()
+    {
+        QFETCH(QString, seite);
+        QFETCH(QString, anweisung);
+        QFETCH(QString, klasse);
+        QFETCH(QString, deutsch);
+        QFETCH(QString, englisch);
+        for (const bool en : {false, true}) {
+            auto a = ansicht(QSize(1024, 768));
+            a->bruecke->seiteLaden(
+                QUrl(QLatin1String("qrc:/template/") + seite + (en ? QLatin1String("?lang=en") : QString())));
+            QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+            if (!anweisung.isEmpty())
+                a->bruecke->ausfuehren(anweisung);
+            QVERIFY(eingepasst(*a->bruecke));
+            QCOMPARE(::lesen(*a->bruecke, "qt.jQuery('." + klasse + "').text()").toString(),
+                     en ? englisch : deutsch);
+            QCOMPARE(::lesen(*a->bruecke, QStringLiteral("document.documentElement.lang")).toString(),
+                     QString(en ? "en" : "de"));
+        }
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    WebBruecke::qrcSchemaAnmelden();
+    QApplication app(argc, argv);
+    TestEinpassen test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_einpassen.moc"
