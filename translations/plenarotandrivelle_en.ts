@@ -2,6 +2,177 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>FragenEditor</name>
+    <message>
+        <source>Frageneditor</source>
+        <translation>Question editor</translation>
+    </message>
+    <message>
+        <source>Frage/Antwort</source>
+        <translation>Question/Answer</translation>
+    </message>
+    <message>
+        <source>font-weight: bold;</source>
+        <translation>font-weight: bold;</translation>
+    </message>
+    <message>
+        <source>Vorherige Frage</source>
+        <translation>Previous question</translation>
+    </message>
+    <message>
+        <source>Nächste Frage</source>
+        <translation>Next question</translation>
+    </message>
+    <message>
+        <source>Frage verschieben (auf/ab)</source>
+        <translation>Move question (up/down)</translation>
+    </message>
+    <message>
+        <source>Frage nach oben verschieben</source>
+        <translation>Move question up</translation>
+    </message>
+    <message>
+        <source>Frage nach unten verschieben</source>
+        <translation>Move question down</translation>
+    </message>
+    <message>
+        <source>Frage</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>Bild zur Frage wählen oder entfernen</source>
+        <translation>Choose or remove the picture of the question</translation>
+    </message>
+    <message>
+        <source>Bildpfad</source>
+        <translation>Picture path</translation>
+    </message>
+    <message>
+        <source>Antwort A</source>
+        <translation>Answer A</translation>
+    </message>
+    <message>
+        <source>Lösung</source>
+        <translation>Solution</translation>
+    </message>
+    <message>
+        <source>Bild zur Antwort A wählen oder entfernen</source>
+        <translation>Choose or remove the picture of answer A</translation>
+    </message>
+    <message>
+        <source>Antwort B</source>
+        <translation>Answer B</translation>
+    </message>
+    <message>
+        <source>Bild zur Antwort B wählen oder entfernen</source>
+        <translation>Choose or remove the picture of answer B</translation>
+    </message>
+    <message>
+        <source>Antwort C</source>
+        <translation>Answer C</translation>
+    </message>
+    <message>
+        <source>Bild zur Antwort C wählen oder entfernen</source>
+        <translation>Choose or remove the picture of answer C</translation>
+    </message>
+    <message>
+        <source>Antwort D</source>
+        <translation>Answer D</translation>
+    </message>
+    <message>
+        <source>Bild zur Antwort D wählen oder entfernen</source>
+        <translation>Choose or remove the picture of answer D</translation>
+    </message>
+    <message>
+        <source>Countdown/Punkte/Antwortsverzögerung</source>
+        <translation>Countdown/Points/Answer delay</translation>
+    </message>
+    <message>
+        <source>Countdown [s]:</source>
+        <translation>Countdown [s]:</translation>
+    </message>
+    <message>
+        <source>Punkte:</source>
+        <translation>Points:</translation>
+    </message>
+    <message>
+        <source>Antwortverzögerung [s]:</source>
+        <translation>Answer delay [s]:</translation>
+    </message>
+    <message>
+        <source>+ Frage (leer)</source>
+        <translation>+ Question (empty)</translation>
+    </message>
+    <message>
+        <source>+ Frage (Kopie)</source>
+        <translation>+ Question (copy)</translation>
+    </message>
+    <message>
+        <source>Frage löschen</source>
+        <translation>Delete question</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Neu...</source>
+        <translation>New...</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Öffnen...</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Speichern unter...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+S</source>
+        <translation>Ctrl+Shift+S</translation>
+    </message>
+    <message>
+        <source>Frageneditor schliessen</source>
+        <translation>Close question editor</translation>
+    </message>
+    <message>
+        <source>XML files (*.xml)</source>
+        <translation>XML files (*.xml)</translation>
+    </message>
+    <message>
+        <source>Öffnen Fragen XML-Datei</source>
+        <translation>Open question XML file</translation>
+    </message>
+    <message>
+        <source>XML Files (*.xml)</source>
+        <translation>XML Files (*.xml)</translation>
+    </message>
+    <message>
+        <source>Bilddatei öffnen.</source>
+        <translation>Open picture file.</translation>
+    </message>
+    <message>
+        <source>Image Files (*.jpg *.png *.gif *.jfif *.webp)</source>
+        <translation>Image Files (*.jpg *.png *.gif *.jfif *.webp)</translation>
+    </message>
+</context>
+<context>
     <name>Hilfe</name>
     <message>
         <source>Hilfe</source>
@@ -219,12 +390,12 @@
         <translation>Tutorial: changing the settings</translation>
     </message>
     <message>
-        <source>Öffnen Fragen XML-Datei</source>
-        <translation>Open question XML file</translation>
+        <source>Importieren...</source>
+        <translation>Import...</translation>
     </message>
     <message>
-        <source>XML Files (*.xml)</source>
-        <translation>XML Files (*.xml)</translation>
+        <source>Fragen aus einer Tabelle (CSV) importieren</source>
+        <translation>Import questions from a spreadsheet (CSV)</translation>
     </message>
 </context>
 <context>
@@ -432,6 +603,25 @@
     <message>
         <source>Verworfene Tastendrücke: %1</source>
         <translation>Dropped presses: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Spielablauf</name>
+    <message>
+        <source>Öffnen Fragen XML-Datei</source>
+        <translation>Open question XML file</translation>
+    </message>
+    <message>
+        <source>XML Files (*.xml)</source>
+        <translation>XML Files (*.xml)</translation>
+    </message>
+    <message>
+        <source>Fragen aus einer Tabelle importieren</source>
+        <translation>Import questions from a spreadsheet</translation>
+    </message>
+    <message>
+        <source>Tabellen (*.csv *.txt)</source>
+        <translation>Spreadsheets (*.csv *.txt)</translation>
     </message>
 </context>
 <context>
@@ -845,16 +1035,16 @@
         <translation>  Emulate handsets</translation>
     </message>
     <message>
-        <source>  Antwort A -&gt; Taste1, Antwort B -&gt; Taste 2 usw.</source>
-        <translation>  Answer A -&gt; key 1, answer B -&gt; key 2 etc.</translation>
-    </message>
-    <message>
         <source>  Beenden</source>
         <translation>  Quit</translation>
     </message>
     <message>
         <source>  Q</source>
         <translation>  Q</translation>
+    </message>
+    <message>
+        <source>  Antwort A -&gt; Taste 1 oder A, Antwort B -&gt; Taste 2 oder B usw. (zählt nur, solange Antworten angenommen werden: Startbildschirm und laufender Countdown)</source>
+        <translation>  Answer A -&gt; key 1 or A, answer B -&gt; key 2 or B and so on (counts only while answers are taken: start screen and running countdown)</translation>
     </message>
 </context>
 <context>
