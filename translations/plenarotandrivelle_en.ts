@@ -1043,8 +1043,8 @@
         <translation>  Q</translation>
     </message>
     <message>
-        <source>  Antwort A -&gt; Taste 1 oder A, Antwort B -&gt; Taste 2 oder B usw. (zählt nur, solange Antworten angenommen werden: Startbildschirm und laufender Countdown)</source>
-        <translation>  Answer A -&gt; key 1 or A, answer B -&gt; key 2 or B and so on (counts only while answers are taken: start screen and running countdown)</translation>
+        <source>  Antwort A -&gt; Taste 1 oder A usw. (nur solange Antworten angenommen werden)</source>
+        <translation>  Answer A -&gt; key 1 or A and so on (only while answers are taken)</translation>
     </message>
 </context>
 <context>

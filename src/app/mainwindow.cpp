@@ -284,10 +284,8 @@ void MainWindow::resizeEvent(QResizeEvent *ereignis)
     const QRect flaeche(QPoint(0, 0), ui->centralWidget->size());
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht(), schwarzAnsicht()})
         ansicht->setGeometry(flaeche);
-    if (m_pauseHinweis) {
-        m_pauseHinweis->adjustSize();
-        m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2, flaeche.height() / 14);
-    }
+    if (m_pauseHinweis)
+        pauseHinweisPlatzieren();
 }
 
 void MainWindow::ansichtZeigen(Ansicht ansicht)
@@ -372,11 +370,18 @@ void MainWindow::pauseAnzeigen(bool pausiert)
     }
     m_pauseHinweis->setText(Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
                                                    QStringLiteral("Paused – press P to continue")));
-    m_pauseHinweis->adjustSize();
-    const QSize flaeche = ui->centralWidget->size();
-    m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2, flaeche.height() / 14);
+    pauseHinweisPlatzieren();
     m_pauseHinweis->show();
     m_pauseHinweis->raise();
+}
+
+void MainWindow::pauseHinweisPlatzieren()
+{
+    // Low in the middle: the question and the answers stay readable while the class talks.
+    m_pauseHinweis->adjustSize();
+    const QSize flaeche = ui->centralWidget->size();
+    m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2,
+                         flaeche.height() - m_pauseHinweis->height() - flaeche.height() / 30);
 }
 
 void MainWindow::druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)

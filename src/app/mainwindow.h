@@ -147,6 +147,7 @@ private:
 
     bool tasteVerarbeiten(const QKeyEvent *ereignis);
     void schwarzUmschalten();
+    void pauseHinweisPlatzieren();
     void zoomAendern(double schritt);
 
     std::unique_ptr<Ui::MainWindow> ui;
