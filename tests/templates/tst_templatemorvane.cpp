@@ -315,14 +315,14 @@ private slots:
         m_template->geraeteIDAnzeigen(1, 13, 2);
         m_template->geraeteIDAnzeigen(1, 13, 3);
         m_template->geraeteIDAnzeigen(11, 2, 1); // not the same handset as class set 1 handset 12
-        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 2' )",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 2' )",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3' )"}));
+        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 2')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 2')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3')"}));
         // A new question counts afresh.
         m_template->frageAnzeigen(textfrage(), 2);
         m_bruecke->nehmen();
         m_template->geraeteIDAnzeigen(1, 12, 2);
-        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1' )"});
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1')"});
     }
 
     void zoomNachAnsichtshoehe_data()
