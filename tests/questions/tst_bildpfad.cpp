@@ -2,11 +2,27 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestBildPfad final : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void nurGewoehnlicheDateienSindBilder()
+    {
+        QTemporaryDir ordner;
+        const QString datei = ordner.filePath("a.png");
+        QFile(datei).open(QIODevice::WriteOnly);
+        const QString fifo = ordner.filePath("fifo.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(BildPfad::istBilddatei(datei));
+        QVERIFY(!BildPfad::istBilddatei(fifo));
+        QVERIFY(!BildPfad::istBilddatei("/dev/null"));
+        QVERIFY(!BildPfad::istBilddatei(ordner.path()));
+        QVERIFY(!BildPfad::istBilddatei(ordner.filePath("fehlt.png")));
+    }
+
     void relativ_data()
     {
         QTest::addColumn<QString>("frageDatei");
