@@ -310,6 +310,57 @@ private slots:
         QCOMPARE(text("textFrage"), gezeigt);
     }
 
+    // A wrong leaf falls onto the pile whatever the zoom of the view.
+    void blattLandetAufDemHaufen_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<int>("richtig");
+        for (const double zoom : {0.8, 1.2, 1.6}) {
+            QTest::addRow("zoom %.1f, 31 voters", zoom) << zoom << 30;
+            QTest::addRow("zoom %.1f, 2 voters", zoom) << zoom << 1;
+        }
+    }
+    void blattLandetAufDemHaufen()
+    {
+        QFETCH(double, zoom);
+        QFETCH(int, richtig);
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
+        QWebEngineView view;
+        view.resize(1920, 1080);
+        view.show();
+        WebBruecke bruecke(&view, m_injektion);
+        bool geladen = false;
+        connect(&bruecke, &WebBruecke::geladen, this, [&](bool ok) { geladen = ok; });
+        TestUhr uhr;
+        // Spread dx 32, dy 4; no turn; the fall starts at once.
+        FesterZufall zufall({79, 59, 0, 0});
+        auto vorlage = templateErzeugen(QStringLiteral("Tandrivelle"), bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(geladen, 20000);
+        bruecke.setZoomFaktor(zoom);
+        bruecke.roh(QStringLiteral("qt.jQuery.fx.off = true; null")); // moves end at once
+        const QDomElement frage = m_bau->frage({{"QuestionText", "Q"}, {"Answer1", "a"}, {"Time", "5"}});
+        vorlage->frageAnzeigen(frage, 2);
+        vorlage->antwortenAnzeigen(frage);
+        vorlage->geraeteIDAnzeigen(1, 7, 1);
+        QList<Person> richtige;
+        for (int i = 0; i < richtig; ++i)
+            richtige << Person(20 + i, 1);
+        const QString mitte =
+            "(function() { var b = document.querySelector('.blatt7').getBoundingClientRect();"
+            " var h = document.querySelector('.blaetterhaufenimg').getBoundingClientRect();"
+            " var x = b.left + b.width / 2, y = b.top + b.height / 2;"
+            " return [x, y, h.left, h.top, h.right, h.bottom].map(Math.round).join(' '); })()";
+        const QString vorher = ::lesen(bruecke, mitte).toString();
+        vorlage->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        QTRY_VERIFY_WITH_TIMEOUT(::lesen(bruecke, mitte).toString() != vorher, 10000);
+        const QStringList werte = ::lesen(bruecke, mitte).toString().split(' ');
+        QCOMPARE(werte.size(), 6);
+        const int x = werte[0].toInt(), y = werte[1].toInt();
+        QVERIFY2(x >= werte[2].toInt() && x <= werte[4].toInt() && y >= werte[3].toInt() &&
+                     y <= werte[5].toInt(),
+                 qPrintable("leaf centre, pile: " + werte.join(' ')));
+    }
+
     void textMitZeilenumbruchUndApostrophErscheint()
     {
         FakeBruecke fake;
