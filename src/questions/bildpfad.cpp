@@ -1,6 +1,12 @@
 #include "bildpfad.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace BildPfad {
 
@@ -13,49 +19,32 @@ bool hatLaufwerk(const QString &pfad)
     return pfad.size() >= 2 && pfad.at(0).isLetter() && pfad.at(1) == QLatin1Char(':');
 }
 
-// Only characters that would end the URL early or break the statement it is put into.
-QString urlMaskieren(const QString &url)
-{
-    QString ergebnis;
-    for (const QChar c : url) {
-        switch (c.unicode()) {
-        case '%':
-            ergebnis += QLatin1String("%25");
-            break;
-        case '#':
-            ergebnis += QLatin1String("%23");
-            break;
-        case '?':
-            ergebnis += QLatin1String("%3F");
-            break;
-        case '\'':
-            ergebnis += QLatin1String("%27");
-            break;
-        case '"':
-            ergebnis += QLatin1String("%22");
-            break;
-        case '\n':
-            ergebnis += QLatin1String("%0A");
-            break;
-        case '\r':
-            ergebnis += QLatin1String("%0D");
-            break;
-        default:
-            ergebnis += c;
-        }
-    }
-    return ergebnis;
-}
-
 Quelle quelle(const QString &ordner, const QString &rest)
 {
     QString lokal = ordner + rest;
     lokal.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QString praefix = hatLaufwerk(lokal) ? QStringLiteral("file:///") : QStringLiteral("file:");
-    return {praefix + urlMaskieren(lokal), lokal};
+    return {praefix + lokal, lokal};
 }
 
 } // namespace
+
+bool istBilddatei(const QString &lokalerPfad)
+{
+    const QFileInfo info(lokalerPfad);
+    if (!info.isFile())
+        return false;
+#ifdef Q_OS_UNIX
+    // Qt counts FIFOs, sockets and devices as files too; opening one would wait for a writer.
+    struct stat daten
+    {
+    };
+    if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &daten) != 0 ||
+        !S_ISREG(daten.st_mode))
+        return false;
+#endif
+    return true;
+}
 
 bool istAbsolut(const QString &pfad)
 {

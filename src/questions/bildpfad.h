@@ -13,7 +13,7 @@ QString relativerBildPfad(const QString &frageDatei, const QString &bild);
 
 struct Quelle
 {
-    QString url;         // what a page receives as image source
+    QString url;         // the file URL of the picture; the statement builder encodes it for a page
     QString lokalerPfad; // what the program opens to read the picture's size
     bool isEmpty() const { return url.isEmpty(); }
 };
@@ -23,5 +23,9 @@ struct Quelle
 Quelle bildPfadAufloesen(const QString &gespeichert, const QString &frageDatei);
 
 bool istAbsolut(const QString &pfad);
+
+// A regular file, the only kind a picture is read from: a FIFO or a device named by a question
+// file would block the program while it waits for data.
+bool istBilddatei(const QString &lokalerPfad);
 
 } // namespace BildPfad

@@ -3,7 +3,18 @@
 #include "einstellungen.h"
 #include "rangfolge.h"
 #include "schluessel.h"
-#include "skriptbruecke.h"
+
+namespace {
+
+using A = Anweisung;
+
+} // namespace
+
+rangliste::rangliste(SkriptBruecke &bruecke, QObject *eltern)
+    : QObject(eltern)
+{
+    brueckeSetzen(&bruecke);
+}
 
 rangliste::rangliste(QObject *eltern)
     : QObject(eltern)
@@ -12,14 +23,12 @@ rangliste::rangliste(QObject *eltern)
 
 void rangliste::brueckeSetzen(SkriptBruecke *bruecke)
 {
-    m_bruecke = bruecke;
+    m_bruecke = bruecke ? bruecke : &SkriptBruecke::ohneSeite();
     m_bruecke->verlaufAbschalten();
 }
 
 void rangliste::loadHTML()
 {
-    if (!m_bruecke)
-        return;
     m_bruecke->seiteLaden(QUrl(Einstellungen::istEnglisch()
                                    ? QStringLiteral("qrc:/template/rangliste_EN.html")
                                    : QStringLiteral("qrc:/template/rangliste.html")));
@@ -28,46 +37,42 @@ void rangliste::loadHTML()
 
 void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int aktuelleFrageNr)
 {
-    if (!m_bruecke)
-        return;
     m_bruecke->setZoomFaktor(1.0);
     const bool englisch = Einstellungen::istEnglisch();
-    const QString stand = QString::number(aktuelleFrageNr) + QLatin1Char('/') + QString::number(anzahlFragen);
+    const SkriptText stand = SkriptText::zahl(aktuelleFrageNr) + "/" + SkriptText::zahl(anzahlFragen);
     if (englisch) {
-        m_bruecke->ausfuehren(jq(QStringLiteral("textTitelRangliste")) +
-                              QLatin1String(".html('Ranking according to ") + stand +
-                              QLatin1String(" questions')"));
-        m_bruecke->ausfuehren(jq(QStringLiteral("rang")) + QLatin1String(".html('Rank')"));
-        m_bruecke->ausfuehren(jq(QStringLiteral("antwortszeitS")) +
-                              QLatin1String(".html('Response time [s]')"));
-        m_bruecke->ausfuehren(jq(QStringLiteral("points")) + QLatin1String(".html('Points')"));
+        m_bruecke->ausfuehren(
+            A::klasse("textTitelRangliste").html(SkriptText("Ranking according to ") + stand + " questions"));
+        m_bruecke->ausfuehren(A::klasse("rang").html("Rank"));
+        m_bruecke->ausfuehren(A::klasse("antwortszeitS").html("Response time [s]"));
+        m_bruecke->ausfuehren(A::klasse("points").html("Points"));
     } else {
-        m_bruecke->ausfuehren(jq(QStringLiteral("textTitelRangliste")) +
-                              QLatin1String(".html('Rangliste nach ") + stand + QLatin1String(" Fragen')"));
+        m_bruecke->ausfuehren(
+            A::klasse("textTitelRangliste").html(SkriptText("Rangliste nach ") + stand + " Fragen"));
     }
-    m_bruecke->ausfuehren(jq(QStringLiteral("tabelleReiheRangliste")) + QLatin1String(".remove()"));
+    m_bruecke->ausfuehren(A::klasse("tabelleReiheRangliste").remove());
 
     const bool konferenz = Einstellungen::ist(Schluessel::Konferenzmodus);
-    QString kopf;
+    SkriptText kopf = englisch ? SkriptText("Device-ID") : SkriptText("Geräte-ID");
     if (konferenz)
-        kopf =
-            englisch ? QStringLiteral("Device ID/Class-set ID") : QStringLiteral("Geräte-ID/Klassensatz-ID");
-    else
-        kopf = englisch ? QStringLiteral("Device-ID") : QStringLiteral("Geräte-ID");
-    m_bruecke->ausfuehren(jq(QStringLiteral("geraeteID")) + QLatin1String(".html('") + kopf +
-                          QLatin1String("')"));
+        kopf = englisch ? SkriptText("Device ID/Class-set ID") : SkriptText("Geräte-ID/Klassensatz-ID");
+    m_bruecke->ausfuehren(A::klasse("geraeteID").html(kopf));
 
+    // All rows in rank order in one insertion: the page parses the table once instead of once a
+    // row, which is what makes a class of a thousand show at once.
     const QList<Person> reihenfolge = Rangfolge::sortiert(std::move(personen));
+    if (reihenfolge.isEmpty())
+        return;
+    SkriptText zeilen("");
     int rang = 0;
     for (const Person &person : reihenfolge) {
-        QString geraet = QString::number(person.getBuzzerNo());
+        SkriptText geraet = SkriptText::zahl(person.getBuzzerNo());
         if (konferenz)
-            geraet += QLatin1Char('/') + QString::number(person.getKlassensatz());
-        m_bruecke->ausfuehren(
-            QLatin1String(
-                "qt.jQuery('.tabelleRangliste tr:last').after('<tr class=\"tabelleReiheRangliste\"><td>") +
-            QString::number(++rang) + QLatin1String("</td><td>") + geraet + QLatin1String("</td><td>") +
-            QString::number(person.getAntwortszeit() / 1000.0, 'f', 2) + QLatin1String("</td><td>") +
-            QString::number(person.getPunkte()) + QLatin1String("</td></tr>')"));
+            geraet += SkriptText("/") + SkriptText::zahl(person.getKlassensatz());
+        zeilen += SkriptText("<tr class=\"tabelleReiheRangliste\"><td>") + SkriptText::zahl(++rang) +
+                  "</td><td>" + geraet + "</td><td>" +
+                  SkriptText::festkomma(person.getAntwortszeit() / 1000.0, 2) + "</td><td>" +
+                  SkriptText::zahl(person.getPunkte()) + "</td></tr>";
     }
+    m_bruecke->ausfuehren(A::auswahl(".tabelleRangliste tr:last").after(zeilen));
 }

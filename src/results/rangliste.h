@@ -1,11 +1,10 @@
 #pragma once
 
 #include "person.h"
+#include "skriptbruecke.h"
 
 #include <QList>
 #include <QObject>
-
-class SkriptBruecke;
 
 // The ranking of all participants by points, then answer time, in a page of its own.
 class rangliste final : public QObject
@@ -14,6 +13,8 @@ class rangliste final : public QObject
     Q_DISABLE_COPY_MOVE(rangliste)
 
 public:
+    explicit rangliste(SkriptBruecke &bruecke, QObject *eltern = nullptr);
+    // Without a bridge until `brueckeSetzen`: statements go nowhere.
     explicit rangliste(QObject *eltern = nullptr);
 
     void brueckeSetzen(SkriptBruecke *bruecke);
@@ -22,5 +23,6 @@ public:
     void ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int aktuelleFrageNr);
 
 private:
-    SkriptBruecke *m_bruecke = nullptr;
+    // Never null.
+    SkriptBruecke *m_bruecke = &SkriptBruecke::ohneSeite();
 };

@@ -2,22 +2,29 @@
 
 #include "einstellungen.h"
 #include "schluessel.h"
-#include "templatebasis.h"
 #include "uhr.h"
 
 #include <QLoggingCategory>
-#include <QPointer>
 
 Q_LOGGING_CATEGORY(lcStart, "plenaro.templates.startscreen")
 
 namespace {
 
-QString bild(uint n)
+using A = Anweisung;
+
+A bild(uint n)
 {
-    return jq(QStringLiteral("imgGeraeteID%1").arg(n));
+    return A::klasse(SkriptText("imgGeraeteID") + SkriptText::zahl(n));
 }
 
 } // namespace
+
+startscreen::startscreen(SkriptBruecke &bruecke, Uhr &uhr, QObject *eltern)
+    : QObject(eltern)
+    , m_uhr(uhr)
+{
+    brueckeSetzen(&bruecke);
+}
 
 startscreen::startscreen(Uhr &uhr, QObject *eltern)
     : QObject(eltern)
@@ -27,20 +34,14 @@ startscreen::startscreen(Uhr &uhr, QObject *eltern)
 
 void startscreen::brueckeSetzen(SkriptBruecke *bruecke)
 {
-    m_bruecke = bruecke;
+    m_bruecke = bruecke ? bruecke : &SkriptBruecke::ohneSeite();
+    // A width asked of the previous page says nothing about this one.
+    m_wache.neueRunde();
     m_bruecke->verlaufAbschalten();
-}
-
-void startscreen::ausfuehren(const QString &anweisung)
-{
-    if (m_bruecke)
-        m_bruecke->ausfuehren(anweisung);
 }
 
 void startscreen::loadHTML()
 {
-    if (!m_bruecke)
-        return;
     m_bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
     m_bruecke->setZoomFaktor(1.0);
     qCDebug(lcStart) << "Startbildschirm geladen";
@@ -62,38 +63,27 @@ void startscreen::templateSetzen(const QString &name)
     const bool morvane = name == QLatin1String("Morvane");
     const bool gruen = name == QLatin1String("Tandrivelle") || name == QLatin1String("Kahoot");
     if (morvane) {
-        ausfuehren(jq(QStringLiteral("textplenarosite")) + QLatin1String(".css('color', '#3384b5')"));
-        ausfuehren(jq(QStringLiteral("bildeinstecken")) +
-                   QLatin1String(".attr('src','../images/usb einstecken_morvane.png')"));
-        ausfuehren(jq(QStringLiteral("bildtastedruecken")) +
-                   QLatin1String(".attr('src','../images/beliebige Taste druecken_morvane.png')"));
+        ausfuehren(A::klasse("textplenarosite").css("color", "#3384b5"));
+        ausfuehren(A::klasse("bildeinstecken").attr("src", "../images/usb einstecken_morvane.png"));
+        ausfuehren(
+            A::klasse("bildtastedruecken").attr("src", "../images/beliebige Taste druecken_morvane.png"));
     } else if (gruen) {
-        ausfuehren(jq(QStringLiteral("textplenarosite")) + QLatin1String(".css('color', '#056305')"));
-        ausfuehren(jq(QStringLiteral("bildeinstecken")) +
-                   QLatin1String(".attr('src','../images/usb_einstecken.png')"));
-        ausfuehren(jq(QStringLiteral("bildtastedruecken")) +
-                   QLatin1String(".attr('src','../images/sender_1.gif')"));
+        ausfuehren(A::klasse("textplenarosite").css("color", "#056305"));
+        ausfuehren(A::klasse("bildeinstecken").attr("src", "../images/usb_einstecken.png"));
+        ausfuehren(A::klasse("bildtastedruecken").attr("src", "../images/sender_1.gif"));
     }
     if ((morvane || gruen) && Einstellungen::istEnglisch()) {
-        ausfuehren(jq(QStringLiteral("textUSBEmpfaengerEinstecken")) +
-                   QLatin1String(".html('Plug in the USB receiver')"));
-        ausfuehren(jq(QStringLiteral("textBeliebigeTasteDruecken")) +
-                   QLatin1String(".html('Press any button')"));
-        ausfuehren(jq(QStringLiteral("textLeerschlagtasteStarten")) +
-                   QLatin1String(".html('Start with space bar')"));
+        ausfuehren(A::klasse("textUSBEmpfaengerEinstecken").html("Plug in the USB receiver"));
+        ausfuehren(A::klasse("textBeliebigeTasteDruecken").html("Press any button"));
+        ausfuehren(A::klasse("textLeerschlagtasteStarten").html("Start with space bar"));
     }
     tabelleEinpassen();
 }
 
 void startscreen::tabelleEinpassen()
 {
-    if (!m_bruecke)
-        return;
-    QPointer<startscreen> selbst(this);
-    m_bruecke->auswerten(jq(QStringLiteral("tabelleDeviceID")) + QLatin1String(".width()"),
-                         [this, selbst](const QVariant &wert) {
-                             if (!selbst || !m_bruecke)
-                                 return;
+    m_bruecke->auswerten(A::klasse("tabelleDeviceID").breiteLesen(),
+                         m_wache.aktuell([this](const QVariant &wert) {
                              // The width is read in whole pixels; a page without the table reads as 0.
                              const int w = qint16(wert.toInt());
                              qCDebug(lcStart) << "Tabellenbreite" << w * m_bruecke->zoomFaktor();
@@ -126,33 +116,32 @@ void startscreen::tabelleEinpassen()
                                  }
                                  m_bruecke->setZoomFaktor(1.0 - 0.05 * n);
                              }
-                         });
+                         }));
 }
 
 void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
-    const QString n = QString::number(buzzerNo);
+    const A icon = bild(buzzerNo);
+    const SkriptText n = SkriptText::zahl(buzzerNo);
     if (m_startScreenVariante == QLatin1String("Morvane")) {
-        ausfuehren(bild(buzzerNo) +
-                   QLatin1String(".attr('src','../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") + n +
-                   QLatin1String("_0_blau.png')"));
-        ausfuehren(bild(buzzerNo) + QLatin1String(".css('display', 'inline')"));
-        ausfuehren(bild(buzzerNo) + QLatin1String(".css('width', '50px')"));
-        ausfuehren(bild(buzzerNo) + QLatin1String(".css('height', '50px')"));
+        ausfuehren(icon.attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") + n +
+                                        "_0_blau.png"));
+        ausfuehren(icon.css("display", "inline"));
+        ausfuehren(icon.css("width", "50px"));
+        ausfuehren(icon.css("height", "50px"));
     } else {
-        ausfuehren(bild(buzzerNo) +
-                   QLatin1String(".attr('src','../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/") + n +
-                   QLatin1String("_0_green.png')"));
-        ausfuehren(bild(buzzerNo) + QLatin1String(".css('height', '55px')"));
-        ausfuehren(bild(buzzerNo) + QLatin1String(".css('display', 'inline')"));
+        ausfuehren(icon.attr("src", SkriptText("../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/") + n +
+                                        "_0_green.png"));
+        ausfuehren(icon.css("height", "55px"));
+        ausfuehren(icon.css("display", "inline"));
         const GeraetSchluessel schluessel{klassensatz, buzzerNo};
         if (!m_gemeldeteGeraete.contains(schluessel)) {
             m_gemeldeteGeraete.insert(schluessel);
         } else {
             const qint64 jetzt = m_uhr.epochMs();
             if (jetzt - m_letztesWippen.value(buttonNo, 0) > 200) {
-                ausfuehren(bild(buzzerNo) + QLatin1String(".animate({height: '65px', width: '55px'}, 100)"));
-                ausfuehren(bild(buzzerNo) + QLatin1String(".animate({height: '55px', width: '45px'}, 100)"));
+                ausfuehren(icon.animate({{"height", "65px"}, {"width", "55px"}}, 100));
+                ausfuehren(icon.animate({{"height", "55px"}, {"width", "45px"}}, 100));
             }
             m_letztesWippen.insert(buttonNo, jetzt);
         }
@@ -164,29 +153,27 @@ void startscreen::iconEmpfaengerErkanntAnzeigen()
 {
     m_empfaengerIcon = true;
     qCDebug(lcStart) << "Empfänger erkannt";
-    ausfuehren(jq(QStringLiteral("okicon")) + QLatin1String(".css('display', 'inline')"));
+    ausfuehren(A::klasse("okicon").css("display", "inline"));
 }
 
 void startscreen::iconEmpfaengerErkanntVerbergen()
 {
     m_empfaengerIcon = false;
-    ausfuehren(jq(QStringLiteral("okicon")) + QLatin1String(".css('display', 'none')"));
+    ausfuehren(A::klasse("okicon").css("display", "none"));
 }
 
 void startscreen::alleGeraeteVerbergen()
 {
-    ausfuehren(jq(QStringLiteral("allImgGeraete")) + QLatin1String(".css('display', 'none')"));
+    ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
 }
 
 void startscreen::senderAnimationNeuStarten()
 {
     m_uhr.einmal(1000, this, [this]() { updateSenderTimer(); });
-    ausfuehren(jq(QStringLiteral("bildtastedruecken")) +
-               QLatin1String(".attr('src','../images/sender_1.gif')"));
+    ausfuehren(A::klasse("bildtastedruecken").attr("src", "../images/sender_1.gif"));
 }
 
 void startscreen::updateSenderTimer()
 {
-    ausfuehren(jq(QStringLiteral("bildtastedruecken")) +
-               QLatin1String(".attr('src','../images/sender_1.gif')"));
+    ausfuehren(A::klasse("bildtastedruecken").attr("src", "../images/sender_1.gif"));
 }

@@ -17,6 +17,9 @@ class startscreen final : public QObject
     Q_DISABLE_COPY_MOVE(startscreen)
 
 public:
+    startscreen(SkriptBruecke &bruecke, Uhr &uhr, QObject *eltern = nullptr);
+    // Without a bridge until `brueckeSetzen`: statements go nowhere, as into a view that has not
+    // loaded a page.
     explicit startscreen(Uhr &uhr, QObject *eltern = nullptr);
 
     void brueckeSetzen(SkriptBruecke *bruecke);
@@ -38,10 +41,12 @@ public slots:
     void seiteGeladen();
 
 private:
-    void ausfuehren(const QString &anweisung);
+    void ausfuehren(const Anweisung &anweisung) { m_bruecke->ausfuehren(anweisung); }
 
     Uhr &m_uhr;
-    SkriptBruecke *m_bruecke = nullptr;
+    // Never null.
+    SkriptBruecke *m_bruecke = &SkriptBruecke::ohneSeite();
+    Antwortwache m_wache;
     QString m_startScreenVariante;
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;

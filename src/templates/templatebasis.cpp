@@ -4,7 +4,16 @@
 #include "fragedatei.h"
 #include "schluessel.h"
 
+#include <QFileInfo>
 #include <QImageReader>
+
+namespace {
+
+// Large enough to read the file name from the back of the room, small enough not to push the
+// answers off the page.
+constexpr int PlatzhalterHoehe = 120;
+
+} // namespace
 
 bool Stimmenzaehler::zaehlen(uint klassensatz, uint buzzerNo)
 {
@@ -34,38 +43,41 @@ void TemplateBasis::seiteOeffnen(const QString &seite, double zoom)
     m_bruecke.setZoomFaktor(zoom);
 }
 
-void TemplateBasis::auswerten(const QString &ausdruck, std::function<void(const QVariant &)> weiter)
+void TemplateBasis::auswerten(const Anweisung &ausdruck, std::function<void(const QVariant &)> weiter)
 {
-    std::weak_ptr<bool> lebt = m_lebt;
-    m_bruecke.auswerten(ausdruck, [lebt, weiter = std::move(weiter)](const QVariant &wert) {
-        if (!lebt.expired())
-            weiter(wert);
-    });
+    m_bruecke.auswerten(ausdruck, m_wache.lebendig([weiter = std::move(weiter)](const QVariant &wert, bool) {
+        weiter(wert);
+    }));
 }
 
-BildPfad::Quelle TemplateBasis::bild(const QDomNode &frage, const QString &feld)
+std::optional<Bild> TemplateBasis::bild(const QDomNode &frage, const QString &feld, int maxHoehe)
 {
-    return BildPfad::bildPfadAufloesen(FrageDatei::feld(frage, feld),
-                                       Einstellungen::text(Schluessel::FrageFile));
+    const BildPfad::Quelle quelle = BildPfad::bildPfadAufloesen(FrageDatei::feld(frage, feld),
+                                                                Einstellungen::text(Schluessel::FrageFile));
+    if (quelle.isEmpty())
+        return std::nullopt;
+    // Only regular files are opened: a FIFO or a device would block the reader, and with it the
+    // whole program.
+    const QSize groesse =
+        BildPfad::istBilddatei(quelle.lokalerPfad) ? QImageReader(quelle.lokalerPfad).size() : QSize();
+    if (groesse.isValid() && groesse.height() > 0)
+        return Bild{SkriptText::bildQuelle(quelle.url), std::min(groesse.height(), maxHoehe)};
+    const int hoehe = std::min(maxHoehe, PlatzhalterHoehe);
+    return Bild{SkriptText::platzhalterBild(QFileInfo(quelle.lokalerPfad).fileName(), hoehe * 3, hoehe),
+                hoehe};
 }
 
-int TemplateBasis::bildHoehe(const BildPfad::Quelle &quelle)
+SkriptText TemplateBasis::text(const QDomNode &frage, const QString &feld)
 {
-    const QSize groesse = QImageReader(quelle.lokalerPfad).size();
-    return groesse.isValid() ? groesse.height() : 0;
+    return SkriptText::frage(FrageDatei::feld(frage, feld));
 }
 
-QString TemplateBasis::text(const QDomNode &frage, const QString &feld)
-{
-    return SkriptBruecke::text(FrageDatei::feld(frage, feld));
-}
-
-Antworten TemplateBasis::antworten(const QDomNode &frage)
+Antworten TemplateBasis::antworten(const QDomNode &frage, int maxBildHoehe)
 {
     Antworten antworten;
     for (int i = 1; i <= 4; ++i) {
         antworten.texte.append(text(frage, QStringLiteral("Answer%1").arg(i)));
-        antworten.bilder.append(bild(frage, QStringLiteral("PictureAnswer%1").arg(i)));
+        antworten.bilder.append(bild(frage, QStringLiteral("PictureAnswer%1").arg(i), maxBildHoehe));
     }
     return antworten;
 }
@@ -75,16 +87,21 @@ bool TemplateBasis::einstellung(const QString &schluessel)
     return Einstellungen::ist(schluessel);
 }
 
-QString TemplateBasis::balken(int rest, int laenge)
+SkriptText TemplateBasis::wort(const SkriptText &deutsch, const SkriptText &englisch)
+{
+    return Einstellungen::istEnglisch() ? englisch : deutsch;
+}
+
+SkriptText TemplateBasis::balken(int rest, int laenge)
 {
     // A question without time has no bar to show.
     const double p = laenge > 0 ? 100.0 / laenge * rest : 0.0;
-    return QString::number(p, 'g', 6);
+    return SkriptText::zahl(p, 6);
 }
 
-QString TemplateBasis::prozent(double wert)
+SkriptText TemplateBasis::prozent(double wert)
 {
-    return QString::number(wert, 'f', 1);
+    return SkriptText::festkomma(wert, 1);
 }
 
 void TemplateBasis::zoomAnpassen950()

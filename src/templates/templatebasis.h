@@ -1,5 +1,6 @@
 #pragma once
 
+#include "anweisung.h"
 #include "bildpfad.h"
 #include "geraetschluessel.h"
 #include "skriptbruecke.h"
@@ -7,7 +8,9 @@
 
 #include <QSet>
 
-#include <memory>
+#include <array>
+
+#include <optional>
 
 // Counts each handset once per question.
 class Stimmenzaehler final
@@ -23,13 +26,20 @@ private:
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
 };
 
-// The four answers of a question: escaped texts and resolved pictures, A to D.
+// A picture as a page gets it: its source and the height to show it at.
+struct Bild
+{
+    SkriptText quelle;
+    int hoehe = 0;
+};
+
+// The four answers of a question, A to D: escaped texts and pictures.
 struct Antworten
 {
-    QStringList texte;
-    QList<BildPfad::Quelle> bilder;
+    QList<SkriptText> texte;
+    QList<std::optional<Bild>> bilder;
     // An answer is there when it has a text or a picture.
-    bool vorhanden(int i) const { return !texte.at(i).isEmpty() || !bilder.at(i).isEmpty(); }
+    bool vorhanden(int i) const { return !texte.at(i).isEmpty() || bilder.at(i).has_value(); }
 };
 
 // What the three question templates share.
@@ -42,31 +52,32 @@ protected:
     // The view starts without history and with the template's page. Pages are addressed as
     // "qrc:/template/…": only this form lets the web engine resolve the pages' "../images/…".
     void seiteOeffnen(const QString &seite, double zoom);
-    void ausfuehren(const QString &anweisung) { m_bruecke.ausfuehren(anweisung); }
+    void ausfuehren(const Anweisung &anweisung) { m_bruecke.ausfuehren(anweisung); }
     // Reads a value from the page; `weiter` is not called once this template is gone.
-    void auswerten(const QString &ausdruck, std::function<void(const QVariant &)> weiter);
+    void auswerten(const Anweisung &ausdruck, std::function<void(const QVariant &)> weiter);
 
-    // The picture of a question field resolved against the open question file.
-    static BildPfad::Quelle bild(const QDomNode &frage, const QString &feld);
-    // Pixel height of a picture; 0 when it cannot be read.
-    static int bildHoehe(const BildPfad::Quelle &quelle);
-    // Escaped text of a question field.
-    static QString text(const QDomNode &frage, const QString &feld);
-    static Antworten antworten(const QDomNode &frage);
+    // The picture of a question field, resolved against the open question file, at most
+    // `maxHoehe` high. A picture that cannot be read becomes a placeholder naming the file, so the
+    // presenter sees what is missing instead of a gap.
+    static std::optional<Bild> bild(const QDomNode &frage, const QString &feld, int maxHoehe);
+    // Escaped text of a question field; the numeric ones ("Time") as well, as they stand.
+    static SkriptText text(const QDomNode &frage, const QString &feld);
+    static Antworten antworten(const QDomNode &frage, int maxBildHoehe);
     static bool einstellung(const QString &schluessel);
+    // A word the program writes into a page, in the interface language.
+    static SkriptText wort(const SkriptText &deutsch, const SkriptText &englisch);
     // Countdown bar length in percent, "93.3333".
-    static QString balken(int rest, int laenge);
+    static SkriptText balken(int rest, int laenge);
     // Percentage with one decimal, "33.3".
-    static QString prozent(double wert);
+    static SkriptText prozent(double wert);
     // Zoom fit of the templates designed for a 950 px high view.
     void zoomAnpassen950();
 
     SkriptBruecke &m_bruecke;
     Stimmenzaehler m_stimmen;
-
-private:
-    std::shared_ptr<bool> m_lebt = std::make_shared<bool>(true);
+    // Answers of the page that come after this template is gone reach nobody.
+    Antwortwache m_wache;
 };
 
-inline const QStringList Buchstaben{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                    QStringLiteral("D")};
+inline const std::array<SkriptText, 4> Buchstaben{"A", "B", "C", "D"};
+inline const std::array<SkriptText, 4> KleinBuchstaben{"a", "b", "c", "d"};

@@ -1,5 +1,6 @@
 #include "templatekahoot.h"
 
+#include "einstellungen.h"
 #include "fragedatei.h"
 #include "schluessel.h"
 
@@ -9,8 +10,22 @@ Q_LOGGING_CATEGORY(lcKahoot, "plenaro.templates.kahoot")
 
 namespace {
 
-const QString Versteckt = QStringLiteral(".css('visibility', 'hidden')");
-const QString Sichtbar = QStringLiteral(".css('visibility', 'inherit')");
+using A = Anweisung;
+
+A versteckt(const A &element)
+{
+    return element.css("visibility", "hidden");
+}
+
+A sichtbar(const A &element)
+{
+    return element.css("visibility", "inherit");
+}
+
+A mitBuchstabe(const SkriptText &klasse, int i)
+{
+    return A::klasse(klasse + Buchstaben[i]);
+}
 
 bool istAntwort(const QString &loesung)
 {
@@ -37,79 +52,76 @@ void templatekahoot::loadHTML()
 void templatekahoot::frageAnzeigen(const QDomNode &frage, int)
 {
     m_istQuiz = FrageDatei::feld(frage, FrageDatei::Loesung) != FrageDatei::Umfrage;
-    const QString fragetext = text(frage, QStringLiteral("QuestionText"));
+    const SkriptText fragetext = text(frage, QStringLiteral("QuestionText"));
 
-    ausfuehren(jq(QStringLiteral("prozentMainTableSpan")) + QLatin1String(".css('display', 'none')"));
-    for (const QString &b : Buchstaben) {
-        ausfuehren(jq(QLatin1String("tabelleProzentBalken") + b) + Versteckt);
-        ausfuehren(jq(QLatin1String("tabelleProzentBalken") + b) + QLatin1String(".css('height', '0%')"));
+    ausfuehren(A::klasse("prozentMainTableSpan").css("display", "none"));
+    for (int i = 0; i < 4; ++i) {
+        ausfuehren(versteckt(mitBuchstabe("tabelleProzentBalken", i)));
+        ausfuehren(mitBuchstabe("tabelleProzentBalken", i).css("height", "0%"));
     }
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("prozentProzenangabeHakenAntwort") + b) + Versteckt);
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("prozentProzenangabeText") + b) + QLatin1String(".html('')"));
-    ausfuehren(jq(QStringLiteral("circle")) + Versteckt);
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(versteckt(mitBuchstabe("prozentProzenangabeHakenAntwort", i)));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("prozentProzenangabeText", i).html(""));
+    ausfuehren(versteckt(A::klasse("circle")));
 
     zoomAnpassen950();
 
-    const QString img = jq(QStringLiteral("imgfrageKahoot"));
-    ausfuehren(img + QLatin1String(".css('display', 'none')"));
-    const BildPfad::Quelle bildFrage = bild(frage, QStringLiteral("PictureQuestionText"));
-    if (!bildFrage.isEmpty()) {
-        const int h = std::min(bildHoehe(bildFrage), MaxFrageBildHoehe);
-        ausfuehren(jq(QStringLiteral("textFrage")) + QLatin1String(".html('')"));
-        ausfuehren(img + QLatin1String(".attr('src','") + bildFrage.url + QLatin1String("')"));
-        ausfuehren(img + QStringLiteral(".attr('height','%1')").arg(h));
-        ausfuehren(img + QLatin1String(".css('display', 'block')"));
-        ausfuehren(img + QLatin1String(".css('margin-left', 'auto')"));
-        ausfuehren(img + QLatin1String(".css('margin-right', 'auto')"));
+    const A img = A::klasse("imgfrageKahoot");
+    ausfuehren(img.css("display", "none"));
+    if (const std::optional<Bild> bildFrage =
+            bild(frage, QStringLiteral("PictureQuestionText"), MaxFrageBildHoehe)) {
+        ausfuehren(A::klasse("textFrage").html(""));
+        ausfuehren(img.attr("src", bildFrage->quelle));
+        ausfuehren(img.attr("height", SkriptText::zahl(bildFrage->hoehe)));
+        ausfuehren(img.css("display", "block"));
+        ausfuehren(img.css("margin-left", "auto"));
+        ausfuehren(img.css("margin-right", "auto"));
     } else {
-        ausfuehren(jq(QStringLiteral("textFrage")) + QLatin1String(".html('") + fragetext +
-                   QLatin1String("')"));
+        ausfuehren(A::klasse("textFrage").html(fragetext));
     }
 
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("textAntwort") + b) + QLatin1String(".html('')"));
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("imgAntwort") + b) + QLatin1String(".attr('src','')"));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("textAntwort", i).html(""));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("imgAntwort", i).attr("src", ""));
 
-    ausfuehren(jq(QStringLiteral("konferenzmodus")) + Versteckt);
-    ausfuehren(jq(QStringLiteral("anzahlAntortenText")) + Versteckt);
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("hakenAntwort") + b) + Versteckt);
+    ausfuehren(versteckt(A::klasse("konferenzmodus")));
+    ausfuehren(versteckt(A::klasse("anzahlAntortenText")));
+    // The counter's caption is written in the interface language before it first shows.
+    if (Einstellungen::istEnglisch())
+        ausfuehren(A::klasse("anzahlAntortenText").html("Answers"));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(versteckt(mitBuchstabe("hakenAntwort", i)));
     m_stimmen.leeren();
 }
 
 void templatekahoot::antwortenAnzeigen(const QDomNode &frage)
 {
-    const Antworten alle = antworten(frage);
-    const QStringList &texte = alle.texte;
+    const Antworten alle = antworten(frage, MaxAntwortBildHoehe);
     for (int i = 0; i < 4; ++i)
-        ausfuehren(jq(QLatin1String("textAntwort") + Buchstaben[i]) + QLatin1String(".html('") + texte[i] +
-                   QLatin1String("')"));
+        ausfuehren(mitBuchstabe("textAntwort", i).html(alle.texte[i]));
     for (int i = 0; i < 4; ++i) {
-        const QString textKlasse = jq(QLatin1String("textAntwort") + Buchstaben[i]);
-        const QString img = jq(QLatin1String("imgAntwort") + Buchstaben[i]);
-        const BildPfad::Quelle &quelle = alle.bilder[i];
-        if (!quelle.isEmpty()) {
-            const int h = std::min(bildHoehe(quelle), MaxAntwortBildHoehe);
-            ausfuehren(textKlasse + QLatin1String(".html('')"));
-            ausfuehren(img + QLatin1String(".attr('src','") + quelle.url + QLatin1String("')"));
-            ausfuehren(img + QStringLiteral(".attr('height','%1')").arg(h));
+        const A textKlasse = mitBuchstabe("textAntwort", i);
+        const A img = mitBuchstabe("imgAntwort", i);
+        if (const std::optional<Bild> &bild = alle.bilder[i]) {
+            ausfuehren(textKlasse.html(""));
+            ausfuehren(img.attr("src", bild->quelle));
+            ausfuehren(img.attr("height", SkriptText::zahl(bild->hoehe)));
         } else {
-            ausfuehren(textKlasse + QLatin1String(".html('") + texte[i] + QLatin1String("')"));
-            ausfuehren(img + QLatin1String(".removeAttr('height')"));
+            ausfuehren(textKlasse.html(alle.texte[i]));
+            ausfuehren(img.removeAttr("height"));
         }
     }
 }
 
 void templatekahoot::updateCountdown(int rest, int)
 {
-    ausfuehren(jq(QStringLiteral("circle")) + Sichtbar);
-    const QStringList spannen{QStringLiteral("countdownEinstellig"), QStringLiteral("countdownZweistellig"),
-                              QStringLiteral("countdownDreistellig")};
-    for (const QString &spanne : spannen)
-        ausfuehren(jq(spanne) + QLatin1String(".css('display', 'none')"));
+    ausfuehren(sichtbar(A::klasse("circle")));
+    const std::array<SkriptText, 3> spannen{"countdownEinstellig", "countdownZweistellig",
+                                            "countdownDreistellig"};
+    for (const SkriptText &spanne : spannen)
+        ausfuehren(A::klasse(spanne).css("display", "none"));
     int stellen = 0;
     if (rest >= 1 && rest <= 9)
         stellen = 1;
@@ -118,48 +130,47 @@ void templatekahoot::updateCountdown(int rest, int)
     else if (rest >= 100 && rest <= 999)
         stellen = 3;
     if (stellen > 0) {
-        const QString spanne = jq(spannen[stellen - 1]);
-        ausfuehren(spanne + QStringLiteral(".html('%1')").arg(rest));
-        ausfuehren(spanne + QLatin1String(".css('display', 'inline')"));
+        const A spanne = A::klasse(spannen[stellen - 1]);
+        ausfuehren(spanne.html(SkriptText::zahl(rest)));
+        ausfuehren(spanne.css("display", "inline"));
     } else if (rest == 0) {
-        ausfuehren(jq(QStringLiteral("circle")) + Versteckt);
+        ausfuehren(versteckt(A::klasse("circle")));
     }
 }
 
 void templatekahoot::countdownAbgelaufen() {}
 
-void templatekahoot::hakenSetzen(const QString &klasse, const QString &loesung)
+void templatekahoot::hakenSetzen(const SkriptText &klasse, const QString &loesung)
 {
-    for (int i = 0; i < 4; ++i)
-        ausfuehren(jq(klasse + Buchstaben[i]) +
-                   (loesung == QStringLiteral("Answer%1").arg(i + 1) ? Sichtbar : Versteckt));
+    for (int i = 0; i < 4; ++i) {
+        const A haken = mitBuchstabe(klasse, i);
+        ausfuehren(loesung == QStringLiteral("Answer%1").arg(i + 1) ? sichtbar(haken) : versteckt(haken));
+    }
 }
 
 void templatekahoot::richtigeAntwortAnzeigen(const QList<Person> &, const QList<Person> &,
                                              const QString &loesung, const QList<double> &prozente)
 {
-    ausfuehren(jq(QStringLiteral("circle")) + Versteckt);
+    ausfuehren(versteckt(A::klasse("circle")));
     if (!einstellung(Schluessel::LoesungAnzeigen))
         return;
     if (istAntwort(loesung))
-        hakenSetzen(QStringLiteral("hakenAntwort"), loesung);
+        hakenSetzen("hakenAntwort", loesung);
 
     const QString schalter =
         m_istQuiz ? Schluessel::QuizProzentAntwortenAnzeigen : Schluessel::UmfrageProzentAntwortenAnzeigen;
     if (einstellung(schalter)) {
-        ausfuehren(jq(QStringLiteral("imgfrageKahoot")) + QLatin1String(".css('display', 'none')"));
-        ausfuehren(jq(QStringLiteral("prozentMainTableSpan")) + QLatin1String(".css('display', 'inline')"));
+        ausfuehren(A::klasse("imgfrageKahoot").css("display", "none"));
+        ausfuehren(A::klasse("prozentMainTableSpan").css("display", "inline"));
         for (int i = 0; i < 4; ++i) {
-            const QString balken = jq(QLatin1String("tabelleProzentBalken") + Buchstaben[i]);
-            ausfuehren(balken + Sichtbar);
-            ausfuehren(balken + QLatin1String(".css('height', '") + prozent(prozente.value(i)) +
-                       QLatin1String("%')"));
+            const A balken = mitBuchstabe("tabelleProzentBalken", i);
+            ausfuehren(sichtbar(balken));
+            ausfuehren(balken.css("height", prozent(prozente.value(i)) + "%"));
         }
         if (istAntwort(loesung))
-            hakenSetzen(QStringLiteral("prozentProzenangabeHakenAntwort"), loesung);
+            hakenSetzen("prozentProzenangabeHakenAntwort", loesung);
         for (int i = 0; i < 4; ++i)
-            ausfuehren(jq(QLatin1String("prozentProzenangabeText") + Buchstaben[i]) +
-                       QLatin1String(".html('") + prozent(prozente.value(i)) + QLatin1String("%')"));
+            ausfuehren(mitBuchstabe("prozentProzenangabeText", i).html(prozent(prozente.value(i)) + "%"));
     }
     qCDebug(lcKahoot) << "Lösung" << loesung << "Prozente" << prozente;
 }
@@ -167,8 +178,7 @@ void templatekahoot::richtigeAntwortAnzeigen(const QList<Person> &, const QList<
 void templatekahoot::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint)
 {
     m_stimmen.zaehlen(klassensatz, buzzerNo);
-    ausfuehren(jq(QStringLiteral("konferenzmodus")) + Sichtbar);
-    ausfuehren(jq(QStringLiteral("anzahlAntortenText")) + Sichtbar);
-    ausfuehren(jq(QStringLiteral("konferenzmodus")) +
-               QStringLiteral(".html('%1')").arg(m_stimmen.anzahlStimmen()));
+    ausfuehren(sichtbar(A::klasse("konferenzmodus")));
+    ausfuehren(sichtbar(A::klasse("anzahlAntortenText")));
+    ausfuehren(A::klasse("konferenzmodus").html(SkriptText::zahl(m_stimmen.anzahlStimmen())));
 }

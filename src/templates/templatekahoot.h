@@ -23,7 +23,7 @@ public:
 
 private:
     // Shows the mark `klasse`+letter of the solution and hides the other three.
-    void hakenSetzen(const QString &klasse, const QString &loesung);
+    void hakenSetzen(const SkriptText &klasse, const QString &loesung);
 
     bool m_istQuiz = true;
 };

@@ -9,50 +9,46 @@ Q_LOGGING_CATEGORY(lcMorvane, "plenaro.templates.morvane")
 
 namespace {
 
-const QString Bilder = QStringLiteral("../images/");
+using A = Anweisung;
 
-// Tile image and height of each answer when it shows text.
+// Tile image and height of each answer when it shows text, and its green form for the solution.
 struct Kachel
 {
-    QString bild;
-    QString hoehe;
-    QString gruen;
+    SkriptText bild;
+    SkriptText hoehe;
+    SkriptText gruen;
 };
 const std::array<Kachel, 4> Kacheln{{
-    {QStringLiteral("antwortenHintergrundBlauRechts.gif"), QStringLiteral("180"),
-     QStringLiteral("antwortenHintergrundRechtsGruen.gif")},
-    {QStringLiteral("antwortHintergrundGrau.gif"), QStringLiteral("212"),
-     QStringLiteral("antwortHintergrundSchraegGruen.gif")},
-    {QStringLiteral("antwortenHintergrundBlauRechts.gif"), QStringLiteral("180"),
-     QStringLiteral("antwortenHintergrundRechtsGruen.gif")},
-    {QStringLiteral("antwortenHintergrundBlauLinks.gif"), QStringLiteral("180"),
-     QStringLiteral("antwortenHintergrundLinksGruen.gif")},
+    {"../images/antwortenHintergrundBlauRechts.gif", "180", "../images/antwortenHintergrundRechtsGruen.gif"},
+    {"../images/antwortHintergrundGrau.gif", "212", "../images/antwortHintergrundSchraegGruen.gif"},
+    {"../images/antwortenHintergrundBlauRechts.gif", "180", "../images/antwortenHintergrundRechtsGruen.gif"},
+    {"../images/antwortenHintergrundBlauLinks.gif", "180", "../images/antwortenHintergrundLinksGruen.gif"},
 }};
 
-QString attr(const QString &klasse, const QString &name, const QString &wert)
+A bildAntwort(int i)
 {
-    return jq(klasse) + QLatin1String(".attr('") + name + QLatin1String("','") + wert + QLatin1String("')");
+    return A::klasse(SkriptText("imgAntwort") + Buchstaben[i]);
 }
 
-QString css(const QString &klasse, const QString &name, const QString &wert)
+A textAntwort(int i)
 {
-    return jq(klasse) + QLatin1String(".css('") + name + QLatin1String("', '") + wert + QLatin1String("')");
+    return A::klasse(SkriptText("textAntwort") + Buchstaben[i]);
 }
 
-QString html(const QString &klasse, const QString &inhalt)
+A prozentAntwort(int i)
 {
-    return jq(klasse) + QLatin1String(".html('") + inhalt + QLatin1String("')");
+    return A::klasse(SkriptText("prozentAntwort") + Buchstaben[i]);
 }
 
-QString klasse(const QString &klasse, const char *aktion, const QString &name)
+// The height statement of tile D has always carried a blank inside its selector; jQuery trims it.
+A kachelHoehe(int i)
 {
-    return jq(klasse) + QLatin1Char('.') + QLatin1String(aktion) + QLatin1String("('") + name +
-           QLatin1String("')");
+    return i == 3 ? A::klasse(SkriptText("imgAntwortD ")) : bildAntwort(i);
 }
 
-QString geraet(uint n)
+A geraet(uint n)
 {
-    return QStringLiteral("imgGeraeteID%1Morvane").arg(n);
+    return A::klasse(SkriptText("imgGeraeteID") + SkriptText::zahl(n) + SkriptText("Morvane"));
 }
 
 } // namespace
@@ -70,169 +66,153 @@ void templateMorvane::loadHTML()
 
 void templateMorvane::richtigMarkierungEntfernen()
 {
-    for (const QString &b : Buchstaben)
-        ausfuehren(
-            klasse(QLatin1String("imgAntwort") + b, "removeClass", QStringLiteral("imgAntwortRichtig")));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(bildAntwort(i).removeClass("imgAntwortRichtig"));
 }
 
 void templateMorvane::kachelnZuruecksetzen()
 {
     for (int i = 0; i < 4; ++i) {
-        const QString img = QLatin1String("imgAntwort") + Buchstaben[i];
-        ausfuehren(attr(img, QStringLiteral("src"), Bilder + Kacheln[i].bild));
-        // The last selector carries a blank; jQuery trims it.
-        ausfuehren(attr(i == 3 ? img + QLatin1Char(' ') : img, QStringLiteral("height"), Kacheln[i].hoehe));
+        ausfuehren(bildAntwort(i).attr("src", Kacheln[i].bild));
+        ausfuehren(kachelHoehe(i).attr("height", Kacheln[i].hoehe));
     }
 }
 
 void templateMorvane::frageAnzeigen(const QDomNode &frage, int)
 {
     m_istQuiz = FrageDatei::feld(frage, FrageDatei::Loesung) != FrageDatei::Umfrage;
-    const QString fragetext = text(frage, QStringLiteral("QuestionText"));
+    const SkriptText fragetext = text(frage, QStringLiteral("QuestionText"));
     zoomAnpassen950();
 
     richtigMarkierungEntfernen();
-    for (const char *b : {"A", "B"}) {
-        const QString p = QLatin1String("prozentAntwort") + QLatin1String(b);
-        ausfuehren(klasse(p, "removeClass", QStringLiteral("prozentAntwortAMarginTop150")));
-        ausfuehren(klasse(p, "removeClass", QStringLiteral("prozentAntwortAMarginTop166")));
+    for (int i = 0; i < 2; ++i) {
+        ausfuehren(prozentAntwort(i).removeClass("prozentAntwortAMarginTop150"));
+        ausfuehren(prozentAntwort(i).removeClass("prozentAntwortAMarginTop166"));
     }
-    ausfuehren(css(QStringLiteral("imgfrageMorvane"), QStringLiteral("display"), QStringLiteral("none")));
+    const A img = A::klasse("imgfrageMorvane");
+    ausfuehren(img.css("display", "none"));
 
-    const BildPfad::Quelle bildFrage = bild(frage, QStringLiteral("PictureQuestionText"));
-    if (bildFrage.isEmpty()) {
-        ausfuehren(html(QStringLiteral("textFrage"), fragetext));
+    const std::optional<Bild> bildFrage = bild(frage, QStringLiteral("PictureQuestionText"), MaxBildHoehe);
+    if (!bildFrage) {
+        ausfuehren(A::klasse("textFrage").html(fragetext));
     } else {
-        const int h = std::min(bildHoehe(bildFrage), MaxBildHoehe);
-        const QString img = QStringLiteral("imgfrageMorvane");
-        ausfuehren(html(QStringLiteral("textFrage"), QString()));
-        ausfuehren(attr(img, QStringLiteral("src"), bildFrage.url));
-        ausfuehren(attr(img, QStringLiteral("height"), QString::number(h)));
-        ausfuehren(css(img, QStringLiteral("display"), QStringLiteral("block")));
-        ausfuehren(css(img, QStringLiteral("margin-left"), QStringLiteral("auto")));
-        ausfuehren(css(img, QStringLiteral("margin-right"), QStringLiteral("auto")));
+        ausfuehren(A::klasse("textFrage").html(""));
+        ausfuehren(img.attr("src", bildFrage->quelle));
+        ausfuehren(img.attr("height", SkriptText::zahl(bildFrage->hoehe)));
+        ausfuehren(img.css("display", "block"));
+        ausfuehren(img.css("margin-left", "auto"));
+        ausfuehren(img.css("margin-right", "auto"));
     }
 
-    for (const QString &b : Buchstaben)
-        ausfuehren(html(QLatin1String("textAntwort") + b, QString()));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('0%')"));
-    ausfuehren(html(QStringLiteral("text_progressbar"), QString()));
-    ausfuehren(css(QStringLiteral("allImgGeraete"), QStringLiteral("display"), QStringLiteral("none")));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(textAntwort(i).html(""));
+    ausfuehren(A::klasse("progressbar").width("0%"));
+    ausfuehren(A::klasse("text_progressbar").html(""));
+    ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
 
     kachelnZuruecksetzen();
 
-    for (const QString &b : Buchstaben)
-        ausfuehren(html(QLatin1String("prozentAntwort") + b, QString()));
-    ausfuehren(html(QStringLiteral("konferenzmodus"), QString()));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(prozentAntwort(i).html(""));
+    ausfuehren(A::klasse("konferenzmodus").html(""));
     m_stimmen.leeren();
 }
 
 void templateMorvane::antwortenAnzeigen(const QDomNode &frage)
 {
-    const Antworten alle = antworten(frage);
-    const QStringList &texte = alle.texte;
-    const QList<BildPfad::Quelle> &bilder = alle.bilder;
+    const Antworten alle = antworten(frage, MaxBildHoehe);
     for (int i = 0; i < 4; ++i)
         m_hatAntwort[i] = alle.vorhanden(i);
-    const QString zeit = FrageDatei::feld(frage, QStringLiteral("Time"));
 
     for (int i = 0; i < 4; ++i)
-        ausfuehren(html(QLatin1String("textAntwort") + Buchstaben[i], texte[i]));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('100%')"));
-    ausfuehren(attr(QStringLiteral("progressbar"), QStringLiteral("src"),
-                    Bilder + QLatin1String("progress_gruen.png")));
-    ausfuehren(html(QStringLiteral("text_progressbar"), zeit + QLatin1String(" Sekunden")));
+        ausfuehren(textAntwort(i).html(alle.texte[i]));
+    ausfuehren(A::klasse("progressbar").width("100%"));
+    ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_gruen.png"));
+    ausfuehren(A::klasse("text_progressbar")
+                   .html(text(frage, QStringLiteral("Time")) + wort(" Sekunden", " seconds")));
     richtigMarkierungEntfernen();
 
     for (int i = 0; i < 4; ++i) {
-        const QString textKlasse = QLatin1String("textAntwort") + Buchstaben[i];
-        const QString img = QLatin1String("imgAntwort") + Buchstaben[i];
-        if (!bilder[i].isEmpty()) {
+        if (const std::optional<Bild> &bild = alle.bilder[i]) {
             m_ohneBild[i] = false;
-            const int h = std::min(bildHoehe(bilder[i]), MaxBildHoehe);
-            ausfuehren(html(textKlasse, QString()));
-            ausfuehren(attr(img, QStringLiteral("src"), bilder[i].url));
-            ausfuehren(attr(img, QStringLiteral("height"), QString::number(h)));
-            ausfuehren(klasse(img, "removeAttr", QStringLiteral("width")));
-            ausfuehren(css(img, QStringLiteral("display"), QStringLiteral("inline")));
+            ausfuehren(textAntwort(i).html(""));
+            ausfuehren(bildAntwort(i).attr("src", bild->quelle));
+            ausfuehren(bildAntwort(i).attr("height", SkriptText::zahl(bild->hoehe)));
+            ausfuehren(bildAntwort(i).removeAttr("width"));
+            ausfuehren(bildAntwort(i).css("display", "inline"));
         } else {
             m_ohneBild[i] = true;
-            ausfuehren(html(textKlasse, texte[i]));
-            ausfuehren(attr(img, QStringLiteral("src"), Bilder + Kacheln[i].bild));
-            ausfuehren(
-                attr(i == 3 ? img + QLatin1Char(' ') : img, QStringLiteral("height"), Kacheln[i].hoehe));
-            ausfuehren(attr(img, QStringLiteral("width"), QStringLiteral("550")));
+            ausfuehren(textAntwort(i).html(alle.texte[i]));
+            ausfuehren(bildAntwort(i).attr("src", Kacheln[i].bild));
+            ausfuehren(kachelHoehe(i).attr("height", Kacheln[i].hoehe));
+            ausfuehren(bildAntwort(i).attr("width", "550"));
         }
     }
 }
 
 void templateMorvane::updateCountdown(int rest, int laenge)
 {
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('") + balken(rest, laenge) +
-               QLatin1String("%')"));
+    ausfuehren(A::klasse("progressbar").width(balken(rest, laenge) + "%"));
     if (rest > 0)
         ausfuehren(
-            html(QStringLiteral("text_progressbar"), QString::number(rest) + QLatin1String(" Sekunden")));
+            A::klasse("text_progressbar").html(SkriptText::zahl(rest) + wort(" Sekunden", " seconds")));
     if (rest == 3 || rest == 4)
-        ausfuehren(attr(QStringLiteral("progressbar"), QStringLiteral("src"),
-                        Bilder + QLatin1String("progress_orange.png")));
+        ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_orange.png"));
     else if (rest <= 2)
-        ausfuehren(attr(QStringLiteral("progressbar"), QStringLiteral("src"),
-                        Bilder + QLatin1String("progress_rot.png")));
+        ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_rot.png"));
 }
 
 void templateMorvane::countdownAbgelaufen()
 {
-    ausfuehren(html(QStringLiteral("text_progressbar"), QStringLiteral(" ")));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('0%')"));
+    ausfuehren(A::klasse("text_progressbar").html(" "));
+    ausfuehren(A::klasse("progressbar").width("0%"));
 }
 
 void templateMorvane::loesungMarkieren(const QString &loesung)
 {
-    const QString pA = QStringLiteral("prozentAntwortA");
-    const QString pB = QStringLiteral("prozentAntwortB");
-    const QString m150 = QStringLiteral("prozentAntwortAMarginTop150");
-    const QString m166 = QStringLiteral("prozentAntwortAMarginTop166");
-    const QString m1666 = QStringLiteral("prozentAntwortAMarginTop166-6");
-    const QString richtig = QStringLiteral("imgAntwortRichtig");
+    const A pA = prozentAntwort(0);
+    const A pB = prozentAntwort(1);
+    const SkriptText m150 = "prozentAntwortAMarginTop150";
+    const SkriptText m166 = "prozentAntwortAMarginTop166";
+    const SkriptText m1666 = "prozentAntwortAMarginTop166-6";
+    const SkriptText richtig = "imgAntwortRichtig";
     const auto gruen = [this](int i) {
-        const QString img = QLatin1String("imgAntwort") + Buchstaben[i];
-        ausfuehren(attr(img, QStringLiteral("src"), Bilder + Kacheln[i].gruen));
-        ausfuehren(attr(img, QStringLiteral("height"), Kacheln[i].hoehe));
+        ausfuehren(bildAntwort(i).attr("src", Kacheln[i].gruen));
+        ausfuehren(bildAntwort(i).attr("height", Kacheln[i].hoehe));
     };
 
     if (loesung == QLatin1String("Answer1")) {
         if (m_ohneBild[0]) {
             gruen(0);
-            ausfuehren(klasse(pA, "removeClass", m166));
-            ausfuehren(klasse(pA, "addClass", m150));
+            ausfuehren(pA.removeClass(m166));
+            ausfuehren(pA.addClass(m150));
         } else {
-            ausfuehren(klasse(QStringLiteral("imgAntwortA"), "addClass", richtig));
-            ausfuehren(klasse(pA, "removeClass", m150));
-            ausfuehren(klasse(pA, "addClass", m166));
+            ausfuehren(bildAntwort(0).addClass(richtig));
+            ausfuehren(pA.removeClass(m150));
+            ausfuehren(pA.addClass(m166));
         }
     } else {
-        ausfuehren(klasse(pA, "addClass", m150));
+        ausfuehren(pA.addClass(m150));
     }
 
     if (loesung == QLatin1String("Answer2")) {
         if (m_ohneBild[1]) {
             gruen(1);
-            ausfuehren(klasse(pB, "removeClass", m1666));
-            ausfuehren(klasse(pB, "removeClass", m150));
-            ausfuehren(klasse(pB, "addClass", m166));
+            ausfuehren(pB.removeClass(m1666));
+            ausfuehren(pB.removeClass(m150));
+            ausfuehren(pB.addClass(m166));
         } else {
-            ausfuehren(klasse(QStringLiteral("imgAntwortB"), "addClass", richtig));
-            ausfuehren(klasse(pB, "removeClass", m1666));
-            ausfuehren(klasse(pB, "removeClass", m166));
-            ausfuehren(klasse(pB, "addClass", m150));
+            ausfuehren(bildAntwort(1).addClass(richtig));
+            ausfuehren(pB.removeClass(m1666));
+            ausfuehren(pB.removeClass(m166));
+            ausfuehren(pB.addClass(m150));
         }
     } else {
-        ausfuehren(klasse(pB, "addClass", m150));
-        ausfuehren(klasse(pB, "removeClass", m1666));
+        ausfuehren(pB.addClass(m150));
+        ausfuehren(pB.removeClass(m1666));
         if (loesung == QLatin1String("Answer1")) {
-            ausfuehren(klasse(pB, "removeClass", m150));
-            ausfuehren(klasse(pB, "addClass", m1666));
+            ausfuehren(pB.removeClass(m150));
+            ausfuehren(pB.addClass(m1666));
         }
     }
 
@@ -242,7 +222,7 @@ void templateMorvane::loesungMarkieren(const QString &loesung)
         if (m_ohneBild[i])
             gruen(i);
         else
-            ausfuehren(klasse(QLatin1String("imgAntwort") + Buchstaben[i], "addClass", richtig));
+            ausfuehren(bildAntwort(i).addClass(richtig));
     }
 }
 
@@ -253,9 +233,8 @@ void templateMorvane::richtigeAntwortAnzeigen(const QList<Person> &richtig, cons
         loesungMarkieren(loesung);
         for (const Person &person : richtig) {
             const uint n = person.getBuzzerNo();
-            ausfuehren(
-                attr(geraet(n), QStringLiteral("src"),
-                     QStringLiteral("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/%1_0_gruen.png").arg(n)));
+            ausfuehren(geraet(n).attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") +
+                                                 SkriptText::zahl(n) + SkriptText("_0_gruen.png")));
         }
     }
 
@@ -264,25 +243,24 @@ void templateMorvane::richtigeAntwortAnzeigen(const QList<Person> &richtig, cons
     if (einstellung(schalter)) {
         for (int i = 0; i < 4; ++i) {
             if (m_hatAntwort[i])
-                ausfuehren(html(QLatin1String("prozentAntwort") + Buchstaben[i],
-                                prozent(prozente.value(i)) + QLatin1Char('%')));
+                ausfuehren(prozentAntwort(i).html(prozent(prozente.value(i)) + "%"));
         }
-        const QString pB = QStringLiteral("prozentAntwortB");
-        const QString ohne = QStringLiteral("prozentAntwortOhneBild");
-        const QString mit = QStringLiteral("prozentAntwortMitBild");
-        const QString mitRichtig = QStringLiteral("prozentAntwortMitBildRichtigeAntwort");
+        const A pB = prozentAntwort(1);
+        const SkriptText ohne = "prozentAntwortOhneBild";
+        const SkriptText mit = "prozentAntwortMitBild";
+        const SkriptText mitRichtig = "prozentAntwortMitBildRichtigeAntwort";
         if (m_ohneBild[1]) {
-            ausfuehren(klasse(pB, "removeClass", mitRichtig));
-            ausfuehren(klasse(pB, "removeClass", mit));
-            ausfuehren(klasse(pB, "addClass", ohne));
+            ausfuehren(pB.removeClass(mitRichtig));
+            ausfuehren(pB.removeClass(mit));
+            ausfuehren(pB.addClass(ohne));
         } else if (loesung == QLatin1String("Answer2")) {
-            ausfuehren(klasse(pB, "removeClass", ohne));
-            ausfuehren(klasse(pB, "removeClass", mit));
-            ausfuehren(klasse(pB, "addClass", mitRichtig));
+            ausfuehren(pB.removeClass(ohne));
+            ausfuehren(pB.removeClass(mit));
+            ausfuehren(pB.addClass(mitRichtig));
         } else {
-            ausfuehren(klasse(pB, "removeClass", ohne));
-            ausfuehren(klasse(pB, "removeClass", mitRichtig));
-            ausfuehren(klasse(pB, "addClass", mit));
+            ausfuehren(pB.removeClass(ohne));
+            ausfuehren(pB.removeClass(mitRichtig));
+            ausfuehren(pB.addClass(mit));
         }
     }
     qCDebug(lcMorvane) << "Lösung" << loesung << "Prozente" << prozente;
@@ -292,14 +270,11 @@ void templateMorvane::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint)
 {
     m_stimmen.zaehlen(klassensatz, buzzerNo);
     if (einstellung(Schluessel::Konferenzmodus)) {
-        ausfuehren(html(QStringLiteral("konferenzmodus"),
-                        QLatin1String("#votes: ") + QString::number(m_stimmen.anzahlStimmen()))
-                       .chopped(1) +
-                   QLatin1String(" )"));
+        ausfuehren(A::klasse("konferenzmodus")
+                       .html(SkriptText("#votes: ") + SkriptText::zahl(m_stimmen.anzahlStimmen())));
         return;
     }
-    ausfuehren(
-        attr(geraet(buzzerNo), QStringLiteral("src"),
-             QStringLiteral("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/%1_0_blau.png").arg(buzzerNo)));
-    ausfuehren(css(geraet(buzzerNo), QStringLiteral("display"), QStringLiteral("inline")));
+    ausfuehren(geraet(buzzerNo).attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") +
+                                                SkriptText::zahl(buzzerNo) + SkriptText("_0_blau.png")));
+    ausfuehren(geraet(buzzerNo).css("display", "inline"));
 }

@@ -15,9 +15,16 @@ Q_LOGGING_CATEGORY(lcTandrivelle, "plenaro.templates.tandrivelle")
 
 namespace {
 
-QString blatt(uint n)
+using A = Anweisung;
+
+A blatt(uint n)
 {
-    return jq(QStringLiteral("blatt%1").arg(n));
+    return A::klasse(SkriptText("blatt") + SkriptText::zahl(n));
+}
+
+A mitBuchstabe(const SkriptText &klasse, int i)
+{
+    return A::klasse(klasse + Buchstaben[i]);
 }
 
 // Positions and heights are read in whole pixels.
@@ -29,11 +36,6 @@ qint16 ganz(double wert)
 double mitglied(const QVariant &wert, const char *name)
 {
     return wert.toMap().value(QLatin1String(name)).toDouble();
-}
-
-QString zahl(double wert)
-{
-    return QString::number(wert, 'g', 6);
 }
 
 } // namespace
@@ -55,90 +57,82 @@ void templatetandrivelle::frageAnzeigen(const QDomNode &frage, int frageNr)
 {
     m_frageNr = frageNr;
     m_istQuiz = FrageDatei::feld(frage, FrageDatei::Loesung) != FrageDatei::Umfrage;
-    const QString fragetext = text(frage, QStringLiteral("QuestionText"));
-    ++m_generation;
+    const SkriptText fragetext = text(frage, QStringLiteral("QuestionText"));
+    // Falls of the previous question still being worked out stop here; timers the page reports
+    // for them from now on are cleared as they come.
+    m_wache.neueRunde();
 
     for (const int id : std::as_const(m_zeitgeberIDs))
-        ausfuehren(QStringLiteral("window.clearTimeout(%1);").arg(id));
+        ausfuehren(A::zeitgeberLoeschen(id));
     // Once cleared they are gone; a reloaded page would reuse the numbers for new timers.
     m_zeitgeberIDs.clear();
 
     if (einstellung(Schluessel::FrageNummerInTemplateAnzeigen))
-        ausfuehren(jq(QStringLiteral("textFrageNummer")) + QStringLiteral(".html('%1.')").arg(frageNr));
-    ausfuehren(jq(QStringLiteral("textFrage")) + QLatin1String(".html('") + fragetext + QLatin1String("')"));
-    if (einstellung(Schluessel::FragetextFett))
-        ausfuehren(jq(QStringLiteral("textFrage")) + QLatin1String(".css('font-weight', 'bold')"));
-    else
-        ausfuehren(jq(QStringLiteral("textFrage")) + QLatin1String(".css('font-weight', 'normal')"));
+        ausfuehren(A::klasse("textFrageNummer").html(SkriptText::zahl(frageNr) + "."));
+    ausfuehren(A::klasse("textFrage").html(fragetext));
+    ausfuehren(A::klasse("textFrage")
+                   .css("font-weight",
+                        einstellung(Schluessel::FragetextFett) ? SkriptText("bold") : SkriptText("normal")));
 
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("textAntwort") + b) + QLatin1String(".html('')"));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".height('0%')"));
-    ausfuehren(jq(QStringLiteral("text_progressbar")) + QLatin1String(".html('')"));
-    ausfuehren(jq(QStringLiteral("imgfrage")) + QLatin1String(".css('display', 'none')"));
-    ausfuehren(jq(QStringLiteral("imgfrage")) + QLatin1String(".attr('height','0')"));
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("imgantworttext_") + b.toLower()) +
-                   QLatin1String(".css('display', 'none')"));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("textAntwort", i).html(""));
+    ausfuehren(A::klasse("progressbar").height("0%"));
+    ausfuehren(A::klasse("text_progressbar").html(""));
+    ausfuehren(A::klasse("imgfrage").css("display", "none"));
+    ausfuehren(A::klasse("imgfrage").attr("height", SkriptText::zahl(0)));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(A::klasse(SkriptText("imgantworttext_") + KleinBuchstaben[i]).css("display", "none"));
 
-    const BildPfad::Quelle bildFrage = bild(frage, QStringLiteral("PictureQuestionText"));
-    if (!bildFrage.isEmpty()) {
-        const int h = std::min(bildHoehe(bildFrage), MaxBildHoehe);
-        ausfuehren(jq(QStringLiteral("imgfrage")) + QLatin1String(".attr('src','") + bildFrage.url +
-                   QLatin1String("')"));
-        ausfuehren(jq(QStringLiteral("imgfrage")) + QStringLiteral(".attr('height','%1')").arg(h));
-        ausfuehren(jq(QStringLiteral("imgfrage")) + QLatin1String(".css('display', 'inline')"));
+    if (const std::optional<Bild> bildFrage =
+            bild(frage, QStringLiteral("PictureQuestionText"), MaxBildHoehe)) {
+        ausfuehren(A::klasse("imgfrage").attr("src", bildFrage->quelle));
+        ausfuehren(A::klasse("imgfrage").attr("height", SkriptText::zahl(bildFrage->hoehe)));
+        ausfuehren(A::klasse("imgfrage").css("display", "inline"));
     }
 
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("imghaken_") + b) + QLatin1String(".css('display', 'none')"));
-    ausfuehren(jq(QStringLiteral("allImgGeraete")) + QLatin1String(".css('display', 'none')"));
-    ausfuehren(jq(QStringLiteral("allImgGeraete")) + QLatin1String(".css('position','static')"));
-    ausfuehren(jq(QStringLiteral("blaetterhaufenimg")) + QLatin1String(".css('opacity', '0.0')"));
-    ausfuehren(jq(QStringLiteral("blaetterhaufenimg")) + QLatin1String(".css('position','static')"));
-    for (const QString &b : Buchstaben)
-        ausfuehren(jq(QLatin1String("prozent_") + b) + QLatin1String(".html('')"));
-    ausfuehren(jq(QStringLiteral("konferenzmodus")) + QLatin1String(".html('')"));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("imghaken_", i).css("display", "none"));
+    ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
+    ausfuehren(A::klasse("allImgGeraete").cssDicht("position", "static"));
+    ausfuehren(A::klasse("blaetterhaufenimg").css("opacity", "0.0"));
+    ausfuehren(A::klasse("blaetterhaufenimg").cssDicht("position", "static"));
+    for (int i = 0; i < 4; ++i)
+        ausfuehren(mitBuchstabe("prozent_", i).html(""));
+    ausfuehren(A::klasse("konferenzmodus").html(""));
     m_stimmen.leeren();
 }
 
 void templatetandrivelle::antwortenAnzeigen(const QDomNode &frage)
 {
-    const Antworten alle = antworten(frage);
-    const QStringList &texte = alle.texte;
-    const QList<BildPfad::Quelle> &bilder = alle.bilder;
+    const Antworten alle = antworten(frage, MaxBildHoehe);
     for (int i = 0; i < 4; ++i)
         m_hatAntwort[i] = alle.vorhanden(i);
 
     for (int i = 0; i < 4; ++i) {
-        const QString badge = jq(Buchstaben[i] + QLatin1String("_mit_Rand_Image"));
+        const A badge = A::klasse(Buchstaben[i] + "_mit_Rand_Image");
         if (m_hatAntwort[i]) {
-            ausfuehren(badge + QLatin1String(".attr('src','../images/") + Buchstaben[i] +
-                       QLatin1String("_mit_Rand.png')"));
-            ausfuehren(badge + QLatin1String(".css('display', 'inline')"));
+            ausfuehren(badge.attr("src", SkriptText("../images/") + Buchstaben[i] + "_mit_Rand.png"));
+            ausfuehren(badge.css("display", "inline"));
         } else {
-            ausfuehren(badge + QLatin1String(".css('display', 'none')"));
+            ausfuehren(badge.css("display", "none"));
         }
     }
     for (int i = 0; i < 4; ++i)
-        ausfuehren(jq(QLatin1String("textAntwort") + Buchstaben[i]) + QLatin1String(".html('") + texte[i] +
-                   QLatin1String("')"));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('100%')"));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".height('100%')"));
-    ausfuehren(jq(QStringLiteral("progressbar")) +
-               QLatin1String(".attr('src','../images/progress_gruen.png')"));
+        ausfuehren(mitBuchstabe("textAntwort", i).html(alle.texte[i]));
+    ausfuehren(A::klasse("progressbar").width("100%"));
+    ausfuehren(A::klasse("progressbar").height("100%"));
+    ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_gruen.png"));
 
     for (int i = 0; i < 4; ++i) {
-        if (bilder[i].isEmpty())
+        const std::optional<Bild> &bild = alle.bilder[i];
+        if (!bild)
             continue;
-        const QString img = jq(QLatin1String("imgantworttext_") + Buchstaben[i].toLower());
-        const int h = std::min(bildHoehe(bilder[i]), MaxBildHoehe);
-        ausfuehren(img + QLatin1String(".attr('src','") + bilder[i].url + QLatin1String("')"));
-        ausfuehren(img + QStringLiteral(".attr('height','%1')").arg(h));
-        ausfuehren(img + QLatin1String(".css('display', 'inline')"));
+        const A img = A::klasse(SkriptText("imgantworttext_") + KleinBuchstaben[i]);
+        ausfuehren(img.attr("src", bild->quelle));
+        ausfuehren(img.attr("height", SkriptText::zahl(bild->hoehe)));
+        ausfuehren(img.css("display", "inline"));
     }
-    ausfuehren(jq(QStringLiteral("text_progressbar")) + QLatin1String(".html('") +
-               FrageDatei::feld(frage, QStringLiteral("Time")) + QLatin1String("s')"));
+    ausfuehren(A::klasse("text_progressbar").html(text(frage, QStringLiteral("Time")) + "s"));
     if (m_frageNr <= 1)
         zoomAnpassen();
 }
@@ -179,49 +173,45 @@ void templatetandrivelle::zoomAnpassen()
 {
     // The three heights arrive in the order asked; the fit runs with the last of them.
     auto hoehen = std::make_shared<std::array<int, 3>>();
-    auswerten(jq(QStringLiteral("progressbar")) + QLatin1String(".height()"),
+    auswerten(A::klasse("progressbar").hoeheLesen(),
               [hoehen](const QVariant &wert) { (*hoehen)[0] = ganz(wert.toDouble()); });
-    auswerten(jq(QStringLiteral("textFrage")) + QLatin1String(".height()"),
+    auswerten(A::klasse("textFrage").hoeheLesen(),
               [hoehen](const QVariant &wert) { (*hoehen)[1] = ganz(wert.toDouble()); });
-    auswerten(jq(QStringLiteral("imgfrage")) + QLatin1String(".height()"),
-              [this, hoehen](const QVariant &wert) {
-                  (*hoehen)[2] = ganz(wert.toDouble());
-                  const int balken = ganz((*hoehen)[0] * 1.2);
-                  const int textHoehe = ganz((*hoehen)[1] * 1.2 + 70);
-                  const int bildHoehe = ganz((*hoehen)[2] * 1.2 + 50);
-                  const int inhalt = balken + std::max(textHoehe, bildHoehe) + 130;
-                  const int ansicht = m_bruecke.hoehe();
+    auswerten(A::klasse("imgfrage").hoeheLesen(), [this, hoehen](const QVariant &wert) {
+        (*hoehen)[2] = ganz(wert.toDouble());
+        const int balken = ganz((*hoehen)[0] * 1.2);
+        const int textHoehe = ganz((*hoehen)[1] * 1.2 + 70);
+        const int bildHoehe = ganz((*hoehen)[2] * 1.2 + 50);
+        const int inhalt = balken + std::max(textHoehe, bildHoehe) + 130;
+        const int ansicht = m_bruecke.hoehe();
 
-                  const double gespeichert = Einstellungen::reell(Schluessel::ZoomFaktorTemplateTandrivelle);
-                  m_bruecke.setZoomFaktor(gespeichert);
-                  bool geaendert = false;
-                  const double zoom = zoomEinpassen(inhalt, ansicht, gespeichert, &geaendert);
-                  qCDebug(lcTandrivelle) << "Inhalt" << inhalt << "Ansicht" << ansicht << "Zoom" << zoom;
-                  if (geaendert) {
-                      m_bruecke.setZoomFaktor(zoom);
-                      Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, zahl(zoom));
-                  }
-              });
+        const double gespeichert = Einstellungen::reell(Schluessel::ZoomFaktorTemplateTandrivelle);
+        m_bruecke.setZoomFaktor(gespeichert);
+        bool geaendert = false;
+        const double zoom = zoomEinpassen(inhalt, ansicht, gespeichert, &geaendert);
+        qCDebug(lcTandrivelle) << "Inhalt" << inhalt << "Ansicht" << ansicht << "Zoom" << zoom;
+        if (geaendert) {
+            m_bruecke.setZoomFaktor(zoom);
+            Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QString::number(zoom, 'g', 6));
+        }
+    });
 }
 
 void templatetandrivelle::updateCountdown(int rest, int laenge)
 {
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".height('") + balken(rest, laenge) +
-               QLatin1String("%')"));
+    ausfuehren(A::klasse("progressbar").height(balken(rest, laenge) + "%"));
     if (rest > 0)
-        ausfuehren(jq(QStringLiteral("text_progressbar")) + QStringLiteral(".html('%1s')").arg(rest));
+        ausfuehren(A::klasse("text_progressbar").html(SkriptText::zahl(rest) + "s"));
     if (rest == 3 || rest == 4)
-        ausfuehren(jq(QStringLiteral("progressbar")) +
-                   QLatin1String(".attr('src','../images/progress_orange.png')"));
+        ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_orange.png"));
     else if (rest <= 2)
-        ausfuehren(jq(QStringLiteral("progressbar")) +
-                   QLatin1String(".attr('src','../images/progress_rot.png')"));
+        ausfuehren(A::klasse("progressbar").attr("src", "../images/progress_rot.png"));
 }
 
 void templatetandrivelle::countdownAbgelaufen()
 {
-    ausfuehren(jq(QStringLiteral("text_progressbar")) + QLatin1String(".html(' ')"));
-    ausfuehren(jq(QStringLiteral("progressbar")) + QLatin1String(".width('0%')"));
+    ausfuehren(A::klasse("text_progressbar").html(" "));
+    ausfuehren(A::klasse("progressbar").width("0%"));
 }
 
 void templatetandrivelle::richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
@@ -232,24 +222,23 @@ void templatetandrivelle::richtigeAntwortAnzeigen(const QList<Person> &richtig, 
     for (int i = 0; i < 4; ++i) {
         if (loesung != QStringLiteral("Answer%1").arg(i + 1))
             continue;
-        const QString haken = jq(QLatin1String("imghaken_") + Buchstaben[i]);
-        ausfuehren(haken + QLatin1String(".attr('src','../images/haken_gruen.png')"));
-        ausfuehren(haken + QLatin1String(".attr('height','35')"));
-        ausfuehren(haken + QLatin1String(".css('display', 'inline')"));
+        const A haken = mitBuchstabe("imghaken_", i);
+        ausfuehren(haken.attr("src", "../images/haken_gruen.png"));
+        ausfuehren(haken.attr("height", "35"));
+        ausfuehren(haken.css("display", "inline"));
     }
     const QString schalter =
         m_istQuiz ? Schluessel::QuizProzentAntwortenAnzeigen : Schluessel::UmfrageProzentAntwortenAnzeigen;
     if (einstellung(schalter)) {
         for (int i = 0; i < 4; ++i) {
             if (m_hatAntwort[i])
-                ausfuehren(jq(QLatin1String("prozent_") + Buchstaben[i]) + QLatin1String(".html('") +
-                           prozent(prozente.value(i)) + QLatin1String("%')"));
+                ausfuehren(mitBuchstabe("prozent_", i).html(prozent(prozente.value(i)) + "%"));
         }
     }
     QList<uint> geraete;
     for (const Person &person : falsch)
         geraete.append(person.getBuzzerNo());
-    blattFallen(geraete, int(falsch.size()), int(richtig.size() + falsch.size()), m_generation);
+    blattFallen(geraete, int(falsch.size()), int(richtig.size() + falsch.size()));
 }
 
 std::pair<double, double> templatetandrivelle::streuung(int anzahlFalsch)
@@ -280,88 +269,92 @@ std::pair<double, double> templatetandrivelle::zufallGauss(double sigmaY, double
     return {u * f * sigmaX, std::max(0.0, double(v * f * sigmaY))};
 }
 
-void templatetandrivelle::blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt, int generation)
+Fall templatetandrivelle::fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, int ansicht,
+                                        double zoom, bool vieleStimmen)
 {
-    if (geraete.isEmpty() || generation != m_generation)
+    // Everything in the page's own pixels: positions come from the page, the move goes back to
+    // it, and the zoom is the view's business. Only the view height is in screen pixels.
+    const auto [dx, dy] = versatz;
+    Fall fall;
+    fall.dx = (lage.ziel - lage.links) - dx;
+    if (vieleStimmen)
+        fall.dy = lage.haufenOben + lage.haufenHoehe / 2 - lage.oben - dy;
+    else
+        fall.dy = ganz(ansicht / zoom) - lage.haufenHoehe + 41 - lage.oben - dy;
+    return fall;
+}
+
+void templatetandrivelle::blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt)
+{
+    if (geraete.isEmpty())
         return;
     const uint n = geraete.takeFirst();
-    const QString b = blatt(n);
-    ausfuehren(b + QLatin1String(".css({'position':'relative'})"));
+    const A b = blatt(n);
+    ausfuehren(b.css({{"position", "relative"}}));
 
     // Each step reads from the page and goes on when the value has come; the draws keep their
-    // order (spread, turn, delay) and the leaves keep theirs.
-    auswerten(b + QLatin1String(".position();"), [=](const QVariant &blattPos) {
-        if (generation != m_generation)
-            return;
-        const double z = m_bruecke.zoomFaktor();
-        const int links = ganz(mitglied(blattPos, "left") * z);
-        const int oben = ganz(mitglied(blattPos, "top") * z);
+    // order (spread, turn, delay) and the leaves keep theirs. A new question ends the chain.
+    auto lage = std::make_shared<FallLage>();
+    m_bruecke.auswerten(b.positionLesen().beendet(), m_wache.aktuell([=](const QVariant &blattPos) {
+        lage->links = ganz(mitglied(blattPos, "left"));
+        lage->oben = ganz(mitglied(blattPos, "top"));
         const auto [sigmaY, sigmaX] = streuung(anzahlFalsch);
         const auto gauss = zufallGauss(sigmaY, sigmaX);
-        const int dx = int(gauss.first);
-        const int dy = int(gauss.second);
+        const std::pair<int, int> versatz{int(gauss.first), int(gauss.second)};
 
-        auswerten(
-            jq(QStringLiteral("posimage13")) + QLatin1String(".position();"), [=](const QVariant &zielPos) {
-                if (generation != m_generation)
-                    return;
-                const int ziel = ganz(mitglied(zielPos, "left") * z);
-                const QString deltaX = zahl((ziel - links) - dx * z);
+        m_bruecke.auswerten(
+            A::klasse("posimage13").positionLesen().beendet(), m_wache.aktuell([=](const QVariant &zielPos) {
+                lage->ziel = ganz(mitglied(zielPos, "left"));
                 const int drehung = m_zufall.naechste() % 401;
 
-                auswerten(jq(QStringLiteral("blaetterhaufen")) + QLatin1String(".position();"),
-                          [=](const QVariant &haufenPos) {
-                              if (generation != m_generation)
-                                  return;
-                              const int haufenOben = ganz(mitglied(haufenPos, "top") * z);
-                              auswerten(
-                                  jq(QStringLiteral("blaetterhaufenimg")) + QLatin1String(".height();"),
-                                  [=](const QVariant &hoehe) {
-                                      if (generation != m_generation)
-                                          return;
-                                      const int haufenHoehe = ganz(hoehe.toDouble() * z);
-                                      const int ansicht = m_bruecke.hoehe();
-                                      QString deltaY;
-                                      if (anzahlGesamt > 30)
-                                          deltaY = zahl((haufenOben + haufenHoehe / 2 - oben - dy) * z);
-                                      else
-                                          deltaY = QString::number(ansicht - haufenHoehe + 41 - oben - dy);
-                                      const int verzoegerung = m_zufall.naechste() % 3001;
+                m_bruecke.auswerten(
+                    A::klasse("blaetterhaufen").positionLesen().beendet(),
+                    m_wache.aktuell([=](const QVariant &haufenPos) {
+                        lage->haufenOben = ganz(mitglied(haufenPos, "top"));
+                        m_bruecke.auswerten(
+                            A::klasse("blaetterhaufenimg").hoeheLesen().beendet(),
+                            m_wache.aktuell([=](const QVariant &hoehe) {
+                                lage->haufenHoehe = ganz(hoehe.toDouble());
+                                const Fall fall = fallBerechnen(*lage, versatz, m_bruecke.hoehe(),
+                                                                m_bruecke.zoomFaktor(), anzahlGesamt > 30);
+                                const int verzoegerung = m_zufall.naechste() % 3001;
 
-                                      const QString fall =
-                                          QLatin1String("setTimeout((function() {") + b +
-                                          QLatin1String(".animate({top: '+=") + deltaY +
-                                          QLatin1String("',left: '+=") + deltaX +
-                                          QLatin1String(
-                                              "' }, 4000).css('-webkit-transition', '-webkit-transform 4s')"
-                                              ".css('-webkit-transform', 'rotate(") +
-                                          QString::number(drehung) +
-                                          QLatin1String("deg)').css('transition-delay', '0.5s')"
-                                                        ".css('-webkit-filter', 'hue-rotate(-39deg)');}), ") +
-                                          QString::number(verzoegerung) + QLatin1String(");");
-                                      auswerten(fall, [this](const QVariant &id) {
-                                          if (id.isValid())
-                                              m_zeitgeberIDs.append(id.toInt());
-                                      });
-                                      ausfuehren(b + QLatin1String(".css('z-index', '99')"));
-                                      ausfuehren(jq(QStringLiteral("blaetterhaufenimg")) +
-                                                 QLatin1String(".css('opacity', '0.0')"));
-                                      ausfuehren(QLatin1String("setTimeout((function() {") +
-                                                 jq(QStringLiteral("blaetterhaufenimg")) +
-                                                 QLatin1String(".animate({ opacity: 1 }, 4000);}), 5000);"));
-                                      blattFallen(geraete, anzahlFalsch, anzahlGesamt, generation);
-                                  });
-                          });
-            });
-    });
+                                const A bewegung =
+                                    b.verschieben(SkriptText::zahl(fall.dy), SkriptText::zahl(fall.dx), 4000)
+                                        .css("-webkit-transition", "-webkit-transform 4s")
+                                        .css("-webkit-transform",
+                                             SkriptText("rotate(") + SkriptText::zahl(drehung) + "deg)")
+                                        .css("transition-delay", "0.5s")
+                                        .css("-webkit-filter", "hue-rotate(-39deg)");
+                                // The timer id may come after the presenter has moved on: that leaf must not
+                                // fall into the next question.
+                                m_bruecke.auswerten(
+                                    A::zeitgeber(bewegung, verzoegerung),
+                                    m_wache.lebendig([this](const QVariant &id, bool puenktlich) {
+                                        if (!id.isValid())
+                                            return;
+                                        if (puenktlich)
+                                            m_zeitgeberIDs.append(id.toInt());
+                                        else
+                                            ausfuehren(A::zeitgeberLoeschen(id.toInt()));
+                                    }));
+                                ausfuehren(b.css("z-index", "99"));
+                                ausfuehren(A::klasse("blaetterhaufenimg").css("opacity", "0.0"));
+                                ausfuehren(
+                                    A::zeitgeber(A::klasse("blaetterhaufenimg").einblenden(4000), 5000));
+                                blattFallen(geraete, anzahlFalsch, anzahlGesamt);
+                            }));
+                    }));
+            }));
+    }));
 }
 
 void templatetandrivelle::wippen(uint buzzerNo, uint buttonNo)
 {
     const qint64 jetzt = m_uhr.epochMs();
     if (jetzt - m_letztesWippen.value(buttonNo, 0) > 200) {
-        ausfuehren(blatt(buzzerNo) + QLatin1String(".animate({height: '65px'}, 100)"));
-        ausfuehren(blatt(buzzerNo) + QLatin1String(".animate({height: '55px'}, 100)"));
+        ausfuehren(blatt(buzzerNo).animate({{"height", "65px"}}, 100));
+        ausfuehren(blatt(buzzerNo).animate({{"height", "55px"}}, 100));
     }
     m_letztesWippen.insert(buttonNo, jetzt);
 }
@@ -373,19 +366,18 @@ void templatetandrivelle::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uin
     if (!neu && konferenz == QLatin1String("false"))
         wippen(buzzerNo, buttonNo);
     if (konferenz == QLatin1String("true")) {
-        ausfuehren(jq(QStringLiteral("konferenzmodus")) +
-                   QStringLiteral(".html('#votes: %1' )").arg(m_stimmen.anzahlStimmen()));
+        ausfuehren(A::klasse("konferenzmodus")
+                       .html(SkriptText("#votes: ") + SkriptText::zahl(m_stimmen.anzahlStimmen())));
         return;
     }
     if (!neu)
         return;
-    const QString b = blatt(buzzerNo);
-    ausfuehren(b + QLatin1String(".stop()"));
-    ausfuehren(b + QLatin1String(".css({'opacity':'1.0'})"));
-    ausfuehren(b + QLatin1String(".css({'top':'0','left':'0'}).css('-webkit-transform', 'rotate(0deg)')"));
-    ausfuehren(b + QLatin1String(".css('-webkit-filter', 'hue-rotate(0deg)')"));
-    ausfuehren(b + QStringLiteral(
-                       ".attr('src','../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/%1_0_green.png')")
-                       .arg(buzzerNo));
-    ausfuehren(b + QLatin1String(".css('display', 'inline')"));
+    const A b = blatt(buzzerNo);
+    ausfuehren(b.stop());
+    ausfuehren(b.css({{"opacity", "1.0"}}));
+    ausfuehren(b.css({{"top", "0"}, {"left", "0"}}).css("-webkit-transform", "rotate(0deg)"));
+    ausfuehren(b.css("-webkit-filter", "hue-rotate(0deg)"));
+    ausfuehren(b.attr("src", SkriptText("../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/") +
+                                 SkriptText::zahl(buzzerNo) + "_0_green.png"));
+    ausfuehren(b.css("display", "inline"));
 }

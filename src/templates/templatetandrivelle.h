@@ -11,6 +11,23 @@
 class Uhr;
 class Zufall;
 
+// Where a falling leaf starts and what it aims at, in the page's pixels.
+struct FallLage
+{
+    int links = 0;
+    int oben = 0;
+    int ziel = 0;
+    int haufenOben = 0;
+    int haufenHoehe = 0;
+};
+
+// The move of a falling leaf in the page's pixels.
+struct Fall
+{
+    int dx = 0;
+    int dy = 0;
+};
+
 // The template of the battery-free handsets: question with optional number and picture, answer
 // rows with letter badges, a vertical countdown bar and a grid of 60 leaves. After the countdown
 // the leaves of wrong answers drift down onto a pile.
@@ -39,9 +56,15 @@ public:
     // whether the fit moved away from `aktuell`.
     static double zoomEinpassen(int inhalt, int ansicht, double aktuell, bool *geaendert);
 
+    // The move that takes a leaf onto the pile, `versatz` (dx, dy) being its random spread. With
+    // many voters it aims at the middle of the pile, otherwise just above the view's bottom edge;
+    // `ansicht` is the view height in screen pixels, which `zoom` turns into the page's.
+    static Fall fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, int ansicht, double zoom,
+                              bool vieleStimmen);
+
 private:
     void zoomAnpassen();
-    void blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt, int generation);
+    void blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt);
     void wippen(uint buzzerNo, uint buttonNo);
 
     Uhr &m_uhr;
@@ -52,6 +75,4 @@ private:
     // Page timers of leaf falls not yet started; cancelled when the next question comes.
     QList<int> m_zeitgeberIDs;
     QHash<uint, qint64> m_letztesWippen;
-    // Reads of an old question's leaf fall must not move leaves of the next one.
-    int m_generation = 0;
 };

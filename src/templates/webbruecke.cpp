@@ -1,6 +1,9 @@
 #include "webbruecke.h"
 
+#include "einstellungen.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineUrlScheme>
@@ -29,29 +32,54 @@ void WebBruecke::qrcSchemaAnmelden()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-void WebBruecke::ausfuehren(const QString &anweisung)
+QString WebBruecke::injektionsSkript()
 {
-    roh(anweisung + QLatin1String("; null"));
+    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
+    return Anweisung::injektion(jquery.open(QIODevice::ReadOnly) ? QString::fromUtf8(jquery.readAll())
+                                                                 : QString());
 }
 
 void WebBruecke::roh(const QString &skript)
 {
-    if (m_ansicht)
+    senden();
+    if (m_ansicht) {
+        ++m_aufrufe;
         m_ansicht->page()->runJavaScript(skript);
+    }
 }
 
-void WebBruecke::auswerten(const QString &ausdruck, Antwort antwort)
+void WebBruecke::rohAuswerten(const QString &skript, Antwort antwort)
+{
+    senden();
+    lesenSenden(skript, std::move(antwort));
+}
+
+void WebBruecke::stapelSenden(const QStringList &anweisungen)
 {
     if (!m_ansicht)
         return;
+    ++m_aufrufe;
+    m_ansicht->page()->runJavaScript(Anweisung::stapel(anweisungen));
+}
+
+void WebBruecke::lesenSenden(const QString &ausdruck, Antwort antwort)
+{
+    if (!m_ansicht)
+        return;
+    ++m_aufrufe;
     m_ansicht->page()->runJavaScript(ausdruck,
                                      [antwort = std::move(antwort)](const QVariant &wert) { antwort(wert); });
 }
 
-void WebBruecke::seiteLaden(const QUrl &seite)
+void WebBruecke::seiteOeffnen(const QUrl &seite)
 {
-    if (m_ansicht)
-        m_ansicht->load(seite);
+    if (!m_ansicht)
+        return;
+    QUrl adresse(seite);
+    // The pages' own words follow the program's language.
+    if (Einstellungen::istEnglisch())
+        adresse.setQuery(QStringLiteral("lang=en"));
+    m_ansicht->load(adresse);
 }
 
 void WebBruecke::verlaufAbschalten()

@@ -2,11 +2,27 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestBildPfad final : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void nurGewoehnlicheDateienSindBilder()
+    {
+        QTemporaryDir ordner;
+        const QString datei = ordner.filePath("a.png");
+        QFile(datei).open(QIODevice::WriteOnly);
+        const QString fifo = ordner.filePath("fifo.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(BildPfad::istBilddatei(datei));
+        QVERIFY(!BildPfad::istBilddatei(fifo));
+        QVERIFY(!BildPfad::istBilddatei("/dev/null"));
+        QVERIFY(!BildPfad::istBilddatei(ordner.path()));
+        QVERIFY(!BildPfad::istBilddatei(ordner.filePath("fehlt.png")));
+    }
+
     void relativ_data()
     {
         QTest::addColumn<QString>("frageDatei");
@@ -75,10 +91,10 @@ private slots:
                                         << "C:/kurs/test.xml"
                                         << "file:///D:/bilder/a.png"
                                         << "D:/bilder/a.png";
-        // Characters that would cut the URL short or end the statement it is put into.
+        // The URL names the file as it is; the statement builder encodes it for a page.
         QTest::newRow("awkward name") << "O'Brien #1 100%.png"
                                       << "/home/k/test.xml"
-                                      << "file:/home/k/O%27Brien %231 100%25.png"
+                                      << "file:/home/k/O'Brien #1 100%.png"
                                       << "/home/k/O'Brien #1 100%.png";
         QTest::newRow("empty means no picture") << ""
                                                 << "/home/k/test.xml"

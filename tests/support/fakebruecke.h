@@ -8,37 +8,48 @@
 
 #include <functional>
 
-// Stands in for a web view: records every statement in order (reads prefixed with "?") and
-// answers reads from `werte`, or from `antworter` for expressions not in the table; unknown
-// reads give an invalid value, as a page without the element would.
+// Stands in for a web view behind the real queue of the bridge: records every statement in the
+// order it reaches the page (reads prefixed with "?"), keeps each call into the page as it was
+// sent (`stapel`), and answers reads from `werte`, or from `antworter` for expressions not in the
+// table; unknown reads give an invalid value, as a page without the element would.
 class FakeBruecke final : public SkriptBruecke
 {
 public:
-    void ausfuehren(const QString &anweisung) override { anweisungen.append(anweisung); }
-    void auswerten(const QString &ausdruck, Antwort antwort) override
-    {
-        anweisungen.append(QLatin1Char('?') + ausdruck);
-        QVariant wert = werte.value(ausdruck);
-        if (!werte.contains(ausdruck) && antworter)
-            wert = antworter(ausdruck);
-        if (verzoegert)
-            offen.append([antwort, wert]() { antwort(wert); });
-        else
-            antwort(wert);
-    }
-    void seiteLaden(const QUrl &seite) override { seiten.append(seite); }
     void verlaufAbschalten() override { ++verlaufGeloescht; }
     int hoehe() const override { return ansichtHoehe; }
 
-    // Delivers the answers held back while `verzoegert` was set, in order.
+    // Delivers the answers held back while `verzoegert` was set, in order, also those asked while
+    // delivering.
     void antworten()
     {
         while (!offen.isEmpty())
             offen.takeFirst()();
     }
-    QStringList nehmen() { return std::exchange(anweisungen, {}); }
+    // Delivers the oldest answer held back; false when none is waiting.
+    bool eineAntwort()
+    {
+        if (offen.isEmpty())
+            return false;
+        offen.takeFirst()();
+        return true;
+    }
+    // Everything sent so far, the queue of this turn included; then forgets it.
+    QStringList nehmen()
+    {
+        senden();
+        stapel.clear();
+        return std::exchange(anweisungen, {});
+    }
+    // Everything sent so far, the queue of this turn included.
+    QStringList alle()
+    {
+        senden();
+        return anweisungen;
+    }
 
     QStringList anweisungen;
+    // One entry per call into the page: the statements of one turn.
+    QList<QStringList> stapel;
     QHash<QString, QVariant> werte;
     std::function<QVariant(const QString &)> antworter;
     bool verzoegert = false;
@@ -49,5 +60,26 @@ public:
     int ansichtHoehe = 1080;
 
 protected:
+    void stapelSenden(const QStringList &anweisungenDesZugs) override
+    {
+        // What the real bridge hands to the engine must be one valid script.
+        Q_ASSERT(!Anweisung::stapel(anweisungenDesZugs).isEmpty());
+        stapel.append(anweisungenDesZugs);
+        anweisungen += anweisungenDesZugs;
+    }
+    void lesenSenden(const QString &ausdruck, Antwort antwort) override
+    {
+        anweisungen.append(QLatin1Char('?') + ausdruck);
+        QVariant wert = werte.value(ausdruck);
+        if (!werte.contains(ausdruck) && antworter)
+            wert = antworter(ausdruck);
+        // Like the engine, an answer never arrives within the call that asked for it... unless a
+        // test wants the page to answer at once.
+        if (verzoegert)
+            offen.append([antwort, wert]() { antwort(wert); });
+        else
+            antwort(wert);
+    }
+    void seiteOeffnen(const QUrl &seite) override { seiten.append(seite); }
     void zoomAnwenden(double faktor) override { zooms.append(faktor); }
 };

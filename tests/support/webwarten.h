@@ -39,9 +39,10 @@ inline QVariant wertLesen(const std::function<void(std::function<void(const QVar
     return **antwort;
 }
 
-// Reads through a script bridge (anything with `auswerten(ausdruck, antwort)`).
+// Reads an expression of the test's own through a web bridge (anything with
+// `rohAuswerten(ausdruck, antwort)`), after what the bridge has queued.
 template<class Bruecke>
 QVariant lesen(Bruecke &bruecke, const QString &ausdruck)
 {
-    return wertLesen([&](auto antwort) { bruecke.auswerten(ausdruck, antwort); });
+    return wertLesen([&](auto antwort) { bruecke.rohAuswerten(ausdruck, antwort); });
 }

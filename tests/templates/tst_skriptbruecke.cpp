@@ -3,12 +3,14 @@
 
 #include <QtTest>
 
+using A = Anweisung;
+
 class TestSkriptBruecke final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void textFuerAnweisungen_data()
+    void frageText_data()
     {
         QTest::addColumn<QString>("roh");
         QTest::addColumn<QString>("maskiert");
@@ -28,14 +30,219 @@ private slots:
                                          << "a<br>b<br>c";
         QTest::newRow("markup passes") << "<b>fett</b> & mehr"
                                        << "<b>fett</b> & mehr";
+        QTest::newRow("double quotes pass") << "\"Zitat\""
+                                            << "\"Zitat\"";
+        QTest::newRow("script end tag passes") << "</script><script>x()</script>"
+                                               << "</script><script>x()</script>";
+        QTest::newRow("other control characters") << QString("a\tb") + QChar(0x1b) << "a\\u0009b\\u001b";
         QTest::newRow("empty") << ""
                                << "";
     }
-    void textFuerAnweisungen()
+    void frageText()
     {
         QFETCH(QString, roh);
         QFETCH(QString, maskiert);
-        QCOMPARE(SkriptBruecke::text(roh), maskiert);
+        QCOMPARE(SkriptText::frage(roh).maskiert(), maskiert);
+    }
+
+    void klartext_data()
+    {
+        QTest::addColumn<QString>("roh");
+        QTest::addColumn<QString>("maskiert");
+        QTest::newRow("apostrophe") << "it's"
+                                    << "it\\'s";
+        QTest::newRow("double quote") << "a\"b"
+                                      << "a\"b";
+        QTest::newRow("backslash") << "C:\\x"
+                                   << "C:\\\\x";
+        QTest::newRow("line breaks") << "a\r\nb"
+                                     << "a\\r\\nb";
+        QTest::newRow("line separators") << QString("a") + QChar(0x2028) + QChar(0x2029) << "a\\u2028\\u2029";
+        QTest::newRow("script end tag") << "</script>"
+                                        << "</script>";
+        QTest::newRow("umlauts stay") << "Geräte-ID"
+                                      << "Geräte-ID";
+    }
+    void klartext()
+    {
+        QFETCH(QString, roh);
+        QFETCH(QString, maskiert);
+        QCOMPARE(SkriptText::klartext(roh).maskiert(), maskiert);
+    }
+
+    void literaleWerdenWieKlartextMaskiert()
+    {
+        QCOMPARE(SkriptText("<tr class=\"x\">it's").maskiert(), QString("<tr class=\"x\">it\\'s"));
+        QCOMPARE((SkriptText("a") + SkriptText::zahl(3) + "b").maskiert(), QString("a3b"));
+    }
+
+    void bildQuelle_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("maskiert");
+        QTest::newRow("plain") << "file:/home/k/bild.png"
+                               << "file:/home/k/bild.png";
+        QTest::newRow("drive") << "file:///C:/kurs/bild.png"
+                               << "file:///C:/kurs/bild.png";
+        QTest::newRow("awkward name") << "file:/home/k/O'Brien #1 100%.png"
+                                      << "file:/home/k/O%27Brien %231 100%25.png";
+        QTest::newRow("quotes, query, backslash") << "file:/k/\"a\"?b\\c.png"
+                                                  << "file:/k/%22a%22%3Fb%5Cc.png";
+        QTest::newRow("line breaks") << "file:/k/a\nb\rc.png"
+                                     << "file:/k/a%0Ab%0Dc.png";
+        QTest::newRow("line separator") << QString("file:/k/a") + QChar(0x2028) + ".png"
+                                        << "file:/k/a%E2%80%A8.png";
+        QTest::newRow("script end tag") << "file:/k/</script>.png"
+                                        << "file:/k/</script>.png";
+        QTest::newRow("umlauts stay") << "file:/k/Bäume.png"
+                                      << "file:/k/Bäume.png";
+    }
+    void bildQuelle()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, maskiert);
+        QCOMPARE(SkriptText::bildQuelle(url).maskiert(), maskiert);
+    }
+
+    void platzhalterNenntDieDatei()
+    {
+        const QString quelle = SkriptText::platzhalterBild("it's <a> & \"b\".png", 360, 120).maskiert();
+        QVERIFY(quelle.startsWith("data:image/svg+xml;charset=utf-8,"));
+        // Nothing in it can end the statement's string or the URL.
+        for (const char *zeichen : {"'", "\"", "\\", "\n", "#", "?"})
+            QVERIFY2(!quelle.contains(QLatin1String(zeichen)), zeichen);
+        const QString svg = QString::fromUtf8(QByteArray::fromPercentEncoding(quelle.toLatin1()));
+        QVERIFY(svg.contains("it&#39;s &lt;a&gt; &amp; &quot;b&quot;.png"));
+        QVERIFY(svg.contains("width='360' height='120'"));
+    }
+
+    void zahlen()
+    {
+        QCOMPARE(SkriptText::zahl(100.0 / 15 * 14, 6).maskiert(), QString("93.3333"));
+        QCOMPARE(SkriptText::zahl(20.0, 6).maskiert(), QString("20"));
+        QCOMPARE(SkriptText::festkomma(100.0 / 3, 1).maskiert(), QString("33.3"));
+        QCOMPARE(SkriptText::festkomma(0, 1).maskiert(), QString("0.0"));
+        QCOMPARE(SkriptText::festkomma(12345 / 1000.0, 2).maskiert(), QString("12.35"));
+        QCOMPARE(SkriptText::zahl(-7).maskiert(), QString("-7"));
+        QCOMPARE(SkriptText::zahl(60u).maskiert(), QString("60"));
+    }
+
+    void anweisungen()
+    {
+        const A blatt = A::klasse("blatt7");
+        QCOMPARE(blatt.html(SkriptText::frage("it's")).skript(),
+                 QString("qt.jQuery('.blatt7').html('it&apos;s')"));
+        QCOMPARE(A::id("kopf").text("x").skript(), QString("qt.jQuery('#kopf').text('x')"));
+        QCOMPARE(blatt.attr("src", "a.png").skript(), QString("qt.jQuery('.blatt7').attr('src','a.png')"));
+        QCOMPARE(blatt.css("display", "none").skript(),
+                 QString("qt.jQuery('.blatt7').css('display', 'none')"));
+        QCOMPARE(blatt.cssDicht("position", "static").skript(),
+                 QString("qt.jQuery('.blatt7').css('position','static')"));
+        QCOMPARE(blatt.css({{"top", "0"}, {"left", "0"}}).skript(),
+                 QString("qt.jQuery('.blatt7').css({'top':'0','left':'0'})"));
+        QCOMPARE(blatt.show().hide().stop().remove().skript(),
+                 QString("qt.jQuery('.blatt7').show().hide().stop().remove()"));
+        QCOMPARE(blatt.animate({{"height", "65px"}, {"width", "55px"}}, 100).skript(),
+                 QString("qt.jQuery('.blatt7').animate({height: '65px', width: '55px'}, 100)"));
+        QCOMPARE(blatt.verschieben("12", "-3", 4000).skript(),
+                 QString("qt.jQuery('.blatt7').animate({top: '+=12',left: '+=-3' }, 4000)"));
+        QCOMPARE(
+            A::zeitgeber(blatt.einblenden(4000), 5000).skript(),
+            QString("setTimeout((function() {qt.jQuery('.blatt7').animate({ opacity: 1 }, 4000);}), 5000);"));
+        QCOMPARE(A::zeitgeberLoeschen(101).skript(), QString("window.clearTimeout(101);"));
+        QCOMPARE(blatt.positionLesen().beendet().skript(), QString("qt.jQuery('.blatt7').position();"));
+        QCOMPARE(A::auswahl(".t tr:last").anzahlLesen().skript(), QString("qt.jQuery('.t tr:last').length"));
+        // A class name made from outside text cannot leave its quotes either.
+        QCOMPARE(A::klasse(SkriptText::klartext("x')")).hoeheLesen().skript(),
+                 QString("qt.jQuery('.x\\')').height()"));
+    }
+
+    void stapelLaesstJedeAnweisungFuerSichLaufen()
+    {
+        QCOMPARE(A::stapel({"a()", "b()"}),
+                 QString("try {a()\n} catch (e) {}\ntry {b()\n} catch (e) {}\nnull"));
+        QCOMPARE(A::stapel({}), QString("null"));
+    }
+
+    void einZugEinAufrufInDerReihenfolge()
+    {
+        FakeBruecke bruecke;
+        bruecke.ausfuehren(A::klasse("a").html("1"));
+        bruecke.ausfuehren(A::klasse("b").html("2"));
+        QVERIFY(bruecke.stapel.isEmpty()); // nothing before the turn ends
+        QCoreApplication::processEvents();
+        QCOMPARE(bruecke.stapel,
+                 (QList<QStringList>{{"qt.jQuery('.a').html('1')", "qt.jQuery('.b').html('2')"}}));
+        QCoreApplication::processEvents();
+        QCOMPARE(bruecke.stapel.size(), 1); // and nothing twice
+
+        bruecke.ausfuehren(A::klasse("c").html("3"));
+        QCoreApplication::processEvents();
+        QCOMPARE(bruecke.stapel.size(), 2);
+        QCOMPARE(bruecke.stapel.last(), QStringList{"qt.jQuery('.c').html('3')"});
+    }
+
+    void lesenSchicktDieWarteschlangeVorher()
+    {
+        FakeBruecke bruecke;
+        QStringList reihenfolge;
+        bruecke.werte = {{"qt.jQuery('.a').height()", 5}};
+        bruecke.verzoegert = true;
+        bruecke.ausfuehren(A::klasse("a").height("5px"));
+        bruecke.ausfuehren(A::klasse("b").hide());
+        bruecke.auswerten(A::klasse("a").hoeheLesen(),
+                          [&](const QVariant &wert) { reihenfolge << "height " + wert.toString(); });
+        bruecke.ausfuehren(A::klasse("c").show());
+        bruecke.auswerten(A::klasse("c").breiteLesen(), [&](const QVariant &) { reihenfolge << "width"; });
+        bruecke.ausfuehren(A::klasse("d").show());
+        QCoreApplication::processEvents();
+        QCOMPARE(bruecke.anweisungen, (QStringList{"qt.jQuery('.a').height('5px')", "qt.jQuery('.b').hide()",
+                                                   "?qt.jQuery('.a').height()", "qt.jQuery('.c').show()",
+                                                   "?qt.jQuery('.c').width()", "qt.jQuery('.d').show()"}));
+        QCOMPARE(bruecke.stapel.size(), 3);
+        bruecke.antworten();
+        QCOMPARE(reihenfolge, (QStringList{"height 5", "width"}));
+    }
+
+    void seiteLadenSchicktDasAlteZuerst()
+    {
+        FakeBruecke bruecke;
+        bruecke.ausfuehren(A::klasse("alt").hide());
+        bruecke.seiteLaden(QUrl("qrc:/template/x.html"));
+        QCOMPARE(bruecke.stapel.size(), 1);
+        QCOMPARE(bruecke.seiten.size(), 1);
+    }
+
+    void wacheRundenUndLeben()
+    {
+        auto wache = std::make_unique<Antwortwache>();
+        QStringList gehoert;
+        auto aktuell = wache->aktuell([&](const QVariant &w) { gehoert << "aktuell " + w.toString(); });
+        auto lebendig = wache->lebendig(
+            [&](const QVariant &w, bool p) { gehoert << w.toString() + (p ? " pünktlich" : " spät"); });
+        aktuell(1);
+        lebendig(2);
+        wache->neueRunde();
+        aktuell(3);
+        lebendig(4);
+        auto spaeter = wache->aktuell([&](const QVariant &w) { gehoert << "neu " + w.toString(); });
+        spaeter(5);
+        wache.reset();
+        aktuell(6);
+        lebendig(7);
+        spaeter(8);
+        QCOMPARE(gehoert, (QStringList{"aktuell 1", "2 pünktlich", "4 spät", "neu 5"}));
+    }
+
+    void ohneSeiteGehtNichtsVerloren()
+    {
+        // A page object without its view yet: statements vanish, reads stay unanswered.
+        bool beantwortet = false;
+        SkriptBruecke::ohneSeite().ausfuehren(A::klasse("a").hide());
+        SkriptBruecke::ohneSeite().auswerten(A::klasse("a").hoeheLesen(),
+                                             [&](const QVariant &) { beantwortet = true; });
+        QCoreApplication::processEvents();
+        QVERIFY(!beantwortet);
     }
 
     void zoomBleibtImBereichDerEngine()

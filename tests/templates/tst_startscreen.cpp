@@ -23,7 +23,7 @@ private slots:
     {
         m_einstellungen = std::make_unique<TestEinstellungen>();
         Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
-        m_bruecke.anweisungen.clear();
+        m_bruecke.nehmen();
         m_bruecke.werte.clear();
         m_start = std::make_unique<startscreen>(m_uhr);
         m_start->brueckeSetzen(&m_bruecke);
@@ -158,7 +158,7 @@ private slots:
         const QString anweisung = "qt.jQuery('.bildtastedruecken').attr('src','../images/sender_1.gif')";
         QCOMPARE(m_bruecke.nehmen(), QStringList{anweisung});
         m_uhr.vorspulen(999);
-        QVERIFY(m_bruecke.anweisungen.isEmpty());
+        QVERIFY(m_bruecke.alle().isEmpty());
         m_uhr.vorspulen(1);
         QCOMPARE(m_bruecke.nehmen(), QStringList{anweisung});
     }

@@ -32,6 +32,20 @@ private slots:
         m_einstellungen.reset();
     }
 
+    void antwortenWortInDerSpracheDerOberflaeche()
+    {
+        const QDomElement frage = m_bau->frage({{"QuestionText", "Q"}});
+        m_template->frageAnzeigen(frage, 1);
+        QVERIFY(m_bruecke->nehmen().filter("anzahlAntortenText').html(").isEmpty()); // the page's German word
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        m_template->frageAnzeigen(frage, 2);
+        const QStringList alle = m_bruecke->nehmen();
+        const int versteckt =
+            int(alle.indexOf("qt.jQuery('.anzahlAntortenText').css('visibility', 'hidden')"));
+        QVERIFY(versteckt >= 0);
+        QCOMPARE(alle.value(versteckt + 1), QString("qt.jQuery('.anzahlAntortenText').html('Answers')"));
+    }
+
     void countdownSpannen_data()
     {
         QTest::addColumn<int>("rest");

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Wahr = QStringLiteral("true");
@@ -120,6 +122,60 @@ private slots:
                      "qt.jQuery('.imgfrageMorvane').css('margin-right', 'auto')",
                      "qt.jQuery('.textAntwortA').html('')",
                  }));
+    }
+
+    void sekundenInDerSpracheDerOberflaeche()
+    {
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        m_template->antwortenAnzeigen(textfrage());
+        m_template->updateCountdown(14, 15);
+        QStringList zeit = m_bruecke->nehmen().filter("text_progressbar");
+        QCOMPARE(zeit, (QStringList{"qt.jQuery('.text_progressbar').html('15 seconds')",
+                                    "qt.jQuery('.text_progressbar').html('14 seconds')"}));
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1031"));
+        m_template->updateCountdown(13, 15);
+        QCOMPARE(m_bruecke->nehmen().filter("text_progressbar"),
+                 QStringList{"qt.jQuery('.text_progressbar').html('13 Sekunden')"});
+    }
+
+    void zeitAusDerDateiWirdMaskiert()
+    {
+        m_template->antwortenAnzeigen(m_bau->frage({{"Answer1", "a"}, {"Time", "1'); alert(1); ('\\\n"}}));
+        QCOMPARE(m_bruecke->nehmen().filter("text_progressbar"),
+                 QStringList{
+                     "qt.jQuery('.text_progressbar').html('1&apos;); alert(1); (&apos;\\\\<br> Sekunden')"});
+    }
+
+    void unlesbaresBildWirdZumPlatzhalter_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::newRow("missing file") << "fehlt";
+        QTest::newRow("FIFO, would block the reader") << "fifo";
+        QTest::newRow("directory") << "ordner";
+        QTest::newRow("not a picture") << "text";
+    }
+    void unlesbaresBildWirdZumPlatzhalter()
+    {
+        QFETCH(QString, art);
+        const QString name = art + "_bild.png";
+        const QString pfad = m_bau->url(name).mid(QStringLiteral("file:").size());
+        if (art == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+        else if (art == "ordner")
+            QVERIFY(QDir().mkpath(pfad));
+        else if (art == "text") {
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::WriteOnly));
+            datei.write("kein Bild");
+        }
+        m_template->frageAnzeigen(m_bau->frage({{"QuestionText", "Text"}, {"PictureQuestionText", name}}), 1);
+        const QStringList alle = m_bruecke->nehmen();
+        const QStringList quelle = alle.filter("imgfrageMorvane').attr('src',");
+        QCOMPARE(quelle.size(), 1);
+        // A framed box that names the file, at a height the audience sees.
+        QVERIFY(quelle.first().startsWith("qt.jQuery('.imgfrageMorvane').attr('src','data:image/svg+xml"));
+        QVERIFY(quelle.first().contains(name));
+        QVERIFY(alle.contains("qt.jQuery('.imgfrageMorvane').attr('height','120')"));
     }
 
     void antwortenMitTextUndBild()
@@ -315,14 +371,14 @@ private slots:
         m_template->geraeteIDAnzeigen(1, 13, 2);
         m_template->geraeteIDAnzeigen(1, 13, 3);
         m_template->geraeteIDAnzeigen(11, 2, 1); // not the same handset as class set 1 handset 12
-        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 2' )",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 2' )",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3' )"}));
+        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 2')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 2')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3')"}));
         // A new question counts afresh.
         m_template->frageAnzeigen(textfrage(), 2);
         m_bruecke->nehmen();
         m_template->geraeteIDAnzeigen(1, 12, 2);
-        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1' )"});
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1')"});
     }
 
     void zoomNachAnsichtshoehe_data()

@@ -281,10 +281,11 @@ private slots:
     {
         QTest::addColumn<int>("richtig");
         QTest::addColumn<QString>("deltaY");
-        // leaf 7 at (107, 50) × 1.2 → L 128, T 60; aim 300 × 1.2 = 360; pile top 960, picture 228.
+        // All in the page's pixels: leaf 7 at (107, 50), aim 300, pile top 800, picture 190; the
+        // view 1080 high at zoom 1.2 is 900 page pixels high.
         // Draws 79, 59: u 0.6, v 0.2 → dx 32, dy 4; turn 1234 % 401 = 31; delay 5000 % 3001 = 1999.
-        QTest::newRow("few voters: from the view height") << 2 << "829"; // 1080 - 228 + 41 - 60 - 4
-        QTest::newRow("many voters: onto the pile") << 30 << "1212";     // (960 + 114 - 60 - 4) × 1.2
+        QTest::newRow("few voters: from the view height") << 2 << "697"; // 900 - 190 + 41 - 50 - 4
+        QTest::newRow("many voters: onto the pile") << 30 << "841";      // 800 + 95 - 50 - 4
     }
     void blattfall()
     {
@@ -304,7 +305,7 @@ private slots:
         const QStringList alle = m_bruecke->nehmen();
         const int start = int(alle.indexOf("qt.jQuery('.blatt7').css({'position':'relative'})"));
         QVERIFY(start > 0);
-        const QString deltaX = QString::number((360 - 128) - 32 * 1.2, 'g', 6);
+        const QString deltaX = QString::number((300 - 107) - 32);
         QCOMPARE(
             alle.mid(start),
             (QStringList{
@@ -328,6 +329,76 @@ private slots:
         // The next question cancels the falls that have not started.
         m_template->frageAnzeigen(frage(), 3);
         QCOMPARE(m_bruecke->nehmen().first(), QString("window.clearTimeout(101);"));
+        m_template->frageAnzeigen(frage(), 4);
+        QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
+    }
+
+    // Where a fall ends, in the page's pixels, read from the statement that starts it.
+    static QPoint fallEnde(const QStringList &anweisungen, QPoint start, QPoint versatz)
+    {
+        static const QRegularExpression bewegung(
+            QStringLiteral("animate\\(\\{top: '\\+=(-?[0-9.]+)',left: '\\+=(-?[0-9.]+)'"));
+        for (const QString &anweisung : anweisungen) {
+            const auto treffer = bewegung.match(anweisung);
+            if (treffer.hasMatch())
+                return {start.x() + versatz.x() + int(treffer.captured(2).toDouble()),
+                        start.y() + versatz.y() + int(treffer.captured(1).toDouble())};
+        }
+        return {-1, -1};
+    }
+
+    void blattLandetBeiJedemZoomAmZiel_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<int>("richtig");
+        for (const double zoom : {0.8, 1.0, 1.2, 1.5, 2.0}) {
+            QTest::addRow("zoom %.1f, many voters", zoom) << zoom << 30;
+            QTest::addRow("zoom %.1f, few voters", zoom) << zoom << 2;
+        }
+    }
+    void blattLandetBeiJedemZoomAmZiel()
+    {
+        QFETCH(double, zoom);
+        QFETCH(int, richtig);
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        seiteFuerBlattfall();
+        m_template->frageAnzeigen(frage(), 2);
+        m_bruecke->setZoomFaktor(zoom);
+        m_bruecke->nehmen();
+        m_zufall->nachlegen({79, 59, 1234, 5000}); // spread dx 32, dy 4
+        QList<Person> richtige;
+        for (int i = 0; i < richtig; ++i)
+            richtige << Person(20 + i, 1);
+        m_template->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"),
+                                            {0, 0, 0, 0});
+        // Leaf 7 starts at (107, 50); the aim is at 300, the pile from 800 down, 190 high; the view
+        // is 1080 screen pixels high, 1080 / zoom page pixels.
+        const QPoint ende = fallEnde(m_bruecke->nehmen(), {107, 50}, {32, 4});
+        QCOMPARE(ende.x(), 300);
+        if (richtig + 1 > 30) // more than 30 voters aim at the middle of the pile
+            QCOMPARE(ende.y(), 800 + 190 / 2);
+        else
+            QCOMPARE(ende.y(), int(1080 / zoom) - 190 + 41);
+    }
+
+    void spaeteZeitgeberIdWirdSofortGeloescht()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        seiteFuerBlattfall();
+        m_bruecke->verzoegert = true;
+        m_zufall->nachlegen({79, 59, 1234, 5000});
+        m_template->frageAnzeigen(frage(), 2);
+        m_template->richtigeAntwortAnzeigen({}, {Person(3, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        for (int i = 0; i < 4; ++i) // positions and the pile height: the fall is sent
+            QVERIFY(m_bruecke->eineAntwort());
+        QCOMPARE(m_bruecke->nehmen().filter("?setTimeout").size(), 1);
+
+        // The presenter moves on before the page has told the timer's id.
+        m_template->frageAnzeigen(frage(), 3);
+        m_bruecke->nehmen();
+        QVERIFY(m_bruecke->eineAntwort());
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"window.clearTimeout(101);"});
+        // Cleared once: the next question does not clear it again.
         m_template->frageAnzeigen(frage(), 4);
         QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
     }
@@ -414,8 +485,8 @@ private slots:
         Einstellungen::setzen(Schluessel::Konferenzmodus, Wahr);
         m_template->geraeteIDAnzeigen(1, 5, 2);
         m_template->geraeteIDAnzeigen(1, 5, 3);
-        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1' )",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 1' )"}));
+        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 1')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 1')"}));
     }
 
     void ohneKonferenzEinstellungKeinWippen()
