@@ -88,8 +88,6 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_hilfe->setAttribute(Qt::WA_QuitOnClose, false);
     m_shortcutkeys = new shortcutkeys();
     m_shortcutkeys->setAttribute(Qt::WA_QuitOnClose, false);
-    m_startscreen = new startscreen(*m_uhr, this);
-    m_rangliste = new rangliste(this);
 
     ui->setupUi(this);
 
@@ -129,20 +127,16 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     showMaximized();
 
-    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
-    if (jquery.open(QIODevice::ReadOnly))
-        m_injektionsSkript = QString::fromUtf8(jquery.readAll());
-    m_injektionsSkript += QLatin1String("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
-
+    m_injektionsSkript = WebBruecke::injektionsSkript();
     m_brueckeFrage = new WebBruecke(frageAnsicht(), m_injektionsSkript, this);
     m_brueckeStart = new WebBruecke(startAnsicht(), m_injektionsSkript, this);
     m_brueckeRangliste = new WebBruecke(ranglisteAnsicht(), m_injektionsSkript, this);
     m_brueckeSchwarz = new WebBruecke(schwarzAnsicht(), m_injektionsSkript, this);
+    // The start screen and the ranking are built on their bridges and keep them for good.
+    m_startscreen = new startscreen(*m_brueckeStart, *m_uhr, this);
+    m_rangliste = new rangliste(*m_brueckeRangliste, this);
     connect(m_brueckeStart, &WebBruecke::geladen, m_startscreen, &startscreen::seiteGeladen);
-
-    m_startscreen->brueckeSetzen(m_brueckeStart);
     m_startscreen->loadHTML();
-    m_rangliste->brueckeSetzen(m_brueckeRangliste);
     m_rangliste->loadHTML();
     ansichtZeigen(Ansicht::Start);
 
