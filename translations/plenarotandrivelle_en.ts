@@ -604,6 +604,38 @@
         <source>Verworfene Tastendrücke: %1</source>
         <translation>Dropped presses: %1</translation>
     </message>
+    <message>
+        <source>Teilnehmer</source>
+        <translation>Participants</translation>
+    </message>
+    <message>
+        <source>Frage beenden, sobald alle geantwortet haben</source>
+        <translation>End the question once everyone has answered</translation>
+    </message>
+    <message>
+        <source>Namensliste:</source>
+        <translation>List of names:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Entfernen</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Die Namensliste ist eine CSV-Datei mit den Zeilen «Gerät;Name» oder «Klassensatz;Gerät;Name». Die Namen erscheinen in den PDF- und CSV-Auswertungen neben den Gerätenummern.</source>
+        <translation>The list of names is a CSV file with the lines «handset;name» or «class set;handset;name». The names appear in the PDF and CSV evaluations next to the handset numbers.</translation>
+    </message>
+    <message>
+        <source>Namensliste wählen</source>
+        <translation>Choose the list of names</translation>
+    </message>
+    <message>
+        <source>Namenslisten (*.csv *.txt);;Alle Dateien (*)</source>
+        <translation>Lists of names (*.csv *.txt);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>Spielablauf</name>

@@ -1,15 +1,20 @@
 #include "optionwindow.h"
 #include "ui_optionwindow.h"
 
+#include "dialoge.h"
 #include "einstellungen.h"
 #include "klang.h"
+#include "namensliste.h"
 #include "schluessel.h"
 #include "seriellerport.h"
 
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIntValidator>
+#include <QMessageBox>
 #include <QSignalBlocker>
 
 namespace {
@@ -86,11 +91,12 @@ QString OptionWindow::klangRessource(const QString &eintrag)
     return Klangordner + QLatin1Char('/') + eintrag;
 }
 
-OptionWindow::OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern)
+OptionWindow::OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern, Dialoge *dialoge)
     : QDialog(eltern)
     , ui(new Ui::OptionWindow)
     , m_ports(ports)
     , m_klang(klang)
+    , m_dialoge(dialoge)
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/images/corvanta.ico")));
@@ -154,6 +160,9 @@ void OptionWindow::felderAktualisieren()
     zeigeSchalter(ui->checkBox_Steuerung_Automatisierung_Aktivieren, Schluessel::AutomatisierungAktiviert);
     ui->lineEdit_Steuerung_Automatisierung_Zeit->setText(
         Einstellungen::text(Schluessel::AutomatisierungZeit));
+    zeigeSchalter(ui->checkBox_Steuerung_FrageBeenden, Schluessel::FrageBeendenWennAlleGeantwortet);
+    ui->lineEdit_Steuerung_Namensliste->setText(
+        QDir::toNativeSeparators(Einstellungen::text(Schluessel::NamenslisteDatei)));
 
     ui->lineEdit_Klassensatz_ID1->setText(Einstellungen::text(Schluessel::aktiverKlassensatz(1)));
     ui->lineEdit_Klassensatz_ID2->setText(Einstellungen::text(Schluessel::aktiverKlassensatz(2)));
@@ -446,4 +455,42 @@ void OptionWindow::on_comboBox_Sprache_currentIndexChanged(int index)
     emit einstellungGeaendert(Schluessel::InstallerLanguage);
     if (beispiel)
         emit einstellungGeaendert(Schluessel::FrageFile);
+}
+
+void OptionWindow::on_checkBox_Steuerung_FrageBeenden_clicked()
+{
+    schalterSchreiben(Schluessel::FrageBeendenWennAlleGeantwortet,
+                      ui->checkBox_Steuerung_FrageBeenden->isChecked());
+}
+
+void OptionWindow::on_pushButton_Steuerung_Namensliste_Waehlen_clicked()
+{
+    const QString bisher = Einstellungen::text(Schluessel::NamenslisteDatei);
+    const QString ordner = bisher.isEmpty() ? QString() : QFileInfo(bisher).absolutePath();
+    const QString titel = tr("Namensliste wählen");
+    const QString filter = tr("Namenslisten (*.csv *.txt);;Alle Dateien (*)");
+    const QString pfad = m_dialoge ? m_dialoge->dateiZumOeffnen(titel, ordner, filter)
+                                   : QFileDialog::getOpenFileName(this, titel, ordner, filter);
+    if (pfad.isEmpty())
+        return;
+
+    // A list that cannot be read would silently print no names in the next export; the teacher
+    // hears about it now, while the file can still be fixed, and the old choice stays.
+    Namensliste liste;
+    QString fehler;
+    if (!liste.lesen(pfad, Einstellungen::istEnglisch(), &fehler)) {
+        if (m_dialoge)
+            m_dialoge->hinweis(Meldung{fehler, {}, {}, true});
+        else
+            QMessageBox::warning(this, windowTitle(), fehler);
+        return;
+    }
+    schreiben(Schluessel::NamenslisteDatei, pfad);
+    ui->lineEdit_Steuerung_Namensliste->setText(QDir::toNativeSeparators(pfad));
+}
+
+void OptionWindow::on_pushButton_Steuerung_Namensliste_Entfernen_clicked()
+{
+    schreiben(Schluessel::NamenslisteDatei, QString());
+    ui->lineEdit_Steuerung_Namensliste->clear();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class Dialoge;
 class Klang;
 class PortSystem;
 
@@ -18,7 +19,8 @@ class OptionWindow final : public QDialog
     Q_DISABLE_COPY_MOVE(OptionWindow)
 
 public:
-    OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern = nullptr);
+    // Boxes and the file dialog go through `dialoge` (not owned); without it the real ones open.
+    OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern = nullptr, Dialoge *dialoge = nullptr);
     ~OptionWindow() override;
 
     // Appends a template name to the design list; a name already there is not added twice.
@@ -81,6 +83,9 @@ private slots:
     void on_checkBoxEmpfaengerAutomatischFinden_clicked();
     void on_checkBox_Fragetext_Fett_Anzeigen_clicked();
     void on_comboBox_Sprache_currentIndexChanged(int index);
+    void on_checkBox_Steuerung_FrageBeenden_clicked();
+    void on_pushButton_Steuerung_Namensliste_Waehlen_clicked();
+    void on_pushButton_Steuerung_Namensliste_Entfernen_clicked();
 
 private:
     void schreiben(const QString &schluessel, const QString &wert);
@@ -92,6 +97,7 @@ private:
     Ui::OptionWindow *ui;
     PortSystem &m_ports;
     Klang &m_klang;
+    Dialoge *m_dialoge = nullptr;
     QStringList m_templates;
     bool m_portListeWirdAktualisiert = false;
 };

@@ -55,13 +55,17 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
     zeile(en ? QStringLiteral("Date/Time: ") + datum
              : QStringLiteral("Datum/Uhrzeit: ") + datum + QStringLiteral(" Uhr"));
     zeile(feld(QStringLiteral("Filename: ") + daten.frageFile));
-    zeile(en ? QStringLiteral("Rank;Device-ID;Response time [s];Points")
-             : QStringLiteral("Rang;Geraete-ID;Antwortszeit[s];Punkte"));
+    // The name column is appended, so a sheet built on the old columns keeps working.
+    const bool mitNamen = !daten.namen.istLeer();
+    zeile((en ? QStringLiteral("Rank;Device-ID;Response time [s];Points")
+              : QStringLiteral("Rang;Geraete-ID;Antwortszeit[s];Punkte")) +
+          (mitNamen ? QStringLiteral(";Name") : QString()));
     int rang = 0;
     for (const Person &person : daten.personen) {
         zeile(QString::number(++rang) + QLatin1Char(';') + geraet(person, daten.konferenzmodus) +
               QLatin1Char(';') + sekunden(person.getAntwortszeit()) + QLatin1Char(';') +
-              QString::number(person.getPunkte()));
+              QString::number(person.getPunkte()) +
+              (mitNamen ? QLatin1Char(';') + feld(name(daten, person)) : QString()));
     }
     zeile({});
 
@@ -117,6 +121,9 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         text.clear();
         zeile((en ? QStringLiteral("Device-ID: ") : QStringLiteral("Geraete-ID: ")) +
               QString::number(person.getBuzzerNo()));
+        const QString personName = name(daten, person);
+        if (!personName.isEmpty())
+            zeile(feld(QStringLiteral("Name: ") + personName));
         zeile((en ? QStringLiteral("Response time: ") : QStringLiteral("Antwortszeit: ")) +
               sekunden(person.getAntwortszeit()) + QStringLiteral(" s"));
         zeile((en ? QStringLiteral("Points: ") : QStringLiteral("Punktzahl: ")) +
@@ -150,7 +157,8 @@ bool csvrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
 
     Melder melder(m_fortschritt);
     melder.weiter(0);
-    const Daten daten = zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt);
+    Daten daten = zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt);
+    daten.namen = m_namen;
     const QByteArray bytes = inhalt(daten, &melder);
     if (melder.abgebrochen())
         return false;

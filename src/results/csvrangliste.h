@@ -25,6 +25,8 @@ public:
 
     // Shown a cancellable progress while the file is written (not owned; null for none).
     void fortschrittSetzen(ExportFortschritt *fortschritt) { m_fortschritt = fortschritt; }
+    // Names printed beside the handset numbers; none by default.
+    void namenSetzen(Namensliste namen) { m_namen = std::move(namen); }
 
     // Asks for the file name and writes the file. True only when the file was written; a
     // cancelled dialog or progress writes nothing, a failure is reported to the presenter.
@@ -40,4 +42,5 @@ private:
     Dialoge &m_dialoge;
     const Uhr &m_uhr;
     ExportFortschritt *m_fortschritt = nullptr;
+    Namensliste m_namen;
 };

@@ -79,6 +79,11 @@ QString sekunden(double ms)
     return QString::number(ms / 1000.0, 'f', 2);
 }
 
+QString name(const Daten &daten, const Person &person)
+{
+    return daten.namen.name(person.getKlassensatz(), person.getBuzzerNo());
+}
+
 QString geraet(const Person &person, bool konferenzmodus)
 {
     QString text = QString::number(person.getBuzzerNo());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "namensliste.h"
 #include "person.h"
 
 #include <QDateTime>
@@ -46,6 +47,9 @@ struct Daten
     bool konferenzmodus = false;
     QString frageFile;
     QDateTime zeitpunkt;
+    // The participants' names; empty when the teacher keeps no roster. Without one the exports
+    // stay exactly as they were before names existed.
+    Namensliste namen;
 };
 
 // Ranks the participants and reads the questions 1 to `anzahlFragen` and the settings the exports
@@ -55,6 +59,8 @@ Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int 
 
 // Milliseconds as seconds with two decimals and a point.
 QString sekunden(double ms);
+// The roster's name for a participant; empty when there is none.
+QString name(const Daten &daten, const Person &person);
 // The device column of the ranking: the handset, in conference mode with its class set.
 QString geraet(const Person &person, bool konferenzmodus);
 

@@ -69,6 +69,12 @@ QString loesungsZelle(const Frage &frage, int k, const QString &haken)
            QStringLiteral("</td>");
 }
 
+// A name is the teacher's text, no markup: "Anna & Ben" must print as it is.
+QString mitName(const QString &name)
+{
+    return name.isEmpty() ? QString() : QStringLiteral(" (") + name.toHtmlEscaped() + QLatin1Char(')');
+}
+
 enum class Bewertung { Richtig, Falsch, KeineAntwort };
 
 Bewertung bewerten(const Frage &frage, int knopf)
@@ -194,9 +200,9 @@ QString pdfrangliste::html(const Daten &daten)
             html += SeitenumbruchInListe;
         html += QStringLiteral("<tr><td><div>") + QString::number(rang) +
                 QStringLiteral("</div></td><td><div>") + geraet(person, daten.konferenzmodus) +
-                QStringLiteral("</div></td><td><div>") + sekunden(person.getAntwortszeit()) +
-                QStringLiteral("</div></td><td><div>") + QString::number(person.getPunkte()) +
-                QStringLiteral("</div></td></tr>");
+                mitName(name(daten, person)) + QStringLiteral("</div></td><td><div>") +
+                sekunden(person.getAntwortszeit()) + QStringLiteral("</div></td><td><div>") +
+                QString::number(person.getPunkte()) + QStringLiteral("</div></td></tr>");
     }
     html += QStringLiteral("</table>");
 
@@ -243,7 +249,7 @@ QString pdfrangliste::html(const Daten &daten)
         html += tabelle(QStringLiteral("tablestylegesamtauswertung"));
         html += (en ? QStringLiteral("<tr><td><h1>Device-ID: ")
                     : QStringLiteral("<tr><td><h1>Ger&auml;te-ID: ")) +
-                QString::number(person.getBuzzerNo()) +
+                QString::number(person.getBuzzerNo()) + mitName(name(daten, person)) +
                 QStringLiteral("</h1></td><td style='padding-left:40'>") +
                 (en ? QStringLiteral("<h1>Response time: ") : QStringLiteral("<h1>Antwortszeit: ")) +
                 sekunden(person.getAntwortszeit()) +
@@ -368,8 +374,9 @@ bool pdfrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
 
     Melder melder(m_fortschritt);
     melder.weiter(0);
-    const QString text =
-        html(zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt));
+    Daten daten = zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt);
+    daten.namen = m_namen;
+    const QString text = html(daten);
     if (!melder.weiter(5))
         return false;
 

@@ -28,6 +28,8 @@ public:
 
     // Shown a cancellable progress while the report is laid out and printed (not owned; null for none).
     void fortschrittSetzen(ExportFortschritt *fortschritt) { m_fortschritt = fortschritt; }
+    // Names printed beside the handset numbers; none by default.
+    void namenSetzen(Namensliste namen) { m_namen = std::move(namen); }
 
     // Asks for the file name and writes the report. True only when the file was written; a
     // cancelled dialog or progress writes nothing, a failure is reported to the presenter.
@@ -49,4 +51,5 @@ private:
     Dialoge &m_dialoge;
     const Uhr &m_uhr;
     ExportFortschritt *m_fortschritt = nullptr;
+    Namensliste m_namen;
 };

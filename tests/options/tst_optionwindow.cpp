@@ -1,3 +1,4 @@
+#include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fakeports.h"
 #include "klangrekorder.h"
@@ -23,6 +24,7 @@ private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
     FakePortSystem m_ports;
     KlangRekorder m_klang;
+    DialogRekorder m_dialoge;
 
     template<typename T>
     static T *kind(QWidget &fenster, const char *name)
@@ -45,7 +47,7 @@ private:
 
     std::unique_ptr<OptionWindow> neuesFenster()
     {
-        auto fenster = std::make_unique<OptionWindow>(m_ports, m_klang);
+        auto fenster = std::make_unique<OptionWindow>(m_ports, m_klang, nullptr, &m_dialoge);
         for (const char *name : {"Morvane", "Tandrivelle", "Kahoot"})
             fenster->templateRegistrieren(QString::fromLatin1(name));
         fenster->felderAktualisieren();
@@ -58,6 +60,8 @@ private slots:
         m_einstellungen = std::make_unique<TestEinstellungen>();
         m_ports.namen.clear();
         m_klang.gespielt.clear();
+        m_dialoge.leeren();
+        m_dialoge.dateien.clear();
     }
     void cleanup() { m_einstellungen.reset(); }
 
@@ -97,6 +101,7 @@ private slots:
             {"checkBox_Template_Auto_Erkennung", Schluessel::TemplateAutomatischErkennen},
             {"checkBox_FrageNummerAnzeigen", Schluessel::FrageNummerInTemplateAnzeigen},
             {"checkBox_Fragetext_Fett_Anzeigen", Schluessel::FragetextFett},
+            {"checkBox_Steuerung_FrageBeenden", Schluessel::FrageBeendenWennAlleGeantwortet},
         };
         for (const auto &[box, schluessel] : tabelle)
             QTest::newRow(box) << QString::fromLatin1(box) << schluessel;
@@ -130,6 +135,68 @@ private slots:
         fenster->felderAktualisieren();
         QVERIFY(!schalter->isChecked());
         QCOMPARE(geaendert.count(), 2); // refreshing writes nothing
+    }
+
+    void namenslisteWirdGeprueftBevorSieGilt()
+    {
+        QTemporaryDir ordner;
+        const QString gut = ordner.filePath(QStringLiteral("klasse 7b.csv"));
+        const QString schlecht = ordner.filePath(QStringLiteral("notizen.csv"));
+        {
+            QFile datei(gut);
+            QVERIFY(datei.open(QIODevice::WriteOnly));
+            datei.write("Gerät;Name\n1;Anna\n2;Ben\n");
+            QFile falsch(schlecht);
+            QVERIFY(falsch.open(QIODevice::WriteOnly));
+            falsch.write("1;Anna\nEinkaufen;Milch;Brot\n");
+        }
+        auto fenster = neuesFenster();
+        auto *feld = kind<QLineEdit>(*fenster, "lineEdit_Steuerung_Namensliste");
+        auto *waehlen = kind<QPushButton>(*fenster, "pushButton_Steuerung_Namensliste_Waehlen");
+        auto *entfernen = kind<QPushButton>(*fenster, "pushButton_Steuerung_Namensliste_Entfernen");
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+        QVERIFY(feld->text().isEmpty());
+
+        // Cancelled: nothing is written.
+        waehlen->click();
+        QCOMPARE(m_dialoge.dateiDialoge.size(), 1);
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::NamenslisteDatei));
+
+        m_dialoge.dateien = {gut};
+        waehlen->click();
+        QCOMPARE(Einstellungen::text(Schluessel::NamenslisteDatei), gut);
+        QCOMPARE(feld->text(), QDir::toNativeSeparators(gut));
+        QCOMPARE(geaendert.count(), 1);
+        QCOMPARE(geaendert.at(0).at(0).toString(), Schluessel::NamenslisteDatei);
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+
+        // A file that is no list of names is refused with the reason; the list in use stays.
+        m_dialoge.dateien = {schlecht};
+        waehlen->click();
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QVERIFY(m_dialoge.hinweise.at(0).text.contains(QDir::toNativeSeparators(schlecht)) ||
+                m_dialoge.hinweise.at(0).text.contains(schlecht));
+        QCOMPARE(Einstellungen::text(Schluessel::NamenslisteDatei), gut);
+        QCOMPARE(feld->text(), QDir::toNativeSeparators(gut));
+        QCOMPARE(geaendert.count(), 1);
+        // The next dialog starts in the folder of the list in use.
+        QCOMPARE(m_dialoge.dateiDialoge.last().value(1), ordner.path());
+
+        // So is a file that has gone.
+        m_dialoge.dateien = {ordner.filePath(QStringLiteral("weg.csv"))};
+        waehlen->click();
+        QCOMPARE(m_dialoge.hinweise.size(), 2);
+        QCOMPARE(Einstellungen::text(Schluessel::NamenslisteDatei), gut);
+
+        entfernen->click();
+        QVERIFY(feld->text().isEmpty());
+        QCOMPARE(Einstellungen::text(Schluessel::NamenslisteDatei), QString());
+        QCOMPARE(geaendert.count(), 2);
+
+        // Refresh reads the store.
+        Einstellungen::setzen(Schluessel::NamenslisteDatei, gut);
+        fenster->felderAktualisieren();
+        QCOMPARE(feld->text(), QDir::toNativeSeparators(gut));
     }
 
     void nurExaktTrueIstAn()

@@ -172,6 +172,34 @@ private slots:
         QCOMPARE(text.count(QStringLiteral("0.0%")), 8);
     }
 
+    void namenStehenMaskiertNebenDenGeraeten()
+    {
+        Fragenkatalog katalog(m_dialoge);
+        QList<Person> personen;
+        klassifizierung(katalog, personen);
+        Exportgrundlage::Daten daten = Exportgrundlage::zusammenstellen(
+            personen, &katalog, katalog.getAnzahlFragen(), 2, QDateTime::currentDateTime());
+        const QString ohne = pdfrangliste::html(daten);
+        QVERIFY(daten.namen.lesenAus(QByteArrayLiteral("21;<b>Anna</b> & Bo\n22;Ben\n"), false));
+        const QString text = pdfrangliste::html(daten);
+
+        // Ranked 21, 23, 22; 23 is not on the list and keeps its bare number.
+        const QString anna = QStringLiteral("&lt;b&gt;Anna&lt;/b&gt; &amp; Bo");
+        QVERIFY(text.contains(QStringLiteral("<tr><td><div>1</div></td><td><div>21 (") + anna +
+                              QStringLiteral(")</div></td>")));
+        QVERIFY(text.contains(QStringLiteral("<tr><td><div>2</div></td><td><div>23</div></td>")));
+        QVERIFY(text.contains(QStringLiteral("<tr><td><div>3</div></td><td><div>22 (Ben)</div></td>")));
+        QVERIFY(text.contains(QStringLiteral("<h1>Ger&auml;te-ID: 21 (") + anna + QStringLiteral(")</h1>")));
+        QVERIFY(text.contains(QStringLiteral("<h1>Ger&auml;te-ID: 22 (Ben)</h1>")));
+        QVERIFY(text.contains(QStringLiteral("<h1>Ger&auml;te-ID: 23</h1>")));
+        QVERIFY(!text.contains(QStringLiteral("<b>Anna")));
+        // Without a list the report is the one it always was.
+        QVERIFY(!ohne.contains(QStringLiteral("Anna")));
+        QVERIFY(ohne.contains(QStringLiteral("<h1>Ger&auml;te-ID: 21</h1>")));
+        daten.namen = {};
+        QCOMPARE(pdfrangliste::html(daten), ohne);
+    }
+
     void richtigFalschKeineAntwort()
     {
         Fragenkatalog katalog(m_dialoge);
