@@ -77,7 +77,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     // Secondary windows and objects first: the slots connected by name below may reach them.
     m_test = new test(this);
-    m_optionWindow = new OptionWindow(*m_ports, *m_klang, this);
+    m_optionWindow = new OptionWindow(*m_ports, *m_klang, this, m_dialoge);
     m_tutorialSpiel = new hilfe_spiel_durchfuehren(this);
     m_tutorialEditor = new hilfe_frageneditor(this);
     m_tutorialEinstellungen = new hilfe_einstellungen_vornehmen(this);
@@ -181,10 +181,16 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
             &OptionWindow::verworfeneDrueckeAnzeigen);
     // Class sets and the master handset take effect at once, not at the next start.
     connect(m_optionWindow, &OptionWindow::einstellungGeaendert, m_comPort, &comPort::einstellungenNeuLesen);
+    connect(m_optionWindow, &OptionWindow::einstellungGeaendert, this, [this](const QString &schluessel) {
+        if (schluessel == Schluessel::NamenslisteDatei)
+            namenLaden();
+    });
     for (const QString &name : {Morvane, Tandrivelle, Kahoot})
         m_optionWindow->templateRegistrieren(name);
 
     m_ablauf->templateAnfangen();
+    // After the window is up, like the journal's offer: a broken list is said in a box.
+    QTimer::singleShot(0, this, &MainWindow::namenLaden);
 
     m_journal = new Druckjournal(*m_uhr, umgebung.journalOrdner, this);
     m_ablauf->journalSetzen(m_journal);
@@ -501,6 +507,7 @@ void MainWindow::on_actionResultate_PDF_triggered()
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
                                                                 QStringLiteral("Creating the PDF …")));
     exporter.fortschrittSetzen(&fortschritt);
+    exporter.namenSetzen(m_namen);
     // Only a report that was really written takes the warning away; a cancel or a failure keeps it.
     if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
                                       m_spiel->getAnzahlFragen(), m_spiel->getAktuelleFrageNr()))
@@ -513,9 +520,21 @@ void MainWindow::on_actionResultate_CSV_triggered()
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
                                                                 QStringLiteral("Creating the CSV …")));
     exporter.fortschrittSetzen(&fortschritt);
+    exporter.namenSetzen(m_namen);
     if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
                                       m_spiel->getAnzahlFragen(), m_spiel->getAktuelleFrageNr()))
         m_ablauf->resultateExportiert();
+}
+
+void MainWindow::namenLaden()
+{
+    QString fehler;
+    m_namen = Namensliste::ausEinstellungen(&fehler);
+    // The game goes on with handset numbers; the teacher learns why the names are missing.
+    if (!fehler.isEmpty())
+        m_dialoge->hinweis({fehler, {}, QStringLiteral(":/images/info.png"), true});
+    m_rangliste->namenSetzen(m_namen);
+    m_ablauf->ranglisteAktualisieren();
 }
 
 void MainWindow::on_actionOptionen_triggered()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "namensliste.h"
 #include "spielfenster.h"
 #include "umgebung.h"
 
@@ -148,6 +149,8 @@ private:
     bool tasteVerarbeiten(const QKeyEvent *ereignis);
     void schwarzUmschalten();
     void pauseHinweisPlatzieren();
+    // The names behind the handset numbers, from the file the settings name.
+    void namenLaden();
     void zoomAendern(double schritt);
 
     std::unique_ptr<Ui::MainWindow> ui;
@@ -180,6 +183,7 @@ private:
     std::unique_ptr<comTypFabrik> m_fabrik;
     comPort *m_comPort = nullptr;
     Druckjournal *m_journal = nullptr;
+    Namensliste m_namen;
 
     QString m_injektionsSkript;
     WebBruecke *m_brueckeFrage = nullptr;

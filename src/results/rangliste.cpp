@@ -69,6 +69,10 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
         SkriptText geraet = SkriptText::zahl(person.getBuzzerNo());
         if (konferenz)
             geraet += SkriptText("/") + SkriptText::zahl(person.getKlassensatz());
+        // A name is the teacher's text, never markup.
+        const QString name = m_namen.name(person.getKlassensatz(), person.getBuzzerNo());
+        if (!name.isEmpty())
+            geraet += SkriptText(" (") + SkriptText::klartext(name.toHtmlEscaped()) + ")";
         zeilen += SkriptText("<tr class=\"tabelleReiheRangliste\"><td>") + SkriptText::zahl(++rang) +
                   "</td><td>" + geraet + "</td><td>" +
                   SkriptText::festkomma(person.getAntwortszeit() / 1000.0, 2) + "</td><td>" +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "namensliste.h"
 #include "person.h"
 #include "skriptbruecke.h"
 
@@ -21,8 +22,12 @@ public:
     // The page of the interface language.
     void loadHTML();
     void ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int aktuelleFrageNr);
+    // Names shown beside the handset numbers from the next refresh on; an empty list shows numbers
+    // only.
+    void namenSetzen(Namensliste namen) { m_namen = std::move(namen); }
 
 private:
     // Never null.
     SkriptBruecke *m_bruecke = &SkriptBruecke::ohneSeite();
+    Namensliste m_namen;
 };

@@ -106,6 +106,22 @@ private slots:
                               zeilen({zeile(1, "12/3", "12.35", 1)})}));
     }
 
+    void namenNebenDenGeraeten()
+    {
+        Namensliste namen;
+        QVERIFY(namen.lesenAus("12;<b>Zoë</b> & 'Bo'\n", false));
+        m_rangliste.namenSetzen(namen);
+        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}}), teilnehmer(13, 3, {{1, 20000}})}, 5,
+                                      0);
+        const QString alle = m_bruecke.nehmen().join('\n');
+        // Shown as text: markup and quotes escaped for the page, the unnamed handset by number.
+        QVERIFY2(alle.contains("<td>12 (&lt;b&gt;Zoë&lt;/b&gt; &amp; \\'Bo\\')</td>"), qPrintable(alle));
+        QVERIFY(alle.contains("<td>13</td>"));
+        m_rangliste.namenSetzen({});
+        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
+        QVERIFY(m_bruecke.nehmen().join('\n').contains("<td>12</td>"));
+    }
+
     void ohneTeilnehmerBleibtNurDerKopf()
     {
         m_rangliste.ranglisteAnzeigen({}, 5, 0);
