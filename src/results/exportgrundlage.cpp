@@ -25,10 +25,7 @@ Frage frageLesen(const QDomElement &element)
         frage.antworten[k] = FrageDatei::feld(element, QStringLiteral("Answer%1").arg(k + 1));
     frage.loesung = FrageDatei::feld(element, FrageDatei::Loesung);
     frage.umfrage = frage.loesung == FrageDatei::Umfrage;
-    for (int k = 1; k <= 4; ++k) {
-        if (frage.loesung == QStringLiteral("Answer%1").arg(k))
-            frage.loesungsAntwort = k;
-    }
+    frage.loesungsAntwort = FrageDatei::richtigerKnopf(frage.loesung);
     return frage;
 }
 

@@ -29,11 +29,7 @@ A mitBuchstabe(const SkriptText &klasse, int i)
 
 bool istAntwort(const QString &loesung)
 {
-    for (int i = 1; i <= 4; ++i) {
-        if (loesung == QStringLiteral("Answer%1").arg(i))
-            return true;
-    }
-    return false;
+    return FrageDatei::richtigerKnopf(loesung) != 0;
 }
 
 } // namespace
@@ -144,7 +140,7 @@ void templatekahoot::hakenSetzen(const SkriptText &klasse, const QString &loesun
 {
     for (int i = 0; i < 4; ++i) {
         const A haken = mitBuchstabe(klasse, i);
-        ausfuehren(loesung == QStringLiteral("Answer%1").arg(i + 1) ? sichtbar(haken) : versteckt(haken));
+        ausfuehren(FrageDatei::richtigerKnopf(loesung) == i + 1 ? sichtbar(haken) : versteckt(haken));
     }
 }
 

@@ -181,7 +181,8 @@ void templateMorvane::loesungMarkieren(const QString &loesung)
         ausfuehren(bildAntwort(i).attr("height", Kacheln[i].hoehe));
     };
 
-    if (loesung == QLatin1String("Answer1")) {
+    const int knopf = FrageDatei::richtigerKnopf(loesung);
+    if (knopf == 1) {
         if (m_ohneBild[0]) {
             gruen(0);
             ausfuehren(pA.removeClass(m166));
@@ -195,7 +196,7 @@ void templateMorvane::loesungMarkieren(const QString &loesung)
         ausfuehren(pA.addClass(m150));
     }
 
-    if (loesung == QLatin1String("Answer2")) {
+    if (knopf == 2) {
         if (m_ohneBild[1]) {
             gruen(1);
             ausfuehren(pB.removeClass(m1666));
@@ -210,14 +211,14 @@ void templateMorvane::loesungMarkieren(const QString &loesung)
     } else {
         ausfuehren(pB.addClass(m150));
         ausfuehren(pB.removeClass(m1666));
-        if (loesung == QLatin1String("Answer1")) {
+        if (knopf == 1) {
             ausfuehren(pB.removeClass(m150));
             ausfuehren(pB.addClass(m1666));
         }
     }
 
     for (int i = 2; i < 4; ++i) {
-        if (loesung != QStringLiteral("Answer%1").arg(i + 1))
+        if (knopf != i + 1)
             continue;
         if (m_ohneBild[i])
             gruen(i);

@@ -220,7 +220,7 @@ void templatetandrivelle::richtigeAntwortAnzeigen(const QList<Person> &richtig, 
     if (!einstellung(Schluessel::LoesungAnzeigen))
         return;
     for (int i = 0; i < 4; ++i) {
-        if (loesung != QStringLiteral("Answer%1").arg(i + 1))
+        if (FrageDatei::richtigerKnopf(loesung) != i + 1)
             continue;
         const A haken = mitBuchstabe("imghaken_", i);
         ausfuehren(haken.attr("src", "../images/haken_gruen.png"));
