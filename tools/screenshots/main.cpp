@@ -1,6 +1,7 @@
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fakeports.h"
+#include "farbsicht.h"
 #include "hilfe_einstellungen_vornehmen.h"
 #include "hilfe_frageneditor.h"
 #include "hilfe_spiel_durchfuehren.h"
@@ -67,6 +68,7 @@ int main(int argc, char *argv[])
                       "also write the pictures of the tutorial windows into this folder "
                       "(resources/tutorial)",
                       "folder"});
+    parser.addOption({"farbenblind", "also save each result picture as a deuteranope sees it"});
     parser.addHelpOption();
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -156,6 +158,12 @@ int main(int argc, char *argv[])
         bild.save(datei);
         aufnahmen.insert(name, bild.toImage());
         std::printf("%s\n", qPrintable(datei));
+        if (parser.isSet("farbenblind") && name.contains(QLatin1String("ergebnis"))) {
+            const QString simuliert = ordner.filePath(
+                QStringLiteral("%1-%2-deuteranopie.png").arg(nummer, 2, 10, QLatin1Char('0')).arg(name));
+            Farbsicht::deuteranopie(bild.toImage()).save(simuliert);
+            std::printf("%s\n", qPrintable(simuliert));
+        }
     };
     const auto sekunden = [&](int s) {
         for (int i = 0; i < s; ++i) {

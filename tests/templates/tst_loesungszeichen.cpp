@@ -1,0 +1,260 @@
+// The real pages in a real web view, driven by the real templates: in the result display every
+// answer still shows its letter, and the solution carries a mark that is a shape (a tick, a
+// frame), not only a colour; before the result, and again with the next question, none of it
+// shows.
+#include "festerzufall.h"
+#include "fragedatei.h"
+#include "templatefabrik.h"
+#include "templatetesthilfe.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+#include "webbruecke.h"
+#include "webwarten.h"
+
+#include <QApplication>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+
+QString injektion()
+{
+    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
+    jquery.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(jquery.readAll()) +
+           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
+}
+
+// Helpers every check below uses, in the page: `sichtbar(el)` is true when el is laid out, inside
+// the window, not hidden and not faded to near nothing; `nachSelektor(s)` finds one element.
+const QString Hilfen = QStringLiteral(R"JS(
+    function sichtbar(el) {
+        if (!el) return false;
+        var r = el.getBoundingClientRect();
+        if (r.width < 1 || r.height < 1) return false;
+        if (r.right < 0 || r.bottom < 0 || r.left > window.innerWidth || r.top > window.innerHeight)
+            return false;
+        var s = getComputedStyle(el);
+        if (s.visibility === 'hidden' || s.display === 'none') return false;
+        var deckung = 1;
+        for (var e = el; e; e = e.parentElement)
+            deckung *= parseFloat(getComputedStyle(e).opacity);
+        return deckung >= 0.4;
+    }
+    function nachSelektor(s) { return document.querySelector(s); }
+    function tickGezeigt(el, teil) {
+        if (!sichtbar(el)) return false;
+        var s = getComputedStyle(el, teil);
+        return s.content !== 'none' && s.display !== 'none' && s.backgroundImage.indexOf('svg') >= 0 &&
+            parseFloat(s.width) >= 20 && parseFloat(s.height) >= 20;
+    }
+    function rahmen(el) {
+        return sichtbar(el) && /inset/.test(getComputedStyle(el).boxShadow);
+    }
+)JS");
+
+struct Vorlage
+{
+    QString name;
+    // The element showing answer b's letter ("b" is replaced by the letter).
+    QString buchstabe;
+    // True in the page when answer b carries the solution's mark that is not a colour.
+    QString zeichen;
+};
+
+const QList<Vorlage> Vorlagen{
+    {QStringLiteral("Morvane"), QStringLiteral("nachSelektor('.taste' + b)"),
+     QStringLiteral("tickGezeigt(nachSelektor('.kachel' + b), '::after') && "
+                    "tickGezeigt(nachSelektor('.taste' + b), '::after')")},
+    {QStringLiteral("Tandrivelle"), QStringLiteral("nachSelektor('.' + b + '_mit_Rand_Image')"),
+     QStringLiteral("sichtbar(nachSelektor('.imghaken_' + b)) && "
+                    "rahmen(nachSelektor('.imghaken_' + b).closest('.antwortZeile'))")},
+    {QStringLiteral("Kahoot"), QStringLiteral("nachSelektor('.antwort' + b + ' .buchstabeAntwort')"),
+     QStringLiteral("sichtbar(nachSelektor('.hakenAntwort' + b)) && rahmen(nachSelektor('.antwort' + b))")},
+};
+
+// For each letter, in order: '1' when the letter shows, '0' when not; then '|' and the same for
+// the solution's mark. "1111|0100" says all letters show and B is marked.
+QString standSkript(const Vorlage &v)
+{
+    return QStringLiteral("(function () { try { %1 "
+                          "var b, l = '', z = ''; "
+                          "['A', 'B', 'C', 'D'].forEach(function (x) { b = x; "
+                          "var e = %2; "
+                          "l += sichtbar(e) && (e.textContent.trim() === b || e.alt === b) ? '1' : '0'; "
+                          "z += (%3) ? '1' : '0'; }); "
+                          "return l + '|' + z; } catch (e) { return 'error: ' + e; } })()")
+        .arg(Hilfen, v.buchstabe, v.zeichen);
+}
+
+} // namespace
+
+class TestLoesungszeichen final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<FragenBau> m_bau;
+    QString m_injektion = injektion();
+
+    struct Ansicht
+    {
+        QWebEngineView view;
+        std::unique_ptr<WebBruecke> bruecke;
+        bool geladen = false;
+    };
+    std::unique_ptr<Ansicht> ansicht()
+    {
+        auto a = std::make_unique<Ansicht>();
+        a->view.resize(1920, 1080);
+        a->view.show();
+        a->bruecke = std::make_unique<WebBruecke>(&a->view, m_injektion);
+        connect(a->bruecke.get(), &WebBruecke::geladen, this, [p = a.get()](bool ok) { p->geladen = ok; });
+        return a;
+    }
+    // Waits until the page shows `erwartet`; the marks follow the statements within a frame.
+    static QString warten(WebBruecke &bruecke, const QString &skript, const QString &erwartet)
+    {
+        QString stand;
+        wartenBis([&]() {
+            stand = ::lesen(bruecke, skript).toString();
+            return stand == erwartet;
+        });
+        return stand;
+    }
+
+    QDomElement frage(const QString &loesung, bool bilder)
+    {
+        QList<QPair<QString, QString>> felder{{"QuestionText", "Welche Antwort?"},
+                                              {"Answer1", "Erste"},
+                                              {"Answer2", "Zweite"},
+                                              {"Answer3", "Dritte"},
+                                              {"Answer4", "Vierte"},
+                                              {"Solution", loesung},
+                                              {"Time", "15"}};
+        if (bilder) {
+            const QString bild = m_bau->bild(QStringLiteral("antwort.png"), 120);
+            for (int i = 1; i <= 4; ++i)
+                felder.append({QStringLiteral("PictureAnswer%1").arg(i), bild});
+        }
+        return m_bau->frage(felder);
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_bau = std::make_unique<FragenBau>();
+        for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
+                                        Schluessel::UmfrageProzentAntwortenAnzeigen})
+            Einstellungen::setzen(schalter, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+    }
+    void cleanup()
+    {
+        m_bau.reset();
+        m_einstellungen.reset();
+    }
+
+    void vorlagen_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < Vorlagen.size(); ++i)
+            QTest::addRow("%s", qPrintable(Vorlagen[i].name)) << i;
+    }
+    // Each answer in turn is the solution, with text answers and with picture answers (which the
+    // program marks differently), then a poll: the letters always show in the result, the mark
+    // only on the solution, and nothing of it before the result or with the next question.
+    void vorlagen()
+    {
+        QFETCH(int, index);
+        const Vorlage &v = Vorlagen[index];
+        auto a = ansicht();
+        TestUhr uhr;
+        FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
+        auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        const QString stand = standSkript(v);
+        const QString ohneMarken = QStringLiteral("(function () { return document.querySelectorAll("
+                                                  "'.richtigeAntwort, .richtigesGeraet, .ergebnisAnzeige, "
+                                                  ".loesungGezeigt').length; })()");
+        // Kahoot names its answers by symbol until the result; the others show letters throughout.
+        const QString buchstabenVorher =
+            v.name == QLatin1String("Kahoot") ? QStringLiteral("0000") : QStringLiteral("1111");
+
+        int nummer = 0;
+        for (const bool bilder : {false, true}) {
+            for (int i = 0; i < 5; ++i) {
+                const bool umfrage = i == 4;
+                const QString loesung = umfrage ? FrageDatei::Umfrage : QStringLiteral("Answer%1").arg(i + 1);
+                const QString stelle =
+                    QStringLiteral("%1, %2, %3").arg(v.name, bilder ? "pictures" : "texts", loesung);
+                const QDomElement f = frage(loesung, bilder);
+                vorlage->frageAnzeigen(f, ++nummer);
+                vorlage->antwortenAnzeigen(f);
+                for (uint geraet = 1; geraet <= 6; ++geraet)
+                    vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
+                vorlage->updateCountdown(14, 15);
+                QString s = warten(*a->bruecke, stand, buchstabenVorher + "|0000");
+                QVERIFY2(s == buchstabenVorher + "|0000", qPrintable(stelle + ", countdown: " + s));
+                QCOMPARE(::lesen(*a->bruecke, ohneMarken).toInt(), 0);
+
+                vorlage->countdownAbgelaufen();
+                vorlage->updateCountdown(0, 15);
+                vorlage->richtigeAntwortAnzeigen({Person(1, 1), Person(2, 1)}, {Person(3, 1)}, loesung,
+                                                 {10.0, 40.0, 30.0, 20.0});
+                QString marken = QStringLiteral("0000");
+                if (!umfrage)
+                    marken[i] = QLatin1Char('1');
+                const QString erwartet = QStringLiteral("1111|") + marken;
+                // Without a solution Morvane and Tandrivelle show their usual letters, Kahoot its
+                // letters with the chart.
+                s = warten(*a->bruecke, stand, erwartet);
+                QVERIFY2(s == erwartet, qPrintable(stelle + ", result: " + s + " instead of " + erwartet));
+            }
+        }
+        // The next question takes every mark back.
+        const QDomElement f = frage(QStringLiteral("Answer1"), false);
+        vorlage->frageAnzeigen(f, ++nummer);
+        vorlage->antwortenAnzeigen(f);
+        const QString s = warten(*a->bruecke, stand, buchstabenVorher + "|0000");
+        QVERIFY2(s == buchstabenVorher + "|0000", qPrintable(v.name + ", next question: " + s));
+        QCOMPARE(::lesen(*a->bruecke, ohneMarken).toInt(), 0);
+    }
+
+    // With the solution switched off the program shows no solution, and neither does the page.
+    void ohneLoesungKeineMarke()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
+        for (const Vorlage &v : Vorlagen) {
+            auto a = ansicht();
+            TestUhr uhr;
+            FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
+            auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
+            QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+            const QDomElement f = frage(QStringLiteral("Answer3"), false);
+            vorlage->frageAnzeigen(f, 1);
+            vorlage->antwortenAnzeigen(f);
+            vorlage->updateCountdown(0, 15);
+            vorlage->richtigeAntwortAnzeigen({Person(1, 1)}, {}, QStringLiteral("Answer3"), {0, 0, 100, 0});
+            const QString s = ::lesen(*a->bruecke, standSkript(v)).toString();
+            QVERIFY2(s.endsWith(QLatin1String("|0000")), qPrintable(v.name + ": " + s));
+            QCOMPARE(
+                ::lesen(*a->bruecke, QStringLiteral("document.querySelectorAll('.richtigeAntwort').length"))
+                    .toInt(),
+                0);
+        }
+    }
+};
+
+int main(int argc, char **argv)
+{
+    WebBruecke::qrcSchemaAnmelden();
+    QApplication app(argc, argv);
+    TestLoesungszeichen test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_loesungszeichen.moc"
