@@ -61,7 +61,8 @@ QList<QPair<QString, QImage>> optionenTabs()
         fenster.templateRegistrieren(QString::fromLatin1(name));
     fenster.felderAktualisieren();
     fenster.optionWindowProtokollAktualisieren(258, 12, 3);
-    fenster.resize(640, 470);
+    // Tall enough that the fullest tab is not squeezed.
+    fenster.resize(QSize(640, 470).expandedTo(QSize(640, fenster.sizeHint().height())));
     fenster.show();
     warten(300);
 
