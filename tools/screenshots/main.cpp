@@ -292,14 +292,14 @@ int main(int argc, char *argv[])
             ablegen(QStringLiteral("EinstellungenVornehmen_Bild%1.png").arg(i + 1),
                     tabs.value(reihenfolge[i]));
 
-        // The question editor is not built yet: placeholders until it is.
-        ablegen(
-            QStringLiteral("Frageneditor_Bild1.png"),
-            Tutorialbilder::platzhalter(QStringLiteral("Frageneditor"),
-                                        QStringLiteral("Frageneditor mit einer Frage / question editor")));
-        ablegen(QStringLiteral("Frageneditor_Bild2.png"),
-                Tutorialbilder::platzhalter(QStringLiteral("Frageneditor"),
-                                            QStringLiteral("Bild hinzufügen / adding a picture")));
+        // The question editor on the German sample questions beside the "bin" folder, whatever
+        // file was played.
+        QDir beispiele(QCoreApplication::applicationDirPath());
+        beispiele.cd(QStringLiteral("../examples/DE"));
+        const QList<QImage> editor =
+            Tutorialbilder::frageneditor(beispiele.filePath(QStringLiteral("BspFragen.xml")), dialoge);
+        ablegen(QStringLiteral("Frageneditor_Bild1.png"), editor.value(0));
+        ablegen(QStringLiteral("Frageneditor_Bild2.png"), editor.value(1));
         if (!vollstaendig)
             return 1;
     }

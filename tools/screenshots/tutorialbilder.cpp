@@ -2,18 +2,21 @@
 
 #include "einstellungen.h"
 #include "fakeports.h"
+#include "fragedatei.h"
+#include "frageneditor.h"
 #include "klang.h"
 #include "optionwindow.h"
 #include "schluessel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -58,7 +61,8 @@ QList<QPair<QString, QImage>> optionenTabs()
         fenster.templateRegistrieren(QString::fromLatin1(name));
     fenster.felderAktualisieren();
     fenster.optionWindowProtokollAktualisieren(258, 12, 3);
-    fenster.resize(640, 470);
+    // Tall enough that the fullest tab is not squeezed.
+    fenster.resize(QSize(640, 470).expandedTo(QSize(640, fenster.sizeHint().height())));
     fenster.show();
     warten(300);
 
@@ -89,41 +93,38 @@ QImage mitMenue(QMainWindow &fenster, const QString &menueName)
     return bild;
 }
 
-QImage platzhalter(const QString &fenster, const QString &inhalt)
+QList<QImage> frageneditor(const QString &frageDatei, Dialoge &dialoge)
 {
-    QImage bild(Breite, 500, QImage::Format_RGB32);
-    bild.fill(QColor(0xee, 0xee, 0xee));
-    QPainter maler(&bild);
-    maler.setRenderHint(QPainter::Antialiasing);
-    // A rough window: title bar, a form of fields on the left, buttons at the bottom.
-    maler.setPen(QPen(QColor(0x99, 0x99, 0x99), 2));
-    maler.setBrush(Qt::white);
-    maler.drawRect(20, 20, Breite - 40, 460);
-    maler.fillRect(21, 21, Breite - 42, 30, QColor(0xcc, 0xd6, 0xe6));
-    maler.setPen(Qt::black);
-    maler.drawText(QRect(30, 21, 400, 30), Qt::AlignVCenter, fenster);
-    maler.setPen(QPen(QColor(0xbb, 0xbb, 0xbb), 1, Qt::DashLine));
-    maler.setBrush(Qt::NoBrush);
-    for (int zeile = 0; zeile < 6; ++zeile)
-        maler.drawRect(50, 75 + zeile * 52, Breite - 260, 38);
-    for (int knopf = 0; knopf < 4; ++knopf)
-        maler.drawRect(50 + knopf * 150, 400, 130, 36);
-
-    // The mark that nobody can overlook.
-    maler.setPen(Qt::NoPen);
-    maler.setBrush(QColor(200, 30, 30, 215));
-    maler.drawRect(0, 170, Breite, 130);
-    QFont schrift = maler.font();
-    schrift.setPixelSize(40);
-    schrift.setBold(true);
-    maler.setFont(schrift);
-    maler.setPen(Qt::white);
-    maler.drawText(QRect(0, 175, Breite, 60), Qt::AlignCenter, QStringLiteral("PLATZHALTER / PLACEHOLDER"));
-    schrift.setPixelSize(20);
-    schrift.setBold(false);
-    maler.setFont(schrift);
-    maler.drawText(QRect(0, 235, Breite, 60), Qt::AlignCenter, inhalt);
-    return bild;
+    const QString vorher = Einstellungen::text(Schluessel::FrageFile);
+    Einstellungen::setzen(Schluessel::FrageFile, frageDatei);
+    QList<QImage> bilder;
+    {
+        FragenEditor editor(&dialoge);
+        editor.resize(820, 560);
+        editor.show();
+        editor.editorInitialisieren();
+        // The status bar would show this machine's folders.
+        const auto foto = [&editor] {
+            warten(300);
+            const QImage bild = editor.grab().toImage();
+            return bild.copy(0, 0, bild.width(), bild.height() - editor.statusBar()->height());
+        };
+        if (editor.anzahlDerFragen() > 0 && editor.pfad() == frageDatei) {
+            bilder.append(foto());
+            int mitBildern = 0;
+            for (int i = 0; i < editor.anzahlDerFragen(); ++i) {
+                if (!FrageDatei::feld(editor.frage(i), QStringLiteral("PictureAnswer1")).isEmpty()) {
+                    mitBildern = i;
+                    break;
+                }
+            }
+            editor.findChild<QComboBox *>(QStringLiteral("comboBox_Frage"))->setCurrentIndex(mitBildern);
+            bilder.append(foto());
+        }
+        editor.hide();
+    }
+    Einstellungen::setzen(Schluessel::FrageFile, vorher);
+    return bilder;
 }
 
 QImage verkleinert(const QImage &bild, int breite)

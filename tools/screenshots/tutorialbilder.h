@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QString>
 
+class Dialoge;
 class QMainWindow;
 
 // Pictures for the tutorial windows, taken of the real program. They go to resources/tutorial
@@ -21,8 +22,10 @@ QList<QPair<QString, QImage>> optionenTabs();
 // The main window with one of its menus open.
 QImage mitMenue(QMainWindow &fenster, const QString &menueName);
 
-// A picture that stands in until the real window exists; it says so in large letters.
-QImage platzhalter(const QString &fenster, const QString &inhalt);
+// The question editor on `frageDatei`: first as it opens (the first question with its answers),
+// then on the first question whose answers have pictures. The stored "FrageFile" is put back.
+// Empty when the file cannot be shown.
+QList<QImage> frageneditor(const QString &frageDatei, Dialoge &dialoge);
 
 QImage verkleinert(const QImage &bild, int breite = Breite);
 
