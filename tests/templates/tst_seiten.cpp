@@ -118,7 +118,8 @@ private:
     {
         FakeBruecke fake;
         fake.antworter = [](const QString &ausdruck) -> QVariant {
-            if (ausdruck.endsWith(QLatin1String("position();")))
+            if (ausdruck.endsWith(QLatin1String("position();")) ||
+                ausdruck.contains(QLatin1String("offsetTop")))
                 return QVariantMap{{"left", 10}, {"top", 10}};
             return 100;
         };
@@ -315,18 +316,25 @@ private slots:
     {
         QTest::addColumn<double>("zoom");
         QTest::addColumn<int>("richtig");
+        QTest::addColumn<QSize>("fenster");
         for (const double zoom : {0.8, 1.2, 1.6}) {
-            QTest::addRow("zoom %.1f, 31 voters", zoom) << zoom << 30;
-            QTest::addRow("zoom %.1f, 2 voters", zoom) << zoom << 1;
+            QTest::addRow("zoom %.1f, 31 voters", zoom) << zoom << 30 << QSize(1920, 1080);
+            QTest::addRow("zoom %.1f, 2 voters", zoom) << zoom << 1 << QSize(1920, 1080);
+        }
+        // Other window proportions and sizes: the stage is scaled down or up to them.
+        for (const QSize fenster : {QSize(1280, 1024), QSize(2560, 1440), QSize(1000, 700)}) {
+            QTest::addRow("%dx%d, 31 voters", fenster.width(), fenster.height()) << 1.2 << 30 << fenster;
+            QTest::addRow("%dx%d, 2 voters", fenster.width(), fenster.height()) << 1.2 << 1 << fenster;
         }
     }
     void blattLandetAufDemHaufen()
     {
         QFETCH(double, zoom);
         QFETCH(int, richtig);
+        QFETCH(QSize, fenster);
         Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
         QWebEngineView view;
-        view.resize(1920, 1080);
+        view.resize(fenster);
         view.show();
         WebBruecke bruecke(&view, m_injektion);
         bool geladen = false;
