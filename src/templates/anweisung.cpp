@@ -304,6 +304,13 @@ Anweisung Anweisung::anzahlLesen() const
     return Anweisung(m_skript + QLatin1String(".length"));
 }
 
+Anweisung Anweisung::lageLesen() const
+{
+    return Anweisung(
+        QLatin1String("(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; })(") +
+        m_skript + QLatin1String(".get(0))"));
+}
+
 Anweisung Anweisung::beendet() const
 {
     return Anweisung(m_skript + QLatin1Char(';'));

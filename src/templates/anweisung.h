@@ -105,6 +105,9 @@ public:
     Anweisung breiteLesen() const;
     Anweisung positionLesen() const;
     Anweisung anzahlLesen() const;
+    // The first element's offset from its offset parent in layout pixels: unlike .position(),
+    // which measures as drawn, unchanged by a CSS transform around it (a scaled stage).
+    Anweisung lageLesen() const;
     // A trailing ";"
     Anweisung beendet() const;
 

@@ -269,18 +269,17 @@ std::pair<double, double> templatetandrivelle::zufallGauss(double sigmaY, double
     return {u * f * sigmaX, std::max(0.0, double(v * f * sigmaY))};
 }
 
-Fall templatetandrivelle::fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, int ansicht,
-                                        double zoom, bool vieleStimmen)
+Fall templatetandrivelle::fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, bool vieleStimmen)
 {
-    // Everything in the page's own pixels: positions come from the page, the move goes back to
-    // it, and the zoom is the view's business. Only the view height is in screen pixels.
+    // Everything in the stage's own pixels, in which the leaf moves: the stage is scaled to the
+    // window, so neither the window's size nor the zoom has a say. The pile lies at the stage's foot.
     const auto [dx, dy] = versatz;
     Fall fall;
     fall.dx = (lage.ziel - lage.links) - dx;
     if (vieleStimmen)
         fall.dy = lage.haufenOben + lage.haufenHoehe / 2 - lage.oben - dy;
     else
-        fall.dy = ganz(ansicht / zoom) - lage.haufenHoehe + 41 - lage.oben - dy;
+        fall.dy = lage.buehneHoehe - lage.haufenHoehe + 41 - lage.oben - dy;
     return fall;
 }
 
@@ -295,7 +294,7 @@ void templatetandrivelle::blattFallen(QList<uint> geraete, int anzahlFalsch, int
     // Each step reads from the page and goes on when the value has come; the draws keep their
     // order (spread, turn, delay) and the leaves keep theirs. A new question ends the chain.
     auto lage = std::make_shared<FallLage>();
-    m_bruecke.auswerten(b.positionLesen().beendet(), m_wache.aktuell([=](const QVariant &blattPos) {
+    m_bruecke.auswerten(b.lageLesen(), m_wache.aktuell([=](const QVariant &blattPos) {
         lage->links = ganz(mitglied(blattPos, "left"));
         lage->oben = ganz(mitglied(blattPos, "top"));
         const auto [sigmaY, sigmaX] = streuung(anzahlFalsch);
@@ -303,50 +302,57 @@ void templatetandrivelle::blattFallen(QList<uint> geraete, int anzahlFalsch, int
         const std::pair<int, int> versatz{int(gauss.first), int(gauss.second)};
 
         m_bruecke.auswerten(
-            A::klasse("posimage13").positionLesen().beendet(), m_wache.aktuell([=](const QVariant &zielPos) {
+            A::klasse("posimage13").lageLesen(), m_wache.aktuell([=](const QVariant &zielPos) {
                 lage->ziel = ganz(mitglied(zielPos, "left"));
                 const int drehung = m_zufall.naechste() % 401;
 
                 m_bruecke.auswerten(
-                    A::klasse("blaetterhaufen").positionLesen().beendet(),
-                    m_wache.aktuell([=](const QVariant &haufenPos) {
+                    A::klasse("blaetterhaufen").lageLesen(), m_wache.aktuell([=](const QVariant &haufenPos) {
                         lage->haufenOben = ganz(mitglied(haufenPos, "top"));
-                        m_bruecke.auswerten(
-                            A::klasse("blaetterhaufenimg").hoeheLesen().beendet(),
-                            m_wache.aktuell([=](const QVariant &hoehe) {
-                                lage->haufenHoehe = ganz(hoehe.toDouble());
-                                const Fall fall = fallBerechnen(*lage, versatz, m_bruecke.hoehe(),
-                                                                m_bruecke.zoomFaktor(), anzahlGesamt > 30);
-                                const int verzoegerung = m_zufall.naechste() % 3001;
-
-                                const A bewegung =
-                                    b.verschieben(SkriptText::zahl(fall.dy), SkriptText::zahl(fall.dx), 4000)
-                                        .css("-webkit-transition", "-webkit-transform 4s")
-                                        .css("-webkit-transform",
-                                             SkriptText("rotate(") + SkriptText::zahl(drehung) + "deg)")
-                                        .css("transition-delay", "0.5s")
-                                        .css("-webkit-filter", "hue-rotate(-39deg)");
-                                // The timer id may come after the presenter has moved on: that leaf must not
-                                // fall into the next question.
-                                m_bruecke.auswerten(
-                                    A::zeitgeber(bewegung, verzoegerung),
-                                    m_wache.lebendig([this](const QVariant &id, bool puenktlich) {
-                                        if (!id.isValid())
-                                            return;
-                                        if (puenktlich)
-                                            m_zeitgeberIDs.append(id.toInt());
-                                        else
-                                            ausfuehren(A::zeitgeberLoeschen(id.toInt()));
-                                    }));
-                                ausfuehren(b.css("z-index", "99"));
-                                ausfuehren(A::klasse("blaetterhaufenimg").css("opacity", "0.0"));
-                                ausfuehren(
-                                    A::zeitgeber(A::klasse("blaetterhaufenimg").einblenden(4000), 5000));
-                                blattFallen(geraete, anzahlFalsch, anzahlGesamt);
-                            }));
+                        m_bruecke.auswerten(A::klasse("blaetterhaufenimg").hoeheLesen().beendet(),
+                                            m_wache.aktuell([=](const QVariant &hoehe) {
+                                                lage->haufenHoehe = ganz(hoehe.toDouble());
+                                                fallStarten(b, *lage, versatz, drehung, geraete, anzahlFalsch,
+                                                            anzahlGesamt);
+                                            }));
                     }));
             }));
     }));
+}
+
+void templatetandrivelle::fallStarten(const Anweisung &b, FallLage lage, std::pair<int, int> versatz,
+                                      int drehung, QList<uint> geraete, int anzahlFalsch, int anzahlGesamt)
+{
+    // The stage's height is what the window's height was to a page laid out on the window itself.
+    m_bruecke.auswerten(
+        A::klasse("seite").hoeheLesen().beendet(), m_wache.aktuell([=](const QVariant &buehne) {
+            FallLage aufDerBuehne = lage;
+            aufDerBuehne.buehneHoehe = ganz(buehne.toDouble());
+            const Fall fall = fallBerechnen(aufDerBuehne, versatz, anzahlGesamt > 30);
+            const int verzoegerung = m_zufall.naechste() % 3001;
+
+            const A bewegung =
+                b.verschieben(SkriptText::zahl(fall.dy), SkriptText::zahl(fall.dx), 4000)
+                    .css("-webkit-transition", "-webkit-transform 4s")
+                    .css("-webkit-transform", SkriptText("rotate(") + SkriptText::zahl(drehung) + "deg)")
+                    .css("transition-delay", "0.5s")
+                    .css("-webkit-filter", "hue-rotate(-39deg)");
+            // The timer id may come after the presenter has moved on: that leaf must not
+            // fall into the next question.
+            m_bruecke.auswerten(A::zeitgeber(bewegung, verzoegerung),
+                                m_wache.lebendig([this](const QVariant &id, bool puenktlich) {
+                                    if (!id.isValid())
+                                        return;
+                                    if (puenktlich)
+                                        m_zeitgeberIDs.append(id.toInt());
+                                    else
+                                        ausfuehren(A::zeitgeberLoeschen(id.toInt()));
+                                }));
+            ausfuehren(b.css("z-index", "99"));
+            ausfuehren(A::klasse("blaetterhaufenimg").css("opacity", "0.0"));
+            ausfuehren(A::zeitgeber(A::klasse("blaetterhaufenimg").einblenden(4000), 5000));
+            blattFallen(geraete, anzahlFalsch, anzahlGesamt);
+        }));
 }
 
 void templatetandrivelle::wippen(uint buzzerNo, uint buttonNo)

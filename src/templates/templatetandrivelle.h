@@ -11,7 +11,8 @@
 class Uhr;
 class Zufall;
 
-// Where a falling leaf starts and what it aims at, in the page's pixels.
+// Where a falling leaf starts and what it aims at, in the stage's own pixels: the page lays itself
+// out on a stage that is scaled to the window, and the leaves move in its pixels.
 struct FallLage
 {
     int links = 0;
@@ -19,9 +20,10 @@ struct FallLage
     int ziel = 0;
     int haufenOben = 0;
     int haufenHoehe = 0;
+    int buehneHoehe = 0;
 };
 
-// The move of a falling leaf in the page's pixels.
+// The move of a falling leaf in the stage's own pixels.
 struct Fall
 {
     int dx = 0;
@@ -59,12 +61,13 @@ public:
     // The move that takes a leaf onto the pile, `versatz` (dx, dy) being its random spread. With
     // many voters it aims at the middle of the pile, otherwise just above the view's bottom edge;
     // `ansicht` is the view height in screen pixels, which `zoom` turns into the page's.
-    static Fall fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, int ansicht, double zoom,
-                              bool vieleStimmen);
+    static Fall fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, bool vieleStimmen);
 
 private:
     void zoomAnpassen();
     void blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt);
+    void fallStarten(const Anweisung &b, FallLage lage, std::pair<int, int> versatz, int drehung,
+                     QList<uint> geraete, int anzahlFalsch, int anzahlGesamt);
     void wippen(uint buzzerNo, uint buttonNo);
 
     Uhr &m_uhr;

@@ -151,6 +151,9 @@ private slots:
             QString("setTimeout((function() {qt.jQuery('.blatt7').animate({ opacity: 1 }, 4000);}), 5000);"));
         QCOMPARE(A::zeitgeberLoeschen(101).skript(), QString("window.clearTimeout(101);"));
         QCOMPARE(blatt.positionLesen().beendet().skript(), QString("qt.jQuery('.blatt7').position();"));
+        QCOMPARE(blatt.lageLesen().skript(),
+                 QString("(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; "
+                         "})(qt.jQuery('.blatt7').get(0))"));
         QCOMPARE(A::auswahl(".t tr:last").anzahlLesen().skript(), QString("qt.jQuery('.t tr:last').length"));
         // A class name made from outside text cannot leave its quotes either.
         QCOMPARE(A::klasse(SkriptText::klartext("x')")).hoeheLesen().skript(),

@@ -45,18 +45,21 @@ private:
     // with a picture 190 high; the timers it starts get the numbers 101, 102, …
     void seiteFuerBlattfall()
     {
+        // Positions and sizes in the stage's own pixels: a stage 1000 high, whatever the zoom.
         m_bruecke->antworter = [this](const QString &ausdruck) -> QVariant {
-            static const QRegularExpression blatt(
-                QStringLiteral("^qt\\.jQuery\\('\\.blatt(\\d+)'\\)\\.position\\(\\);$"));
-            const auto treffer = blatt.match(ausdruck);
-            if (treffer.hasMatch())
-                return position(100 + treffer.captured(1).toInt(), 50);
-            if (ausdruck == QLatin1String("qt.jQuery('.posimage13').position();"))
+            for (int n = 1; n <= 60; ++n) {
+                if (ausdruck ==
+                    Anweisung::klasse(SkriptText("blatt") + SkriptText::zahl(n)).lageLesen().skript())
+                    return position(100 + n, 50);
+            }
+            if (ausdruck == Anweisung::klasse("posimage13").lageLesen().skript())
                 return position(300, 10);
-            if (ausdruck == QLatin1String("qt.jQuery('.blaetterhaufen').position();"))
+            if (ausdruck == Anweisung::klasse("blaetterhaufen").lageLesen().skript())
                 return position(0, 800);
             if (ausdruck == QLatin1String("qt.jQuery('.blaetterhaufenimg').height();"))
                 return 190;
+            if (ausdruck == QLatin1String("qt.jQuery('.seite').height();"))
+                return 1000;
             if (ausdruck.startsWith(QLatin1String("setTimeout(")))
                 return ++m_naechsteId;
             return {};
@@ -281,11 +284,11 @@ private slots:
     {
         QTest::addColumn<int>("richtig");
         QTest::addColumn<QString>("deltaY");
-        // All in the page's pixels: leaf 7 at (107, 50), aim 300, pile top 800, picture 190; the
-        // view 1080 high at zoom 1.2 is 900 page pixels high.
+        // All in the stage's pixels: leaf 7 at (107, 50), aim 300, pile top 800, picture 190, stage
+        // 1000 high.
         // Draws 79, 59: u 0.6, v 0.2 → dx 32, dy 4; turn 1234 % 401 = 31; delay 5000 % 3001 = 1999.
-        QTest::newRow("few voters: from the view height") << 2 << "697"; // 900 - 190 + 41 - 50 - 4
-        QTest::newRow("many voters: onto the pile") << 30 << "841";      // 800 + 95 - 50 - 4
+        QTest::newRow("few voters: from the stage height") << 2 << "797"; // 1000 - 190 + 41 - 50 - 4
+        QTest::newRow("many voters: onto the pile") << 30 << "841";       // 800 + 95 - 50 - 4
     }
     void blattfall()
     {
@@ -310,10 +313,14 @@ private slots:
             alle.mid(start),
             (QStringList{
                 "qt.jQuery('.blatt7').css({'position':'relative'})",
-                "?qt.jQuery('.blatt7').position();",
-                "?qt.jQuery('.posimage13').position();",
-                "?qt.jQuery('.blaetterhaufen').position();",
+                "?(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; "
+                "})(qt.jQuery('.blatt7').get(0))",
+                "?(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; "
+                "})(qt.jQuery('.posimage13').get(0))",
+                "?(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; "
+                "})(qt.jQuery('.blaetterhaufen').get(0))",
                 "?qt.jQuery('.blaetterhaufenimg').height();",
+                "?qt.jQuery('.seite').height();",
                 "?setTimeout((function() {qt.jQuery('.blatt7').animate({top: '+=" + deltaY +
                     "',left: '+=" + deltaX +
                     "' }, 4000).css('-webkit-transition', '-webkit-transform 4s').css('-webkit-transform', "
@@ -333,7 +340,7 @@ private slots:
         QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
     }
 
-    // Where a fall ends, in the page's pixels, read from the statement that starts it.
+    // Where a fall ends, in the stage's pixels, read from the statement that starts it.
     static QPoint fallEnde(const QStringList &anweisungen, QPoint start, QPoint versatz)
     {
         static const QRegularExpression bewegung(
@@ -371,14 +378,14 @@ private slots:
             richtige << Person(20 + i, 1);
         m_template->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"),
                                             {0, 0, 0, 0});
-        // Leaf 7 starts at (107, 50); the aim is at 300, the pile from 800 down, 190 high; the view
-        // is 1080 screen pixels high, 1080 / zoom page pixels.
+        // Leaf 7 starts at (107, 50); the aim is at 300, the pile from 800 down to the stage's foot
+        // at 1000. The stage is scaled to the window: the zoom moves nothing on it.
         const QPoint ende = fallEnde(m_bruecke->nehmen(), {107, 50}, {32, 4});
         QCOMPARE(ende.x(), 300);
         if (richtig + 1 > 30) // more than 30 voters aim at the middle of the pile
             QCOMPARE(ende.y(), 800 + 190 / 2);
         else
-            QCOMPARE(ende.y(), int(1080 / zoom) - 190 + 41);
+            QCOMPARE(ende.y(), 1000 - 190 + 41);
     }
 
     void spaeteZeitgeberIdWirdSofortGeloescht()
@@ -389,7 +396,7 @@ private slots:
         m_zufall->nachlegen({79, 59, 1234, 5000});
         m_template->frageAnzeigen(frage(), 2);
         m_template->richtigeAntwortAnzeigen({}, {Person(3, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
-        for (int i = 0; i < 4; ++i) // positions and the pile height: the fall is sent
+        for (int i = 0; i < 5; ++i) // positions, the pile's and the stage's height: the fall is sent
             QVERIFY(m_bruecke->eineAntwort());
         QCOMPARE(m_bruecke->nehmen().filter("?setTimeout").size(), 1);
 
