@@ -96,4 +96,22 @@ QList<QStringList> datensaetze(const QString &text, QChar trenner, QList<int> *z
     return ergebnis;
 }
 
+QList<Datensatz> lesen(const QByteArray &inhalt)
+{
+    const QString text = dekodieren(inhalt);
+    QList<int> zeilen;
+    const QList<QStringList> saetze = datensaetze(text, trennerErkennen(text), &zeilen);
+    QList<Datensatz> ergebnis;
+    for (qsizetype n = 0; n < saetze.size(); ++n) {
+        QStringList felder = saetze.at(n);
+        for (QString &feld : felder)
+            feld = feld.trimmed();
+        while (!felder.isEmpty() && felder.last().isEmpty())
+            felder.removeLast();
+        if (!felder.isEmpty())
+            ergebnis.append({zeilen.at(n), felder});
+    }
+    return ergebnis;
+}
+
 } // namespace CsvLeser

@@ -17,4 +17,13 @@ QChar trennerErkennen(const QString &text);
 // The records with their fields; `zeilen` receives the line number each record starts on.
 QList<QStringList> datensaetze(const QString &text, QChar trenner, QList<int> *zeilen = nullptr);
 
+// A record as a spreadsheet user means it: fields trimmed, empty trailing fields dropped.
+struct Datensatz
+{
+    int zeile = 0;
+    QStringList felder;
+};
+// The file's bytes as records; records with nothing in them are left out.
+QList<Datensatz> lesen(const QByteArray &inhalt);
+
 } // namespace CsvLeser

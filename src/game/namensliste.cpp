@@ -29,18 +29,9 @@ bool Namensliste::lesenAus(const QByteArray &inhalt, bool englisch, QString *feh
 {
     m_mitKlassensatz.clear();
     m_ohneKlassensatz.clear();
-    const QString text = CsvLeser::dekodieren(inhalt);
-    QList<int> zeilen;
-    const QList<QStringList> saetze = CsvLeser::datensaetze(text, CsvLeser::trennerErkennen(text), &zeilen);
     bool erster = true;
-    for (qsizetype n = 0; n < saetze.size(); ++n) {
-        QStringList felder = saetze.at(n);
-        for (QString &feld : felder)
-            feld = feld.trimmed();
-        while (!felder.isEmpty() && felder.last().isEmpty())
-            felder.removeLast();
-        if (felder.isEmpty())
-            continue;
+    for (const CsvLeser::Datensatz &satz : CsvLeser::lesen(inhalt)) {
+        const QStringList &felder = satz.felder;
         uint klassensatz = 0;
         uint geraet = 0;
         const bool mitKlassensatz = felder.size() >= 3;
@@ -62,7 +53,7 @@ bool Namensliste::lesenAus(const QByteArray &inhalt, bool englisch, QString *feh
                          ? QStringLiteral("Line %1 is not \"handset;name\" or \"class set;handset;name\".")
                          : QStringLiteral("Zeile %1 hat nicht die Form „Gerät;Name“ oder "
                                           "„Klassensatz;Gerät;Name“."))
-                        .arg(zeilen.at(n));
+                        .arg(satz.zeile);
             return false;
         }
         erster = false;

@@ -73,23 +73,13 @@ QDomElement frageElement(QDomDocument &dokument, const QStringList &felder, cons
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch)
 {
     Ergebnis ergebnis;
-    const QString zeichen = CsvLeser::dekodieren(inhalt);
-    QList<int> zeilen;
-    const QList<QStringList> saetze =
-        CsvLeser::datensaetze(zeichen, CsvLeser::trennerErkennen(zeichen), &zeilen);
     ergebnis.dokument = QDomDocument(QStringLiteral("ArrayOfQuestion"));
     bool ersterSatz = true;
     int ueberzaehligAb = 0;
 
-    for (qsizetype n = 0; n < saetze.size(); ++n) {
-        QStringList felder = saetze.at(n);
-        for (QString &feld : felder)
-            feld = feld.trimmed();
-        while (!felder.isEmpty() && felder.last().isEmpty())
-            felder.removeLast();
-        if (felder.isEmpty())
-            continue;
-        const int zeile = zeilen.at(n);
+    for (const CsvLeser::Datensatz &satz : CsvLeser::lesen(inhalt)) {
+        const QStringList &felder = satz.felder;
+        const int zeile = satz.zeile;
         if (ersterSatz) {
             ersterSatz = false;
             if (istKopfzeile(felder))
