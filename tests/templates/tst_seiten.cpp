@@ -361,9 +361,10 @@ private slots:
         vorlage->richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
         // Measured once the leaf has been moved and the stage fits the window at the new zoom: the
         // stage's own refit also moves the leaf on the screen, and is no fall.
-        const QString gefallen = "(function() { var b = document.querySelector('.blatt7');"
-                                 " return parseFloat(b.style.top || '0') !== 0 && Einpassen.fertig(); })()";
-        QTRY_VERIFY_WITH_TIMEOUT(::lesen(bruecke, gefallen).toBool(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ::lesen(bruecke, "parseFloat(document.querySelector('.blatt7').style.top || '0') !== 0").toBool(),
+            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(::lesen(bruecke, "Einpassen.fertig()").toBool(), 20000);
         const QStringList werte = ::lesen(bruecke, mitte).toString().split(' ');
         QCOMPARE(werte.size(), 6);
         const int x = werte[0].toInt(), y = werte[1].toInt();
