@@ -4,6 +4,7 @@
 // box.
 #include "festerzufall.h"
 #include "rangliste.h"
+#include "seitenansicht.h"
 #include "startscreen.h"
 #include "templatefabrik.h"
 #include "templatetesthilfe.h"
@@ -113,20 +114,10 @@ private:
     std::unique_ptr<FragenBau> m_bau;
     QString m_injektion = injektion();
 
-    struct Ansicht
-    {
-        QWebEngineView view;
-        std::unique_ptr<WebBruecke> bruecke;
-        bool geladen = false;
-    };
+    using Ansicht = SeitenAnsicht;
     std::unique_ptr<Ansicht> ansicht(const QSize &groesse)
     {
-        auto a = std::make_unique<Ansicht>();
-        a->view.resize(groesse);
-        a->view.show();
-        a->bruecke = std::make_unique<WebBruecke>(&a->view, m_injektion);
-        connect(a->bruecke.get(), &WebBruecke::geladen, this, [p = a.get()](bool ok) { p->geladen = ok; });
-        return a;
+        return std::make_unique<Ansicht>(groesse, m_injektion);
     }
     // Waits until the page has fitted the last change and its pictures are in, seen twice in a row
     // so that a picture's load event, which comes a moment after the picture, is fitted too. The

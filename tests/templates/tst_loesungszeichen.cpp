@@ -4,6 +4,7 @@
 // shows.
 #include "festerzufall.h"
 #include "fragedatei.h"
+#include "seitenansicht.h"
 #include "templatefabrik.h"
 #include "templatetesthilfe.h"
 #include "testeinstellungen.h"
@@ -98,21 +99,8 @@ private:
     std::unique_ptr<FragenBau> m_bau;
     QString m_injektion = injektion();
 
-    struct Ansicht
-    {
-        QWebEngineView view;
-        std::unique_ptr<WebBruecke> bruecke;
-        bool geladen = false;
-    };
-    std::unique_ptr<Ansicht> ansicht()
-    {
-        auto a = std::make_unique<Ansicht>();
-        a->view.resize(1920, 1080);
-        a->view.show();
-        a->bruecke = std::make_unique<WebBruecke>(&a->view, m_injektion);
-        connect(a->bruecke.get(), &WebBruecke::geladen, this, [p = a.get()](bool ok) { p->geladen = ok; });
-        return a;
-    }
+    using Ansicht = SeitenAnsicht;
+    std::unique_ptr<Ansicht> ansicht() { return std::make_unique<Ansicht>(QSize(1920, 1080), m_injektion); }
     // Waits until the page shows `erwartet`; the marks follow the statements within a frame.
     static QString warten(WebBruecke &bruecke, const QString &skript, const QString &erwartet)
     {

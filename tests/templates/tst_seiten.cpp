@@ -4,6 +4,7 @@
 #include "festerzufall.h"
 #include "fragedatei.h"
 #include "rangliste.h"
+#include "seitenansicht.h"
 #include "startscreen.h"
 #include "templatefabrik.h"
 #include "templatetesthilfe.h"
@@ -64,20 +65,10 @@ private:
     QString m_injektion = injektion();
 
     // A view with a page loaded and jQuery in it.
-    struct Ansicht
-    {
-        QWebEngineView view;
-        std::unique_ptr<WebBruecke> bruecke;
-        bool geladen = false;
-    };
+    using Ansicht = SeitenAnsicht;
     std::unique_ptr<Ansicht> oeffnen(const QString &seite)
     {
-        auto ansicht = std::make_unique<Ansicht>();
-        ansicht->view.resize(1920, 1080);
-        ansicht->view.show();
-        ansicht->bruecke = std::make_unique<WebBruecke>(&ansicht->view, m_injektion);
-        connect(ansicht->bruecke.get(), &WebBruecke::geladen, this,
-                [a = ansicht.get()](bool ok) { a->geladen = ok; });
+        auto ansicht = std::make_unique<Ansicht>(QSize(1920, 1080), m_injektion);
         ansicht->bruecke->seiteLaden(QUrl(seite));
         return ansicht;
     }
