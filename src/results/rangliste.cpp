@@ -50,7 +50,6 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
         m_bruecke->ausfuehren(
             A::klasse("textTitelRangliste").html(SkriptText("Rangliste nach ") + stand + " Fragen"));
     }
-    m_bruecke->ausfuehren(A::klasse("tabelleReiheRangliste").remove());
 
     const bool konferenz = Einstellungen::ist(Schluessel::Konferenzmodus);
     SkriptText kopf = englisch ? SkriptText("Device-ID") : SkriptText("Geräte-ID");
@@ -58,11 +57,9 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
         kopf = englisch ? SkriptText("Device ID/Class-set ID") : SkriptText("Geräte-ID/Klassensatz-ID");
     m_bruecke->ausfuehren(A::klasse("geraeteID").html(kopf));
 
-    // All rows in rank order in one insertion: the page parses the table once instead of once a
-    // row, which is what makes a class of a thousand show at once.
+    // All rows in rank order replace the old ones in one go: the page parses the list once instead
+    // of once a row, which is what makes a class of a thousand show at once.
     const QList<Person> reihenfolge = Rangfolge::sortiert(std::move(personen));
-    if (reihenfolge.isEmpty())
-        return;
     SkriptText zeilen("");
     int rang = 0;
     for (const Person &person : reihenfolge) {
@@ -78,5 +75,5 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
                   SkriptText::festkomma(person.getAntwortszeit() / 1000.0, 2) + "</td><td>" +
                   SkriptText::zahl(person.getPunkte()) + "</td></tr>";
     }
-    m_bruecke->ausfuehren(A::auswahl(".tabelleRangliste tr:last").after(zeilen));
+    m_bruecke->ausfuehren(A::klasse("zeilenRangliste").inhaltErsetzen(zeilen));
 }

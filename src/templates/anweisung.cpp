@@ -258,6 +258,11 @@ Anweisung Anweisung::after(const SkriptText &html) const
     return methode(QLatin1String("after"), html);
 }
 
+Anweisung Anweisung::inhaltErsetzen(const SkriptText &html) const
+{
+    return Anweisung(m_skript + QLatin1String(".prop('innerHTML','") + html.maskiert() + QLatin1String("')"));
+}
+
 Anweisung Anweisung::animate(Paare ziel, int ms) const
 {
     QString skript = m_skript + QLatin1String(".animate({");

@@ -93,6 +93,9 @@ public:
     Anweisung remove() const;
     // .after('html'): the markup is the program's own, the values in it escaped
     Anweisung after(const SkriptText &html) const;
+    // .prop('innerHTML','html'): replaces all children in one parse, without jQuery walking the
+    // old ones for their data first; for long lists of the program's own markup
+    Anweisung inhaltErsetzen(const SkriptText &html) const;
     // .animate({height: '65px', width: '55px'}, ms)
     Anweisung animate(Paare ziel, int ms) const;
     // .animate({top: '+=dy',left: '+=dx' }, ms): a move by an offset

@@ -244,6 +244,8 @@ private slots:
                  QString("123"));
         QVERIFY(
             ::lesen(*ansicht->bruecke, "qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
+        liste.ranglisteAnzeigen(personen.mid(0, 1), 9, 2);
+        QCOMPARE(::lesen(*ansicht->bruecke, "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 1);
     }
 
     // Everything a question file brings, with the characters that could end a statement's string,
