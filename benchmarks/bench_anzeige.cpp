@@ -1,6 +1,7 @@
 // Prints how quickly the pages follow the game: refilling the ranking with 1,000 participants, the
 // way of a press from the main window's press handler into the question page at the pace of a
-// class (20 presses a second), and a question page after a navigation.
+// class (20 presses a second), a question page after a navigation, and the start of the program
+// until its start screen is drawn, against a bare web view showing one line started the same way.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige
 //
 // Each figure runs until the page holds the result: the program sends its statements as it does
@@ -8,6 +9,7 @@
 // has run them.
 #include "dialogrekorder.h"
 #include "einstellungen.h"
+#include "erstesbild.h"
 #include "fakeports.h"
 #include "klang.h"
 #include "mainwindow.h"
@@ -22,6 +24,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
@@ -65,14 +69,89 @@ void nachDemZug(WebBruecke &bruecke, const QString &ausdruck, std::function<void
     });
 }
 
+// The yardstick for the start: a bare view with a one-line page, run as a child of this benchmark.
+int nackteAnsicht(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QWebEngineView ansicht;
+    ansicht.resize(1920, 1080);
+    nachErstemBild(&ansicht, []() {
+        std::fputs("erstes Bild\n", stdout);
+        std::fflush(stdout);
+    });
+    ansicht.setHtml(QStringLiteral("<!DOCTYPE html><p>Plenaro</p>"));
+    ansicht.show();
+    return app.exec();
+}
+
+// Milliseconds from starting `programm` until it says its first frame is drawn, or -1.
+double startMessen(const QString &programm, const QStringList &argumente, const QProcessEnvironment &umgebung)
+{
+    QProcess prozess;
+    prozess.setProcessEnvironment(umgebung);
+    prozess.setProcessChannelMode(QProcess::SeparateChannels);
+    prozess.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer uhr;
+    uhr.start();
+    prozess.start(programm, argumente);
+    QByteArray gelesen;
+    double zeit = -1;
+    wartenBis(
+        [&]() {
+            gelesen += prozess.readAllStandardOutput();
+            if (gelesen.contains("erstes Bild"))
+                zeit = uhr.nsecsElapsed() / 1e6;
+            return zeit >= 0 || prozess.state() == QProcess::NotRunning;
+        },
+        60000);
+    prozess.kill();
+    prozess.waitForFinished(10000);
+    return zeit;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "--nackt") == 0)
+        return nackteAnsicht(argc, argv);
     WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\njs.warning=false"));
     QTextStream aus(stdout);
+
+    {
+        // Both children start with empty settings of their own, one after the other, so neither
+        // finds the other's files in the disk cache alone.
+        QTemporaryDir ordner;
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        umgebung.insert(QStringLiteral("XDG_CONFIG_HOME"), ordner.filePath(QStringLiteral("config")));
+        umgebung.insert(QStringLiteral("XDG_DATA_HOME"), ordner.filePath(QStringLiteral("data")));
+        umgebung.insert(QStringLiteral("XDG_CACHE_HOME"), ordner.filePath(QStringLiteral("cache")));
+        umgebung.insert(QStringLiteral("PLENARO_ERSTES_BILD_MELDEN"), QStringLiteral("1"));
+        const QString programm = QCoreApplication::applicationDirPath() + QStringLiteral("/plenaro");
+        QList<double> plenaro;
+        QList<double> nackt;
+        for (int lauf = 0; lauf < 6; ++lauf) {
+            const double p = startMessen(programm, {}, umgebung);
+            const double n =
+                startMessen(QCoreApplication::applicationFilePath(), {QStringLiteral("--nackt")}, umgebung);
+            if (lauf == 0)
+                continue; // the first start of each fills the disk cache
+            if (p < 0 || n < 0) {
+                aus << "a start did not report its first frame\n";
+                continue;
+            }
+            plenaro.append(p);
+            nackt.append(n);
+        }
+        const double verhaeltnis = median(nackt) > 0 ? median(plenaro) / median(nackt) : 0;
+        aus << "start until the first frame of the start screen: median " << ms(median(plenaro))
+            << "; bare web view with one line: median " << ms(median(nackt)) << "; ratio "
+            << QString::number(verhaeltnis, 'f', 2) << "\n";
+        aus.flush();
+    }
+
     TestEinstellungen einstellungen;
 
     {
@@ -99,28 +178,66 @@ int main(int argc, char *argv[])
             personen.append(person);
         }
         QList<double> zeiten;
-        for (int lauf = 0; lauf < 7; ++lauf) {
+        QList<double> imFenster; // as the page's own clock sees it, from before the call
+        QList<double> bisGemalt; // until the frame with the new rows, by the page's clock
+        for (int lauf = 0; lauf < 15; ++lauf) {
+            // A teacher asks for the ranking of a page at rest: the frame drawn for the last
+            // refresh must not be counted against this one.
+            bruecke.rohAuswerten(
+                QStringLiteral("window.benchRuhig = false; requestAnimationFrame(function () { "
+                               "requestAnimationFrame(function () { window.benchRuhig = true; }); "
+                               "}); true"),
+                [](const QVariant &) {});
+            for (int versuch = 0; versuch < 2000; ++versuch) {
+                const QVariant ruhig = wertLesen([&](std::function<void(const QVariant &)> antwort) {
+                    bruecke.rohAuswerten(QStringLiteral("window.benchRuhig && Einpassen.fertig()"), antwort);
+                });
+                if (ruhig.toBool())
+                    break;
+            }
+            bool bereit = false;
+            bruecke.rohAuswerten(QStringLiteral("window.benchBeginn = performance.now(); true"),
+                                 [&](const QVariant &) { bereit = true; });
+            wartenBis([&]() { return bereit; });
             const int vorher = bruecke.aufrufe();
             QElapsedTimer uhr;
             uhr.start();
             liste.ranglisteAnzeigen(personen, 20, 20);
             int zeilen = -1;
-            nachDemZug(bruecke, QStringLiteral("qt.jQuery('.tabelleReiheRangliste').length"),
+            int aufrufe = 0;
+            nachDemZug(bruecke,
+                       QStringLiteral("window.benchGemalt = 0; requestAnimationFrame(function () { "
+                                      "window.benchGemalt = performance.now() - window.benchBeginn; }); "
+                                      "[qt.jQuery('.tabelleReiheRangliste').length, performance.now() - "
+                                      "window.benchBeginn]"),
                        [&](const QVariant &wert) {
-                           zeilen = wert.toInt();
+                           zeilen = wert.toList().value(0).toInt();
+                           aufrufe = bruecke.aufrufe() - vorher - 1;
                            zeiten.append(uhr.nsecsElapsed() / 1e6);
+                           imFenster.append(wert.toList().value(1).toDouble());
                        });
             wartenBis([&]() { return zeilen >= 0; }, 60000);
+            for (int versuch = 0; versuch < 2000; ++versuch) {
+                const double gemalt = wertLesen([&](std::function<void(const QVariant &)> antwort) {
+                                          bruecke.rohAuswerten(QStringLiteral("window.benchGemalt"), antwort);
+                                      }).toDouble();
+                if (gemalt > 0) {
+                    bisGemalt.append(gemalt);
+                    break;
+                }
+            }
             if (zeilen != 1000)
                 aus << "unexpected row count " << zeilen << "\n";
             if (lauf == 0)
-                aus << "ranking refresh: " << bruecke.aufrufe() - vorher - 1 << " calls into the page\n";
+                aus << "ranking refresh: " << aufrufe << " calls into the page\n";
         }
         aus << "ranking refresh, 1000 participants, until the page holds all rows: median "
             << ms(median(zeiten)) << " (runs:";
         for (double z : zeiten)
             aus << ' ' << QString::number(z, 'f', 1);
-        aus << ")\n";
+        aus << ")\n  by the page's own clock: rows in place after a median of " << ms(median(imFenster))
+            << ", the frame showing them begins after " << ms(median(bisGemalt)) << " (p90 "
+            << ms(anteil(bisGemalt, 0.9)) << ")\n";
     }
 
     {

@@ -1,0 +1,37 @@
+#include "erstesbild.h"
+
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+
+// The engine answers reads but has no signal for a drawn frame; a flag set by a frame callback and
+// read until it is there is the closest the page itself can tell.
+void nachfragen(QWebEngineView *ansicht, std::shared_ptr<std::function<void()>> gezeichnet)
+{
+    ansicht->page()->runJavaScript(
+        QStringLiteral("window.plenaroGezeichnet === true"), [ansicht, gezeichnet](const QVariant &wert) {
+            if (wert.toBool()) {
+                (*gezeichnet)();
+                return;
+            }
+            QTimer::singleShot(2, ansicht, [ansicht, gezeichnet]() { nachfragen(ansicht, gezeichnet); });
+        });
+}
+
+} // namespace
+
+void nachErstemBild(QWebEngineView *ansicht, std::function<void()> gezeichnet)
+{
+    auto einmal = std::make_shared<std::function<void()>>(std::move(gezeichnet));
+    auto verbindung = std::make_shared<QMetaObject::Connection>();
+    *verbindung = QObject::connect(
+        ansicht, &QWebEngineView::loadFinished, ansicht, [ansicht, einmal, verbindung](bool) {
+            QObject::disconnect(*verbindung);
+            ansicht->page()->runJavaScript(QStringLiteral("requestAnimationFrame(function () { "
+                                                          "window.plenaroGezeichnet = true; }); null"));
+            nachfragen(ansicht, einmal);
+        });
+}
