@@ -98,8 +98,9 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
         "QLabel { background-color: rgba(20, 30, 60, 215); color: white; font-size: 34pt; font-weight: bold;"
         " border-radius: 18px; padding: 18px 48px; }"));
     m_pauseHinweis->hide();
-    for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht(), schwarzAnsicht()})
-        ansicht->setUrl(QUrl(QStringLiteral("about:blank")));
+    // Only the view in sight gets a page now: every page started here competes with the start
+    // screen for the two or four cores of a school laptop.
+    startAnsicht()->setUrl(QUrl(QStringLiteral("about:blank")));
     frageAnsicht()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht()})
         ansicht->setContextMenuPolicy(Qt::NoContextMenu);
