@@ -4,7 +4,7 @@ set -euo pipefail
 
 pakete=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-serialport-dev qt6-multimedia-dev
+    qt6-base-dev qt6-webengine-dev qt6-serialport-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libjs-jquery libgl-dev fonts-dejavu-core
     xvfb xauth poppler-utils

@@ -64,6 +64,14 @@ bool EmpfangsFilter::drosseln(quint32 schluessel, qint64 ankunftMs)
     return false;
 }
 
+bool EmpfangsFilter::zuSchnell(quint32 geraet, qint64 ankunftMs)
+{
+    if (!drosseln(geraet, ankunftMs))
+        return false;
+    ++m_gedrosselt;
+    return true;
+}
+
 EmpfangsFilter::Urteil EmpfangsFilter::pruefen(Druck &druck, qint64 ankunftMs)
 {
     if (!klassensatzAngenommen(m_aktive, druck.klassensatz))

@@ -36,6 +36,9 @@ public:
     void setzen(const EmpfangsEinstellungen &einstellungen);
     // Sets `druck.master` when the press is accepted from the master handset.
     Urteil pruefen(Druck &druck, qint64 ankunftMs);
+    // The flood limit alone, for senders that are not receiver handsets (phones): true when the
+    // press of `geraet` is to be dropped.
+    bool zuSchnell(quint32 geraet, qint64 ankunftMs);
     quint64 gedrosselt() const { return m_gedrosselt; }
     // Handsets remembered for the flood limit. Beyond FensterVorrat the ones quiet for a second
     // are forgotten, so a sender inventing handset numbers cannot grow the table without end.

@@ -1,0 +1,374 @@
+// The phones' server as a phone and as an intruder see it: over real sockets on the loopback
+// interface, with the server on its own thread as in the program.
+#include "handyabstimmung.h"
+#include "handyprotokoll.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Antwort
+{
+    int status = 0;
+    QByteArray koerper;
+};
+
+// A raw request, so that addresses reach the server exactly as written (no client tidies them).
+Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = "GET")
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000))
+        return {};
+    socket.write(methode + ' ' + ziel + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    // Read until the whole answer is there: the server may keep the connection for the next request.
+    QByteArray alles;
+    const auto vollstaendig = [&]() {
+        const int ende = alles.indexOf("\r\n\r\n");
+        if (ende < 0)
+            return false;
+        const QByteArray kopf = alles.left(ende).toLower();
+        const int laenge = kopf.indexOf("content-length:");
+        if (laenge < 0)
+            return false;
+        const int zeilenende = kopf.indexOf("\r\n", laenge);
+        const int erwartet =
+            kopf.mid(laenge + 15, zeilenende < 0 ? -1 : zeilenende - laenge - 15).trimmed().toInt();
+        return alles.size() - ende - 4 >= erwartet;
+    };
+    while (!vollstaendig() && socket.state() == QAbstractSocket::ConnectedState &&
+           socket.waitForReadyRead(5000))
+        alles += socket.readAll();
+    alles += socket.readAll();
+    Antwort antwort;
+    const int ende = alles.indexOf("\r\n\r\n");
+    const QList<QByteArray> ersteZeile = alles.left(alles.indexOf("\r\n")).split(' ');
+    antwort.status = ersteZeile.value(1).toInt();
+    antwort.koerper = ende >= 0 ? alles.mid(ende + 4) : QByteArray();
+    return antwort;
+}
+
+// One phone: its socket and every message it got.
+struct Telefon
+{
+    QWebSocket socket;
+    QList<QJsonObject> nachrichten;
+    int schlusscode = -1;
+
+    Telefon()
+    {
+        QObject::connect(&socket, &QWebSocket::textMessageReceived, &socket, [this](const QString &text) {
+            nachrichten.append(QJsonDocument::fromJson(text.toUtf8()).object());
+        });
+        QObject::connect(&socket, &QWebSocket::disconnected, &socket,
+                         [this]() { schlusscode = int(socket.closeCode()); });
+    }
+
+    void verbinden(quint16 port, const QString &code, const QString &token = {})
+    {
+        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2&t=%3").arg(port).arg(code, token)));
+    }
+
+    QJsonObject letzte(const QString &typ) const
+    {
+        for (auto it = nachrichten.crbegin(); it != nachrichten.crend(); ++it) {
+            if (it->value(QStringLiteral("typ")).toString() == typ)
+                return *it;
+        }
+        return {};
+    }
+    int nummer() const
+    {
+        return letzte(QStringLiteral("willkommen")).value(QStringLiteral("nummer")).toInt();
+    }
+    QString token() const
+    {
+        return letzte(QStringLiteral("willkommen")).value(QStringLiteral("token")).toString();
+    }
+    void druecken(int knopf)
+    {
+        socket.sendTextMessage(QStringLiteral("{\"typ\":\"druck\",\"knopf\":%1}").arg(knopf));
+    }
+};
+
+} // namespace
+
+class TestHandyServer final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HandyAbstimmung> m_handys;
+    quint16 m_port = 0;
+
+    void laufend()
+    {
+        m_handys = std::make_unique<HandyAbstimmung>();
+        QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
+        m_handys->starten(0, QHostAddress::LocalHost);
+        QVERIFY(gestartet.wait(5000));
+        m_port = m_handys->port();
+        QVERIFY(m_port != 0);
+    }
+
+    std::unique_ptr<Telefon> beitreten(const QString &token = {})
+    {
+        auto telefon = std::make_unique<Telefon>();
+        telefon->verbinden(m_port, m_handys->code(), token);
+        if (!QTest::qWaitFor([&]() { return telefon->nummer() != 0 || telefon->schlusscode >= 0; }, 5000))
+            qWarning("no welcome");
+        return telefon;
+    }
+
+private slots:
+    void init() { laufend(); }
+    void cleanup() { m_handys.reset(); }
+
+    void seiteNurMitDemCode()
+    {
+        QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
+        const Antwort richtig = holen(m_port, "/?c=" + m_handys->code().toLatin1());
+        QCOMPARE(richtig.status, 200);
+        QVERIFY(richtig.koerper.contains("abstimmung.js"));
+        QCOMPARE(holen(m_port, "/").status, 403);
+        QCOMPARE(holen(m_port, "/?c=ZZZZZZ").status, 403);
+        QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLower().toLatin1()).status, 403);
+        QTRY_COMPARE(abgewiesen.size(), 3);
+        QCOMPARE(abgewiesen.last().at(0).toULongLong(), 3u);
+        // The page's own files come without a code: they hold nothing of the game.
+        QCOMPARE(holen(m_port, "/abstimmung.js").status, 200);
+        QCOMPARE(holen(m_port, "/abstimmung.css").status, 200);
+        QCOMPARE(holen(m_port, "/", "POST").status, 405);
+    }
+
+    void nieEtwasAusserhalbDerSeite_data()
+    {
+        QTest::addColumn<QByteArray>("ziel");
+        QTest::newRow("up") << QByteArray("/../../../../etc/passwd");
+        QTest::newRow("encoded") << QByteArray("/%2e%2e/%2e%2e/etc/passwd");
+        QTest::newRow("double encoded") << QByteArray("/%252e%252e/etc/passwd");
+        QTest::newRow("after a file") << QByteArray("/abstimmung.js/../../../etc/passwd");
+        QTest::newRow("backslash") << QByteArray("/..\\..\\etc\\passwd");
+        QTest::newRow("resource") << QByteArray("/:/template/kahoot.html");
+        QTest::newRow("absolute") << QByteArray("http://127.0.0.1/etc/passwd");
+        QTest::newRow("another page") << QByteArray("/template/kahoot.html");
+        QTest::newRow("nul") << QByteArray("/abstimmung.js%00.html");
+    }
+    void nieEtwasAusserhalbDerSeite()
+    {
+        QFETCH(QByteArray, ziel);
+        const Antwort antwort = holen(m_port, ziel);
+        QVERIFY2(antwort.status == 404 || antwort.status == 400 || antwort.status == 0,
+                 qPrintable(QString::number(antwort.status)));
+        QVERIFY(!antwort.koerper.contains("root:"));
+        QVERIFY(!antwort.koerper.contains("<html"));
+    }
+
+    void beitretenNummernUndWiederkehr()
+    {
+        QSignalSpy beigetreten(m_handys.get(), &HandyAbstimmung::beigetreten);
+        auto eins = beitreten();
+        auto zwei = beitreten();
+        QCOMPARE(eins->nummer(), 1);
+        QCOMPARE(zwei->nummer(), 2);
+        QVERIFY(!eins->token().isEmpty());
+        QVERIFY(eins->token() != zwei->token());
+        QTRY_COMPARE(beigetreten.size(), 2);
+
+        // A phone that loses the network comes back with its token and keeps its number; a new
+        // device gets the lowest number no device holds.
+        const QString token = eins->token();
+        eins->socket.close();
+        QTRY_VERIFY(eins->schlusscode >= 0);
+        auto neu = beitreten();
+        QCOMPARE(neu->nummer(), 3);
+        auto wieder = beitreten(token);
+        QCOMPARE(wieder->nummer(), 1);
+        QCOMPARE(wieder->token(), token);
+
+        // The same device twice: the older connection gives way, the number stays one.
+        auto doppelt = beitreten(token);
+        QCOMPARE(doppelt->nummer(), 1);
+        QTRY_COMPARE(wieder->schlusscode, int(HandyProtokoll::Ersetzt));
+
+        // An invented token is a new device, not someone else's number.
+        auto erfunden = beitreten(QStringLiteral("0123456789abcdef0123456789abcdef"));
+        QCOMPARE(erfunden->nummer(), 4);
+    }
+
+    void ohneRichtigenCodeKeinWebSocket()
+    {
+        QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
+        Telefon ohne;
+        ohne.socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws").arg(m_port)));
+        Telefon falsch;
+        falsch.verbinden(m_port, QStringLiteral("AAAAAA"));
+        Telefon anderswo;
+        anderswo.socket.open(
+            QUrl(QStringLiteral("ws://127.0.0.1:%1/x?c=%2").arg(m_port).arg(m_handys->code())));
+        QTRY_COMPARE(ohne.schlusscode, int(HandyProtokoll::FalscherCode));
+        QTRY_COMPARE(falsch.schlusscode, int(HandyProtokoll::FalscherCode));
+        QTRY_COMPARE(abgewiesen.size(), 2);
+        // Elsewhere there is no WebSocket at all: the handshake is refused.
+        QTRY_VERIFY(anderswo.socket.state() == QAbstractSocket::UnconnectedState);
+        QVERIFY(ohne.nachrichten.isEmpty() && falsch.nachrichten.isEmpty() && anderswo.nachrichten.isEmpty());
+    }
+
+    void neuesSpielNeuerCode()
+    {
+        auto telefon = beitreten();
+        QCOMPARE(telefon->nummer(), 1);
+        const QString alt = m_handys->code();
+        const QString neu = m_handys->neuerCode();
+        QVERIFY(neu != alt);
+        QTRY_COMPARE(telefon->schlusscode, int(HandyProtokoll::FalscherCode));
+        QCOMPARE(holen(m_port, "/?c=" + alt.toLatin1()).status, 403);
+        QCOMPARE(holen(m_port, "/?c=" + neu.toLatin1()).status, 200);
+        // Numbers start again with the new game.
+        QCOMPARE(beitreten(telefon->token())->nummer(), 1);
+    }
+
+    void druckeNurBeiOffenerFrage()
+    {
+        QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
+        auto telefon = beitreten();
+        telefon->druecken(2);
+        QTRY_VERIFY(!telefon->letzte(QStringLiteral("quittung")).isEmpty());
+        QCOMPARE(telefon->letzte(QStringLiteral("quittung")).value(QStringLiteral("gezaehlt")).toBool(),
+                 false);
+        QCOMPARE(druecke.size(), 0);
+
+        m_handys->frageSetzen(true, 4);
+        QTRY_COMPARE(telefon->letzte(QStringLiteral("frage")).value(QStringLiteral("offen")).toBool(), true);
+        QCOMPARE(telefon->letzte(QStringLiteral("frage")).value(QStringLiteral("frage")).toInt(), 4);
+        telefon->druecken(3);
+        QTRY_COMPARE(druecke.size(), 1);
+        QCOMPARE(druecke.at(0).at(0).toUInt(), HandyProtokoll::Klassensatz);
+        QCOMPARE(druecke.at(0).at(1).toUInt(), 1u);
+        QCOMPARE(druecke.at(0).at(2).toUInt(), 3u);
+        QTRY_VERIFY(telefon->letzte(QStringLiteral("quittung")).value(QStringLiteral("gezaehlt")).toBool());
+
+        m_handys->frageSetzen(false, 4);
+        QTRY_COMPARE(telefon->letzte(QStringLiteral("frage")).value(QStringLiteral("offen")).toBool(), false);
+        telefon->druecken(1);
+        QTRY_COMPARE(telefon->letzte(QStringLiteral("quittung")).value(QStringLiteral("knopf")).toInt(), 1);
+        QCOMPARE(druecke.size(), 1);
+    }
+
+    void kaputteUndZuGrosseNachrichten()
+    {
+        QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
+        m_handys->frageSetzen(true, 1);
+        auto telefon = beitreten();
+        QTRY_VERIFY(!telefon->letzte(QStringLiteral("frage")).isEmpty() ||
+                    telefon->letzte(QStringLiteral("willkommen")).value(QStringLiteral("offen")).toBool());
+        for (const QString &text :
+             {QStringLiteral("kein json"), QStringLiteral("[1,2]"), QStringLiteral("{\"typ\":\"druck\"}"),
+              QStringLiteral("{\"typ\":\"druck\",\"knopf\":5}"),
+              QStringLiteral("{\"typ\":\"druck\",\"knopf\":2.5}"),
+              QStringLiteral("{\"typ\":\"druck\",\"knopf\":\"1\"}"),
+              QStringLiteral("{\"typ\":\"x\",\"knopf\":1}"),
+              QStringLiteral("{\"typ\":\"druck\",\"knopf\":0}"),
+              QStringLiteral("{\"typ\":\"druck\",\"knopf\":-1}")})
+            telefon->socket.sendTextMessage(text);
+        telefon->socket.sendBinaryMessage(QByteArray("{\"typ\":\"druck\",\"knopf\":1}"));
+        // Proof that the ones before have been read: a good press after them arrives alone.
+        telefon->druecken(4);
+        QTRY_COMPARE(druecke.size(), 1);
+        QCOMPARE(druecke.at(0).at(2).toUInt(), 4u);
+
+        // A message far beyond any press ends that connection; everyone else goes on.
+        auto andere = beitreten();
+        telefon->socket.sendTextMessage(QString(100000, QLatin1Char('x')));
+        QTRY_VERIFY(telefon->schlusscode >= 0);
+        andere->druecken(1);
+        QTRY_COMPARE(druecke.size(), 2);
+    }
+
+    void zuSchnelleDrueckeFallenWeg()
+    {
+        QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
+        QSignalSpy gedrosselt(m_handys.get(), &HandyAbstimmung::gedrosselt);
+        m_handys->frageSetzen(true, 1);
+        auto telefon = beitreten();
+        for (int i = 0; i < 60; ++i)
+            telefon->druecken(1 + i % 4);
+        QTRY_COMPARE(telefon->nachrichten.size() - 1 -
+                         (telefon->letzte(QStringLiteral("frage")).isEmpty() ? 0 : 1),
+                     60);
+        QVERIFY2(druecke.size() <= 20, qPrintable(QString::number(druecke.size())));
+        QVERIFY(druecke.size() >= 1);
+        QVERIFY(!gedrosselt.isEmpty());
+    }
+
+    void tausendVerbindungenVonEinerAdresse()
+    {
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        for (int i = 0; i < 1000; ++i) {
+            auto socket = std::make_unique<QTcpSocket>();
+            socket->connectToHost(QHostAddress::LocalHost, m_port);
+            sockets.push_back(std::move(socket));
+        }
+        // The kernel accepts them all; the server keeps only its share of one address and closes
+        // the rest at once.
+        QTRY_VERIFY_WITH_TIMEOUT(std::count_if(sockets.cbegin(), sockets.cend(),
+                                               [](const std::unique_ptr<QTcpSocket> &s) {
+                                                   return s->state() == QAbstractSocket::ConnectedState;
+                                               }) <= HandyProtokoll::HoechstensJeAdresse,
+                                 20000);
+        // Someone else still gets through once the flood lets go.
+        sockets.clear();
+        auto telefon = beitreten();
+        QCOMPARE(telefon->nummer(), 1);
+        QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLatin1()).status, 200);
+    }
+
+    void lauschtNurWennEingeschaltet()
+    {
+        m_handys->stoppen();
+        QTRY_COMPARE(holen(m_port, "/abstimmung.js").status, 0);
+        QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
+        m_handys->starten(m_port, QHostAddress::LocalHost);
+        QVERIFY(gestartet.wait(5000));
+        QCOMPARE(holen(m_port, "/abstimmung.js").status, 200);
+    }
+
+    void belegterPortSagtEsDeutlich()
+    {
+        QTcpServer belegt;
+        QVERIFY(belegt.listen(QHostAddress::LocalHost));
+        HandyAbstimmung zweite;
+        QSignalSpy fehlgeschlagen(&zweite, &HandyAbstimmung::fehlgeschlagen);
+        zweite.starten(belegt.serverPort(), QHostAddress::LocalHost);
+        QVERIFY(fehlgeschlagen.wait(5000));
+        QVERIFY(!fehlgeschlagen.at(0).at(0).toString().isEmpty());
+        QVERIFY(!zweite.laeuft());
+    }
+
+    void codesUndAdresse()
+    {
+        QSet<QString> codes;
+        for (int i = 0; i < 200; ++i) {
+            const QString code = HandyAbstimmung::zufallsCode();
+            QCOMPARE(code.size(), 6);
+            for (QChar c : code)
+                QVERIFY(!QStringLiteral("01OI").contains(c));
+            codes.insert(code);
+        }
+        QVERIFY(codes.size() > 190);
+        const QString adresse = m_handys->seitenAdresse(QStringLiteral("192.168.1.20"));
+        QCOMPARE(adresse, QStringLiteral("http://192.168.1.20:%1/?c=%2").arg(m_port).arg(m_handys->code()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHandyServer)
+#include "tst_handyserver.moc"
