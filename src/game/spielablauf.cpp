@@ -157,7 +157,7 @@ void Spielablauf::frageAufsetzen(bool zeigenUndStarten, const QString &beschrift
         std::clamp(FrageDatei::zahl(m_aktuelleFrage, QStringLiteral("AnswerDelay")), 0, 86400);
     if (zeigenUndStarten)
         m_fenster.frageAnzeigen(m_aktuelleFrage, m_spiel.getAktuelleFrageNr());
-    m_stimmenVerbunden = false;
+    stimmenVerbinden(false);
     m_spiel.countdownTimerStoppen();
     m_fenster.frageNrAnzeigen(beschriftung);
 
@@ -259,7 +259,7 @@ void Spielablauf::goToFrage(int frageNr)
 void Spielablauf::countDownVerzoegeretStarten()
 {
     m_spiel.qountdownStarten();
-    m_stimmenVerbunden = true;
+    stimmenVerbinden(true);
     m_gehoerteStimmen.clear();
     m_endeWennAlleGeantwortet = Einstellungen::ist(Schluessel::FrageBeendenWennAlleGeantwortet);
     m_fenster.antwortenAnzeigen(m_aktuelleFrage);
@@ -274,7 +274,7 @@ void Spielablauf::countdownAbgelaufen()
 {
     m_fenster.pauseAnzeigen(false);
     m_fenster.countdownAbgelaufenAnzeigen();
-    m_stimmenVerbunden = false;
+    stimmenVerbinden(false);
     m_frageAktiv = false;
     klangSpielen(Schluessel::ToeneCountdownLautlos, Schluessel::SoundFileToeneCountdown,
                  QStringLiteral("ring.wav"));
@@ -304,6 +304,16 @@ void Spielablauf::ranglisteAktualisieren()
 }
 
 // --- Presses ------------------------------------------------------------------------------------------
+
+void Spielablauf::stimmenVerbinden(bool an)
+{
+    const int frage = m_spiel.getAktuelleFrageNr();
+    if (an == m_stimmenVerbunden && frage == m_gemeldeteFrage)
+        return;
+    m_stimmenVerbunden = an;
+    m_gemeldeteFrage = frage;
+    emit stimmenVerbundenGeaendert(an, frage);
+}
 
 void Spielablauf::druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
@@ -344,7 +354,7 @@ void Spielablauf::pauseUmschalten()
     if (!m_spiel.istCountdownAktiv())
         return;
     m_spiel.fragePausieren();
-    m_stimmenVerbunden = !m_spiel.istPausiert();
+    stimmenVerbinden(!m_spiel.istPausiert());
     m_fenster.pauseAnzeigen(m_spiel.istPausiert());
 }
 
@@ -425,7 +435,7 @@ void Spielablauf::zuruecksetzen()
     m_aktuelleFrage = QDomElement();
     dateiBeschriftungen();
 
-    m_stimmenVerbunden = true;
+    stimmenVerbinden(true);
     m_fenster.frageNrAnzeigen({});
     m_fenster.empfaengerOeffnen();
     // A new game replaces the journal of the old one.
@@ -573,7 +583,7 @@ void Spielablauf::journalStarten()
                 m_journal->fortsetzen(stand);
                 m_aktuelleFrage = m_spiel.getFragenkatalog().getFrage(m_spiel.getAktuelleFrageNr());
                 m_stimmeErhalten = !stand.druecke.isEmpty();
-                m_stimmenVerbunden = false;
+                stimmenVerbinden(false);
                 dateiBeschriftungen();
                 m_fenster.frageNrAnzeigen(frageNrBeschriftung(true));
                 ranglisteAktualisieren();

@@ -90,7 +90,13 @@ public:
     bool automatisierungGeplant() const;
     QDomElement aktuelleFrage() const { return m_aktuelleFrage; }
 
+signals:
+    // Whether presses count from now on, and for which question (0 before the first): devices that
+    // show their own state (phones) follow it.
+    void stimmenVerbundenGeaendert(bool an, int frageNr);
+
 private:
+    void stimmenVerbinden(bool an);
     void ansichtZeigen(SpielFenster::Ansicht ansicht);
     bool fragenVorhanden();
     void naechsteFrageZeigen();
@@ -134,6 +140,7 @@ private:
     Druckjournal *m_journal = nullptr;
 
     bool m_stimmenVerbunden = true;
+    int m_gemeldeteFrage = -1;
     bool m_frageAktiv = false;
     bool m_startScreenAngezeigt = true;
     bool m_resultateNichtExportiert = true;
