@@ -9,6 +9,7 @@ pakete=(
     libjs-jquery libgl-dev fonts-dejavu-core
     xvfb xauth poppler-utils
     qt6-svg-dev
+    libqrencode-dev
     dpkg-dev file desktop-file-utils appstream
 )
 

@@ -636,6 +636,30 @@
         <source>Namenslisten (*.csv *.txt);;Alle Dateien (*)</source>
         <translation>Lists of names (*.csv *.txt);;All files (*)</translation>
     </message>
+    <message>
+        <source>Handys</source>
+        <translation>Phones</translation>
+    </message>
+    <message>
+        <source>Abstimmen mit Handys im lokalen Netz</source>
+        <translation>Voting with phones in the local network</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Handys im selben Netz öffnen die Abstimmungsseite über den QR-Code auf dem Startbildschirm.</source>
+        <translation>Phones in the same network open the voting page through the QR code on the start screen.</translation>
+    </message>
+    <message>
+        <source>Automatisch</source>
+        <translation>Automatic</translation>
+    </message>
 </context>
 <context>
     <name>Spielablauf</name>

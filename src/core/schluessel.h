@@ -42,6 +42,13 @@ inline const QString RecentFileList = QStringLiteral("recentFileList");
 inline const QString FrageBeendenWennAlleGeantwortet = QStringLiteral("FrageBeendenWennAlleGeantwortet");
 // The CSV file with the participants' names behind the handset numbers; empty for none.
 inline const QString NamenslisteDatei = QStringLiteral("NamenslisteDatei");
+// Voting with phones in the local network: on ("true"/"false", off when missing), the port of the
+// voting page (decimal, 8080 when missing) and the IPv4 address to announce (empty: chosen
+// automatically).
+inline const QString HandyAbstimmung = QStringLiteral("HandyAbstimmung");
+inline const QString HandyPort = QStringLiteral("HandyPort");
+inline const QString HandyAdresse = QStringLiteral("HandyAdresse");
+inline constexpr int HandyPortStandard = 8080;
 
 // "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
 inline QString aktiverKlassensatz(int nummer)

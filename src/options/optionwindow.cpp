@@ -5,6 +5,7 @@
 #include "einstellungen.h"
 #include "klang.h"
 #include "namensliste.h"
+#include "netzadressen.h"
 #include "schluessel.h"
 #include "seriellerport.h"
 
@@ -190,6 +191,34 @@ void OptionWindow::felderAktualisieren()
 
     zeigeSchalter(ui->checkBoxEmpfaengerAutomatischFinden, Schluessel::EmpfaengerAutomatischFinden);
     tandrivelleSchalterZeigen(gewaehlt);
+
+    zeigeSchalter(ui->checkBox_Handys_Abstimmung, Schluessel::HandyAbstimmung);
+    ui->spinBox_Handys_Port->setValue(handyPort());
+    handyAdressenFuellen();
+}
+
+int OptionWindow::handyPort()
+{
+    bool zahl = false;
+    const int port = Einstellungen::text(Schluessel::HandyPort).toInt(&zahl);
+    return zahl && port >= 1024 && port <= 65535 ? port : Schluessel::HandyPortStandard;
+}
+
+void OptionWindow::handyAdressenFuellen()
+{
+    const QSignalBlocker sperre(ui->comboBox_Handys_Adresse);
+    ui->comboBox_Handys_Adresse->clear();
+    ui->comboBox_Handys_Adresse->addItem(tr("Automatisch"), QString());
+    const QStringList adressen = lokaleAdressen();
+    for (const QString &adresse : adressen)
+        ui->comboBox_Handys_Adresse->addItem(adresse, adresse);
+    // A choice whose network is down right now (the laptop away from the classroom) stays the
+    // choice; it is not silently replaced by whatever is up.
+    const QString gewaehlt = Einstellungen::text(Schluessel::HandyAdresse);
+    if (!gewaehlt.isEmpty() && !adressen.contains(gewaehlt))
+        ui->comboBox_Handys_Adresse->addItem(gewaehlt, gewaehlt);
+    ui->comboBox_Handys_Adresse->setCurrentIndex(
+        std::max(0, ui->comboBox_Handys_Adresse->findData(gewaehlt)));
 }
 
 void OptionWindow::portListeAktualisieren()
@@ -248,6 +277,13 @@ void OptionWindow::zahlenfelderSpeichern()
         werte.append({schluessel, wert});
         if (!Einstellungen::vorhanden(schluessel) || Einstellungen::text(schluessel) != wert)
             geaendert.append(schluessel);
+    }
+    // The port is written only when it differs from the one in use, so a dialog opened and
+    // closed does not restart the phones' page.
+    const QString port = QString::number(ui->spinBox_Handys_Port->value());
+    if (port != QString::number(handyPort())) {
+        werte.append({Schluessel::HandyPort, port});
+        geaendert.append(Schluessel::HandyPort);
     }
     Einstellungen::setzen(werte);
     for (const QString &schluessel : std::as_const(geaendert))
@@ -493,4 +529,15 @@ void OptionWindow::on_pushButton_Steuerung_Namensliste_Entfernen_clicked()
 {
     schreiben(Schluessel::NamenslisteDatei, QString());
     ui->lineEdit_Steuerung_Namensliste->clear();
+}
+
+void OptionWindow::on_checkBox_Handys_Abstimmung_clicked()
+{
+    schalterSchreiben(Schluessel::HandyAbstimmung, ui->checkBox_Handys_Abstimmung->isChecked());
+}
+
+void OptionWindow::on_comboBox_Handys_Adresse_currentIndexChanged(int index)
+{
+    if (index >= 0)
+        schreiben(Schluessel::HandyAdresse, ui->comboBox_Handys_Adresse->itemData(index).toString());
 }

@@ -12,7 +12,7 @@ class OptionWindow;
 }
 
 // The options dialog. Switches and lists write their setting the moment they change; the number
-// fields are written when the dialog closes, however it is closed.
+// fields (the phones' port among them) are written when the dialog closes, however it is closed.
 class OptionWindow final : public QDialog
 {
     Q_OBJECT
@@ -86,6 +86,8 @@ private slots:
     void on_checkBox_Steuerung_FrageBeenden_clicked();
     void on_pushButton_Steuerung_Namensliste_Waehlen_clicked();
     void on_pushButton_Steuerung_Namensliste_Entfernen_clicked();
+    void on_checkBox_Handys_Abstimmung_clicked();
+    void on_comboBox_Handys_Adresse_currentIndexChanged(int index);
 
 private:
     void schreiben(const QString &schluessel, const QString &wert);
@@ -93,6 +95,9 @@ private:
     void zahlenfelderSpeichern();
     void klanglistenFuellen();
     void tandrivelleSchalterZeigen(const QString &templateName);
+    // The stored port of the phones' page, or the standard one where none valid is stored.
+    static int handyPort();
+    void handyAdressenFuellen();
 
     Ui::OptionWindow *ui;
     PortSystem &m_ports;

@@ -53,6 +53,10 @@ void startscreen::seiteGeladen()
         templateSetzen(m_startScreenVariante);
     if (m_empfaengerIcon)
         iconEmpfaengerErkanntAnzeigen();
+    if (m_handyBeitritt) {
+        const HandyBeitritt b = *m_handyBeitritt;
+        handyBeitrittZeigen(b.adresse, b.code, b.qrSvg);
+    }
 }
 
 void startscreen::templateSetzen(const QString &name)
@@ -165,6 +169,26 @@ void startscreen::iconEmpfaengerErkanntVerbergen()
 void startscreen::alleGeraeteVerbergen()
 {
     ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
+}
+
+void startscreen::handyBeitrittZeigen(const QString &adresse, const QString &code, const QString &qrSvg)
+{
+    m_handyBeitritt = HandyBeitritt{adresse, code, qrSvg};
+    qCDebug(lcStart) << "Beitritt mit dem Handy" << adresse;
+    // As a data URL the picture needs no file and no second request to the page's origin.
+    const QString quelle =
+        QStringLiteral("data:image/svg+xml;base64,") + QString::fromLatin1(qrSvg.toUtf8().toBase64());
+    ausfuehren(A::klasse("handyQr").attr("src", SkriptText::klartext(quelle)));
+    // As text, not markup: whatever the address holds shows as written.
+    ausfuehren(A::klasse("handyAdresse").text(SkriptText::klartext(adresse)));
+    ausfuehren(A::klasse("handyCode").text(SkriptText::klartext(code)));
+    ausfuehren(A::klasse("handyBeitritt").css("display", "flex"));
+}
+
+void startscreen::handyBeitrittVerbergen()
+{
+    m_handyBeitritt.reset();
+    ausfuehren(A::klasse("handyBeitritt").css("display", "none"));
 }
 
 void startscreen::senderAnimationNeuStarten()

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QSet>
 
+#include <optional>
+
 class Uhr;
 
 // The page shown before a game: three steps to get going, a tick when the receiver is found and a
@@ -31,6 +33,10 @@ public:
     void iconEmpfaengerErkanntAnzeigen();
     void iconEmpfaengerErkanntVerbergen();
     void alleGeraeteVerbergen();
+    // The box beside the grid that tells how phones join: the picture of `qrSvg` (a standalone
+    // SVG), the address and the join code. It stays shown until hidden, also across a reload.
+    void handyBeitrittZeigen(const QString &adresse, const QString &code, const QString &qrSvg);
+    void handyBeitrittVerbergen();
     void senderAnimationNeuStarten();
 
     QString variante() const { return m_startScreenVariante; }
@@ -51,4 +57,11 @@ private:
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;
     bool m_empfaengerIcon = false;
+    struct HandyBeitritt
+    {
+        QString adresse;
+        QString code;
+        QString qrSvg;
+    };
+    std::optional<HandyBeitritt> m_handyBeitritt;
 };

@@ -2,6 +2,7 @@
 #include "einstellungen.h"
 #include "fakeports.h"
 #include "klangrekorder.h"
+#include "netzadressen.h"
 #include "optionwindow.h"
 #include "schluessel.h"
 #include "testeinstellungen.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -65,7 +67,7 @@ private slots:
     }
     void cleanup() { m_einstellungen.reset(); }
 
-    void formHatSiebenTabsInDerReihenfolge()
+    void formHatAchtTabsInDerReihenfolge()
     {
         Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
         Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
@@ -75,7 +77,7 @@ private slots:
         for (int i = 0; i < tabs->count(); ++i)
             namen.append(tabs->widget(i)->objectName());
         QCOMPARE(namen, QStringList({"tabSerial", "tabAuswertung", "tabSteuerung", "tabProtokoll",
-                                     "tabKlassensatz", "tabToene", "tabDesign"}));
+                                     "tabKlassensatz", "tabToene", "tabDesign", "tabHandys"}));
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(fenster.windowTitle(), QStringLiteral("Optionen"));
         QCOMPARE(fenster.geometry(),
@@ -102,6 +104,7 @@ private slots:
             {"checkBox_FrageNummerAnzeigen", Schluessel::FrageNummerInTemplateAnzeigen},
             {"checkBox_Fragetext_Fett_Anzeigen", Schluessel::FragetextFett},
             {"checkBox_Steuerung_FrageBeenden", Schluessel::FrageBeendenWennAlleGeantwortet},
+            {"checkBox_Handys_Abstimmung", Schluessel::HandyAbstimmung},
         };
         for (const auto &[box, schluessel] : tabelle)
             QTest::newRow(box) << QString::fromLatin1(box) << schluessel;
@@ -537,6 +540,79 @@ private slots:
         QCOMPARE(liste->count(), 0);
         QCOMPARE(portGewaehlt.count(), 1);
         QCOMPARE(Einstellungen::text(Schluessel::SerialPort), QStringLiteral("/dev/ttyUSB1"));
+    }
+
+    void handyAdresseAutomatischOderGewaehlt()
+    {
+        // An address chosen earlier on a network that is not up now.
+        const QString fern = QStringLiteral("10.254.253.252");
+        QVERIFY(!lokaleAdressen().contains(fern));
+        Einstellungen::setzen(Schluessel::HandyAdresse, fern);
+        auto fenster = neuesFenster();
+        auto *liste = kind<QComboBox>(*fenster, "comboBox_Handys_Adresse");
+        QCOMPARE(liste->itemText(0), QStringLiteral("Automatisch"));
+        QStringList eintraege;
+        for (int i = 1; i < liste->count(); ++i)
+            eintraege.append(liste->itemText(i));
+        QCOMPARE(eintraege, lokaleAdressen() << fern);
+        QCOMPARE(liste->currentText(), fern);
+        QCOMPARE(Einstellungen::text(Schluessel::HandyAdresse), fern); // filling writes nothing
+
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+        liste->setCurrentIndex(0);
+        QVERIFY(Einstellungen::vorhanden(Schluessel::HandyAdresse));
+        QCOMPARE(Einstellungen::text(Schluessel::HandyAdresse), QString());
+        liste->setCurrentIndex(liste->count() - 1);
+        QCOMPARE(Einstellungen::text(Schluessel::HandyAdresse), fern);
+        QCOMPARE(geaendert.count(), 2);
+        QCOMPARE(geaendert.at(0).at(0).toString(), Schluessel::HandyAdresse);
+
+        // "Automatisch" once stored, the gone address no longer shows.
+        Einstellungen::setzen(Schluessel::HandyAdresse, QString());
+        fenster->felderAktualisieren();
+        QCOMPARE(liste->currentIndex(), 0);
+        QCOMPARE(liste->count(), lokaleAdressen().size() + 1);
+    }
+
+    void handyPortWirdBeimSchliessenGeschriebenWennErSichAendert()
+    {
+        auto fenster = neuesFenster();
+        auto *port = kind<QSpinBox>(*fenster, "spinBox_Handys_Port");
+        QCOMPARE(port->value(), 8080);
+        QCOMPARE(port->minimum(), 1024);
+        QCOMPARE(port->maximum(), 65535);
+        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
+        const auto handyMeldungen = [&] {
+            int n = 0;
+            for (const auto &meldung : std::as_const(geaendert))
+                n += meldung.at(0).toString() == Schluessel::HandyPort;
+            return n;
+        };
+
+        // Unchanged: the standard port stays implicit.
+        fenster->show();
+        fenster->close();
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyPort));
+        QCOMPARE(handyMeldungen(), 0);
+
+        fenster->show();
+        port->setValue(9000);
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyPort));
+        fenster->close();
+        QCOMPARE(Einstellungen::text(Schluessel::HandyPort), QStringLiteral("9000"));
+        QCOMPARE(handyMeldungen(), 1);
+
+        // Opened again and closed: nothing new to announce.
+        fenster->felderAktualisieren();
+        QCOMPARE(port->value(), 9000);
+        fenster->show();
+        fenster->close();
+        QCOMPARE(handyMeldungen(), 1);
+
+        // A port outside the range (a hand-edited file) shows as the standard one.
+        Einstellungen::setzen(Schluessel::HandyPort, QStringLiteral("80"));
+        fenster->felderAktualisieren();
+        QCOMPARE(port->value(), 8080);
     }
 };
 

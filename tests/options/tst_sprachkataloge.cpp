@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDomDocument>
 #include <QGroupBox>
 #include <QLabel>
@@ -144,7 +145,7 @@ private slots:
         for (int i = 0; i < tabs->count(); ++i)
             titel.append(tabs->tabText(i));
         QCOMPARE(titel, QStringList({"Serial", "Evaluation", "Control", "Protocol", "Class set", "Sounds",
-                                     "Design"}));
+                                     "Design", "Phones"}));
 
         // No German word survives: the umlauts and a few words that have no umlaut give it away.
         static const QRegularExpression deutsch(
@@ -158,6 +159,10 @@ private slots:
             texte.append(w->title());
         for (const QString &text : std::as_const(texte))
             QVERIFY2(!deutsch.match(text).hasMatch(), qPrintable(text));
+        // The one list entry written in code.
+        auto *adressen = fenster.findChild<QComboBox *>(QStringLiteral("comboBox_Handys_Adresse"));
+        QVERIFY(adressen);
+        QCOMPARE(adressen->itemText(0), QStringLiteral("Automatic"));
     }
 };
 

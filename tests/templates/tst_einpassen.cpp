@@ -3,6 +3,7 @@
 // nothing scrolls, nothing leaves the window, the answers do not overlap and no text overflows its
 // box.
 #include "festerzufall.h"
+#include "qrcode.h"
 #include "rangliste.h"
 #include "seitenansicht.h"
 #include "startscreen.h"
@@ -318,13 +319,18 @@ private slots:
     void startbildschirm_data()
     {
         QTest::addColumn<QSize>("groesse");
-        QTest::newRow("1024x768") << QSize(1024, 768);
-        QTest::newRow("1920x1080") << QSize(1920, 1080);
-        QTest::newRow("3840x2160") << QSize(3840, 2160);
+        QTest::addColumn<bool>("handy");
+        QTest::newRow("1024x768") << QSize(1024, 768) << false;
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << false;
+        QTest::newRow("3840x2160") << QSize(3840, 2160) << false;
+        QTest::newRow("1024x768 with phones") << QSize(1024, 768) << true;
+        QTest::newRow("1366x768 with phones") << QSize(1366, 768) << true;
+        QTest::newRow("1920x1080 with phones") << QSize(1920, 1080) << true;
     }
     void startbildschirm()
     {
         QFETCH(QSize, groesse);
+        QFETCH(bool, handy);
         auto a = ansicht(groesse);
         TestUhr uhr;
         startscreen start(uhr);
@@ -335,11 +341,26 @@ private slots:
         for (uint geraet = 1; geraet <= 60; ++geraet)
             start.geraeteIDAnzeigen(1, geraet, 1);
         start.iconEmpfaengerErkanntAnzeigen();
+        if (handy) {
+            // The longest address a phone may be shown: four three-digit parts and a five-digit port.
+            start.handyBeitrittZeigen(QStringLiteral("http://192.168.178.254:65535"),
+                                      QStringLiteral("837265"),
+                                      QrCode::svg("http://192.168.178.254:65535/?code=837265"));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                ::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.handyQr')[0].naturalWidth")).toInt() > 0,
+                20000);
+        }
         QVERIFY(eingepasst(*a->bruecke));
-        const QString f = fehler(*a->bruecke, pruefSkript(QStringLiteral(".schritt, .tabelleDeviceID"),
-                                                          QStringLiteral(".schrittText"),
-                                                          QStringLiteral(".textplenarosite, .okicon")));
+        const QString f = fehler(
+            *a->bruecke,
+            pruefSkript(QStringLiteral(".schritt, .tabelleDeviceID, .handyBeitritt"),
+                        QStringLiteral(".schrittText, .handyAnleitung, .handyAdresse, .handyCodeZeile"),
+                        handy ? QStringLiteral(".textplenarosite, .okicon, .handyQr, .handyCode")
+                              : QStringLiteral(".textplenarosite, .okicon")));
         QVERIFY2(f.isEmpty(), qPrintable(f));
+        // Hidden until the program shows it.
+        QCOMPARE(::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.handyBeitritt').is(':visible')")).toBool(),
+                 handy);
         // The page's own captions follow the program's language.
         QCOMPARE(::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.textBeliebigeTasteDruecken').text()"))
                      .toString(),
@@ -387,6 +408,9 @@ private slots:
         QTest::newRow("start screen") << "startscreen.html" << QString() << "textLeerschlagtasteStarten"
                                       << "mit Leerschlagtaste starten"
                                       << "Start with space bar";
+        QTest::newRow("start screen, phones") << "startscreen.html" << QString() << "handyAnleitung"
+                                              << "Mit dem Handy abstimmen: QR-Code scannen"
+                                              << "Vote with your phone: scan the QR code";
     }
     void englisch()
     {

@@ -203,6 +203,9 @@ private slots:
             start.iconEmpfaengerErkanntAnzeigen();
             start.iconEmpfaengerErkanntVerbergen();
             start.senderAnimationNeuStarten();
+            start.handyBeitrittZeigen(QStringLiteral("http://192.168.1.20:8080"), QStringLiteral("4711"),
+                                      QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\"/>"));
+            start.handyBeitrittVerbergen();
         }
         Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
         start.templateSetzen(QStringLiteral("Kahoot"));

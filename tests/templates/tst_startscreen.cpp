@@ -152,6 +152,49 @@ private slots:
         QCOMPARE(m_bruecke.nehmen(), QStringList{"qt.jQuery('.okicon').css('display', 'none')"});
     }
 
+    // Address and code come from the network and the settings: nothing in them can end the
+    // statement or become markup, and the picture arrives whole as a data URL.
+    void handyBeitrittZeigenUndVerbergen()
+    {
+        const QString adresse = QStringLiteral("http://10.0.0.1:8080/'\"\\</script><b>x</b>");
+        const QString svg =
+            QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 29 29\"/>");
+        m_start->handyBeitrittZeigen(adresse, QStringLiteral("47'11"), svg);
+        const QString quelle =
+            QStringLiteral("data:image/svg+xml;base64,") + QString::fromLatin1(svg.toUtf8().toBase64());
+        const QStringList zeigen{
+            "qt.jQuery('.handyQr').attr('src','" + quelle + "')",
+            "qt.jQuery('.handyAdresse').text('http://10.0.0.1:8080/\\'\"\\\\</script><b>x</b>')",
+            "qt.jQuery('.handyCode').text('47\\'11')", "qt.jQuery('.handyBeitritt').css('display', 'flex')"};
+        QCOMPARE(m_bruecke.nehmen(), zeigen);
+        // The picture's text survives the trip.
+        QCOMPARE(QByteArray::fromBase64(quelle.mid(quelle.indexOf(',') + 1).toLatin1()), svg.toUtf8());
+
+        // Shown boxes come back after a reload, with the rest of the page's state.
+        m_start->templateSetzen(QStringLiteral("Morvane"));
+        m_bruecke.nehmen();
+        m_start->seiteGeladen();
+        QStringList alle = m_bruecke.nehmen();
+        QCOMPARE(alle.mid(alle.size() - zeigen.size()), zeigen);
+
+        // A newer address replaces the old one, also for the next reload.
+        m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.2:8081"), QStringLiteral("1234"), svg);
+        m_bruecke.nehmen();
+        m_start->seiteGeladen();
+        alle = m_bruecke.nehmen();
+        QVERIFY(alle.contains("qt.jQuery('.handyAdresse').text('http://10.0.0.2:8081')"));
+        QVERIFY(!alle.contains(zeigen.at(1)));
+
+        m_start->handyBeitrittVerbergen();
+        QCOMPARE(m_bruecke.nehmen(), QStringList{"qt.jQuery('.handyBeitritt').css('display', 'none')"});
+        // Hidden stays hidden across a reload: the page's own default.
+        m_start->seiteGeladen();
+        alle = m_bruecke.nehmen();
+        QVERIFY(!alle.isEmpty());
+        for (const QString &anweisung : std::as_const(alle))
+            QVERIFY2(!anweisung.contains(QLatin1String("handy")), qPrintable(anweisung));
+    }
+
     void senderAnimationStartetNachEinerSekundeNochmal()
     {
         m_start->senderAnimationNeuStarten();

@@ -1,0 +1,153 @@
+#include "qrcode.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+using Matrix = QVector<QVector<bool>>;
+
+const QByteArray Adresse = QByteArrayLiteral("http://192.168.178.24:8080/?code=4711");
+
+// The 7 x 7 finder pattern with its top left module at (x, y): dark ring, light ring, dark 3 x 3
+// centre.
+bool suchmuster(const Matrix &m, int x, int y)
+{
+    for (int dy = 0; dy < 7; ++dy)
+        for (int dx = 0; dx < 7; ++dx) {
+            const int ring = std::min({dx, dy, 6 - dx, 6 - dy});
+            if (m[y + dy][x + dx] != (ring != 1))
+                return false;
+        }
+    return true;
+}
+
+struct Bild
+{
+    QString viewBox;
+    QString kanten;
+    int pfade = 0;
+    int rechtecke = 0;
+    QString pfad;
+    QString fehler;
+};
+
+Bild lesen(const QString &svg)
+{
+    Bild bild;
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto a = xml.attributes();
+        if (xml.name() == QLatin1String("svg")) {
+            bild.viewBox = a.value(QLatin1String("viewBox")).toString();
+            bild.kanten = a.value(QLatin1String("shape-rendering")).toString();
+        } else if (xml.name() == QLatin1String("path")) {
+            ++bild.pfade;
+            bild.pfad = a.value(QLatin1String("d")).toString();
+        } else if (xml.name() == QLatin1String("rect")) {
+            ++bild.rechtecke;
+        }
+    }
+    if (xml.hasError())
+        bild.fehler = xml.errorString();
+    return bild;
+}
+
+} // namespace
+
+class TestQrCode final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eineAdresseGibtEinQuadratMitDenDreiSuchmusternInDenEcken()
+    {
+        const Matrix m = QrCode::module(Adresse);
+        const int n = int(m.size());
+        // Versions grow by four modules from 21.
+        QVERIFY(n >= 21);
+        QCOMPARE(n % 4, 1);
+        for (const auto &zeile : m)
+            QCOMPARE(int(zeile.size()), n);
+        QVERIFY(suchmuster(m, 0, 0));
+        QVERIFY(suchmuster(m, n - 7, 0));
+        QVERIFY(suchmuster(m, 0, n - 7));
+        QVERIFY(!suchmuster(m, n - 7, n - 7));
+        // The separators around the finder patterns stay light.
+        for (int i = 0; i < 8; ++i) {
+            QVERIFY(!m[7][i]);
+            QVERIFY(!m[i][7]);
+            QVERIFY(!m[7][n - 1 - i]);
+            QVERIFY(!m[n - 8][i]);
+        }
+        // Timing pattern between the upper finder patterns.
+        for (int x = 8; x < n - 8; ++x)
+            QCOMPARE(m[6][x], x % 2 == 0);
+        // Another text, another code; the same text, the same code.
+        QVERIFY(QrCode::module(Adresse + '2') != m);
+        QCOMPARE(QrCode::module(Adresse), m);
+    }
+
+    // The picture draws exactly the dark modules, shifted by the quiet zone, and nothing else.
+    void dasBildZeichntGenauDieDunklenModule()
+    {
+        const Matrix m = QrCode::module(Adresse);
+        const int n = int(m.size());
+        const Bild bild = lesen(QrCode::svg(Adresse));
+        QVERIFY2(bild.fehler.isEmpty(), qPrintable(bild.fehler));
+        QCOMPARE(bild.viewBox, QStringLiteral("0 0 %1 %1").arg(n + 8));
+        QCOMPARE(bild.kanten, QStringLiteral("crispEdges"));
+        QCOMPARE(bild.pfade, 1);
+        QCOMPARE(bild.rechtecke, 1);
+
+        Matrix gezeichnet(n + 8, QVector<bool>(n + 8, false));
+        static const QRegularExpression stueck(QStringLiteral("^M(\\d+) (\\d+)h(\\d+)v1h-(\\d+)z"));
+        QString rest = bild.pfad;
+        while (!rest.isEmpty()) {
+            const auto treffer = stueck.match(rest);
+            QVERIFY2(treffer.hasMatch(), qPrintable(rest.left(40)));
+            const int x = treffer.captured(1).toInt();
+            const int y = treffer.captured(2).toInt();
+            const int laenge = treffer.captured(3).toInt();
+            QCOMPARE(treffer.captured(4).toInt(), laenge);
+            QVERIFY(y < n + 8 && x + laenge <= n + 8);
+            for (int i = 0; i < laenge; ++i) {
+                QVERIFY2(!gezeichnet[y][x + i], "drawn twice");
+                gezeichnet[y][x + i] = true;
+            }
+            rest = rest.mid(treffer.capturedLength());
+        }
+        for (int y = 0; y < n + 8; ++y)
+            for (int x = 0; x < n + 8; ++x) {
+                const bool innen = x >= 4 && y >= 4 && x < n + 4 && y < n + 4;
+                QCOMPARE(gezeichnet[y][x], innen && m[y - 4][x - 4]);
+            }
+    }
+
+    void nichtsOderZuVielGibtKeinBild_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("seite");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("largest that fits at level M") << QByteArray(2331, 'a') << 177;
+        QTest::newRow("one byte more") << QByteArray(2332, 'a') << 0;
+        QTest::newRow("3000 bytes") << QByteArray(3000, 'x') << 0;
+        QTest::newRow("zero bytes inside") << QByteArray("a\0b", 3) << 21;
+    }
+    void nichtsOderZuVielGibtKeinBild()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, seite);
+        QCOMPARE(int(QrCode::module(text).size()), seite);
+        const QString svg = QrCode::svg(text);
+        QCOMPARE(svg.isEmpty(), seite == 0);
+        if (seite > 0)
+            QCOMPARE(lesen(svg).viewBox, QStringLiteral("0 0 %1 %1").arg(seite + 8));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQrCode)
+#include "tst_qrcode.moc"
