@@ -11,15 +11,19 @@
 #include "fragedatei.h"
 #include "frageneditor.h"
 #include "goto.h"
+#include "handyabstimmung.h"
+#include "handyprotokoll.h"
 #include "hilfe.h"
 #include "hilfe_einstellungen_vornehmen.h"
 #include "hilfe_frageneditor.h"
 #include "hilfe_spiel_durchfuehren.h"
 #include "klang.h"
 #include "meldungsdialoge.h"
+#include "netzadressen.h"
 #include "optionwindow.h"
 #include "pdfrangliste.h"
 #include "produkt.h"
+#include "qrcode.h"
 #include "rangliste.h"
 #include "schluessel.h"
 #include "seriellerport.h"
@@ -185,11 +189,45 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     connect(m_optionWindow, &OptionWindow::einstellungGeaendert, this, [this](const QString &schluessel) {
         if (schluessel == Schluessel::NamenslisteDatei)
             namenLaden();
+        if (schluessel == Schluessel::HandyAbstimmung || schluessel == Schluessel::HandyPort ||
+            schluessel == Schluessel::HandyAdresse)
+            handysEinrichten();
     });
+
+    // Phones press through the same door as the receiver's handsets.
+    m_handys = new HandyAbstimmung(this);
+    connect(m_handys, &HandyAbstimmung::druck, m_ablauf, &Spielablauf::druckEmpfangen);
+    connect(m_handys, &HandyAbstimmung::druck, m_optionWindow,
+            &OptionWindow::optionWindowProtokollAktualisieren);
+    connect(m_handys, &HandyAbstimmung::beigetreten, this, [this](uint nummer) {
+        m_startscreen->geraeteIDAnzeigen(HandyProtokoll::Klassensatz, nummer, 0);
+    });
+    connect(m_handys, &HandyAbstimmung::gestartet, this, &MainWindow::handyBeitrittAnzeigen);
+    connect(m_handys, &HandyAbstimmung::fehlgeschlagen, this, [this](const QString &grund) {
+        m_startscreen->handyBeitrittVerbergen();
+        const QString port = QString::number(m_handyPort);
+        m_dialoge->hinweis(
+            {Einstellungen::meldung(
+                 QStringLiteral(
+                     "Die Abstimmung mit Handys konnte nicht starten: Port %1 ist nicht verfügbar (%2). "
+                     "Bitte in den Einstellungen einen anderen Port wählen.")
+                     .arg(port, grund),
+                 QStringLiteral("Voting with phones could not start: port %1 is not available (%2). "
+                                "Please choose another port in the options.")
+                     .arg(port, grund)),
+             {},
+             QStringLiteral(":/images/info.png"),
+             true});
+    });
+    connect(m_ablauf, &Spielablauf::stimmenVerbundenGeaendert, m_handys, &HandyAbstimmung::frageSetzen);
+    m_handys->frageSetzen(m_ablauf->stimmenVerbunden(), m_spiel->getAktuelleFrageNr());
+    m_handys->spracheSetzen(Einstellungen::istEnglisch());
     for (const QString &name : {Morvane, Tandrivelle, Kahoot})
         m_optionWindow->templateRegistrieren(name);
 
     m_ablauf->templateAnfangen();
+    m_handys->vorlageSetzen(m_ablauf->templateName());
+    handysEinrichten();
     // After the window is up, like the journal's offer: a broken list is said in a box.
     QTimer::singleShot(0, this, &MainWindow::namenLaden);
 
@@ -396,6 +434,38 @@ void MainWindow::startscreenZuruecksetzen(const QString &templateName)
 {
     m_startscreen->templateSetzen(templateName);
     m_startscreen->alleGeraeteVerbergen();
+    // A new game, a new code: phones of the last game do not vote in this one unasked.
+    if (m_handys) {
+        m_handys->vorlageSetzen(templateName);
+        m_handys->neuerCode();
+        if (m_handys->laeuft())
+            handyBeitrittAnzeigen();
+    }
+}
+
+void MainWindow::handysEinrichten()
+{
+    if (!Einstellungen::ist(Schluessel::HandyAbstimmung)) {
+        m_handys->stoppen();
+        m_startscreen->handyBeitrittVerbergen();
+        return;
+    }
+    bool zahl = false;
+    int port = Einstellungen::text(Schluessel::HandyPort).toInt(&zahl);
+    if (!zahl || port < 1 || port > 65535)
+        port = Schluessel::HandyPortStandard;
+    m_handyPort = quint16(port);
+    m_handys->starten(m_handyPort);
+}
+
+void MainWindow::handyBeitrittAnzeigen()
+{
+    // The address chosen in the options, else the first of this computer's network.
+    QString rechner = Einstellungen::text(Schluessel::HandyAdresse);
+    if (rechner.isEmpty())
+        rechner = lokaleAdressen().value(0, QStringLiteral("127.0.0.1"));
+    const QString adresse = m_handys->seitenAdresse(rechner);
+    m_startscreen->handyBeitrittZeigen(adresse, m_handys->code(), QrCode::svg(adresse.toUtf8()));
 }
 
 void MainWindow::ranglisteAnzeigen(const QList<Person> &personen, int anzahlFragen, int aktuelleFrageNr)

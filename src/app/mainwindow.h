@@ -16,6 +16,7 @@ class MainWindow;
 }
 
 class Dialoge;
+class HandyAbstimmung;
 class Druckjournal;
 class FragenEditor;
 class OptionWindow;
@@ -77,6 +78,7 @@ public:
     QString statusEmpfaenger() const;
     QList<QAction *> zuletztGeoeffnet() const { return m_zuletztAktionen; }
     comPort *getComPort() const { return m_comPort; }
+    HandyAbstimmung *handys() const { return m_handys; }
 
 protected:
     void keyPressEvent(QKeyEvent *ereignis) override;
@@ -126,6 +128,11 @@ public slots:
     void druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo);
 
 private:
+    // Voting with phones: starts, moves or stops the server as the options say.
+    void handysEinrichten();
+    // The join box on the start screen with the address, the code and its QR code.
+    void handyBeitrittAnzeigen();
+
     // SpielFenster
     void ansichtZeigen(Ansicht ansicht) override;
     void frageNrAnzeigen(const QString &text) override;
@@ -182,6 +189,8 @@ private:
     std::unique_ptr<templatesPlenaro> m_template;
     std::unique_ptr<comTypFabrik> m_fabrik;
     comPort *m_comPort = nullptr;
+    HandyAbstimmung *m_handys = nullptr;
+    quint16 m_handyPort = 0;
     Druckjournal *m_journal = nullptr;
     Namensliste m_namen;
 

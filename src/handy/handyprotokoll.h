@@ -1,13 +1,13 @@
 #pragma once
 
+#include "geraetschluessel.h"
+
 #include <QtGlobal>
 
 // What the voting page and the program agree on.
 namespace HandyProtokoll {
 
-// Phones form a class set of their own. A receiver reports class sets in 16 bits, so this one can
-// never be a real class set, and a phone never merges with a handset in the results.
-constexpr uint Klassensatz = 65536;
+constexpr uint Klassensatz = HandyKlassensatz;
 // Handset numbers given to phones: 1 ... HoechsteNummer.
 constexpr uint HoechsteNummer = 999;
 

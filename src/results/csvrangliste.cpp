@@ -62,9 +62,9 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
           (mitNamen ? QStringLiteral(";Name") : QString()));
     int rang = 0;
     for (const Person &person : daten.personen) {
-        zeile(QString::number(++rang) + QLatin1Char(';') + geraet(person, daten.konferenzmodus) +
-              QLatin1Char(';') + sekunden(person.getAntwortszeit()) + QLatin1Char(';') +
-              QString::number(person.getPunkte()) +
+        zeile(QString::number(++rang) + QLatin1Char(';') +
+              geraet(person, daten.konferenzmodus, daten.englisch) + QLatin1Char(';') +
+              sekunden(person.getAntwortszeit()) + QLatin1Char(';') + QString::number(person.getPunkte()) +
               (mitNamen ? QLatin1Char(';') + feld(name(daten, person)) : QString()));
     }
     zeile({});

@@ -5,6 +5,7 @@
 #include "exportfortschritt.h"
 #include "fragedatei.h"
 #include "fragenkatalog.h"
+#include "geraetschluessel.h"
 #include "rangfolge.h"
 #include "schluessel.h"
 
@@ -81,11 +82,11 @@ QString name(const Daten &daten, const Person &person)
     return daten.namen.name(person.getKlassensatz(), person.getBuzzerNo());
 }
 
-QString geraet(const Person &person, bool konferenzmodus)
+QString geraet(const Person &person, bool konferenzmodus, bool englisch)
 {
     QString text = QString::number(person.getBuzzerNo());
     if (konferenzmodus)
-        text += QLatin1Char('/') + QString::number(person.getKlassensatz());
+        text += QLatin1Char('/') + klassensatzText(person.getKlassensatz(), englisch);
     return text;
 }
 

@@ -62,7 +62,7 @@ QString sekunden(double ms);
 // The roster's name for a participant; empty when there is none.
 QString name(const Daten &daten, const Person &person);
 // The device column of the ranking: the handset, in conference mode with its class set.
-QString geraet(const Person &person, bool konferenzmodus);
+QString geraet(const Person &person, bool konferenzmodus, bool englisch);
 
 // "<ordner>PlenaroEvaluation_2024_03_05_142509" (German "PlenaroAuswertung_…").
 QString vorschlag(const QString &ordner, bool englisch, const QDateTime &zeitpunkt);

@@ -199,10 +199,11 @@ QString pdfrangliste::html(const Daten &daten)
         if (++rang % RaengeProSeite == 0)
             html += SeitenumbruchInListe;
         html += QStringLiteral("<tr><td><div>") + QString::number(rang) +
-                QStringLiteral("</div></td><td><div>") + geraet(person, daten.konferenzmodus) +
-                mitName(name(daten, person)) + QStringLiteral("</div></td><td><div>") +
-                sekunden(person.getAntwortszeit()) + QStringLiteral("</div></td><td><div>") +
-                QString::number(person.getPunkte()) + QStringLiteral("</div></td></tr>");
+                QStringLiteral("</div></td><td><div>") +
+                geraet(person, daten.konferenzmodus, daten.englisch) + mitName(name(daten, person)) +
+                QStringLiteral("</div></td><td><div>") + sekunden(person.getAntwortszeit()) +
+                QStringLiteral("</div></td><td><div>") + QString::number(person.getPunkte()) +
+                QStringLiteral("</div></td></tr>");
     }
     html += QStringLiteral("</table>");
 

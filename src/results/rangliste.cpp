@@ -1,6 +1,7 @@
 #include "rangliste.h"
 
 #include "einstellungen.h"
+#include "geraetschluessel.h"
 #include "rangfolge.h"
 #include "schluessel.h"
 
@@ -65,7 +66,8 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
     for (const Person &person : reihenfolge) {
         SkriptText geraet = SkriptText::zahl(person.getBuzzerNo());
         if (konferenz)
-            geraet += SkriptText("/") + SkriptText::zahl(person.getKlassensatz());
+            geraet +=
+                SkriptText("/") + SkriptText::klartext(klassensatzText(person.getKlassensatz(), englisch));
         // A name is the teacher's text, never markup.
         const QString name = m_namen.name(person.getKlassensatz(), person.getBuzzerNo());
         if (!name.isEmpty())

@@ -4,6 +4,7 @@
 #include "testeinstellungen.h"
 
 #include "einstellungen.h"
+#include "geraetschluessel.h"
 #include "schluessel.h"
 
 #include <QtTest>
@@ -102,6 +103,18 @@ private slots:
                               "qt.jQuery('.points').html('Points')",
                               "qt.jQuery('.geraeteID').html('Device ID/Class-set ID')",
                               zeilen({zeile(1, "12/3", "12.35", 1)})}));
+    }
+
+    void telefoneAlsSolcheImKonferenzmodus()
+    {
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        m_rangliste.ranglisteAnzeigen({teilnehmer(3, HandyKlassensatz, {{1, 1000}}), teilnehmer(3, 1, {})}, 5, 1);
+        QString alle = m_bruecke.nehmen().join('\n');
+        QVERIFY2(alle.contains("<td>3/Handy</td>") && alle.contains("<td>3/1</td>"), qPrintable(alle));
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        m_rangliste.ranglisteAnzeigen({teilnehmer(3, HandyKlassensatz, {{1, 1000}})}, 5, 1);
+        alle = m_bruecke.nehmen().join('\n');
+        QVERIFY2(alle.contains("<td>3/Phone</td>"), qPrintable(alle));
     }
 
     void namenNebenDenGeraeten()
