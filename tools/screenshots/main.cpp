@@ -2,6 +2,7 @@
 #include "einstellungen.h"
 #include "fakeports.h"
 #include "farbsicht.h"
+#include "handyabstimmung.h"
 #include "hilfe_einstellungen_vornehmen.h"
 #include "hilfe_frageneditor.h"
 #include "hilfe_spiel_durchfuehren.h"
@@ -26,6 +27,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTcpServer>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -69,6 +71,7 @@ int main(int argc, char *argv[])
                       "(resources/tutorial)",
                       "folder"});
     parser.addOption({"farbenblind", "also save each result picture as a deuteranope sees it"});
+    parser.addOption({"handys", "voting with phones on: a phone's browser joins and votes"});
     parser.addHelpOption();
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -83,6 +86,13 @@ int main(int argc, char *argv[])
     if (parser.isSet("konferenz"))
         Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
     Sprachkataloge::installieren(app, parser.isSet("englisch"));
+    const bool handys = parser.isSet("handys");
+    if (handys) {
+        QTcpServer frei;
+        frei.listen(QHostAddress::LocalHost);
+        Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::HandyPort, QString::number(frei.serverPort()));
+    }
 
     const QString sprache = parser.isSet("englisch") ? QStringLiteral("en") : QStringLiteral("de");
     const auto optionenFotografieren = [&](int &zaehler) {
@@ -185,6 +195,39 @@ int main(int argc, char *argv[])
         uhr.vorspulen(1000);
     }
     foto("start");
+    // The phone: a browser in a phone's size opening the start screen's address on this machine.
+    QWebEngineView telefon;
+    const auto telefonFoto = [&](const QString &name) {
+        warten(800);
+        const QString datei =
+            ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
+        telefon.grab().save(datei);
+        std::printf("%s\n", qPrintable(datei));
+    };
+    const auto telefonSkript = [&](const QString &skript) {
+        auto antwort = std::make_shared<QVariant>();
+        auto fertig = std::make_shared<bool>(false);
+        telefon.page()->runJavaScript(skript, [antwort, fertig](const QVariant &wert) {
+            *antwort = wert;
+            *fertig = true;
+        });
+        for (int i = 0; i < 200 && !*fertig; ++i)
+            warten(10);
+        return *antwort;
+    };
+    if (handys) {
+        QUrl adresse(fenster.handys()->seitenAdresse(QStringLiteral("127.0.0.1")));
+        telefon.resize(390, 780);
+        telefon.show();
+        telefon.load(adresse);
+        for (int i = 0; i < 100 && !telefonSkript(QStringLiteral("window.Abstimmung && Abstimmung.zustand().verbunden"))
+                                        .toBool();
+             ++i)
+            warten(100);
+        telefonFoto(QStringLiteral("handy-start"));
+        fenster.activateWindow();
+        foto("start-handy");
+    }
     if (empfaenger)
         warten(2000); // handsets of the simulator report in
     else
@@ -204,6 +247,10 @@ int main(int argc, char *argv[])
         else
             for (uint geraet = 1; geraet <= 24; ++geraet)
                 fenster.druckEmpfangen(1 + geraet / 20, geraet, 1 + (geraet * 7 + frage) % 4);
+        if (handys && frage == 1) {
+            telefonSkript(QStringLiteral("document.getElementById('knopf2').click()"));
+            telefonFoto(QStringLiteral("handy-frage1"));
+        }
         foto(QStringLiteral("frage%1-countdown").arg(frage));
         if (frage == 1) {
             fenster.getSpielablauf().pauseTaste();
