@@ -79,6 +79,7 @@ public:
     QList<QAction *> zuletztGeoeffnet() const { return m_zuletztAktionen; }
     comPort *getComPort() const { return m_comPort; }
     HandyAbstimmung *handys() const { return m_handys; }
+    OptionWindow *optionen() const { return m_optionWindow; }
 
 protected:
     void keyPressEvent(QKeyEvent *ereignis) override;

@@ -8,6 +8,7 @@
 #include "handyabstimmung.h"
 #include "klangrekorder.h"
 #include "mainwindow.h"
+#include "optionwindow.h"
 #include "schluessel.h"
 #include "spiel.h"
 #include "testeinstellungen.h"
@@ -19,6 +20,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -116,6 +119,39 @@ private slots:
         QCOMPARE(js(m_fenster->startAnsicht(), "qt.jQuery('.handyBeitritt').is(':visible')").toBool(), false);
     }
 
+    void schaltetMitDerOption()
+    {
+        const quint16 port = freierPort();
+        Einstellungen::setzen(Schluessel::HandyPort, QString::number(port));
+        starten();
+        QWebEngineView *start = m_fenster->startAnsicht();
+        QVERIFY(QTest::qWaitFor([&]() { return js(start, "typeof qt") == "object"; }, 30000));
+        OptionWindow *optionen = m_fenster->optionen();
+        Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
+        emit optionen->einstellungGeaendert(Schluessel::HandyAbstimmung);
+        QTRY_VERIFY(m_fenster->handys()->laeuft());
+        QCOMPARE(m_fenster->handys()->port(), port);
+        QTRY_VERIFY(js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool());
+
+        // Another port: the server moves, the address on the start screen with it.
+        const quint16 anderer = freierPort();
+        Einstellungen::setzen(Schluessel::HandyPort, QString::number(anderer));
+        emit optionen->einstellungGeaendert(Schluessel::HandyPort);
+        QTRY_COMPARE(m_fenster->handys()->port(), anderer);
+        QTRY_VERIFY(
+            js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)));
+
+        Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("false"));
+        emit optionen->einstellungGeaendert(Schluessel::HandyAbstimmung);
+        QTRY_VERIFY(!js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool());
+        QTcpSocket versuch;
+        QTRY_VERIFY([&]() {
+            versuch.abort();
+            versuch.connectToHost(QHostAddress::LocalHost, anderer);
+            return !versuch.waitForConnected(500);
+        }());
+    }
+
     void belegterPortWirdGesagt()
     {
         QTcpServer belegt;
@@ -161,6 +197,16 @@ private slots:
         // It reports in on the start screen like a handset.
         QTRY_COMPARE(js(start, "qt.jQuery('.imgGeraeteID1').css('display')").toString(), QString("inline"));
 
+        // A second device (a browser of its own) gets the next number.
+        QWebEngineProfile zweitesProfil;
+        QWebEngineView zweites;
+        zweites.setPage(new QWebEnginePage(&zweitesProfil, &zweites));
+        zweites.resize(360, 640);
+        zweites.show();
+        zweites.load(url);
+        QVERIFY(telefonZustand(zweites, "verbunden", true));
+        QCOMPARE(js(&zweites, "Abstimmung.zustand().nummer").toInt(), 2);
+
         // Question 1: the answer delay does not take presses, from phones neither.
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -180,6 +226,8 @@ private slots:
         js(&telefon, "document.getElementById('knopf2').click()");
         QVERIFY(telefonZustand(telefon, "gewaehlt", 2));
         QTRY_COMPARE(antwort(HandyKlassensatz, 1, 1), 2);
+        js(&zweites, "document.getElementById('knopf4').click()");
+        QTRY_COMPARE(antwort(HandyKlassensatz, 2, 1), 4);
         taste(Qt::Key_C);          // the keyboard's handset
         f.druckEmpfangen(1, 7, 1); // a receiver's handset
         QCOMPARE(antwort(1, 60, 1), 3);
@@ -196,7 +244,7 @@ private slots:
 
         // The ranking names the phone as such.
         taste(Qt::Key_Return);
-        QTRY_COMPARE(js(f.ranglisteAnsicht(), "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
+        QTRY_COMPARE(js(f.ranglisteAnsicht(), "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 4);
         const QString zeilen = js(f.ranglisteAnsicht(), "qt.jQuery('.zeilenRangliste').text()").toString();
         QVERIFY2(zeilen.contains("1/Handy"), qPrintable(zeilen));
 
