@@ -49,8 +49,12 @@ void startscreen::loadHTML()
 
 void startscreen::seiteGeladen()
 {
+    // Handsets that reported in while the page was still loading stay lit.
+    const QSet<uint> leuchtend = m_leuchtend;
     if (!m_startScreenVariante.isEmpty())
         templateSetzen(m_startScreenVariante);
+    for (uint buzzerNo : leuchtend)
+        iconZeigen(buzzerNo);
     if (m_empfaengerIcon)
         iconEmpfaengerErkanntAnzeigen();
     if (m_handyBeitritt) {
@@ -123,7 +127,7 @@ void startscreen::tabelleEinpassen()
                          }));
 }
 
-void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
+void startscreen::iconZeigen(uint buzzerNo)
 {
     const A icon = bild(buzzerNo);
     const SkriptText n = SkriptText::zahl(buzzerNo);
@@ -138,6 +142,15 @@ void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint button
                                         "_0_green.png"));
         ausfuehren(icon.css("height", "55px"));
         ausfuehren(icon.css("display", "inline"));
+    }
+    m_leuchtend.insert(buzzerNo);
+}
+
+void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
+{
+    iconZeigen(buzzerNo);
+    if (m_startScreenVariante != QLatin1String("Morvane")) {
+        const A icon = bild(buzzerNo);
         const GeraetSchluessel schluessel{klassensatz, buzzerNo};
         if (!m_gemeldeteGeraete.contains(schluessel)) {
             m_gemeldeteGeraete.insert(schluessel);
@@ -168,6 +181,7 @@ void startscreen::iconEmpfaengerErkanntVerbergen()
 
 void startscreen::alleGeraeteVerbergen()
 {
+    m_leuchtend.clear();
     ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
 }
 

@@ -48,6 +48,7 @@ public slots:
 
 private:
     void ausfuehren(const Anweisung &anweisung) { m_bruecke->ausfuehren(anweisung); }
+    void iconZeigen(uint buzzerNo);
 
     Uhr &m_uhr;
     // Never null.
@@ -56,6 +57,7 @@ private:
     QString m_startScreenVariante;
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;
+    QSet<uint> m_leuchtend; // icons lit since the last reset
     bool m_empfaengerIcon = false;
     struct HandyBeitritt
     {

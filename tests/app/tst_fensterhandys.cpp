@@ -266,7 +266,7 @@ private slots:
 
         // A restart is a new game with a new code: the phone is asked to scan again.
         const QString alterCode = f.handys()->code();
-        taste(Qt::Key_F5);
+        f.on_actionSpiel_neu_starten_triggered();
         QVERIFY(f.handys()->code() != alterCode);
         QVERIFY(telefonZustand(telefon, "verbunden", false));
         QTRY_VERIFY(js(start, "qt.jQuery('.handyCode').text()").toString() == f.handys()->code());

@@ -138,6 +138,26 @@ private slots:
         QCOMPARE(m_bruecke.nehmen(), zeigen + wippen);
     }
 
+    void gemeldeteGeraeteBleibenNachDemLaden()
+    {
+        m_start->templateSetzen(QStringLiteral("Morvane"));
+        m_start->geraeteIDAnzeigen(1, 7, 1);
+        m_start->geraeteIDAnzeigen(65536, 2, 0);
+        m_bruecke.nehmen();
+        // The page finishes loading after the presses: its look comes again, the icons stay lit.
+        m_start->seiteGeladen();
+        QStringList alle = m_bruecke.nehmen();
+        const int verborgen = int(alle.indexOf("qt.jQuery('.allImgGeraete').css('display', 'none')"));
+        QVERIFY(verborgen >= 0);
+        QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID7').css('display', 'inline')") > verborgen);
+        QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID2').css('display', 'inline')") > verborgen);
+        // After a restart they are dark, also when the page loads again.
+        m_start->alleGeraeteVerbergen();
+        m_start->seiteGeladen();
+        alle = m_bruecke.nehmen();
+        QVERIFY(alle.filter("css('display', 'inline')").isEmpty());
+    }
+
     void empfaengerIconUndNeuLaden()
     {
         m_start->templateSetzen(QStringLiteral("Morvane"));
