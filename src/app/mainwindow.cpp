@@ -7,6 +7,7 @@
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
+#include "erstesbild.h"
 #include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
@@ -137,6 +138,16 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_brueckeStart = new WebBruecke(startAnsicht(), m_injektionsSkript, this);
     m_brueckeRangliste = new WebBruecke(ranglisteAnsicht(), m_injektionsSkript, this);
     m_brueckeSchwarz = new WebBruecke(schwarzAnsicht(), m_injektionsSkript, this);
+    // The start screen is what the class sees first: the pages behind it load once it is drawn.
+    for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
+        dahinter->zurueckhalten();
+    const auto freigeben = [this]() {
+        for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
+            dahinter->freigeben();
+    };
+    nachErstemBild(startAnsicht(), freigeben);
+    // A view that draws nothing (a minimised window) must not keep the others empty.
+    QTimer::singleShot(2000, this, freigeben);
     // The start screen and the ranking are built on their bridges and keep them for good.
     m_startscreen = new startscreen(*m_brueckeStart, *m_uhr, this);
     m_rangliste = new rangliste(*m_brueckeRangliste, this);

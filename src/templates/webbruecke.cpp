@@ -9,6 +9,8 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 
+#include <utility>
+
 WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObject *eltern)
     : QObject(eltern)
     , m_ansicht(ansicht)
@@ -79,7 +81,18 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
     // The pages' own words follow the program's language.
     if (Einstellungen::istEnglisch())
         adresse.setQuery(QStringLiteral("lang=en"));
+    if (m_zurueckgehalten) {
+        m_wartendeSeite = adresse;
+        return;
+    }
     m_ansicht->load(adresse);
+}
+
+void WebBruecke::freigeben()
+{
+    m_zurueckgehalten = false;
+    if (m_ansicht && m_wartendeSeite.isValid())
+        m_ansicht->load(std::exchange(m_wartendeSeite, QUrl()));
 }
 
 void WebBruecke::verlaufAbschalten()

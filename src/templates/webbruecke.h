@@ -36,6 +36,12 @@ public:
     // Calls into the engine so far; one per turn with statements, one per read.
     int aufrufe() const { return m_aufrufe; }
 
+    // While held, a page asked for is only remembered and loads on `freigeben`: views out of sight
+    // wait until the one in front is on the screen instead of competing with it for the processor.
+    // What is sent meanwhile reaches the empty view, as it would reach a page still loading.
+    void zurueckhalten() { m_zurueckgehalten = true; }
+    void freigeben();
+
 signals:
     // The page has loaded and jQuery is in it.
     void geladen(bool ok);
@@ -50,4 +56,6 @@ private:
     QPointer<QWebEngineView> m_ansicht;
     QString m_injektion;
     int m_aufrufe = 0;
+    bool m_zurueckgehalten = false;
+    QUrl m_wartendeSeite;
 };
