@@ -131,19 +131,20 @@ private slots:
         emit optionen->einstellungGeaendert(Schluessel::HandyAbstimmung);
         QTRY_VERIFY(m_fenster->handys()->laeuft());
         QCOMPARE(m_fenster->handys()->port(), port);
-        QTRY_VERIFY(js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool(), 20000);
 
         // Another port: the server moves, the address on the start screen with it.
         const quint16 anderer = freierPort();
         Einstellungen::setzen(Schluessel::HandyPort, QString::number(anderer));
         emit optionen->einstellungGeaendert(Schluessel::HandyPort);
         QTRY_COMPARE(m_fenster->handys()->port(), anderer);
-        QTRY_VERIFY(
-            js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)),
+            20000);
 
         Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("false"));
         emit optionen->einstellungGeaendert(Schluessel::HandyAbstimmung);
-        QTRY_VERIFY(!js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(!js(start, "qt.jQuery('.handyBeitritt').is(':visible')").toBool(), 20000);
         QTcpSocket versuch;
         QTRY_VERIFY([&]() {
             versuch.abort();
@@ -195,7 +196,8 @@ private slots:
         QVERIFY(telefonZustand(telefon, "verbunden", true));
         QCOMPARE(js(&telefon, "Abstimmung.zustand().nummer").toInt(), 1);
         // It reports in on the start screen like a handset.
-        QTRY_COMPARE(js(start, "qt.jQuery('.imgGeraeteID1').css('display')").toString(), QString("inline"));
+        QTRY_COMPARE_WITH_TIMEOUT(js(start, "qt.jQuery('.imgGeraeteID1').css('display')").toString(),
+                                  QString("inline"), 20000);
 
         // A second device (a browser of its own) gets the next number.
         QWebEngineProfile zweitesProfil;
@@ -225,9 +227,9 @@ private slots:
         QVERIFY(telefonZustand(telefon, "gewaehlt", 1));
         js(&telefon, "document.getElementById('knopf2').click()");
         QVERIFY(telefonZustand(telefon, "gewaehlt", 2));
-        QTRY_COMPARE(antwort(HandyKlassensatz, 1, 1), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(antwort(HandyKlassensatz, 1, 1), 2, 20000);
         js(&zweites, "document.getElementById('knopf4').click()");
-        QTRY_COMPARE(antwort(HandyKlassensatz, 2, 1), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(antwort(HandyKlassensatz, 2, 1), 4, 20000);
         taste(Qt::Key_C);          // the keyboard's handset
         f.druckEmpfangen(1, 7, 1); // a receiver's handset
         QCOMPARE(antwort(1, 60, 1), 3);
@@ -244,7 +246,8 @@ private slots:
 
         // The ranking names the phone as such.
         taste(Qt::Key_Return);
-        QTRY_COMPARE(js(f.ranglisteAnsicht(), "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            js(f.ranglisteAnsicht(), "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 4, 20000);
         const QString zeilen = js(f.ranglisteAnsicht(), "qt.jQuery('.zeilenRangliste').text()").toString();
         QVERIFY2(zeilen.contains("1/Handy"), qPrintable(zeilen));
 
@@ -269,7 +272,8 @@ private slots:
         f.on_actionSpiel_neu_starten_triggered();
         QVERIFY(f.handys()->code() != alterCode);
         QVERIFY(telefonZustand(telefon, "verbunden", false));
-        QTRY_VERIFY(js(start, "qt.jQuery('.handyCode').text()").toString() == f.handys()->code());
+        QTRY_VERIFY_WITH_TIMEOUT(js(start, "qt.jQuery('.handyCode').text()").toString() == f.handys()->code(),
+                                 20000);
     }
 };
 
