@@ -247,7 +247,17 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // A page that loads late (or again) is filled with the results as they are.
     connect(m_brueckeRangliste, &WebBruecke::geladen, m_ablauf, &Spielablauf::ranglisteAktualisieren);
     // Once the window is up: a question asked from inside the constructor would come before it.
-    QTimer::singleShot(0, m_ablauf, &Spielablauf::journalStarten);
+    QTimer::singleShot(0, this, [this]() {
+        m_ablauf->journalStarten();
+        // Phones of a game taken up again come back with new numbers, never with a stranger's.
+        QSet<uint> nummern;
+        for (const Person &person : m_spiel->getPersonen()) {
+            if (person.getKlassensatz() == HandyKlassensatz)
+                nummern.insert(person.getBuzzerNo());
+        }
+        if (!nummern.isEmpty())
+            m_handys->nummernReservieren(nummern);
+    });
 
     m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
     for (int i = 0; i < MaxRecentFiles; ++i) {

@@ -83,6 +83,11 @@ void HandyAbstimmung::frageSetzen(bool offen, int frage)
     imServer([server = m_server, offen, frage]() { server->frageSetzen(offen, frage); });
 }
 
+void HandyAbstimmung::nummernReservieren(const QSet<uint> &nummern)
+{
+    imServer([server = m_server, nummern]() { server->nummernReservieren(nummern); });
+}
+
 void HandyAbstimmung::spracheSetzen(bool englisch)
 {
     imServer([server = m_server, englisch]() { server->spracheSetzen(englisch); });

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QThread>
 
@@ -32,6 +33,8 @@ public:
     QString seitenAdresse(const QString &rechner) const;
 
     void frageSetzen(bool offen, int frage);
+    // A game taken up again: its phones' numbers are not handed out anew.
+    void nummernReservieren(const QSet<uint> &nummern);
     void spracheSetzen(bool englisch);
     void vorlageSetzen(const QString &name);
 

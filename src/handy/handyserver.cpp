@@ -179,6 +179,11 @@ void HandyServer::frageSetzen(bool offen, int frage)
     anAlle(frageNachricht());
 }
 
+void HandyServer::nummernReservieren(const QSet<uint> &nummern)
+{
+    m_vergeben.unite(nummern);
+}
+
 void HandyServer::spracheSetzen(bool englisch)
 {
     if (englisch == m_englisch)

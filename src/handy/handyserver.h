@@ -35,6 +35,9 @@ public:
     // A new game: devices of the last one must scan the new code.
     Q_INVOKABLE void codeSetzen(const QString &code);
     Q_INVOKABLE void frageSetzen(bool offen, int frage);
+    // Numbers a game taken up again already holds: new devices get others, so no phone continues
+    // someone else's answers. A new code frees them.
+    Q_INVOKABLE void nummernReservieren(const QSet<uint> &nummern);
     Q_INVOKABLE void spracheSetzen(bool englisch);
     Q_INVOKABLE void vorlageSetzen(const QString &name);
 

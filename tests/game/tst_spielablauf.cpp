@@ -3,6 +3,7 @@
 #include "dialogrekorder.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
+#include "geraetschluessel.h"
 #include "klangrekorder.h"
 #include "schluessel.h"
 #include "spiel.h"
@@ -648,6 +649,7 @@ private slots:
             ersteFrageLaeuft();
             m_ablauf->druckEmpfangen(1, 1, 1);
             m_ablauf->druckEmpfangen(1, 2, 3);
+            m_ablauf->druckEmpfangen(HandyKlassensatz, 1, 4); // a phone
             sekunden(10 + 2);
             m_ablauf->naechsteFrage();
             m_uhr->vorspulen(0);
@@ -678,8 +680,13 @@ private slots:
                     QCOMPARE(b->getAntwort(), a->getAntwort());
             }
         }
+        // The phone is itself again, not a handset of class set 0 or 1.
+        QVERIFY(std::any_of(neu.getPersonen().cbegin(), neu.getPersonen().cend(), [](const Person &p) {
+            return p.getKlassensatz() == HandyKlassensatz && p.getBuzzerNo() == 1 && p.findeAntwort(1) &&
+                   p.findeAntwort(1)->getAntwort() == 4;
+        }));
         QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Rangliste);
-        QCOMPARE(fenster.rangliste, 2);
+        QCOMPARE(fenster.rangliste, 3);
         // The restored results are worth a question before quitting.
         const qsizetype gefragt = m_dialoge.fragen.size();
         ablauf.beendenBestaetigt();

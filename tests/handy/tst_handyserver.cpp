@@ -237,6 +237,18 @@ private slots:
         QCOMPARE(beitreten(telefon->token())->nummer(), 1);
     }
 
+    void reservierteNummernBleibenFrei()
+    {
+        m_handys->nummernReservieren({1, 3});
+        auto erstes = beitreten();
+        auto zweites = beitreten();
+        QCOMPARE(erstes->nummer(), 2);
+        QCOMPARE(zweites->nummer(), 4);
+        // A new game frees them.
+        m_handys->neuerCode();
+        QCOMPARE(beitreten()->nummer(), 1);
+    }
+
     void druckeNurBeiOffenerFrage()
     {
         QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
