@@ -50,11 +50,12 @@ void startscreen::loadHTML()
 void startscreen::seiteGeladen()
 {
     // Handsets that reported in while the page was still loading stay lit.
-    const QSet<uint> leuchtend = m_leuchtend;
-    if (!m_startScreenVariante.isEmpty())
+    if (!m_startScreenVariante.isEmpty()) {
         templateSetzen(m_startScreenVariante);
-    for (uint buzzerNo : leuchtend)
-        iconZeigen(buzzerNo);
+    } else {
+        for (uint buzzerNo : QSet<uint>(m_leuchtend))
+            iconZeigen(buzzerNo);
+    }
     if (m_empfaengerIcon)
         iconEmpfaengerErkanntAnzeigen();
     if (m_handyBeitritt) {
@@ -65,6 +66,9 @@ void startscreen::seiteGeladen()
 
 void startscreen::templateSetzen(const QString &name)
 {
+    // A new look (the question page has loaded, a receiver of another family) is no reason to
+    // forget the handsets that have reported in: they show again in the new look's pictures.
+    const QSet<uint> leuchtend = m_leuchtend;
     alleGeraeteVerbergen();
     m_startScreenVariante = name;
     qCDebug(lcStart) << "Startbildschirm für" << name;
@@ -85,6 +89,8 @@ void startscreen::templateSetzen(const QString &name)
         ausfuehren(A::klasse("textBeliebigeTasteDruecken").html("Press any button"));
         ausfuehren(A::klasse("textLeerschlagtasteStarten").html("Start with space bar"));
     }
+    for (uint buzzerNo : leuchtend)
+        iconZeigen(buzzerNo);
     tabelleEinpassen();
 }
 

@@ -151,6 +151,13 @@ private slots:
         QVERIFY(verborgen >= 0);
         QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID7').css('display', 'inline')") > verborgen);
         QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID2').css('display', 'inline')") > verborgen);
+        // A new look shows them in its own pictures.
+        m_start->templateSetzen(QStringLiteral("Tandrivelle"));
+        alle = m_bruecke.nehmen();
+        QVERIFY(alle.indexOf("qt.jQuery('.allImgGeraete').css('display', 'none')") <
+                alle.lastIndexOf("qt.jQuery('.imgGeraeteID7').css('display', 'inline')"));
+        QVERIFY(alle.contains("qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDTandrivelle/"
+                              "IconGeraeteIDTandrivelle/7_0_green.png')"));
         // After a restart they are dark, also when the page loads again.
         m_start->alleGeraeteVerbergen();
         m_start->seiteGeladen();
