@@ -117,6 +117,9 @@ int main(int argc, char *argv[])
     const bool empfaenger = parser.isSet("empfaenger");
     MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, empfaenger ? nullptr : &keinePorts,
                                 einstellungen.ordner()});
+    // The first start writes its defaults, conference mode off among them.
+    if (parser.isSet("konferenz"))
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
     // Without a window manager (a plain xvfb-run) nobody maximises the window, so it is sized here:
     // to the given size, or to the whole screen as the program appears on a projector.
     QSize groesse;
