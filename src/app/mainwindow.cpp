@@ -11,6 +11,7 @@
 #include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
+#include "geraetschluessel.h"
 #include "goto.h"
 #include "handyabstimmung.h"
 #include "handyprotokoll.h"
@@ -210,9 +211,8 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     connect(m_handys, &HandyAbstimmung::druck, m_ablauf, &Spielablauf::druckEmpfangen);
     connect(m_handys, &HandyAbstimmung::druck, m_optionWindow,
             &OptionWindow::optionWindowProtokollAktualisieren);
-    connect(m_handys, &HandyAbstimmung::beigetreten, this, [this](uint nummer) {
-        m_startscreen->geraeteIDAnzeigen(HandyProtokoll::Klassensatz, nummer, 0);
-    });
+    connect(m_handys, &HandyAbstimmung::beigetreten, this,
+            [this](uint nummer) { m_startscreen->geraeteIDAnzeigen(HandyKlassensatz, nummer, 0); });
     connect(m_handys, &HandyAbstimmung::gestartet, this, &MainWindow::handyBeitrittAnzeigen);
     connect(m_handys, &HandyAbstimmung::fehlgeschlagen, this, [this](const QString &grund) {
         m_startscreen->handyBeitrittVerbergen();

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "geraetschluessel.h"
-
 #include <QtGlobal>
 
 // What the voting page and the program agree on.
 namespace HandyProtokoll {
 
-constexpr uint Klassensatz = HandyKlassensatz;
 // Handset numbers given to phones: 1 ... HoechsteNummer.
 constexpr uint HoechsteNummer = 999;
 

@@ -1,5 +1,6 @@
 #include "handyserver.h"
 
+#include "geraetschluessel.h"
 #include "handyprotokoll.h"
 
 #include <QFile>
@@ -67,12 +68,6 @@ class HandyServer::Empfang final : public QTcpServer
 {
 public:
     using QTcpServer::QTcpServer;
-
-    int offen()
-    {
-        aufraeumen();
-        return int(m_offen.size());
-    }
 
 protected:
     void incomingConnection(qintptr deskriptor) override
@@ -198,11 +193,6 @@ void HandyServer::vorlageSetzen(const QString &name)
     m_vorlage = name;
 }
 
-int HandyServer::verbindungen() const
-{
-    return m_empfang ? m_empfang->offen() : 0;
-}
-
 bool HandyServer::handleRequest(const QHttpServerRequest &anfrage, QTcpSocket *socket)
 {
     // The request that opens a WebSocket passes here first; saying yes without an answer lets the
@@ -326,7 +316,7 @@ void HandyServer::nachricht(QWebSocket *socket, const QString &text)
         if (m_filter.zuSchnell(nummer, m_uhr.elapsed())) {
             emit gedrosselt(m_filter.gedrosselt());
         } else {
-            emit druck(HandyProtokoll::Klassensatz, nummer, uint(knopf));
+            emit druck(HandyKlassensatz, nummer, uint(knopf));
             gezaehlt = true;
         }
     }

@@ -41,9 +41,6 @@ public:
     Q_INVOKABLE void spracheSetzen(bool englisch);
     Q_INVOKABLE void vorlageSetzen(const QString &name);
 
-    // For tests: open connections the server holds.
-    int verbindungen() const;
-
 signals:
     void gestartet(quint16 port);
     void fehlgeschlagen(const QString &grund);

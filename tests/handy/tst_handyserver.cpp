@@ -1,5 +1,6 @@
 // The phones' server as a phone and as an intruder see it: over real sockets on the loopback
 // interface, with the server on its own thread as in the program.
+#include "geraetschluessel.h"
 #include "handyabstimmung.h"
 #include "handyprotokoll.h"
 
@@ -264,7 +265,7 @@ private slots:
         QCOMPARE(telefon->letzte(QStringLiteral("frage")).value(QStringLiteral("frage")).toInt(), 4);
         telefon->druecken(3);
         QTRY_COMPARE(druecke.size(), 1);
-        QCOMPARE(druecke.at(0).at(0).toUInt(), HandyProtokoll::Klassensatz);
+        QCOMPARE(druecke.at(0).at(0).toUInt(), HandyKlassensatz);
         QCOMPARE(druecke.at(0).at(1).toUInt(), 1u);
         QCOMPARE(druecke.at(0).at(2).toUInt(), 3u);
         QTRY_VERIFY(telefon->letzte(QStringLiteral("quittung")).value(QStringLiteral("gezaehlt")).toBool());
