@@ -261,6 +261,7 @@ int main(int argc, char *argv[])
         MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports, einstellungen.ordner()});
         fenster.resize(1920, 1080);
         fenster.show();
+        wartenBis([&]() { return fenster.istEingerichtet(); });
         wartenBis([&]() {
             return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html"));
         });

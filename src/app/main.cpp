@@ -1,5 +1,4 @@
 #include "einstellungen.h"
-#include "erstesbild.h"
 #include "mainwindow.h"
 #include "schluessel.h"
 #include "sprachkataloge.h"
@@ -35,7 +34,7 @@ int main(int argc, char *argv[])
     MainWindow fenster;
     // The start-up benchmark reads this line to time the start to the start screen on the screen.
     if (qEnvironmentVariableIsSet("PLENARO_ERSTES_BILD_MELDEN")) {
-        nachErstemBild(fenster.startAnsicht(), []() {
+        QObject::connect(&fenster, &MainWindow::startscreenGezeichnet, []() {
             std::fputs("erstes Bild\n", stdout);
             std::fflush(stdout);
         });

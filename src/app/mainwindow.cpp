@@ -81,19 +81,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_zufall = umgebung.zufall ? umgebung.zufall : &Zufall::system();
     m_ports = umgebung.ports ? umgebung.ports : &PortSystem::system();
 
-    // Secondary windows and objects first: the slots connected by name below may reach them.
-    m_test = new test(this);
-    m_optionWindow = new OptionWindow(*m_ports, *m_klang, this, m_dialoge);
-    m_tutorialSpiel = new hilfe_spiel_durchfuehren(this);
-    m_tutorialEditor = new hilfe_frageneditor(this);
-    m_tutorialEinstellungen = new hilfe_einstellungen_vornehmen(this);
     m_testDialoge = umgebung.dialoge;
-    m_goTo = new goTo();
-    m_goTo->setAttribute(Qt::WA_QuitOnClose, false);
-    m_hilfe = new Hilfe();
-    m_hilfe->setAttribute(Qt::WA_QuitOnClose, false);
-    m_shortcutkeys = new shortcutkeys();
-    m_shortcutkeys->setAttribute(Qt::WA_QuitOnClose, false);
 
     ui->setupUi(this);
 
@@ -107,15 +95,11 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // Only the view in sight gets a page now: every page started here competes with the start
     // screen for the two or four cores of a school laptop.
     startAnsicht()->setUrl(QUrl(QStringLiteral("about:blank")));
-    frageAnsicht()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht()})
         ansicht->setContextMenuPolicy(Qt::NoContextMenu);
 
     m_spiel = new spiel(*m_uhr, *m_dialoge, this);
     m_ablauf = new Spielablauf(*m_spiel, *this, *m_dialoge, *m_klang, *m_uhr, this);
-    connect(m_goTo, &goTo::goToButtonEvent, this, &MainWindow::goToFrage);
-    connect(m_optionWindow, &OptionWindow::comPortIndexChanged, this, &MainWindow::portVonHandGewaehlt);
-    connect(m_optionWindow, &OptionWindow::signalTemplateGewaehlt, this, &MainWindow::templateAusgewaehlt);
 
     // Status bar labels exist before the start file is loaded, which writes into them.
     m_labelDatei = new QLabel(this);
@@ -132,6 +116,9 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     const QScreen *bildschirm = QGuiApplication::primaryScreen();
     Startregeln::jederStart(bildschirm ? bildschirm->size() : QSize(1920, 1080));
 
+    // Views out of sight are hidden before the window shows: a view that is shown once gets an
+    // engine page and a renderer of its own at once.
+    ansichtZeigen(Ansicht::Start);
     showMaximized();
 
     m_injektionsSkript = WebBruecke::injektionsSkript();
@@ -142,20 +129,21 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // The start screen is what the class sees first: the pages behind it load once it is drawn.
     for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
         dahinter->zurueckhalten();
-    const auto freigeben = [this]() {
-        for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
-            dahinter->freigeben();
-    };
-    nachErstemBild(startAnsicht(), freigeben);
+    nachErstemBild(startAnsicht(), [this]() {
+        emit startscreenGezeichnet();
+        vorziehen();
+    });
     // A view that draws nothing (a minimised window) must not keep the others empty.
-    QTimer::singleShot(2000, this, freigeben);
+    Zeitgeber *spaetestens = m_uhr->neuerZeitgeber(this);
+    spaetestens->setSingleShot(true);
+    connect(spaetestens, &Zeitgeber::timeout, this, &MainWindow::vorziehen);
+    spaetestens->start(2000);
     // The start screen and the ranking are built on their bridges and keep them for good.
     m_startscreen = new startscreen(*m_brueckeStart, *m_uhr, this);
     m_rangliste = new rangliste(*m_brueckeRangliste, this);
     connect(m_brueckeStart, &WebBruecke::geladen, m_startscreen, &startscreen::seiteGeladen);
     m_startscreen->loadHTML();
     m_rangliste->loadHTML();
-    ansichtZeigen(Ansicht::Start);
 
     for (QLabel *label : {m_labelDatei, m_labelAnzahl, m_labelPort, m_labelEmpfaenger, m_labelAktuelleFrage})
         ui->statusBar->addWidget(label);
@@ -174,6 +162,57 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // The receiver search starts from a known port name on every start.
     Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
     setStatusLabelCOMPort();
+
+    m_ablauf->templateAnfangen();
+
+    m_journal = new Druckjournal(*m_uhr, umgebung.journalOrdner, this);
+    m_ablauf->journalSetzen(m_journal);
+    // A page that loads late (or again) is filled with the results as they are.
+    connect(m_brueckeRangliste, &WebBruecke::geladen, m_ablauf, &Spielablauf::ranglisteAktualisieren);
+
+    m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        auto *aktion = new QAction(this);
+        aktion->setVisible(false);
+        connect(aktion, &QAction::triggered, this, &MainWindow::openRecentFile);
+        ui->menuFragen->addAction(aktion);
+        m_zuletztAktionen.append(aktion);
+    }
+    zuletztGeoeffnetAktualisieren();
+
+    // Keys must reach the game even while a web view has the focus.
+    qApp->installEventFilter(this);
+}
+
+void MainWindow::vorziehen()
+{
+    if (m_brueckeFrage->zurueckgehalten())
+        frageAnsicht()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
+        dahinter->freigeben();
+    if (!m_geschlossen)
+        einrichten();
+}
+
+void MainWindow::einrichten()
+{
+    if (m_einrichtungBegonnen)
+        return;
+    m_einrichtungBegonnen = true;
+    m_test = new test(this);
+    m_optionWindow = new OptionWindow(*m_ports, *m_klang, this, m_dialoge);
+    m_tutorialSpiel = new hilfe_spiel_durchfuehren(this);
+    m_tutorialEditor = new hilfe_frageneditor(this);
+    m_tutorialEinstellungen = new hilfe_einstellungen_vornehmen(this);
+    m_goTo = new goTo();
+    m_goTo->setAttribute(Qt::WA_QuitOnClose, false);
+    m_hilfe = new Hilfe();
+    m_hilfe->setAttribute(Qt::WA_QuitOnClose, false);
+    m_shortcutkeys = new shortcutkeys();
+    m_shortcutkeys->setAttribute(Qt::WA_QuitOnClose, false);
+    connect(m_goTo, &goTo::goToButtonEvent, this, &MainWindow::goToFrage);
+    connect(m_optionWindow, &OptionWindow::comPortIndexChanged, this, &MainWindow::portVonHandGewaehlt);
+    connect(m_optionWindow, &OptionWindow::signalTemplateGewaehlt, this, &MainWindow::templateAusgewaehlt);
 
     m_fabrik = std::make_unique<comTypFabrik>(*m_ports, *m_uhr);
     m_comPort = static_cast<comPort *>(m_fabrik->erzeugeComTyp(QStringLiteral("rs-232")));
@@ -236,41 +275,34 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     for (const QString &name : {Morvane, Tandrivelle, Kahoot})
         m_optionWindow->templateRegistrieren(name);
 
-    m_ablauf->templateAnfangen();
     m_handys->vorlageSetzen(m_ablauf->templateName());
-    handysEinrichten();
-    // After the window is up, like the journal's offer: a broken list is said in a box.
-    QTimer::singleShot(0, this, &MainWindow::namenLaden);
 
-    m_journal = new Druckjournal(*m_uhr, umgebung.journalOrdner, this);
-    m_ablauf->journalSetzen(m_journal);
-    // A page that loads late (or again) is filled with the results as they are.
-    connect(m_brueckeRangliste, &WebBruecke::geladen, m_ablauf, &Spielablauf::ranglisteAktualisieren);
-    // Once the window is up: a question asked from inside the constructor would come before it.
+    // A turn later, once the window and its start screen are up: a question asked now would come
+    // before them. The game a crash left behind is taken up before a phone can join, so that no
+    // phone gets a number that answered in it.
     QTimer::singleShot(0, this, [this]() {
+        // A broken list is said in a box; the game goes on with handset numbers.
+        namenLaden();
         m_ablauf->journalStarten();
-        // Phones of a game taken up again come back with new numbers, never with a stranger's.
-        QSet<uint> nummern;
-        for (const Person &person : m_spiel->getPersonen()) {
-            if (person.getKlassensatz() == HandyKlassensatz)
-                nummern.insert(person.getBuzzerNo());
-        }
-        if (!nummern.isEmpty())
-            m_handys->nummernReservieren(nummern);
+        handyNummernReservieren();
+        handysEinrichten();
+        m_eingerichtet = true;
+        emit eingerichtet();
     });
+}
 
-    m_zuletztTitel = ui->actionZuletzt_ge_ffnet;
-    for (int i = 0; i < MaxRecentFiles; ++i) {
-        auto *aktion = new QAction(this);
-        aktion->setVisible(false);
-        connect(aktion, &QAction::triggered, this, &MainWindow::openRecentFile);
-        ui->menuFragen->addAction(aktion);
-        m_zuletztAktionen.append(aktion);
+void MainWindow::handyNummernReservieren()
+{
+    if (!m_handys)
+        return;
+    // Phones of a game taken up again come back with new numbers, never with a stranger's.
+    QSet<uint> nummern;
+    for (const Person &person : m_spiel->getPersonen()) {
+        if (person.getKlassensatz() == HandyKlassensatz)
+            nummern.insert(person.getBuzzerNo());
     }
-    zuletztGeoeffnetAktualisieren();
-
-    // Keys must reach the game even while a web view has the focus.
-    qApp->installEventFilter(this);
+    if (!nummern.isEmpty())
+        m_handys->nummernReservieren(nummern);
 }
 
 MainWindow::~MainWindow()
@@ -350,6 +382,9 @@ void MainWindow::resizeEvent(QResizeEvent *ereignis)
 
 void MainWindow::ansichtZeigen(Ansicht ansicht)
 {
+    // The game is quicker than the start screen: what it shows now must not wait for it.
+    if (ansicht != Ansicht::Start && m_brueckeFrage)
+        vorziehen();
     if (ansicht == Ansicht::RanglisteUnterSchwarz) {
         ranglisteAnsicht()->show();
         frageAnsicht()->hide();
@@ -496,11 +531,13 @@ void MainWindow::ranglisteAnzeigen(const QList<Person> &personen, int anzahlFrag
 
 void MainWindow::goToSchliessen()
 {
-    m_goTo->close();
+    if (m_goTo)
+        m_goTo->close();
 }
 
 void MainWindow::empfaengerOeffnen()
 {
+    einrichten();
     m_comPort->connectSerial();
 }
 
@@ -631,6 +668,7 @@ void MainWindow::namenLaden()
 
 void MainWindow::on_actionOptionen_triggered()
 {
+    einrichten();
     m_optionWindow->felderAktualisieren();
     m_optionWindow->show();
     m_optionWindow->raise();
@@ -674,30 +712,35 @@ void MainWindow::on_actionFrageneditor_triggered()
 
 void MainWindow::on_actionSpiel_durchf_hren_2_triggered()
 {
+    einrichten();
     m_tutorialSpiel->show();
     m_tutorialSpiel->raise();
 }
 
 void MainWindow::on_actionFrageneditor_2_triggered()
 {
+    einrichten();
     m_tutorialEditor->show();
     m_tutorialEditor->raise();
 }
 
 void MainWindow::on_actionEinstellungen_vornehmen_triggered()
 {
+    einrichten();
     m_tutorialEinstellungen->show();
     m_tutorialEinstellungen->raise();
 }
 
 void MainWindow::on_actionShortcut_Keys_triggered()
 {
+    einrichten();
     m_shortcutkeys->show();
     m_shortcutkeys->raise();
 }
 
 void MainWindow::on_actionTest_triggered()
 {
+    einrichten();
     m_test->show();
 }
 
@@ -718,16 +761,18 @@ void MainWindow::closeEvent(QCloseEvent *ereignis)
         return;
     }
     m_ablauf->beendet();
-    m_optionWindow->beimBeenden();
-    for (QWidget *tutorial :
-         {static_cast<QWidget *>(m_tutorialSpiel), static_cast<QWidget *>(m_tutorialEditor),
-          static_cast<QWidget *>(m_tutorialEinstellungen)})
-        tutorial->close();
-    m_hilfe->close();
-    m_shortcutkeys->close();
-    m_goTo->close();
-    m_test->close();
-    m_comPort->SerialPortSchliessen();
+    // Closed before it was set up, the window has none of these and sets nothing up any more.
+    m_geschlossen = true;
+    if (m_optionWindow)
+        m_optionWindow->beimBeenden();
+    for (QWidget *fenster :
+         std::initializer_list<QWidget *>{m_tutorialSpiel, m_tutorialEditor, m_tutorialEinstellungen, m_hilfe,
+                                          m_shortcutkeys, m_goTo, m_test}) {
+        if (fenster)
+            fenster->close();
+    }
+    if (m_comPort)
+        m_comPort->SerialPortSchliessen();
     ereignis->accept();
 }
 
@@ -827,6 +872,7 @@ void MainWindow::on_actionRangliste_triggered()
 
 void MainWindow::on_actionGo_To_triggered()
 {
+    einrichten();
     if (m_goTo->isVisible())
         m_goTo->close();
     m_goTo->zeigen(this);

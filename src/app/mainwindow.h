@@ -80,6 +80,14 @@ public:
     comPort *getComPort() const { return m_comPort; }
     HandyAbstimmung *handys() const { return m_handys; }
     OptionWindow *optionen() const { return m_optionWindow; }
+    // The receiver, the phones and the secondary windows are set up once the start screen is
+    // drawn (or as soon as something needs them), so that they do not delay its first frame.
+    bool istEingerichtet() const { return m_eingerichtet; }
+
+signals:
+    // The start screen's first frame after its page has loaded.
+    void startscreenGezeichnet();
+    void eingerichtet();
 
 protected:
     void keyPressEvent(QKeyEvent *ereignis) override;
@@ -129,10 +137,14 @@ public slots:
     void druckEmpfangen(uint klassensatz, uint buzzerNo, uint buttonNo);
 
 private:
+    // Lets the pages behind the start screen load and sets up the rest (see istEingerichtet).
+    void vorziehen();
+    void einrichten();
     // Voting with phones: starts, moves or stops the server as the options say.
     void handysEinrichten();
     // The join box on the start screen with the address, the code and its QR code.
     void handyBeitrittAnzeigen();
+    void handyNummernReservieren();
 
     // SpielFenster
     void ansichtZeigen(Ansicht ansicht) override;
@@ -192,6 +204,9 @@ private:
     comPort *m_comPort = nullptr;
     HandyAbstimmung *m_handys = nullptr;
     quint16 m_handyPort = 0;
+    bool m_einrichtungBegonnen = false;
+    bool m_geschlossen = false;
+    bool m_eingerichtet = false;
     Druckjournal *m_journal = nullptr;
     Namensliste m_namen;
 

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineUrlScheme>
@@ -44,7 +45,7 @@ QString WebBruecke::injektionsSkript()
 void WebBruecke::roh(const QString &skript)
 {
     senden();
-    if (m_ansicht) {
+    if (m_ansicht && !m_zurueckgehalten) {
         ++m_aufrufe;
         m_ansicht->page()->runJavaScript(skript);
     }
@@ -58,7 +59,7 @@ void WebBruecke::rohAuswerten(const QString &skript, Antwort antwort)
 
 void WebBruecke::stapelSenden(const QStringList &anweisungen)
 {
-    if (!m_ansicht)
+    if (!m_ansicht || m_zurueckgehalten)
         return;
     ++m_aufrufe;
     m_ansicht->page()->runJavaScript(Anweisung::stapel(anweisungen));
@@ -68,6 +69,11 @@ void WebBruecke::lesenSenden(const QString &ausdruck, Antwort antwort)
 {
     if (!m_ansicht)
         return;
+    if (m_zurueckgehalten) {
+        // Answered a turn later and in order, as the engine answers.
+        QTimer::singleShot(0, this, [antwort = std::move(antwort)]() { antwort(QVariant()); });
+        return;
+    }
     ++m_aufrufe;
     m_ansicht->page()->runJavaScript(ausdruck,
                                      [antwort = std::move(antwort)](const QVariant &wert) { antwort(wert); });
@@ -90,13 +96,21 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
 
 void WebBruecke::freigeben()
 {
+    if (!m_zurueckgehalten)
+        return;
     m_zurueckgehalten = false;
+    if (std::exchange(m_verlaufAbschalten, false))
+        verlaufAbschalten();
     if (m_ansicht && m_wartendeSeite.isValid())
         m_ansicht->load(std::exchange(m_wartendeSeite, QUrl()));
 }
 
 void WebBruecke::verlaufAbschalten()
 {
+    if (m_zurueckgehalten) {
+        m_verlaufAbschalten = true;
+        return;
+    }
     if (m_ansicht)
         m_ansicht->history()->clear();
 }
@@ -108,6 +122,7 @@ int WebBruecke::hoehe() const
 
 void WebBruecke::zoomAnwenden(double faktor)
 {
-    if (m_ansicht)
+    // A held view gets the factor with its page: every load applies the bridge's zoom.
+    if (m_ansicht && !m_zurueckgehalten)
         m_ansicht->setZoomFactor(faktor);
 }

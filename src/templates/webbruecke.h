@@ -36,11 +36,13 @@ public:
     // Calls into the engine so far; one per turn with statements, one per read.
     int aufrufe() const { return m_aufrufe; }
 
-    // While held, a page asked for is only remembered and loads on `freigeben`: views out of sight
-    // wait until the one in front is on the screen instead of competing with it for the processor.
-    // What is sent meanwhile reaches the empty view, as it would reach a page still loading.
+    // While held, the view's engine page is left alone: a page asked for is only remembered and
+    // loads on `freigeben`, so views out of sight neither start a renderer nor load while the one
+    // in front is still on its way to the screen. What is sent meanwhile is dropped and reads
+    // answer nothing, as they would on a page still loading.
     void zurueckhalten() { m_zurueckgehalten = true; }
     void freigeben();
+    bool zurueckgehalten() const { return m_zurueckgehalten; }
 
 signals:
     // The page has loaded and jQuery is in it.
@@ -57,5 +59,6 @@ private:
     QString m_injektion;
     int m_aufrufe = 0;
     bool m_zurueckgehalten = false;
+    bool m_verlaufAbschalten = false;
     QUrl m_wartendeSeite;
 };

@@ -59,6 +59,7 @@ private:
             Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr, &m_ports, m_einstellungen->ordner()});
         m_fenster->resize(1600, 1000);
         m_fenster->show();
+        QTRY_VERIFY_WITH_TIMEOUT(m_fenster->istEingerichtet(), 10000);
     }
     void taste(Qt::Key taste) { QTest::keyClick(m_fenster.get(), taste); }
     int antwort(uint klassensatz, uint buzzer, int frage)

@@ -5,6 +5,7 @@
 #include "fakeports.h"
 #include "klangrekorder.h"
 #include "mainwindow.h"
+#include "optionwindow.h"
 #include "schluessel.h"
 #include "spiel.h"
 #include "testdaten.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -42,15 +44,20 @@ private:
     FakePortSystem m_ports;
     std::unique_ptr<MainWindow> m_fenster;
 
-    void starten(const QString &vorlage = QStringLiteral("Morvane"))
+    void erzeugen(const QString &vorlage)
     {
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, vorlage);
         m_fenster = std::make_unique<MainWindow>(
             Umgebung{m_uhr.get(), &m_dialoge, &m_klang, nullptr, &m_ports, m_einstellungen->ordner()});
         m_fenster->resize(1600, 1000);
         m_fenster->show();
+    }
+    void starten(const QString &vorlage = QStringLiteral("Morvane"))
+    {
+        erzeugen(vorlage);
         m_fenster->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_fenster.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(m_fenster->istEingerichtet(), 10000);
     }
     // Waits until a view shows `seite` with jQuery in it.
     bool geladen(QWebEngineView *ansicht, const QString &seite)
@@ -547,6 +554,63 @@ private slots:
         QTRY_VERIFY(
             js(fenster.startAnsicht(), "qt.jQuery('.okicon').is(':visible') ? 'ja' : 'nein'").toString() ==
             "nein");
+    }
+
+    // The receiver, the options and the pages behind the start screen come once the start screen
+    // is drawn; a teacher who is quicker than that gets them at once, and a receiver plugged in
+    // before the start is found all the same.
+    void bedienenBevorDasStartbildSteht()
+    {
+        Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+        m_ports.namen = {"ttyEMPF"};
+        m_ports.geraete["ttyEMPF"] = {"#PLENARO$"};
+        erzeugen(QStringLiteral("Morvane"));
+        MainWindow &f = *m_fenster;
+        QVERIFY(!f.istEingerichtet() && !f.optionen() && !f.getComPort());
+        // No engine page, and so no renderer, competes with the start screen.
+        for (QWebEngineView *dahinter : {f.frageAnsicht(), f.ranglisteAnsicht(), f.schwarzAnsicht()})
+            QVERIFY(!dahinter->findChild<QWebEnginePage *>());
+
+        auto *optionen = f.findChild<QAction *>(QStringLiteral("actionOptionen"));
+        QVERIFY(optionen);
+        optionen->trigger();
+        OptionWindow *fenster = f.optionen();
+        QVERIFY(fenster && fenster->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(f.istEingerichtet(), 10000);
+        QCOMPARE(f.optionen(), fenster);
+
+        QVERIFY(geladen(f.startAnsicht(), "startscreen.html"));
+        QVERIFY(geladen(f.frageAnsicht(), "morvane.html"));
+        m_uhr->vorspulen(200);
+        QCOMPARE(Einstellungen::text(Schluessel::SerialPort), QString("ttyEMPF"));
+        QVERIFY(m_ports.letzterPort && m_ports.letzterPort->isOpen());
+    }
+
+    // The next question asked for before the start screen is drawn: the game starts, with the
+    // question page on its way and the receiver's port open.
+    void spielStartetVorDemStartbild()
+    {
+        erzeugen(QStringLiteral("Morvane"));
+        QVERIFY(!m_fenster->istEingerichtet());
+        m_fenster->findChild<QAction *>(QStringLiteral("actionN_chste_Frage"))->trigger();
+        QCOMPARE(m_fenster->getSpiel().getAktuelleFrageNr(), 1);
+        QVERIFY(m_fenster->frageAktiv() && m_fenster->frageAnsicht()->isVisible());
+        QVERIFY(m_fenster->getComPort());
+        QVERIFY(geladen(m_fenster->frageAnsicht(), "morvane.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_fenster->istEingerichtet(), 10000);
+        QCOMPARE(m_fenster->getSpiel().getAktuelleFrageNr(), 1);
+    }
+
+    // Closed at once (a double click on the wrong icon): nothing is set up behind the closed
+    // window, and it closes again without harm.
+    void schliessenBevorDasStartbildSteht()
+    {
+        erzeugen(QStringLiteral("Morvane"));
+        QVERIFY(m_fenster->close());
+        sekunden(3); // past the latest moment a window that draws nothing is set up
+        QTest::qWait(50);
+        QVERIFY(!m_fenster->istEingerichtet() && !m_fenster->getComPort() && !m_fenster->handys());
     }
 
     void zoom()

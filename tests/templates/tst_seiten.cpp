@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QRegularExpression>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -367,6 +369,39 @@ private slots:
         QVERIFY2(x >= werte[2].toInt() && x <= werte[4].toInt() && y >= werte[3].toInt() &&
                      y <= werte[5].toInt(),
                  qPrintable("leaf centre, pile: " + werte.join(' ')));
+    }
+
+    // A view kept back behind the start screen has no engine page (and so no renderer) until it is
+    // let go; what reached it meanwhile is lost as on a loading page, and nothing else is.
+    void gehalteneAnsichtBekommtIhreSeiteErstBeiDerFreigabe()
+    {
+        QWebEngineView ansicht;
+        ansicht.resize(1024, 768);
+        WebBruecke bruecke(&ansicht, m_injektion);
+        bool geladen = false;
+        connect(&bruecke, &WebBruecke::geladen, this, [&](bool ok) { geladen = ok; });
+        bruecke.zurueckhalten();
+        bruecke.seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
+        bruecke.verlaufAbschalten();
+        bruecke.setZoomFaktor(1.5);
+        bruecke.ausfuehren(Anweisung::klasse("textplenarosite").html("verloren"));
+        QList<QVariant> antworten;
+        bruecke.rohAuswerten(QStringLiteral("1"), [&](const QVariant &wert) { antworten.append(wert); });
+        bruecke.rohAuswerten(QStringLiteral("2"), [&](const QVariant &wert) { antworten.append(wert); });
+        QTRY_COMPARE(antworten.size(), 2);
+        QVERIFY(!antworten.at(0).isValid() && !antworten.at(1).isValid());
+        QVERIFY(!ansicht.findChild<QWebEnginePage *>());
+        QVERIFY(ansicht.url().isEmpty());
+
+        bruecke.freigeben();
+        ansicht.show();
+        QTRY_VERIFY_WITH_TIMEOUT(geladen, 20000);
+        QCOMPARE(ansicht.url(), QUrl(QStringLiteral("qrc:/template/startscreen.html")));
+        QCOMPARE(ansicht.zoomFactor(), 1.5);
+        QVERIFY(!ansicht.history()->canGoBack());
+        QCOMPARE(::lesen(bruecke, "qt.jQuery('.textplenarosite').text()").toString(), QString("Plenaro"));
+        bruecke.ausfuehren(Anweisung::klasse("textplenarosite").html("angekommen"));
+        QCOMPARE(::lesen(bruecke, "qt.jQuery('.textplenarosite').text()").toString(), QString("angekommen"));
     }
 
     void textMitZeilenumbruchUndApostrophErscheint()

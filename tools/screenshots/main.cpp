@@ -134,6 +134,12 @@ int main(int argc, char *argv[])
         fenster.setGeometry(QRect(QPoint(0, 0), groesse));
     }
     fenster.show();
+    {
+        QElapsedTimer geduld;
+        geduld.start();
+        while (!fenster.istEingerichtet() && geduld.elapsed() < 5000)
+            warten(20);
+    }
     if (parser.isSet("fragen"))
         fenster.frageDateiOeffnen(QFileInfo(parser.value("fragen")).absoluteFilePath());
 
@@ -223,8 +229,9 @@ int main(int argc, char *argv[])
         telefon.resize(390, 780);
         telefon.show();
         telefon.load(adresse);
-        for (int i = 0; i < 100 && !telefonSkript(QStringLiteral("window.Abstimmung && Abstimmung.zustand().verbunden"))
-                                        .toBool();
+        for (int i = 0;
+             i < 100 &&
+             !telefonSkript(QStringLiteral("window.Abstimmung && Abstimmung.zustand().verbunden")).toBool();
              ++i)
             warten(100);
         telefonFoto(QStringLiteral("handy-start"));
