@@ -28,7 +28,11 @@ void nachErstemBild(QWebEngineView *ansicht, std::function<void()> gezeichnet)
     auto einmal = std::make_shared<std::function<void()>>(std::move(gezeichnet));
     auto verbindung = std::make_shared<QMetaObject::Connection>();
     *verbindung = QObject::connect(
-        ansicht, &QWebEngineView::loadFinished, ansicht, [ansicht, einmal, verbindung](bool) {
+        ansicht, &QWebEngineView::loadFinished, ansicht, [ansicht, einmal, verbindung](bool ok) {
+            // The empty document a view starts with, or a load that another one cut short, is
+            // not the page that is waited for.
+            if (!ok || ansicht->url().scheme() == QLatin1String("about"))
+                return;
             QObject::disconnect(*verbindung);
             ansicht->page()->runJavaScript(QStringLiteral("requestAnimationFrame(function () { "
                                                           "window.plenaroGezeichnet = true; }); null"));
