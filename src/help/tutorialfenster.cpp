@@ -4,7 +4,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 QString TutorialFenster::bildPfad(const QString &datei)
 {
@@ -16,18 +19,18 @@ TutorialFenster::TutorialFenster(QWidget *eltern)
 {
     setWindowIcon(QIcon(QStringLiteral(":/images/corvanta.ico")));
     auto *raster = new QGridLayout(this);
-    auto *rollen = new QScrollArea(this);
-    rollen->setObjectName(QStringLiteral("scrollArea"));
-    rollen->setWidgetResizable(true);
-    auto *inhalt = new QWidget(rollen);
-    inhalt->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
-    inhalt->setBackgroundRole(QPalette::Base);
-    inhalt->setAutoFillBackground(true);
-    m_spalte = new QVBoxLayout(inhalt);
+    m_rollen = new QScrollArea(this);
+    m_rollen->setObjectName(QStringLiteral("scrollArea"));
+    m_rollen->setWidgetResizable(true);
+    m_inhalt = new QWidget(m_rollen);
+    m_inhalt->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
+    m_inhalt->setBackgroundRole(QPalette::Base);
+    m_inhalt->setAutoFillBackground(true);
+    m_spalte = new QVBoxLayout(m_inhalt);
     m_spalte->setContentsMargins(24, 16, 24, 16);
     m_spalte->setSpacing(10);
-    rollen->setWidget(inhalt);
-    raster->addWidget(rollen, 0, 0);
+    m_rollen->setWidget(m_inhalt);
+    raster->addWidget(m_rollen, 0, 0);
     resize(900, 760);
 }
 
@@ -65,4 +68,10 @@ void TutorialFenster::bild(const QString &datei)
 void TutorialFenster::fertig()
 {
     m_spalte->addStretch(1);
+    // The widest picture sets the width, beside the scroll bar the column always needs: a tutorial
+    // scrolls down, never sideways.
+    const QMargins rand = layout()->contentsMargins();
+    const int breite = m_inhalt->sizeHint().width() + m_rollen->verticalScrollBar()->sizeHint().width() +
+                       2 * m_rollen->frameWidth() + rand.left() + rand.right();
+    resize(std::max(width(), breite), height());
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QScrollArea;
 class QVBoxLayout;
 
 // A tutorial page: a scrolled column of a heading, section headings, numbered steps and
@@ -27,5 +28,7 @@ protected:
     void fertig();
 
 private:
+    QScrollArea *m_rollen = nullptr;
+    QWidget *m_inhalt = nullptr;
     QVBoxLayout *m_spalte = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTranslator>
 #include <QtTest>
@@ -107,6 +108,23 @@ private slots:
             QVERIFY2(bild.width() >= 300 && bild.width() <= 860, qPrintable(pfad));
         }
         QCOMPARE(spiel.windowIcon().isNull(), false);
+    }
+
+    // The widest screenshot fits beside the scroll bar: the column scrolls down only.
+    void keinTutorialRolltSeitwaerts()
+    {
+        hilfe_spiel_durchfuehren spiel;
+        hilfe_frageneditor editor;
+        hilfe_einstellungen_vornehmen einstellungen;
+        for (QDialog *fenster : std::initializer_list<QDialog *>{&spiel, &editor, &einstellungen}) {
+            fenster->show();
+            QVERIFY(QTest::qWaitForWindowExposed(fenster));
+            auto *rollen = fenster->findChild<QScrollArea *>();
+            QVERIFY(rollen);
+            QVERIFY2(!rollen->horizontalScrollBar()->isVisible(), qPrintable(fenster->windowTitle()));
+            QVERIFY(rollen->verticalScrollBar()->isVisible());
+            fenster->close();
+        }
     }
 
     void englischeOberflaecheHatEnglischeTutorials()
