@@ -38,8 +38,8 @@ public:
 
     // While held, the view's engine page is left alone: a page asked for is only remembered and
     // loads on `freigeben`, so views out of sight neither start a renderer nor load while the one
-    // in front is still on its way to the screen. What is sent meanwhile is dropped and reads
-    // answer nothing, as they would on a page still loading.
+    // in front is still on its way to the screen. What is sent meanwhile is dropped and reads get
+    // an empty answer, as they would from a page still loading.
     void zurueckhalten() { m_zurueckgehalten = true; }
     void freigeben();
     bool zurueckgehalten() const { return m_zurueckgehalten; }
