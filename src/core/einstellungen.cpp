@@ -74,9 +74,16 @@ void setzen(const QString &schluessel, const QVariant &wert)
 void setzen(const QList<QPair<QString, QVariant>> &werte)
 {
     QSettings store = oeffnen();
-    for (const auto &[schluessel, wert] : werte)
+    bool geaendert = false;
+    for (const auto &[schluessel, wert] : werte) {
+        // Most values written at every start are the ones stored: each write rewrites the file.
+        if (store.contains(schluessel) && store.value(schluessel) == wert)
+            continue;
         store.setValue(schluessel, wert);
-    store.sync();
+        geaendert = true;
+    }
+    if (geaendert)
+        store.sync();
 }
 
 } // namespace Einstellungen

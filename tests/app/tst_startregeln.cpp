@@ -234,6 +234,48 @@ private slots:
         QCOMPARE(frisch.value(QStringLiteral("LösungAnzeigen")).toString(), QStringLiteral("false"));
     }
 
+    // A second start writes what the first wrote; the file is only rewritten for a change.
+    void unveraenderteWerteLassenDieDateiInRuhe()
+    {
+        Startregeln::jederStart(QSize(1920, 1080));
+        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
+        const QString pfad =
+            QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example")).fileName();
+        // A line the program never writes: gone as soon as the file is written again.
+        {
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::Append));
+            datei.write("; Merkzeile\n");
+        }
+        auto merkzeileDa = [&pfad]() {
+            QFile datei(pfad);
+            return datei.open(QIODevice::ReadOnly) && datei.readAll().contains("; Merkzeile");
+        };
+
+        Startregeln::jederStart(QSize(1920, 1080));
+        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
+        Einstellungen::setzen({{Schluessel::SerialPort, QStringLiteral("COM1")},
+                               {Schluessel::EmpfaengerVerbunden, QStringLiteral("false")}});
+        QVERIFY(merkzeileDa());
+
+        // One changed value among unchanged ones is written, and the others keep theirs.
+        Einstellungen::setzen({{Schluessel::SerialPort, QStringLiteral("COM1")},
+                               {Schluessel::EmpfaengerVerbunden, QStringLiteral("true")}});
+        QVERIFY(!merkzeileDa());
+        QSettings frisch(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"));
+        QCOMPARE(frisch.value(Schluessel::EmpfaengerVerbunden).toString(), QStringLiteral("true"));
+        QCOMPARE(frisch.value(Schluessel::SerialPort).toString(), QStringLiteral("COM1"));
+        QCOMPARE(frisch.value(Schluessel::DesktopWidth).toInt(), 1920);
+
+        // A screen of another size on the next start is stored.
+        Startregeln::jederStart(QSize(1366, 768));
+        QCOMPARE(Einstellungen::zahl(Schluessel::DesktopWidth), 1366);
+        QCOMPARE(QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"))
+                     .value(Schluessel::DesktopHeight)
+                     .toInt(),
+                 768);
+    }
+
 private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
 };
