@@ -7,7 +7,6 @@
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
-#include "erstesbild.h"
 #include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
@@ -129,7 +128,9 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // The start screen is what the class sees first: the pages behind it load once it is drawn.
     for (WebBruecke *dahinter : {m_brueckeFrage, m_brueckeRangliste, m_brueckeSchwarz})
         dahinter->zurueckhalten();
-    nachErstemBild(startAnsicht(), [this]() {
+    // Its own jQuery goes in after that frame too: the page looks the same with or without it.
+    m_brueckeStart->erstesBildAbwarten();
+    connect(m_brueckeStart, &WebBruecke::gezeichnet, this, [this]() {
         emit startscreenGezeichnet();
         vorziehen();
     });

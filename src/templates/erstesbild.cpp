@@ -1,5 +1,6 @@
 #include "erstesbild.h"
 
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -9,16 +10,21 @@ namespace {
 
 // The engine answers reads but has no signal for a drawn frame; a flag set by a frame callback and
 // read until it is there is the closest the page itself can tell.
-void nachfragen(QWebEngineView *ansicht, std::shared_ptr<std::function<void()>> gezeichnet)
+void nachfragen(QWebEngineView *ansicht, std::shared_ptr<std::function<void()>> gezeichnet,
+                QDeadlineTimer frist)
 {
-    ansicht->page()->runJavaScript(
-        QStringLiteral("window.plenaroGezeichnet === true"), [ansicht, gezeichnet](const QVariant &wert) {
-            if (wert.toBool()) {
-                (*gezeichnet)();
-                return;
-            }
-            QTimer::singleShot(2, ansicht, [ansicht, gezeichnet]() { nachfragen(ansicht, gezeichnet); });
-        });
+    ansicht->page()->runJavaScript(QStringLiteral("window.plenaroGezeichnet === true"),
+                                   [ansicht, gezeichnet, frist](const QVariant &wert) {
+                                       if (wert.toBool()) {
+                                           (*gezeichnet)();
+                                           return;
+                                       }
+                                       if (frist.hasExpired())
+                                           return;
+                                       QTimer::singleShot(2, ansicht, [ansicht, gezeichnet, frist]() {
+                                           nachfragen(ansicht, gezeichnet, frist);
+                                       });
+                                   });
 }
 
 } // namespace
@@ -34,8 +40,14 @@ void nachErstemBild(QWebEngineView *ansicht, std::function<void()> gezeichnet)
             if (!ok || ansicht->url().scheme() == QLatin1String("about"))
                 return;
             QObject::disconnect(*verbindung);
-            ansicht->page()->runJavaScript(QStringLiteral("requestAnimationFrame(function () { "
-                                                          "window.plenaroGezeichnet = true; }); null"));
-            nachfragen(ansicht, einmal);
+            naechstesBildAbwarten(ansicht, QDeadlineTimer::Forever, [einmal]() { (*einmal)(); });
         });
+}
+
+void naechstesBildAbwarten(QWebEngineView *ansicht, QDeadlineTimer frist, std::function<void()> gezeichnet)
+{
+    ansicht->page()->runJavaScript(QStringLiteral("window.plenaroGezeichnet = false; "
+                                                  "requestAnimationFrame(function () { "
+                                                  "window.plenaroGezeichnet = true; }); null"));
+    nachfragen(ansicht, std::make_shared<std::function<void()>>(std::move(gezeichnet)), frist);
 }

@@ -1,6 +1,7 @@
 #include "webbruecke.h"
 
 #include "einstellungen.h"
+#include "erstesbild.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,11 +19,63 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
     , m_injektion(injektion)
 {
     connect(ansicht, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        roh(m_injektion);
         // A new document starts at the engine's default zoom.
         zoomAnwenden(zoomFaktor());
-        emit geladen(ok);
+        // The empty document a view starts with is not the page to be drawn first; a page that
+        // replaces the awaited one before it is drawn is awaited in its stead.
+        if ((m_bildAbwarten || m_wartetAufBild) && ok && m_ansicht &&
+            m_ansicht->url().scheme() != QLatin1String("about")) {
+            m_bildAbwarten = false;
+            m_wartetAufBild = true;
+            m_bildOk = ok;
+            const int runde = ++m_bildRunde;
+            // Told even when the frame comes after the deadline, as long as the page is the same.
+            naechstesBildAbwarten(m_ansicht, QDeadlineTimer(10 * BildFrist),
+                                  [selbst = QPointer(this), runde, ok]() {
+                                      if (!selbst || runde != selbst->m_bildRunde)
+                                          return;
+                                      if (selbst->m_wartetAufBild)
+                                          selbst->nachDemBild(ok);
+                                      emit selbst->gezeichnet();
+                                  });
+            QTimer::singleShot(BildFrist, this, [this, runde, ok]() {
+                if (runde == m_bildRunde && m_wartetAufBild)
+                    nachDemBild(ok);
+            });
+            return;
+        }
+        if (m_wartetAufBild)
+            nachDemBild(ok);
+        else
+            einspritzen(ok);
     });
+}
+
+void WebBruecke::einspritzen(bool ok)
+{
+    roh(m_injektion);
+    emit geladen(ok);
+}
+
+void WebBruecke::nachDemBild(bool ok)
+{
+    m_wartetAufBild = false;
+    // The injection first: what waited was written for a page with jQuery in it.
+    if (m_ansicht && !m_zurueckgehalten) {
+        ++m_aufrufe;
+        m_ansicht->page()->runJavaScript(m_injektion);
+    }
+    for (const auto &aufruf : std::exchange(m_nachDemBild, {}))
+        aufruf();
+    emit geladen(ok);
+}
+
+void WebBruecke::aufrufen(std::function<void()> aufruf)
+{
+    if (m_wartetAufBild)
+        m_nachDemBild.append(std::move(aufruf));
+    else
+        aufruf();
 }
 
 void WebBruecke::qrcSchemaAnmelden()
@@ -45,10 +98,14 @@ QString WebBruecke::injektionsSkript()
 void WebBruecke::roh(const QString &skript)
 {
     senden();
-    if (m_ansicht && !m_zurueckgehalten) {
+    if (!m_ansicht || m_zurueckgehalten)
+        return;
+    aufrufen([this, skript]() {
+        if (!m_ansicht)
+            return;
         ++m_aufrufe;
         m_ansicht->page()->runJavaScript(skript);
-    }
+    });
 }
 
 void WebBruecke::rohAuswerten(const QString &skript, Antwort antwort)
@@ -61,8 +118,12 @@ void WebBruecke::stapelSenden(const QStringList &anweisungen)
 {
     if (!m_ansicht || m_zurueckgehalten)
         return;
-    ++m_aufrufe;
-    m_ansicht->page()->runJavaScript(Anweisung::stapel(anweisungen));
+    aufrufen([this, stapel = Anweisung::stapel(anweisungen)]() {
+        if (!m_ansicht)
+            return;
+        ++m_aufrufe;
+        m_ansicht->page()->runJavaScript(stapel);
+    });
 }
 
 void WebBruecke::lesenSenden(const QString &ausdruck, Antwort antwort)
@@ -74,9 +135,12 @@ void WebBruecke::lesenSenden(const QString &ausdruck, Antwort antwort)
         QTimer::singleShot(0, this, [antwort = std::move(antwort)]() { antwort(QVariant()); });
         return;
     }
-    ++m_aufrufe;
-    m_ansicht->page()->runJavaScript(ausdruck,
-                                     [antwort = std::move(antwort)](const QVariant &wert) { antwort(wert); });
+    aufrufen([this, ausdruck, antwort = std::move(antwort)]() {
+        if (!m_ansicht)
+            return;
+        ++m_aufrufe;
+        m_ansicht->page()->runJavaScript(ausdruck, [antwort](const QVariant &wert) { antwort(wert); });
+    });
 }
 
 void WebBruecke::seiteOeffnen(const QUrl &seite)
@@ -91,6 +155,10 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
         m_wartendeSeite = adresse;
         return;
     }
+    // What waits for the frame was meant for the page that is there.
+    if (m_wartetAufBild)
+        nachDemBild(m_bildOk);
+    ++m_bildRunde;
     m_ansicht->load(adresse);
 }
 

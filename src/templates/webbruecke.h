@@ -2,8 +2,11 @@
 
 #include "skriptbruecke.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
+
+#include <functional>
 
 #include <QWebEngineView>
 
@@ -44,9 +47,19 @@ public:
     void freigeben();
     bool zurueckgehalten() const { return m_zurueckgehalten; }
 
+    // For the view the class sees first: after the next load the page is drawn before jQuery goes
+    // in, so the first frame does not wait for the script. What is sent meanwhile waits and
+    // follows the injection in order; a view that draws nothing is wired after `BildFrist` ms.
+    // `gezeichnet` tells when the frame is there.
+    void erstesBildAbwarten() { m_bildAbwarten = true; }
+    bool wartetAufBild() const { return m_wartetAufBild; }
+    static constexpr int BildFrist = 250;
+
 signals:
     // The page has loaded and jQuery is in it.
     void geladen(bool ok);
+    // The page awaited by `erstesBildAbwarten` has been drawn.
+    void gezeichnet();
 
 protected:
     void stapelSenden(const QStringList &anweisungen) override;
@@ -55,10 +68,21 @@ protected:
     void zoomAnwenden(double faktor) override;
 
 private:
+    void einspritzen(bool ok);
+    void nachDemBild(bool ok);
+    // Calls into the engine, or keeps them for after the awaited frame.
+    void aufrufen(std::function<void()> aufruf);
+
     QPointer<QWebEngineView> m_ansicht;
     QString m_injektion;
     int m_aufrufe = 0;
     bool m_zurueckgehalten = false;
     bool m_verlaufAbschalten = false;
     QUrl m_wartendeSeite;
+    bool m_bildAbwarten = false;
+    bool m_wartetAufBild = false;
+    bool m_bildOk = false;
+    // Tells a frame or deadline of an earlier page from the current one.
+    int m_bildRunde = 0;
+    QList<std::function<void()>> m_nachDemBild;
 };

@@ -404,6 +404,78 @@ private slots:
         QCOMPARE(::lesen(bruecke, "qt.jQuery('.textplenarosite').text()").toString(), QString("angekommen"));
     }
 
+    // The page the class sees first is drawn before jQuery goes in; what the program sends in
+    // the meantime follows the injection, in order, and reads see it.
+    void ersteSeiteWirdVorDerInjektionGezeichnet()
+    {
+        QWebEngineView ansicht;
+        ansicht.resize(1024, 768);
+        ansicht.show();
+        WebBruecke bruecke(&ansicht, m_injektion);
+        bruecke.erstesBildAbwarten();
+        QStringList ablauf;
+        connect(&ansicht, &QWebEngineView::loadFinished, this, [&](bool ok) {
+            // The empty document a shown view starts with, and the second page, are not watched.
+            if (ansicht.url().scheme() == QLatin1String("about") ||
+                ablauf.contains(QStringLiteral("loadFinished")))
+                return;
+            ablauf.append(QStringLiteral("loadFinished"));
+            QVERIFY(ok);
+            QVERIFY(bruecke.wartetAufBild());
+            // Sent while the page waits for its frame.
+            bruecke.ausfuehren(Anweisung::klasse("textplenarosite").html("erster"));
+            bruecke.ausfuehren(Anweisung::klasse("textplenarosite").html("zweiter"));
+            bruecke.rohAuswerten(
+                QStringLiteral("qt.jQuery('.textplenarosite').text()"),
+                [&](const QVariant &wert) { ablauf.append(QStringLiteral("gelesen ") + wert.toString()); });
+            // What the page has when its first frame begins.
+            ansicht.page()->runJavaScript(QStringLiteral(
+                "requestAnimationFrame(function () { window.beimBild = typeof window.qt; }); null"));
+        });
+        connect(&bruecke, &WebBruecke::geladen, this,
+                [&](bool) { ablauf.append(QStringLiteral("geladen")); });
+        connect(&bruecke, &WebBruecke::gezeichnet, this, [&]() {
+            ablauf.append(QStringLiteral("gezeichnet"));
+            QVERIFY(!bruecke.wartetAufBild());
+        });
+        bruecke.seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(ablauf.size(), 4, 20000);
+        QCOMPARE(ablauf, (QStringList{"loadFinished", "geladen", "gezeichnet", "gelesen zweiter"}));
+        QCOMPARE(::lesen(bruecke, "window.beimBild").toString(), QString("undefined"));
+        QCOMPARE(::lesen(bruecke, "qt.jQuery('.textplenarosite').text()").toString(), QString("zweiter"));
+
+        // Only the first page waits: the next one gets jQuery at once.
+        ablauf.clear();
+        ablauf.append(QStringLiteral("loadFinished"));
+        bruecke.seiteLaden(QUrl(QStringLiteral("qrc:/template/rangliste.html")));
+        QTRY_VERIFY_WITH_TIMEOUT(ablauf.contains(QStringLiteral("geladen")), 20000);
+        QVERIFY(!bruecke.wartetAufBild());
+        QVERIFY(!ablauf.contains(QStringLiteral("gezeichnet")));
+    }
+
+    // A view that draws nothing (a minimised window) still gets jQuery and what waited for it.
+    void ungezeichneteSeiteWirdNachDerFristVerbunden()
+    {
+        QWebEngineView ansicht;
+        ansicht.resize(1024, 768);
+        WebBruecke bruecke(&ansicht, m_injektion);
+        bruecke.erstesBildAbwarten();
+        bool geladen = false;
+        bool gezeichnet = false;
+        QElapsedTimer seitDemLaden;
+        connect(&ansicht, &QWebEngineView::loadFinished, this, [&]() {
+            seitDemLaden.start();
+            bruecke.ausfuehren(Anweisung::klasse("textplenarosite").html("ohne Bild"));
+        });
+        connect(&bruecke, &WebBruecke::geladen, this, [&](bool ok) { geladen = ok; });
+        connect(&bruecke, &WebBruecke::gezeichnet, this, [&]() { gezeichnet = true; });
+        bruecke.seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
+        QTRY_VERIFY_WITH_TIMEOUT(geladen, 20000);
+        QVERIFY(seitDemLaden.elapsed() >= WebBruecke::BildFrist - 5);
+        QVERIFY(!gezeichnet);
+        QCOMPARE(::lesen(bruecke, "qt.jQuery('.textplenarosite').text()").toString(), QString("ohne Bild"));
+    }
+
     void textMitZeilenumbruchUndApostrophErscheint()
     {
         FakeBruecke fake;
