@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QFontDatabase>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 
 #include <cstdio>
+#include <thread>
 
 // What the start found (the catalogue in use); read by the installation test and by people
 // wondering why the windows stay German.
@@ -23,6 +26,11 @@ int main(int argc, char *argv[])
     WebBruecke::qrcSchemaAnmelden();
 
     QApplication anwendung(argc, argv);
+    // The window's menus and labels need the list of the system's fonts; reading it takes the
+    // window's thread about 10 ms while the web engine waits for that thread to load the start
+    // page. Read beside it instead: the font database may be used from any thread.
+    std::thread schriftenLesen([]() { QFontDatabase::families(); });
+    const auto abwarten = qScopeGuard([&schriftenLesen]() { schriftenLesen.join(); });
     // Lets the desktop match the window with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.plenaro.Plenaro"));
 
