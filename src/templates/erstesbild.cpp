@@ -31,17 +31,16 @@ void nachfragen(QWebEngineView *ansicht, std::shared_ptr<std::function<void()>> 
 
 void nachErstemBild(QWebEngineView *ansicht, std::function<void()> gezeichnet)
 {
-    auto einmal = std::make_shared<std::function<void()>>(std::move(gezeichnet));
     auto verbindung = std::make_shared<QMetaObject::Connection>();
-    *verbindung = QObject::connect(
-        ansicht, &QWebEngineView::loadFinished, ansicht, [ansicht, einmal, verbindung](bool ok) {
-            // The empty document a view starts with, or a load that another one cut short, is
-            // not the page that is waited for.
-            if (!ok || ansicht->url().scheme() == QLatin1String("about"))
-                return;
-            QObject::disconnect(*verbindung);
-            naechstesBildAbwarten(ansicht, QDeadlineTimer::Forever, [einmal]() { (*einmal)(); });
-        });
+    *verbindung = QObject::connect(ansicht, &QWebEngineView::loadFinished, ansicht,
+                                   [ansicht, gezeichnet, verbindung](bool ok) {
+                                       // The empty document a view starts with, or a load that another one
+                                       // cut short, is not the page that is waited for.
+                                       if (!ok || ansicht->url().scheme() == QLatin1String("about"))
+                                           return;
+                                       QObject::disconnect(*verbindung);
+                                       naechstesBildAbwarten(ansicht, QDeadlineTimer::Forever, gezeichnet);
+                                   });
 }
 
 void naechstesBildAbwarten(QWebEngineView *ansicht, QDeadlineTimer frist, std::function<void()> gezeichnet)

@@ -25,46 +25,39 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
         // replaces the awaited one before it is drawn is awaited in its stead.
         if ((m_bildAbwarten || m_wartetAufBild) && ok && m_ansicht &&
             m_ansicht->url().scheme() != QLatin1String("about")) {
-            m_bildAbwarten = false;
-            m_wartetAufBild = true;
-            m_bildOk = ok;
+            if (std::exchange(m_bildAbwarten, false)) {
+                m_wartetAufBild = true;
+                // Waits in line ahead of what is sent from now on, which is written for jQuery.
+                roh(m_injektion);
+            }
             const int runde = ++m_bildRunde;
             // Told even when the frame comes after the deadline, as long as the page is the same.
             naechstesBildAbwarten(m_ansicht, QDeadlineTimer(10 * BildFrist),
-                                  [selbst = QPointer(this), runde, ok]() {
+                                  [selbst = QPointer(this), runde]() {
                                       if (!selbst || runde != selbst->m_bildRunde)
                                           return;
                                       if (selbst->m_wartetAufBild)
-                                          selbst->nachDemBild(ok);
+                                          selbst->nachDemBild(true);
                                       emit selbst->gezeichnet();
                                   });
-            QTimer::singleShot(BildFrist, this, [this, runde, ok]() {
+            QTimer::singleShot(BildFrist, this, [this, runde]() {
                 if (runde == m_bildRunde && m_wartetAufBild)
-                    nachDemBild(ok);
+                    nachDemBild(true);
             });
             return;
         }
-        if (m_wartetAufBild)
+        if (m_wartetAufBild) {
             nachDemBild(ok);
-        else
-            einspritzen(ok);
+            return;
+        }
+        roh(m_injektion);
+        emit geladen(ok);
     });
-}
-
-void WebBruecke::einspritzen(bool ok)
-{
-    roh(m_injektion);
-    emit geladen(ok);
 }
 
 void WebBruecke::nachDemBild(bool ok)
 {
     m_wartetAufBild = false;
-    // The injection first: what waited was written for a page with jQuery in it.
-    if (m_ansicht && !m_zurueckgehalten) {
-        ++m_aufrufe;
-        m_ansicht->page()->runJavaScript(m_injektion);
-    }
     for (const auto &aufruf : std::exchange(m_nachDemBild, {}))
         aufruf();
     emit geladen(ok);
@@ -157,7 +150,7 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
     }
     // What waits for the frame was meant for the page that is there.
     if (m_wartetAufBild)
-        nachDemBild(m_bildOk);
+        nachDemBild(true);
     ++m_bildRunde;
     m_ansicht->load(adresse);
 }

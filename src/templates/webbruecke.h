@@ -68,7 +68,6 @@ protected:
     void zoomAnwenden(double faktor) override;
 
 private:
-    void einspritzen(bool ok);
     void nachDemBild(bool ok);
     // Calls into the engine, or keeps them for after the awaited frame.
     void aufrufen(std::function<void()> aufruf);
@@ -81,7 +80,6 @@ private:
     QUrl m_wartendeSeite;
     bool m_bildAbwarten = false;
     bool m_wartetAufBild = false;
-    bool m_bildOk = false;
     // Tells a frame or deadline of an earlier page from the current one.
     int m_bildRunde = 0;
     QList<std::function<void()>> m_nachDemBild;
