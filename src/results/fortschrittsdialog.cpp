@@ -3,18 +3,12 @@
 #include "einstellungen.h"
 
 FortschrittsDialog::FortschrittsDialog(QWidget *eltern, const QString &text)
-    : m_dialog(new QProgressDialog(
-          text, Einstellungen::meldung(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")), 0, 100,
-          eltern))
+    : m_eltern(eltern)
+    , m_text(text)
 {
-    // Window-modal: the dialog's own updates keep the window painted and the Cancel button alive
-    // while the export runs on this thread.
-    m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setMinimumDuration(500);
-    m_dialog->setAutoReset(false);
-    m_dialog->setAutoClose(false);
-    // The half second starts with the export's first report (0 %), not now: the file dialog may
-    // stay open for a long time before.
+    // No dialog yet: a progress dialog starts its show timer when it is made, and the file dialog
+    // may stay open for a long time before the export reports for the first time. Shown over it,
+    // the progress dialog would take the focus and leave only Cancel.
 }
 
 FortschrittsDialog::~FortschrittsDialog()
@@ -24,6 +18,20 @@ FortschrittsDialog::~FortschrittsDialog()
 
 bool FortschrittsDialog::weiter(int prozent)
 {
+    if (!m_begonnen) {
+        m_begonnen = true;
+        if (!m_eltern)
+            return false;
+        m_dialog = new QProgressDialog(
+            m_text, Einstellungen::meldung(QStringLiteral("Abbrechen"), QStringLiteral("Cancel")), 0, 100,
+            m_eltern);
+        // Window-modal: the dialog's own updates keep the window painted and the Cancel button
+        // alive while the export runs on this thread.
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(500);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+    }
     if (!m_dialog)
         return false;
     m_dialog->setValue(prozent);
