@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <utility>
 
@@ -31,19 +32,16 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
                 roh(m_injektion);
             }
             const int runde = ++m_bildRunde;
-            // Told even when the frame comes after the deadline, as long as the page is the same.
-            naechstesBildAbwarten(m_ansicht, QDeadlineTimer(10 * BildFrist),
-                                  [selbst = QPointer(this), runde]() {
-                                      if (!selbst || runde != selbst->m_bildRunde)
-                                          return;
-                                      if (selbst->m_wartetAufBild)
-                                          selbst->nachDemBild(true);
-                                      emit selbst->gezeichnet();
-                                  });
-            QTimer::singleShot(BildFrist, this, [this, runde]() {
-                if (runde == m_bildRunde && m_wartetAufBild)
-                    nachDemBild(true);
+            const QDeadlineTimer frist(BildHoechstens);
+            // Told even when the view was wired without it, as long as the page is the same.
+            naechstesBildAbwarten(m_ansicht, frist, [selbst = QPointer(this), runde]() {
+                if (!selbst || runde != selbst->m_bildRunde)
+                    return;
+                if (selbst->m_wartetAufBild)
+                    selbst->nachDemBild(true);
+                emit selbst->gezeichnet();
             });
+            ohneBildWeiterPruefen(runde, frist);
             return;
         }
         if (m_wartetAufBild) {
@@ -61,6 +59,29 @@ void WebBruecke::nachDemBild(bool ok)
     for (const auto &aufruf : std::exchange(m_nachDemBild, {}))
         aufruf();
     emit geladen(ok);
+}
+
+void WebBruecke::ohneBildWeiterPruefen(int runde, QDeadlineTimer frist)
+{
+    // How long the first frame takes depends on the machine and what else runs on it, so a view
+    // that can draw is never given up on for its time alone; only the deadline, for an engine that
+    // never draws, ends the wait. A window can be minimised while the page waits.
+    QTimer::singleShot(BildFrist, this, [this, runde, frist]() {
+        if (runde != m_bildRunde || !m_wartetAufBild)
+            return;
+        if (!kannZeichnen() || frist.hasExpired())
+            nachDemBild(true);
+        else
+            ohneBildWeiterPruefen(runde, frist);
+    });
+}
+
+bool WebBruecke::kannZeichnen() const
+{
+    if (!m_ansicht || !m_ansicht->isVisible() || m_ansicht->window()->isMinimized())
+        return false;
+    const QWindow *fenster = m_ansicht->window()->windowHandle();
+    return fenster && fenster->isExposed();
 }
 
 void WebBruecke::aufrufen(std::function<void()> aufruf)

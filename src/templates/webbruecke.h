@@ -2,6 +2,7 @@
 
 #include "skriptbruecke.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -49,11 +50,14 @@ public:
 
     // For the view the class sees first: after the next load the page is drawn before jQuery goes
     // in, so the first frame does not wait for the script. What is sent meanwhile waits and
-    // follows the injection in order; a view that draws nothing is wired after `BildFrist` ms.
-    // `gezeichnet` tells when the frame is there.
+    // follows the injection in order. Whether the view can draw is looked at every `BildFrist` ms
+    // from the load: one that cannot (hidden, in a minimised window or one not on the screen) is
+    // wired then; one that can is waited for however long its frame takes on a busy machine, up to
+    // `BildHoechstens` ms. `gezeichnet` tells when the frame is there.
     void erstesBildAbwarten() { m_bildAbwarten = true; }
     bool wartetAufBild() const { return m_wartetAufBild; }
     static constexpr int BildFrist = 250;
+    static constexpr int BildHoechstens = 15000;
 
 signals:
     // The page has loaded and jQuery is in it.
@@ -69,6 +73,9 @@ protected:
 
 private:
     void nachDemBild(bool ok);
+    // Looks every `BildFrist` ms whether the view can still draw the frame awaited in `runde`.
+    void ohneBildWeiterPruefen(int runde, QDeadlineTimer frist);
+    bool kannZeichnen() const;
     // Calls into the engine, or keeps them for after the awaited frame.
     void aufrufen(std::function<void()> aufruf);
 
