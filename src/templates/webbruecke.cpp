@@ -22,14 +22,17 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
     connect(ansicht, &QWebEngineView::loadFinished, this, [this](bool ok) {
         // A new document starts at the engine's default zoom.
         zoomAnwenden(zoomFaktor());
-        // The empty document a view starts with is not the page to be drawn first; a page that
-        // replaces the awaited one before it is drawn is awaited in its stead.
-        if ((m_bildAbwarten || m_wartetAufBild) && ok && m_ansicht &&
-            m_ansicht->url().scheme() != QLatin1String("about")) {
+        // The empty document a view starts with is not the page asked for.
+        const bool leer = !m_ansicht || m_ansicht->url().scheme() == QLatin1String("about");
+        if (leer && m_laedt)
+            return;
+        m_laedt = false;
+        // A page that replaces the awaited one before it is drawn is awaited in its stead.
+        if ((m_bildAbwarten || m_wartetAufBild) && ok && !leer) {
             if (std::exchange(m_bildAbwarten, false)) {
                 m_wartetAufBild = true;
-                // Waits in line ahead of what is sent from now on, which is written for jQuery.
-                roh(m_injektion);
+                // Ahead of what was sent while the page loaded: that is written for jQuery.
+                m_wartend.prepend([this]() { injizieren(); });
             }
             const int runde = ++m_bildRunde;
             const QDeadlineTimer frist(BildHoechstens);
@@ -44,21 +47,31 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
             ohneBildWeiterPruefen(runde, frist);
             return;
         }
-        if (m_wartetAufBild) {
-            nachDemBild(ok);
-            return;
-        }
-        roh(m_injektion);
-        emit geladen(ok);
+        if (!m_wartetAufBild)
+            m_wartend.prepend([this]() { injizieren(); });
+        nachDemBild(ok);
     });
+}
+
+void WebBruecke::injizieren()
+{
+    if (!m_ansicht)
+        return;
+    ++m_aufrufe;
+    m_ansicht->page()->runJavaScript(m_injektion);
 }
 
 void WebBruecke::nachDemBild(bool ok)
 {
     m_wartetAufBild = false;
-    for (const auto &aufruf : std::exchange(m_nachDemBild, {}))
-        aufruf();
+    abgeben();
     emit geladen(ok);
+}
+
+void WebBruecke::abgeben()
+{
+    for (const auto &aufruf : std::exchange(m_wartend, {}))
+        aufruf();
 }
 
 void WebBruecke::ohneBildWeiterPruefen(int runde, QDeadlineTimer frist)
@@ -86,8 +99,10 @@ bool WebBruecke::kannZeichnen() const
 
 void WebBruecke::aufrufen(std::function<void()> aufruf)
 {
-    if (m_wartetAufBild)
-        m_nachDemBild.append(std::move(aufruf));
+    // A page on its way (held, loading, or waiting for its first frame) would lose what is sent:
+    // it waits for jQuery and follows it in order.
+    if (m_zurueckgehalten || m_laedt || m_wartetAufBild)
+        m_wartend.append(std::move(aufruf));
     else
         aufruf();
 }
@@ -112,7 +127,7 @@ QString WebBruecke::injektionsSkript()
 void WebBruecke::roh(const QString &skript)
 {
     senden();
-    if (!m_ansicht || m_zurueckgehalten)
+    if (!m_ansicht)
         return;
     aufrufen([this, skript]() {
         if (!m_ansicht)
@@ -130,7 +145,7 @@ void WebBruecke::rohAuswerten(const QString &skript, Antwort antwort)
 
 void WebBruecke::stapelSenden(const QStringList &anweisungen)
 {
-    if (!m_ansicht || m_zurueckgehalten)
+    if (!m_ansicht)
         return;
     aufrufen([this, stapel = Anweisung::stapel(anweisungen)]() {
         if (!m_ansicht)
@@ -169,11 +184,13 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
         m_wartendeSeite = adresse;
         return;
     }
-    // What waits for the frame was meant for the page that is there.
+    // What waits was meant for the page that is there, or was on its way.
     if (m_wartetAufBild)
         nachDemBild(true);
+    else
+        abgeben();
     ++m_bildRunde;
-    m_ansicht->load(adresse);
+    laden(adresse);
 }
 
 void WebBruecke::freigeben()
@@ -184,7 +201,15 @@ void WebBruecke::freigeben()
     if (std::exchange(m_verlaufAbschalten, false))
         verlaufAbschalten();
     if (m_ansicht && m_wartendeSeite.isValid())
-        m_ansicht->load(std::exchange(m_wartendeSeite, QUrl()));
+        laden(std::exchange(m_wartendeSeite, QUrl()));
+    else
+        abgeben();
+}
+
+void WebBruecke::laden(const QUrl &adresse)
+{
+    m_laedt = true;
+    m_ansicht->load(adresse);
 }
 
 void WebBruecke::verlaufAbschalten()

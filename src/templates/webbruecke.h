@@ -42,8 +42,8 @@ public:
 
     // While held, the view's engine page is left alone: a page asked for is only remembered and
     // loads on `freigeben`, so views out of sight neither start a renderer nor load while the one
-    // in front is still on its way to the screen. What is sent meanwhile is dropped and reads get
-    // an empty answer, as they would from a page still loading.
+    // in front is still on its way to the screen. Statements sent meanwhile wait for the page, as
+    // they do while a page loads; reads get an empty answer at once, so no caller waits on them.
     void zurueckhalten() { m_zurueckgehalten = true; }
     void freigeben();
     bool zurueckgehalten() const { return m_zurueckgehalten; }
@@ -73,6 +73,10 @@ protected:
 
 private:
     void nachDemBild(bool ok);
+    // Runs what waited for the page, in order.
+    void abgeben();
+    void injizieren();
+    void laden(const QUrl &adresse);
     // Looks every `BildFrist` ms whether the view can still draw the frame awaited in `runde`.
     void ohneBildWeiterPruefen(int runde, QDeadlineTimer frist);
     bool kannZeichnen() const;
@@ -89,5 +93,7 @@ private:
     bool m_wartetAufBild = false;
     // Tells a frame or deadline of an earlier page from the current one.
     int m_bildRunde = 0;
-    QList<std::function<void()>> m_nachDemBild;
+    // From a load's start to its end: what is sent meanwhile is written for the new page.
+    bool m_laedt = false;
+    QList<std::function<void()>> m_wartend;
 };
