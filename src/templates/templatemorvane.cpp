@@ -93,10 +93,15 @@ void templateMorvane::frageAnzeigen(const QDomNode &frage, int)
     ausfuehren(img.css("display", "none"));
 
     const std::optional<Bild> bildFrage = bild(frage, QStringLiteral("PictureQuestionText"), MaxBildHoehe);
-    if (!bildFrage) {
-        ausfuehren(A::klasse("textFrage").html(fragetext));
-    } else {
-        ausfuehren(A::klasse("textFrage").html(""));
+    // A question with a text and a picture needs both to be answered: the text above, the picture
+    // in the rest of the band. A picture alone fills the band as before.
+    const A band = A::klasse("frageBand");
+    ausfuehren(A::klasse("textFrage").html(fragetext));
+    if (bildFrage && !fragetext.isEmpty())
+        ausfuehren(band.addClass("mitText"));
+    else
+        ausfuehren(band.removeClass("mitText"));
+    if (bildFrage) {
         ausfuehren(img.attr("src", bildFrage->quelle));
         ausfuehren(img.attr("height", SkriptText::zahl(bildFrage->hoehe)));
         ausfuehren(img.css("display", "block"));

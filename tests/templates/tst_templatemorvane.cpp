@@ -72,6 +72,7 @@ private slots:
             "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166')",
             "qt.jQuery('.imgfrageMorvane').css('display', 'none')",
             "qt.jQuery('.textFrage').html('Wie geht&apos;s?<br>Gut')",
+            "qt.jQuery('.frageBand').removeClass('mitText')",
             "qt.jQuery('.textAntwortA').html('')",
             "qt.jQuery('.textAntwortB').html('')",
             "qt.jQuery('.textAntwortC').html('')",
@@ -98,23 +99,28 @@ private slots:
 
     void frageMitBild_data()
     {
+        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("hoehe");
         QTest::addColumn<QString>("gezeigt");
-        QTest::newRow("tall picture is capped") << 400 << "180";
-        QTest::newRow("small picture keeps its height") << 120 << "120";
+        // A text and a picture both show; a picture alone fills the band.
+        QTest::newRow("text, tall picture is capped") << "Text" << 400 << "180";
+        QTest::newRow("picture alone keeps its height") << "" << 120 << "120";
     }
     void frageMitBild()
     {
+        QFETCH(QString, text);
         QFETCH(int, hoehe);
         QFETCH(QString, gezeigt);
         const QString bild = m_bau->bild("frage.png", hoehe);
-        m_template->frageAnzeigen(m_bau->frage({{"QuestionText", "Text"}, {"PictureQuestionText", bild}}), 1);
+        m_template->frageAnzeigen(m_bau->frage({{"QuestionText", text}, {"PictureQuestionText", bild}}), 1);
         const QStringList alle = m_bruecke->nehmen();
         const int start = int(alle.indexOf("qt.jQuery('.imgfrageMorvane').css('display', 'none')"));
         QVERIFY(start >= 0);
-        QCOMPARE(alle.mid(start + 1, 7),
+        QCOMPARE(alle.mid(start + 1, 8),
                  (QStringList{
-                     "qt.jQuery('.textFrage').html('')",
+                     "qt.jQuery('.textFrage').html('" + text + "')",
+                     text.isEmpty() ? "qt.jQuery('.frageBand').removeClass('mitText')"
+                                    : "qt.jQuery('.frageBand').addClass('mitText')",
                      "qt.jQuery('.imgfrageMorvane').attr('src','" + m_bau->url(bild) + "')",
                      "qt.jQuery('.imgfrageMorvane').attr('height','" + gezeigt + "')",
                      "qt.jQuery('.imgfrageMorvane').css('display', 'block')",
