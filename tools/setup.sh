@@ -8,6 +8,7 @@ pakete=(
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libjs-jquery libgl-dev fonts-dejavu-core
     xvfb xauth poppler-utils
+    openbox xdotool imagemagick
     qt6-svg-dev
     libqrencode-dev
     dpkg-dev file desktop-file-utils appstream

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QImage>
+#include <QJsonValue>
+#include <QList>
+#include <QProcess>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWebSocket>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <vector>
+
+// The outside view of a lesson: a screen with a window manager, key presses, screenshots, the
+// pages read through the web engine's remote debugging, and a busy machine. Nothing here knows the
+// program's code; it sees what a pupil and a teacher see.
+namespace Aussenblick {
+
+// Runs the event loop until `bedingung` holds or `ms` have passed; asks every `takt` ms.
+bool warten(const std::function<bool()> &bedingung, int ms, int takt = 100);
+
+// One busy loop per core at normal priority, for as long as the object lives.
+class Last final
+{
+public:
+    Last();
+    ~Last();
+    Q_DISABLE_COPY_MOVE(Last)
+
+private:
+    std::atomic<bool> m_halt{false};
+    std::vector<std::thread> m_schleifen;
+};
+
+// A child process that is always ended with the object.
+class Kind final
+{
+public:
+    Kind(const QString &programm, const QStringList &argumente, const QProcessEnvironment &umgebung);
+    ~Kind();
+    Q_DISABLE_COPY_MOVE(Kind)
+    QProcess &prozess() { return m_prozess; }
+    // What it printed so far, for a failure message.
+    QString ausgabe();
+
+private:
+    QProcess m_prozess;
+    QByteArray m_ausgabe;
+};
+
+// Xvfb with a window manager; the display every other child is started on.
+class Bildschirm final
+{
+public:
+    explicit Bildschirm(QSize groesse);
+    ~Bildschirm();
+    Q_DISABLE_COPY_MOVE(Bildschirm)
+    bool bereit() const { return !m_anzeige.isEmpty(); }
+    QString anzeige() const { return m_anzeige; }
+    QSize groesse() const { return m_groesse; }
+    QProcessEnvironment umgebung() const;
+
+    // xdotool with these arguments; its output, or an empty string on failure.
+    QString xdotool(const QStringList &argumente) const;
+    void taste(const QString &taste) const { xdotool({QStringLiteral("key"), taste}); }
+    QImage foto() const;
+    QString aktivesFenster() const { return xdotool({QStringLiteral("getactivewindow")}).trimmed(); }
+
+private:
+    QSize m_groesse;
+    QString m_anzeige;
+    Kind *m_xvfb = nullptr;
+    Kind *m_fensterverwaltung = nullptr;
+};
+
+// One page of the program, read through the DevTools protocol.
+class Seite final
+{
+public:
+    explicit Seite(const QString &socketAdresse);
+    Q_DISABLE_COPY_MOVE(Seite)
+    bool verbunden() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+    // Evaluates `ausdruck` in the page (promises are awaited); an invalid value on failure.
+    QJsonValue auswerten(const QString &ausdruck, int ms = 30000);
+
+private:
+    QWebSocket m_socket;
+    int m_naechsteId = 1;
+    QHash<int, QJsonValue> m_antworten;
+};
+
+// The pages of the program listening on `port`: page address → WebSocket address.
+QList<QPair<QString, QString>> seitenListe(quint16 port);
+
+// How many pixels inside `rechteck` differ clearly between two screenshots.
+int unterschied(const QImage &a, const QImage &b, const QRect &rechteck);
+
+} // namespace Aussenblick

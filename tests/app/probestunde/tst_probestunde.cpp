@@ -1,0 +1,658 @@
+// A lesson rehearsed from outside, on a busy machine: the real program under a window manager, the
+// receiver simulator with a class of 45 handsets, two phones, real key presses. What a pupil must
+// see is read from the pages and checked in the screen's pixels.
+//
+// PLENARO_PROBE=<W>x<H>[,en][,<look>] runs that one rehearsal instead of the built-in ones.
+
+#include "aussenblick.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Aussenblick;
+
+namespace {
+
+struct Frage
+{
+    QString text;
+    QString bild; // file name below bilder/
+    QStringList antworten;
+    int loesung = 0; // 1..4, 0 for a survey
+};
+
+// What the rehearsal plays: short countdowns, every kind of question a lesson has.
+const QList<Frage> &probeFragen()
+{
+    static const QList<Frage> fragen{
+        {QStringLiteral("Auf welchem Kontinent liegt Ägypten?"),
+         QStringLiteral("weltkarte.png"),
+         {QStringLiteral("Asien"), QStringLiteral("Afrika"), QStringLiteral("Europa"),
+          QStringLiteral("Südamerika")},
+         2},
+        {{},
+         QStringLiteral("formen.png"),
+         {QStringLiteral("Dreieck"), QStringLiteral("Kreis"), QStringLiteral("Quadrat"),
+          QStringLiteral("Sechseck")},
+         1},
+        {QStringLiteral("Stellen Sie sich vor, Ihre Klasse plant einen Ausflug an einen See, der drei "
+                        "Stunden Fahrt entfernt liegt, und das Budget reicht nur für eine der folgenden "
+                        "Möglichkeiten, wobei alle Schülerinnen und Schüler mitkommen sollen und niemand "
+                        "zusätzlich zahlen muss: Welche Möglichkeit ist die günstigste?"),
+         {},
+         {QStringLiteral("Einen gemieteten Reisebus für die ganze Klasse, der am Morgen direkt vor dem "
+                         "Schulhaus abfährt und abends zurückkehrt"),
+          QStringLiteral("Die Bahn mit einem Gruppenbillett, wobei zweimal umgestiegen werden muss und der "
+                         "letzte Kilometer zu Fuss zu gehen ist"),
+          QStringLiteral("Fahrräder für alle, aufgeteilt auf zwei Tage mit einer Übernachtung in der "
+                         "Jugendherberge auf halber Strecke zum See"),
+          QStringLiteral("Gar keinen Ausflug, sondern einen Projekttag im Schulhaus mit Gästen, die von "
+                         "ihren Reisen an Seen weltweit erzählen")},
+         3},
+        {QStringLiteral("Wie hat Ihnen die Stunde gefallen?"),
+         {},
+         {QStringLiteral("Sehr gut"), QStringLiteral("Gut"), QStringLiteral("Es geht"),
+          QStringLiteral("Gar nicht")},
+         0},
+    };
+    return fragen;
+}
+
+QString fragedatei()
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<ArrayOfQuestion>\n");
+    const auto feld = [](const QString &name, const QString &wert) {
+        return QStringLiteral("  <%1>%2</%1>\n").arg(name, wert.toHtmlEscaped());
+    };
+    for (const Frage &frage : probeFragen()) {
+        xml += QStringLiteral(" <Question>\n") + feld(QStringLiteral("QuestionText"), frage.text);
+        for (int i = 0; i < 4; ++i)
+            xml += feld(QStringLiteral("Answer%1").arg(i + 1), frage.antworten.at(i));
+        xml += feld(QStringLiteral("PictureQuestionText"),
+                    frage.bild.isEmpty() ? QString() : QStringLiteral("..\\bilder\\") + frage.bild);
+        xml += feld(QStringLiteral("AnswerDelay"), QStringLiteral("1"));
+        xml += feld(QStringLiteral("Solution"), frage.loesung ? QStringLiteral("Answer%1").arg(frage.loesung)
+                                                              : QStringLiteral("NoAnswer"));
+        xml += feld(QStringLiteral("Time"), QStringLiteral("8")) +
+               feld(QStringLiteral("Points"), QStringLiteral("1"));
+        xml += QStringLiteral(" </Question>\n");
+    }
+    return xml + QStringLiteral("</ArrayOfQuestion>\n");
+}
+
+quint16 freierPort()
+{
+    QTcpServer frei;
+    frei.listen(QHostAddress::LocalHost);
+    return frei.serverPort();
+}
+
+// A text as a JavaScript string literal.
+QString jsText(const QString &text)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
+}
+
+QString probeSkript()
+{
+    QFile datei(QStringLiteral(":/probeseite.js"));
+    datei.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(datei.readAll());
+}
+
+// A phone in the room: its own browser profile, so each gets a number of its own.
+class Handy final
+{
+public:
+    explicit Handy(const QString &adresse)
+        : m_profil(std::make_unique<QWebEngineProfile>())
+        , m_seite(std::make_unique<QWebEnginePage>(m_profil.get()))
+    {
+        m_seite->load(QUrl(adresse));
+    }
+    ~Handy() { m_seite.reset(); }
+    QString lesen(const QString &ausdruck)
+    {
+        QString wert;
+        bool fertig = false;
+        m_seite->runJavaScript(ausdruck, [&](const QVariant &v) {
+            wert = v.toString();
+            fertig = true;
+        });
+        warten([&]() { return fertig; }, 30000, 10);
+        return wert;
+    }
+    // A press once the page takes answers; whether the page shows it as chosen.
+    bool druecken(int knopf)
+    {
+        const QString id = QStringLiteral("document.getElementById('knopf%1')").arg(knopf);
+        return warten(
+            [&]() {
+                if (lesen(id + QStringLiteral(".getAttribute('aria-disabled')")) != QLatin1String("false"))
+                    return false;
+                lesen(id + QStringLiteral(".click(), ''"));
+                return lesen(id + QStringLiteral(".getAttribute('aria-pressed')")) == QLatin1String("true");
+            },
+            60000, 200);
+    }
+
+private:
+    std::unique_ptr<QWebEngineProfile> m_profil;
+    std::unique_ptr<QWebEnginePage> m_seite;
+};
+
+} // namespace
+
+class tst_probestunde final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void probestunde_data();
+    void probestunde();
+
+private:
+    // The page the class sees now, with the probe script in it.
+    Seite *sichtbareSeite(const QString &adressteil, int ms = 90000);
+    // Proves that what the page says is there is painted on the screen: the marked elements are
+    // hidden and shown again, and the screen must change inside each of them.
+    void gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was);
+    QPoint seitenUrsprung(Seite &seite);
+    void pruefen(const QJsonValue &element, const QString &was);
+
+    std::unique_ptr<Bildschirm> m_schirm;
+    quint16 m_debugPort = 0;
+    std::vector<std::unique_ptr<Seite>> m_seiten;
+    QHash<QString, Seite *> m_seitenNachAdresse;
+    QString m_skript = probeSkript();
+};
+
+void tst_probestunde::probestunde_data()
+{
+    QTest::addColumn<QSize>("groesse");
+    QTest::addColumn<bool>("englisch");
+    QTest::addColumn<QString>("vorlage");
+    const QString wahl = qEnvironmentVariable("PLENARO_PROBE");
+    if (!wahl.isEmpty()) {
+        const QStringList teile = wahl.split(QLatin1Char(','));
+        const QStringList masse = teile.value(0).split(QLatin1Char('x'));
+        const QString vorlage = teile.size() > 2 ? teile.at(2) : QStringLiteral("Tandrivelle");
+        QTest::newRow(qPrintable(wahl)) << QSize(masse.value(0).toInt(), masse.value(1).toInt())
+                                        << teile.contains(QLatin1String("en")) << vorlage;
+        return;
+    }
+    QTest::newRow("1024x768 Deutsch Morvane") << QSize(1024, 768) << false << QStringLiteral("Morvane");
+    QTest::newRow("1920x1080 English Tandrivelle")
+        << QSize(1920, 1080) << true << QStringLiteral("Tandrivelle");
+}
+
+Seite *tst_probestunde::sichtbareSeite(const QString &adressteil, int ms)
+{
+    Seite *gefunden = nullptr;
+    warten(
+        [&]() {
+            for (const auto &[adresse, socket] : seitenListe(m_debugPort)) {
+                if (!adresse.contains(adressteil))
+                    continue;
+                if (!m_seitenNachAdresse.contains(socket)) {
+                    m_seiten.push_back(std::make_unique<Seite>(socket));
+                    m_seitenNachAdresse.insert(socket, m_seiten.back().get());
+                }
+                Seite *seite = m_seitenNachAdresse.value(socket);
+                seite->auswerten(m_skript);
+                if (seite->auswerten(QStringLiteral("__probe.bereit()")).toString() ==
+                    QLatin1String("visible")) {
+                    gefunden = seite;
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms, 300);
+    return gefunden;
+}
+
+QPoint tst_probestunde::seitenUrsprung(Seite &seite)
+{
+    // Where the page sits on the screen, measured with the mouse: a point on the screen against
+    // the same point in the page.
+    seite.auswerten(QStringLiteral("__probe.maus = null, __probe.mausVerfolgen()"));
+    const QPoint mitte(m_schirm->groesse().width() / 2, m_schirm->groesse().height() / 2);
+    QPoint ursprung(-1, -1);
+    int schritt = 0;
+    warten(
+        [&]() {
+            const QPoint punkt = mitte + QPoint(schritt % 7, schritt % 5);
+            ++schritt;
+            m_schirm->xdotool(
+                {QStringLiteral("mousemove"), QString::number(punkt.x()), QString::number(punkt.y())});
+            const QJsonObject maus = seite.auswerten(QStringLiteral("__probe.maus")).toObject();
+            if (maus.isEmpty())
+                return false;
+            const double dpr = seite.auswerten(QStringLiteral("__probe.dpr()")).toDouble(1.0);
+            ursprung = punkt - QPoint(qRound(maus.value(QLatin1String("x")).toDouble() * dpr),
+                                      qRound(maus.value(QLatin1String("y")).toDouble() * dpr));
+            return true;
+        },
+        30000, 200);
+    return ursprung;
+}
+
+void tst_probestunde::pruefen(const QJsonValue &element, const QString &was)
+{
+    const QJsonObject e = element.toObject();
+    QVERIFY2(!e.isEmpty(), qPrintable(was + QStringLiteral(": not on the page")));
+    QVERIFY2(e.value(QLatin1String("sichtbar")).toBool(), qPrintable(was + QStringLiteral(": not visible")));
+    QVERIFY2(e.value(QLatin1String("innen")).toBool(),
+             qPrintable(was + QStringLiteral(": outside the window")));
+    QVERIFY2(e.value(QLatin1String("bildFertig")).toBool(),
+             qPrintable(was + QStringLiteral(": picture not loaded")));
+}
+
+void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was)
+{
+    const QPoint ursprung = seitenUrsprung(seite);
+    QVERIFY2(ursprung.x() >= 0, qPrintable(was + QStringLiteral(": the page does not see the mouse")));
+    const double dpr = seite.auswerten(QStringLiteral("__probe.dpr()")).toDouble(1.0);
+    QList<QRect> felder;
+    for (const QJsonObject &e : elemente) {
+        const QRect feld(qRound(e.value(QLatin1String("x")).toDouble() * dpr),
+                         qRound(e.value(QLatin1String("y")).toDouble() * dpr),
+                         qRound(e.value(QLatin1String("w")).toDouble() * dpr),
+                         qRound(e.value(QLatin1String("h")).toDouble() * dpr));
+        felder.append(feld.translated(ursprung));
+    }
+    // Shown, then hidden until the screen follows; a page that paints nothing never changes. A
+    // round that was too early (the page still drawing) is tried again.
+    QList<int> ungemalt;
+    const bool ok = warten(
+        [&]() {
+            const QImage gezeigt = m_schirm->foto();
+            seite.auswerten(QStringLiteral("__probe.verstecken(true)"));
+            const bool geaendert = warten(
+                [&]() {
+                    const QImage versteckt = m_schirm->foto();
+                    ungemalt.clear();
+                    for (int i = 0; i < felder.size(); ++i) {
+                        // A short word covers little of its box: a hundred pixels, or a
+                        // hundredth of a small box, are enough.
+                        const QRect &feld = felder.at(i);
+                        const double noetig = std::min(100.0, 0.01 * feld.width() * feld.height());
+                        if (unterschied(gezeigt, versteckt, feld) < std::max(1.0, noetig))
+                            ungemalt.append(i);
+                    }
+                    return ungemalt.isEmpty();
+                },
+                8000, 300);
+            seite.auswerten(QStringLiteral("__probe.verstecken(false)"));
+            return geaendert;
+        },
+        90000, 500);
+    seite.auswerten(QStringLiteral("__probe.vergessen()"));
+    if (!ok) {
+        const QString datei = QDir::temp().filePath(QStringLiteral("probestunde-ungemalt.png"));
+        m_schirm->foto().save(datei);
+        QFAIL(qPrintable(QStringLiteral("%1: %2 of %3 elements not painted on the screen (first at %4,%5 "
+                                        "%6x%7); screen in %8")
+                             .arg(was)
+                             .arg(ungemalt.size())
+                             .arg(felder.size())
+                             .arg(felder.value(ungemalt.value(0)).x())
+                             .arg(felder.value(ungemalt.value(0)).y())
+                             .arg(felder.value(ungemalt.value(0)).width())
+                             .arg(felder.value(ungemalt.value(0)).height())
+                             .arg(datei)));
+    }
+}
+
+void tst_probestunde::probestunde()
+{
+    QFETCH(QSize, groesse);
+    QFETCH(bool, englisch);
+    QFETCH(QString, vorlage);
+
+    QTemporaryDir ordner;
+    QVERIFY(ordner.isValid());
+    const QDir wurzel(ordner.path());
+    for (const char *teil : {"config", "laufzeit", "fragen", "bilder", "berichte"})
+        QVERIFY(wurzel.mkpath(QString::fromLatin1(teil)));
+    QFile::setPermissions(wurzel.filePath(QStringLiteral("laufzeit")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const char *bild : {"weltkarte.png", "formen.png"})
+        QVERIFY(QFile::copy(QStringLiteral(PLENARO_BEISPIELBILDER "/") + QLatin1String(bild),
+                            wurzel.filePath(QStringLiteral("bilder/")) + QLatin1String(bild)));
+    QFile fragen(wurzel.filePath(QStringLiteral("fragen/probestunde.xml")));
+    QVERIFY(fragen.open(QIODevice::WriteOnly));
+    fragen.write(fragedatei().toUtf8());
+    fragen.close();
+
+    // The settings of a teacher who has used the program before: sounds off, phones on.
+    {
+        QSettings einstellungen(wurzel.filePath(QStringLiteral("config/Corvanta/plenaro.example.conf")),
+                                QSettings::IniFormat);
+        einstellungen.setValue(QStringLiteral("MultilingualApplikationBereitsEinmalGestartet"), "true");
+        einstellungen.setValue(QStringLiteral("InstallerLanguage"), englisch ? "1033" : "1031");
+        einstellungen.setValue(QStringLiteral("FrageFile"), fragen.fileName());
+        einstellungen.setValue(QStringLiteral("GewaehltesTemplate"), vorlage);
+        einstellungen.setValue(QStringLiteral("TemplateAutomatischErkennen"), "true");
+        einstellungen.setValue(QStringLiteral("EmpfaengerAutomatischFinden"), "true");
+        einstellungen.setValue(QStringLiteral("LösungAnzeigen"), "true");
+        einstellungen.setValue(QStringLiteral("QuizProzentAntwortenAnzeigen"), "true");
+        einstellungen.setValue(QStringLiteral("UmfrageProzentAntwortenAnzeigen"), "true");
+        for (const char *ton : {"ToeneBuzzerLautlos", "ToeneCountdownLautlos", "ToeneAutomatisierungLautlos"})
+            einstellungen.setValue(QString::fromLatin1(ton), "true");
+        einstellungen.setValue(QStringLiteral("HandyAbstimmung"), "true");
+        einstellungen.setValue(QStringLiteral("HandyPort"), QString::number(freierPort()));
+        einstellungen.setValue(QStringLiteral("HandyAdresse"), QStringLiteral("127.0.0.1"));
+        einstellungen.setValue(QStringLiteral("FilePathPDFRangliste"),
+                               wurzel.filePath(QStringLiteral("berichte/")));
+        einstellungen.setValue(QStringLiteral("FilePathCSVRangliste"),
+                               wurzel.filePath(QStringLiteral("berichte/")));
+    }
+
+    // The whole rehearsal runs with every core busy.
+    Last last;
+    m_schirm = std::make_unique<Bildschirm>(groesse);
+    const auto schirmWeg = qScopeGuard([this]() {
+        m_seitenNachAdresse.clear();
+        m_seiten.clear();
+        m_schirm.reset();
+    });
+    QVERIFY2(m_schirm->bereit(), "Xvfb with openbox did not start");
+
+    QProcessEnvironment umgebung = m_schirm->umgebung();
+    umgebung.insert(QStringLiteral("HOME"), ordner.path());
+    umgebung.insert(QStringLiteral("XDG_CONFIG_HOME"), wurzel.filePath(QStringLiteral("config")));
+    umgebung.insert(QStringLiteral("XDG_RUNTIME_DIR"), wurzel.filePath(QStringLiteral("laufzeit")));
+    // The program chooses its own way of drawing, as on a teacher's machine.
+    umgebung.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+    umgebung.remove(QStringLiteral("QT_LOGGING_RULES"));
+    m_debugPort = freierPort();
+    umgebung.insert(QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"),
+                    QStringLiteral("127.0.0.1:%1").arg(m_debugPort));
+
+    const QString familie =
+        vorlage == QLatin1String("Morvane") ? QStringLiteral("morvane") : QStringLiteral("tandrivelle");
+    Kind simulator(QStringLiteral(PLENARO_SIMULATOR),
+                   {QStringLiteral("--family"), familie, QStringLiteral("--random"),
+                    QStringLiteral("--handsets"), QStringLiteral("45"), QStringLiteral("--burst"),
+                    QStringLiteral("45"), QStringLiteral("--rate"), QStringLiteral("8"),
+                    QStringLiteral("--quiet")},
+                   umgebung);
+    QVERIFY(simulator.prozess().waitForStarted(30000));
+    Kind programm(QStringLiteral(PLENARO_PROGRAMM), {}, umgebung);
+    QVERIFY(programm.prozess().waitForStarted(30000));
+    const auto protokoll = qScopeGuard([&]() {
+        if (!QTest::currentTestFailed())
+            return;
+        const QString bild = QDir::temp().filePath(QStringLiteral("probestunde-fehler.png"));
+        m_schirm->foto().save(bild);
+        qWarning().noquote() << "The screen is in" << bild << "\nThe program's output:\n"
+                             << programm.ausgabe().right(6000);
+    });
+
+    // ---- The start screen: every handset that reported in shows its icon; the phones join.
+    Seite *start = sichtbareSeite(QStringLiteral("startscreen.html"));
+    QVERIFY2(start, "the start screen never became visible");
+    QString fenster;
+    QVERIFY(warten(
+        [&]() {
+            fenster =
+                m_schirm
+                    ->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                               QStringLiteral("--pid"), QString::number(programm.prozess().processId())})
+                    .split(QLatin1Char('\n'))
+                    .value(0)
+                    .trimmed();
+            return !fenster.isEmpty();
+        },
+        30000));
+    m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
+
+    QList<QJsonObject> symbole;
+    const bool alleSymbole = warten(
+        [&]() {
+            symbole.clear();
+            for (int nummer = 1; nummer <= 45; ++nummer) {
+                const QJsonObject e =
+                    start->auswerten(QStringLiteral("__probe.auswahl('.imgGeraeteID%1')[0]").arg(nummer))
+                        .toObject();
+                if (!e.value(QLatin1String("sichtbar")).toBool() ||
+                    !e.value(QLatin1String("bildFertig")).toBool())
+                    return false;
+                symbole.append(e);
+            }
+            return true;
+        },
+        20000, 500);
+    QVERIFY2(alleSymbole,
+             qPrintable(QStringLiteral("the start screen shows %1 of 45 handsets").arg(symbole.size())));
+    for (const QJsonObject &symbol : std::as_const(symbole))
+        pruefen(symbol, QStringLiteral("handset icon"));
+    gemalt(*start, symbole, QStringLiteral("handset icons on the start screen"));
+    if (QTest::currentTestFailed())
+        return;
+
+    QString beitritt;
+    QVERIFY(warten(
+        [&]() {
+            beitritt = start->auswerten(QStringLiteral("document.querySelector('.handyAdresse').textContent"))
+                           .toString();
+            return beitritt.startsWith(QLatin1String("http://"));
+        },
+        60000));
+    Handy erstesHandy(beitritt);
+    Handy zweitesHandy(beitritt);
+    QVERIFY2(warten(
+                 [&]() {
+                     return erstesHandy.lesen(QStringLiteral("document.getElementById('nummer').textContent"))
+                                .contains(QRegularExpression(QStringLiteral("\\d"))) &&
+                            zweitesHandy
+                                .lesen(QStringLiteral("document.getElementById('nummer').textContent"))
+                                .contains(QRegularExpression(QStringLiteral("\\d")));
+                 },
+                 60000, 300),
+             "the phones did not get a number");
+
+    // ---- Every question, as the class sees it.
+    const QString seitenName = vorlage == QLatin1String("Morvane")  ? QStringLiteral("morvane.html")
+                               : vorlage == QLatin1String("Kahoot") ? QStringLiteral("kahoot.html")
+                                                                    : QStringLiteral("tandrivelleneu.html");
+    int nummer = 0;
+    for (const Frage &frage : probeFragen()) {
+        ++nummer;
+        const QString wo = QStringLiteral("question %1").arg(nummer);
+        m_schirm->taste(QStringLiteral("space"));
+        Seite *seite = nullptr;
+        QJsonObject erste;
+        // The question is up once its text (or its picture) is.
+        QVERIFY2(warten(
+                     [&]() {
+                         seite = sichtbareSeite(seitenName, 1000);
+                         if (!seite)
+                             return false;
+                         erste =
+                             seite
+                                 ->auswerten(frage.text.isEmpty()
+                                                 ? QStringLiteral("__probe.bild('%1')").arg(frage.bild)
+                                                 : QStringLiteral("__probe.text(%1)").arg(jsText(frage.text)))
+                                 .toObject();
+                         return !erste.isEmpty();
+                     },
+                     90000, 300),
+                 qPrintable(wo + QStringLiteral(": the question never showed")));
+        QList<QJsonObject> zuMalen;
+        // The answers come after the answer delay, with the countdown.
+        QVERIFY2(
+            warten(
+                [&]() {
+                    return !seite
+                                ->auswerten(
+                                    QStringLiteral("__probe.text(%1)").arg(jsText(frage.antworten.at(3))))
+                                .toObject()
+                                .isEmpty();
+                },
+                60000, 200),
+            qPrintable(wo + QStringLiteral(": the answers never showed")));
+        if (!frage.text.isEmpty()) {
+            const QJsonValue text =
+                seite->auswerten(QStringLiteral("__probe.text(%1)").arg(jsText(frage.text)));
+            pruefen(text, wo + QStringLiteral(" text"));
+            zuMalen.append(text.toObject());
+        }
+        if (!frage.bild.isEmpty()) {
+            const QJsonValue bild = seite->auswerten(QStringLiteral("__probe.bild('%1')").arg(frage.bild));
+            pruefen(bild, wo + QStringLiteral(" picture"));
+            zuMalen.append(bild.toObject());
+        }
+        for (const QString &antwort : frage.antworten) {
+            const QJsonValue e = seite->auswerten(QStringLiteral("__probe.text(%1)").arg(jsText(antwort)));
+            pruefen(e, wo + QStringLiteral(" answer ") + antwort);
+            zuMalen.append(e.toObject());
+        }
+        if (QTest::currentTestFailed())
+            return;
+        const QString zuerst = seite->auswerten(QStringLiteral("__probe.countdown()")).toString();
+        QVERIFY2(erstesHandy.druecken(frage.loesung ? frage.loesung : 1),
+                 qPrintable(wo + QStringLiteral(": phone 1 could not answer")));
+        QVERIFY2(zweitesHandy.druecken(frage.loesung == 4 ? 3 : 4),
+                 qPrintable(wo + QStringLiteral(": phone 2 could not answer")));
+        QVERIFY2(
+            warten(
+                [&]() {
+                    return seite->auswerten(QStringLiteral("__probe.countdown()")).toString() != zuerst;
+                },
+                30000, 200),
+            qPrintable(wo + QStringLiteral(": the countdown does not move (") + zuerst + QLatin1Char(')')));
+        gemalt(*seite, zuMalen, wo);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The end: the shares of the answers and, for a quiz, the correct one marked.
+        QJsonArray prozente;
+        QVERIFY2(warten(
+                     [&]() {
+                         prozente = seite->auswerten(QStringLiteral("__probe.prozente()")).toArray();
+                         return prozente.size() >= 2 &&
+                                (!frage.loesung ||
+                                 seite
+                                     ->auswerten(QStringLiteral("__probe.markiert(%1)")
+                                                     .arg(jsText(frage.antworten.at(frage.loesung - 1))))
+                                     .toBool());
+                     },
+                     90000, 300),
+                 qPrintable(wo + QStringLiteral(": %1 percentages, correct answer %2 marked")
+                                     .arg(prozente.size())
+                                     .arg(frage.loesung ? QStringLiteral("not") : QStringLiteral("(none)"))));
+        QCOMPARE(seite->auswerten(QStringLiteral("__probe.alleMarken()")).toInt() > 0, frage.loesung != 0);
+        QList<QJsonObject> prozentFelder;
+        for (const QJsonValue &p : std::as_const(prozente)) {
+            pruefen(p, wo + QStringLiteral(" percentage"));
+            prozentFelder.append(p.toObject());
+        }
+        gemalt(*seite, prozentFelder, wo + QStringLiteral(" percentages"));
+        if (QTest::currentTestFailed())
+            return;
+    }
+
+    // ---- The ranking, readable from the back row.
+    m_schirm->taste(QStringLiteral("Return"));
+    Seite *rangliste = sichtbareSeite(QStringLiteral("rangliste"));
+    QVERIFY2(rangliste, "the ranking never showed");
+    QJsonArray zeilen;
+    QVERIFY(warten(
+        [&]() {
+            zeilen = rangliste->auswerten(QStringLiteral("__probe.auswahl('.zeilenRangliste td')")).toArray();
+            return zeilen.size() >= 4 * 40;
+        },
+        60000, 300));
+    // A class reads text of a fiftieth of the screen's height from the back row.
+    const double lesbar = groesse.height() / 50.0;
+    for (const QJsonValue &zelle : std::as_const(zeilen)) {
+        pruefen(zelle, QStringLiteral("ranking cell"));
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(zelle.toObject().value(QLatin1String("schrift")).toDouble() >= lesbar,
+                 qPrintable(QStringLiteral("ranking text of %1 px, a class needs %2")
+                                .arg(zelle.toObject().value(QLatin1String("schrift")).toDouble())
+                                .arg(lesbar)));
+    }
+
+    // ---- The reports, through the real file dialog; the teacher takes a while to choose.
+    const auto exportieren = [&](const QString &taste, const QString &name) {
+        m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
+        m_schirm->taste(taste);
+        QVERIFY2(warten(
+                     [&]() {
+                         return m_schirm->aktivesFenster() != fenster &&
+                                !m_schirm->aktivesFenster().isEmpty();
+                     },
+                     60000, 200),
+                 qPrintable(name + QStringLiteral(": no file dialog")));
+        const QString dialog = m_schirm->aktivesFenster();
+        const QString pfad = wurzel.filePath(QStringLiteral("berichte/")) + name;
+        m_schirm->xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+        m_schirm->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), pfad});
+        QTest::qWait(10000);
+        QCOMPARE(m_schirm->aktivesFenster(), dialog);
+        m_schirm->taste(QStringLiteral("Return"));
+        QVERIFY2(warten([&]() { return QFileInfo(pfad).size() > 0 && m_schirm->aktivesFenster() == fenster; },
+                        120000, 300),
+                 qPrintable(name + QStringLiteral(" was not written")));
+    };
+    exportieren(QStringLiteral("s"), QStringLiteral("bericht.pdf"));
+    if (QTest::currentTestFailed())
+        return;
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {wurzel.filePath(QStringLiteral("berichte/bericht.pdf")), QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString pdfText = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    QVERIFY2(pdfText.contains(probeFragen().at(0).text), qPrintable(pdfText.left(400)));
+
+    exportieren(QStringLiteral("ctrl+s"), QStringLiteral("bericht.csv"));
+    if (QTest::currentTestFailed())
+        return;
+    QFile csv(wurzel.filePath(QStringLiteral("berichte/bericht.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QString csvText = QString::fromUtf8(csv.readAll());
+    // A strict reading: quotes balanced, fields separated by ';', the questions in it.
+    QVERIFY2(csvText.count(QLatin1Char('"')) % 2 == 0, "unbalanced quotes in the CSV");
+    QVERIFY(csvText.contains(probeFragen().at(3).text));
+    QVERIFY(csvText.count(QLatin1Char('\n')) >= 45);
+
+    // ---- The end of the lesson: quit, confirm, and the program is gone without a fault.
+    m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
+    m_schirm->taste(QStringLiteral("q"));
+    const bool beendet = warten(
+        [&]() {
+            if (programm.prozess().state() == QProcess::NotRunning)
+                return true;
+            // A confirmation: answered with its default button.
+            const QString aktiv = m_schirm->aktivesFenster();
+            if (!aktiv.isEmpty() && aktiv != fenster)
+                m_schirm->taste(QStringLiteral("Return"));
+            return false;
+        },
+        60000, 500);
+    QVERIFY2(beendet, "the program did not quit");
+    QCOMPARE(programm.prozess().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(programm.prozess().exitCode(), 0);
+}
+
+QTEST_MAIN(tst_probestunde)
+#include "tst_probestunde.moc"
