@@ -78,6 +78,10 @@
                     liste.push(merken(e));
             return liste;
         },
+        // The handset icons on show.
+        geraete: function () {
+            return Array.prototype.filter.call(document.querySelectorAll('.allImgGeraete'), sichtbar).map(merken);
+        },
         // Whether the answer with text `t` is inside a visible mark of the correct answer.
         markiert: function (t) {
             const e = mitText(t);

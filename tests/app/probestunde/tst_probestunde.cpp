@@ -596,7 +596,15 @@ void tst_probestunde::probestunde()
             pruefen(p, wo + QStringLiteral(" percentage"));
             prozentFelder.append(p.toObject());
         }
-        gemalt(*seite, prozentFelder, wo + QStringLiteral(" percentages"));
+        // The class has answered: their handsets show.
+        const QJsonArray geraete = seite->auswerten(QStringLiteral("__probe.geraete()")).toArray();
+        QVERIFY2(geraete.size() >= 10,
+                 qPrintable(wo + QStringLiteral(": %1 handset icons").arg(geraete.size())));
+        for (const QJsonValue &g : geraete) {
+            pruefen(g, wo + QStringLiteral(" handset icon"));
+            prozentFelder.append(g.toObject());
+        }
+        gemalt(*seite, prozentFelder, wo + QStringLiteral(" percentages and handsets"));
         if (QTest::currentTestFailed())
             return;
     }
