@@ -12,9 +12,21 @@ namespace {
 
 using A = Anweisung;
 
+// Slots in the page's grid.
+constexpr uint Plaetze = 60;
+
 A bild(uint n)
 {
     return A::klasse(SkriptText("imgGeraeteID") + SkriptText::zahl(n));
+}
+
+SkriptText bildQuelle(bool morvane, uint n)
+{
+    if (morvane)
+        return SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") + SkriptText::zahl(n) +
+               "_0_blau.png";
+    return SkriptText("../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/") + SkriptText::zahl(n) +
+           "_0_green.png";
 }
 
 } // namespace
@@ -89,6 +101,10 @@ void startscreen::templateSetzen(const QString &name)
         ausfuehren(A::klasse("textBeliebigeTasteDruecken").html("Press any button"));
         ausfuehren(A::klasse("textLeerschlagtasteStarten").html("Start with space bar"));
     }
+    // Hidden slots get the look's pictures now, so that a handset reporting in later is shown at
+    // once instead of waiting for its picture (the page itself brings the green ones).
+    for (uint n = 1; n <= Plaetze; ++n)
+        ausfuehren(bild(n).attr("src", bildQuelle(morvane, n)));
     for (uint buzzerNo : leuchtend)
         iconZeigen(buzzerNo);
     tabelleEinpassen();
@@ -136,16 +152,13 @@ void startscreen::tabelleEinpassen()
 void startscreen::iconZeigen(uint buzzerNo)
 {
     const A icon = bild(buzzerNo);
-    const SkriptText n = SkriptText::zahl(buzzerNo);
-    if (m_startScreenVariante == QLatin1String("Morvane")) {
-        ausfuehren(icon.attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") + n +
-                                        "_0_blau.png"));
+    const bool morvane = m_startScreenVariante == QLatin1String("Morvane");
+    ausfuehren(icon.attr("src", bildQuelle(morvane, buzzerNo)));
+    if (morvane) {
         ausfuehren(icon.css("display", "inline"));
         ausfuehren(icon.css("width", "50px"));
         ausfuehren(icon.css("height", "50px"));
     } else {
-        ausfuehren(icon.attr("src", SkriptText("../IconGeraeteIDTandrivelle/IconGeraeteIDTandrivelle/") + n +
-                                        "_0_green.png"));
         ausfuehren(icon.css("height", "55px"));
         ausfuehren(icon.css("display", "inline"));
     }

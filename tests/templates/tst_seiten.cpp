@@ -214,6 +214,46 @@ private slots:
         pruefen(QStringLiteral("qrc:/template/startscreen.html"), fake.alle());
     }
 
+    // A handset that reports in shows its icon at once: the slots' pictures are in the page before
+    // any handset presses. Fetched only then, a picture can take seconds while the program starts
+    // up, and until it arrives the slot shows neither icon nor placeholder.
+    void gemeldetesGeraetZeigtSeinBildSofort_data()
+    {
+        QTest::addColumn<QString>("aussehen");
+        QTest::addColumn<QString>("bild");
+        QTest::newRow("as loaded") << QString() << "_0_green.png";
+        QTest::newRow("Tandrivelle") << "Tandrivelle"
+                                     << "_0_green.png";
+        QTest::newRow("Morvane") << "Morvane"
+                                 << "_0_blau.png";
+    }
+    void gemeldetesGeraetZeigtSeinBildSofort()
+    {
+        QFETCH(QString, aussehen);
+        QFETCH(QString, bild);
+        auto ansicht = oeffnen(QStringLiteral("qrc:/template/startscreen.html"));
+        QTRY_VERIFY_WITH_TIMEOUT(ansicht->geladen, 20000);
+        TestUhr uhr;
+        startscreen start(*ansicht->bruecke, uhr);
+        if (!aussehen.isEmpty())
+            start.templateSetzen(aussehen);
+        const QString ohneBild =
+            QStringLiteral("Array.from(document.querySelectorAll('.allImgGeraete')).filter(function (i) {"
+                           " return !(i.complete && i.naturalWidth > 0 && "
+                           "(i.getAttribute('src') || '').endsWith('%1')); }).length")
+                .arg(bild);
+        QTRY_COMPARE_WITH_TIMEOUT(::lesen(*ansicht->bruecke, ohneBild).toInt(), 0, 10000);
+        for (const uint geraet : {1u, 45u, 60u})
+            start.geraeteIDAnzeigen(1, geraet, 2);
+        // Read right after the statements, without waiting: drawn with its picture, no placeholder.
+        QCOMPARE(::lesen(*ansicht->bruecke,
+                         "[1, 45, 60].map(function (n) { var i = document.querySelector('.imgGeraeteID' + n);"
+                         " return i.complete && i.getBoundingClientRect().width > 0 &&"
+                         " getComputedStyle(i.nextElementSibling).visibility === 'hidden'; }).join()")
+                     .toString(),
+                 QString("true,true,true"));
+    }
+
     void rangliste_data()
     {
         QTest::addColumn<QString>("sprache");

@@ -39,6 +39,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("sprache");
         QTest::addColumn<QStringList>("erwartet");
+        QTest::addColumn<QString>("bild");
         const QStringList morvane{
             "qt.jQuery('.textplenarosite').css('color', '#3384b5')",
             "qt.jQuery('.bildeinstecken').attr('src','../images/usb einstecken_morvane.png')",
@@ -51,24 +52,30 @@ private slots:
             "qt.jQuery('.textBeliebigeTasteDruecken').html('Press any button')",
             "qt.jQuery('.textLeerschlagtasteStarten').html('Start with space bar')"};
         QTest::newRow("Morvane German") << "Morvane"
-                                        << "1031" << morvane;
+                                        << "1031" << morvane << "_0_blau.png')";
         QTest::newRow("Tandrivelle English") << "Tandrivelle"
-                                             << "1033" << gruen + englisch;
+                                             << "1033" << gruen + englisch << "_0_green.png')";
         QTest::newRow("Kahoot looks green") << "Kahoot"
-                                            << "" << gruen;
-        QTest::newRow("unknown name changes no picture") << "Blau"
-                                                         << "1033" << QStringList{};
+                                            << "" << gruen << "_0_green.png')";
+        QTest::newRow("unknown name: no look of its own, green handsets")
+            << "Blau"
+            << "1033" << QStringList{} << "_0_green.png')";
     }
     void aussehen()
     {
         QFETCH(QString, name);
         QFETCH(QString, sprache);
         QFETCH(QStringList, erwartet);
+        QFETCH(QString, bild);
         Einstellungen::setzen(Schluessel::InstallerLanguage, sprache);
         m_start->templateSetzen(name);
         const QStringList alle = m_bruecke.nehmen();
         QCOMPARE(alle.first(), QString("qt.jQuery('.allImgGeraete').css('display', 'none')"));
-        QCOMPARE(alle.mid(1, alle.size() - 2), erwartet);
+        // Every slot gets the look's picture while hidden, the last of them ahead of the fit.
+        const QStringList bilder = alle.mid(alle.size() - 61, 60);
+        QCOMPARE(QSet<QString>(bilder.begin(), bilder.end()).size(), 60);
+        QCOMPARE(bilder.filter(bild).size(), 60);
+        QCOMPARE(alle.mid(1, alle.size() - 62), erwartet);
         QCOMPARE(alle.last(), QString("?qt.jQuery('.tabelleDeviceID').width()"));
         QCOMPARE(m_start->variante(), name);
     }
