@@ -121,8 +121,11 @@ private:
         return std::make_unique<Ansicht>(groesse, m_injektion);
     }
     // Waits until the page has fitted the last change and its pictures are in, seen twice in a row
-    // so that a picture's load event, which comes a moment after the picture, is fitted too. The
-    // reads go one after the other, never one inside the wait of another.
+    // so that a picture's load event, which comes a moment after the picture, is fitted too. A
+    // zoom factor the program set is a change as well: the engine hands it to the page some time
+    // after the view took it (after a resize, once a frame of the new size is drawn), so the page
+    // must already have the view's pixel ratio. The reads go one after the other, never one inside
+    // the wait of another.
     static bool eingepasst(WebBruecke &bruecke)
     {
         struct Stand
@@ -131,11 +134,13 @@ private:
             int richtig = 0;
         };
         auto stand = std::make_shared<Stand>();
-        const QString frage = QStringLiteral(
-            "Einpassen.fertig() && Array.from(document.images).every(function (i) { return i.complete; })");
         return wartenBis([&]() {
             if (!stand->offen && stand->richtig < 2) {
                 stand->offen = true;
+                const QString frage =
+                    QStringLiteral("Math.abs(window.devicePixelRatio - %1) < 0.001 && Einpassen.fertig() && "
+                                   "Array.from(document.images).every(function (i) { return i.complete; })")
+                        .arg(bruecke.ansicht()->zoomFactor() * bruecke.ansicht()->devicePixelRatioF());
                 bruecke.rohAuswerten(frage, [stand](const QVariant &wert) {
                     stand->offen = false;
                     stand->richtig = wert.toBool() ? stand->richtig + 1 : 0;
