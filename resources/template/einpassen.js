@@ -2,7 +2,9 @@
  * program writes into it.
  *
  * The page is laid out on a stage (`buehne`) at least `breite` x `hoehe` CSS pixels large and as
- * large as the window in the window's proportions; the stage is then scaled to the window. Texts
+ * large as the window in the window's proportions; the stage is then scaled to the window: by a
+ * transform, or, with `pixel`, by giving that CSS variable the length of one stage pixel, which
+ * the page's lengths are multiples of. Then the sizes a page reads are the sizes seen. Texts
  * that must stay inside a box (`texte`) get a smaller font when they do not fit: first with whole
  * words, and only when a word is too long even for the smallest of those sizes, with words broken.
  *
@@ -76,6 +78,111 @@ var Einpassen = (function () {
         return document.documentElement.clientWidth + 'x' + document.documentElement.clientHeight;
     }
 
+    // The scale of the last fit, where the next one takes its first look.
+    var letzteSkala = null;
+
+    // Lays the stage out at scale `skala` and tells the scales its content needs: to be no taller
+    // than the window (measured in stage pixels, the content is nearly the same at every scale, only
+    // lines may break differently), and, when it is wider than the stage, to be no wider.
+    function messen(buehne, vw, vh, skala) {
+        var teiler = 1;
+        if (optionen.pixel) {
+            buehne.style.setProperty(optionen.pixel, skala + 'px');
+            buehne.style.width = vw + 'px';
+            teiler = skala;
+        } else {
+            buehne.style.width = vw / skala + 'px';
+        }
+        buehne.style.height = 'auto';
+        if (!optionen.pixel)
+            buehne.style.minHeight = '';
+        var zuBreit = buehne.scrollWidth > buehne.clientWidth + 1;
+        return {
+            hoehe: vh / (buehne.scrollHeight / teiler),
+            breite: zuBreit ? (skala * buehne.clientWidth) / buehne.scrollWidth : Infinity
+        };
+    }
+
+    function noetig(inhalt, hoechstens) {
+        return Math.max(optionen.minSkala, Math.min(hoechstens, inhalt.hoehe, inhalt.breite));
+    }
+
+    // The largest scale up to `hoechstens` at which the content fits, measured from `skala` on. A
+    // scale seen to fit with less than a hundredth to gain is kept, so the stage is not laid out
+    // anew; after three looks, the last scale seen to fit.
+    function skalaNachInhalt(buehne, vw, vh, skala, hoechstens) {
+        var passt = null;
+        for (var runde = 0; runde < 3; ++runde) {
+            var neu = noetig(messen(buehne, vw, vh, skala), hoechstens);
+            if (neu >= skala) {
+                passt = skala;
+                if (neu <= skala * 1.01)
+                    break;
+            }
+            skala = neu;
+        }
+        return passt === null ? skala : passt;
+    }
+
+    // The columns go to the stage as `data-spalten` and `--spalten`, and with `zeilen`, how many of
+    // that element's children each column takes as `--zeilenProSpalte`.
+    function spaltenSetzen(buehne, spalten) {
+        var zeilen = optionen.zeilen ? document.querySelector(optionen.zeilen) : null;
+        var proSpalte = zeilen ? String(Math.ceil(zeilen.children.length / spalten)) : '';
+        if (buehne.getAttribute('data-spalten') === String(spalten) &&
+            buehne.style.getPropertyValue('--zeilenProSpalte') === proSpalte)
+            return;
+        buehne.style.setProperty('--spalten', spalten);
+        buehne.style.setProperty('--zeilenProSpalte', proSpalte);
+        buehne.setAttribute('data-spalten', spalten);
+    }
+
+    // With `spalten`, the content may flow into up to that many columns, and gets as many as make
+    // it clearly larger. Each count is laid out once at the largest scale, where a width too large
+    // shows as overflow, and tells the scale it needs. A list too long even for all columns at the
+    // smallest scale stays in one and scrolls: its height in one column tells that, and when it had
+    // one column already, that look is taken at the scale it has, which costs no new styles for all
+    // its rows.
+    function spaltenWaehlen(buehne, vw, vh, hoechstens, bisher) {
+        var start = Number(buehne.getAttribute('data-spalten')) > 1 ? hoechstens : bisher;
+        spaltenSetzen(buehne, 1);
+        var eine = messen(buehne, vw, vh, start);
+        var beste = {spalten: 1, skala: noetig(eine, start)};
+        if (optionen.spalten === 1 || eine.hoehe * optionen.spalten * 2 < optionen.minSkala)
+            return beste;
+        if (start !== hoechstens)
+            beste.skala = noetig(messen(buehne, vw, vh, hoechstens), hoechstens);
+        for (var spalten = 2; spalten <= optionen.spalten && beste.skala < hoechstens; ++spalten) {
+            spaltenSetzen(buehne, spalten);
+            var moeglich = noetig(messen(buehne, vw, vh, hoechstens), hoechstens);
+            if (moeglich > beste.skala * 1.02)
+                beste = {spalten: spalten, skala: moeglich};
+            else if (moeglich <= beste.skala)
+                break;
+        }
+        return beste;
+    }
+
+    // The content decides the height (the ranking grows with its rows); the chosen number of
+    // columns is then fitted exactly. It stays while the window and the number of rows (`zeilen`)
+    // do: a refresh of the same class costs one look.
+    var gewaehlt = {fuer: null, spalten: 1};
+
+    function inhaltEinpassen(buehne, vw, vh, hoechstens) {
+        var skala = letzteSkala === null ? hoechstens
+                                         : Math.max(optionen.minSkala, Math.min(letzteSkala, hoechstens));
+        var zeilen = optionen.zeilen ? document.querySelector(optionen.zeilen) : null;
+        var fuer = zeilen ? [vw, vh, zeilen.children.length].join(' ') : null;
+        if (fuer === null || fuer !== gewaehlt.fuer) {
+            var beste = spaltenWaehlen(buehne, vw, vh, hoechstens, skala);
+            gewaehlt = {fuer: fuer, spalten: beste.spalten};
+            skala = beste.skala;
+        }
+        spaltenSetzen(buehne, gewaehlt.spalten);
+        letzteSkala = skalaNachInhalt(buehne, vw, vh, skala, hoechstens);
+        return letzteSkala;
+    }
+
     function buehneEinpassen() {
         var buehne = document.querySelector(optionen.buehne);
         if (!buehne)
@@ -86,15 +193,18 @@ var Einpassen = (function () {
         if (vw <= 0 || vh <= 0)
             return;
         var skala = Math.min(vw / optionen.breite, vh / optionen.hoehe, optionen.maxSkala);
-        if (optionen.hoeheAusInhalt) {
-            // The content decides the height (the ranking grows with its rows): measure it at the
-            // width the stage gets, then shrink further if it is taller than the window.
-            for (var runde = 0; runde < 2; ++runde) {
-                buehne.style.width = vw / skala + 'px';
-                buehne.style.height = 'auto';
-                var inhalt = buehne.scrollHeight;
-                skala = Math.max(optionen.minSkala, Math.min(skala, vh / inhalt));
-            }
+        if (optionen.hoeheAusInhalt)
+            skala = inhaltEinpassen(buehne, vw, vh, skala);
+        if (optionen.pixel) {
+            // No transform: the stage is as wide as the window, and its lengths are multiples of the
+            // variable. Its height stays its content's, so that measuring it changes nothing.
+            buehne.style.setProperty(optionen.pixel, skala + 'px');
+            buehne.style.width = vw + 'px';
+            if (!optionen.hoeheAusInhalt)
+                buehne.style.height = vh + 'px';
+            buehne.style.setProperty('--buehneBreite', vw + 'px');
+            buehne.style.setProperty('--buehneHoehe', vh + 'px');
+            return;
         }
         // Cut to hundredths so that the scaled stage never ends a fraction beyond the window.
         var breite = Math.floor((vw / skala) * 100) / 100;
@@ -170,8 +280,8 @@ var Einpassen = (function () {
                  '.woerterBrechen { overflow-wrap: anywhere !important; word-break: normal !important; }';
 
     function starten(o) {
-        optionen = Object.assign({texte: '', minSchrift: 12, minAnteil: 0.45, maxSkala: 4, minSkala: 0.3},
-                                 o);
+        optionen = Object.assign(
+            {texte: '', minSchrift: 12, minAnteil: 0.45, maxSkala: 4, minSkala: 0.3, spalten: 1}, o);
         var stil = document.createElement('style');
         stil.textContent = (optionen.scrollen ? '' : 'html, body { overflow: hidden; }') + regeln;
         document.head.appendChild(stil);
