@@ -3,6 +3,7 @@
 // nothing scrolls, nothing leaves the window, the answers do not overlap and no text overflows its
 // box.
 #include "festerzufall.h"
+#include "geraetschluessel.h"
 #include "qrcode.h"
 #include "rangliste.h"
 #include "seitenansicht.h"
@@ -372,26 +373,81 @@ private slots:
                  QStringLiteral("Press any button"));
     }
 
+    void rangliste_data()
+    {
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QSize>("erst");
+        QTest::addColumn<QSize>("dann");
+        QTest::newRow("30, 1920x1080 then 1366x768") << 30 << false << QSize(1920, 1080) << QSize(1366, 768);
+        QTest::newRow("5 English, 1366x768 then 1024x768")
+            << 5 << true << QSize(1366, 768) << QSize(1024, 768);
+        // A class of 45 handsets and two phones.
+        QTest::newRow("47, 1024x768 then 1920x1080") << 47 << false << QSize(1024, 768) << QSize(1920, 1080);
+        QTest::newRow("47 English, 1366x768 then 3840x2160")
+            << 47 << true << QSize(1366, 768) << QSize(3840, 2160);
+        QTest::newRow("60 English, 1024x768 then 1920x1080")
+            << 60 << true << QSize(1024, 768) << QSize(1920, 1080);
+    }
+    // The class reads the whole ranking from the back row: every row inside the window, without
+    // scrolling, in text of at least a fiftieth of the screen's height as it is seen (whatever
+    // scales the page), and the heading on one line. The sizes are the screen's; the view sits
+    // below the main window's menu and tool bar.
     void rangliste()
     {
-        auto a = ansicht(QSize(1920, 1080));
+        QFETCH(int, anzahl);
+        QFETCH(bool, englisch);
+        QFETCH(QSize, erst);
+        QFETCH(QSize, dann);
+        const QSize leisten(0, 78);
+        if (englisch)
+            Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        auto a = ansicht(erst - leisten);
         ::rangliste liste;
         liste.brueckeSetzen(a->bruecke.get());
         liste.loadHTML();
         QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
         QList<Person> personen;
-        for (uint i = 1; i <= 30; ++i)
-            personen.append(Person(i, 1));
+        for (int i = 1; i <= anzahl; ++i) {
+            const bool handy = i > anzahl - 2;
+            Person person(handy ? uint(i + 2 - anzahl) : uint(i), handy ? HandyKlassensatz : 1);
+            AntwortDerPerson &antwort = person.getAntwortDerFrage(1);
+            antwort.setPunkte(i % 10);
+            antwort.setAntwortszeit(5432.1 * i);
+            antwort.setAusgewertet(true);
+            personen.append(person);
+        }
         liste.ranglisteAnzeigen(personen, 9, 9);
-        QVERIFY(eingepasst(*a->bruecke));
-        const QString pruefen = pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
-                                            QStringLiteral("td, th"), QStringLiteral(".textTitelRangliste"));
-        QString f = fehler(*a->bruecke, pruefen);
-        QVERIFY2(f.isEmpty(), qPrintable(f));
-        groesseAendern(*a, QSize(1366, 768));
-        QVERIFY(eingepasst(*a->bruecke));
-        f = fehler(*a->bruecke, pruefen);
-        QVERIFY2(f.isEmpty(), qPrintable(f));
+        const QString pruefen =
+            pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
+                        QStringLiteral("td, th, .textTitelRangliste"), QStringLiteral(".textTitelRangliste"));
+        const QString lesbar = QStringLiteral(R"JS((function () {
+            var zellen = document.querySelectorAll('.zeilenRangliste td');
+            var kleinste = Infinity;
+            zellen.forEach(function (td) {
+                var gesehen = parseFloat(getComputedStyle(td).fontSize) *
+                              td.getBoundingClientRect().height / td.offsetHeight * devicePixelRatio;
+                kleinste = Math.min(kleinste, gesehen);
+            });
+            var zeilen = document.createRange();
+            zeilen.selectNodeContents(document.querySelector('.textTitelRangliste'));
+            return [zellen.length, kleinste, zeilen.getClientRects().length];
+        })())JS");
+        for (const QSize &schirm : {erst, dann}) {
+            if (schirm != erst)
+                groesseAendern(*a, schirm - leisten);
+            QVERIFY(eingepasst(*a->bruecke));
+            const QString f = fehler(*a->bruecke, pruefen);
+            QVERIFY2(f.isEmpty(), qPrintable(f));
+            const QVariantList werte = ::lesen(*a->bruecke, lesbar).toList();
+            QCOMPARE(werte.value(0).toInt(), 4 * anzahl);
+            QVERIFY2(werte.value(1).toDouble() >= schirm.height() / 50.0,
+                     qPrintable(QStringLiteral("text of %1 px at %2x%3")
+                                    .arg(werte.value(1).toDouble())
+                                    .arg(schirm.width())
+                                    .arg(schirm.height())));
+            QCOMPARE(werte.value(2).toInt(), 1);
+        }
     }
 
     // Words of the pages themselves and of the statements appear in English with "?lang=en".
