@@ -3,6 +3,7 @@
 #include "schluessel.h"
 #include "sprachkataloge.h"
 #include "webbruecke.h"
+#include "zeichenweg.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     WebBruecke::qrcSchemaAnmelden();
 
     QApplication anwendung(argc, argv);
+    // Before the first web view: it decides how every page is drawn.
+    const QString zeichenweg = Zeichenweg::waehlen();
     // The window's menus and labels need the list of the system's fonts; reading it takes the
     // window's thread about 10 ms while the web engine waits for that thread to load the start
     // page. Read beside it instead: the font database may be used from any thread.
@@ -36,6 +39,7 @@ int main(int argc, char *argv[])
 
     qDebug() << "InstallLanguage Wert :" << Einstellungen::text(Schluessel::InstallerLanguage);
     // Before any window exists, so every form is built in the language of the interface.
+    qCInfo(lcProgramm).noquote() << "Zeichenweg:" << zeichenweg;
     for (const QString &katalog : Sprachkataloge::installieren(anwendung, Einstellungen::istEnglisch()))
         qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << katalog;
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace Startregeln {
@@ -98,6 +99,14 @@ void jederStart(const QSize &bildschirm)
     werte.append({Schluessel::DesktopHeight, bildschirm.height()});
     werte.append({Schluessel::DesktopWidth, bildschirm.width()});
     Einstellungen::setzen(werte);
+}
+
+bool softwareZeichnen(const QString &renderer)
+{
+    static const QRegularExpression emuliert(
+        QStringLiteral("llvmpipe|softpipe|swrast|swiftshader|software rasterizer"),
+        QRegularExpression::CaseInsensitiveOption);
+    return renderer.trimmed().isEmpty() || emuliert.match(renderer).hasMatch();
 }
 
 } // namespace Startregeln

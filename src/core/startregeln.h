@@ -46,6 +46,11 @@ void ersterStartAbschliessen(const QString &frageDatei);
 // Values written on every start (but "SerialPort", which the main window writes later).
 void jederStart(const QSize &bildschirm);
 
+// Whether the pages are better drawn in software: no OpenGL at all (`renderer` empty), or OpenGL
+// emulated on the processor (Mesa's llvmpipe, softpipe or swrast, SwiftShader), where compositing
+// every frame through it costs far more than drawing in software.
+bool softwareZeichnen(const QString &renderer);
+
 // The translation catalogue of the English interface, without its suffix.
 inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle_en";
 

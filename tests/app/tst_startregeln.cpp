@@ -79,6 +79,25 @@ private slots:
                  englisch ? QStringLiteral("Yes") : QStringLiteral("Ja"));
     }
 
+    // OpenGL emulated on the processor is drawn in software; a real driver keeps the card.
+    void softwareNurOhneGrafikkarte_data()
+    {
+        QTest::addColumn<QString>("renderer");
+        QTest::addColumn<bool>("software");
+        QTest::newRow("no OpenGL") << "" << true;
+        QTest::newRow("llvmpipe") << "llvmpipe (LLVM 15.0.6, 256 bits)" << true;
+        QTest::newRow("softpipe") << "Mesa softpipe" << true;
+        QTest::newRow("SwiftShader") << "Google SwiftShader" << true;
+        QTest::newRow("Intel") << "Mesa Intel(R) UHD Graphics 620 (KBL GT2)" << false;
+        QTest::newRow("AMD") << "AMD Radeon Graphics (renoir, LLVM 15.0.6, DRM 3.49)" << false;
+    }
+    void softwareNurOhneGrafikkarte()
+    {
+        QFETCH(QString, renderer);
+        QFETCH(bool, software);
+        QCOMPARE(Startregeln::softwareZeichnen(renderer), software);
+    }
+
     void flagNurBeiGenauTrue()
     {
         for (const char *wert : {"True", "1", "TRUE", "true "}) {
