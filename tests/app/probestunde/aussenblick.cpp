@@ -9,6 +9,9 @@
 #include <QNetworkReply>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace Aussenblick {
 
 bool warten(const std::function<bool()> &bedingung, int ms, int takt)
@@ -48,6 +51,8 @@ Kind::Kind(const QString &programm, const QStringList &argumente, const QProcess
 {
     m_prozess.setProcessEnvironment(umgebung);
     m_prozess.setProcessChannelMode(QProcess::MergedChannels);
+    // Ends with the rehearsal even when that is aborted, so no screen or program is left behind.
+    m_prozess.setChildProcessModifier([]() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     QObject::connect(&m_prozess, &QProcess::readyRead, [this]() {
         // A chatty child must never fill memory: keep its last half megabyte.
         m_ausgabe.append(m_prozess.readAll());

@@ -455,6 +455,17 @@ void tst_probestunde::probestunde()
         30000));
     m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
 
+    // The handsets report in as soon as the receiver is found; from then on a teacher expects to
+    // see them within seconds, however busy the machine.
+    QVERIFY2(warten(
+                 [&]() {
+                     return start->auswerten(QStringLiteral("__probe.auswahl('.okicon')[0]"))
+                         .toObject()
+                         .value(QLatin1String("sichtbar"))
+                         .toBool();
+                 },
+                 90000, 300),
+             "the start screen never showed the receiver as found");
     QList<QJsonObject> symbole;
     const bool alleSymbole = warten(
         [&]() {
