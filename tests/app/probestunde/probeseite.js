@@ -27,6 +27,8 @@
             x: r.left, y: r.top, w: r.width, h: r.height,
             sichtbar: sichtbar(e),
             innen: r.left >= -1 && r.top >= -1 && r.right <= innerWidth + 1 && r.bottom <= innerHeight + 1,
+            mitteInnen: r.left + r.width / 2 < innerWidth && r.top + r.height / 2 < innerHeight &&
+                        r.left + r.width / 2 > 0 && r.top + r.height / 2 > 0,
             schrift: parseFloat(getComputedStyle(e).fontSize) * window.devicePixelRatio,
             bildFertig: e.tagName === 'IMG' ? e.complete && e.naturalWidth > 0 : true
         };
