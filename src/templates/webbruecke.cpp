@@ -41,7 +41,7 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
                 if (!selbst || runde != selbst->m_bildRunde)
                     return;
                 if (selbst->m_wartetAufBild)
-                    selbst->nachDemBild(true);
+                    selbst->seiteBereit(true);
                 emit selbst->gezeichnet();
             });
             ohneBildWeiterPruefen(runde, frist);
@@ -49,7 +49,7 @@ WebBruecke::WebBruecke(QWebEngineView *ansicht, const QString &injektion, QObjec
         }
         if (!m_wartetAufBild)
             m_wartend.prepend([this]() { injizieren(); });
-        nachDemBild(ok);
+        seiteBereit(ok);
     });
 }
 
@@ -61,7 +61,7 @@ void WebBruecke::injizieren()
     m_ansicht->page()->runJavaScript(m_injektion);
 }
 
-void WebBruecke::nachDemBild(bool ok)
+void WebBruecke::seiteBereit(bool ok)
 {
     m_wartetAufBild = false;
     abgeben();
@@ -83,7 +83,7 @@ void WebBruecke::ohneBildWeiterPruefen(int runde, QDeadlineTimer frist)
         if (runde != m_bildRunde || !m_wartetAufBild)
             return;
         if (!kannZeichnen() || frist.hasExpired())
-            nachDemBild(true);
+            seiteBereit(true);
         else
             ohneBildWeiterPruefen(runde, frist);
     });
@@ -186,7 +186,7 @@ void WebBruecke::seiteOeffnen(const QUrl &seite)
     }
     // What waits was meant for the page that is there, or was on its way.
     if (m_wartetAufBild)
-        nachDemBild(true);
+        seiteBereit(true);
     else
         abgeben();
     ++m_bildRunde;

@@ -72,7 +72,9 @@ protected:
     void zoomAnwenden(double faktor) override;
 
 private:
-    void nachDemBild(bool ok);
+    // The page is there (loaded, and drawn where that is awaited): what waited goes to it and
+    // `geladen` is told.
+    void seiteBereit(bool ok);
     // Runs what waited for the page, in order.
     void abgeben();
     void injizieren();
