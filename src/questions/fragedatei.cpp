@@ -123,6 +123,16 @@ QString attribute(const QDomElement &element)
     return ergebnis;
 }
 
+// White space as XML knows it: the reader drops text made only of it, unless a character reference
+// wrote some of it. Other blanks (a no-break space) are content like any letter.
+bool nurLeerraum(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+               c == QLatin1Char('\n');
+    });
+}
+
 bool nurText(const QDomNodeList &kinder)
 {
     for (int i = 0; i < kinder.count(); ++i) {
@@ -138,7 +148,7 @@ bool gemischt(const QDomNodeList &kinder)
 {
     for (int i = 0; i < kinder.count(); ++i) {
         const QDomNode kind = kinder.at(i);
-        if ((kind.isText() || kind.isCDATASection()) && !kind.nodeValue().trimmed().isEmpty())
+        if ((kind.isText() || kind.isCDATASection()) && !nurLeerraum(kind.nodeValue()))
             return true;
     }
     return false;
@@ -146,12 +156,27 @@ bool gemischt(const QDomNodeList &kinder)
 
 // Text fields lose their carriage returns on reading, so a CR seen here was not there at the
 // start; anywhere else a lone CR is content and must come back as CR, not as a line break.
+// Text of white space only (an answer that is a single blank) is written as character references:
+// written as it is, the reader would drop it.
 QString inhalt(const QDomNode &kind)
 {
-    if (kind.isCDATASection() && !kind.nodeValue().contains(QLatin1Char('\r')))
-        return QLatin1String("<![CDATA[") + zeilenendenVereinheitlichen(kind.nodeValue()) +
-               QLatin1String("]]>");
-    return textMaskieren(kind.nodeValue(), true);
+    const QString wert = kind.nodeValue();
+    if (kind.isCDATASection() && !wert.contains(QLatin1Char('\r')))
+        return QLatin1String("<![CDATA[") + zeilenendenVereinheitlichen(wert) + QLatin1String("]]>");
+    if (!wert.isEmpty() && nurLeerraum(wert)) {
+        QString referenzen;
+        for (const QChar c : wert)
+            referenzen += QLatin1String("&#") + QString::number(c.unicode()) + QLatin1Char(';');
+        return referenzen;
+    }
+    return textMaskieren(wert, true);
+}
+
+QString anweisung(const QDomProcessingInstruction &anweisung)
+{
+    const QString daten = anweisung.data();
+    return QLatin1String("<?") + anweisung.target() +
+           (daten.isEmpty() ? QString() : QLatin1Char(' ') + daten) + QLatin1String("?>");
 }
 
 void elementSchreiben(QString &aus, const QDomElement &element, int tiefe, bool eingerueckt);
@@ -164,7 +189,13 @@ void kindSchreiben(QString &aus, const QDomNode &kind, int tiefe, bool eingeruec
         elementSchreiben(aus, kind.toElement(), tiefe, eingerueckt);
     else if (kind.isComment())
         aus += einzug + QLatin1String("<!--") + kind.nodeValue() + QLatin1String("-->") + ende;
-    else if (kind.isText() || kind.isCDATASection())
+    else if (kind.isProcessingInstruction())
+        aus += einzug + anweisung(kind.toProcessingInstruction()) + ende;
+    else if (kind.isCDATASection())
+        aus += einzug + inhalt(kind) + ende;
+    // Blanks between elements written one per line give way to the indentation: kept, they would
+    // come back with the indentation added and grow on every save.
+    else if (kind.isText() && !(eingerueckt && nurLeerraum(kind.nodeValue())))
         aus += einzug + inhalt(kind) + ende;
 }
 

@@ -10,7 +10,8 @@
 
 // The XML question file: an ArrayOfQuestion of Question elements with thirteen fields each.
 // Questions are held as the parsed DOM elements themselves, so that anything a file carries
-// beyond the known fields (attributes, unknown elements) survives a save.
+// beyond the known fields (attributes, unknown elements, comments, processing instructions)
+// survives a save.
 namespace FrageDatei {
 
 // The catalogue and the editor hold at most this many questions.

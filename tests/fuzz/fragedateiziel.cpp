@@ -63,4 +63,8 @@ void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
         FrageDatei::lesen(schreiben(ordner, QStringLiteral("g.xml"), wieder));
     if (!zweites.ok() || zweites.fragen.size() < std::min(int(ergebnis.fragen.size()), FrageDatei::MaxFragen))
         gebrochen("a saved file does not load again with its questions");
+    // Saving what was saved must not change a byte: otherwise every save of the same file adds
+    // to it or takes from it.
+    if (FrageDatei::serialisieren(zweites.fragen) != wieder)
+        gebrochen("a second save differs from the first");
 }

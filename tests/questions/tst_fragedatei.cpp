@@ -43,6 +43,22 @@ QStringList felder(const QDomElement &frage)
     return werte;
 }
 
+// What a save keeps besides the field texts: elements, comments and processing instructions, in
+// their order and nesting.
+QString gestalt(const QDomNode &knoten)
+{
+    QString aus;
+    for (QDomNode kind = knoten.firstChild(); !kind.isNull(); kind = kind.nextSibling()) {
+        if (kind.isElement())
+            aus +=
+                QLatin1Char('<') + kind.nodeName() + QLatin1Char('>') + gestalt(kind) + QLatin1String("</>");
+        else if (kind.isComment() || kind.isProcessingInstruction())
+            aus +=
+                QLatin1Char('[') + kind.nodeName() + QLatin1Char(' ') + kind.nodeValue() + QLatin1Char(']');
+    }
+    return aus;
+}
+
 } // namespace
 
 class TestFrageDatei final : public QObject
@@ -393,24 +409,33 @@ private slots:
         QVERIFY2(!gespeichert.contains("</>"), gespeichert.constData());
     }
 
-    void wasGeladenWirdKommtGleichZurueck()
+    void wasGeladenWirdKommtGleichZurueck_data()
     {
+        QTest::addColumn<QString>("datei");
         const QDir korpus(QStringLiteral(PLENARO_QUELLEN "/tests/fuzz/korpus/fragedatei"));
         const QStringList dateien = korpus.entryList(QDir::Files);
         QVERIFY(dateien.size() >= 4);
-        for (const QString &name : dateien) {
-            const LadeErgebnis erstes = FrageDatei::lesen(korpus.filePath(name));
-            if (!erstes.ok())
-                continue;
-            const QByteArray einmal = FrageDatei::serialisieren(erstes.fragen);
-            const LadeErgebnis zweites = lesenAus(einmal);
-            QVERIFY2(zweites.ok(), qPrintable(name));
-            QCOMPARE(zweites.fragen.size(), erstes.fragen.size());
-            for (int i = 0; i < erstes.fragen.size(); ++i)
-                QCOMPARE(felder(zweites.fragen.at(i)), felder(erstes.fragen.at(i)));
-            const QByteArray zweimal = FrageDatei::serialisieren(zweites.fragen);
-            QVERIFY2(zweimal == einmal, (name + "\n" + einmal + "\n" + zweimal).toUtf8().constData());
+        for (const QString &name : dateien)
+            QTest::newRow(qPrintable(name)) << korpus.filePath(name);
+    }
+
+    void wasGeladenWirdKommtGleichZurueck()
+    {
+        QFETCH(QString, datei);
+        const LadeErgebnis erstes = FrageDatei::lesen(datei);
+        if (!erstes.ok())
+            QSKIP("not a question file; the fuzz corpus runner checks how it is refused");
+        const QByteArray einmal = FrageDatei::serialisieren(erstes.fragen);
+        const LadeErgebnis zweites = lesenAus(einmal);
+        QVERIFY(zweites.ok());
+        QCOMPARE(zweites.fragen.size(), erstes.fragen.size());
+        for (int i = 0; i < erstes.fragen.size(); ++i) {
+            QCOMPARE(felder(zweites.fragen.at(i)), felder(erstes.fragen.at(i)));
+            QCOMPARE(gestalt(zweites.fragen.at(i)), gestalt(erstes.fragen.at(i)));
         }
+        // Saving the saved file again changes no byte, or every save would add to it.
+        const QByteArray zweimal = FrageDatei::serialisieren(zweites.fragen);
+        QVERIFY2(zweimal == einmal, (einmal + "\n" + zweimal).constData());
     }
 
     void fehlgeschlagenesSchreibenMeldetUndBehaeltDieAlteDatei()
