@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "schluessel.h"
 #include "sprachkataloge.h"
+#include "startregeln.h"
 #include "webbruecke.h"
 #include "zeichenweg.h"
 
@@ -22,6 +23,7 @@ Q_LOGGING_CATEGORY(lcProgramm, "plenaro.main")
 
 int main(int argc, char *argv[])
 {
+    Startregeln::dateigrenzeAlsSchreibfehler();
     // Pages come from the resources and show pictures from the question file's folder; only a
     // local scheme may load file: pictures. This must happen before the application exists.
     WebBruecke::qrcSchemaAnmelden();

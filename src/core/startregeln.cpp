@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <csignal>
+
 namespace Startregeln {
 
 QString beispielVerzeichnis(const QString &anwendungsVerzeichnis)
@@ -107,6 +109,13 @@ bool softwareZeichnen(const QString &renderer)
         QStringLiteral("llvmpipe|softpipe|swrast|swiftshader|software rasterizer"),
         QRegularExpression::CaseInsensitiveOption);
     return renderer.trimmed().isEmpty() || emuliert.match(renderer).hasMatch();
+}
+
+void dateigrenzeAlsSchreibfehler()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 } // namespace Startregeln

@@ -51,6 +51,11 @@ void jederStart(const QSize &bildschirm);
 // every frame through it costs far more than drawing in software.
 bool softwareZeichnen(const QString &renderer);
 
+// Ignores SIGXFSZ, first thing in main: a write beyond the file-size limit (ulimit -f) then fails
+// with EFBIG and the save reports it as it reports a full disk, where the signal would end the
+// program and take every unsaved edit with it.
+void dateigrenzeAlsSchreibfehler();
+
 // The translation catalogue of the English interface, without its suffix.
 inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle_en";
 

@@ -1,10 +1,15 @@
 #include "bildpfad.h"
 #include "dateigrenze.h"
 #include "fragedatei.h"
+#include "startregeln.h"
 #include "testdaten.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using FrageDatei::LadeErgebnis;
 
@@ -436,6 +441,47 @@ private slots:
         // Saving the saved file again changes no byte, or every save would add to it.
         const QByteArray zweimal = FrageDatei::serialisieren(zweites.fragen);
         QVERIFY2(zweimal == einmal, (einmal + "\n" + zweimal).constData());
+    }
+
+    void dateigrenzeBeendetDasProgrammNicht()
+    {
+        // The tests themselves ignore SIGXFSZ (Dateigrenze); a child that starts from the system's
+        // default and goes through the program's start-up shows what the presenter would see.
+        const QString quelle = pfad("grenze-quelle.xml");
+        QVERIFY(Testdaten::schreiben(quelle, fragenListe(4)));
+        const LadeErgebnis geladen = FrageDatei::lesen(quelle);
+        QVERIFY(geladen.ok());
+        const QString ziel = pfad("grenze.xml");
+        const QByteArray alt = "<A><Question><QuestionText>alt</QuestionText></Question></A>";
+        QVERIFY(Testdaten::schreiben(ziel, alt));
+
+        // The child's exit code is an index into this list.
+        const QStringList ausgaenge{"no verdict", "reported", "SIGXFSZ not ignored", "saved",
+                                    "message without path or reason"};
+        const pid_t kind = ::fork();
+        QVERIFY(kind >= 0);
+        if (kind == 0) {
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+            std::signal(SIGXFSZ, SIG_DFL);
+            Startregeln::dateigrenzeAlsSchreibfehler();
+            struct sigaction jetzt = {};
+            ::sigaction(SIGXFSZ, nullptr, &jetzt);
+            if (jetzt.sa_handler != SIG_IGN)
+                ::_exit(2);
+            rlimit grenze = {};
+            ::getrlimit(RLIMIT_FSIZE, &grenze);
+            grenze.rlim_cur = 100;
+            ::setrlimit(RLIMIT_FSIZE, &grenze);
+            QString meldung;
+            if (FrageDatei::schreiben(ziel, geladen.fragen, &meldung))
+                ::_exit(3);
+            ::_exit(meldung.contains(ziel) && meldung.contains(QLatin1String("File too large")) ? 1 : 4);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(kind, &status, 0), kind);
+        QVERIFY2(WIFEXITED(status), qPrintable(QStringLiteral("ended by signal %1").arg(WTERMSIG(status))));
+        QCOMPARE(ausgaenge.value(WEXITSTATUS(status)), ausgaenge.at(1));
+        QCOMPARE(lesenBytes(ziel), alt);
     }
 
     void fehlgeschlagenesSchreibenMeldetUndBehaeltDieAlteDatei()
