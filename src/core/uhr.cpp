@@ -27,7 +27,8 @@ public:
     bool isSingleShot() const override { return m_timer.isSingleShot(); }
 
 private:
-    QTimer m_timer;
+    // A child, so that it moves along when its owner goes to another thread.
+    QTimer m_timer{this};
 };
 
 class SystemUhr final : public Uhr

@@ -8,10 +8,13 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcEmpfaenger)
 
-Empfangsleser::Empfangsleser(SeriellerPort *port, const Uhr &uhr)
+Empfangsleser::Empfangsleser(SeriellerPort *port, Uhr &uhr)
     : m_port(port)
     , m_uhr(uhr)
+    , m_stille(uhr.neuerZeitgeber(this))
 {
+    m_stille->setSingleShot(true);
+    connect(m_stille, &Zeitgeber::timeout, this, &Empfangsleser::stilleDa);
     m_port->setParent(this);
     connect(m_port, &SeriellerPort::readyRead, this, &Empfangsleser::datenDa);
     connect(m_port, &SeriellerPort::verloren, this, &Empfangsleser::portVerloren);
@@ -56,6 +59,7 @@ void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
     m_auftrag = auftrag;
     m_modus = Modus::Zu;
     m_decoder.vergessen();
+    m_stille->stop();
     m_port->setPortName(name);
     bool ok = false;
     if (m_port->isOpen()) {
@@ -76,6 +80,7 @@ void Empfangsleser::schliessen(quint64 auftrag)
 {
     m_auftrag = auftrag;
     m_modus = Modus::Zu;
+    m_stille->stop();
     if (m_port->isOpen())
         m_port->schliessen();
 }
@@ -83,6 +88,15 @@ void Empfangsleser::schliessen(quint64 auftrag)
 void Empfangsleser::einstellungenSetzen(const EmpfangsEinstellungen &einstellungen)
 {
     m_filter.setzen(einstellungen);
+    QList<quint32> klassensaetze;
+    for (const QString &text : einstellungen.aktiveKlassensaetze) {
+        bool ok = false;
+        const uint zahl = text.toUInt(&ok);
+        // Only exact texts filter (see EmpfangsFilter): "0258" lets no class set through.
+        if (ok && zahl <= 0xffff && QString::number(zahl) == text)
+            klassensaetze.append(zahl);
+    }
+    m_decoder.klassensaetzeVorgeben(klassensaetze);
 }
 
 void Empfangsleser::datenDa()
@@ -94,6 +108,29 @@ void Empfangsleser::datenDa()
     const QByteArray bytes = m_port->allesLesen();
     m_gelesen.clear();
     m_decoder.lesen(bytes.constData(), bytes.size(), ankunft, m_gelesen);
+    weitergeben(ankunft);
+}
+
+void Empfangsleser::stilleDa()
+{
+    if (m_modus != Modus::Strom)
+        return;
+    // Bytes that came meanwhile are no silence.
+    if (m_port->bytesDa()) {
+        datenDa();
+        return;
+    }
+    m_gelesen.clear();
+    m_decoder.stille(m_gelesen);
+    weitergeben(m_uhr.monotonMs());
+}
+
+void Empfangsleser::weitergeben(qint64 ankunft)
+{
+    if (m_decoder.wartet())
+        m_stille->start(int(RahmenDecoder::Luecke));
+    else
+        m_stille->stop();
     const quint64 vorher = m_filter.gedrosselt();
     QVector<Druck> angenommen;
     angenommen.reserve(m_gelesen.size());

@@ -10,6 +10,7 @@
 
 class SeriellerPort;
 class Uhr;
+class Zeitgeber;
 
 // Does everything that touches the serial port, on the thread it lives in: the program gives it a
 // thread of its own, so bytes are read and stamped when they arrive however busy the window is,
@@ -23,7 +24,7 @@ class Empfangsleser final : public QObject
 
 public:
     // Takes the port over; it becomes a child of the reader and moves with it.
-    Empfangsleser(SeriellerPort *port, const Uhr &uhr);
+    Empfangsleser(SeriellerPort *port, Uhr &uhr);
     ~Empfangsleser() override;
 
     void leitungEinstellen();
@@ -46,12 +47,16 @@ signals:
 
 private:
     void datenDa();
+    void stilleDa();
+    void weitergeben(qint64 ankunft);
     void portVerloren();
 
     enum class Modus { Zu, Probe, Strom };
 
     SeriellerPort *m_port;
     const Uhr &m_uhr;
+    // Runs while the decoder holds bytes that only a quiet line can decide.
+    Zeitgeber *m_stille;
     Modus m_modus = Modus::Zu;
     quint64 m_auftrag = 0;
     RahmenDecoder m_decoder;

@@ -4,6 +4,10 @@
 
 #include <QSerialPortInfo>
 
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
+
 QtSeriellerPort::QtSeriellerPort()
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SeriellerPort::readyRead);
@@ -23,6 +27,21 @@ void QtSeriellerPort::leitungEinstellen()
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+bool QtSeriellerPort::bytesDa() const
+{
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.bytesAvailable() > 0)
+        return true;
+#ifdef Q_OS_UNIX
+    // Bytes the port object has not fetched yet: its notification may come after the timer.
+    int imSystem = 0;
+    return ::ioctl(int(m_port.handle()), FIONREAD, &imSystem) == 0 && imSystem > 0;
+#else
+    return false;
+#endif
 }
 
 namespace {

@@ -18,6 +18,7 @@ public:
     void puffernLeeren() override { m_port.clear(QSerialPort::AllDirections); }
     qint64 schreiben(const QByteArray &daten) override { return m_port.write(daten); }
     QByteArray allesLesen() override { return m_port.readAll(); }
+    bool bytesDa() const override;
 
 private:
     // A child, so that it moves with the wrapper to the reading thread.

@@ -28,6 +28,8 @@ public:
     virtual void puffernLeeren() = 0;
     virtual qint64 schreiben(const QByteArray &daten) = 0;
     virtual QByteArray allesLesen() = 0;
+    // Bytes wait to be read, here or still in the system's buffer.
+    virtual bool bytesDa() const = 0;
 
 signals:
     void readyRead();

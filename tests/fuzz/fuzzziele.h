@@ -9,8 +9,9 @@
 namespace Fuzzziele {
 
 // The receive path: the input is a series of reads, each a control byte (bits 0-5: length of
-// the read, bits 6-7: pause before it) followed by that many bytes of the port; the first two
-// bytes choose the filter settings.
+// the read, 0 for a quiet line; bits 6-7: pause before it) followed by that many bytes of the
+// port; the first two bytes choose the filter settings. The same bytes also script a lesson of
+// real frames with stray bytes and held-up reads, which must lose no more than the strays touch.
 void empfang(const std::uint8_t *daten, std::size_t laenge);
 
 // The question file reader: the input is the content of a question file.

@@ -17,22 +17,48 @@ Druck druck(quint32 klassensatz, quint32 geraet, quint32 knopf, bool master = fa
     return Druck{klassensatz, geraet, knopf, master};
 }
 
+// Bytes as one read delivers them, with their arrival time; empty bytes stand for a quiet line
+// (the reader's silence timer).
 struct Lieferung
 {
     QByteArray bytes;
     qint64 zeit;
 };
+using Lieferungen = QList<Lieferung>;
 
-QVector<Druck> entschluesseln(const QList<Lieferung> &lieferungen)
+QVector<Druck> entschluesseln(const Lieferungen &lieferungen, const QList<quint32> &filter = {})
 {
     RahmenDecoder decoder;
+    decoder.klassensaetzeVorgeben(filter);
     QVector<Druck> druecke;
-    for (const Lieferung &l : lieferungen)
-        decoder.lesen(l.bytes.constData(), l.bytes.size(), l.zeit, druecke);
+    for (const Lieferung &l : lieferungen) {
+        if (l.bytes.isEmpty())
+            decoder.stille(druecke);
+        else
+            decoder.lesen(l.bytes.constData(), l.bytes.size(), l.zeit, druecke);
+    }
     return druecke;
 }
 
+QByteArray folge(uint klassensatz, uint von, uint bis)
+{
+    QByteArray bytes;
+    for (uint h = von; h <= bis; ++h)
+        bytes += rahmen(klassensatz, h, h % 4 | 0xa4);
+    return bytes;
+}
+
+QVector<Druck> druecke(uint klassensatz, uint von, uint bis)
+{
+    QVector<Druck> d;
+    for (uint h = von; h <= bis; ++h)
+        d.append(druck(klassensatz, h, h % 4 + 1));
+    return d;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Lieferungen)
 
 class TestRahmenDecoder final : public QObject
 {
@@ -50,7 +76,7 @@ private slots:
             erwartet.append(druck(1 + i % 3, 1 + i, 1 + i % 4));
         }
         for (int schnitt = 1; schnitt < 4; ++schnitt) {
-            QList<Lieferung> teile;
+            Lieferungen teile;
             qint64 zeit = 0;
             for (qsizetype i = 0; i < strom.size(); i += 4) {
                 teile.append({strom.mid(i, schnitt), zeit += 3});
@@ -59,28 +85,66 @@ private slots:
             QCOMPARE(entschluesseln(teile), erwartet);
         }
         // Byte by byte, all at one moment.
-        QList<Lieferung> einzeln;
+        Lieferungen einzeln;
         for (char c : strom)
             einzeln.append({QByteArray(1, c), 0});
         QCOMPARE(entschluesseln(einzeln), erwartet);
     }
 
-    void lueckeBringtDenStromInTritt()
+    void rahmenNachIhremInhalt_data()
     {
-        const QByteArray a = rahmen(258, 7, 1);
-        const QByteArray b = rahmen(2, 9, 3);
-        // A stray byte, then a block of whole frames after a pause: aligned to its start.
-        QCOMPARE(entschluesseln({{"\x55", 0}, {a + b, RahmenDecoder::Luecke}}),
-                 (QVector<Druck>{druck(258, 7, 2), druck(2, 9, 4)}));
-        // Less than a pause: the byte still belongs to the stream, the frames shift.
-        QCOMPARE(entschluesseln({{"\x55", 0}, {a + b, RahmenDecoder::Luecke - 1}}).size(), 2);
-        QVERIFY(entschluesseln({{"\x55", 0}, {a + b, RahmenDecoder::Luecke - 1}}).first() !=
-                druck(258, 7, 2));
-        // The head of a torn frame given up after a pause; its late tail is given up after the next.
-        QCOMPARE(entschluesseln({{a.left(3), 0}, {a.mid(3), 200}, {b, 400}}), QVector<Druck>{druck(2, 9, 4)});
-        // A whole frame followed by a head in one read, the tail just after: both.
-        QCOMPARE(entschluesseln({{a + b.left(1), 0}, {b.mid(1), 5}}),
-                 (QVector<Druck>{druck(258, 7, 2), druck(2, 9, 4)}));
+        QTest::addColumn<Lieferungen>("lieferungen");
+        QTest::addColumn<QList<quint32>>("filter");
+        QTest::addColumn<QVector<Druck>>("erwartet");
+        const QByteArray ff("\xff", 1);
+        const QByteArray a = folge(1, 1, 10);
+        const QByteArray b = folge(1, 11, 20);
+        const Lieferung ruhe{{}, 0};
+
+        QTest::newRow("stray byte before a burst")
+            << Lieferungen{{a, 0}, {ff + b, 500}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("stray byte inside a burst")
+            << Lieferungen{{a + ff + b, 0}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("stray byte before the very first burst")
+            << Lieferungen{{ff + a + b, 0}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("stray byte before the first burst, class set filtered")
+            << Lieferungen{{ff + a, 0}} << QList<quint32>{1} << druecke(1, 1, 10);
+        QTest::newRow("stray byte before the last frame, then quiet")
+            << Lieferungen{{a, 0}, {ff + rahmen(1, 11, 2), 300}, ruhe} << QList<quint32>{}
+            << druecke(1, 1, 10) + QVector<Druck>{druck(1, 11, 3)};
+        QTest::newRow("a lone stray byte after a pause")
+            << Lieferungen{{a, 0}, {ff, 300}, ruhe, {b, 600}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("reader held up 500 ms inside a frame")
+            << Lieferungen{{a + b.left(2), 0}, {b.mid(2), 500}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("reader held up inside a frame of class set 258")
+            << Lieferungen{{folge(258, 1, 5) + folge(258, 6, 6).left(2), 0}, {folge(258, 6, 6).mid(2), 200}}
+            << QList<quint32>{} << druecke(258, 1, 6);
+        QTest::newRow("torn frame, tail 60 ms later")
+            << Lieferungen{{a + b.left(1), 0}, {b.mid(1), 60}} << QList<quint32>{} << druecke(1, 1, 20);
+        QTest::newRow("head whose tail never came, a new burst after a pause")
+            << Lieferungen{{a + rahmen(1, 30, 0).left(2), 0}, {b, 400}} << QList<quint32>{}
+            << druecke(1, 1, 20);
+        QTest::newRow("two class sets from the first frame")
+            << Lieferungen{{folge(1, 1, 1) + folge(258, 1, 1) + folge(1, 2, 2) + folge(258, 2, 2), 0}}
+            << QList<quint32>{}
+            << QVector<Druck>{druck(1, 1, 2), druck(258, 1, 2), druck(1, 2, 3), druck(258, 2, 3)};
+        QTest::newRow("a class set heard for the first time between known ones")
+            << Lieferungen{{a, 0}, {folge(1, 11, 11) + folge(7, 3, 3) + folge(1, 12, 12), 300}}
+            << QList<quint32>{} << druecke(1, 1, 11) + druecke(7, 3, 3) + druecke(1, 12, 12);
+        QTest::newRow("a class set heard for the first time, alone")
+            << Lieferungen{{a, 0}, {folge(7, 3, 3), 300}, ruhe} << QList<quint32>{}
+            << druecke(1, 1, 10) + druecke(7, 3, 3);
+        QTest::newRow("handsets 0 and 128 do not exist")
+            << Lieferungen{{rahmen(1, 0, 1), 0}, {rahmen(1, 128, 1), 300}, ruhe} << QList<quint32>{}
+            << QVector<Druck>{};
+    }
+
+    void rahmenNachIhremInhalt()
+    {
+        QFETCH(Lieferungen, lieferungen);
+        QFETCH(QList<quint32>, filter);
+        QFETCH(QVector<Druck>, erwartet);
+        QCOMPARE(entschluesseln(lieferungen, filter), erwartet);
     }
 
     void vergessenBeimOeffnen()

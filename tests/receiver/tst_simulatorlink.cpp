@@ -189,7 +189,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(engine.getPersonen().size(), 200, 15000);
         int klassensatzZwei = 0;
         for (const Person &person : engine.getPersonen()) {
-            QVERIFY(person.getBuzzerNo() >= 1 && person.getBuzzerNo() <= 200);
+            QVERIFY(person.getBuzzerNo() >= 1 && person.getBuzzerNo() <= 100);
             klassensatzZwei += person.getKlassensatz() == 2 ? 1 : 0;
             const int knopf = person.getAntworten().at(0).getAntwort();
             QVERIFY(knopf >= 1 && knopf <= 4);

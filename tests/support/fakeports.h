@@ -38,6 +38,7 @@ public:
     void puffernLeeren() override { m_puffer.clear(); }
     qint64 schreiben(const QByteArray &daten) override;
     QByteArray allesLesen() override { return m_offen ? std::exchange(m_puffer, {}) : QByteArray(); }
+    bool bytesDa() const override { return m_offen && !m_puffer.isEmpty(); }
 
     // Bytes from the device; the link hears of them as from a real port. A closed port loses them.
     void liefern(const QByteArray &daten)

@@ -19,7 +19,7 @@ const char *const description =
 const char *const epilogue =
     "\n"
     "Script lines (also typed in interactive mode; '#' starts a comment):\n"
-    "  HANDSET CLASSSET BUTTON [DELAY_MS]  handset 1-255 of class set 0-65535 presses BUTTON\n"
+    "  HANDSET CLASSSET BUTTON [DELAY_MS]  handset 1-127 of class set 0-65535 presses BUTTON\n"
     "                                      (A-D or 1-4) DELAY_MS after the previous line\n"
     "  master BUTTON [DELAY_MS]            the --master handset presses BUTTON\n"
     "  wait-for-identification             wait until the PC has sent #INFO$ and got its answer\n"
@@ -123,9 +123,11 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         QStringLiteral("Read commands from stdin even when it is not a terminal (no prompt)."));
     const QCommandLineOption random({QStringLiteral("r"), QStringLiteral("random")},
                                     QStringLiteral("Simulate an audience pressing at random."));
-    const QCommandLineOption handsets(QStringLiteral("handsets"),
-                                      QStringLiteral("Random mode: handsets 1..N take part (default 30)."),
-                                      QStringLiteral("N"));
+    const QCommandLineOption handsets(
+        QStringLiteral("handsets"),
+        QStringLiteral("Random mode: N handsets take part (default 30), dealt to the class sets; each class "
+                       "set numbers its handsets 1-127."),
+        QStringLiteral("N"));
     const QCommandLineOption classSets(
         QStringLiteral("class-sets"),
         QStringLiteral("Class sets, comma-separated (default 1); random and burst handsets are spread over "
@@ -157,7 +159,7 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         QStringLiteral("HANDSET,CLASSSET"));
     const QCommandLineOption burst(QStringLiteral("burst"),
                                    QStringLiteral("After the first identification send one press from each "
-                                                  "of handsets 1..N back to back, then go on."),
+                                                  "of N handsets back to back, then go on."),
                                    QStringLiteral("N"));
     const QCommandLineOption splitFrames(
         QStringLiteral("split-frames"),
@@ -172,8 +174,8 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         QStringLiteral("P"));
     const QCommandLineOption strayBytes(
         QStringLiteral("stray-bytes"),
-        QStringLiteral("Chance P that a press is followed by one stray byte; the receiver then keeps quiet "
-                       "for 150 ms (default 0)."),
+        QStringLiteral("Chance P that a press is followed by one stray byte, with no pause around it "
+                       "(default 0)."),
         QStringLiteral("P"));
     const QCommandLineOption junkBits(QStringLiteral("junk-bits"),
                                       QStringLiteral("Put random values into bits 2-7 of the button byte."));
@@ -234,7 +236,7 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
     if (parser.isSet(master)) {
         o.master = parseHandset(parser.value(master));
         if (!o.master)
-            return refuse(QStringLiteral("--master must be HANDSET,CLASSSET (1-255, 0-65535), got '%1'")
+            return refuse(QStringLiteral("--master must be HANDSET,CLASSSET (1-127, 0-65535), got '%1'")
                               .arg(parser.value(master)));
     }
     if (parser.isSet(seed)) {
@@ -244,9 +246,11 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
             return refuse(QStringLiteral("--seed must be a whole number, got '%1'").arg(parser.value(seed)));
     }
     if (parser.isSet(burst)) {
-        const auto value = parseNumber(parser.value(burst), 1, maxHandset);
+        const int most = maxHandset * int(o.classSets.size());
+        const auto value = parseNumber(parser.value(burst), 1, most);
         if (!value)
-            return refuse(QStringLiteral("--burst must be 1-255, got '%1'").arg(parser.value(burst)));
+            return refuse(
+                QStringLiteral("--burst must be 1-%1, got '%2'").arg(most).arg(parser.value(burst)));
         o.burst = int(*value);
     }
     if (parser.isSet(startDelay)) {
@@ -308,10 +312,12 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         r.classSets = o.classSets;
         r.excluded = o.master;
         if (parser.isSet(handsets)) {
-            const auto value = parseNumber(parser.value(handsets), 1, maxHandset);
+            const int most = maxHandset * int(o.classSets.size());
+            const auto value = parseNumber(parser.value(handsets), 1, most);
             if (!value)
-                return refuse(
-                    QStringLiteral("--handsets must be 1-255, got '%1'").arg(parser.value(handsets)));
+                return refuse(QStringLiteral("--handsets must be 1-%1, got '%2'")
+                                  .arg(most)
+                                  .arg(parser.value(handsets)));
             r.handsets = int(*value);
         }
         if (parser.isSet(distribution)) {

@@ -45,8 +45,7 @@ struct Options
     bool junkBits = false;
     int splitGapMs = 5;
     double splitShare = 1; // with splitFrames: the share of frames torn in two
-    // Chance that a press is followed by one stray byte (radio noise), after which the receiver
-    // stays quiet long enough for the PC to fall back into step.
+    // Chance that a press is followed by one stray byte (radio noise), right inside the stream.
     double strayProbability = 0;
     int startDelayMs = 0;
     int lingerMs = 2000;

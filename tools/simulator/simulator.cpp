@@ -31,9 +31,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// After a stray byte the receiver keeps quiet this long: longer than the pause after which the
-// PC starts a new frame.
-constexpr auto strayQuiet = 150ms;
 // Without inotify the only way to notice the PC opening the port is to look; the PC allows 200 ms for
 // the answer, so look often enough to answer well within that.
 constexpr auto probeWithoutInotify = 20ms;
@@ -357,7 +354,7 @@ void Simulator::runBurst()
         presses.push_back(Press{handset, Button(m_aux.below(4))});
     }
     const QString note =
-        QStringLiteral("burst of %1 presses from handsets 1-%2").arg(presses.size()).arg(m_options.burst);
+        QStringLiteral("burst of %1 presses from %2 handsets").arg(presses.size()).arg(m_options.burst);
     logEvent(note);
     if (m_options.splitFrames) {
         for (const Press &press : presses)
@@ -456,11 +453,9 @@ void Simulator::queuePress(const Press &press, const QString &prefix)
 {
     const QByteArray frame = encodeFrame(press, m_options.junkBits ? m_aux.byte() : 0);
     const QString note = prefix + describe(press) + QStringLiteral(" [") + hexBytes(frame) + QLatin1Char(']');
-    const int quiet = std::exchange(m_quietBeforeNext, 0);
     if (!m_options.splitFrames || (m_options.splitShare < 1 && m_aux.uniform() >= m_options.splitShare)) {
         Chunk chunk;
         chunk.bytes = frame;
-        chunk.gapMs = quiet;
         chunk.frames = 1;
         chunk.note = note;
         m_output.push_back(chunk);
@@ -468,7 +463,6 @@ void Simulator::queuePress(const Press &press, const QString &prefix)
         const int cut = 1 + int(m_aux.below(frameSize - 1));
         Chunk head;
         head.bytes = frame.left(cut);
-        head.gapMs = quiet;
         Chunk tail;
         tail.bytes = frame.mid(cut);
         tail.gapMs = std::max(m_options.splitGapMs, 1);
@@ -482,7 +476,6 @@ void Simulator::queuePress(const Press &press, const QString &prefix)
         stray.bytes = QByteArray(1, char(m_aux.byte()));
         stray.note = QStringLiteral("stray byte [") + hexBytes(stray.bytes) + QLatin1Char(']');
         m_output.push_back(stray);
-        m_quietBeforeNext = int(strayQuiet.count());
     }
     flushOutput(m_now); // now, so the log shows it before whatever happens next
 }

@@ -93,7 +93,6 @@ private:
     TimePoint m_lastWrite;
     long long m_framesSent = 0;
     long long m_framesLost = 0;
-    int m_quietBeforeNext = 0; // ms of silence owed after a stray byte
 
     std::deque<Action> m_actions;
     std::optional<TimePoint> m_headDue;

@@ -57,9 +57,10 @@ QString hexBytes(const QByteArray &bytes)
 
 Handset handsetAt(int number, const std::vector<std::uint16_t> &classSets)
 {
-    const std::uint16_t classSet =
-        classSets.empty() ? 1 : classSets[std::size_t(number - 1) % classSets.size()];
-    return Handset{classSet, std::uint8_t(number)};
+    // Each class set numbers its own handsets from 1, as a real class does.
+    const std::size_t sets = classSets.empty() ? 1 : classSets.size();
+    const std::uint16_t classSet = classSets.empty() ? 1 : classSets[std::size_t(number - 1) % sets];
+    return Handset{classSet, std::uint8_t(std::size_t(number - 1) / sets + 1)};
 }
 
 } // namespace simulator

@@ -28,7 +28,7 @@ struct Press
 };
 
 inline constexpr int frameSize = EmpfaengerProtokoll::RahmenLaenge;
-inline constexpr int maxHandset = 255;
+inline constexpr int maxHandset = 127; // the receiver numbers handsets 1-127
 inline constexpr int maxClassSet = 65535;
 
 // `junk` fills bits 2-7 of the button byte; a real receiver may set them, so the PC has to mask.
@@ -42,7 +42,8 @@ char buttonLetter(Button button);
 QString describe(const Press &press);
 QString hexBytes(const QByteArray &bytes);
 
-// Handsets 1..N of a random run or a burst are spread over the class sets round-robin.
+// The Nth handset of a random run or a burst: handsets are dealt to the class sets round-robin,
+// and each class set numbers its handsets from 1, so N can reach maxHandset times the class sets.
 Handset handsetAt(int number, const std::vector<std::uint16_t> &classSets);
 
 } // namespace simulator
