@@ -30,7 +30,8 @@ bool MeldungsDialoge::frage(const Meldung &meldung)
     QMessageBox box(m_eltern);
     einrichten(box, meldung);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::No);
+    // The default button also takes the focus: Return and Space both answer with it.
+    box.setDefaultButton(meldung.jaAlsVorgabe ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

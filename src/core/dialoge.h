@@ -10,6 +10,10 @@ struct Meldung
     QString informativerText;
     QString bild;
     bool mitFensterIcon = true;
+    // For a question: Return and Space answer Yes. Left unset they answer No, so that a key
+    // pressed to go on never does what a question warns about; set it where No is what would
+    // lose something.
+    bool jaAlsVorgabe = false;
 };
 
 // Modal message boxes and file dialogs. The program shows real ones; tests install a recorder that

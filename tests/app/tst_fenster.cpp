@@ -1,5 +1,6 @@
 #include "einstellungen.h"
 #include "goto.h"
+#include "meldungsdialoge.h"
 #include "schluessel.h"
 #include "shortcutkeys.h"
 #include "testeinstellungen.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -77,6 +79,44 @@ private slots:
 
         QTest::keyClick(feld, Qt::Key_Escape);
         QVERIFY(!fenster.isVisible());
+    }
+
+    // The keys a presenter presses to go on answer the question of an interrupted game with Yes;
+    // every other question keeps No as the default.
+    void frageMitTasteBeantwortet_data()
+    {
+        QTest::addColumn<bool>("jaAlsVorgabe");
+        QTest::addColumn<int>("taste");
+        QTest::addColumn<bool>("ja");
+        QTest::newRow("Leertaste, Ja vorgegeben") << true << int(Qt::Key_Space) << true;
+        QTest::newRow("Eingabe, Ja vorgegeben") << true << int(Qt::Key_Return) << true;
+        QTest::newRow("Leertaste") << false << int(Qt::Key_Space) << false;
+        QTest::newRow("Eingabe") << false << int(Qt::Key_Return) << false;
+    }
+
+    void frageMitTasteBeantwortet()
+    {
+        QFETCH(bool, jaAlsVorgabe);
+        QFETCH(int, taste);
+        QWidget fenster;
+        MeldungsDialoge dialoge(&fenster);
+        bool gedrueckt = false;
+        // Runs inside the box's own loop, once it is shown.
+        QTimer::singleShot(0, &fenster, [&]() {
+            auto *box = fenster.findChild<QMessageBox *>();
+            if (!box)
+                return;
+            QWidget *ziel = box->focusWidget();
+            gedrueckt = ziel != nullptr;
+            QTest::keyClick(ziel ? ziel : box, Qt::Key(taste));
+            // A key that answered nothing must not leave the test waiting.
+            if (box->isVisible())
+                box->done(QMessageBox::Cancel);
+        });
+        Meldung frage{QStringLiteral("Weiter?"), {}, {}, false};
+        frage.jaAlsVorgabe = jaAlsVorgabe;
+        QTEST(dialoge.frage(frage), "ja");
+        QVERIFY(gedrueckt);
     }
 
     void shortcutFensterGroesseUndZeilen()
