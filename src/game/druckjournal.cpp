@@ -6,11 +6,13 @@
 #include "spielprotokoll.h"
 #include "uhr.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -65,6 +67,15 @@ bool istUint(qint64 wert)
     return wert >= 0 && wert <= qint64(std::numeric_limits<uint>::max());
 }
 
+// Whether a line that failed its check may have been an evaluation, judged by what is left of
+// it: a press keeps its letter or its many fields, navigation and the file name their letter.
+bool vielleichtAuswertung(const QByteArray &zeile)
+{
+    const QList<QByteArray> teile = zeile.simplified().split(' ');
+    const QByteArray &art = teile.first();
+    return !(art == "P" || art == "F" || art == "D" || art.startsWith("PLENARO") || teile.size() >= 7);
+}
+
 } // namespace
 
 QList<SpielStand::Druck> SpielStand::druckeDerFrage(int frageNr) const
@@ -94,6 +105,22 @@ QString SpielStand::angebot() const
     return angebot(Einstellungen::istEnglisch());
 }
 
+QString SpielStand::bericht(bool englisch) const
+{
+    QString text = (englisch ? QStringLiteral("The interrupted game is restored (answers: %1, evaluated "
+                                              "questions: %2")
+                             : QStringLiteral("Das unterbrochene Spiel ist wiederhergestellt (Antworten: %1, "
+                                              "ausgewertete Fragen: %2"))
+                       .arg(druecke.size())
+                       .arg(ausgewerteteFragen().size());
+    if (uebersprungen > 0)
+        text += (englisch ? QStringLiteral(", unreadable lines skipped: %1")
+                          : QStringLiteral(", unlesbare Zeilen übersprungen: %1"))
+                    .arg(uebersprungen);
+    return text + (englisch ? QStringLiteral("). Press Space to go on.")
+                            : QStringLiteral("). Weiter mit der Leertaste."));
+}
+
 QList<int> SpielStand::ausgewerteteFragen() const
 {
     QList<int> fragen;
@@ -116,7 +143,11 @@ Druckjournal::Druckjournal(Uhr &uhr, const QString &ordner, QObject *eltern)
 Druckjournal::~Druckjournal()
 {
     synchronisieren();
+    // Left behind, it would only be found and thrown away at the next start.
+    const bool ohneSpiel = istAktiv() && m_druecke == 0 && m_letzteFrage <= 0;
     m_datei.close();
+    if (ohneSpiel)
+        QFile::remove(m_pfad);
 }
 
 QByteArray Druckjournal::zeile(const QByteArray &inhalt)
@@ -126,51 +157,145 @@ QByteArray Druckjournal::zeile(const QByteArray &inhalt)
 
 bool Druckjournal::vorhanden() const
 {
-    return QFileInfo(m_pfad).isFile() && !lesen().istLeer();
+    return dateiVorhanden() && !lesen().istLeer();
+}
+
+bool Druckjournal::dateiVorhanden() const
+{
+    return QFileInfo(m_pfad).isFile();
 }
 
 SpielStand Druckjournal::lesen() const
 {
     SpielStand stand;
     QFile datei(m_pfad);
-    if (!datei.open(QIODevice::ReadOnly) || datei.size() > MaxGroesse)
+    if (!datei.open(QIODevice::ReadOnly) || datei.size() > MaxGroesse) {
+        if (datei.exists())
+            stand.uebersprungen = 1;
         return stand;
+    }
     const QByteArray alles = datei.readAll();
     // What follows the last line end is a line cut off in the middle of its write.
-    const QList<QByteArray> zeilen = alles.left(alles.lastIndexOf('\n') + 1).split('\n');
-    bool kopfGesehen = false;
-    for (const QByteArray &roh : zeilen) {
-        const QByteArray inhalt = geprueft(roh);
-        if (inhalt.isEmpty())
+    const qsizetype ende = alles.lastIndexOf('\n') + 1;
+    QList<QByteArray> zeilen = alles.left(ende).split('\n');
+    zeilen.append(alles.mid(ende));
+
+    // One run of a question: from the moment it was called up until the game moved on. An
+    // evaluation always ends a run (presses count only while the countdown runs). A run whose
+    // evaluation line is lost would give everyone 0 points for the question; when the run had
+    // presses, ended by moving on, and a line in it that cannot be read may have been its
+    // evaluation, it is taken as evaluated. A countdown runs to its end far more often than a
+    // presenter breaks a question off, and points a class saw given are what a teacher expects
+    // back. A run still open at the end is left alone: its countdown may have been running.
+    struct Lauf
+    {
+        int frage = 0;
+        bool mitDruecken = false;
+        bool ausgewertet = false;
+        bool vielleichtAusgewertet = false;
+    } lauf;
+    const auto weiterZu = [&](int frage) {
+        if (frage == lauf.frage)
+            return;
+        if (lauf.frage >= 1 && lauf.mitDruecken && !lauf.ausgewertet && lauf.vielleichtAusgewertet)
+            stand.auswertungen.append({lauf.frage, stand.druecke.size()});
+        lauf = Lauf{frage};
+    };
+
+    for (qsizetype z = 0; z < zeilen.size(); ++z) {
+        const QByteArray &roh = zeilen.at(z);
+        if (roh.trimmed().isEmpty())
             continue;
-        if (!kopfGesehen) {
-            // A file that does not begin like a journal is not read at all.
-            if (inhalt != Kopf)
-                return stand;
-            kopfGesehen = true;
-            continue;
-        }
+        const bool abgerissen = z == zeilen.size() - 1;
+        const QByteArray inhalt = abgerissen ? QByteArray() : geprueft(roh);
         const QList<QByteArray> teile = inhalt.split(' ');
-        const QByteArray art = teile.first();
+        const QByteArray &art = teile.first();
         QList<qint64> werte;
-        if (art == "D" && teile.size() == 2) {
+        bool gelesen = false;
+        if (inhalt.startsWith("PLENARO-")) {
+            // A journal of another format is not ours to interpret: nothing of it is read.
+            if (inhalt != Kopf) {
+                const int zeilenMitInhalt =
+                    int(std::count_if(zeilen.cbegin(), zeilen.cend(),
+                                      [](const QByteArray &r) { return !r.trimmed().isEmpty(); }));
+                stand = SpielStand();
+                stand.uebersprungen = zeilenMitInhalt;
+                return stand;
+            }
+            gelesen = true;
+        } else if (art == "D" && teile.size() == 2) {
             if (stand.frageDatei.isEmpty())
                 stand.frageDatei = QUrl::fromPercentEncoding(teile.at(1));
+            gelesen = true;
         } else if (art == "F" && teile.size() == 2 && zahlen(teile, 1, werte)) {
-            if (werte.at(0) >= 0 && werte.at(0) <= FrageDatei::MaxFragen)
+            if (werte.at(0) >= 0 && werte.at(0) <= FrageDatei::MaxFragen) {
                 stand.aktuelleFrage = int(werte.at(0));
+                weiterZu(stand.aktuelleFrage);
+                gelesen = true;
+            }
         } else if (art == "A" && teile.size() == 2 && zahlen(teile, 1, werte)) {
-            if (werte.at(0) >= 1 && werte.at(0) <= FrageDatei::MaxFragen)
+            if (werte.at(0) >= 1 && werte.at(0) <= FrageDatei::MaxFragen) {
                 stand.auswertungen.append({int(werte.at(0)), stand.druecke.size()});
+                if (werte.at(0) == lauf.frage)
+                    lauf.ausgewertet = true;
+                gelesen = true;
+            }
         } else if (art == "P" && teile.size() == 7 && zahlen(teile, 1, werte)) {
-            if (werte.at(0) < 0 || werte.at(0) > FrageDatei::MaxFragen || !istUint(werte.at(1)) ||
-                !istUint(werte.at(2)) || !istUint(werte.at(3)))
-                continue;
-            stand.druecke.append({int(werte.at(0)), uint(werte.at(1)), uint(werte.at(2)), uint(werte.at(3)),
-                                  werte.at(4), werte.at(5)});
+            if (werte.at(0) >= 0 && werte.at(0) <= FrageDatei::MaxFragen && istUint(werte.at(1)) &&
+                istUint(werte.at(2)) && istUint(werte.at(3))) {
+                // A press of another question: the game had moved on, even if the line that
+                // said so is lost.
+                weiterZu(int(werte.at(0)));
+                stand.druecke.append({int(werte.at(0)), uint(werte.at(1)), uint(werte.at(2)),
+                                      uint(werte.at(3)), werte.at(4), werte.at(5)});
+                lauf.mitDruecken = true;
+                gelesen = true;
+            }
+        }
+        if (!gelesen) {
+            ++stand.uebersprungen;
+            if (inhalt.isEmpty() ? vielleichtAuswertung(roh) : art == "A")
+                lauf.vielleichtAusgewertet = true;
         }
     }
     return stand;
+}
+
+QString Druckjournal::aufbewahren(QString *grund) const
+{
+    const QFileInfo info(m_pfad);
+    QDateTime zeit = info.lastModified();
+    if (!zeit.isValid())
+        zeit = QDateTime::fromMSecsSinceEpoch(m_uhr.epochMs());
+    const QString basis = info.dir().filePath(info.completeBaseName() + QLatin1Char('-') +
+                                              zeit.toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss")));
+    const QString endung = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QFile datei(m_pfad);
+    QByteArray inhalt;
+    for (int n = 1;; ++n) {
+        const QString ziel =
+            n == 1 ? basis + endung : QStringLiteral("%1-%2%3").arg(basis).arg(n).arg(endung);
+        if (!QFileInfo::exists(ziel)) {
+            if (datei.copy(ziel))
+                return ziel;
+            if (grund)
+                *grund = datei.errorString();
+            return {};
+        }
+        // A journal kept at an earlier start and not taken up since is there already.
+        if (inhalt.isNull()) {
+            if (!datei.open(QIODevice::ReadOnly)) {
+                if (grund)
+                    *grund = datei.errorString();
+                return {};
+            }
+            inhalt = datei.readAll();
+            datei.close();
+        }
+        QFile kopie(ziel);
+        if (kopie.open(QIODevice::ReadOnly) && kopie.size() == inhalt.size() && kopie.readAll() == inhalt)
+            return ziel;
+    }
 }
 
 FrageDatei::LadeErgebnis Druckjournal::anwenden(const SpielStand &stand, spiel &s)
@@ -230,6 +355,14 @@ QByteArray Druckjournal::alsText(const SpielStand &stand)
 
 bool Druckjournal::beginnen(const QString &frageDatei)
 {
+    if (!istAktiv() && dateiVorhanden()) {
+        const SpielStand alt = lesen();
+        QString grund;
+        if ((!alt.istLeer() || alt.uebersprungen > 0) && aufbewahren(&grund).isEmpty()) {
+            scheitern(grund);
+            return false;
+        }
+    }
     SpielStand neu;
     neu.frageDatei = frageDatei;
     return fortsetzen(neu);
@@ -251,6 +384,7 @@ bool Druckjournal::fortsetzen(const SpielStand &stand)
         return false;
     }
     m_letzteFrage = stand.aktuelleFrage;
+    m_druecke = stand.druecke.size();
     return oeffnenZumAnhaengen();
 }
 
@@ -277,6 +411,7 @@ SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buz
 
 bool Druckjournal::druck(const SpielStand::Druck &d)
 {
+    ++m_druecke;
     return zeileAnhaengen(druckInhalt(d));
 }
 

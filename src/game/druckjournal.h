@@ -44,14 +44,19 @@ struct SpielStand
     int aktuelleFrage = 0;
     QList<Druck> druecke;           // in the order they arrived
     QList<Auswertung> auswertungen; // in the order they happened
+    // Lines that could not be read (torn, damaged, cut off); a file that cannot be read at all
+    // counts as one.
+    int uebersprungen = 0;
 
     QList<Druck> druckeDerFrage(int frageNr) const;
     // The question put to the presenter at start-up, in the interface language.
     QString angebot() const;
     QString angebot(bool englisch) const;
+    // What came back, for the presenter once the game is restored.
+    QString bericht(bool englisch) const;
     QList<int> ausgewerteteFragen() const;
     // Nothing worth offering: no game was under way.
-    bool istLeer() const { return frageDatei.isEmpty() || (druecke.isEmpty() && aktuelleFrage == 0); }
+    bool istLeer() const { return druecke.isEmpty() && aktuelleFrage == 0; }
 };
 
 // The press journal: every press is appended to a file in the user's data folder before it
@@ -61,12 +66,14 @@ struct SpielStand
 //
 // Each record is one line, written with one system call as soon as it arrives (a killed
 // process loses nothing already written); the file is synced to the disk at most 100 ms after
-// a write (a power cut loses at most that). Every line carries a checksum: a torn last line,
-// garbage or an empty file are skipped when reading, never fatal.
+// a write (a power cut loses at most that). Every line carries a checksum: a torn or damaged
+// line, garbage or an empty file are skipped when reading and counted, never fatal; what can be
+// read of the rest still comes back.
 //
 // Use in the game flow:
-//   start-up:  if (j.vorhanden()) offer; yes: s = j.lesen(); Druckjournal::anwenden(s, spiel);
-//              j.fortsetzen(s); no: j.entfernen();   — before any beginnen()
+//   start-up:  if (j.dateiVorhanden()) { s = j.lesen(); damaged: j.aufbewahren() first; offer;
+//              yes: Druckjournal::anwenden(s, spiel); j.fortsetzen(s);
+//              no: j.aufbewahren(); j.entfernen(); }   — before any beginnen()
 //   new game:  j.beginnen(frageDatei) after the file is loaded (replaces the old journal)
 //   a press:   d = j.druck(spiel, k, b, t); spiel.antwortEintragen(d.frageNr, k, b, t, d.laufzeitMs)
 //              in place of spiel.antwortErfassen(k, b, t)
@@ -83,7 +90,8 @@ public:
 
     // `ordner` empty: the user's data folder (QStandardPaths::AppDataLocation).
     explicit Druckjournal(Uhr &uhr, const QString &ordner = {}, QObject *eltern = nullptr);
-    // Syncs and closes, but keeps the file: an unfinished game stays restorable.
+    // Syncs and closes, but keeps the file: an unfinished game stays restorable. A journal this
+    // object began for a game that never got going (no press, no question called up) is removed.
     ~Druckjournal() override;
 
     QString pfad() const { return m_pfad; }
@@ -91,7 +99,14 @@ public:
     // --- Taking up an interrupted game ---
     // A journal with a game worth restoring is there.
     bool vorhanden() const;
+    // Any file at the journal's place, even one that is not readable.
+    bool dateiVorhanden() const;
     SpielStand lesen() const;
+    // Keeps a copy of the journal beside it, named with the time of its last write
+    // ("druckjournal-2026-12-07T16-10-05.txt"); the journal itself stays. Returns the copy's
+    // path, or empty with the system's reason in `grund`. An identical copy already there
+    // serves again.
+    QString aufbewahren(QString *grund = nullptr) const;
     // Loads the question file into `s`, replays every press and evaluation in their order and
     // moves to the question that was current. A file that no longer loads changes nothing and
     // the result says why.
@@ -100,7 +115,9 @@ public:
     void entfernen();
 
     // --- Recording ---
-    // A new game: replaces any journal by one for this question file.
+    // A new game: replaces any journal by one for this question file. A journal this object has
+    // not recorded (one left for a later start) is first kept aside with aufbewahren(); when that
+    // fails it stays as it is and nothing is recorded.
     bool beginnen(const QString &frageDatei);
     // Goes on recording after a restore; the journal is first rewritten from `stand`, which
     // leaves any torn tail behind.
@@ -143,6 +160,7 @@ private:
     Zeitgeber *m_syncTimer = nullptr;
     bool m_ungesynct = false;
     int m_letzteFrage = -1;
+    qsizetype m_druecke = 0;
     QString m_fehler;
     qint64 m_synchronisierungen = 0;
 };

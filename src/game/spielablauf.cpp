@@ -573,34 +573,145 @@ void Spielablauf::journalStarten()
 {
     if (!m_journal)
         return;
-    if (m_journal->vorhanden()) {
-        const SpielStand stand = m_journal->lesen();
-        if (!stand.istLeer() &&
-            m_dialoge.frage({stand.angebot(), {}, QStringLiteral(":/images/info.png"), true})) {
-            const FrageDatei::LadeErgebnis ergebnis = Druckjournal::anwenden(stand, m_spiel);
-            if (ergebnis.ok()) {
-                Einstellungen::setzen(Schluessel::FrageFile, stand.frageDatei);
-                m_journal->fortsetzen(stand);
-                m_aktuelleFrage = m_spiel.getFragenkatalog().getFrage(m_spiel.getAktuelleFrageNr());
-                m_stimmeErhalten = !stand.druecke.isEmpty();
-                stimmenVerbinden(false);
-                dateiBeschriftungen();
-                m_fenster.frageNrAnzeigen(frageNrBeschriftung(true));
-                ranglisteAktualisieren();
-                // The results as they were; Space goes on with the next question.
-                ansichtZeigen(SpielFenster::Ansicht::Rangliste);
-                m_fenster.statusMeldung(Einstellungen::meldung(
-                    QStringLiteral(
-                        "Das unterbrochene Spiel ist wiederhergestellt. Weiter mit der Leertaste."),
-                    QStringLiteral("The interrupted game is restored. Press Space to go on.")));
-                return;
-            }
-            m_dialoge.hinweis(ladeFehler(stand.frageDatei, ergebnis));
-        }
-        m_journal->entfernen();
-    }
+    if (m_journal->dateiVorhanden() && !journalVorfinden())
+        return;
     if (m_spiel.getAnzahlFragen() > 0)
         m_journal->beginnen(Einstellungen::text(Schluessel::FrageFile));
+}
+
+bool Spielablauf::journalAufbewahren(QString &kopie)
+{
+    QString grund;
+    kopie = m_journal->aufbewahren(&grund);
+    if (!kopie.isEmpty())
+        return true;
+    const QString pfad = QDir::toNativeSeparators(m_journal->pfad());
+    m_dialoge.hinweis(
+        {Einstellungen::meldung(
+             QStringLiteral("Das Druckjournal \"%1\" kann nicht aufbewahrt werden: %2. Es bleibt "
+                            "unverändert; dieses Spiel wird nicht aufgezeichnet.")
+                 .arg(pfad, grund),
+             QStringLiteral("The press journal \"%1\" cannot be kept: %2. It stays as it is; this "
+                            "game is not recorded.")
+                 .arg(pfad, grund)),
+         {},
+         QStringLiteral(":/images/info.png"),
+         true});
+    return false;
+}
+
+bool Spielablauf::journalVorfinden()
+{
+    const QString bild = QStringLiteral(":/images/info.png");
+    SpielStand stand = m_journal->lesen();
+    // The line naming the question file may be among the damaged ones; it is the file in use,
+    // since a game with another file begins a journal of its own.
+    if (stand.frageDatei.isEmpty())
+        stand.frageDatei = Einstellungen::text(Schluessel::FrageFile);
+    if (stand.istLeer() && stand.uebersprungen == 0) {
+        // A game that never got going: nothing to take up.
+        m_journal->entfernen();
+        return true;
+    }
+    // A damaged journal is kept as it was, whatever becomes of the game in it.
+    QString kopie;
+    if (stand.uebersprungen > 0 && !journalAufbewahren(kopie))
+        return false;
+    if (stand.istLeer() || stand.frageDatei.isEmpty()) {
+        if (kopie.isEmpty() && !journalAufbewahren(kopie))
+            return false;
+        const QString kopieName = QDir::toNativeSeparators(kopie);
+        m_dialoge.hinweis(
+            {Einstellungen::meldung(
+                 QStringLiteral("Das Druckjournal des letzten Spiels ist beschädigt; nichts darin lässt sich "
+                                "wiederherstellen (unlesbare Zeilen: %1). Die Datei bleibt unverändert als "
+                                "\"%2\" erhalten.")
+                     .arg(stand.uebersprungen)
+                     .arg(kopieName),
+                 QStringLiteral(
+                     "The press journal of the last game is damaged; nothing in it can be restored "
+                     "(unreadable lines: %1). The file is kept unchanged as \"%2\".")
+                     .arg(stand.uebersprungen)
+                     .arg(kopieName)),
+             {},
+             bild,
+             true});
+        m_journal->entfernen();
+        return true;
+    }
+
+    const QString kopieName = QDir::toNativeSeparators(kopie);
+    QString schaden;
+    if (stand.uebersprungen > 0)
+        schaden = Einstellungen::meldung(
+            QStringLiteral("Das Druckjournal ist beschädigt (unlesbare Zeilen: %1). Wiederherstellen lassen "
+                           "sich %2 Antworten und %3 ausgewertete Fragen. Die Datei bleibt unverändert als "
+                           "\"%4\" erhalten.")
+                .arg(stand.uebersprungen)
+                .arg(stand.druecke.size())
+                .arg(stand.ausgewerteteFragen().size())
+                .arg(kopieName),
+            QStringLiteral("The press journal is damaged (unreadable lines: %1). What can be restored: %2 "
+                           "answers and %3 evaluated questions. The file is kept unchanged as \"%4\".")
+                .arg(stand.uebersprungen)
+                .arg(stand.druecke.size())
+                .arg(stand.ausgewerteteFragen().size())
+                .arg(kopieName));
+    // Return and Space answer Yes: the keys a presenter presses to go on never set a game aside.
+    Meldung angebot{stand.angebot(), schaden, bild, true};
+    angebot.jaAlsVorgabe = true;
+    bool fortsetzen = m_dialoge.frage(angebot);
+    // Only a No confirmed with Yes sets the game aside; whatever else ends the second box (a key
+    // pressed to go on, the program asked to end) keeps it.
+    if (!fortsetzen) {
+        const QString ordner = QDir::toNativeSeparators(QFileInfo(m_journal->pfad()).absolutePath());
+        fortsetzen = !m_dialoge.frage(
+            {Einstellungen::meldung(
+                 QStringLiteral("Möchten Sie das unterbrochene Spiel wirklich nicht fortsetzen?"),
+                 QStringLiteral("Are you sure you do not want to continue the interrupted game?")),
+             Einstellungen::meldung(
+                 QStringLiteral("Seine Ergebnisse werden dann beiseitegelegt: Das Druckjournal bleibt mit "
+                                "seinem Datum im Namen im Ordner \"%1\" erhalten. Andernfalls wird das "
+                                "Spiel fortgesetzt.")
+                     .arg(ordner),
+                 QStringLiteral("Its results are then set aside: the press journal is kept, with its date in "
+                                "the name, in the folder \"%1\". Otherwise the game goes on.")
+                     .arg(ordner)),
+             bild, true});
+    }
+    if (!fortsetzen) {
+        if (kopie.isEmpty() && !journalAufbewahren(kopie))
+            return false;
+        m_journal->entfernen();
+        return true;
+    }
+
+    const FrageDatei::LadeErgebnis ergebnis = Druckjournal::anwenden(stand, m_spiel);
+    if (!ergebnis.ok()) {
+        // Perhaps a stick not plugged in: the journal stays where it is, to be offered at the next
+        // start; a game begun now keeps it beside its own.
+        Meldung meldung = ladeFehler(stand.frageDatei, ergebnis);
+        meldung.informativerText +=
+            QStringLiteral("\n\n") +
+            Einstellungen::meldung(
+                QStringLiteral("Das unterbrochene Spiel wird nicht verworfen: Sein Druckjournal bleibt "
+                               "erhalten."),
+                QStringLiteral("The interrupted game is not thrown away: its press journal is kept."));
+        m_dialoge.hinweis(meldung);
+        return true;
+    }
+    Einstellungen::setzen(Schluessel::FrageFile, stand.frageDatei);
+    m_journal->fortsetzen(stand);
+    m_aktuelleFrage = m_spiel.getFragenkatalog().getFrage(m_spiel.getAktuelleFrageNr());
+    m_stimmeErhalten = !stand.druecke.isEmpty();
+    stimmenVerbinden(false);
+    dateiBeschriftungen();
+    m_fenster.frageNrAnzeigen(frageNrBeschriftung(true));
+    ranglisteAktualisieren();
+    // The results as they were; Space goes on with the next question.
+    ansichtZeigen(SpielFenster::Ansicht::Rangliste);
+    m_fenster.statusMeldung(stand.bericht(Einstellungen::istEnglisch()));
+    return false;
 }
 
 void Spielablauf::beendet()

@@ -118,6 +118,11 @@ private:
     void zuletztHinzufuegen(const QString &pfad);
     void klangSpielen(const QString &lautlos, const QString &datei, const QString &vorgabe);
     QString frageNrBeschriftung(bool mitAnzahl) const;
+    // The journal a previous run left behind: offered, kept or removed. False when no new
+    // journal may begin now (the game was restored, or the old journal could not be kept).
+    bool journalVorfinden();
+    // A dated copy of the journal beside it; the presenter hears when that fails.
+    bool journalAufbewahren(QString &kopie);
 
     spiel &m_spiel;
     SpielFenster &m_fenster;

@@ -106,7 +106,18 @@ int kindSpielen(const QString &ordner, const QString &datei, quint32 saat)
     }
 }
 
+// What happens to a journal file between two starts.
+enum class Schaden {
+    Keiner,
+    BitKippen, // one bit of the line's third byte: a question number, or the header's name
+    Ersetzen,  // the line becomes `ersatz`
+    Abreissen, // the file ends in the middle of the line
+    Datei,     // the whole file becomes `ersatz`
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Schaden)
 
 class TestDruckjournal final : public QObject
 {
@@ -290,6 +301,128 @@ private slots:
         QVERIFY(!journal.vorhanden());
         journal.entfernen();
         QVERIFY(!QFileInfo::exists(journal.pfad()));
+    }
+
+    void beschaedigtesJournal_data()
+    {
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<Schaden>("schaden");
+        QTest::addColumn<QByteArray>("ersatz");
+        QTest::addColumn<int>("druecke");
+        QTest::addColumn<int>("ausgewertet");
+        QTest::addColumn<int>("uebersprungen");
+        QTest::addColumn<QString>("punkte"); // handset:points, in the order of the first press
+
+        // The journal: 0 header, 1 file, 2 F 0, 3 F 1, 4-6 presses, 7 A 1, 8 F 2, 9 press, 10 A 2,
+        // 11 F 3, 12-13 presses (question 3 broken off), 14 F 4, 15 press (its countdown running).
+        const QString alle = QStringLiteral("3:3 4:0 5:3");
+        const QByteArray nichts;
+        QTest::newRow("unversehrt") << 0 << Schaden::Keiner << nichts << 7 << 2 << 0 << alle;
+        QTest::newRow("Auswertung gekippt") << 7 << Schaden::BitKippen << nichts << 7 << 2 << 1 << alle;
+        QTest::newRow("Auswertung verrauscht")
+            << 7 << Schaden::Ersetzen << QByteArray::fromHex("009cff13") << 7 << 2 << 1 << alle;
+        // The other answers of the question keep their points.
+        QTest::newRow("Druck vor der Auswertung gekippt")
+            << 4 << Schaden::BitKippen << nichts << 6 << 2 << 1 << QStringLiteral("4:0 5:3 3:0");
+        // A lost press is no reason to evaluate a question the presenter broke off.
+        QTest::newRow("Druck einer abgebrochenen Frage gekippt")
+            << 12 << Schaden::BitKippen << nichts << 6 << 2 << 1 << alle;
+        QTest::newRow("Navigation gekippt") << 8 << Schaden::BitKippen << nichts << 7 << 2 << 1 << alle;
+        QTest::newRow("letzte Zeile abgerissen") << 15 << Schaden::Abreissen << nichts << 6 << 2 << 1 << alle;
+        QTest::newRow("Kopf gekippt") << 0 << Schaden::BitKippen << nichts << 7 << 2 << 1 << alle;
+        QTest::newRow("im Kopf abgeschnitten")
+            << 0 << Schaden::Abreissen << nichts << 0 << 0 << 1 << QString();
+        QTest::newRow("leere Datei") << 0 << Schaden::Datei << nichts << 0 << 0 << 0 << QString();
+        QTest::newRow("nur Rauschen")
+            << 0 << Schaden::Datei << QByteArray(3000, '\xa5') + QByteArray::fromHex("0a0000") << 0 << 0 << 2
+            << QString();
+    }
+
+    void beschaedigtesJournal()
+    {
+        QFETCH(int, zeile);
+        QFETCH(Schaden, schaden);
+        QFETCH(QByteArray, ersatz);
+        const QString datei = fragedatei();
+        Druckjournal journal(m_uhr, journalOrdner(QStringLiteral("schaden-%1").arg(QTest::currentDataTag())));
+        QVERIFY(journal.beginnen(datei));
+        const auto frage = [&](int nr, const QList<uint> &geraete, const QList<uint> &knoepfe, bool ende) {
+            journal.frageAufgerufen(nr);
+            for (qsizetype i = 0; i < geraete.size(); ++i)
+                QVERIFY(journal.druck(SpielStand::Druck{nr, 1, geraete.at(i), knoepfe.at(i), 100, 0}));
+            if (ende)
+                journal.ausgewertet(nr);
+        };
+        frage(1, {3, 4, 5}, {2, 1, 2}, true);
+        frage(2, {3}, {1}, true);
+        frage(3, {3, 4}, {1, 1}, false);
+        frage(4, {3}, {2}, false);
+        QList<QByteArray> zeilen = lesenBytes(journal.pfad()).split('\n');
+        QCOMPARE(zeilen.size(), 17);
+        switch (schaden) {
+        case Schaden::Keiner:
+            break;
+        case Schaden::BitKippen:
+            zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
+            break;
+        case Schaden::Ersetzen:
+            zeilen[zeile] = ersatz;
+            break;
+        case Schaden::Abreissen:
+            zeilen[zeile].truncate(zeilen[zeile].size() / 2);
+            zeilen = zeilen.mid(0, zeile + 1);
+            break;
+        case Schaden::Datei:
+            zeilen = {ersatz};
+            break;
+        }
+        QVERIFY(Testdaten::schreiben(journal.pfad(), zeilen.join('\n')));
+
+        const SpielStand stand = journal.lesen();
+        QTEST(int(stand.druecke.size()), "druecke");
+        QTEST(int(stand.ausgewerteteFragen().size()), "ausgewertet");
+        QTEST(stand.uebersprungen, "uebersprungen");
+        QStringList punkte;
+        if (!stand.istLeer()) {
+            SpielStand mitDatei = stand;
+            mitDatei.frageDatei = datei;
+            spiel s(m_uhr, m_dialoge);
+            QVERIFY(Druckjournal::anwenden(mitDatei, s).ok());
+            for (Person p : s.getPersonen()) {
+                p.punkteBerechnen();
+                punkte << QStringLiteral("%1:%2").arg(p.getBuzzerNo()).arg(p.getPunkte());
+            }
+        }
+        QTEST(punkte.join(QLatin1Char(' ')), "punkte");
+    }
+
+    // A program ended before its first game leaves nothing to find at the next start; one ended
+    // in a game leaves the game.
+    void journalOhneSpielGehtMitDemProgramm_data()
+    {
+        QTest::addColumn<int>("frage");
+        QTest::addColumn<bool>("druck");
+        QTest::addColumn<bool>("bleibt");
+        QTest::newRow("nur begonnen") << 0 << false << false;
+        QTest::newRow("Geraet auf dem Startbildschirm") << 0 << true << true;
+        QTest::newRow("Frage aufgerufen") << 1 << false << true;
+    }
+
+    void journalOhneSpielGehtMitDemProgramm()
+    {
+        QFETCH(int, frage);
+        QFETCH(bool, druck);
+        QString pfad;
+        {
+            Druckjournal journal(m_uhr,
+                                 journalOrdner(QStringLiteral("ende-%1").arg(QTest::currentDataTag())));
+            QVERIFY(journal.beginnen(fragedatei()));
+            journal.frageAufgerufen(frage);
+            if (druck)
+                QVERIFY(journal.druck(SpielStand::Druck{frage, 1, 2, 1, 0, 0}));
+            pfad = journal.pfad();
+        }
+        QTEST(QFileInfo::exists(pfad), "bleibt");
     }
 
     void eineFehlendeFragedateiAendertNichts()

@@ -150,6 +150,37 @@ private:
         QVERIFY(m_spiel->istCountdownAktiv());
     }
 
+    // The journal of a game interrupted in question 1: 0 header, 1 file, 2 F 0, 3 F 1, 4-6
+    // presses, 7 its evaluation, 8 F 2.
+    QByteArray unterbrochenesSpiel(const QString &ordner)
+    {
+        Druckjournal journal(*m_uhr, ordner);
+        m_ablauf->journalSetzen(&journal);
+        m_ablauf->journalStarten();
+        ersteFrageLaeuft();
+        m_ablauf->druckEmpfangen(1, 1, 1);
+        m_ablauf->druckEmpfangen(1, 2, 3);
+        m_ablauf->druckEmpfangen(1, 3, 1);
+        sekunden(10 + 2);
+        m_ablauf->naechsteFrage();
+        m_ablauf->journalSetzen(nullptr);
+        // The process dies here: no normal end.
+        QFile datei(journal.pfad());
+        return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+    }
+
+    // The copies kept beside the journal; none at all when one is not named with its date.
+    static QStringList aufbewahrt(const QString &ordner)
+    {
+        const QStringList namen = QDir(ordner).entryList({QStringLiteral("druckjournal-*")});
+        const QRegularExpression muster(
+            QStringLiteral("^druckjournal-\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d\\.txt$"));
+        for (const QString &name : namen)
+            if (!muster.match(name).hasMatch())
+                return {};
+        return namen;
+    }
+
 private slots:
     void init()
     {
@@ -700,30 +731,105 @@ private slots:
         QVERIFY(!journal.vorhanden());
     }
 
+    // Return and Space take the game up; only a No confirmed sets it aside, and then it is kept.
+    void wiederherstellenAbgelehnt_data()
+    {
+        QTest::addColumn<QList<bool>>("antworten");
+        QTest::addColumn<bool>("wiederhergestellt");
+        QTest::newRow("abgelehnt und bestaetigt") << QList<bool>{false, true} << false;
+        QTest::newRow("abgelehnt, dann doch fortgesetzt") << QList<bool>{false, false} << true;
+    }
+
     void wiederherstellenAbgelehnt()
     {
+        QFETCH(QList<bool>, antworten);
+        QFETCH(bool, wiederhergestellt);
         const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
-        {
-            Druckjournal journal(*m_uhr, ordner);
-            m_ablauf->journalSetzen(&journal);
-            m_ablauf->journalStarten();
-            ersteFrageLaeuft();
-            m_ablauf->druckEmpfangen(1, 1, 1);
-            m_ablauf->journalSetzen(nullptr);
-        }
+        const QByteArray vorher = unterbrochenesSpiel(ordner);
         Druckjournal journal(*m_uhr, ordner);
         spiel neu(*m_uhr, m_dialoge);
         QVERIFY(neu.ladeFragen(m_datei).ok());
         FensterRekorder fenster;
         Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
         ablauf.journalSetzen(&journal);
-        m_dialoge.antwortJa = false;
+        m_dialoge.leeren();
+        m_dialoge.antworten = antworten;
         ablauf.journalStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QVERIFY(neu.getPersonen().isEmpty());
-        QCOMPARE(neu.getAktuelleFrageNr(), 0);
-        // A fresh journal for the game that starts now: nothing from before in it.
-        QVERIFY(!journal.vorhanden() || journal.lesen().druecke.isEmpty());
+        QCOMPARE(m_dialoge.fragen.size(), 2);
+        QVERIFY(m_dialoge.fragen.at(0).jaAlsVorgabe);
+        QVERIFY(!m_dialoge.fragen.at(1).jaAlsVorgabe);
+        QCOMPARE(neu.getPersonen().size(), wiederhergestellt ? 3 : 0);
+        const QStringList kopien = aufbewahrt(ordner);
+        QCOMPARE(kopien.size(), wiederhergestellt ? 0 : 1);
+        if (!wiederhergestellt) {
+            QCOMPARE(neu.getAktuelleFrageNr(), 0);
+            QFile kopie(ordner + QLatin1Char('/') + kopien.first());
+            QVERIFY(kopie.open(QIODevice::ReadOnly));
+            QCOMPARE(kopie.readAll(), vorher);
+            // A fresh journal for the game that starts now: nothing from before in it.
+            QVERIFY(!journal.vorhanden());
+        }
+    }
+
+    // A damaged journal is never thrown away: what can be read is offered, the presenter hears
+    // what came back and what did not, and the file is kept as it was.
+    void beschaedigtesJournalBeimStart_data()
+    {
+        QTest::addColumn<int>("zeile"); // whose question number loses a bit; -1: the whole file is noise
+        QTest::addColumn<int>("personen");
+        QTest::addColumn<QString>("bericht"); // empty: nothing offered
+        QTest::newRow("Druck")
+            << 5 << 2
+            << QStringLiteral("Das unterbrochene Spiel ist wiederhergestellt (Antworten: 2, ausgewertete "
+                              "Fragen: 1, unlesbare Zeilen übersprungen: 1). Weiter mit der Leertaste.");
+        QTest::newRow("Kopf") << 0 << 3
+                              << QStringLiteral(
+                                     "Das unterbrochene Spiel ist wiederhergestellt (Antworten: 3, "
+                                     "ausgewertete Fragen: 1, unlesbare Zeilen übersprungen: 1). "
+                                     "Weiter mit der Leertaste.");
+        // The question file is the one in use.
+        QTest::newRow("Fragedatei") << 1 << 3
+                                    << QStringLiteral(
+                                           "Das unterbrochene Spiel ist wiederhergestellt (Antworten: "
+                                           "3, ausgewertete Fragen: 1, unlesbare Zeilen übersprungen: "
+                                           "1). Weiter mit der Leertaste.");
+        QTest::newRow("alles Rauschen") << -1 << 0 << QString();
+    }
+
+    void beschaedigtesJournalBeimStart()
+    {
+        QFETCH(int, zeile);
+        QFETCH(int, personen);
+        QFETCH(QString, bericht);
+        const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
+        QList<QByteArray> zeilen = unterbrochenesSpiel(ordner).split('\n');
+        if (zeile >= 0)
+            zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
+        else
+            zeilen = {QByteArray(500, '\xa5')};
+        const QByteArray beschaedigt = zeilen.join('\n');
+        Druckjournal journal(*m_uhr, ordner);
+        QVERIFY(Testdaten::schreiben(journal.pfad(), beschaedigt));
+
+        spiel neu(*m_uhr, m_dialoge);
+        QVERIFY(neu.ladeFragen(m_datei).ok());
+        FensterRekorder fenster;
+        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
+        ablauf.journalSetzen(&journal);
+        m_dialoge.leeren();
+        ablauf.journalStarten();
+
+        const QStringList kopien = aufbewahrt(ordner);
+        QCOMPARE(kopien.size(), 1);
+        QFile kopie(ordner + QLatin1Char('/') + kopien.first());
+        QVERIFY(kopie.open(QIODevice::ReadOnly));
+        QCOMPARE(kopie.readAll(), beschaedigt);
+        QCOMPARE(neu.getPersonen().size(), personen);
+        const Meldung meldung = bericht.isEmpty() ? m_dialoge.hinweise.value(0) : m_dialoge.fragen.value(0);
+        QCOMPARE(m_dialoge.fragen.size() + m_dialoge.hinweise.size(), 1);
+        QVERIFY2((meldung.text + meldung.informativerText).contains(kopien.first()),
+                 qPrintable(meldung.text));
+        QCOMPARE(fenster.meldungen.value(0), bericht);
     }
 
     void englischeBeschriftungen()

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-// Records every box and answers at once: questions with `antwortJa`, file dialogs with the next
-// entry of `dateien` (empty = cancelled).
+// Records every box and answers at once: questions with the next entry of `antworten`, then with
+// `antwortJa`; file dialogs with the next entry of `dateien` (empty = cancelled).
 class DialogRekorder final : public Dialoge
 {
 public:
@@ -14,7 +14,7 @@ public:
     bool frage(const Meldung &meldung) override
     {
         fragen.append(meldung);
-        return antwortJa;
+        return antworten.isEmpty() ? antwortJa : antworten.takeFirst();
     }
     QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis, const QString &filter) override
     {
@@ -40,12 +40,14 @@ public:
         fragen.clear();
         dateiDialoge.clear();
         speicherDialoge.clear();
+        antworten.clear();
     }
 
     QList<Meldung> hinweise;
     QList<Meldung> fragen;
     QList<QStringList> dateiDialoge;
     QList<QStringList> speicherDialoge;
+    QList<bool> antworten;
     bool antwortJa = true;
     QStringList dateien;
 };
