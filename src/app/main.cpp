@@ -1,3 +1,4 @@
+#include "beendensignale.h"
 #include "einstellungen.h"
 #include "mainwindow.h"
 #include "schluessel.h"
@@ -29,6 +30,13 @@ int main(int argc, char *argv[])
     WebBruecke::qrcSchemaAnmelden();
 
     QApplication anwendung(argc, argv);
+    // A shutdown, a logout or Ctrl+C ends the program in order, without the questions of the
+    // window: a game under way stays restorable in its journal, a journal without a game goes.
+    BeendenSignale beendenSignale;
+    QObject::connect(&beendenSignale, &BeendenSignale::beendenVerlangt, &anwendung, [](int signal) {
+        qCInfo(lcProgramm) << "Beenden verlangt, Signal" << signal;
+        QCoreApplication::exit(0);
+    });
     // Before the first web view: it decides how every page is drawn.
     const QString zeichenweg = Zeichenweg::waehlen();
     // The window's menus and labels need the list of the system's fonts; reading it takes the

@@ -3,7 +3,8 @@
 # does, from an unrelated working folder with a home of its own, headless. Checks that the
 # installed tree is complete, that the first start picks the installed English sample (whose
 # pictures are installed beside it), that the English catalogue is loaded where the build has
-# one, that the program stays up and that it leaves the working folder alone.
+# one, that the program stays up, that it leaves the working folder alone and that it ends in
+# order on SIGTERM.
 #   installation.sh <build folder> <repository root>
 set -euo pipefail
 bau=$(cd "$1" && pwd)
@@ -115,6 +116,29 @@ else
 fi
 
 [ -z "$(ls -A "$tmp/anderswo")" ] || melden "the program wrote into its working folder: $(ls -A "$tmp/anderswo")"
+
+# Ended by the system (a shutdown, a logout), the program ends in order: the journal begun for a
+# game that never started does not stay behind for the next start.
+journal=$XDG_DATA_HOME/Corvanta/Plenaro/druckjournal.txt
+for _ in $(seq 1 60); do
+    [ -e "$journal" ] && break
+    sleep 0.5
+done
+[ -e "$journal" ] || melden "no press journal was begun at $journal"
+if kill -0 "$programm" 2>/dev/null; then
+    kill -TERM "$programm"
+    for _ in $(seq 1 60); do
+        kill -0 "$programm" 2>/dev/null || break
+        sleep 0.5
+    done
+    if kill -0 "$programm" 2>/dev/null; then
+        melden "the program did not end on SIGTERM"
+    else
+        wait "$programm" || melden "the program ended with status $? on SIGTERM"
+        programm=
+    fi
+fi
+[ ! -e "$journal" ] || melden "an empty press journal stayed behind after SIGTERM"
 
 if [ "$fehler" -ne 0 ]; then
     echo "--- program output" >&2
