@@ -16,6 +16,7 @@
 #include "spiel.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "verlorenerfunden.h"
 #include "webwarten.h"
 
 #include "core/randompresses.h"
@@ -143,25 +144,6 @@ QVector<Druck> entschluesseln(const QList<Lieferung> &lieferungen)
             decoder.lesen(l.bytes.constData(), l.bytes.size(), l.zeit, druecke);
     }
     return druecke;
-}
-
-// Lost and invented presses: what is left of either side beyond their longest common run.
-template<typename T>
-QPair<int, int> verlorenErfunden(const QVector<T> &gesendet, const QVector<T> &empfangen)
-{
-    const qsizetype n = gesendet.size();
-    const qsizetype m = empfangen.size();
-    std::vector<int> zeile(std::size_t(m + 1), 0);
-    std::vector<int> vorige(std::size_t(m + 1), 0);
-    for (qsizetype i = 1; i <= n; ++i) {
-        std::swap(zeile, vorige);
-        for (qsizetype j = 1; j <= m; ++j)
-            zeile[std::size_t(j)] = gesendet.at(i - 1) == empfangen.at(j - 1)
-                                        ? vorige[std::size_t(j - 1)] + 1
-                                        : std::max(vorige[std::size_t(j)], zeile[std::size_t(j - 1)]);
-    }
-    const int gemeinsam = zeile[std::size_t(m)];
-    return {int(n) - gemeinsam, int(m) - gemeinsam};
 }
 
 void fallDrucken(QTextStream &aus, const QString &name, const Leitung &leitung, int stoerungen)

@@ -12,6 +12,7 @@
 #include "simulatorportsystem.h"
 #include "spiel.h"
 #include "testeinstellungen.h"
+#include "verlorenerfunden.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -263,20 +264,7 @@ private slots:
             const simulator::Press p = publikum.next().press;
             gesendet.append({p.handset.classSet, p.handset.number, uint(p.button) + 1});
         }
-        // Lost and invented presses: what is left of either side beyond their longest common run.
-        const qsizetype n = gesendet.size();
-        const qsizetype m = empfangen.size();
-        QVector<int> zeile(m + 1, 0);
-        QVector<int> vorige(m + 1, 0);
-        for (qsizetype i = 1; i <= n; ++i) {
-            std::swap(zeile, vorige);
-            for (qsizetype j = 1; j <= m; ++j)
-                zeile[j] = gesendet.at(i - 1) == empfangen.at(j - 1) ? vorige[j - 1] + 1
-                                                                     : std::max(vorige[j], zeile[j - 1]);
-        }
-        const int gemeinsam = zeile[m];
-        const int verloren = int(n) - gemeinsam;
-        const int erfunden = int(m) - gemeinsam;
+        const auto [verloren, erfunden] = verlorenErfunden(gesendet, empfangen);
         qInfo("soak: %d presses sent, %d received, %d lost, %d phantom, %d stalls of 80 ms, %lld ms, %llu "
               "flood-dropped",
               int(gesendet.size()), int(empfangen.size()), verloren, erfunden, stockungen, dauer.elapsed(),
