@@ -10,7 +10,7 @@ pakete=(
     xvfb xauth poppler-utils
     openbox xdotool imagemagick
     qt6-svg-dev
-    libqrencode-dev
+    libqrencode-dev libboost-dev python3
     dpkg-dev file desktop-file-utils appstream
 )
 
