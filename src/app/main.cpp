@@ -25,6 +25,7 @@ Q_LOGGING_CATEGORY(lcProgramm, "plenaro.main")
 int main(int argc, char *argv[])
 {
     Startregeln::dateigrenzeAlsSchreibfehler();
+    Startregeln::dateienGrenzeAnheben();
     // Pages come from the resources and show pictures from the question file's folder; only a
     // local scheme may load file: pictures. This must happen before the application exists.
     WebBruecke::qrcSchemaAnmelden();

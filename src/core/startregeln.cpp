@@ -9,6 +9,11 @@
 #include <QStringList>
 
 #include <csignal>
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace Startregeln {
 
@@ -115,6 +120,24 @@ void dateigrenzeAlsSchreibfehler()
 {
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+quint64 dateienGrenzeAnheben()
+{
+#ifdef Q_OS_UNIX
+    rlimit grenze{};
+    if (::getrlimit(RLIMIT_NOFILE, &grenze) != 0)
+        return 0;
+    if (grenze.rlim_cur < grenze.rlim_max) {
+        rlimit angehoben = grenze;
+        angehoben.rlim_cur = grenze.rlim_max;
+        if (::setrlimit(RLIMIT_NOFILE, &angehoben) == 0)
+            grenze = angehoben;
+    }
+    return grenze.rlim_cur == RLIM_INFINITY ? std::numeric_limits<quint64>::max() : quint64(grenze.rlim_cur);
+#else
+    return 0;
 #endif
 }
 

@@ -56,6 +56,11 @@ bool softwareZeichnen(const QString &renderer);
 // program and take every unsaved edit with it.
 void dateigrenzeAlsSchreibfehler();
 
+// Raises the soft limit of open files to the hard one (Debian starts programs with 1,024 of
+// usually 524,288): a room of phones holds a connection each, and the program must still open its
+// journal, exports and settings. Returns the soft limit now in force, 0 where there is none.
+quint64 dateienGrenzeAnheben();
+
 // The translation catalogue of the English interface, without its suffix.
 inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle_en";
 

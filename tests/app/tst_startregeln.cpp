@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 namespace {
 
 // Creates the file `name` below `wurzel` with its folders.
@@ -96,6 +98,23 @@ private slots:
         QFETCH(QString, renderer);
         QFETCH(bool, software);
         QCOMPARE(Startregeln::softwareZeichnen(renderer), software);
+    }
+
+    void dateienGrenzeBisZurHartenGrenze()
+    {
+        rlimit vorher{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &vorher), 0);
+        if (vorher.rlim_max == RLIM_INFINITY || vorher.rlim_max <= 64)
+            QSKIP("no finite hard limit above 64 to raise to");
+        rlimit niedrig = vorher;
+        niedrig.rlim_cur = 64;
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &niedrig), 0);
+        const quint64 jetzt = Startregeln::dateienGrenzeAnheben();
+        rlimit danach{};
+        ::getrlimit(RLIMIT_NOFILE, &danach);
+        ::setrlimit(RLIMIT_NOFILE, &vorher);
+        QCOMPARE(jetzt, quint64(vorher.rlim_max));
+        QCOMPARE(danach.rlim_cur, vorher.rlim_max);
     }
 
     void flagNurBeiGenauTrue()
