@@ -660,6 +660,14 @@
         <source>Automatisch</source>
         <translation>Automatic</translation>
     </message>
+    <message>
+        <source>Handys je Netzadresse</source>
+        <translation>Phones per network address</translation>
+    </message>
+    <message>
+        <source>So viele Teilnehmernummern erhalten die Handys einer Netzadresse höchstens. Im Schulnetz hat jedes Gerät seine eigene Adresse; hinter einem gemeinsamen Router teilen sich mehrere Handys eine.</source>
+        <translation>The phones of one network address get at most this many participant numbers. In a school network every device has its own address; behind a shared router several phones share one.</translation>
+    </message>
 </context>
 <context>
     <name>Spielablauf</name>

@@ -512,7 +512,10 @@ void MainWindow::handysEinrichten()
     if (!zahl || port < 1 || port > 65535)
         port = Schluessel::HandyPortStandard;
     m_handyPort = quint16(port);
-    m_handys->starten(m_handyPort);
+    // An address chosen in the options is the only one listened on; "Automatisch" listens on all,
+    // as the address announced then may be any of this computer's.
+    const QHostAddress adresse(Einstellungen::text(Schluessel::HandyAdresse));
+    m_handys->starten(m_handyPort, adresse.isNull() ? QHostAddress(QHostAddress::Any) : adresse);
 }
 
 void MainWindow::handyBeitrittAnzeigen()

@@ -49,6 +49,12 @@ inline const QString HandyAbstimmung = QStringLiteral("HandyAbstimmung");
 inline const QString HandyPort = QStringLiteral("HandyPort");
 inline const QString HandyAdresse = QStringLiteral("HandyAdresse");
 inline constexpr int HandyPortStandard = 8080;
+// How many handset numbers the phones of one network address may hold in a game (decimal, 4 when
+// missing): a school network gives each device its own address, so one device cannot take every
+// number, while a few phones behind one router still can join.
+inline const QString HandyNummernJeAdresse = QStringLiteral("HandyNummernJeAdresse");
+inline constexpr int HandyNummernJeAdresseStandard = 4;
+inline constexpr int HandyNummernJeAdresseHoechstens = 999;
 
 // "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
 inline QString aktiverKlassensatz(int nummer)

@@ -194,6 +194,7 @@ void OptionWindow::felderAktualisieren()
 
     zeigeSchalter(ui->checkBox_Handys_Abstimmung, Schluessel::HandyAbstimmung);
     ui->spinBox_Handys_Port->setValue(handyPort());
+    ui->spinBox_Handys_NummernJeAdresse->setValue(nummernJeAdresse());
     handyAdressenFuellen();
 }
 
@@ -202,6 +203,15 @@ int OptionWindow::handyPort()
     bool zahl = false;
     const int port = Einstellungen::text(Schluessel::HandyPort).toInt(&zahl);
     return zahl && port >= 1024 && port <= 65535 ? port : Schluessel::HandyPortStandard;
+}
+
+int OptionWindow::nummernJeAdresse()
+{
+    bool zahl = false;
+    const int anzahl = Einstellungen::text(Schluessel::HandyNummernJeAdresse).toInt(&zahl);
+    return zahl && anzahl >= 1 && anzahl <= Schluessel::HandyNummernJeAdresseHoechstens
+               ? anzahl
+               : Schluessel::HandyNummernJeAdresseStandard;
 }
 
 void OptionWindow::handyAdressenFuellen()
@@ -284,6 +294,11 @@ void OptionWindow::zahlenfelderSpeichern()
     if (port != QString::number(handyPort())) {
         werte.append({Schluessel::HandyPort, port});
         geaendert.append(Schluessel::HandyPort);
+    }
+    const QString nummern = QString::number(ui->spinBox_Handys_NummernJeAdresse->value());
+    if (nummern != QString::number(nummernJeAdresse())) {
+        werte.append({Schluessel::HandyNummernJeAdresse, nummern});
+        geaendert.append(Schluessel::HandyNummernJeAdresse);
     }
     Einstellungen::setzen(werte);
     for (const QString &schluessel : std::as_const(geaendert))

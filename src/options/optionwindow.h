@@ -36,6 +36,10 @@ public:
     // "Schliessen" had been pressed. A closed dialog has nothing unsaved.
     void beimBeenden();
 
+    // The stored number of phones one network address may join with, or the standard where none
+    // valid is stored.
+    static int nummernJeAdresse();
+
     // The entry of a sound list that stands for the built-in sound.
     static const QString BuzzerStandard;    // "bell.wav (default)"
     static const QString CountdownStandard; // "ring.wav (default)"

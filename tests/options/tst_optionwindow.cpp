@@ -574,45 +574,60 @@ private slots:
         QCOMPARE(liste->count(), lokaleAdressen().size() + 1);
     }
 
-    void handyPortWirdBeimSchliessenGeschriebenWennErSichAendert()
+    void handyZahlenWerdenBeimSchliessenGeschriebenWennSieSichAendern_data()
     {
+        QTest::addColumn<QString>("feldName");
+        QTest::addColumn<QString>("schluessel");
+        QTest::addColumn<int>("standard");
+        QTest::addColumn<int>("neu");
+        QTest::addColumn<QString>("ungueltig");
+        QTest::newRow("port") << "spinBox_Handys_Port" << Schluessel::HandyPort << 8080 << 9000 << "80";
+        QTest::newRow("phones per address")
+            << "spinBox_Handys_NummernJeAdresse" << Schluessel::HandyNummernJeAdresse << 4 << 30 << "0";
+    }
+
+    void handyZahlenWerdenBeimSchliessenGeschriebenWennSieSichAendern()
+    {
+        QFETCH(QString, feldName);
+        QFETCH(QString, schluessel);
+        QFETCH(int, standard);
+        QFETCH(int, neu);
+        QFETCH(QString, ungueltig);
         auto fenster = neuesFenster();
-        auto *port = kind<QSpinBox>(*fenster, "spinBox_Handys_Port");
-        QCOMPARE(port->value(), 8080);
-        QCOMPARE(port->minimum(), 1024);
-        QCOMPARE(port->maximum(), 65535);
+        auto *feld = kind<QSpinBox>(*fenster, feldName.toLatin1().constData());
+        QCOMPARE(feld->value(), standard);
         QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
-        const auto handyMeldungen = [&] {
+        const auto meldungen = [&] {
             int n = 0;
             for (const auto &meldung : std::as_const(geaendert))
-                n += meldung.at(0).toString() == Schluessel::HandyPort;
+                n += meldung.at(0).toString() == schluessel;
             return n;
         };
 
-        // Unchanged: the standard port stays implicit.
+        // Unchanged: the standard stays implicit.
         fenster->show();
         fenster->close();
-        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyPort));
-        QCOMPARE(handyMeldungen(), 0);
+        QVERIFY(!Einstellungen::vorhanden(schluessel));
+        QCOMPARE(meldungen(), 0);
 
         fenster->show();
-        port->setValue(9000);
-        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyPort));
+        feld->setValue(neu);
+        QVERIFY(!Einstellungen::vorhanden(schluessel));
         fenster->close();
-        QCOMPARE(Einstellungen::text(Schluessel::HandyPort), QStringLiteral("9000"));
-        QCOMPARE(handyMeldungen(), 1);
+        QCOMPARE(Einstellungen::text(schluessel), QString::number(neu));
+        QCOMPARE(meldungen(), 1);
 
         // Opened again and closed: nothing new to announce.
         fenster->felderAktualisieren();
-        QCOMPARE(port->value(), 9000);
+        QCOMPARE(feld->value(), neu);
         fenster->show();
         fenster->close();
-        QCOMPARE(handyMeldungen(), 1);
+        QCOMPARE(meldungen(), 1);
 
-        // A port outside the range (a hand-edited file) shows as the standard one.
-        Einstellungen::setzen(Schluessel::HandyPort, QStringLiteral("80"));
+        // A value outside the range (a hand-edited file) shows as the standard.
+        Einstellungen::setzen(schluessel, ungueltig);
         fenster->felderAktualisieren();
-        QCOMPARE(port->value(), 8080);
+        QCOMPARE(feld->value(), standard);
     }
 };
 
