@@ -9,12 +9,21 @@
 // with a handset in the results.
 inline constexpr uint HandyKlassensatz = 65536;
 
-// A class set as the results show it: phones as such, the others by number.
-inline QString klassensatzText(uint klassensatz, bool englisch)
+inline bool istHandy(uint klassensatz)
 {
-    if (klassensatz == HandyKlassensatz)
-        return englisch ? QStringLiteral("Phone") : QStringLiteral("Handy");
-    return QString::number(klassensatz);
+    return klassensatz == HandyKlassensatz;
+}
+
+// A participant as the results name it: a phone as "Handy 7" ("Phone 7"), a handset by its number,
+// followed by its class set after a slash where several class sets take part.
+inline QString geraetText(uint klassensatz, uint buzzerNo, bool mitKlassensatz, bool englisch)
+{
+    if (istHandy(klassensatz))
+        return (englisch ? QStringLiteral("Phone ") : QStringLiteral("Handy ")) + QString::number(buzzerNo);
+    QString text = QString::number(buzzerNo);
+    if (mitKlassensatz)
+        text += QLatin1Char('/') + QString::number(klassensatz);
+    return text;
 }
 
 // One handset: class set and handset number together, so class set 1 handset 12 and class set 11

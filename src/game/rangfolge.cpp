@@ -1,6 +1,9 @@
 #include "rangfolge.h"
 
+#include "geraetschluessel.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace Rangfolge {
 
@@ -17,6 +20,22 @@ QList<Person> sortiert(QList<Person> personen)
         return a.getAntwortszeit() < b.getAntwortszeit();
     });
     return personen;
+}
+
+bool klassensatzZeigen(const QList<Person> &personen, bool konferenzmodus)
+{
+    if (konferenzmodus)
+        return true;
+    std::optional<uint> erster;
+    for (const Person &person : personen) {
+        const uint klassensatz = person.getKlassensatz();
+        if (istHandy(klassensatz))
+            continue;
+        if (erster && *erster != klassensatz)
+            return true;
+        erster = klassensatz;
+    }
+    return false;
 }
 
 } // namespace Rangfolge

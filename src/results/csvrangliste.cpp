@@ -62,8 +62,7 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
           (mitNamen ? QStringLiteral(";Name") : QString()));
     int rang = 0;
     for (const Person &person : daten.personen) {
-        zeile(QString::number(++rang) + QLatin1Char(';') +
-              geraet(person, daten.konferenzmodus, daten.englisch) + QLatin1Char(';') +
+        zeile(QString::number(++rang) + QLatin1Char(';') + geraet(daten, person) + QLatin1Char(';') +
               sekunden(person.getAntwortszeit()) + QLatin1Char(';') + QString::number(person.getPunkte()) +
               (mitNamen ? QLatin1Char(';') + feld(name(daten, person)) : QString()));
     }
@@ -119,8 +118,7 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         const Person &person = daten.personen.at(p);
         const QVector<int> &knoepfe = daten.knoepfe.at(p);
         text.clear();
-        zeile((en ? QStringLiteral("Device-ID: ") : QStringLiteral("Geraete-ID: ")) +
-              QString::number(person.getBuzzerNo()));
+        zeile((en ? QStringLiteral("Device-ID: ") : QStringLiteral("Geraete-ID: ")) + geraet(daten, person));
         const QString personName = name(daten, person);
         if (!personName.isEmpty())
             zeile(feld(QStringLiteral("Name: ") + personName));

@@ -44,6 +44,7 @@ Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int 
         {Schluessel::InstallerLanguage, Schluessel::Konferenzmodus, Schluessel::FrageFile});
     daten.englisch = werte.value(0) == QLatin1String("1033");
     daten.konferenzmodus = werte.value(1) == QLatin1String("true");
+    daten.klassensatzZeigen = Rangfolge::klassensatzZeigen(daten.personen, daten.konferenzmodus);
     daten.frageFile = werte.value(2);
 
     daten.fragen.reserve(daten.anzahlFragen);
@@ -82,12 +83,9 @@ QString name(const Daten &daten, const Person &person)
     return daten.namen.name(person.getKlassensatz(), person.getBuzzerNo());
 }
 
-QString geraet(const Person &person, bool konferenzmodus, bool englisch)
+QString geraet(const Daten &daten, const Person &person)
 {
-    QString text = QString::number(person.getBuzzerNo());
-    if (konferenzmodus)
-        text += QLatin1Char('/') + klassensatzText(person.getKlassensatz(), englisch);
-    return text;
+    return geraetText(person.getKlassensatz(), person.getBuzzerNo(), daten.klassensatzZeigen, daten.englisch);
 }
 
 QString vorschlag(const QString &ordner, bool englisch, const QDateTime &zeitpunkt)

@@ -45,6 +45,9 @@ struct Daten
     int aktuelleFrageNr = 0;
     bool englisch = false;
     bool konferenzmodus = false;
+    // Handsets are named with their class set: in conference mode, and whenever handsets of more
+    // than one class set took part (handset 21 of two classes are two participants).
+    bool klassensatzZeigen = false;
     QString frageFile;
     QDateTime zeitpunkt;
     // The participants' names; empty when the teacher keeps no roster. Without one the exports
@@ -61,8 +64,8 @@ Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int 
 QString sekunden(double ms);
 // The roster's name for a participant; empty when there is none.
 QString name(const Daten &daten, const Person &person);
-// The device column of the ranking: the handset, in conference mode with its class set.
-QString geraet(const Person &person, bool konferenzmodus, bool englisch);
+// The device column of the ranking and the heading of a participant's page.
+QString geraet(const Daten &daten, const Person &person);
 
 // "<ordner>PlenaroEvaluation_2024_03_05_142509" (German "PlenaroAuswertung_…").
 QString vorschlag(const QString &ordner, bool englisch, const QDateTime &zeitpunkt);

@@ -199,11 +199,10 @@ QString pdfrangliste::html(const Daten &daten)
         if (++rang % RaengeProSeite == 0)
             html += SeitenumbruchInListe;
         html += QStringLiteral("<tr><td><div>") + QString::number(rang) +
-                QStringLiteral("</div></td><td><div>") +
-                geraet(person, daten.konferenzmodus, daten.englisch) + mitName(name(daten, person)) +
-                QStringLiteral("</div></td><td><div>") + sekunden(person.getAntwortszeit()) +
-                QStringLiteral("</div></td><td><div>") + QString::number(person.getPunkte()) +
-                QStringLiteral("</div></td></tr>");
+                QStringLiteral("</div></td><td><div>") + geraet(daten, person) +
+                mitName(name(daten, person)) + QStringLiteral("</div></td><td><div>") +
+                sekunden(person.getAntwortszeit()) + QStringLiteral("</div></td><td><div>") +
+                QString::number(person.getPunkte()) + QStringLiteral("</div></td></tr>");
     }
     html += QStringLiteral("</table>");
 
@@ -250,7 +249,7 @@ QString pdfrangliste::html(const Daten &daten)
         html += tabelle(QStringLiteral("tablestylegesamtauswertung"));
         html += (en ? QStringLiteral("<tr><td><h1>Device-ID: ")
                     : QStringLiteral("<tr><td><h1>Ger&auml;te-ID: ")) +
-                QString::number(person.getBuzzerNo()) + mitName(name(daten, person)) +
+                geraet(daten, person) + mitName(name(daten, person)) +
                 QStringLiteral("</h1></td><td style='padding-left:40'>") +
                 (en ? QStringLiteral("<h1>Response time: ") : QStringLiteral("<h1>Antwortszeit: ")) +
                 sekunden(person.getAntwortszeit()) +

@@ -52,22 +52,21 @@ void rangliste::ranglisteAnzeigen(QList<Person> personen, int anzahlFragen, int 
             A::klasse("textTitelRangliste").html(SkriptText("Rangliste nach ") + stand + " Fragen"));
     }
 
-    const bool konferenz = Einstellungen::ist(Schluessel::Konferenzmodus);
-    SkriptText kopf = englisch ? SkriptText("Device-ID") : SkriptText("Geräte-ID");
-    if (konferenz)
-        kopf = englisch ? SkriptText("Device ID/Class-set ID") : SkriptText("Geräte-ID/Klassensatz-ID");
-    m_bruecke->ausfuehren(A::klasse("geraeteID").html(kopf));
-
     // All rows in rank order replace the old ones in one go: the page parses the list once instead
     // of once a row, which is what makes a class of a thousand show at once.
     const QList<Person> reihenfolge = Rangfolge::sortiert(std::move(personen));
+    const bool klassensatz =
+        Rangfolge::klassensatzZeigen(reihenfolge, Einstellungen::ist(Schluessel::Konferenzmodus));
+    SkriptText kopf = englisch ? SkriptText("Device-ID") : SkriptText("Geräte-ID");
+    if (klassensatz)
+        kopf = englisch ? SkriptText("Device ID/Class-set ID") : SkriptText("Geräte-ID/Klassensatz-ID");
+    m_bruecke->ausfuehren(A::klasse("geraeteID").html(kopf));
+
     SkriptText zeilen("");
     int rang = 0;
     for (const Person &person : reihenfolge) {
-        SkriptText geraet = SkriptText::zahl(person.getBuzzerNo());
-        if (konferenz)
-            geraet +=
-                SkriptText("/") + SkriptText::klartext(klassensatzText(person.getKlassensatz(), englisch));
+        SkriptText geraet = SkriptText::klartext(
+            geraetText(person.getKlassensatz(), person.getBuzzerNo(), klassensatz, englisch));
         // A name is the teacher's text, never markup.
         const QString name = m_namen.name(person.getKlassensatz(), person.getBuzzerNo());
         if (!name.isEmpty())

@@ -1,6 +1,7 @@
 #include "startscreen.h"
 
 #include "einstellungen.h"
+#include "geraetschluessel.h"
 #include "schluessel.h"
 #include "uhr.h"
 
@@ -167,6 +168,9 @@ void startscreen::iconZeigen(uint buzzerNo)
 
 void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
+    // The icons are the handsets'; phone 1 is not handset 1.
+    if (istHandy(klassensatz))
+        return;
     iconZeigen(buzzerNo);
     if (m_startScreenVariante != QLatin1String("Morvane")) {
         const A icon = bild(buzzerNo);

@@ -1,6 +1,7 @@
 #include "templatemorvane.h"
 
 #include "fragedatei.h"
+#include "geraetschluessel.h"
 #include "schluessel.h"
 
 #include <QLoggingCategory>
@@ -238,6 +239,8 @@ void templateMorvane::richtigeAntwortAnzeigen(const QList<Person> &richtig, cons
     if (einstellung(Schluessel::LoesungAnzeigen)) {
         loesungMarkieren(loesung);
         for (const Person &person : richtig) {
+            if (istHandy(person.getKlassensatz()))
+                continue;
             const uint n = person.getBuzzerNo();
             ausfuehren(geraet(n).attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") +
                                                  SkriptText::zahl(n) + SkriptText("_0_gruen.png")));
@@ -280,6 +283,9 @@ void templateMorvane::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint)
                        .html(SkriptText("#votes: ") + SkriptText::zahl(m_stimmen.anzahlStimmen())));
         return;
     }
+    // The icons are the handsets'; phone 1 is not handset 1.
+    if (istHandy(klassensatz))
+        return;
     ausfuehren(geraet(buzzerNo).attr("src", SkriptText("../IconGeraeteIDMorvane/IconGeraeteIDMorvane/") +
                                                 SkriptText::zahl(buzzerNo) + SkriptText("_0_blau.png")));
     ausfuehren(geraet(buzzerNo).css("display", "inline"));

@@ -2,6 +2,7 @@
 
 #include "einstellungen.h"
 #include "fragedatei.h"
+#include "geraetschluessel.h"
 #include "schluessel.h"
 #include "uhr.h"
 #include "zufall.h"
@@ -236,8 +237,10 @@ void templatetandrivelle::richtigeAntwortAnzeigen(const QList<Person> &richtig, 
         }
     }
     QList<uint> geraete;
-    for (const Person &person : falsch)
-        geraete.append(person.getBuzzerNo());
+    for (const Person &person : falsch) {
+        if (!istHandy(person.getKlassensatz()))
+            geraete.append(person.getBuzzerNo());
+    }
     blattFallen(geraete, int(falsch.size()), int(richtig.size() + falsch.size()));
 }
 
@@ -369,14 +372,16 @@ void templatetandrivelle::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uin
 {
     const bool neu = m_stimmen.zaehlen(klassensatz, buzzerNo);
     const QString konferenz = Einstellungen::text(Schluessel::Konferenzmodus);
-    if (!neu && konferenz == QLatin1String("false"))
+    // The leaves are the handsets'; phone 1 is not handset 1.
+    const bool blattDesGeraets = !istHandy(klassensatz);
+    if (!neu && konferenz == QLatin1String("false") && blattDesGeraets)
         wippen(buzzerNo, buttonNo);
     if (konferenz == QLatin1String("true")) {
         ausfuehren(A::klasse("konferenzmodus")
                        .html(SkriptText("#votes: ") + SkriptText::zahl(m_stimmen.anzahlStimmen())));
         return;
     }
-    if (!neu)
+    if (!neu || !blattDesGeraets)
         return;
     const A b = blatt(buzzerNo);
     ausfuehren(b.stop());

@@ -250,7 +250,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             js(f.ranglisteAnsicht(), "qt.jQuery('.tabelleReiheRangliste').length").toInt(), 4, 20000);
         const QString zeilen = js(f.ranglisteAnsicht(), "qt.jQuery('.zeilenRangliste').text()").toString();
-        QVERIFY2(zeilen.contains("1/Handy"), qPrintable(zeilen));
+        QVERIFY2(zeilen.contains("Handy 1"), qPrintable(zeilen));
 
         // And both exports.
         const QString csv = m_einstellungen->ordner() + QStringLiteral("/handy.csv");
@@ -258,7 +258,7 @@ private slots:
         QFile csvDatei(csv);
         QVERIFY(csvDatei.open(QIODevice::ReadOnly));
         const QString csvText = QString::fromUtf8(csvDatei.readAll());
-        QVERIFY2(csvText.contains(QStringLiteral(";1/Handy;")), qPrintable(csvText));
+        QVERIFY2(csvText.contains(QStringLiteral(";Handy 1;")), qPrintable(csvText));
         const QString pdf = m_einstellungen->ordner() + QStringLiteral("/handy.pdf");
         exportieren(QStringLiteral("actionResultate_PDF"), pdf);
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
@@ -266,7 +266,7 @@ private slots:
         QProcess text;
         text.start(pdftotext, {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(60000));
-        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("1/Handy")));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("Handy 1")));
 
         // A restart is a new game with a new code: the phone is asked to scan again.
         const QString alterCode = f.handys()->code();

@@ -1,5 +1,6 @@
 #include "csvrangliste.h"
 #include "exporttesthilfe.h"
+#include "geraetschluessel.h"
 #include "testeinstellungen.h"
 
 #include "einstellungen.h"
@@ -77,7 +78,8 @@ private slots:
         QTest::newRow("conference mode") << QStringLiteral("konferenz_de.csv");
         QTest::newRow("fields that must be quoted") << QStringLiteral("quotiert_de.csv");
         QTest::newRow("names from the roster, English") << QStringLiteral("drei_teilnehmer_namen_en.csv");
-        QTest::newRow("names per class set, conference mode") << QStringLiteral("konferenz_namen_de.csv");
+        QTest::newRow("names per class set and a phone, two class sets named without conference mode")
+            << QStringLiteral("klassensaetze_namen_de.csv");
     }
     void dateiInhalt()
     {
@@ -110,8 +112,9 @@ private slots:
             QVERIFY(laden(katalog, *m_ordner, erdkunde()));
             personen = dreiTeilnehmer();
             aktuelleFrageNr = 3;
-        } else if (erwartet.startsWith(QLatin1String("konferenz"))) {
-            Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        } else if (erwartet.startsWith(QLatin1String("konferenz")) ||
+                   erwartet.startsWith(QLatin1String("klassensaetze"))) {
+            Einstellungen::setzen(Schluessel::Konferenzmodus, QVariant(namen.istLeer()).toString());
             QVERIFY(laden(katalog, *m_ordner,
                           {frage(QStringLiteral("Farbe des Himmels?"),
                                  {QStringLiteral("Blau"), QStringLiteral("Grün"), QStringLiteral("Rot"),
@@ -120,7 +123,8 @@ private slots:
             personen = {teilnehmer(7, 2, {{1, 1, 1, 1000}})};
             if (!namen.istLeer())
                 personen = {teilnehmer(5, 2, {{1, 1, 1, 1000}}), teilnehmer(5, 3, {{1, 2, 0, 1500}}),
-                            teilnehmer(7, 2, {{1, 1, 1, 2500}})};
+                            teilnehmer(7, 2, {{1, 1, 1, 2500}}),
+                            teilnehmer(7, HandyKlassensatz, {{1, 1, 1, 3000}})};
             aktuelleFrageNr = 1;
         } else {
             Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/tmp/a;b/quiz.xml"));

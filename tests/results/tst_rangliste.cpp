@@ -105,16 +105,36 @@ private slots:
                               zeilen({zeile(1, "12/3", "12.35", 1)})}));
     }
 
-    void telefoneAlsSolcheImKonferenzmodus()
+    void jederTeilnehmerEinEigenerName_data()
     {
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
-        m_rangliste.ranglisteAnzeigen({teilnehmer(3, HandyKlassensatz, {{1, 1000}}), teilnehmer(3, 1, {})}, 5, 1);
-        QString alle = m_bruecke.nehmen().join('\n');
-        QVERIFY2(alle.contains("<td>3/Handy</td>") && alle.contains("<td>3/1</td>"), qPrintable(alle));
-        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
-        m_rangliste.ranglisteAnzeigen({teilnehmer(3, HandyKlassensatz, {{1, 1000}})}, 5, 1);
-        alle = m_bruecke.nehmen().join('\n');
-        QVERIFY2(alle.contains("<td>3/Phone</td>"), qPrintable(alle));
+        QTest::addColumn<bool>("konferenz");
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QList<Person>>("personen");
+        QTest::addColumn<QStringList>("zellen");
+        const Person handy3 = teilnehmer(3, HandyKlassensatz, {{1, 1000}});
+        QTest::newRow("one class set and a phone")
+            << false << false << QList<Person>{handy3, teilnehmer(3, 1, {})} << QStringList{"Handy 3", "3"};
+        QTest::newRow("two class sets name theirs without conference mode")
+            << false << true << QList<Person>{handy3, teilnehmer(3, 1, {}), teilnehmer(3, 2, {})}
+            << QStringList{"Phone 3", "3/1", "3/2"};
+        QTest::newRow("conference mode")
+            << true << false << QList<Person>{handy3, teilnehmer(3, 1, {})} << QStringList{"Handy 3", "3/1"};
+    }
+
+    void jederTeilnehmerEinEigenerName()
+    {
+        QFETCH(bool, konferenz);
+        QFETCH(bool, englisch);
+        QFETCH(QList<Person>, personen);
+        QFETCH(QStringList, zellen);
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QVariant(konferenz).toString());
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? QStringLiteral("1033") : QString());
+        m_rangliste.ranglisteAnzeigen(personen, 5, 1);
+        const QString alle = m_bruecke.nehmen().join('\n');
+        for (const QString &zelle : zellen)
+            QVERIFY2(alle.contains("<td>" + zelle + "</td>"), qPrintable(zelle + " in " + alle));
+        QCOMPARE(alle.contains("Klassensatz-ID") || alle.contains("Class-set ID"),
+                 zellen.last().contains('/'));
     }
 
     void namenNebenDenGeraeten()

@@ -117,6 +117,9 @@ private slots:
                                  "qt.jQuery('.imgGeraeteID7').css('width', '50px')",
                                  "qt.jQuery('.imgGeraeteID7').css('height', '50px')"};
         QCOMPARE(m_bruecke.nehmen(), einmal + einmal);
+        // Phone 7 is not handset 7.
+        m_start->geraeteIDAnzeigen(65536, 7, 1);
+        QCOMPARE(m_bruecke.nehmen(), QStringList());
     }
 
     void geraeteImGruenenAussehenWippen()
@@ -149,7 +152,7 @@ private slots:
     {
         m_start->templateSetzen(QStringLiteral("Morvane"));
         m_start->geraeteIDAnzeigen(1, 7, 1);
-        m_start->geraeteIDAnzeigen(65536, 2, 0);
+        m_start->geraeteIDAnzeigen(2, 2, 0);
         m_bruecke.nehmen();
         // The page finishes loading after the presses: its look comes again, the icons stay lit.
         m_start->seiteGeladen();

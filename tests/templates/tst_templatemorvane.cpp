@@ -372,14 +372,17 @@ private slots:
                  (QStringList{"qt.jQuery('.imgGeraeteID12Morvane').attr('src','../IconGeraeteIDMorvane/"
                               "IconGeraeteIDMorvane/12_0_blau.png')",
                               "qt.jQuery('.imgGeraeteID12Morvane').css('display', 'inline')"}));
+        m_template->geraeteIDAnzeigen(65536, 12, 2); // phone 12 is not handset 12
+        QCOMPARE(m_bruecke->nehmen(), QStringList());
 
         Einstellungen::setzen(Schluessel::Konferenzmodus, Wahr);
         m_template->geraeteIDAnzeigen(1, 13, 2);
         m_template->geraeteIDAnzeigen(1, 13, 3);
         m_template->geraeteIDAnzeigen(11, 2, 1); // not the same handset as class set 1 handset 12
-        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 2')",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 2')",
-                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3')"}));
+        // Handset 12 and phone 12 have voted already.
+        QCOMPARE(m_bruecke->nehmen(), (QStringList{"qt.jQuery('.konferenzmodus').html('#votes: 3')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 3')",
+                                                   "qt.jQuery('.konferenzmodus').html('#votes: 4')"}));
         // A new question counts afresh.
         m_template->frageAnzeigen(textfrage(), 2);
         m_bruecke->nehmen();
