@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
+#include <QNetworkRequest>
 #include <QQueue>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -88,6 +89,8 @@ int main(int argc, char *argv[])
     QElapsedTimer uhr;
     uhr.start();
     HandyAbstimmung handys;
+    // Every phone here comes from the loopback address.
+    handys.nummernJeAdresseSetzen(Telefone);
     QHash<uint, QQueue<qint64>> gesendet; // per handset number: send times, oldest first
     std::vector<double> zeiten;
     zeiten.reserve(Telefone * DrueckeJeTelefon);
@@ -127,7 +130,10 @@ int main(int argc, char *argv[])
             else if (typ == QLatin1String("quittung") && o.value(QStringLiteral("gezaehlt")).toBool())
                 ++t.gezaehlt;
         });
-        t.socket->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2").arg(port).arg(handys.code())));
+        QNetworkRequest anfrage(
+            QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2").arg(port).arg(handys.code())));
+        anfrage.setRawHeader("Origin", "http://127.0.0.1:" + QByteArray::number(port));
+        t.socket->open(anfrage);
     }
     if (!warten(
             [&]() {

@@ -11,8 +11,7 @@ HandyAbstimmung::HandyAbstimmung(QObject *eltern)
 {
     m_faden.setObjectName(QStringLiteral("Handys"));
     m_faden.start();
-    // Built on its own thread: the server's sockets, and the WebSocket server it holds inside,
-    // must belong to the thread that serves them.
+    // Built on its own thread, where its slots then run; its network has a thread of its own.
     QObject imFaden;
     imFaden.moveToThread(&m_faden);
     QMetaObject::invokeMethod(
@@ -46,6 +45,16 @@ void HandyAbstimmung::imServer(F &&auftrag)
     QMetaObject::invokeMethod(m_server, std::forward<F>(auftrag), Qt::QueuedConnection);
 }
 
+void HandyAbstimmung::grenzenSetzen(const HandyGrenzen &grenzen)
+{
+    imServer([server = m_server, grenzen]() { server->grenzenSetzen(grenzen); });
+}
+
+void HandyAbstimmung::nummernJeAdresseSetzen(int anzahl)
+{
+    imServer([server = m_server, anzahl]() { server->nummernJeAdresseSetzen(anzahl); });
+}
+
 void HandyAbstimmung::starten(quint16 port, const QHostAddress &adresse)
 {
     m_port = 0;
@@ -67,6 +76,10 @@ QString HandyAbstimmung::neuerCode()
 
 QString HandyAbstimmung::seitenAdresse(const QString &rechner) const
 {
+    // Whatever the QR code names, the server must answer to.
+    QMetaObject::invokeMethod(
+        m_server, [server = m_server, rechner]() { server->rechnerAnkuendigen(rechner); },
+        Qt::QueuedConnection);
     QUrl adresse;
     adresse.setScheme(QStringLiteral("http"));
     adresse.setHost(rechner);

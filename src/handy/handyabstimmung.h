@@ -1,12 +1,12 @@
 #pragma once
 
+#include "handyserver.h"
+
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
 #include <QString>
 #include <QThread>
-
-class HandyServer;
 
 // The window's side of voting with phones: starts and stops the server on its own thread, makes
 // the join code of each game and passes the state of the game to the phones. All calls return at
@@ -20,6 +20,8 @@ public:
     explicit HandyAbstimmung(QObject *eltern = nullptr);
     ~HandyAbstimmung() override;
 
+    // Times and sizes the server allows; they take effect with the next start.
+    void grenzenSetzen(const HandyGrenzen &grenzen);
     // Listens on `adresse` (every interface when Any); port 0 picks a free one (tests).
     void starten(quint16 port, const QHostAddress &adresse = QHostAddress::Any);
     void stoppen();
@@ -29,12 +31,15 @@ public:
     // A new game: a new code, and the devices of the last game must scan it.
     QString neuerCode();
     QString code() const { return m_code; }
-    // The page address a phone opens, with the join code: what the QR code holds.
+    // The page address a phone opens, with the join code: what the QR code holds. The server
+    // takes `rechner` as a name phones may use for it.
     QString seitenAdresse(const QString &rechner) const;
 
     void frageSetzen(bool offen, int frage);
     // A game taken up again: its phones' numbers are not handed out anew.
     void nummernReservieren(const QSet<uint> &nummern);
+    // Handset numbers one network address may take in a game.
+    void nummernJeAdresseSetzen(int anzahl);
     void spracheSetzen(bool englisch);
     void vorlageSetzen(const QString &name);
 

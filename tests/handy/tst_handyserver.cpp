@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkRequest>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -30,7 +31,8 @@ Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = 
     socket.connectToHost(QHostAddress::LocalHost, port);
     if (!socket.waitForConnected(5000))
         return {};
-    socket.write(methode + ' ' + ziel + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    socket.write(methode + ' ' + ziel + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
+                 "\r\nConnection: close\r\n\r\n");
     // Read until the whole answer is there: the server may keep the connection for the next request.
     QByteArray alles;
     const auto vollstaendig = [&]() {
@@ -58,6 +60,12 @@ Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = 
     return antwort;
 }
 
+// The last count a counting signal told, 0 before the first.
+quint64 gemeldet(const QSignalSpy &spy)
+{
+    return spy.isEmpty() ? 0 : spy.last().at(0).toULongLong();
+}
+
 // One phone: its socket and every message it got.
 struct Telefon
 {
@@ -76,7 +84,14 @@ struct Telefon
 
     void verbinden(quint16 port, const QString &code, const QString &token = {})
     {
-        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2&t=%3").arg(port).arg(code, token)));
+        oeffnen(port, QStringLiteral("/ws?c=%1&t=%2").arg(code, token));
+    }
+    // As a browser does: with the page's own origin.
+    void oeffnen(quint16 port, const QString &ziel)
+    {
+        QNetworkRequest anfrage(QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(ziel)));
+        anfrage.setRawHeader("Origin", "http://127.0.0.1:" + QByteArray::number(port));
+        socket.open(anfrage);
     }
 
     QJsonObject letzte(const QString &typ) const
@@ -111,9 +126,12 @@ private:
     std::unique_ptr<HandyAbstimmung> m_handys;
     quint16 m_port = 0;
 
-    void laufend()
+    void laufend(const HandyGrenzen &grenzen = {})
     {
         m_handys = std::make_unique<HandyAbstimmung>();
+        m_handys->grenzenSetzen(grenzen);
+        // One test machine stands in for a class.
+        m_handys->nummernJeAdresseSetzen(int(HandyProtokoll::HoechsteNummer));
         QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
         m_handys->starten(0, QHostAddress::LocalHost);
         QVERIFY(gestartet.wait(5000));
@@ -143,8 +161,9 @@ private slots:
         QCOMPARE(holen(m_port, "/").status, 403);
         QCOMPARE(holen(m_port, "/?c=ZZZZZZ").status, 403);
         QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLower().toLatin1()).status, 403);
-        QTRY_COMPARE(abgewiesen.size(), 3);
-        QCOMPARE(abgewiesen.last().at(0).toULongLong(), 3u);
+        // Counted each, told at most once a second.
+        QTRY_COMPARE(gemeldet(abgewiesen), 3u);
+        QVERIFY(abgewiesen.size() <= 2);
         // The page's own files come without a code: they hold nothing of the game.
         QCOMPARE(holen(m_port, "/abstimmung.js").status, 200);
         QCOMPARE(holen(m_port, "/abstimmung.css").status, 200);
@@ -210,15 +229,14 @@ private slots:
     {
         QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
         Telefon ohne;
-        ohne.socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws").arg(m_port)));
+        ohne.oeffnen(m_port, QStringLiteral("/ws"));
         Telefon falsch;
         falsch.verbinden(m_port, QStringLiteral("AAAAAA"));
         Telefon anderswo;
-        anderswo.socket.open(
-            QUrl(QStringLiteral("ws://127.0.0.1:%1/x?c=%2").arg(m_port).arg(m_handys->code())));
+        anderswo.oeffnen(m_port, QStringLiteral("/x?c=%1").arg(m_handys->code()));
         QTRY_COMPARE(ohne.schlusscode, int(HandyProtokoll::FalscherCode));
         QTRY_COMPARE(falsch.schlusscode, int(HandyProtokoll::FalscherCode));
-        QTRY_COMPARE(abgewiesen.size(), 2);
+        QTRY_COMPARE(gemeldet(abgewiesen), 2u);
         // Elsewhere there is no WebSocket at all: the handshake is refused.
         QTRY_VERIFY(anderswo.socket.state() == QAbstractSocket::UnconnectedState);
         QVERIFY(ohne.nachrichten.isEmpty() && falsch.nachrichten.isEmpty() && anderswo.nachrichten.isEmpty());
@@ -320,7 +338,7 @@ private slots:
                      60);
         QVERIFY2(druecke.size() <= 20, qPrintable(QString::number(druecke.size())));
         QVERIFY(druecke.size() >= 1);
-        QVERIFY(!gedrosselt.isEmpty());
+        QTRY_VERIFY(!gedrosselt.isEmpty());
     }
 
     void tausendVerbindungenVonEinerAdresse()
