@@ -128,7 +128,10 @@ var Einpassen = (function () {
     // that element's children each column takes as `--zeilenProSpalte`.
     function spaltenSetzen(buehne, spalten) {
         var zeilen = optionen.zeilen ? document.querySelector(optionen.zeilen) : null;
-        var proSpalte = zeilen ? String(Math.ceil(zeilen.children.length / spalten)) : '';
+        var anzahl = !zeilen ? 0
+                   : optionen.ausgeblendet ? zeilen.querySelectorAll(':scope > :not(' + optionen.ausgeblendet + ')').length
+                                           : zeilen.children.length;
+        var proSpalte = zeilen ? String(Math.ceil(anzahl / spalten)) : '';
         if (buehne.getAttribute('data-spalten') === String(spalten) &&
             buehne.style.getPropertyValue('--zeilenProSpalte') === proSpalte)
             return;
@@ -137,7 +140,8 @@ var Einpassen = (function () {
         buehne.setAttribute('data-spalten', spalten);
     }
 
-    // With `spalten`, the content may flow into up to that many columns, and gets as many as make
+    // With `spalten`, the content may flow into up to that many columns (rows matching `ausgeblendet`
+    // take no place), and gets as many as make
     // it clearly larger. Each count is laid out once at the largest scale, where a width too large
     // shows as overflow, and tells the scale it needs. A list too long even for all columns at the
     // smallest scale stays in one and scrolls: its height in one column tells that, and when it had
@@ -148,8 +152,10 @@ var Einpassen = (function () {
         spaltenSetzen(buehne, 1);
         var eine = messen(buehne, vw, vh, start);
         var beste = {spalten: 1, skala: noetig(eine, start)};
-        if (optionen.spalten === 1 || eine.hoehe * optionen.spalten * 2 < optionen.minSkala)
+        if (optionen.spalten === 1)
             return beste;
+        if (eine.hoehe * optionen.spalten * 2 < optionen.minSkala)
+            return optionen.ausgeblendet ? alleSpalten(buehne, vw, vh) : beste;
         if (start !== hoechstens)
             beste.skala = noetig(messen(buehne, vw, vh, hoechstens), hoechstens);
         for (var spalten = 2; spalten <= optionen.spalten && beste.skala < hoechstens; ++spalten) {
@@ -160,7 +166,20 @@ var Einpassen = (function () {
             else if (moeglich <= beste.skala)
                 break;
         }
-        return beste;
+        return optionen.ausgeblendet && beste.skala <= optionen.minSkala ? alleSpalten(buehne, vw, vh) : beste;
+    }
+
+    // A list the page shows a part at a time (`ausgeblendet`) and that does not fit takes as many
+    // columns as are as wide as the window at the smallest scale; any other list stays in one and
+    // scrolls.
+    function alleSpalten(buehne, vw, vh) {
+        var spalten = optionen.spalten;
+        for (; spalten > 1; --spalten) {
+            spaltenSetzen(buehne, spalten);
+            if (messen(buehne, vw, vh, optionen.minSkala).breite >= optionen.minSkala)
+                break;
+        }
+        return {spalten: spalten, skala: optionen.minSkala};
     }
 
     // The content decides the height (the ranking grows with its rows); the chosen number of
@@ -192,6 +211,9 @@ var Einpassen = (function () {
         var vh = document.documentElement.clientHeight;
         if (vw <= 0 || vh <= 0)
             return;
+        // A smallest scale that follows the window: text a class must read from the back row.
+        if (optionen.minSkalaFuer)
+            optionen.minSkala = optionen.minSkalaFuer(vw, vh);
         var skala = Math.min(vw / optionen.breite, vh / optionen.hoehe, optionen.maxSkala);
         if (optionen.hoeheAusInhalt)
             skala = inhaltEinpassen(buehne, vw, vh, skala);

@@ -388,10 +388,16 @@ private slots:
             << 47 << true << QSize(1366, 768) << QSize(3840, 2160);
         QTest::newRow("60 English, 1024x768 then 1920x1080")
             << 60 << true << QSize(1024, 768) << QSize(1920, 1080);
+        // Too many for three columns of readable text: pages.
+        QTest::newRow("200, 1366x768 then 3840x2160")
+            << 200 << false << QSize(1366, 768) << QSize(3840, 2160);
+        QTest::newRow("1000 English, 1920x1080 then 1024x768")
+            << 1000 << true << QSize(1920, 1080) << QSize(1024, 768);
     }
-    // The class reads the whole ranking from the back row: every row inside the window, without
-    // scrolling, in text of at least a fiftieth of the screen's height as it is seen (whatever
-    // scales the page), and the heading on one line. The sizes are the screen's; the view sits
+    // The class reads the whole ranking from the back row: every row shown inside the window,
+    // without scrolling, in text of at least 2.2 % of the screen's height as it is seen (whatever
+    // scales the page), and the heading on one line. A list too long for that turns its pages:
+    // every row is on one page, and the page count shows. The sizes are the screen's; the view sits
     // below the main window's menu and tool bar.
     void rangliste()
     {
@@ -421,32 +427,54 @@ private slots:
         const QString pruefen =
             pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
                         QStringLiteral("td, th, .textTitelRangliste"), QStringLiteral(".textTitelRangliste"));
+        // The ranks shown, the smallest text seen, the heading's lines, the page and the pages, and
+        // the page count's text.
         const QString lesbar = QStringLiteral(R"JS((function () {
-            var zellen = document.querySelectorAll('.zeilenRangliste td');
+            var zellen = Array.from(document.querySelectorAll('.zeilenRangliste td'))
+                             .filter(function (td) { return td.offsetHeight > 0; });
             var kleinste = Infinity;
-            zellen.forEach(function (td) {
+            var raenge = [];
+            zellen.forEach(function (td, i) {
                 var gesehen = parseFloat(getComputedStyle(td).fontSize) *
                               td.getBoundingClientRect().height / td.offsetHeight * devicePixelRatio;
                 kleinste = Math.min(kleinste, gesehen);
+                if (i % 4 === 0)
+                    raenge.push(Number(td.textContent));
             });
             var zeilen = document.createRange();
             zeilen.selectNodeContents(document.querySelector('.textTitelRangliste'));
-            return [zellen.length, kleinste, zeilen.getClientRects().length];
+            var seite = Rangliste.seite();
+            return [raenge, kleinste, zeilen.getClientRects().length, seite[0], seite[1],
+                    document.querySelector('.seitenZahl').textContent];
         })())JS");
         for (const QSize &schirm : {erst, dann}) {
             if (schirm != erst)
                 groesseAendern(*a, schirm - leisten);
             QVERIFY(eingepasst(*a->bruecke));
-            const QString f = fehler(*a->bruecke, pruefen);
-            QVERIFY2(f.isEmpty(), qPrintable(f));
-            const QVariantList werte = ::lesen(*a->bruecke, lesbar).toList();
-            QCOMPARE(werte.value(0).toInt(), 4 * anzahl);
-            QVERIFY2(werte.value(1).toDouble() >= schirm.height() / 50.0,
-                     qPrintable(QStringLiteral("text of %1 px at %2x%3")
-                                    .arg(werte.value(1).toDouble())
-                                    .arg(schirm.width())
-                                    .arg(schirm.height())));
-            QCOMPARE(werte.value(2).toInt(), 1);
+            QSet<int> gesehen;
+            int seiten = 1;
+            for (int seite = 1; seite <= seiten; ++seite) {
+                if (seite > 1) {
+                    ::lesen(*a->bruecke, QStringLiteral("Rangliste.weiter()"));
+                    QVERIFY(eingepasst(*a->bruecke));
+                }
+                const QString f = fehler(*a->bruecke, pruefen);
+                QVERIFY2(f.isEmpty(), qPrintable(f));
+                const QVariantList werte = ::lesen(*a->bruecke, lesbar).toList();
+                for (const QVariant &rang : werte.value(0).toList())
+                    gesehen.insert(rang.toInt());
+                QVERIFY2(werte.value(1).toDouble() >= schirm.height() * 0.022,
+                         qPrintable(QStringLiteral("text of %1 px at %2x%3")
+                                        .arg(werte.value(1).toDouble())
+                                        .arg(schirm.width())
+                                        .arg(schirm.height())));
+                QCOMPARE(werte.value(2).toInt(), 1);
+                QCOMPARE(werte.value(3).toInt(), seite);
+                seiten = werte.value(4).toInt();
+                QCOMPARE(werte.value(5).toString().isEmpty(), seiten == 1);
+            }
+            QCOMPARE(gesehen.size(), anzahl);
+            QCOMPARE(seiten > 1, anzahl > 60);
         }
     }
 
