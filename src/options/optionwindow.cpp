@@ -16,7 +16,9 @@
 #include <QFileInfo>
 #include <QIntValidator>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QTabWidget>
 
 namespace {
 
@@ -196,6 +198,37 @@ void OptionWindow::felderAktualisieren()
     ui->spinBox_Handys_Port->setValue(handyPort());
     ui->spinBox_Handys_NummernJeAdresse->setValue(nummernJeAdresse());
     handyAdressenFuellen();
+}
+
+void OptionWindow::showEvent(QShowEvent *ereignis)
+{
+    QDialog::showEvent(ereignis);
+    grossGenugFuerAlleTabs();
+}
+
+void OptionWindow::grossGenugFuerAlleTabs()
+{
+    if (layout())
+        layout()->activate();
+    QTabWidget *tabs = ui->tabWidgetDerOptionen;
+    const QWidget *seite = tabs->currentWidget();
+    int breite = seite->width();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (const QLayout *l = tabs->widget(i)->layout())
+            breite = std::max(breite, l->totalMinimumSize().width());
+    }
+    int hoehe = seite->height();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (const QLayout *l = tabs->widget(i)->layout())
+            hoehe = std::max(hoehe, l->hasHeightForWidth() ? l->totalHeightForWidth(breite)
+                                                           : l->totalMinimumSize().height());
+    }
+    QSize ziel = size() + QSize(breite, hoehe) - seite->size();
+    if (const QScreen *schirm = screen())
+        ziel = ziel.boundedTo(schirm->availableGeometry().size());
+    setMinimumSize(ziel);
+    if (ziel != size())
+        resize(ziel.expandedTo(size()));
 }
 
 int OptionWindow::handyPort()

@@ -93,7 +93,13 @@ private slots:
     void on_checkBox_Handys_Abstimmung_clicked();
     void on_comboBox_Handys_Adresse_currentIndexChanged(int index);
 
+protected:
+    void showEvent(QShowEvent *ereignis) override;
+
 private:
+    // Grows the dialog until every tab shows its fields whole (wrapped explanations need height
+    // for their width, which a dialog's minimum size does not ask for), within the screen.
+    void grossGenugFuerAlleTabs();
     void schreiben(const QString &schluessel, const QString &wert);
     void schalterSchreiben(const QString &schluessel, bool an);
     void zahlenfelderSpeichern();

@@ -5,6 +5,7 @@
 #include "netzadressen.h"
 #include "optionwindow.h"
 #include "schluessel.h"
+#include "sprachkataloge.h"
 #include "testeinstellungen.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QtTest>
 
 class TestOptionWindow final : public QObject
@@ -66,6 +68,51 @@ private slots:
         m_dialoge.dateien.clear();
     }
     void cleanup() { m_einstellungen.reset(); }
+
+    // Every tab shows its fields whole at the size the dialog opens with, in either language.
+    void jedesFeldInVollerGroesse_data()
+    {
+        QTest::addColumn<bool>("englisch");
+        QTest::newRow("German") << false;
+        QTest::newRow("English") << true;
+    }
+
+    void jedesFeldInVollerGroesse()
+    {
+        QFETCH(bool, englisch);
+        const QStringList kataloge = Sprachkataloge::installieren(*qApp, englisch);
+        if (englisch)
+            QVERIFY(!kataloge.isEmpty());
+        auto fenster = neuesFenster();
+        fenster->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
+        auto *tabs = kind<QTabWidget>(*fenster, "tabWidgetDerOptionen");
+        QStringList zuKlein;
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            for (QWidget *feld : tabs->widget(i)->findChildren<QWidget *>()) {
+                // The spin boxes' own line edits are part of their box.
+                if (!feld->isVisibleTo(fenster.get()) ||
+                    feld->objectName().startsWith(QLatin1String("qt_")) ||
+                    !(qobject_cast<QLineEdit *>(feld) || qobject_cast<QAbstractSpinBox *>(feld) ||
+                      qobject_cast<QComboBox *>(feld) || qobject_cast<QAbstractButton *>(feld) ||
+                      qobject_cast<QLabel *>(feld)))
+                    continue;
+                const QSize noetig = feld->minimumSizeHint();
+                if (feld->height() < noetig.height() || feld->width() < noetig.width())
+                    zuKlein.append(QStringLiteral("%1 %2x%3 < %4x%5")
+                                       .arg(feld->objectName())
+                                       .arg(feld->width())
+                                       .arg(feld->height())
+                                       .arg(noetig.width())
+                                       .arg(noetig.height()));
+            }
+        }
+        for (QTranslator *t : qApp->findChildren<QTranslator *>())
+            delete t;
+        QVERIFY2(zuKlein.isEmpty(), qPrintable(zuKlein.join(QLatin1Char('\n'))));
+    }
 
     void formHatAchtTabsInDerReihenfolge()
     {
