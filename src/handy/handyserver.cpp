@@ -412,9 +412,8 @@ private:
     void gelesen(beast::error_code fehler)
     {
         if (fehler == http::error::header_limit || fehler == http::error::buffer_overflow) {
-            const auto daten = static_cast<const char *>(m_puffer.data().data());
-            const bool zeileZuLang =
-                std::string_view(daten, m_puffer.size()).find("\r\n") == std::string_view::npos;
+            // The request line is taken out of the buffer once complete.
+            const bool zeileZuLang = m_parser->get().target().empty();
             antworten(zeileZuLang ? http::status::uri_too_long
                                   : http::status::request_header_fields_too_large,
                       "", true);

@@ -60,6 +60,74 @@ Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = 
     return antwort;
 }
 
+// Bytes exactly as written; everything the server sends until it closes or `genug` says so.
+struct Roh
+{
+    QTcpSocket socket;
+    QByteArray empfangen;
+
+    Roh(quint16 port, const QByteArray &anfrage)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
+                         [this]() { empfangen += socket.readAll(); });
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(5000))
+            socket.write(anfrage);
+    }
+    bool zu() const { return socket.state() == QAbstractSocket::UnconnectedState; }
+    int status() const { return empfangen.left(empfangen.indexOf("\r\n")).split(' ').value(1).toInt(); }
+    // The frames the server sent after its answer to the handshake: opcode and payload each.
+    QList<QPair<int, QByteArray>> rahmen() const
+    {
+        QList<QPair<int, QByteArray>> alle;
+        int i = empfangen.indexOf("\r\n\r\n");
+        if (i < 0)
+            return alle;
+        for (i += 4; i + 2 <= empfangen.size();) {
+            int laenge = quint8(empfangen.at(i + 1)) & 0x7f;
+            int kopf = 2;
+            if (laenge == 126) {
+                laenge = (quint8(empfangen.at(i + 2)) << 8) | quint8(empfangen.at(i + 3));
+                kopf = 4;
+            }
+            alle.append({quint8(empfangen.at(i)) & 0x0f, empfangen.mid(i + kopf, laenge)});
+            i += kopf + laenge;
+        }
+        return alle;
+    }
+};
+
+// A client frame, masked as the protocol wants it unless told otherwise.
+QByteArray rahmen(quint8 erstes, const QByteArray &inhalt, bool maskiert = true)
+{
+    QByteArray r(1, char(erstes));
+    const char maske[4] = {0x12, 0x34, 0x56, 0x78};
+    const char m = maskiert ? char(0x80) : char(0);
+    if (inhalt.size() < 126) {
+        r.append(char(m | char(inhalt.size())));
+    } else {
+        r.append(char(m | 126));
+        r.append(char(inhalt.size() >> 8));
+        r.append(char(inhalt.size() & 0xff));
+    }
+    if (!maskiert)
+        return r + inhalt;
+    r.append(maske, 4);
+    for (int i = 0; i < inhalt.size(); ++i)
+        r.append(char(inhalt.at(i) ^ maske[i % 4]));
+    return r;
+}
+
+QByteArray handschlag(quint16 port, const QString &code, const QByteArray &herkunft = "eigene")
+{
+    const QByteArray host = "127.0.0.1:" + QByteArray::number(port);
+    return "GET /ws?c=" + code.toLatin1() + " HTTP/1.1\r\nHost: " + host +
+           (herkunft.isEmpty() ? QByteArray()
+                               : "\r\nOrigin: " + (herkunft == "eigene" ? "http://" + host : herkunft)) +
+           "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+           "Sec-WebSocket-Version: 13\r\n\r\n";
+}
+
 // The last count a counting signal told, 0 before the first.
 quint64 gemeldet(const QSignalSpy &spy)
 {
@@ -361,6 +429,185 @@ private slots:
         auto telefon = beitreten();
         QCOMPARE(telefon->nummer(), 1);
         QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLatin1()).status, 200);
+    }
+
+    void kaputteAnfragen_data()
+    {
+        QTest::addColumn<QByteArray>("anfrage");
+        QTest::addColumn<int>("status");
+        const QByteArray datei = "GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n";
+        QTest::newRow("headers too large") << datei + "X-Viel: " + QByteArray(9000, 'x') + "\r\n\r\n" << 431;
+        QTest::newRow("address too long")
+            << "GET /" + QByteArray(9000, 'a') + " HTTP/1.1\r\nHost: HOST\r\n\r\n"
+            << 414;
+        QTest::newRow("body") << datei + "Content-Length: 5\r\n\r\nhallo" << 413;
+        QTest::newRow("chunked body") << datei + "Transfer-Encoding: chunked\r\n\r\n5\r\nhallo\r\n0\r\n\r\n"
+                                      << 413;
+        QTest::newRow("two lengths") << datei + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhallo!" << 400;
+        QTest::newRow("negative length") << datei + "Content-Length: -1\r\n\r\n" << 400;
+        QTest::newRow("length and chunked")
+            << datei + "Content-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n"
+            << 400;
+        QTest::newRow("chunked and length")
+            << datei + "Transfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n"
+            << 400;
+        QTest::newRow("HTTP/2.0") << QByteArray("GET /abstimmung.js HTTP/2.0\r\nHost: HOST\r\n\r\n") << 400;
+        QTest::newRow("HTTP/0.9") << QByteArray("GET /abstimmung.js HTTP/0.9\r\nHost: HOST\r\n\r\n") << 400;
+        QTest::newRow("HTTP/1.2") << QByteArray("GET /abstimmung.js HTTP/1.2\r\nHost: HOST\r\n\r\n") << 400;
+        QTest::newRow("another host")
+            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: plenaro.example\r\n\r\n") << 421;
+        QTest::newRow("another port")
+            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: 127.0.0.1:1\r\n\r\n") << 421;
+        QTest::newRow("no host") << QByteArray("GET /abstimmung.js HTTP/1.1\r\n\r\n") << 421;
+        // Answered, and the connection ends as asked.
+        QTest::newRow("HTTP/1.0") << QByteArray("GET /abstimmung.js HTTP/1.0\r\nHost: HOST\r\n\r\n") << 200;
+        QTest::newRow("connection close") << datei + "Connection: close\r\n\r\n" << 200;
+    }
+    void kaputteAnfragen()
+    {
+        QFETCH(QByteArray, anfrage);
+        QFETCH(int, status);
+        Roh roh(m_port, anfrage.replace("HOST", "127.0.0.1:" + QByteArray::number(m_port)));
+        QTRY_VERIFY(roh.zu());
+        QCOMPARE(roh.status(), status);
+    }
+
+    void nurDieEigeneHerkunft_data()
+    {
+        QTest::addColumn<QByteArray>("herkunft");
+        QTest::addColumn<int>("status");
+        QTest::newRow("own") << QByteArray("eigene") << 101;
+        QTest::newRow("another site") << QByteArray("http://plenaro.example") << 403;
+        QTest::newRow("another port") << QByteArray("http://127.0.0.1:1") << 403;
+        QTest::newRow("none") << QByteArray() << 403;
+    }
+    void nurDieEigeneHerkunft()
+    {
+        QFETCH(QByteArray, herkunft);
+        QFETCH(int, status);
+        Roh roh(m_port, handschlag(m_port, m_handys->code(), herkunft));
+        QTRY_VERIFY(roh.empfangen.contains("\r\n\r\n"));
+        QCOMPARE(roh.status(), status);
+    }
+
+    void webSocketGrenzen_data()
+    {
+        QTest::addColumn<QByteArray>("rahmen");
+        QTest::addColumn<int>("schlusscode"); // 0: dropped without one
+        QTest::newRow("unmasked") << rahmen(0x81, "{}", false) << 1002;
+        QTest::newRow("too large") << rahmen(0x81, QByteArray(600, ' ')) << 1009;
+        QByteArray fortsetzungen = rahmen(0x01, QByteArray(100, ' '));
+        for (int i = 0; i < 10; ++i)
+            fortsetzungen += rahmen(0x00, QByteArray(100, ' '));
+        QTest::newRow("endless continuation") << fortsetzungen << 1009;
+        QByteArray pings;
+        for (int i = 0; i < 50; ++i)
+            pings += rahmen(0x89, "");
+        QTest::newRow("ping flood") << pings << 0;
+    }
+    void webSocketGrenzen()
+    {
+        QFETCH(QByteArray, rahmen);
+        QFETCH(int, schlusscode);
+        Roh roh(m_port, handschlag(m_port, m_handys->code()));
+        QTRY_VERIFY(!roh.rahmen().isEmpty()); // the welcome
+        roh.socket.write(rahmen);
+        QTRY_VERIFY(roh.zu());
+        const auto alle = roh.rahmen();
+        const auto schluss = std::find_if(alle.cbegin(), alle.cend(),
+                                          [](const QPair<int, QByteArray> &r) { return r.first == 8; });
+        if (schlusscode != 0) {
+            QVERIFY(schluss != alle.cend());
+            QCOMPARE((quint8(schluss->second.at(0)) << 8) | quint8(schluss->second.at(1)), schlusscode);
+        }
+    }
+
+    void zeitGrenzen_data()
+    {
+        QTest::addColumn<QByteArray>("anfrage");
+        QTest::addColumn<bool>("neuerCode");
+        QTest::addColumn<int>("erwartet"); // status, or a frame the server sent before it closed
+        QTest::newRow("headers never end")
+            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n") << false << 0;
+        QTest::newRow("idle after an answer")
+            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n\r\n") << false << 200;
+        QTest::newRow("pings not answered") << QByteArray() << false << 9;
+        QTest::newRow("close not answered") << QByteArray() << true << 8;
+    }
+    void zeitGrenzen()
+    {
+        QFETCH(QByteArray, anfrage);
+        QFETCH(bool, neuerCode);
+        QFETCH(int, erwartet);
+        HandyGrenzen kurz;
+        kurz.kopfZeit = std::chrono::milliseconds(400);
+        kurz.leerlauf = std::chrono::milliseconds(400);
+        kurz.schlussZeit = std::chrono::milliseconds(400);
+        kurz.pingZeit = neuerCode ? std::chrono::minutes(1) : std::chrono::milliseconds(600);
+        laufend(kurz);
+        Roh roh(m_port, anfrage.isEmpty()
+                            ? handschlag(m_port, m_handys->code())
+                            : anfrage.replace("HOST", "127.0.0.1:" + QByteArray::number(m_port)));
+        if (neuerCode) {
+            QTRY_VERIFY(!roh.rahmen().isEmpty());
+            m_handys->neuerCode();
+        }
+        QTRY_VERIFY(roh.zu());
+        if (anfrage.isEmpty()) {
+            const auto alle = roh.rahmen();
+            QVERIFY(std::any_of(alle.cbegin(), alle.cend(),
+                                [&](const QPair<int, QByteArray> &r) { return r.first == erwartet; }));
+        } else {
+            QCOMPARE(roh.status(), erwartet);
+        }
+    }
+
+    void rateUndWarte()
+    {
+        HandyGrenzen grenzen;
+        grenzen.ersteSperre = std::chrono::milliseconds(300);
+        laufend(grenzen);
+        QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
+        const QByteArray richtig = "/?c=" + m_handys->code().toLatin1();
+        for (int i = 0; i < grenzen.freieFehlversuche; ++i)
+            QCOMPARE(holen(m_port, "/?c=ZZZZZZ").status, 403);
+        // Now even the right code waits, unchecked and untold.
+        QCOMPARE(holen(m_port, richtig).status, 429);
+        Telefon telefon;
+        telefon.verbinden(m_port, m_handys->code());
+        QTRY_COMPARE(telefon.schlusscode, int(HandyProtokoll::FalscherCode));
+        QTRY_COMPARE(gemeldet(abgewiesen), quint64(grenzen.freieFehlversuche));
+        QTRY_COMPARE(holen(m_port, richtig).status, 200);
+        QCOMPARE(gemeldet(abgewiesen), quint64(grenzen.freieFehlversuche));
+        // One more wrong guess: the wait starts again, twice as long.
+        QCOMPARE(holen(m_port, "/?c=ZZZZZZ").status, 403);
+        QCOMPARE(holen(m_port, richtig).status, 429);
+    }
+
+    void nummernJeAdresseUndVergessene()
+    {
+        HandyGrenzen grenzen;
+        grenzen.nummerFrei = std::chrono::milliseconds(200);
+        laufend(grenzen);
+        m_handys->nummernJeAdresseSetzen(2);
+        auto eins = beitreten();
+        auto zwei = beitreten();
+        QCOMPARE(zwei->nummer(), 2);
+        QCOMPARE(beitreten()->schlusscode, int(HandyProtokoll::KeineNummerFrei));
+        // A device that comes back is no new one.
+        const QString token = eins->token();
+        eins.reset();
+        QCOMPARE(beitreten(token)->nummer(), 1);
+        // Once it has been gone long enough, its number is someone else's.
+        std::unique_ptr<Telefon> neu;
+        QVERIFY(QTest::qWaitFor(
+            [&]() {
+                neu = beitreten();
+                return neu->nummer() == 1;
+            },
+            5000));
+        // Its token is forgotten: a new device, and this address has its two.
+        QCOMPARE(beitreten(token)->schlusscode, int(HandyProtokoll::KeineNummerFrei));
     }
 
     void lauschtNurWennEingeschaltet()
