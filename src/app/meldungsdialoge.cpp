@@ -35,6 +35,25 @@ bool MeldungsDialoge::frage(const Meldung &meldung)
     return box.exec() == QMessageBox::Yes;
 }
 
+Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
+{
+    QMessageBox box(m_eltern);
+    einrichten(box, meldung);
+    if (meldung.bild.isEmpty())
+        box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Sichern::Speichern;
+    case QMessageBox::Discard:
+        return Sichern::Verwerfen;
+    default:
+        return Sichern::Abbrechen;
+    }
+}
+
 QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                          const QString &filter)
 {

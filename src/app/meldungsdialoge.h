@@ -16,6 +16,7 @@ public:
 
     void hinweis(const Meldung &meldung) override;
     bool frage(const Meldung &meldung) override;
+    Sichern sichern(const Meldung &meldung) override;
     QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis, const QString &filter) override;
     QString dateiZumSpeichern(const QString &titel, const QString &vorschlag, const QString &filter) override;
 

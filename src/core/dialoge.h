@@ -30,6 +30,10 @@ public:
     virtual void hinweis(const Meldung &meldung) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool frage(const Meldung &meldung) = 0;
+    // Unsaved changes: save them (the default button), discard them, or cancel what was asked
+    // (also Escape and closing the box).
+    enum class Sichern { Speichern, Verwerfen, Abbrechen };
+    virtual Sichern sichern(const Meldung &meldung) = 0;
     // A file-open dialog; an empty text when cancelled.
     virtual QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                     const QString &filter) = 0;

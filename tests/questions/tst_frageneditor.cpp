@@ -62,6 +62,7 @@ private:
         m_dialoge.leeren();
         m_dialoge.dateien.clear();
         m_dialoge.antwortJa = antwortJa;
+        m_dialoge.sicherungVorgabe = antwortJa ? Dialoge::Sichern::Speichern : Dialoge::Sichern::Verwerfen;
     }
 
     FragenEditor &starten(const QString &datei)
@@ -453,11 +454,18 @@ private slots:
         QCOMPARE(neustart.first().first().toString(), datei);
         QCOMPARE(bytesVon(datei), vorher);
 
-        // Changed, answered No: nothing written, the game still restarts.
+        // Changed, cancelled: the editor stays open with the edit, nothing written, no restart.
         starten(datei);
         QSignalSpy neustart2(m_editor.get(), &FragenEditor::spielNeuStarten);
         w<QTextEdit>("textEdit_Antwort_A")->setPlainText(QStringLiteral("anders"));
-        m_dialoge.antwortJa = false;
+        m_dialoge.sicherungen = {Dialoge::Sichern::Abbrechen, Dialoge::Sichern::Verwerfen};
+        QVERIFY(!m_editor->close());
+        QCOMPARE(w<QTextEdit>("textEdit_Antwort_A")->toPlainText(), QStringLiteral("anders"));
+        QCOMPARE(neustart2.size(), 0);
+        QCOMPARE(bytesVon(datei), vorher);
+
+        // Discarded: nothing written, the game still restarts.
+        m_dialoge.fragen.clear();
         QVERIFY(m_editor->close());
         QCOMPARE(m_dialoge.fragen.size(), 1);
         QCOMPARE(m_dialoge.fragen.first().text,

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Records every box and answers at once: questions with the next entry of `antworten`, then with
-// `antwortJa`; file dialogs with the next entry of `dateien` (empty = cancelled).
+// `antwortJa`; unsaved changes with the next of `sicherungen`, then `sicherungVorgabe`; file dialogs with the
+// next entry of `dateien` (empty = cancelled).
 class DialogRekorder final : public Dialoge
 {
 public:
@@ -15,6 +16,11 @@ public:
     {
         fragen.append(meldung);
         return antworten.isEmpty() ? antwortJa : antworten.takeFirst();
+    }
+    Sichern sichern(const Meldung &meldung) override
+    {
+        fragen.append(meldung);
+        return sicherungen.isEmpty() ? sicherungVorgabe : sicherungen.takeFirst();
     }
     QString dateiZumOeffnen(const QString &titel, const QString &verzeichnis, const QString &filter) override
     {
@@ -41,6 +47,7 @@ public:
         dateiDialoge.clear();
         speicherDialoge.clear();
         antworten.clear();
+        sicherungen.clear();
     }
 
     QList<Meldung> hinweise;
@@ -48,6 +55,8 @@ public:
     QList<QStringList> dateiDialoge;
     QList<QStringList> speicherDialoge;
     QList<bool> antworten;
+    QList<Sichern> sicherungen; // answers to unsaved changes, then sicherungVorgabe
+    Sichern sicherungVorgabe = Sichern::Speichern;
     bool antwortJa = true;
     QStringList dateien;
 };

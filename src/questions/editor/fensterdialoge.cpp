@@ -34,6 +34,25 @@ bool FensterDialoge::frage(const Meldung &meldung)
     return box.exec() == QMessageBox::Yes;
 }
 
+Dialoge::Sichern FensterDialoge::sichern(const Meldung &meldung)
+{
+    QMessageBox box(m_fenster);
+    einrichten(box, meldung, titel);
+    if (meldung.bild.isEmpty())
+        box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Sichern::Speichern;
+    case QMessageBox::Discard:
+        return Sichern::Verwerfen;
+    default:
+        return Sichern::Abbrechen;
+    }
+}
+
 QString FensterDialoge::dateiZumOeffnen(const QString &ueberschrift, const QString &verzeichnis,
                                         const QString &filter)
 {

@@ -17,6 +17,7 @@ public:
 
     void hinweis(const Meldung &meldung) override;
     bool frage(const Meldung &meldung) override;
+    Sichern sichern(const Meldung &meldung) override;
     QString dateiZumOeffnen(const QString &ueberschrift, const QString &verzeichnis,
                             const QString &filter) override;
     QString dateiZumSpeichern(const QString &ueberschrift, const QString &vorschlag,

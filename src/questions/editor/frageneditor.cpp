@@ -244,16 +244,25 @@ bool FragenEditor::aenderungenSichern()
         return true;
     if (m_eigeneDialoge)
         m_eigeneDialoge->titel = tr("Frageneditor schliessen");
-    const bool ja =
-        m_dialoge->frage({Einstellungen::meldung(QStringLiteral("Möchten Sie die vorgenommenen "
-                                                                "Änderungen speichern?"),
-                                                 QStringLiteral("Do you want to save your changes?")),
-                          {},
-                          QStringLiteral(":/images/info.png"),
-                          true});
+    const Dialoge::Sichern wahl =
+        m_dialoge->sichern({Einstellungen::meldung(QStringLiteral("Möchten Sie die vorgenommenen "
+                                                                  "Änderungen speichern?"),
+                                                   QStringLiteral("Do you want to save your changes?")),
+                            {},
+                            {},
+                            true});
     if (m_eigeneDialoge)
         m_eigeneDialoge->titel.clear();
-    return !ja || writeXMLFile(m_pfad);
+    // Cancelled, or a save that failed (and said why): the editor stays open with the edits.
+    switch (wahl) {
+    case Dialoge::Sichern::Speichern:
+        return writeXMLFile(m_pfad);
+    case Dialoge::Sichern::Verwerfen:
+        return true;
+    case Dialoge::Sichern::Abbrechen:
+        break;
+    }
+    return false;
 }
 
 void FragenEditor::on_actionNeu_triggered()
