@@ -22,7 +22,6 @@
 #include <QtTest>
 
 #include <algorithm>
-
 #include <memory>
 #include <optional>
 
