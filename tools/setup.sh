@@ -12,6 +12,7 @@ pakete=(
     qt6-svg-dev
     libqrencode-dev libboost-dev python3
     dpkg-dev file desktop-file-utils appstream
+    libxlsxwriter-dev unzip
 )
 
 fehlend=()

@@ -5,8 +5,6 @@
 #include "schluessel.h"
 #include "uhr.h"
 
-#include <QSaveFile>
-
 using namespace Exportgrundlage;
 
 namespace {
@@ -161,19 +159,8 @@ bool csvrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
     if (melder.abgebrochen())
         return false;
 
-    QSaveFile datei(ziel);
-    QString grund;
-    if (!datei.open(QIODevice::WriteOnly)) {
-        fehlerMelden(m_dialoge, ziel, datei.errorString());
+    if (!dateiSchreiben(m_dialoge, ziel, bytes))
         return false;
-    }
-    if (datei.write(bytes) != bytes.size() || !abschliessen(datei, grund)) {
-        if (grund.isEmpty())
-            grund = datei.errorString();
-        datei.cancelWriting();
-        fehlerMelden(m_dialoge, ziel, grund);
-        return false;
-    }
     Einstellungen::setzen(Schluessel::FilePathCSVRangliste, ordnerTeil(ziel));
     melder.weiter(100);
     return true;

@@ -141,6 +141,24 @@ bool abschliessen(QSaveFile &datei, QString &grund)
     return true;
 }
 
+bool dateiSchreiben(Dialoge &dialoge, const QString &ziel, const QByteArray &bytes)
+{
+    QSaveFile datei(ziel);
+    QString grund;
+    if (!datei.open(QIODevice::WriteOnly)) {
+        fehlerMelden(dialoge, ziel, datei.errorString());
+        return false;
+    }
+    if (datei.write(bytes) != bytes.size() || !abschliessen(datei, grund)) {
+        if (grund.isEmpty())
+            grund = datei.errorString();
+        datei.cancelWriting();
+        fehlerMelden(dialoge, ziel, grund);
+        return false;
+    }
+    return true;
+}
+
 bool Melder::weiter(int prozent)
 {
     if (m_abgebrochen)

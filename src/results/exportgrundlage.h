@@ -87,6 +87,10 @@ void fehlerMelden(Dialoge &dialoge, const QString &pfad, const QString &grund);
 // when any write, the flush or the rename failed; the target then stays as it was.
 bool abschliessen(QSaveFile &datei, QString &grund);
 
+// Writes `bytes` to `ziel` through a temporary file. False when it failed; the failure is then
+// reported and the target stays as it was.
+bool dateiSchreiben(Dialoge &dialoge, const QString &ziel, const QByteArray &bytes);
+
 // Passes progress on only when the percentage grows, so a dialog is not flooded.
 class Melder final
 {

@@ -1,0 +1,419 @@
+#include "exporttesthilfe.h"
+#include "testeinstellungen.h"
+#include "xlsxrangliste.h"
+
+#include "einstellungen.h"
+#include "schluessel.h"
+
+#include <QStandardPaths>
+#include <QUrl>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <optional>
+
+using namespace Exporttest;
+
+namespace {
+
+// A workbook read back through `unzip`: sheet names in order, and each cell as "<type>:<value>",
+// strings resolved, with the number format in brackets where it has one ("n:0.5 [0.0%]").
+class Mappe final
+{
+public:
+    explicit Mappe(const QString &pfad)
+        : m_pfad(pfad)
+    {
+        QXmlStreamReader strings(teil(QStringLiteral("xl/sharedStrings.xml")));
+        while (!strings.atEnd()) {
+            if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == QLatin1String("si"))
+                m_strings.append(strings.readElementText(QXmlStreamReader::IncludeChildElements));
+        }
+        QMap<QString, QString> formate{{QStringLiteral("2"), QStringLiteral("0.00")}};
+        QXmlStreamReader stile(teil(QStringLiteral("xl/styles.xml")));
+        bool inXfs = false;
+        while (!stile.atEnd()) {
+            stile.readNext();
+            if (stile.isStartElement() && stile.name() == QLatin1String("dxf"))
+                m_faerbungen.append(QString());
+            else if (stile.isStartElement() && stile.name() == QLatin1String("bgColor"))
+                m_faerbungen.last() = stile.attributes().value(QLatin1String("rgb")).toString();
+            else if (stile.isStartElement() && stile.name() == QLatin1String("numFmt"))
+                formate.insert(stile.attributes().value(QLatin1String("numFmtId")).toString(),
+                               stile.attributes().value(QLatin1String("formatCode")).toString());
+            else if (stile.name() == QLatin1String("cellXfs"))
+                inXfs = stile.isStartElement();
+            else if (inXfs && stile.isStartElement() && stile.name() == QLatin1String("xf"))
+                m_formate.append(
+                    formate.value(stile.attributes().value(QLatin1String("numFmtId")).toString()));
+        }
+        QXmlStreamReader buch(teil(QStringLiteral("xl/workbook.xml")));
+        while (!buch.atEnd()) {
+            if (buch.readNext() == QXmlStreamReader::StartElement && buch.name() == QLatin1String("sheet"))
+                namen.append(buch.attributes().value(QLatin1String("name")).toString());
+        }
+    }
+
+    QByteArray teil(const QString &name) const
+    {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), m_pfad, name});
+        if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0)
+            qWarning("unzip (tools/setup.sh installs it) failed on %s", qPrintable(name));
+        return unzip.readAllStandardOutput();
+    }
+    // Sheet `nr` (from 1) as rows of cells, gaps filled with empty texts.
+    QList<QStringList> blatt(int nr) const
+    {
+        QList<QStringList> zeilen;
+        QXmlStreamReader xml(teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)));
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("c"))
+                continue;
+            const QString ort = xml.attributes().value(QLatin1String("r")).toString();
+            const QString typ = xml.attributes().value(QLatin1String("t")).toString();
+            const QString format = m_formate.value(xml.attributes().value(QLatin1String("s")).toInt());
+            QString wert;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("v"))
+                    wert = xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+            int spalte = 0;
+            int i = 0;
+            for (; ort.at(i).isLetter(); ++i)
+                spalte = spalte * 26 + ort.at(i).unicode() - 'A' + 1;
+            const int zeile = ort.mid(i).toInt();
+            while (zeilen.size() < zeile)
+                zeilen.append(QStringList{});
+            QStringList &z = zeilen[zeile - 1];
+            while (z.size() < spalte)
+                z.append(QString());
+            z[spalte - 1] = (typ == QLatin1String("s")
+                                 ? QStringLiteral("s:") + m_strings.value(wert.toInt())
+                                 : (typ.isEmpty() ? QStringLiteral("n") : typ) + QLatin1Char(':') + wert) +
+                            (format.isEmpty() ? QString() : QStringLiteral(" [") + format + QLatin1Char(']'));
+        }
+        return zeilen;
+    }
+
+    // Sheet `nr`'s conditional formats as "<range> <mark searched for> <cells the formula reads> <fill>".
+    QStringList regeln(int nr) const
+    {
+        static const QRegularExpression zelle(QStringLiteral("\\b[A-Z]+[0-9]+\\b"));
+        QStringList regeln;
+        QXmlStreamReader xml(teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)));
+        QString bereich;
+        QString faerbung;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("conditionalFormatting"))
+                bereich = xml.attributes().value(QLatin1String("sqref")).toString();
+            else if (xml.name() == QLatin1String("cfRule"))
+                faerbung = m_faerbungen.value(xml.attributes().value(QLatin1String("dxfId")).toInt());
+            else if (xml.name() == QLatin1String("formula")) {
+                const QString formel = xml.readElementText();
+                QStringList zellen;
+                for (const QRegularExpressionMatch &m : zelle.globalMatch(formel))
+                    zellen.append(m.captured());
+                const QString zeichen = formel.contains(QStringLiteral("✓"))   ? QStringLiteral("✓")
+                                        : formel.contains(QStringLiteral("✗")) ? QStringLiteral("✗")
+                                                                               : QStringLiteral("?");
+                regeln.append(QStringList{bereich, zeichen, zellen.join(QLatin1Char(',')), faerbung}.join(
+                    QLatin1Char(' ')));
+            }
+        }
+        return regeln;
+    }
+
+    QStringList namen;
+
+private:
+    QString m_pfad;
+    QStringList m_strings;
+    QStringList m_formate;
+    QStringList m_faerbungen; // background of each conditional format
+};
+
+// The attributes of a sheet's frozen pane, "" when it has none.
+QString fixierung(const QByteArray &xml)
+{
+    QXmlStreamReader leser(xml);
+    while (!leser.atEnd()) {
+        if (leser.readNext() == QXmlStreamReader::StartElement && leser.name() == QLatin1String("pane") &&
+            leser.attributes().value(QLatin1String("state")) == QLatin1String("frozen"))
+            return QStringLiteral("x%1 y%2")
+                .arg(leser.attributes().value(QLatin1String("xSplit")).toInt())
+                .arg(leser.attributes().value(QLatin1String("ySplit")).toInt());
+    }
+    return {};
+}
+
+// The text of an element of the document properties.
+QString eigenschaft(const QByteArray &xml, QLatin1String name)
+{
+    QXmlStreamReader leser(xml);
+    while (!leser.atEnd()) {
+        if (leser.readNext() == QXmlStreamReader::StartElement && leser.qualifiedName() == name)
+            return leser.readElementText();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestXlsxRangliste final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<QTemporaryDir> m_ordner;
+    DialogRekorder m_dialoge;
+    TestUhr m_uhr;
+    Fragenkatalog m_katalog{m_dialoge};
+
+    QString ziel(const QString &name) const { return m_ordner->filePath(name); }
+    QString temp() const { return ziel(QStringLiteral("temp")); }
+
+    // Question 1 has three answers, 2 is a survey; handset 5 answers 3 wrongly. Ranked 12, 5, 7.
+    QList<Person> dreiTeilnehmer() const
+    {
+        return {teilnehmer(5, 1, {{1, 2, 2, 5500}, {2, 3, 0, 0, false}, {3, 1, 0, 0}}),
+                teilnehmer(7, 1, {{3, 4, 1, 2000}}),
+                teilnehmer(12, 1, {{1, 2, 2, 3250}, {2, 1, 0, 0, false}})};
+    }
+
+    bool exportieren(const QString &datei, ExportFortschritt *fortschritt = nullptr,
+                     const Namensliste &namen = {})
+    {
+        m_dialoge.dateien = {datei};
+        xlsxrangliste exporter(m_dialoge, m_uhr);
+        exporter.fortschrittSetzen(fortschritt);
+        exporter.namenSetzen(namen);
+        return exporter.ranglisteExportieren(dreiTeilnehmer(), &m_katalog, 3, 3);
+    }
+
+private slots:
+    void initTestCase() { zeitzoneUtc(); }
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_ordner = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(temp()));
+        // Whatever the export keeps aside while it writes must be gone afterwards.
+        qputenv("TMPDIR", QFile::encodeName(temp()));
+        m_dialoge.leeren();
+        Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/home/lehrer/Fragen/quiz.xml"));
+        Einstellungen::setzen(Schluessel::FilePathCSVRangliste, QStringLiteral("/frueher/"));
+        QVERIFY(laden(
+            m_katalog, *m_ordner,
+            {frage(QStringLiteral("Capital of Switzerland?"),
+                   {QStringLiteral("Zurich"), QStringLiteral("Bern"), QStringLiteral("Geneva"), {}},
+                   QStringLiteral("Answer2"), QStringLiteral("2")),
+             frage(QStringLiteral("Favourite colour?"),
+                   {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"),
+                    QStringLiteral("Yellow")},
+                   QStringLiteral("NoAnswer")),
+             frage(QStringLiteral("2 + 2?"),
+                   {QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("22"), QStringLiteral("4")},
+                   QStringLiteral("Answer4"))}));
+    }
+    void cleanup()
+    {
+        const QStringList uebrig =
+            QDir(temp()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        qunsetenv("TMPDIR");
+        m_einstellungen.reset();
+        m_ordner.reset();
+        QCOMPARE(uebrig, QStringList());
+    }
+
+    void mappeLesen_data()
+    {
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QStringList>("blaetter");
+        QTest::addColumn<QStringList>("eigenschaften"); // title, subject, creator
+        QTest::addColumn<QList<QStringList>>("rangliste");
+        QTest::addColumn<QList<QStringList>>("fragen");
+        QTest::addColumn<QList<QStringList>>("antworten");
+        QTest::addColumn<QStringList>("fixiert"); // per sheet
+
+        const QString ja = QStringLiteral("s:B ✓");
+        QTest::newRow("German, no roster")
+            << false
+            << QStringList{QStringLiteral("Rangliste"), QStringLiteral("Fragen"), QStringLiteral("Antworten")}
+            << QStringList{QStringLiteral("Rangliste nach 3/3 Fragen"),
+                           QStringLiteral("Auswertung: quiz.xml"), QStringLiteral("Plenaro")}
+            << QList<QStringList>{{"s:Rang", "s:Geräte-ID", "s:Punkte", "s:Antwortzeit [s]"},
+                                  {"n:1", "s:12", "n:2", "n:3.25 [0.00]"},
+                                  {"n:2", "s:5", "n:2", "n:5.5 [0.00]"},
+                                  {"n:3", "s:7", "n:1", "n:2 [0.00]"}}
+            << QList<QStringList>{{"s:Nr.", "s:Frage", "s:A", "s:B", "s:C", "s:D", "s:Lösung",
+                                   "s:Beantwortet"},
+                                  {"n:1", "s:Capital of Switzerland?", "n:0 [0.0%]", "n:1 [0.0%]",
+                                   "n:0 [0.0%]", "", "s:B", "n:2"},
+                                  {"n:2", "s:Favourite colour?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0.5 [0.0%]",
+                                   "n:0 [0.0%]", "s:Umfrage", "n:2"},
+                                  {"n:3", "s:2 + 2?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0 [0.0%]",
+                                   "n:0.5 [0.0%]", "s:D", "n:2"}}
+            << QList<QStringList>{{"s:Geräte-ID", "s:Frage 1", "s:Frage 2", "s:Frage 3"},
+                                  {"s:12", ja, "s:A"},
+                                  {"s:5", ja, "s:C", "s:A ✗"},
+                                  {"s:7", "", "", "s:D ✓"}}
+            << QStringList{"x0 y1", "x0 y1", "x1 y1"};
+        QTest::newRow("English, names from the roster")
+            << true
+            << QStringList{QStringLiteral("Ranking"), QStringLiteral("Questions"), QStringLiteral("Answers")}
+            << QStringList{QStringLiteral("Ranking list after 3/3 questions"),
+                           QStringLiteral("Evaluation: quiz.xml"), QStringLiteral("Plenaro")}
+            << QList<QStringList>{{"s:Rank", "s:Device-ID", "s:Name", "s:Points", "s:Response time [s]"},
+                                  {"n:1", "s:12", "s:Ben Berg", "n:2", "n:3.25 [0.00]"},
+                                  {"n:2", "s:5", "s:Anna Muster", "n:2", "n:5.5 [0.00]"},
+                                  {"n:3", "s:7", "", "n:1", "n:2 [0.00]"}}
+            << QList<QStringList>{{"s:No.", "s:Question", "s:A", "s:B", "s:C", "s:D", "s:Correct answer",
+                                   "s:Answered"},
+                                  {"n:1", "s:Capital of Switzerland?", "n:0 [0.0%]", "n:1 [0.0%]",
+                                   "n:0 [0.0%]", "", "s:B", "n:2"},
+                                  {"n:2", "s:Favourite colour?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0.5 [0.0%]",
+                                   "n:0 [0.0%]", "s:Survey", "n:2"},
+                                  {"n:3", "s:2 + 2?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0 [0.0%]",
+                                   "n:0.5 [0.0%]", "s:D", "n:2"}}
+            << QList<QStringList>{{"s:Device-ID", "s:Name", "s:Question 1", "s:Question 2", "s:Question 3"},
+                                  {"s:12", "s:Ben Berg", ja, "s:A"},
+                                  {"s:5", "s:Anna Muster", ja, "s:C", "s:A ✗"},
+                                  {"s:7", "", "", "", "s:D ✓"}}
+            << QStringList{"x0 y1", "x0 y1", "x2 y1"};
+    }
+    void mappeLesen()
+    {
+        QFETCH(bool, englisch);
+        QFETCH(QStringList, blaetter);
+        QFETCH(QStringList, eigenschaften);
+        QFETCH(QList<QStringList>, rangliste);
+        QFETCH(QList<QStringList>, fragen);
+        QFETCH(QList<QStringList>, antworten);
+        QFETCH(QStringList, fixiert);
+        if (englisch)
+            Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        Namensliste namen;
+        if (englisch)
+            QVERIFY(namen.lesenAus("Klassensatz;Gerät;Name\r\n1;12;Ben Berg\r\n1;5;Anna Muster\r\n", false));
+
+        // A name without a suffix gets ".xlsx"; the folder is remembered.
+        QVERIFY(exportieren(ziel(QStringLiteral("ergebnis")), nullptr, namen));
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+        QCOMPARE(m_dialoge.speicherDialoge.value(0),
+                 (QStringList{QStringLiteral("Export XLSX"),
+                              QStringLiteral("/frueher/") +
+                                  (englisch ? QStringLiteral("PlenaroEvaluation_")
+                                            : QStringLiteral("PlenaroAuswertung_")) +
+                                  Zeitstempel,
+                              QStringLiteral("*.xlsx")}));
+        QCOMPARE(Einstellungen::text(Schluessel::FilePathCSVRangliste), m_ordner->path() + QLatin1Char('/'));
+
+        const Mappe mappe(ziel(QStringLiteral("ergebnis.xlsx")));
+        QCOMPARE(mappe.namen, blaetter);
+        const QByteArray kern = mappe.teil(QStringLiteral("docProps/core.xml"));
+        QCOMPARE((QStringList{eigenschaft(kern, QLatin1String("dc:title")),
+                              eigenschaft(kern, QLatin1String("dc:subject")),
+                              eigenschaft(kern, QLatin1String("dc:creator"))}),
+                 eigenschaften);
+        QCOMPARE(mappe.blatt(1), rangliste);
+        QCOMPARE(mappe.blatt(2), fragen);
+        QCOMPARE(mappe.blatt(3), antworten);
+        for (int nr = 1; nr <= 3; ++nr) {
+            QCOMPARE(fixierung(mappe.teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr))),
+                     fixiert.at(nr - 1));
+        }
+
+        // Right and wrong are coloured over exactly the answer cells, green and red, each cell by
+        // its own content.
+        const QString bereich = englisch ? QStringLiteral("C2:E4") : QStringLiteral("B2:D4");
+        const QString ecke = bereich.left(2);
+        QCOMPARE(mappe.regeln(3),
+                 (QStringList{bereich + QStringLiteral(" ✓ ") + ecke + QStringLiteral(" FFC6EFCE"),
+                              bereich + QStringLiteral(" ✗ ") + ecke + QStringLiteral(" FFFFC7CE")}));
+    }
+
+    void abbrechenSchreibtNichts_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("abbrechenBei");
+        QTest::newRow("file dialog cancelled") << QString() << 100;
+        QTest::newRow("cancelled while writing") << QStringLiteral("abgebrochen.xlsx") << 50;
+    }
+    void abbrechenSchreibtNichts()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, abbrechenBei);
+        AbbrechenderFortschritt fortschritt(abbrechenBei);
+        QVERIFY(!exportieren(datei.isEmpty() ? QString() : ziel(datei), &fortschritt));
+        QCOMPARE(fortschritt.prozente.isEmpty(), datei.isEmpty());
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+        QCOMPARE(dateien(m_ordner->path()), QStringList{QStringLiteral("fragen.xml")});
+        QCOMPARE(Einstellungen::text(Schluessel::FilePathCSVRangliste), QStringLiteral("/frueher/"));
+    }
+
+    void fehlerWirdGemeldetUndAlteDateiBleibt_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<bool>("vollePlatte");
+        QTest::newRow("folder that is a file") << QStringLiteral("datei/ergebnis.xlsx") << false;
+        QTest::newRow("disk fills up, an earlier workbook survives")
+            << QStringLiteral("ergebnis.xlsx") << true;
+    }
+    void fehlerWirdGemeldetUndAlteDateiBleibt()
+    {
+        QFETCH(QString, datei);
+        QFETCH(bool, vollePlatte);
+        QVERIFY(Testdaten::schreiben(ziel(QStringLiteral("datei")), QByteArray("x")));
+        QVERIFY(Testdaten::schreiben(ziel(QStringLiteral("ergebnis.xlsx")), QByteArray("earlier")));
+        {
+            std::optional<DateiGroessenGrenze> grenze;
+            if (vollePlatte)
+                grenze.emplace(1000);
+            QVERIFY(!exportieren(ziel(datei)));
+        }
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QVERIFY(m_dialoge.hinweise.at(0).text.contains(ziel(datei)));
+        QVERIFY(!m_dialoge.hinweise.at(0).informativerText.isEmpty());
+        QCOMPARE(lesen(ziel(QStringLiteral("ergebnis.xlsx"))), QByteArray("earlier"));
+        QCOMPARE(dateien(m_ordner->path()),
+                 (QStringList{QStringLiteral("datei"), QStringLiteral("ergebnis.xlsx"),
+                              QStringLiteral("fragen.xml")}));
+        QCOMPARE(Einstellungen::text(Schluessel::FilePathCSVRangliste), QStringLiteral("/frueher/"));
+    }
+
+    // An independent reader: LibreOffice, where it is installed, sees the numbers as numbers.
+    void libreOfficeLiestZahlen()
+    {
+        QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            soffice = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QVERIFY(exportieren(ziel(QStringLiteral("mappe.xlsx"))));
+        QProcess umwandeln;
+        // Text cells quoted, numbers as shown: only numbers come out without quotes.
+        umwandeln.start(soffice,
+                        {QStringLiteral("-env:UserInstallation=") +
+                             QUrl::fromLocalFile(ziel(QStringLiteral("profil"))).toString(),
+                         QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                         QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true"),
+                         QStringLiteral("--outdir"), ziel(QStringLiteral("csv")),
+                         ziel(QStringLiteral("mappe.xlsx"))});
+        QVERIFY(umwandeln.waitForFinished(180000));
+        const QStringList zeilen =
+            QString::fromUtf8(lesen(ziel(QStringLiteral("csv/mappe.csv"))))
+                .split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+        QCOMPARE(zeilen, (QStringList{QStringLiteral("\"Rang\",\"Geräte-ID\",\"Punkte\",\"Antwortzeit [s]\""),
+                                      QStringLiteral("1,\"12\",2,3.25"), QStringLiteral("2,\"5\",2,5.50"),
+                                      QStringLiteral("3,\"7\",1,2.00")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestXlsxRangliste)
+#include "tst_xlsxrangliste.moc"
