@@ -397,6 +397,10 @@
         <source>Fragen aus einer Tabelle (CSV) importieren</source>
         <translation>Import questions from a spreadsheet (CSV)</translation>
     </message>
+    <message>
+        <source>Tabelle (xlsx)...</source>
+        <translation>Spreadsheet (xlsx)...</translation>
+    </message>
 </context>
 <context>
     <name>OptionWindow</name>

@@ -39,6 +39,7 @@
 #include "test.h"
 #include "uhr.h"
 #include "webbruecke.h"
+#include "xlsxrangliste.h"
 #include "zufall.h"
 
 #include <QCloseEvent>
@@ -652,6 +653,19 @@ void MainWindow::on_actionResultate_CSV_triggered()
     csvrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
                                                                 QStringLiteral("Creating the CSV …")));
+    exporter.fortschrittSetzen(&fortschritt);
+    exporter.namenSetzen(m_namen);
+    if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
+                                      m_spiel->getAnzahlFragen(), m_spiel->getAktuelleFrageNr()))
+        m_ablauf->resultateExportiert();
+}
+
+void MainWindow::on_actionResultate_XLSX_triggered()
+{
+    xlsxrangliste exporter(*m_dialoge);
+    FortschrittsDialog fortschritt(this,
+                                   Einstellungen::meldung(QStringLiteral("Tabelle wird erstellt …"),
+                                                          QStringLiteral("Creating the spreadsheet …")));
     exporter.fortschrittSetzen(&fortschritt);
     exporter.namenSetzen(m_namen);
     if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),

@@ -124,6 +124,7 @@ public slots:
     void on_actionOptionen_triggered();
     void on_actionResultate_PDF_triggered();
     void on_actionResultate_CSV_triggered();
+    void on_actionResultate_XLSX_triggered();
     void on_actionFrageneditor_triggered();
     void on_actionSpiel_durchf_hren_2_triggered();
     void on_actionFrageneditor_2_triggered();

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
@@ -283,6 +284,39 @@ private slots:
         m_dialoge.antwortJa = true;
         QVERIFY(m_fenster->close());
         QCOMPARE(m_dialoge.fragen.last().text, QString("Are you sure you want to quit Plenaro?"));
+    }
+
+    void tabellenExportNimmtDieWarnungWeg_data()
+    {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("CSV") << "actionResultate_CSV"
+                             << "ergebnis.csv";
+        QTest::newRow("workbook") << "actionResultate_XLSX"
+                                  << "ergebnis.xlsx";
+    }
+    void tabellenExportNimmtDieWarnungWeg()
+    {
+        QFETCH(QString, aktion);
+        QFETCH(QString, datei);
+        starten();
+        auto *eintrag = m_fenster->findChild<QAction *>(aktion);
+        auto *menue = m_fenster->findChild<QMenu *>("menuResultate");
+        QVERIFY(eintrag && menue && menue->actions().contains(eintrag));
+        m_fenster->druckEmpfangen(1, 5, 1);
+
+        // A cancelled file dialog writes nothing and keeps the warning before quitting.
+        eintrag->trigger();
+        m_dialoge.antwortJa = false;
+        QVERIFY(!m_fenster->close());
+        // A written file takes it away.
+        const QString pfad = m_einstellungen->ordner() + QLatin1Char('/') + datei;
+        m_dialoge.dateien = {pfad};
+        eintrag->trigger();
+        QVERIFY(QFile::exists(pfad));
+        m_dialoge.fragen.clear();
+        QVERIFY(m_fenster->close());
+        QVERIFY(m_dialoge.fragen.isEmpty());
     }
 
     void navigationOhneFragen()
