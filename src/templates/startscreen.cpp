@@ -75,6 +75,8 @@ void startscreen::seiteGeladen()
         const HandyBeitritt b = *m_handyBeitritt;
         handyBeitrittZeigen(b.adresse, b.code, b.qrSvg);
     }
+    if (!m_handys.isEmpty())
+        handysZeigen();
 }
 
 void startscreen::templateSetzen(const QString &name)
@@ -168,9 +170,14 @@ void startscreen::iconZeigen(uint buzzerNo)
 
 void startscreen::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
-    // The icons are the handsets'; phone 1 is not handset 1.
-    if (istHandy(klassensatz))
+    // The icons are the handsets'; phone 1 is not handset 1. Phones are counted in their own box.
+    if (istHandy(klassensatz)) {
+        if (!m_handys.contains(buzzerNo)) {
+            m_handys.insert(buzzerNo);
+            handysZeigen();
+        }
         return;
+    }
     iconZeigen(buzzerNo);
     if (m_startScreenVariante != QLatin1String("Morvane")) {
         const A icon = bild(buzzerNo);
@@ -202,9 +209,21 @@ void startscreen::iconEmpfaengerErkanntVerbergen()
     ausfuehren(A::klasse("okicon").css("display", "none"));
 }
 
+void startscreen::handysZeigen()
+{
+    // The page translates "Handys" itself; empty hides the line.
+    ausfuehren(A::klasse("handyAnzahl")
+                   .text(m_handys.isEmpty() ? SkriptText("")
+                                            : SkriptText("Handys: ") + SkriptText::zahl(m_handys.size())));
+}
+
 void startscreen::alleGeraeteVerbergen()
 {
     m_leuchtend.clear();
+    if (!m_handys.isEmpty()) {
+        m_handys.clear();
+        handysZeigen();
+    }
     ausfuehren(A::klasse("allImgGeraete").css("display", "none"));
 }
 

@@ -49,6 +49,7 @@ public slots:
 private:
     void ausfuehren(const Anweisung &anweisung) { m_bruecke->ausfuehren(anweisung); }
     void iconZeigen(uint buzzerNo);
+    void handysZeigen();
 
     Uhr &m_uhr;
     // Never null.
@@ -58,6 +59,7 @@ private:
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;
     QSet<uint> m_leuchtend; // icons lit since the last reset
+    QSet<uint> m_handys;    // phones that reported in since the last reset
     bool m_empfaengerIcon = false;
     struct HandyBeitritt
     {

@@ -196,9 +196,10 @@ private slots:
         telefon.load(url);
         QVERIFY(telefonZustand(telefon, "verbunden", true));
         QCOMPARE(js(&telefon, "Abstimmung.zustand().nummer").toInt(), 1);
-        // It reports in on the start screen like a handset.
-        QTRY_COMPARE_WITH_TIMEOUT(js(start, "qt.jQuery('.imgGeraeteID1').css('display')").toString(),
-                                  QString("inline"), 20000);
+        // It reports in on the start screen in the phones' box, not as handset 1.
+        QTRY_COMPARE_WITH_TIMEOUT(js(start, "qt.jQuery('.handyAnzahl').text()").toString(),
+                                  QString("Handys: 1"), 20000);
+        QCOMPARE(js(start, "qt.jQuery('.imgGeraeteID1').css('display')").toString(), QString("none"));
 
         // A second device (a browser of its own) gets the next number.
         QWebEngineProfile zweitesProfil;
