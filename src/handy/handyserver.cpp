@@ -511,7 +511,7 @@ private:
         m_antwort->keep_alive(behalten);
         m_antwort->prepare_payload();
         // A client that does not read holds one answer, and only for this long.
-        m_strom.expires_after(m_netz.m_grenzen.leerlauf);
+        m_strom.expires_after(m_netz.m_grenzen.schreibZeit);
         http::async_write(m_strom, *m_antwort,
                           [selbst = shared_from_this(), behalten](beast::error_code fehler, std::size_t) {
                               if (fehler)
@@ -648,6 +648,9 @@ void HandyServer::Netz::annehmen()
         if (m_verbindungen >= m_hoechstens ||
             (dort != m_jeAdresse.end() && dort->second >= HandyProtokoll::HoechstensJeAdresse))
             return;
+        // The system keeps no more than this of our answers for a client that does not read; the
+        // write that cannot hand over the rest then times out, and the connection goes.
+        socket.set_option(asio::socket_base::send_buffer_size(int(m_grenzen.wartendeBytes)), egal);
         auto sitzung = std::make_shared<HttpSitzung>(*this, std::move(socket),
                                                      Platz(m_jeAdresse, m_verbindungen, std::move(adresse)));
         sitzung->starten();

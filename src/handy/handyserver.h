@@ -15,6 +15,7 @@ struct HandyGrenzen
     using ms = std::chrono::milliseconds;
     ms kopfZeit{5000};     // request line and headers complete
     ms leerlauf{10000};    // a kept-alive HTTP connection without the next request
+    ms schreibZeit{3000};  // an answer the client does not take (a page is a few kilobytes)
     ms pingZeit{30000};    // a WebSocket that answers no ping
     ms schlussZeit{5000};  // a close handshake the other side does not finish
     ms nummerFrei{600000}; // a device gone this long gives its number back
