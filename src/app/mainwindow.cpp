@@ -245,6 +245,8 @@ void MainWindow::einrichten()
         if (schluessel == Schluessel::HandyAbstimmung || schluessel == Schluessel::HandyPort ||
             schluessel == Schluessel::HandyAdresse)
             handysEinrichten();
+        if (schluessel == Schluessel::HandyNummernJeAdresse)
+            m_handys->nummernJeAdresseSetzen(OptionWindow::nummernJeAdresse());
     });
 
     // Phones press through the same door as the receiver's handsets.
@@ -513,6 +515,7 @@ void MainWindow::handysEinrichten()
     if (!zahl || port < 1 || port > 65535)
         port = Schluessel::HandyPortStandard;
     m_handyPort = quint16(port);
+    m_handys->nummernJeAdresseSetzen(OptionWindow::nummernJeAdresse());
     // An address chosen in the options is the only one listened on; "Automatisch" listens on all,
     // as the address announced then may be any of this computer's.
     const QHostAddress adresse(Einstellungen::text(Schluessel::HandyAdresse));
