@@ -43,15 +43,21 @@
 #include "zufall.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -84,6 +90,21 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_testDialoge = umgebung.dialoge;
 
     ui->setupUi(this);
+    // The menus' shortcuts work while the menu bar is hidden (Vollbild) only as the window's own.
+    for (QAction *menue : menuBar()->actions()) {
+        if (menue->menu())
+            addActions(menue->menu()->actions());
+    }
+    // The first size where it fits; on a smaller screen (a laptop's 1366x768), the screen's.
+    if (const QScreen *schirm = screen()) {
+        const QRect frei = schirm->availableGeometry();
+        if (width() > frei.width() || height() > frei.height()) {
+            resize(size().boundedTo(frei.size()));
+            move(frei.topLeft());
+        }
+    }
+    m_mausUhr = m_uhr->neuerZeitgeber(this);
+    connect(m_mausUhr, &Zeitgeber::timeout, this, &MainWindow::mauszeigerPruefen);
 
     m_pauseHinweis = new QLabel(ui->centralWidget);
     m_pauseHinweis->setObjectName(QStringLiteral("pauseHinweis"));
@@ -551,8 +572,12 @@ void MainWindow::empfaengerOeffnen()
 
 void MainWindow::setStatusLabelCOMPort()
 {
-    m_labelPort->setText(QLatin1String("  Port: ") + Einstellungen::text(Schluessel::SerialPort) +
-                         QLatin1String("  "));
+    // The stored port is a real one only once a receiver was found there; before, it is whatever
+    // the first start wrote.
+    const QString port = Einstellungen::ist(Schluessel::EmpfaengerVerbunden)
+                             ? Einstellungen::text(Schluessel::SerialPort)
+                             : QStringLiteral("–");
+    m_labelPort->setText(QLatin1String("  Port: ") + port + QLatin1String("  "));
 }
 
 void MainWindow::showIconEmpfaengerVerbunden_OpenSerialPort()
@@ -568,6 +593,7 @@ void MainWindow::empfaengerGefundenEntsprechendesTemplateWaehlen()
 
 void MainWindow::setStatusIstEmpfaengerVerbunden()
 {
+    setStatusLabelCOMPort();
     if (Einstellungen::ist(Schluessel::EmpfaengerVerbunden)) {
         m_labelEmpfaenger->setText(Einstellungen::meldung(QStringLiteral("  USB-Empfänger: verbunden   "),
                                                           QStringLiteral("  USB-Receiver: connected   ")));
@@ -606,7 +632,51 @@ void MainWindow::on_webViewFrage_loadFinished(bool)
 
 void MainWindow::on_actionVollbild_triggered()
 {
+    // The class sees only the page: no menus, no tool bar, no status bar with the teacher's paths.
+    menuBar()->hide();
+    for (QToolBar *leiste : findChildren<QToolBar *>())
+        leiste->hide();
+    statusBar()->hide();
     showFullScreen();
+    m_mausPosition = QCursor::pos();
+    m_mausRuhig = 0;
+    m_mausUhr->start(MausTakt);
+}
+
+void MainWindow::mauszeigerPruefen()
+{
+    // A pointer that rests on the projected page is hidden; any movement shows it again.
+    const QPoint jetzt = QCursor::pos();
+    if (jetzt != m_mausPosition) {
+        m_mausPosition = jetzt;
+        m_mausRuhig = 0;
+        mauszeigerVerstecken(false);
+        return;
+    }
+    m_mausRuhig += MausTakt;
+    if (m_mausRuhig >= MausVersteckenNach)
+        mauszeigerVerstecken(true);
+}
+
+void MainWindow::mauszeigerVerstecken(bool verstecken)
+{
+    if (verstecken == m_mausVersteckt)
+        return;
+    m_mausVersteckt = verstecken;
+    if (verstecken)
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void MainWindow::vollbildVerlassen()
+{
+    m_mausUhr->stop();
+    mauszeigerVerstecken(false);
+    menuBar()->show();
+    for (QToolBar *leiste : findChildren<QToolBar *>())
+        leiste->show();
+    statusBar()->show();
 }
 
 void MainWindow::zoomAendern(double schritt)
@@ -629,6 +699,7 @@ void MainWindow::on_actionVerkleinern_triggered()
 
 void MainWindow::on_actionNormal_triggered()
 {
+    vollbildVerlassen();
     showMaximized();
     if (Einstellungen::text(Schluessel::GewaehltesTemplate) == Tandrivelle)
         m_brueckeFrage->setZoomFaktor(Einstellungen::reell(Schluessel::ZoomFaktorTemplateTandrivelle));
@@ -925,6 +996,12 @@ bool MainWindow::tasteVerarbeiten(const QKeyEvent *ereignis)
         return true;
     case Qt::Key_K:
         schwarzUmschalten();
+        return true;
+    case Qt::Key_Escape:
+        // Keys reach the window only while no dialog is open.
+        if (!isFullScreen())
+            return false;
+        on_actionNormal_triggered();
         return true;
     case Qt::Key_1:
     case Qt::Key_A:

@@ -168,6 +168,9 @@ private:
     void empfaengerOeffnen() override;
 
     bool tasteVerarbeiten(const QKeyEvent *ereignis);
+    void mauszeigerPruefen();
+    void mauszeigerVerstecken(bool verstecken);
+    void vollbildVerlassen();
     void schwarzUmschalten();
     void pauseHinweisPlatzieren();
     // The names behind the handset numbers, from the file the settings name.
@@ -218,6 +221,13 @@ private:
     WebBruecke *m_brueckeSchwarz = nullptr;
 
     Zeitgeber *m_empfaengerStatus = nullptr;
+    // Vollbild hides a resting mouse pointer.
+    static constexpr int MausTakt = 250;
+    static constexpr int MausVersteckenNach = 2000;
+    Zeitgeber *m_mausUhr = nullptr;
+    QPoint m_mausPosition;
+    int m_mausRuhig = 0;
+    bool m_mausVersteckt = false;
 
     QAction *m_zuletztTitel = nullptr;
     QList<QAction *> m_zuletztAktionen;

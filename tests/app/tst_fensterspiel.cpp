@@ -16,7 +16,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
@@ -645,6 +649,40 @@ private slots:
         sekunden(3); // past the latest moment a window that draws nothing is set up
         QTest::qWait(50);
         QVERIFY(!m_fenster->istEingerichtet() && !m_fenster->getComPort() && !m_fenster->handys());
+    }
+
+    // The projector shows the page and nothing else; the teacher gets the window back with V/N/Esc.
+    void vollbildZeigtNurDieSeite()
+    {
+        starten();
+        QVERIFY(m_fenster->statusBar()->findChildren<QLabel *>().size() > 0);
+        const auto statusTexte = [&] {
+            QStringList texte;
+            for (const QLabel *l : m_fenster->statusBar()->findChildren<QLabel *>())
+                texte.append(l->text());
+            return texte.join(QLatin1Char('|'));
+        };
+        // No receiver yet: the port the first start stored is not shown as if it were one.
+        QVERIFY2(statusTexte().contains(QStringLiteral("Port: –")), qPrintable(statusTexte()));
+        taste(Qt::Key_V);
+        QTRY_VERIFY(m_fenster->isFullScreen());
+        QVERIFY(!m_fenster->menuBar()->isVisible() && !m_fenster->statusBar()->isVisible());
+        for (const QToolBar *leiste : m_fenster->findChildren<QToolBar *>())
+            QVERIFY(!leiste->isVisible());
+        // The keys of the game still work, and a resting pointer goes.
+        taste(Qt::Key_K);
+        QVERIFY(m_fenster->schwarzBild());
+        taste(Qt::Key_K);
+        m_uhr->vorspulen(2000);
+        QVERIFY(QGuiApplication::overrideCursor() &&
+                QGuiApplication::overrideCursor()->shape() == Qt::BlankCursor);
+        taste(Qt::Key_Escape);
+        QTRY_VERIFY(!m_fenster->isFullScreen());
+        QVERIFY(m_fenster->menuBar()->isVisible() && m_fenster->statusBar()->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        // Esc outside Vollbild changes nothing.
+        taste(Qt::Key_Escape);
+        QVERIFY(!m_fenster->isFullScreen() && m_fenster->menuBar()->isVisible());
     }
 
     void zoom()
