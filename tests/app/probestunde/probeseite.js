@@ -100,6 +100,8 @@
                    (balken ? Math.round(balken.getBoundingClientRect().width) : '');
         },
         vergessen: function () { marken = []; return true; },
+        // Where the elements found are now: a late fit may have moved them since.
+        orte: function () { return marken.map(beschreiben); },
         verstecken: function (an) {
             marken.forEach(function (e) {
                 if (an && e.__sichtbarkeit === undefined) {

@@ -319,22 +319,37 @@ void tst_probestunde::pruefen(const QJsonValue &element, const QString &was, boo
 
 void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was)
 {
-    const QPoint ursprung = seitenUrsprung(seite);
+    QPoint ursprung = seitenUrsprung(seite);
     QVERIFY2(ursprung.x() >= 0, qPrintable(was + QStringLiteral(": the page does not see the mouse")));
     const double dpr = seite.auswerten(QStringLiteral("__probe.dpr()")).toDouble(1.0);
     QList<QRect> felder;
-    for (const QJsonObject &e : elemente) {
-        const QRect feld(qRound(e.value(QLatin1String("x")).toDouble() * dpr),
-                         qRound(e.value(QLatin1String("y")).toDouble() * dpr),
-                         qRound(e.value(QLatin1String("w")).toDouble() * dpr),
-                         qRound(e.value(QLatin1String("h")).toDouble() * dpr));
-        felder.append(feld.translated(ursprung));
-    }
+    // Measured again for every round: on a busy machine a late fit (a picture loaded) may move
+    // the elements after they were found, and the window manager the window.
+    const auto messen = [&]() {
+        const QPoint neu = seitenUrsprung(seite);
+        if (neu.x() >= 0)
+            ursprung = neu;
+        QList<QJsonObject> jetzt = elemente;
+        const QJsonArray orte = seite.auswerten(QStringLiteral("__probe.orte()")).toArray();
+        if (orte.size() == elemente.size()) {
+            for (qsizetype i = 0; i < orte.size(); ++i)
+                jetzt[i] = orte.at(i).toObject();
+        }
+        felder.clear();
+        for (const QJsonObject &e : std::as_const(jetzt)) {
+            const QRect feld(qRound(e.value(QLatin1String("x")).toDouble() * dpr),
+                             qRound(e.value(QLatin1String("y")).toDouble() * dpr),
+                             qRound(e.value(QLatin1String("w")).toDouble() * dpr),
+                             qRound(e.value(QLatin1String("h")).toDouble() * dpr));
+            felder.append(feld.translated(ursprung));
+        }
+    };
     // Shown, then hidden until the screen follows; a page that paints nothing never changes. A
     // round that was too early (the page still drawing) is tried again.
     QList<int> ungemalt;
     const bool ok = warten(
         [&]() {
+            messen();
             const QImage gezeigt = m_schirm->foto();
             seite.auswerten(QStringLiteral("__probe.verstecken(true)"));
             const bool geaendert = warten(
