@@ -1,7 +1,10 @@
 #include "beendensignale.h"
+#include "befehlszeile.h"
 #include "einstellungen.h"
 #include "mainwindow.h"
+#include "meldungsdialoge.h"
 #include "schluessel.h"
+#include "spielablauf.h"
 #include "sprachkataloge.h"
 #include "startregeln.h"
 #include "webbruecke.h"
@@ -12,8 +15,10 @@
 #include <QFontDatabase>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 // What the start found (the catalogue in use); read by the installation test and by people
@@ -24,6 +29,20 @@ Q_LOGGING_CATEGORY(lcProgramm, "plenaro.main")
 
 int main(int argc, char *argv[])
 {
+    // Help and version need no screen: they are answered before the application of the windows
+    // looks for one, by a core application, which knows the name the program was started by.
+    QStringList argumente;
+    for (int i = 0; i < argc; ++i)
+        argumente.append(QString::fromLocal8Bit(argv[i]));
+    const Befehlszeile::Art auskunft = Befehlszeile::auswerten(argumente).art;
+    if (auskunft == Befehlszeile::Art::Hilfe || auskunft == Befehlszeile::Art::Version) {
+        const QCoreApplication kern(argc, argv);
+        const QString text =
+            auskunft == Befehlszeile::Art::Hilfe ? Befehlszeile::hilfe() : Befehlszeile::versionsText();
+        std::fputs(qPrintable(text), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     Startregeln::dateigrenzeAlsSchreibfehler();
     Startregeln::dateienGrenzeAnheben();
     // Pages come from the resources and show pictures from the question file's folder; only a
@@ -31,6 +50,12 @@ int main(int argc, char *argv[])
     WebBruecke::qrcSchemaAnmelden();
 
     QApplication anwendung(argc, argv);
+    // Qt has taken its own options off the line now; whatever is left must be ours.
+    const Befehlszeile::Auswertung befehl = Befehlszeile::auswerten(QCoreApplication::arguments());
+    if (befehl.art == Befehlszeile::Art::Fehler) {
+        std::fprintf(stderr, "plenaro: %s\nTry 'plenaro --help'.\n", qPrintable(befehl.fehler));
+        return 2;
+    }
     // A shutdown, a logout or Ctrl+C ends the program in order, without the questions of the
     // window: a game under way stays restorable in its journal, a journal without a game goes.
     BeendenSignale beendenSignale;
@@ -54,6 +79,11 @@ int main(int argc, char *argv[])
     for (const QString &katalog : Sprachkataloge::installieren(anwendung, Einstellungen::istEnglisch()))
         qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << katalog;
 
+    // The window loads the start file: a file named on the command line becomes it first.
+    std::optional<Meldung> startMeldung;
+    if (!befehl.datei.isEmpty())
+        startMeldung = Spielablauf::startDateiVorgeben(befehl.datei);
+
     MainWindow fenster;
     // The start-up benchmark reads this line to time the start to the start screen on the screen.
     if (qEnvironmentVariableIsSet("PLENARO_ERSTES_BILD_MELDEN")) {
@@ -63,5 +93,11 @@ int main(int argc, char *argv[])
         });
     }
     fenster.show();
+    // Said over the window, as Open says it.
+    if (startMeldung) {
+        QTimer::singleShot(0, &fenster, [&fenster, meldung = *startMeldung]() {
+            MeldungsDialoge(&fenster).hinweis(meldung);
+        });
+    }
     return anwendung.exec();
 }

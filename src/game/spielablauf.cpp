@@ -8,6 +8,7 @@
 #include "klang.h"
 #include "schluessel.h"
 #include "spiel.h"
+#include "startregeln.h"
 #include "uhr.h"
 
 #include <QDir>
@@ -50,6 +51,22 @@ Meldung ladeFehler(const QString &pfad, const FrageDatei::LadeErgebnis &ergebnis
                       : QStringLiteral("Die Fragedatei %1 kann nicht geöffnet werden."))
                 .arg(QDir::toNativeSeparators(pfad)),
             ergebnis.beschreibung(englisch), QStringLiteral(":/images/frageneditor_50.png"), true};
+}
+
+// The recent files with `pfad` first.
+void zuletztErgaenzen(const QString &pfad)
+{
+    QStringList liste = Einstellungen::liste(Schluessel::RecentFileList);
+    liste.removeAll(pfad);
+    liste.prepend(pfad);
+    while (liste.size() > MaxRecentFiles)
+        liste.removeLast();
+    Einstellungen::setzen(Schluessel::RecentFileList, liste);
+}
+
+Meldung fragenAusgelassen(const FrageDatei::LadeErgebnis &ergebnis)
+{
+    return {ergebnis.meldung(), {}, QStringLiteral(":/images/frageneditor_50.png"), true};
 }
 
 } // namespace
@@ -489,11 +506,28 @@ void Spielablauf::frageDateiOeffnen(const QString &gegeben)
     }
     // Questions left out (a file beyond the limit) are said once, when the file is opened.
     if (!ergebnis.meldung().isEmpty())
-        m_dialoge.hinweis({ergebnis.meldung(), {}, QStringLiteral(":/images/frageneditor_50.png"), true});
+        m_dialoge.hinweis(fragenAusgelassen(ergebnis));
     Einstellungen::setzen(Schluessel::DefaultPfadFrageFileOeffnen, QFileInfo(pfad).absolutePath());
     zuletztHinzufuegen(pfad);
     Einstellungen::setzen(Schluessel::FrageFile, pfad);
     zuruecksetzen();
+}
+
+std::optional<Meldung> Spielablauf::startDateiVorgeben(const QString &pfad)
+{
+    const FrageDatei::LadeErgebnis ergebnis = FrageDatei::lesen(pfad);
+    if (!ergebnis.ok())
+        return ladeFehler(pfad, ergebnis);
+    // The first start's values are written all the same, with this file in place of the sample.
+    if (Einstellungen::ist(Schluessel::BereitsGestartet))
+        Einstellungen::setzen(Schluessel::FrageFile, pfad);
+    else
+        Startregeln::ersterStartAbschliessen(pfad);
+    Einstellungen::setzen(Schluessel::DefaultPfadFrageFileOeffnen, QFileInfo(pfad).absolutePath());
+    zuletztErgaenzen(pfad);
+    if (!ergebnis.meldung().isEmpty())
+        return fragenAusgelassen(ergebnis);
+    return std::nullopt;
 }
 
 void Spielablauf::fragenImportieren(const QString &gegeben)
@@ -549,12 +583,7 @@ void Spielablauf::fragenImportieren(const QString &gegeben)
 
 void Spielablauf::zuletztHinzufuegen(const QString &pfad)
 {
-    QStringList liste = Einstellungen::liste(Schluessel::RecentFileList);
-    liste.removeAll(pfad);
-    liste.prepend(pfad);
-    while (liste.size() > MaxRecentFiles)
-        liste.removeLast();
-    Einstellungen::setzen(Schluessel::RecentFileList, liste);
+    zuletztErgaenzen(pfad);
     m_fenster.zuletztGeoeffnetAktualisieren();
 }
 

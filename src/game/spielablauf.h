@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialoge.h"
 #include "geraetschluessel.h"
 #include "spielfenster.h"
 
@@ -7,7 +8,8 @@
 #include <QObject>
 #include <QSet>
 
-class Dialoge;
+#include <optional>
+
 class Druckjournal;
 class Klang;
 class Uhr;
@@ -48,6 +50,12 @@ public:
     void neuStarten();
     // Opens `pfad`, or the file the presenter picks when it is empty.
     void frageDateiOeffnen(const QString &pfad = {});
+    // A question file named on the command line, before the window exists: taken as Open takes
+    // it (start file, folder of the open dialog, recent files; on the first start it stands in
+    // for the sample), so the window loads it at start. Returns what Open would say, to be said
+    // once the window is up: why the file does not load (the start file then stays as it was),
+    // or which questions it left out.
+    static std::optional<Meldung> startDateiVorgeben(const QString &pfad);
     // Questions from a spreadsheet (`pfad`, or picked when empty): written as a new question file
     // beside it, which is then opened like any other.
     void fragenImportieren(const QString &pfad = {});

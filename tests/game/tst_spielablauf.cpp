@@ -3,6 +3,7 @@
 #include "dialogrekorder.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
+#include "fragedatei.h"
 #include "geraetschluessel.h"
 #include "klangrekorder.h"
 #include "schluessel.h"
@@ -830,6 +831,59 @@ private slots:
         QVERIFY2((meldung.text + meldung.informativerText).contains(kopien.first()),
                  qPrintable(meldung.text));
         QCOMPARE(fenster.meldungen.value(0), bericht);
+    }
+
+    // A file named on the command line is taken as Open takes it, before there is a window; one
+    // that does not load changes nothing and says why.
+    void startDateiVorgeben_data()
+    {
+        QTest::addColumn<QString>("inhalt");
+        QTest::addColumn<bool>("bereitsGestartet");
+        QTest::addColumn<bool>("uebernommen");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("first start") << "gut" << false << true << "";
+        QTest::newRow("later start") << "gut" << true << true << "";
+        QTest::newRow("beyond the limit") << "zuViele" << true << true << "1000";
+        QTest::newRow("missing") << "" << true << false << "start.xml";
+        QTest::newRow("missing at first start") << "" << false << false << "start.xml";
+        QTest::newRow("no question file") << "<html/>" << true << false << "start.xml";
+    }
+    void startDateiVorgeben()
+    {
+        QFETCH(QString, inhalt);
+        QFETCH(bool, bereitsGestartet);
+        QFETCH(bool, uebernommen);
+        QFETCH(QString, meldung);
+        if (bereitsGestartet)
+            Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
+        const QStringList zuletzt{m_datei};
+        Einstellungen::setzen(Schluessel::RecentFileList, zuletzt);
+        const QString ordner = m_einstellungen->ordner() + QLatin1String("/Unterricht");
+        QVERIFY(QDir().mkpath(ordner));
+        const QString pfad = ordner + QLatin1String("/start.xml");
+        if (inhalt == QLatin1String("gut"))
+            QVERIFY(Testdaten::schreiben(pfad, dreiFragen()));
+        else if (inhalt == QLatin1String("zuViele"))
+            QVERIFY(Testdaten::schreiben(pfad, QList<Testdaten::Frage>(FrageDatei::MaxFragen + 1)));
+        else if (!inhalt.isEmpty())
+            QVERIFY(Testdaten::schreiben(pfad, inhalt.toUtf8()));
+
+        const std::optional<Meldung> gesagt = Spielablauf::startDateiVorgeben(pfad);
+
+        QCOMPARE(gesagt.has_value(), !meldung.isEmpty());
+        if (gesagt)
+            QVERIFY2((gesagt->text + gesagt->informativerText).contains(meldung), qPrintable(gesagt->text));
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), uebernommen ? pfad : m_datei);
+        const QStringList zuletztErwartet = uebernommen ? QStringList{pfad, m_datei} : zuletzt;
+        QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList), zuletztErwartet);
+        QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
+                 uebernommen ? ordner : QString());
+        // The first start is completed with this file, and only by a file that loads.
+        QCOMPARE(Einstellungen::ist(Schluessel::BereitsGestartet), bereitsGestartet || uebernommen);
+        QCOMPARE(Einstellungen::ist(Schluessel::LoesungAnzeigen), !bereitsGestartet && uebernommen);
+        // Nothing is shown before the window exists.
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+        QVERIFY(m_fenster->zuletzt == 0);
     }
 
     void englischeBeschriftungen()

@@ -25,7 +25,8 @@ int main(int argc, char *argv[])
 
     const simulator::ParsedOptions parsed =
         simulator::parseOptions(app.arguments(), ::isatty(STDIN_FILENO) == 1);
-    if (parsed.outcome == simulator::ParsedOptions::Outcome::Help) {
+    if (parsed.outcome == simulator::ParsedOptions::Outcome::Help ||
+        parsed.outcome == simulator::ParsedOptions::Outcome::Version) {
         std::fputs(qPrintable(parsed.text), stdout);
         return 0;
     }

@@ -101,6 +101,8 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
 
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
     const QCommandLineOption family({QStringLiteral("f"), QStringLiteral("family")},
                                     QStringLiteral("Receiver family: morvane or tandrivelle (default)."),
                                     QStringLiteral("FAMILY"));
@@ -191,11 +193,11 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("Log no single presses or received bytes."));
 
-    parser.addOptions({help,        family,    noAnnounce,        script,    press,        noWait,
-                       interactive, random,    handsets,          classSets, distribution, rate,
-                       duration,    count,     repeatProbability, seed,      master,       burst,
-                       splitFrames, junkBits,  startDelay,        linger,    quiet,        splitGap,
-                       splitShare,  strayBytes});
+    parser.addOptions({help,     version,     family,    noAnnounce,        script,    press,
+                       noWait,   interactive, random,    handsets,          classSets, distribution,
+                       rate,     duration,    count,     repeatProbability, seed,      master,
+                       burst,    splitFrames, junkBits,  startDelay,        linger,    quiet,
+                       splitGap, splitShare,  strayBytes});
 
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -203,6 +205,12 @@ ParsedOptions parseOptions(const QStringList &arguments, bool stdinIsTerminal)
         ParsedOptions result;
         result.outcome = ParsedOptions::Outcome::Help;
         result.text = parser.helpText() + QString::fromLatin1(epilogue);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        ParsedOptions result;
+        result.outcome = ParsedOptions::Outcome::Version;
+        result.text = QStringLiteral("plenaro-simulator " PLENARO_VERSION "\n");
         return result;
     }
     if (!parser.positionalArguments().isEmpty())

@@ -53,11 +53,11 @@ struct Options
 
 struct ParsedOptions
 {
-    enum class Outcome { Run, Help, Error };
+    enum class Outcome { Run, Help, Version, Error };
 
     Outcome outcome = Outcome::Run;
     Options options;
-    QString text; // the help text, or the reason the arguments were refused
+    QString text; // the help or version text, or the reason the arguments were refused
 };
 
 // `stdinIsTerminal` decides the default mode, so it is passed in rather than looked up here.
