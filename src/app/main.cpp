@@ -43,6 +43,8 @@ int main(int argc, char *argv[])
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
+    // A normal run writes warnings only; QT_LOGGING_RULES or a logging configuration turns more on.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     Startregeln::dateigrenzeAlsSchreibfehler();
     Startregeln::dateienGrenzeAnheben();
     // Pages come from the resources and show pictures from the question file's folder; only a
