@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and starts the installed program the way the menu
 # does, from an unrelated working folder with a home of its own, headless. Checks that the
-# installed tree is complete, that the first start picks the installed English sample (whose
-# pictures are installed beside it), that the English catalogue is loaded where the build has
-# one, that the program stays up, that it leaves the working folder alone and that it ends in
-# order on SIGTERM.
+# installed tree is complete and its programs carry no library search path, that the first start
+# picks the installed English sample (whose pictures are installed beside it), that the English
+# catalogue is loaded where the build has one, that the program stays up, that it leaves the
+# working folder alone and that it ends in order on SIGTERM.
 #   installation.sh <build folder> <repository root>
 set -euo pipefail
 bau=$(cd "$1" && pwd)
@@ -35,10 +35,18 @@ daten=$prefix/share/plenaro
 for datei in bin/plenaro bin/plenaro-simulator share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/icons/hicolor/48x48/apps/$id.png \
     share/icons/hicolor/256x256/apps/$id.png share/icons/hicolor/scalable/apps/$id.svg \
-    share/plenaro/examples/DE/BspFragen.xml share/plenaro/examples/EN/BspFragen.xml; do
+    share/plenaro/examples/DE/BspFragen.xml share/plenaro/examples/EN/BspFragen.xml \
+    share/mime/packages/plenaro.xml share/man/man1/plenaro.1.gz share/man/man1/plenaro-simulator.1.gz \
+    share/doc/plenaro/copyright share/doc/plenaro/changelog.Debian.gz; do
     [ -s "$prefix/$datei" ] || melden "not installed: $datei"
 done
 [ -x "$prefix/bin/plenaro" ] || melden "bin/plenaro is not executable"
+# The programs link no library of their own: a RUNPATH would only point outside the tree.
+for name in plenaro plenaro-simulator; do
+    if command -v readelf >/dev/null && readelf -d "$prefix/bin/$name" | grep -Eq 'R(UN)?PATH'; then
+        melden "bin/$name carries a search path: $(readelf -d "$prefix/bin/$name" | grep -E 'R(UN)?PATH')"
+    fi
+done
 [ ! -e "$prefix/examples" ] || melden "examples installed beside bin instead of below share/plenaro"
 [ ! -e "$daten/examples/CMakeLists.txt" ] || melden "the build script of the examples was installed"
 # Everything that lies beside the program in the build is installed with it.
@@ -75,8 +83,9 @@ export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking --no-first-run"
 export QT_LOGGING_RULES="plenaro.main.info=true"
 
-# The menu's command line, found through PATH like the desktop does.
-befehl=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop")
+# The menu's command line, found through PATH like the desktop does; started from the menu, with
+# no file, its field codes (%f) drop out.
+befehl=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop" | sed 's/ *%[fFuU]//g')
 cd "$tmp/anderswo"
 # A session of its own, so the web engine's helper processes end with it.
 PATH=$prefix/bin:$PATH setsid $befehl >"$tmp/ausgabe.log" 2>&1 &
