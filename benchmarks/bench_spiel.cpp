@@ -18,6 +18,7 @@ class StilleDialoge final : public Dialoge
 public:
     void hinweis(const Meldung &) override {}
     bool frage(const Meldung &) override { return true; }
+    Sichern sichern(const Meldung &) override { return Sichern::Verwerfen; }
     QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
     QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
 };
