@@ -27,7 +27,9 @@ veroeffentlicht=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$verpackung"
 
 lizenz=$(sed -n 's/.*<project_license>\(.*\)<\/project_license>.*/\1/p' "$verpackung"/*.metainfo.xml)
 eigene=$(awk '/^Files: \*$/ { f = 1; next } f && /^License: / { print $2; exit }' "$verpackung/copyright")
-[ -n "$lizenz" ] && [ "$eigene" = "$lizenz" ] ||
+# The copyright file spells licences the Debian way, the metadata the SPDX way.
+dep5=$(echo "$lizenz" | sed -E 's/^(A?L?GPL)-([0-9])\.0-or-later$/\1-\2+/; s/^(A?L?GPL)-([0-9])\.0-only$/\1-\2/')
+[ -n "$lizenz" ] && [ "$eigene" = "$dep5" ] ||
     melden "the copyright file gives the project's files '$eigene', the metadata '$lizenz'"
 grep -qF -- "$lizenz" "$wurzel/LICENSE" || melden "LICENSE does not name $lizenz"
 while read -r name; do
