@@ -1,6 +1,7 @@
-// Prints what the press journal costs per press and per sync, and what reading a question file
-// near the size limit costs.
+// Prints what the press journal costs the game's thread per press and per sync, and what reading
+// a question file of 1,000 questions and one near the size limit costs.
 //   build/bin/bench_dateien [folder on the disk to measure]
+#include "benutzerdatei.h"
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "fragedatei.h"
@@ -13,6 +14,8 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -23,6 +26,7 @@ class StilleDialoge final : public Dialoge
 public:
     void hinweis(const Meldung &) override {}
     bool frage(const Meldung &) override { return true; }
+    Sichern sichern(const Meldung &) override { return Sichern::Verwerfen; }
     QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
     QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
 };
@@ -32,6 +36,47 @@ long speicherMb()
     rusage nutzung{};
     getrusage(RUSAGE_SELF, &nutzung);
     return nutzung.ru_maxrss / 1024;
+}
+
+double median(QList<double> werte)
+{
+    if (werte.isEmpty())
+        return 0;
+    std::sort(werte.begin(), werte.end());
+    return werte.at(werte.size() / 2);
+}
+
+// A file as teachers write them: 1,000 questions, every field, indented with CR LF.
+QByteArray tausendFragen()
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<ArrayOfQuestion>\r\n");
+    for (int i = 1; i <= FrageDatei::MaxFragen; ++i) {
+        xml +=
+            QStringLiteral(" <Question>\r\n  <QuestionText>Frage %1: Welche Antwort ist richtig? Ein etwas "
+                           "längerer Fragetext, wie er im Unterricht vorkommt.</QuestionText>\r\n"
+                           "  <Answer1>Erste Antwort</Answer1>\r\n  <Answer2>Zweite Antwort</Answer2>\r\n"
+                           "  <Answer3>Dritte Antwort</Answer3>\r\n  <Answer4>Vierte Antwort</Answer4>\r\n"
+                           "  <PictureQuestionText/>\r\n  <PictureAnswer1/>\r\n  <PictureAnswer2/>\r\n"
+                           "  <PictureAnswer3/>\r\n  <PictureAnswer4/>\r\n  <AnswerDelay>2</AnswerDelay>\r\n"
+                           "  <Solution>Answer%2</Solution>\r\n  <Time>15</Time>\r\n  <Points>2</Points>\r\n"
+                           " </Question>\r\n")
+                .arg(i)
+                .arg(i % 4 + 1);
+    }
+    xml += QStringLiteral("</ArrayOfQuestion>");
+    return xml.toUtf8();
+}
+
+// A press recorded the way the journal did it before it had a writer of its own: the line
+// formatted and written with a system call on the game's thread.
+bool wieFrueher(int deskriptor, const SpielStand::Druck &d)
+{
+    const QByteArray inhalt = "P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) +
+                              ' ' + QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) +
+                              ' ' + QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt);
+    const QByteArray zeile =
+        inhalt + ' ' + QByteArray::number(qChecksum(inhalt), 16).rightJustified(4, '0') + '\n';
+    return BenutzerDatei::allesSchreiben(deskriptor, zeile.constData(), zeile.size(), nullptr);
 }
 
 } // namespace
@@ -67,6 +112,29 @@ int main(int argc, char **argv)
     QFile::remove(datei);
 
     StilleDialoge dialoge;
+    {
+        // The game loads its file into the catalogue, which lets go of the previous one.
+        const QString pfad = ordner + QStringLiteral("/tausend.xml");
+        QFile f(pfad);
+        f.open(QIODevice::WriteOnly);
+        f.write(tausendFragen());
+        f.close();
+        spiel s(Uhr::system(), dialoge);
+        QList<double> lesen;
+        QList<double> laden;
+        for (int i = 0; i < 41; ++i) {
+            zeit.restart();
+            const FrageDatei::LadeErgebnis e = FrageDatei::lesen(pfad);
+            lesen.append(zeit.nsecsElapsed() / 1e6);
+            zeit.restart();
+            s.ladeFragen(pfad);
+            laden.append(zeit.nsecsElapsed() / 1e6);
+        }
+        printf("question file of 1000 questions (%lld KiB): read in %.2f ms, loaded into the game in %.2f ms "
+               "(medians of 41)\n",
+               f.size() / 1024, median(lesen), median(laden));
+    }
+
     spiel s(Uhr::system(), dialoge);
     const QString fragen = ordner + QStringLiteral("/fragen.xml");
     FrageDatei::neueDateiSchreiben(fragen);
@@ -74,22 +142,72 @@ int main(int argc, char **argv)
     s.getNaechsteFrage();
     Druckjournal journal(Uhr::system(), ordner);
     journal.beginnen(fragen);
-    constexpr int Druecke = 20000;
-    zeit.restart();
-    for (int i = 0; i < Druecke; ++i) {
+    QFile frueher(ordner + QStringLiteral("/frueher.txt"));
+    frueher.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+
+    // The three ways in turn, block by block, so each sees the same load of the machine. Only the
+    // game's thread is timed: the writer works beside it.
+    constexpr int Druecke = 5000;
+    constexpr int Runden = 15;
+    QList<double> mitJournal, ohneJournal, wieVorher, rueckstand;
+    for (int runde = 0; runde < Runden; ++runde) {
+        zeit.restart();
+        for (int i = 0; i < Druecke; ++i) {
+            const SpielStand::Druck d = journal.druck(s, 1, uint(i % 400), uint(1 + i % 4));
+            s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+        }
+        mitJournal.append(double(zeit.nsecsElapsed()) / Druecke / 1000);
+        zeit.restart();
+        journal.leeren();
+        rueckstand.append(zeit.nsecsElapsed() / 1e6);
+        zeit.restart();
+        for (int i = 0; i < Druecke; ++i)
+            s.antwortErfassen(1, uint(i % 400), uint(1 + i % 4));
+        ohneJournal.append(double(zeit.nsecsElapsed()) / Druecke / 1000);
+        zeit.restart();
+        for (int i = 0; i < Druecke; ++i) {
+            const SpielStand::Druck d{s.getAktuelleFrageNr(), 1, uint(i % 400), uint(1 + i % 4), s.laufzeit(),
+                                      Uhr::system().epochMs()};
+            wieFrueher(frueher.handle(), d);
+            s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+        }
+        wieVorher.append(double(zeit.nsecsElapsed()) / Druecke / 1000);
+    }
+    printf("press without journal: %.2f us; with journal: %.2f us (+%.2f us), the writer %.2f ms behind at "
+           "the end of %d presses; written on the game's thread as before: %.2f us (+%.2f us) (medians of %d "
+           "rounds)\n",
+           median(ohneJournal), median(mitJournal), median(mitJournal) - median(ohneJournal),
+           median(rueckstand), Druecke, median(wieVorher), median(wieVorher) - median(ohneJournal), Runden);
+
+    // A press of a class comes alone, a moment after the last: the writer is asleep and has to be
+    // woken. Each way is timed first after its pause, so none finds the caches warmed by another.
+    QList<double> einzelnMit, einzelnOhne, einzelnVorher;
+    for (int i = 0; i < 2000; ++i) {
+        journal.leeren();
+        usleep(300);
+        zeit.restart();
         const SpielStand::Druck d = journal.druck(s, 1, uint(i % 400), uint(1 + i % 4));
         s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
-    }
-    const qint64 mitJournal = zeit.nsecsElapsed();
-    zeit.restart();
-    for (int i = 0; i < Druecke; ++i)
+        einzelnMit.append(zeit.nsecsElapsed() / 1e3);
+        usleep(300);
+        zeit.restart();
         s.antwortErfassen(1, uint(i % 400), uint(1 + i % 4));
-    const qint64 ohneJournal = zeit.nsecsElapsed();
-    printf("press with journal: %.2f us, without: %.2f us\n", double(mitJournal) / Druecke / 1000,
-           double(ohneJournal) / Druecke / 1000);
+        einzelnOhne.append(zeit.nsecsElapsed() / 1e3);
+        usleep(300);
+        zeit.restart();
+        const SpielStand::Druck v{s.getAktuelleFrageNr(), 1, uint(i % 400), uint(1 + i % 4), s.laufzeit(),
+                                  Uhr::system().epochMs()};
+        wieFrueher(frueher.handle(), v);
+        s.antwortEintragen(v.frageNr, v.klassensatz, v.buzzerNo, v.buttonNo, v.laufzeitMs);
+        einzelnVorher.append(zeit.nsecsElapsed() / 1e3);
+    }
+    printf("a single press, the writer asleep: without journal %.2f us; with journal %.2f us; written on the "
+           "game's thread as before %.2f us (medians of 2000)\n",
+           median(einzelnOhne), median(einzelnMit), median(einzelnVorher));
 
     // The sync the journal's timer makes at most every 100 ms while presses come in: measured
     // by hand on a line just written.
+    frueher.close();
     constexpr int Syncs = 50;
     qint64 syncSumme = 0, syncMax = 0;
     for (int i = 0; i < Syncs; ++i) {

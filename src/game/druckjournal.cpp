@@ -13,12 +13,24 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <thread>
+#include <vector>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <pthread.h>
+#include <sched.h>
 #endif
 
 namespace {
@@ -55,13 +67,6 @@ bool zahlen(const QList<QByteArray> &teile, int ab, QList<qint64> &werte)
     return true;
 }
 
-QByteArray druckInhalt(const SpielStand::Druck &d)
-{
-    return "P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
-           QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
-           QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt);
-}
-
 bool istUint(qint64 wert)
 {
     return wert >= 0 && wert <= qint64(std::numeric_limits<uint>::max());
@@ -77,6 +82,159 @@ bool vielleichtAuswertung(const QByteArray &zeile)
 }
 
 } // namespace
+
+// Writes the journal's records on a thread of its own. The game's thread only puts the values
+// in a queue and wakes the writer when it sleeps; the writer formats whatever is waiting and
+// hands it to the system in one write, at once, so little is ever left in the queue.
+class Druckjournal::Schreiber final
+{
+    Q_DISABLE_COPY_MOVE(Schreiber)
+
+public:
+    explicit Schreiber(Druckjournal &journal)
+        : m_journal(journal)
+        , m_thread([this]() { laufen(); })
+    {
+    }
+
+    ~Schreiber()
+    {
+        {
+            const std::lock_guard<std::mutex> sperre(m_mutex);
+            m_ende = true;
+        }
+        m_arbeit.notify_one();
+        m_thread.join();
+    }
+
+    // Only while nothing waits to be written (after warten()).
+    void dateiSetzen(int deskriptor)
+    {
+        const std::lock_guard<std::mutex> sperre(m_mutex);
+        m_deskriptor = deskriptor;
+    }
+
+    void eintragen(const Eintrag &eintrag)
+    {
+        bool wecken = false;
+        {
+            const std::lock_guard<std::mutex> sperre(m_mutex);
+            m_warteschlange.push_back(eintrag);
+            ++m_eingereiht;
+            wecken = std::exchange(m_schlaeft, false);
+        }
+        if (wecken)
+            m_arbeit.notify_one();
+    }
+
+    void synchronisierenAnfordern()
+    {
+        bool wecken = false;
+        {
+            const std::lock_guard<std::mutex> sperre(m_mutex);
+            m_syncAngefordert = true;
+            ++m_eingereiht;
+            wecken = std::exchange(m_schlaeft, false);
+        }
+        if (wecken)
+            m_arbeit.notify_one();
+    }
+
+    void warten()
+    {
+        std::unique_lock<std::mutex> sperre(m_mutex);
+        const quint64 ziel = m_eingereiht;
+        m_erledigt.wait(sperre, [&]() { return m_erledigtBis >= ziel; });
+    }
+
+    QStringList fehlerNehmen()
+    {
+        const std::lock_guard<std::mutex> sperre(m_mutex);
+        return std::exchange(m_gruende, {});
+    }
+
+    qint64 synchronisierungen() const { return m_synchronisierungen.load(std::memory_order_relaxed); }
+
+private:
+    void laufen()
+    {
+#ifdef Q_OS_LINUX
+        // Woken by a press, the writer waits for a free processor instead of interrupting the
+        // game's thread in the middle of it; that interruption cost the press more than the wake.
+        const sched_param parameter{};
+        pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameter);
+#endif
+        std::vector<Eintrag> arbeit;
+        QByteArray text;
+        std::unique_lock<std::mutex> sperre(m_mutex);
+        for (;;) {
+            while (m_warteschlange.empty() && !m_syncAngefordert && !m_ende) {
+                m_schlaeft = true;
+                m_arbeit.wait(sperre);
+            }
+            m_schlaeft = false;
+            if (m_warteschlange.empty() && !m_syncAngefordert)
+                return;
+            arbeit.swap(m_warteschlange);
+            const bool sync = std::exchange(m_syncAngefordert, false);
+            const quint64 bis = m_eingereiht;
+            const int deskriptor = m_deskriptor;
+            sperre.unlock();
+
+            QStringList gruende;
+            if (!arbeit.empty()) {
+                text.resize(0);
+                for (const Eintrag &eintrag : arbeit)
+                    zeileAnhaengen(text, eintrag);
+                arbeit.clear();
+                // All waiting lines in one call: a killed process leaves whole lines, a power cut
+                // at worst a torn last one, which the checksum catches.
+                QString grund;
+                if (!BenutzerDatei::allesSchreiben(deskriptor, text.constData(), text.size(), &grund))
+                    gruende.append(grund);
+            }
+            if (sync) {
+#ifdef Q_OS_WIN
+                const bool ok = ::_commit(deskriptor) == 0;
+#else
+                const bool ok = ::fdatasync(deskriptor) == 0;
+#endif
+                m_synchronisierungen.fetch_add(1, std::memory_order_relaxed);
+                if (!ok)
+                    gruende.append(QString::fromLocal8Bit(std::strerror(errno)));
+            }
+
+            sperre.lock();
+            if (!gruende.isEmpty()) {
+                const bool melden = m_gruende.isEmpty();
+                m_gruende += gruende;
+                // Said on the journal's own thread, as its signal promises.
+                if (melden)
+                    QMetaObject::invokeMethod(
+                        &m_journal, [journal = &m_journal]() { journal->fehlerMelden(); },
+                        Qt::QueuedConnection);
+            }
+            m_erledigtBis = bis;
+            m_erledigt.notify_all();
+        }
+    }
+
+    Druckjournal &m_journal;
+    std::mutex m_mutex;
+    std::condition_variable m_arbeit;   // wakes the writer
+    std::condition_variable m_erledigt; // wakes warten()
+    std::vector<Eintrag> m_warteschlange;
+    quint64 m_eingereiht = 0;  // records and sync requests handed over so far
+    quint64 m_erledigtBis = 0; // of those, done
+    bool m_syncAngefordert = false;
+    bool m_schlaeft = false;
+    bool m_ende = false;
+    int m_deskriptor = -1;
+    QStringList m_gruende; // failed writes not yet reported
+    std::atomic<qint64> m_synchronisierungen = 0;
+    // Last: runs with every member above in place.
+    std::thread m_thread;
+};
 
 QList<SpielStand::Druck> SpielStand::druckeDerFrage(int frageNr) const
 {
@@ -142,12 +300,49 @@ Druckjournal::Druckjournal(Uhr &uhr, const QString &ordner, QObject *eltern)
 
 Druckjournal::~Druckjournal()
 {
-    synchronisieren();
+    if (m_syncTimer)
+        m_syncTimer->stop();
+    if (m_schreiber && istAktiv() && m_ungesynct)
+        m_schreiber->synchronisierenAnfordern();
+    warten();
+    // Nobody is left to tell the presenter; the log still hears it.
+    if (m_schreiber) {
+        const QStringList gruende = m_schreiber->fehlerNehmen();
+        for (const QString &grund : gruende)
+            qCWarning(lcSpiel) << "Druckjournal" << m_pfad << grund;
+    }
+    m_schreiber.reset();
     // Left behind, it would only be found and thrown away at the next start.
     const bool ohneSpiel = istAktiv() && m_druecke == 0 && m_letzteFrage <= 0;
     m_datei.close();
     if (ohneSpiel)
         QFile::remove(m_pfad);
+}
+
+qint64 Druckjournal::synchronisierungen() const
+{
+    return m_schreiber ? m_schreiber->synchronisierungen() : 0;
+}
+
+void Druckjournal::warten() const
+{
+    if (m_schreiber)
+        m_schreiber->warten();
+}
+
+void Druckjournal::leeren()
+{
+    warten();
+    fehlerMelden();
+}
+
+void Druckjournal::fehlerMelden()
+{
+    if (!m_schreiber)
+        return;
+    const QStringList gruende = m_schreiber->fehlerNehmen();
+    for (const QString &grund : gruende)
+        scheitern(grund);
 }
 
 QByteArray Druckjournal::zeile(const QByteArray &inhalt)
@@ -167,6 +362,7 @@ bool Druckjournal::dateiVorhanden() const
 
 SpielStand Druckjournal::lesen() const
 {
+    warten();
     SpielStand stand;
     QFile datei(m_pfad);
     if (!datei.open(QIODevice::ReadOnly) || datei.size() > MaxGroesse) {
@@ -263,6 +459,7 @@ SpielStand Druckjournal::lesen() const
 
 QString Druckjournal::aufbewahren(QString *grund) const
 {
+    warten();
     const QFileInfo info(m_pfad);
     QDateTime zeit = info.lastModified();
     if (!zeit.isValid())
@@ -325,12 +522,21 @@ FrageDatei::LadeErgebnis Druckjournal::anwenden(const SpielStand &stand, spiel &
     return ergebnis;
 }
 
-void Druckjournal::entfernen()
+void Druckjournal::schliessen()
 {
     if (m_syncTimer)
         m_syncTimer->stop();
     m_ungesynct = false;
+    // The writer must be done with the file before it is closed, renamed or removed.
+    leeren();
+    if (m_schreiber)
+        m_schreiber->dateiSetzen(-1);
     m_datei.close();
+}
+
+void Druckjournal::entfernen()
+{
+    schliessen();
     QFile::remove(m_pfad);
     m_fehler.clear();
 }
@@ -342,14 +548,14 @@ QByteArray Druckjournal::alsText(const SpielStand &stand)
     const auto auswertungenBis = [&](qsizetype druecke) {
         while (naechsteAuswertung < stand.auswertungen.size() &&
                stand.auswertungen.at(naechsteAuswertung).nachDruecken <= druecke)
-            text += zeile("A " + QByteArray::number(stand.auswertungen.at(naechsteAuswertung++).frageNr));
+            zeileAnhaengen(text, {'A', {stand.auswertungen.at(naechsteAuswertung++).frageNr}});
     };
     for (qsizetype i = 0; i < stand.druecke.size(); ++i) {
         auswertungenBis(i);
-        text += zeile(druckInhalt(stand.druecke.at(i)));
+        zeileAnhaengen(text, {'P', stand.druecke.at(i)});
     }
     auswertungenBis(stand.druecke.size());
-    text += zeile("F " + QByteArray::number(stand.aktuelleFrage));
+    zeileAnhaengen(text, {'F', {stand.aktuelleFrage}});
     return text;
 }
 
@@ -371,10 +577,7 @@ bool Druckjournal::beginnen(const QString &frageDatei)
 bool Druckjournal::fortsetzen(const SpielStand &stand)
 {
     // The old journal stays until the new one has replaced it whole.
-    if (m_syncTimer)
-        m_syncTimer->stop();
-    m_ungesynct = false;
-    m_datei.close();
+    schliessen();
     m_fehler.clear();
     QDir().mkpath(QFileInfo(m_pfad).absolutePath());
     // Written whole and renamed into place: never a journal without its header.
@@ -395,6 +598,9 @@ bool Druckjournal::oeffnenZumAnhaengen()
         scheitern(m_datei.errorString());
         return false;
     }
+    if (!m_schreiber)
+        m_schreiber = std::make_unique<Schreiber>(*this);
+    m_schreiber->dateiSetzen(m_datei.handle());
     return true;
 }
 
@@ -412,7 +618,7 @@ SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buz
 bool Druckjournal::druck(const SpielStand::Druck &d)
 {
     ++m_druecke;
-    return zeileAnhaengen(druckInhalt(d));
+    return eintragen({'P', d});
 }
 
 bool Druckjournal::frageAufgerufen(int frageNr)
@@ -420,12 +626,12 @@ bool Druckjournal::frageAufgerufen(int frageNr)
     if (frageNr == m_letzteFrage)
         return istAktiv();
     m_letzteFrage = frageNr;
-    return zeileAnhaengen("F " + QByteArray::number(frageNr));
+    return eintragen({'F', {frageNr}});
 }
 
 bool Druckjournal::ausgewertet(int frageNr)
 {
-    return zeileAnhaengen("A " + QByteArray::number(frageNr));
+    return eintragen({'A', {frageNr}});
 }
 
 void Druckjournal::spielBeobachten(const spiel &s)
@@ -433,27 +639,49 @@ void Druckjournal::spielBeobachten(const spiel &s)
     connect(&s, &spiel::ranglisteAktualisieren, this, [this, &s]() { ausgewertet(s.getAktuelleFrageNr()); });
 }
 
-bool Druckjournal::zeileAnhaengen(const QByteArray &inhalt)
+void Druckjournal::zeileAnhaengen(QByteArray &text, const Eintrag &eintrag)
+{
+    // Without a text object of its own: the writer formats every press of a game.
+    char puffer[128];
+    char *p = puffer;
+    char *const ende = puffer + sizeof puffer;
+    *p++ = eintrag.art;
+    const auto zahl = [&](auto wert) {
+        *p++ = ' ';
+        p = std::to_chars(p, ende, wert).ptr;
+    };
+    const SpielStand::Druck &d = eintrag.werte;
+    zahl(d.frageNr);
+    if (eintrag.art == 'P') {
+        zahl(d.klassensatz);
+        zahl(d.buzzerNo);
+        zahl(d.buttonNo);
+        zahl(d.laufzeitMs);
+        zahl(d.zeitpunkt);
+    }
+    const quint16 summe = qChecksum(QByteArrayView(puffer, p - puffer));
+    *p++ = ' ';
+    for (int stelle = 3; stelle >= 0; --stelle)
+        *p++ = "0123456789abcdef"[(summe >> (4 * stelle)) & 0xf];
+    *p++ = '\n';
+    text.append(puffer, p - puffer);
+}
+
+bool Druckjournal::eintragen(const Eintrag &eintrag)
 {
     if (!m_datei.isOpen())
         return false;
-    // One line, one system call: a killed process leaves whole lines, a power cut at worst a
-    // torn last one, which the checksum catches.
-    const QByteArray text = zeile(inhalt);
-    QString grund;
-    if (!BenutzerDatei::allesSchreiben(m_datei.handle(), text.constData(), text.size(), &grund)) {
-        scheitern(grund);
-        return false;
-    }
+    m_schreiber->eintragen(eintrag);
     m_ungesynct = true;
     if (!m_syncTimer) {
         m_syncTimer = m_uhr.neuerZeitgeber(this);
         m_syncTimer->setSingleShot(true);
         connect(m_syncTimer, &Zeitgeber::timeout, this, &Druckjournal::synchronisieren);
     }
+    // Started by the record, so the sync follows the write within the interval.
     if (!m_syncTimer->isActive())
         m_syncTimer->start(SyncIntervall);
-    return true;
+    return m_fehler.isEmpty();
 }
 
 void Druckjournal::synchronisieren()
@@ -461,14 +689,7 @@ void Druckjournal::synchronisieren()
     if (!m_ungesynct || !m_datei.isOpen())
         return;
     m_ungesynct = false;
-#ifdef Q_OS_WIN
-    const bool ok = m_datei.flush();
-#else
-    const bool ok = ::fdatasync(m_datei.handle()) == 0;
-#endif
-    ++m_synchronisierungen;
-    if (!ok)
-        scheitern(QString::fromLocal8Bit(std::strerror(errno)));
+    m_schreiber->synchronisierenAnfordern();
 }
 
 void Druckjournal::scheitern(const QString &grund)

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class spiel;
 class Uhr;
 class Zeitgeber;
@@ -59,16 +61,18 @@ struct SpielStand
     bool istLeer() const { return druecke.isEmpty() && aktuelleFrage == 0; }
 };
 
-// The press journal: every press is appended to a file in the user's data folder before it
-// counts, so a crash, a power cut or a killed process during a game loses no answer. The next
-// start can offer to take the game up again: same question file, same question, every answer,
-// the points of every evaluated question.
+// The press journal: every press is handed to it before it counts and appended to a file in the
+// user's data folder, so a crash, a power cut or a killed process during a game loses no answer.
+// The next start can offer to take the game up again: same question file, same question, every
+// answer, the points of every evaluated question.
 //
-// Each record is one line, written with one system call as soon as it arrives (a killed
-// process loses nothing already written); the file is synced to the disk at most 100 ms after
-// a write (a power cut loses at most that). Every line carries a checksum: a torn or damaged
-// line, garbage or an empty file are skipped when reading and counted, never fatal; what can be
-// read of the rest still comes back.
+// Each record is one line. A thread of the journal's own writes the lines as soon as they are
+// handed over, with one system call for all that are waiting: the game's thread neither formats
+// nor writes, it only wakes the writer when that sleeps. A killed process loses only what was
+// handed over in its last moment and not yet written. The file is synced to the disk at most
+// 100 ms after a write (a power cut loses at most that). Every line carries a checksum: a torn
+// or damaged line, garbage or an empty file are skipped when reading and counted, never fatal;
+// what can be read of the rest still comes back.
 //
 // Use in the game flow:
 //   start-up:  if (j.dateiVorhanden()) { s = j.lesen(); damaged: j.aufbewahren() first; offer;
@@ -80,6 +84,7 @@ struct SpielStand
 //   navigation: j.frageAufgerufen(spiel.getAktuelleFrageNr()) after each move
 //   evaluation: spielBeobachten(spiel) once, or j.ausgewertet(nr) on ranglisteAktualisieren
 //   normal end or declined offer: j.beenden() / j.entfernen()
+// Everything that replaces, removes or reads the file first waits for the writer (leeren()).
 class Druckjournal final : public QObject
 {
     Q_OBJECT
@@ -90,8 +95,9 @@ public:
 
     // `ordner` empty: the user's data folder (QStandardPaths::AppDataLocation).
     explicit Druckjournal(Uhr &uhr, const QString &ordner = {}, QObject *eltern = nullptr);
-    // Syncs and closes, but keeps the file: an unfinished game stays restorable. A journal this
-    // object began for a game that never got going (no press, no question called up) is removed.
+    // Writes what was handed over, syncs and closes, but keeps the file: an unfinished game stays
+    // restorable. A journal this object began for a game that never got going (no press, no
+    // question called up) is removed.
     ~Druckjournal() override;
 
     QString pfad() const { return m_pfad; }
@@ -101,6 +107,7 @@ public:
     bool vorhanden() const;
     // Any file at the journal's place, even one that is not readable.
     bool dateiVorhanden() const;
+    // What the file holds, with every record handed over so far.
     SpielStand lesen() const;
     // Keeps a copy of the journal beside it, named with the time of its last write
     // ("druckjournal-2026-12-07T16-10-05.txt"); the journal itself stays. Returns the copy's
@@ -125,7 +132,9 @@ public:
     // A press, before it counts: takes the question number and the running time from `s` and
     // returns the press as recorded. The caller then lets it count with the same time:
     //   s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
-    // A failed write does not stop the game (see schreibfehler); `geschrieben` tells.
+    // A failed write does not stop the game (see schreibfehler). `geschrieben` (and the return
+    // value of the other calls) tells whether the record went to the writer of a journal that
+    // has not failed so far; the write itself follows a moment later.
     SpielStand::Druck druck(const spiel &s, uint klassensatz, uint buzzerNo, uint buttonNo,
                             bool *geschrieben = nullptr);
     bool druck(const SpielStand::Druck &druck);
@@ -135,11 +144,14 @@ public:
     void spielBeobachten(const spiel &s);
     // Normal end of a game: the journal is removed.
     void beenden() { entfernen(); }
+    // Blocks until every record handed over so far is with the system (and a sync that is due
+    // is done); a write that failed meanwhile has been reported (schreibfehler) when it returns.
+    void leeren();
 
     bool istAktiv() const { return m_datei.isOpen(); }
     // The first failed write, as a message for the presenter; empty while all is well.
     QString fehler() const { return m_fehler; }
-    qint64 synchronisierungen() const { return m_synchronisierungen; }
+    qint64 synchronisierungen() const;
 
 signals:
     // Once per journal, at the first failed write: the game goes on, but an interruption
@@ -147,11 +159,28 @@ signals:
     void schreibfehler(const QString &meldung);
 
 private:
-    bool zeileAnhaengen(const QByteArray &inhalt);
+    class Schreiber;
+    // One record as handed to the writer: 'P' with all values of `werte`, 'F' and 'A' with the
+    // question number only. The writer formats it, so a press costs the game no text work.
+    struct Eintrag
+    {
+        char art = 'P';
+        SpielStand::Druck werte;
+    };
+
+    bool eintragen(const Eintrag &eintrag);
+    // Until the writer has written everything handed over; failures stay for fehlerMelden().
+    void warten() const;
     bool oeffnenZumAnhaengen();
+    // Waits for the writer and closes the file.
+    void schliessen();
     void synchronisieren();
+    // The writer's failed writes, on this object's thread.
+    void fehlerMelden();
     void scheitern(const QString &grund);
     static QByteArray zeile(const QByteArray &inhalt);
+    // Appends the line of `eintrag`: its content, the checksum, the line end.
+    static void zeileAnhaengen(QByteArray &text, const Eintrag &eintrag);
     static QByteArray alsText(const SpielStand &stand);
 
     Uhr &m_uhr;
@@ -162,5 +191,5 @@ private:
     int m_letzteFrage = -1;
     qsizetype m_druecke = 0;
     QString m_fehler;
-    qint64 m_synchronisierungen = 0;
+    std::unique_ptr<Schreiber> m_schreiber; // started with the first file it writes to
 };

@@ -344,7 +344,7 @@ void Spielablauf::geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint button
 {
     m_fenster.druckAnzeigen(klassensatz, buzzerNo, buttonNo);
     if (m_journal) {
-        // Written before it counts: what the journal holds is never less than what was shown.
+        // Handed to the journal before it counts: what it writes is never less than what was shown.
         const SpielStand::Druck druck = m_journal->druck(m_spiel, klassensatz, buzzerNo, buttonNo);
         m_spiel.antwortEintragen(druck.frageNr, klassensatz, buzzerNo, buttonNo, druck.laufzeitMs);
     } else {

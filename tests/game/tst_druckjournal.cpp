@@ -60,8 +60,9 @@ void ausgeben(const QByteArray &zeile)
     std::fflush(stdout);
 }
 
-// The child of the crash test: plays a game with real time and acknowledges on stdout every
-// press and evaluation after the journal has taken it, until it is killed.
+// The child of the crash test: plays a game with real time and acknowledges on stdout the
+// presses and evaluations the journal has written, now and then a few at once, until it is
+// killed: the kill finds records still on their way to the file as well.
 int kindSpielen(const QString &ordner, const QString &datei, quint32 saat)
 {
     DialogRekorder dialoge;
@@ -70,19 +71,27 @@ int kindSpielen(const QString &ordner, const QString &datei, quint32 saat)
     if (!s.ladeFragen(datei).ok() || !journal.beginnen(datei))
         return 2;
     journal.spielBeobachten(s);
-    QObject::connect(&s, &spiel::ranglisteAktualisieren, &s, [&s]() {
-        ausgeben("A " + QByteArray::number(s.getAktuelleFrageNr()) + ' ' + zustand(s).toUtf8());
+    QList<QByteArray> unbestaetigt;
+    QObject::connect(&s, &spiel::ranglisteAktualisieren, &s, [&]() {
+        unbestaetigt.append("A " + QByteArray::number(s.getAktuelleFrageNr()) + ' ' + zustand(s).toUtf8());
     });
     QRandomGenerator zufall(saat);
     const auto druecken = [&]() {
         const SpielStand::Druck d{s.getAktuelleFrageNr(), zufall.bounded(1u, 3u), zufall.bounded(1u, 21u),
                                   zufall.bounded(1u, 5u), s.laufzeit(),           Uhr::system().epochMs()};
         if (journal.druck(d))
-            ausgeben("P " + QByteArray::number(d.frageNr) + ' ' + QByteArray::number(d.klassensatz) + ' ' +
-                     QByteArray::number(d.buzzerNo) + ' ' + QByteArray::number(d.buttonNo) + ' ' +
-                     QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt));
+            unbestaetigt.append("P " + QByteArray::number(d.frageNr) + ' ' +
+                                QByteArray::number(d.klassensatz) + ' ' + QByteArray::number(d.buzzerNo) +
+                                ' ' + QByteArray::number(d.buttonNo) + ' ' +
+                                QByteArray::number(d.laufzeitMs) + ' ' + QByteArray::number(d.zeitpunkt));
         s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
         QCoreApplication::processEvents();
+        if (zufall.bounded(4) == 0) {
+            journal.leeren();
+            for (const QByteArray &zeile : std::as_const(unbestaetigt))
+                ausgeben(zeile);
+            unbestaetigt.clear();
+        }
         ::usleep(zufall.bounded(400u));
     };
     ausgeben("bereit");
@@ -268,6 +277,7 @@ private slots:
         s.getNaechsteFrage();
         journal.frageAufgerufen(1);
         drueckeMitJournal(s, journal, m_uhr, {{1, 7, 2}, {1, 8, 1}});
+        journal.leeren();
         {
             QFile f(journal.pfad());
             QVERIFY(f.open(QIODevice::Append));
@@ -357,6 +367,7 @@ private slots:
         frage(2, {3}, {1}, true);
         frage(3, {3, 4}, {1, 1}, false);
         frage(4, {3}, {2}, false);
+        journal.leeren();
         QList<QByteArray> zeilen = lesenBytes(journal.pfad()).split('\n');
         QCOMPARE(zeilen.size(), 17);
         switch (schaden) {
@@ -450,41 +461,69 @@ private slots:
         s.getNaechsteFrage();
         s.qountdownStarten();
         QVERIFY(journal.druck(SpielStand::Druck{1, 1, 1, 1, s.laufzeit(), 0}));
-        // Already with the system: another process reads it at once.
+        // Once written, with the system: another process reads it at once.
+        journal.leeren();
         QCOMPARE(Druckjournal(m_uhr, journalOrdner("sync")).lesen().druecke.size(), 1);
         QCOMPARE(journal.synchronisierungen(), 0);
+        // The clock stands while the writer works: each figure is read once it is done.
+        const auto syncs = [&journal]() {
+            journal.leeren();
+            return journal.synchronisierungen();
+        };
         m_uhr.vorspulen(60);
         QVERIFY(journal.druck(SpielStand::Druck{1, 1, 2, 1, s.laufzeit(), 0}));
         m_uhr.vorspulen(39);
-        QCOMPARE(journal.synchronisierungen(), 0);
+        QCOMPARE(syncs(), 0);
         m_uhr.vorspulen(1);
-        QCOMPARE(journal.synchronisierungen(), 1);
+        QCOMPARE(syncs(), 1);
         // Nothing new, no sync.
         m_uhr.vorspulen(1000);
-        QCOMPARE(journal.synchronisierungen(), 1);
+        QCOMPARE(syncs(), 1);
         QVERIFY(journal.druck(SpielStand::Druck{1, 1, 3, 1, s.laufzeit(), 0}));
         m_uhr.vorspulen(100);
-        QCOMPARE(journal.synchronisierungen(), 2);
+        QCOMPARE(syncs(), 2);
+    }
+
+    // The writer finds a failed write a moment after the press; the journal's thread hears of it
+    // through its event loop, or at once from leeren().
+    void schreibfehlerWirdEinmalGemeldet_data()
+    {
+        QTest::addColumn<bool>("leeren");
+        QTest::newRow("von leeren") << true;
+        QTest::newRow("durch die Ereignisschleife") << false;
     }
 
     void schreibfehlerWirdEinmalGemeldet()
     {
+        QFETCH(bool, leeren);
         const QString datei = fragedatei();
         spiel s(m_uhr, m_dialoge);
         QVERIFY(s.ladeFragen(datei).ok());
-        Druckjournal journal(m_uhr, journalOrdner("voll"));
+        Druckjournal journal(m_uhr, journalOrdner(QStringLiteral("voll-%1").arg(QTest::currentDataTag())));
         QVERIFY(journal.beginnen(datei));
         QSignalSpy fehler(&journal, &Druckjournal::schreibfehler);
+        bool aufDemEigenenThread = false;
+        connect(&journal, &Druckjournal::schreibfehler, this,
+                [&]() { aufDemEigenenThread = QThread::currentThread() == journal.thread(); });
         const qint64 groesse = QFileInfo(journal.pfad()).size();
         {
             Dateigrenze grenze{rlim_t(groesse + 10)};
             QVERIFY(grenze.gesetzt());
+            QVERIFY(journal.druck(SpielStand::Druck{1, 1, 1, 1, s.laufzeit(), 0}));
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Druckjournal.*File too large"));
-            QVERIFY(!journal.druck(SpielStand::Druck{1, 1, 1, 1, s.laufzeit(), 0}));
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Druckjournal.*File too large"));
+            if (leeren)
+                journal.leeren();
+            else
+                QTRY_COMPARE(fehler.size(), 1);
+            QCOMPARE(fehler.size(), 1);
+            // From then on the journal says it has failed; further failures are only logged.
             QVERIFY(!journal.druck(SpielStand::Druck{1, 1, 2, 1, s.laufzeit(), 0}));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Druckjournal.*File too large"));
+            journal.leeren();
         }
+        QCoreApplication::processEvents();
         QCOMPARE(fehler.size(), 1);
+        QVERIFY(aufDemEigenenThread);
         const QString meldung = fehler.at(0).at(0).toString();
         QVERIFY2(meldung.contains(journal.pfad()) && meldung.contains("File too large") &&
                      meldung.startsWith("Das Druckjournal"),

@@ -165,7 +165,8 @@ private:
         sekunden(10 + 2);
         m_ablauf->naechsteFrage();
         m_ablauf->journalSetzen(nullptr);
-        // The process dies here: no normal end.
+        // The process dies here: no normal end. What it handed over had reached the file.
+        journal.leeren();
         QFile datei(journal.pfad());
         return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
     }
