@@ -40,6 +40,27 @@ int seitenZahl(const QString &pdf)
     return seiten.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
 }
 
+QString ohneSeitenNummer(QString text)
+{
+    static const QRegularExpression nummer(QStringLiteral("\\s*\\d+\\s*$"));
+    return text.remove(nummer);
+}
+
+// Page `seite` as a grey picture at 40 dpi, cut off above the page number.
+QByteArray seitenBild(const QString &pdf, int seite, const QString &ordner)
+{
+    const QString wurzel = ordner + QStringLiteral("/seite");
+    const QString s = QString::number(seite);
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), QStringLiteral("-f"), s, QStringLiteral("-l"), s,
+             QStringLiteral("-H"), QStringLiteral("400"), pdf, wurzel});
+    QFile bild(wurzel + QStringLiteral(".pgm"));
+    const QByteArray inhalt = bild.open(QIODevice::ReadOnly) ? bild.readAll() : QByteArray();
+    bild.remove();
+    return inhalt;
+}
+
 QString seitenText(const QString &pdf, int seite)
 {
     return poppler(QStringLiteral("pdftotext"),
@@ -104,10 +125,11 @@ private:
     }
 
     bool exportieren(const QList<Person> &personen, const Fragenkatalog &katalog,
-                     ExportFortschritt *fortschritt = nullptr)
+                     ExportFortschritt *fortschritt = nullptr, const Namensliste &namen = {})
     {
         pdfrangliste exporter(m_dialoge, m_uhr);
         exporter.fortschrittSetzen(fortschritt);
+        exporter.namenSetzen(namen);
         return exporter.ranglisteExportieren(personen, &katalog, katalog.getAnzahlFragen(),
                                              katalog.getAnzahlFragen());
     }
@@ -309,6 +331,87 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("Welche?")));
         }
         QVERIFY(seitenText(pdf, 5).contains(QStringLiteral("Points: 2")));
+    }
+
+    void seitenEinesTeilnehmersUnabhaengigVomRang_data()
+    {
+        QTest::addColumn<int>("davor");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("frageText");
+        // Of the report with participant 30 alone, and of each participant.
+        QTest::addColumn<int>("seiten");
+        QTest::addColumn<int>("seitenJe");
+        const QString kurz = QStringLiteral("Frage %1");
+        QTest::newRow("allein vorne") << 1 << QString() << kurz << 9 << 2;
+        QTest::newRow("Name") << 1 << QStringLiteral("Ben & Bo") << kurz << 9 << 2;
+        QTest::newRow("Name, der die Kopfzeile umbricht")
+            << 1 << QStringLiteral("Maximiliane Konstanze Friederike von Hohenlohe-Schillingsfürst") << kurz
+            << 9 << 2;
+        QTest::newRow("zweite Seite der Rangliste") << 45 << QString() << kurz << 9 << 2;
+        QTest::newRow("Fragen, die über die Seite laufen")
+            << 1 << QString()
+            << QStringLiteral("Frage %1: ") + QStringLiteral("Welche Antwort passt hier? ").repeated(30) << 13
+            << 3;
+    }
+
+    // Participant 30 is printed once alone and once behind `davor` others who answered everything
+    // right: its pages (nine questions, one survey) look the same either way.
+    void seitenEinesTeilnehmersUnabhaengigVomRang()
+    {
+        QFETCH(int, davor);
+        QFETCH(QString, name);
+        QFETCH(QString, frageText);
+        QFETCH(int, seiten);
+        QFETCH(int, seitenJe);
+        Fragenkatalog katalog(m_dialoge);
+        QList<Testdaten::Frage> liste = fragen(9);
+        for (int i = 0; i < 9; ++i)
+            liste[i].text = frageText.arg(i + 1);
+        liste[4].loesung = QStringLiteral("NoAnswer");
+        QVERIFY(laden(katalog, *m_ordner, liste));
+        Namensliste namen;
+        QVERIFY(name.isEmpty() || namen.lesenAus(QStringLiteral("30;%1\n").arg(name).toUtf8(), false));
+        // Right, wrong, none, right, survey, wrong, right; on the second page wrong and none.
+        const Person person = teilnehmer(30, 1,
+                                         {{1, 1, 1, 2000},
+                                          {2, 4, 0, 3000},
+                                          {4, 4, 1, 1000},
+                                          {5, 3, 0, 0, false},
+                                          {6, 1, 0, 500},
+                                          {7, 3, 1, 700},
+                                          {8, 1, 0, 800}});
+        QList<Person> vorne;
+        for (int i = 1; i <= davor; ++i) {
+            QList<Antwort> richtig;
+            for (int f = 1; f <= 9; ++f) {
+                if (f != 5)
+                    richtig.append({f, (f - 1) % 4 + 1, 1, 100.0 * f});
+            }
+            vorne.append(teilnehmer(uint(i), 1, richtig));
+        }
+
+        const QString allein = ziel(QStringLiteral("allein.pdf"));
+        m_dialoge.dateien = {allein};
+        QVERIFY(exportieren({person}, katalog, nullptr, namen));
+        const QString dahinter = ziel(QStringLiteral("dahinter.pdf"));
+        m_dialoge.dateien = {dahinter};
+        QVERIFY(exportieren(vorne + QList<Person>{person}, katalog, nullptr, namen));
+        QVERIFY(m_dialoge.hinweise.isEmpty());
+
+        // Ranking, the three question sections, then the participants' pages, 30's at the end.
+        QCOMPARE(seitenZahl(allein), seiten);
+        const int rangSeiten = davor + 1 > 40 ? 2 : 1;
+        QCOMPARE(seitenZahl(dahinter), seiten + rangSeiten - 1 + davor * seitenJe);
+        for (int s = 1; s <= seitenJe; ++s) {
+            const int hier = seiten - seitenJe + s;
+            const int dort = seitenZahl(dahinter) - seitenJe + s;
+            const QString text = seitenText(allein, hier);
+            QVERIFY2(s > 1 || text.contains(QStringLiteral("Geräte-ID: 30")), qPrintable(text));
+            QCOMPARE(ohneSeitenNummer(seitenText(dahinter, dort)), ohneSeitenNummer(text));
+            const QByteArray bild = seitenBild(allein, hier, m_ordner->path());
+            QVERIFY(bild.size() > 10000);
+            QVERIFY2(seitenBild(dahinter, dort, m_ordner->path()) == bild, qPrintable(QString::number(s)));
+        }
     }
 
     void bilderAusJedemArbeitsordner()
