@@ -1,8 +1,9 @@
-// Prints how long the result exports take for a big game (300 participants, 50 questions), and
-// how long the web engine needs to print the same report, as the yardstick for the PDF.
+// Prints how long the result exports take and how much memory the PDF export needs, for a class
+// (45 participants, 20 questions) and a big game (300 participants, 50 questions), and how long the
+// web engine needs to print the same report, as the yardstick for the PDF.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_export [participants questions
-//   [folder]]
-// With a folder the files stay there for looking at.
+//   [folder]] [--ohne-web]
+// With a size only that one is measured; with a folder the files stay there for looking at.
 #include "csvrangliste.h"
 #include "dialoge.h"
 #include "einstellungen.h"
@@ -19,15 +20,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QMap>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QWebEnginePage>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
@@ -88,24 +91,23 @@ QList<Person> teilnehmer(int anzahl, int fragen)
     return personen;
 }
 
-// Notes when the PDF export passes its stages: HTML built (5 %), document parsed (14 %), laid out
-// (33 %), every page printed (100 %), and the longest time between two reports.
-class Etappen final : public ExportFortschritt
+// Notes the longest time between two reports of the PDF export's progress, and where it ended.
+class Fortschrittsluecken final : public ExportFortschritt
 {
 public:
-    Etappen() { m_uhr.start(); }
+    Fortschrittsluecken() { m_uhr.start(); }
     bool weiter(int prozent) override
     {
-        for (const int etappe : {5, 14, 33})
-            if (prozent >= etappe && !zeiten.contains(etappe))
-                zeiten.insert(etappe, m_uhr.nsecsElapsed() / 1e6);
         const double jetzt = m_uhr.nsecsElapsed() / 1e6;
-        laengsteLuecke = std::max(laengsteLuecke, jetzt - m_zuletzt);
+        if (jetzt - m_zuletzt > laengste) {
+            laengste = jetzt - m_zuletzt;
+            bei = prozent;
+        }
         m_zuletzt = jetzt;
         return true;
     }
-    QMap<int, double> zeiten;
-    double laengsteLuecke = 0;
+    double laengste = 0;
+    int bei = 0;
 
 private:
     QElapsedTimer m_uhr;
@@ -131,6 +133,147 @@ QString groesse(const QString &pfad)
     return QString::number(QFileInfo(pfad).size() / 1024.0, 'f', 0) + QStringLiteral(" KiB");
 }
 
+// A line of /proc/self/status ("VmHWM", "VmRSS") in MiB; -1 where there is none.
+double statusMiB(const QByteArray &feld)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &zeile : status.readAll().split('\n')) {
+        if (zeile.startsWith(feld + ':'))
+            return zeile.mid(feld.size() + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Starts the peak of resident memory afresh (Linux), so that it tells one export's peak.
+bool spitzeNeuBeginnen()
+{
+    QFile zuruecksetzen(QStringLiteral("/proc/self/clear_refs"));
+    return zuruecksetzen.open(QIODevice::WriteOnly) && zuruecksetzen.write("5") == 1;
+}
+
+// The process's peak of resident memory in MiB: since the last reset where it can be reset, else
+// since the start.
+double spitzeMiB()
+{
+    const double hwm = statusMiB("VmHWM");
+    if (hwm >= 0)
+        return hwm;
+    rusage nutzung{};
+    getrusage(RUSAGE_SELF, &nutzung);
+    return nutzung.ru_maxrss / 1024.0;
+}
+
+int seitenZaehlen(const QString &pdf)
+{
+    QFile datei(pdf);
+    if (!datei.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression seite(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
+    return int(QString::fromLatin1(datei.readAll()).count(seite));
+}
+
+QString ms(double wert)
+{
+    return QString::number(wert, 'f', 0) + QStringLiteral(" ms");
+}
+
+// CSV, workbook and PDF of one game; the PDF report's HTML for the web engine goes to `html`.
+bool messen(int anzahlPersonen, int anzahlFragen, const QString &ordner, QString &html)
+{
+    QTextStream aus(stdout);
+    const QString fragenPfad = ordner + QStringLiteral("/bench_fragen.xml");
+    QFile datei(fragenPfad);
+    if (!datei.open(QIODevice::WriteOnly) || datei.write(fragenDatei(anzahlFragen)) < 0)
+        return false;
+    datei.close();
+    FesteDialoge dialoge;
+    Fragenkatalog katalog(dialoge);
+    if (!katalog.ladeFragen(fragenPfad).ok())
+        return false;
+    Einstellungen::setzen(Schluessel::FrageFile, fragenPfad);
+    const QList<Person> personen = teilnehmer(anzahlPersonen, anzahlFragen);
+    aus << '\n' << anzahlPersonen << " participants x " << anzahlFragen << " questions\n";
+
+    // CSV: the whole export, dialog answered at once.
+    QList<double> csvZeiten;
+    dialoge.pfad = ordner + QStringLiteral("/bench.csv");
+    for (int lauf = 0; lauf < 7; ++lauf) {
+        QElapsedTimer uhr;
+        uhr.start();
+        csvrangliste csv(dialoge);
+        if (!csv.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+            return false;
+        csvZeiten.append(uhr.nsecsElapsed() / 1e6);
+    }
+    aus << "CSV export:              " << QString::number(median(csvZeiten), 'f', 1) << " ms (median of 7), "
+        << groesse(dialoge.pfad) << '\n';
+
+    // Workbook: the whole export, as the CSV.
+    QList<double> xlsxZeiten;
+    dialoge.pfad = ordner + QStringLiteral("/bench.xlsx");
+    for (int lauf = 0; lauf < 7; ++lauf) {
+        QElapsedTimer uhr;
+        uhr.start();
+        xlsxrangliste xlsx(dialoge);
+        if (!xlsx.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+            return false;
+        xlsxZeiten.append(uhr.nsecsElapsed() / 1e6);
+    }
+    aus << "Workbook export:         " << QString::number(median(xlsxZeiten), 'f', 1) << " ms (median of 7), "
+        << groesse(dialoge.pfad) << '\n';
+
+    // PDF: the HTML alone, then the whole export, several times.
+    QElapsedTimer uhr;
+    uhr.start();
+    html = pdfrangliste::html(Exportgrundlage::zusammenstellen(personen, &katalog, anzahlFragen, anzahlFragen,
+                                                               QDateTime::currentDateTime()));
+    const double htmlMs = uhr.nsecsElapsed() / 1e6;
+    aus << "PDF report HTML:         " << QString::number(htmlMs, 'f', 1) << " ms, "
+        << QString::number(html.size() / 1024.0 / 1024.0, 'f', 1) << " M characters\n";
+    aus.flush();
+
+    const int laeufe = anzahlPersonen * anzahlFragen > 5000 ? 3 : 7;
+    QList<double> zeiten, cpuZeiten;
+    // Of the first run: later ones find the memory the first one left to the allocator.
+    double vorher = -1;
+    double spitze = 0;
+    double laengsteLuecke = 0;
+    int lueckeBis = 0;
+    dialoge.pfad = ordner + QStringLiteral("/bench.pdf");
+    for (int lauf = 0; lauf < laeufe; ++lauf) {
+        if (lauf == 0 && spitzeNeuBeginnen())
+            vorher = statusMiB("VmRSS");
+        uhr.restart();
+        const double cpuStart = cpuMs();
+        pdfrangliste pdf(dialoge);
+        Fortschrittsluecken diesmal;
+        pdf.fortschrittSetzen(&diesmal);
+        if (!pdf.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+            return false;
+        zeiten.append(uhr.nsecsElapsed() / 1e6);
+        cpuZeiten.append(cpuMs() - cpuStart);
+        if (lauf == 0)
+            spitze = spitzeMiB();
+        if (diesmal.laengste > laengsteLuecke) {
+            laengsteLuecke = diesmal.laengste;
+            lueckeBis = diesmal.bei;
+        }
+    }
+    aus << "PDF export (rich text):  " << ms(median(zeiten)) << ", " << ms(median(cpuZeiten))
+        << " CPU (medians of " << laeufe << "), " << seitenZaehlen(dialoge.pfad) << " pages, "
+        << groesse(dialoge.pfad) << '\n';
+    aus << "  peak memory:           " << QString::number(spitze, 'f', 0) << " MiB"
+        << (vorher >= 0 ? QStringLiteral(" (the process during the first export; %1 MiB before it)")
+                              .arg(vorher, 0, 'f', 0)
+                        : QStringLiteral(" (the process since its start)"))
+        << '\n';
+    aus << "  longest time without progress: " << ms(laengsteLuecke) << " (up to " << lueckeBis << " %)\n";
+    aus.flush();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -145,87 +288,25 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments();
     args.removeAll(QStringLiteral("--ohne-web"));
     const bool mitWeb = args.size() == app.arguments().size();
-    const int anzahlPersonen = args.size() > 2 ? args.at(1).toInt() : 300;
-    const int anzahlFragen = args.size() > 2 ? args.at(2).toInt() : 50;
+    QList<std::pair<int, int>> groessen{{45, 20}, {300, 50}};
+    if (args.size() > 2)
+        groessen = {{args.at(1).toInt(), args.at(2).toInt()}};
     QTemporaryDir temp;
     const QString ordner = args.size() > 3 ? args.at(3) : temp.path();
     QTextStream aus(stdout);
-
-    const QString fragenPfad = ordner + QStringLiteral("/bench_fragen.xml");
-    QFile datei(fragenPfad);
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(fragenDatei(anzahlFragen)) < 0)
-        return 1;
-    datei.close();
-    FesteDialoge dialoge;
-    Fragenkatalog katalog(dialoge);
-    if (!katalog.ladeFragen(fragenPfad).ok())
-        return 1;
-    Einstellungen::setzen(Schluessel::FrageFile, fragenPfad);
-    const QList<Person> personen = teilnehmer(anzahlPersonen, anzahlFragen);
-    aus << anzahlPersonen << " participants x " << anzahlFragen << " questions\n";
-
-    // CSV: the whole export, dialog answered at once.
-    QList<double> csvZeiten;
-    dialoge.pfad = ordner + QStringLiteral("/bench.csv");
-    for (int lauf = 0; lauf < 7; ++lauf) {
-        QElapsedTimer uhr;
-        uhr.start();
-        csvrangliste csv(dialoge);
-        if (!csv.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
-            return 1;
-        csvZeiten.append(uhr.nsecsElapsed() / 1e6);
-    }
-    aus << "CSV export:              " << QString::number(median(csvZeiten), 'f', 1) << " ms (median of 7), "
-        << groesse(dialoge.pfad) << '\n';
-
-    // Workbook: the whole export, as the CSV.
-    QList<double> xlsxZeiten;
-    dialoge.pfad = ordner + QStringLiteral("/bench.xlsx");
-    for (int lauf = 0; lauf < 7; ++lauf) {
-        QElapsedTimer uhr;
-        uhr.start();
-        xlsxrangliste xlsx(dialoge);
-        if (!xlsx.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
-            return 1;
-        xlsxZeiten.append(uhr.nsecsElapsed() / 1e6);
-    }
-    aus << "Workbook export:         " << QString::number(median(xlsxZeiten), 'f', 1) << " ms (median of 7), "
-        << groesse(dialoge.pfad) << '\n';
-
-    // PDF: the HTML alone, then the whole export.
     QElapsedTimer uhr;
     uhr.start();
-    const QString html = pdfrangliste::html(Exportgrundlage::zusammenstellen(
-        personen, &katalog, anzahlFragen, anzahlFragen, QDateTime::currentDateTime()));
-    const double htmlMs = uhr.nsecsElapsed() / 1e6;
-    aus << "PDF report HTML:         " << QString::number(htmlMs, 'f', 1) << " ms, "
-        << QString::number(html.size() / 1024.0 / 1024.0, 'f', 1) << " M characters\n";
-    aus.flush();
 
-    dialoge.pfad = ordner + QStringLiteral("/bench.pdf");
-    uhr.restart();
-    const double pdfCpuStart = cpuMs();
-    pdfrangliste pdf(dialoge);
-    Etappen etappen;
-    pdf.fortschrittSetzen(&etappen);
-    if (!pdf.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
-        return 1;
-    const double pdfMs = uhr.nsecsElapsed() / 1e6;
-    const double pdfCpuMs = cpuMs() - pdfCpuStart;
-    aus << "PDF export (rich text):  " << QString::number(pdfMs, 'f', 0) << " ms ("
-        << QString::number(pdfCpuMs, 'f', 0) << " ms CPU), " << groesse(dialoge.pfad) << '\n';
-    const auto etappe = [&](int von, int bis) {
-        return QString::number(etappen.zeiten.value(bis, pdfMs) - etappen.zeiten.value(von), 'f', 0);
-    };
-    aus << "  data and HTML " << etappe(0, 5) << " ms, parsing " << etappe(5, 14) << " ms, layout "
-        << etappe(14, 33) << " ms, printing " << etappe(33, 101) << " ms\n";
-    aus << "  longest time without progress: " << QString::number(etappen.laengsteLuecke, 'f', 0) << " ms\n";
-    aus.flush();
+    QString html;
+    for (const auto &[anzahlPersonen, anzahlFragen] : groessen) {
+        if (!messen(anzahlPersonen, anzahlFragen, ordner, html))
+            return 1;
+    }
 
     if (!mitWeb)
         return 0;
 
-    // The same HTML printed by the web engine, the style sheet given as a style element. Pages
+    // The last game's HTML printed by the web engine, the style sheet given as a style element. Pages
     // given as text may not exceed 2 MB, so the report goes through a file; its pictures are found
     // beside the program like those of the rich-text document.
     const QString seitenPfad = ordner + QStringLiteral("/bench.html");

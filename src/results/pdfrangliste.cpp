@@ -12,25 +12,30 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPixmap>
 #include <QSaveFile>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
+
+#include <map>
+#include <memory>
+#include <set>
 
 using namespace Exportgrundlage;
 
 namespace {
 
 const QLatin1String Logo("<div><img src='imagespdf/corvantalogo.png' height='50'/></div>");
+// Every piece of the report after the first starts a page and is joined to the one before by this.
+const QLatin1String Umbruch("<div style=\"page-break-after:always\"></div><br>");
 const QLatin1String
-    Seitenumbruch("<div style=\"page-break-after:always\"></div><br>"
-                  "<div><img class='logo' src='imagespdf/corvantalogo.png' height='50'/></div>");
-// Inside a list the next row or question keeps a line's distance from the logo.
-const QLatin1String
-    SeitenumbruchInListe("<div style=\"page-break-after:always\"></div><br>"
-                         "<div><img class='logo' src='imagespdf/corvantalogo.png' height='50'/></div>"
-                         "<br>");
+    LogoNachUmbruch("<div><img class='logo' src='imagespdf/corvantalogo.png' height='50'/></div>");
 
 // The ranking table starts a new page before these ranks, the question lists before these questions.
 constexpr int RaengeProSeite = 41;
@@ -39,7 +44,8 @@ constexpr int FragenProSeite = 8;
 // The report is laid out on 96 dpi and scaled to the printer, like any printed rich-text document.
 constexpr qreal QuellDpi = 96.0;
 constexpr int PdfDpi = 1200;
-constexpr int LayoutSchritte = 40;
+// 2 cm on every side.
+const int Rand = int((2 / 2.54) * QuellDpi);
 
 QString bild(const QString &name)
 {
@@ -135,6 +141,514 @@ void frageDerPerson(QString &html, int i, const Frage &frage, int knopf)
     html += QStringLiteral("</table><br>");
 }
 
+void frageMitAnteilen(QString &html, int i, const Frage &frage)
+{
+    html += tabelle(QStringLiteral("tablestylegesamtauswertung")) + frageZeile(i, frage);
+    for (int k = 1; k <= 4; ++k) {
+        html += QStringLiteral("<tr><td width='5%'></td><td width='5%'>") +
+                QString::number(frage.prozent[k - 1], 'f', 1) + QStringLiteral("%</td>") +
+                loesungsZelle(frage, k, QStringLiteral("haken_schwarz.png")) + antwortZelle(frage, k) +
+                QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table><br>");
+}
+
+QString rangliste(const Daten &daten)
+{
+    const bool en = daten.englisch;
+    QString html = Logo;
+    html += (en ? QStringLiteral("<h1>Ranking list after ") : QStringLiteral("<h1>Rangliste nach ")) +
+            QString::number(daten.aktuelleFrageNr) + QLatin1Char('/') + QString::number(daten.anzahlFragen) +
+            (en ? QStringLiteral(" questions</h1><br>") : QStringLiteral(" Fragen</h1><br>"));
+
+    html += QStringLiteral("<table class='tablestylerangliste' border='0' cellpadding='0' cellspacing='0'>"
+                           "<tr class='tabellenBezeichnung'>");
+    html +=
+        en ? QStringLiteral("<td width='10%'><div>Rank</div></td><td width='20%'><div>Device-ID</div></td>"
+                            "<td width='20%'>Response time [s]</td><td width='20%'>Points</td>")
+           : QStringLiteral(
+                 "<td width='10%'><div>Rang</div></td><td width='20%'><div>Ger&auml;te-ID</div></td>"
+                 "<td width='20%'>Antwortszeit [s]</td><td width='20%'>Punkte</td>");
+    html += QStringLiteral("</tr>");
+    int rang = 0;
+    for (const Person &person : daten.personen) {
+        // The table goes on across the page break; inside it the next row keeps a line's distance
+        // from the logo.
+        if (++rang % RaengeProSeite == 0)
+            html += Umbruch + LogoNachUmbruch + QStringLiteral("<br>");
+        html += QStringLiteral("<tr><td><div>") + QString::number(rang) +
+                QStringLiteral("</div></td><td><div>") + geraet(daten, person) +
+                mitName(name(daten, person)) + QStringLiteral("</div></td><td><div>") +
+                sekunden(person.getAntwortszeit()) + QStringLiteral("</div></td><td><div>") +
+                QString::number(person.getPunkte()) + QStringLiteral("</div></td></tr>");
+    }
+    html += QStringLiteral("</table>");
+    return html;
+}
+
+// A piece of the report that starts on a page of its own: the ranking, or the questions `von` to
+// `bis` of a question section or of one participant. Joined by `Umbruch`, the pieces are the report.
+struct Stueck
+{
+    enum class Art { Rangliste, Auswertung, OhneLoesung, MitLoesung, Teilnehmer };
+    Art art = Art::Rangliste;
+    int von = 1;
+    int bis = 0;
+    qsizetype person = -1;
+};
+
+QList<Stueck> gliederung(const Daten &daten)
+{
+    QList<Stueck> stuecke{Stueck{}};
+    const auto fragenSeiten = [&](Stueck::Art art, qsizetype person) {
+        // A question list starts a new page before every multiple of FragenProSeite.
+        for (int von = 1;;) {
+            const int bis = std::min(daten.anzahlFragen, (von / FragenProSeite + 1) * FragenProSeite - 1);
+            stuecke.append({art, von, bis, person});
+            if (bis >= daten.anzahlFragen)
+                return;
+            von = bis + 1;
+        }
+    };
+    fragenSeiten(Stueck::Art::Auswertung, -1);
+    fragenSeiten(Stueck::Art::OhneLoesung, -1);
+    fragenSeiten(Stueck::Art::MitLoesung, -1);
+    for (qsizetype p = 0; p < daten.personen.size(); ++p)
+        fragenSeiten(Stueck::Art::Teilnehmer, p);
+    return stuecke;
+}
+
+// The heading of a participant's pages.
+QString kopfTabelle(const Daten &daten, qsizetype p)
+{
+    const bool en = daten.englisch;
+    const Person &person = daten.personen.at(p);
+    return tabelle(QStringLiteral("tablestylegesamtauswertung")) +
+           (en ? QStringLiteral("<tr><td><h1>Device-ID: ") : QStringLiteral("<tr><td><h1>Ger&auml;te-ID: ")) +
+           geraet(daten, person) + mitName(name(daten, person)) +
+           QStringLiteral("</h1></td><td style='padding-left:40'>") +
+           (en ? QStringLiteral("<h1>Response time: ") : QStringLiteral("<h1>Antwortszeit: ")) +
+           sekunden(person.getAntwortszeit()) + QStringLiteral(" [s]</h1></td><td style='padding-left:40'>") +
+           (en ? QStringLiteral("<h1>Points: ") : QStringLiteral("<h1>Punktzahl: ")) +
+           QString::number(person.getPunkte()) + QStringLiteral("</h1></td></tr></table>");
+}
+
+// What a piece shows above its first question.
+QString kopf(const Daten &daten, const Stueck &stueck)
+{
+    const bool en = daten.englisch;
+    if (stueck.art == Stueck::Art::Rangliste)
+        return rangliste(daten);
+    // A list's further pages keep a line's distance from the logo.
+    if (stueck.von > 1)
+        return LogoNachUmbruch + QStringLiteral("<br>");
+    switch (stueck.art) {
+    case Stueck::Art::Auswertung:
+        // A path is no markup: an "&" in a folder name must print as it is.
+        return LogoNachUmbruch +
+               (en ? QStringLiteral("<h1>Questions/Answers Evaluation</h1>")
+                   : QStringLiteral("<h1>Fragen/Antworten Auswertung</h1>")) +
+               QStringLiteral("Filename: ") + daten.frageFile.toHtmlEscaped() + QStringLiteral("<br>");
+    case Stueck::Art::OhneLoesung:
+        return LogoNachUmbruch + (en ? QStringLiteral("<h1>Questions/answers without solution</h1><br>")
+                                     : QStringLiteral("<h1>Fragen/Antworten ohne L&ouml;sung</h1><br>"));
+    case Stueck::Art::MitLoesung:
+        return LogoNachUmbruch + (en ? QStringLiteral("<h1>Questions/answers with solution</h1><br>")
+                                     : QStringLiteral("<h1>Fragen/Antworten mit L&ouml;sung</h1><br>"));
+    case Stueck::Art::Teilnehmer:
+    case Stueck::Art::Rangliste:
+        break;
+    }
+    return LogoNachUmbruch + kopfTabelle(daten, stueck.person) + QStringLiteral("<br>");
+}
+
+int knopf(const Daten &daten, const Stueck &stueck, int i)
+{
+    return daten.knoepfe.at(stueck.person).at(i);
+}
+
+void frage(QString &html, const Daten &daten, const Stueck &stueck, int i)
+{
+    const Frage &frage = daten.fragen.at(i - 1);
+    switch (stueck.art) {
+    case Stueck::Art::Auswertung:
+        frageMitAnteilen(html, i, frage);
+        break;
+    case Stueck::Art::OhneLoesung:
+        frageOhneLoesung(html, i, frage);
+        break;
+    case Stueck::Art::MitLoesung:
+        frageMitLoesung(html, i, frage);
+        break;
+    case Stueck::Art::Teilnehmer:
+        frageDerPerson(html, i, frage, knopf(daten, stueck, i));
+        break;
+    case Stueck::Art::Rangliste:
+        break;
+    }
+}
+
+// The buttons the participants after the first pressed on question `i`: the tables of the question
+// that are laid out on its sheet.
+std::set<int> knoepfeDerAnderen(const Daten &daten, int i)
+{
+    std::set<int> knoepfe;
+    for (qsizetype p = 1; p < daten.personen.size(); ++p)
+        knoepfe.insert(daten.knoepfe.at(p).at(i));
+    return knoepfe;
+}
+
+// The work a piece takes, in tables drawn from a sheet: one laid out costs about five of them, a row of
+// the ranking two. The second participant's pages also lay out the sheets of their questions. The
+// progress follows it.
+qint64 aufwand(const Daten &daten, const Stueck &stueck)
+{
+    constexpr int Setzen = 5;
+    const int tabellen = stueck.bis - stueck.von + 1 + (stueck.von == 1 ? 1 : 0);
+    switch (stueck.art) {
+    case Stueck::Art::Rangliste:
+        return 1 + 2 * daten.personen.size();
+    case Stueck::Art::Teilnehmer:
+        if (stueck.person > 0) {
+            qint64 boegen = 0;
+            for (int i = stueck.von; stueck.person == 1 && i <= stueck.bis; ++i)
+                boegen += qint64(knoepfeDerAnderen(daten, i).size());
+            return 1 + tabellen + Setzen * boegen;
+        }
+        break;
+    case Stueck::Art::Auswertung:
+    case Stueck::Art::OhneLoesung:
+    case Stueck::Art::MitLoesung:
+        break;
+    }
+    return 1 + Setzen * tabellen;
+}
+
+QString stueckHtml(const Daten &daten, const Stueck &stueck)
+{
+    QString html = kopf(daten, stueck);
+    for (int i = stueck.von; i <= stueck.bis; ++i)
+        frage(html, daten, stueck, i);
+    return html;
+}
+
+// The report's pictures, decoded once for all its documents: the PDF embeds each of them once, and no
+// document reads a file.
+using Bilder = QHash<QUrl, QPixmap>;
+
+Bilder bilderLaden(const QUrl &basis)
+{
+    Bilder bilder;
+    const QDir ordner(basis.toLocalFile() + QStringLiteral("imagespdf"));
+    for (const QString &name : ordner.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        const QPixmap bild(ordner.filePath(name));
+        if (!bild.isNull())
+            bilder.insert(basis.resolved(QUrl(QStringLiteral("imagespdf/") + name)), bild);
+    }
+    return bilder;
+}
+
+// What all documents of one report share.
+struct Umgebung
+{
+    QPdfWriter &drucker;
+    QUrl basis;
+    QString stil;
+    Bilder bilder;
+};
+
+// One document of the report, laid out on the PDF's page, its pictures taken from the shared set.
+class Dokument final : public QTextDocument
+{
+public:
+    explicit Dokument(const Umgebung &umgebung)
+        : m_bilder(umgebung.bilder)
+        , m_seite(umgebung.drucker.width(), umgebung.drucker.height())
+    {
+        // Break lines between words only: the document's default also breaks inside a word where a
+        // narrow cell wants it, which tears "100.0%" apart instead of widening the column.
+        QTextOption umbruch = defaultTextOption();
+        umbruch.setWrapMode(QTextOption::WordWrap);
+        setDefaultTextOption(umbruch);
+        setBaseUrl(umgebung.basis);
+        setDefaultStyleSheet(umgebung.stil);
+        setDocumentMargin(Rand);
+        documentLayout()->setPaintDevice(&umgebung.drucker);
+    }
+
+    // Lays out `html` on the page, or on one `seiten` pages high. A document drawn many times keeps
+    // its glyphs (`oft`) instead of shaping its text anew for every drawing.
+    void setzen(const QString &html, bool oft = false, int seiten = 1)
+    {
+        // Without a page size nothing is laid out before the text is complete.
+        setPageSize(QSizeF());
+        setHtml(html);
+        if (oft) {
+            for (QTextBlock block = begin(); block.isValid(); block = block.next())
+                block.layout()->setCacheEnabled(true);
+        }
+        setPageSize(QSizeF(m_seite.width(), m_seite.height() * seiten));
+    }
+
+    // Where the tables at the top level lie, in order.
+    QList<QRectF> tabellen()
+    {
+        ganzSetzen();
+        QList<QRectF> liste;
+        for (QTextFrame *rahmen : rootFrame()->childFrames()) {
+            // Pictures have frames of their own.
+            if (qobject_cast<QTextTable *>(rahmen))
+                liste.append(documentLayout()->frameBoundingRect(rahmen));
+        }
+        return liste;
+    }
+
+    // Where something shows outside the tables: text, pictures, a coloured paragraph; not the empty
+    // lines between the tables.
+    QList<QRectF> sichtbar()
+    {
+        ganzSetzen();
+        QList<QRectF> liste;
+        for (QTextFrame::iterator it = rootFrame()->begin(); !it.atEnd(); ++it) {
+            const QTextBlock block = it.currentBlock();
+            if (block.isValid() && (!block.text().trimmed().isEmpty() ||
+                                    block.blockFormat().background().style() != Qt::NoBrush))
+                liste.append(documentLayout()->blockBoundingRect(block));
+        }
+        return liste;
+    }
+
+protected:
+    QVariant loadResource(int typ, const QUrl &name) override
+    {
+        if (typ == QTextDocument::ImageResource) {
+            const QPixmap bild = m_bilder.value(baseUrl().resolved(name));
+            if (!bild.isNull())
+                return bild;
+        }
+        return QTextDocument::loadResource(typ, name);
+    }
+
+private:
+    // The layout goes on lazily where nothing asks for the page count.
+    void ganzSetzen() { pageCount(); }
+
+    const Bilder &m_bilder;
+    const QSizeF m_seite;
+};
+
+// Prints pages onto the PDF one after another, each numbered bottom right.
+class Seiten final
+{
+public:
+    Seiten(QPdfWriter &drucker, QPainter &maler, const QFont &schrift)
+        : m_drucker(drucker)
+        , m_maler(maler)
+        , m_schrift(schrift)
+        , m_seite(0, 0, drucker.width(), drucker.height())
+        , m_nummer(m_seite.width() - Rand * drucker.logicalDpiX() / QuellDpi,
+                   m_seite.height() - Rand * drucker.logicalDpiY() / QuellDpi -
+                       QFontMetricsF(schrift, &drucker).ascent() - 5 * drucker.logicalDpiY() / 72.0)
+    {
+    }
+
+    const QRectF &seite() const { return m_seite; }
+
+    // Starts the next page: a new sheet after the first. False when the printer cannot go on.
+    bool beginnen()
+    {
+        if (m_anzahl > 0 && !m_drucker.newPage())
+            return false;
+        ++m_anzahl;
+        m_maler.save();
+        m_maler.setClipRect(m_seite);
+        return true;
+    }
+
+    // Draws the part `ausschnitt` of the laid-out `dokument`, moved by `versatz` onto the page.
+    void zeichnen(QTextDocument &dokument, const QRectF &ausschnitt, const QPointF &versatz = {})
+    {
+        // An empty part would count as no clip at all and draw the whole document.
+        if (ausschnitt.height() <= 0)
+            return;
+        m_maler.save();
+        m_maler.translate(versatz);
+        QAbstractTextDocumentLayout::PaintContext kontext;
+        kontext.clip = ausschnitt;
+        kontext.palette.setColor(QPalette::Text, Qt::black);
+        dokument.documentLayout()->draw(&m_maler, kontext);
+        m_maler.restore();
+    }
+
+    void beenden()
+    {
+        m_maler.setClipping(false);
+        m_maler.setFont(m_schrift);
+        const QString nummer = QString::number(m_anzahl);
+        m_maler.drawText(
+            QPointF(m_nummer.x() - m_maler.fontMetrics().horizontalAdvance(nummer), m_nummer.y()), nummer);
+        m_maler.restore();
+    }
+
+    // Every page of `dokument`.
+    bool alle(QTextDocument &dokument)
+    {
+        const int seiten = dokument.pageCount();
+        for (int s = 0; s < seiten; ++s) {
+            if (!beginnen())
+                return false;
+            const qreal oben = s * m_seite.height();
+            zeichnen(dokument, m_seite.translated(0, oben), QPointF(0, -oben));
+            beenden();
+        }
+        return true;
+    }
+
+private:
+    QPdfWriter &m_drucker;
+    QPainter &m_maler;
+    const QFont m_schrift;
+    const QRectF m_seite;
+    const QPointF m_nummer;
+    int m_anzahl = 0;
+};
+
+// The participants' pages are most of the report and differ little: the question tables are the
+// same for everyone who pressed the same button. So the first participant's page at each place of
+// the list is laid out whole, and the others are put together on its model: each question's tables
+// are laid out once, every button pressed one below the other, and only the heading is laid out for
+// everyone. A page that would come out different this way (a heading of another height, a page that
+// runs over) is laid out whole.
+class Teilnehmerseiten final
+{
+public:
+    Teilnehmerseiten(const Daten &daten, const Umgebung &umgebung, Seiten &seiten)
+        : m_daten(daten)
+        , m_umgebung(umgebung)
+        , m_seiten(seiten)
+        , m_kopf(umgebung)
+        , m_ganz(umgebung)
+    {
+    }
+
+    bool drucken(const Stueck &stueck)
+    {
+        Vorlage &vorlage = m_vorlagen[stueck.von];
+        if (!vorlage.dokument) {
+            vorlageSetzen(vorlage, stueck);
+            return m_seiten.alle(*vorlage.dokument);
+        }
+        QList<Teil> teile;
+        if (!vorlage.brauchbar || !teileSuchen(vorlage, stueck, teile)) {
+            m_ganz.setzen(stueckHtml(m_daten, stueck));
+            return m_seiten.alle(m_ganz);
+        }
+
+        if (!m_seiten.beginnen())
+            return false;
+        for (const QRectF &bereich : std::as_const(vorlage.sichtbar))
+            m_seiten.zeichnen(*vorlage.dokument, bereich);
+        for (qsizetype t = 0; t < teile.size(); ++t) {
+            // The layout draws a table at its place rounded to whole points; so moved, each lands on
+            // exactly the point the model has it on.
+            const Teil &teil = teile.at(t);
+            m_seiten.zeichnen(*teil.dokument, teil.bereich,
+                              vorlage.tabellen.at(t).topLeft().toPoint() - teil.bereich.topLeft().toPoint());
+        }
+        m_seiten.beenden();
+        return true;
+    }
+
+private:
+    // One question's tables, one below the other in one document, per button pressed.
+    struct Bogen
+    {
+        std::unique_ptr<Dokument> dokument;
+        std::map<int, QRectF> tabellen;
+    };
+    struct Vorlage
+    {
+        std::unique_ptr<Dokument> dokument;
+        // The heading on the first page, then the question tables.
+        QList<QRectF> tabellen;
+        QList<QRectF> sichtbar;
+        bool brauchbar = false;
+    };
+    // A table of a sheet drawn onto the page.
+    struct Teil
+    {
+        QTextDocument *dokument;
+        QRectF bereich;
+    };
+
+    void vorlageSetzen(Vorlage &vorlage, const Stueck &stueck)
+    {
+        vorlage.dokument = std::make_unique<Dokument>(m_umgebung);
+        vorlage.dokument->setzen(stueckHtml(m_daten, stueck));
+        vorlage.tabellen = vorlage.dokument->tabellen();
+        vorlage.sichtbar = vorlage.dokument->sichtbar();
+        const qsizetype erwartet = stueck.bis - stueck.von + 1 + (stueck.von == 1 ? 1 : 0);
+        vorlage.brauchbar =
+            vorlage.dokument->pageCount() == 1 && erwartet > 0 && vorlage.tabellen.size() == erwartet;
+    }
+
+    const Bogen &bogen(int i)
+    {
+        Bogen &bogen = m_boegen[i];
+        if (bogen.dokument)
+            return bogen;
+        const std::set<int> knoepfe = knoepfeDerAnderen(m_daten, i);
+        QString html;
+        for (const int knopf : knoepfe)
+            frageDerPerson(html, i, m_daten.fragen.at(i - 1), knopf);
+        bogen.dokument = std::make_unique<Dokument>(m_umgebung);
+        // Tall enough that no page break moves a table: each is smaller than a page, or the model
+        // would not be used.
+        bogen.dokument->setzen(html, true, int(knoepfe.size()) + 1);
+        const QList<QRectF> tabellen = bogen.dokument->tabellen();
+        if (tabellen.size() == qsizetype(knoepfe.size())) {
+            auto rahmen = tabellen.cbegin();
+            for (const int knopf : knoepfe)
+                bogen.tabellen.emplace(knopf, *rahmen++);
+        }
+        return bogen;
+    }
+
+    // Lays out the heading and finds the tables of this page. False when one of them has another
+    // size than on the model, and the page would come out different from one laid out whole.
+    bool teileSuchen(const Vorlage &vorlage, const Stueck &stueck, QList<Teil> &teile)
+    {
+        const auto passt = [&](const QRectF &bereich) {
+            return bereich.size() == vorlage.tabellen.at(teile.size()).size();
+        };
+        if (stueck.von == 1) {
+            m_kopf.setzen(kopfTabelle(m_daten, stueck.person));
+            const QList<QRectF> kopf = m_kopf.tabellen();
+            if (kopf.size() != 1 || !passt(kopf.first()))
+                return false;
+            teile.append({&m_kopf, kopf.first()});
+        }
+        for (int i = stueck.von; i <= stueck.bis; ++i) {
+            const Bogen &fragen = bogen(i);
+            const auto gefunden = fragen.tabellen.find(knopf(m_daten, stueck, i));
+            if (gefunden == fragen.tabellen.end() || !passt(gefunden->second))
+                return false;
+            teile.append({fragen.dokument.get(), gefunden->second});
+        }
+        return true;
+    }
+
+    const Daten &m_daten;
+    const Umgebung &m_umgebung;
+    Seiten &m_seiten;
+    // Per first question of a page.
+    std::map<int, Vorlage> m_vorlagen;
+    // Per question.
+    std::map<int, Bogen> m_boegen;
+    Dokument m_kopf;
+    Dokument m_ganz;
+};
+
 } // namespace
 
 pdfrangliste::pdfrangliste(Dialoge &dialoge, QObject *eltern)
@@ -175,98 +689,18 @@ QUrl pdfrangliste::basisUrl()
 
 QString pdfrangliste::html(const Daten &daten)
 {
-    const bool en = daten.englisch;
-    const int n = daten.anzahlFragen;
     QString html;
-    html.reserve(4096 + int(daten.personen.size() + 3) * n * 900);
-
-    html += Logo;
-    html += (en ? QStringLiteral("<h1>Ranking list after ") : QStringLiteral("<h1>Rangliste nach ")) +
-            QString::number(daten.aktuelleFrageNr) + QLatin1Char('/') + QString::number(n) +
-            (en ? QStringLiteral(" questions</h1><br>") : QStringLiteral(" Fragen</h1><br>"));
-
-    html += QStringLiteral("<table class='tablestylerangliste' border='0' cellpadding='0' cellspacing='0'>"
-                           "<tr class='tabellenBezeichnung'>");
-    html +=
-        en ? QStringLiteral("<td width='10%'><div>Rank</div></td><td width='20%'><div>Device-ID</div></td>"
-                            "<td width='20%'>Response time [s]</td><td width='20%'>Points</td>")
-           : QStringLiteral(
-                 "<td width='10%'><div>Rang</div></td><td width='20%'><div>Ger&auml;te-ID</div></td>"
-                 "<td width='20%'>Antwortszeit [s]</td><td width='20%'>Punkte</td>");
-    html += QStringLiteral("</tr>");
-    int rang = 0;
-    for (const Person &person : daten.personen) {
-        if (++rang % RaengeProSeite == 0)
-            html += SeitenumbruchInListe;
-        html += QStringLiteral("<tr><td><div>") + QString::number(rang) +
-                QStringLiteral("</div></td><td><div>") + geraet(daten, person) +
-                mitName(name(daten, person)) + QStringLiteral("</div></td><td><div>") +
-                sekunden(person.getAntwortszeit()) + QStringLiteral("</div></td><td><div>") +
-                QString::number(person.getPunkte()) + QStringLiteral("</div></td></tr>");
-    }
-    html += QStringLiteral("</table>");
-
-    html += Seitenumbruch;
-    html += en ? QStringLiteral("<h1>Questions/Answers Evaluation</h1>")
-               : QStringLiteral("<h1>Fragen/Antworten Auswertung</h1>");
-    // A path is no markup: an "&" in a folder name must print as it is.
-    html += QStringLiteral("Filename: ") + daten.frageFile.toHtmlEscaped() + QStringLiteral("<br>");
-    for (int i = 1; i <= n; ++i) {
-        const Frage &frage = daten.fragen.at(i - 1);
-        if (i % FragenProSeite == 0)
-            html += SeitenumbruchInListe;
-        html += tabelle(QStringLiteral("tablestylegesamtauswertung")) + frageZeile(i, frage);
-        for (int k = 1; k <= 4; ++k) {
-            html += QStringLiteral("<tr><td width='5%'></td><td width='5%'>") +
-                    QString::number(frage.prozent[k - 1], 'f', 1) + QStringLiteral("%</td>") +
-                    loesungsZelle(frage, k, QStringLiteral("haken_schwarz.png")) + antwortZelle(frage, k) +
-                    QStringLiteral("</tr>");
-        }
-        html += QStringLiteral("</table><br>");
-    }
-
-    html += Seitenumbruch;
-    html += en ? QStringLiteral("<h1>Questions/answers without solution</h1><br>")
-               : QStringLiteral("<h1>Fragen/Antworten ohne L&ouml;sung</h1><br>");
-    for (int i = 1; i <= n; ++i) {
-        if (i % FragenProSeite == 0)
-            html += SeitenumbruchInListe;
-        frageOhneLoesung(html, i, daten.fragen.at(i - 1));
-    }
-
-    html += Seitenumbruch;
-    html += en ? QStringLiteral("<h1>Questions/answers with solution</h1><br>")
-               : QStringLiteral("<h1>Fragen/Antworten mit L&ouml;sung</h1><br>");
-    for (int i = 1; i <= n; ++i) {
-        if (i % FragenProSeite == 0)
-            html += SeitenumbruchInListe;
-        frageMitLoesung(html, i, daten.fragen.at(i - 1));
-    }
-
-    for (qsizetype p = 0; p < daten.personen.size(); ++p) {
-        const Person &person = daten.personen.at(p);
-        html += Seitenumbruch;
-        html += tabelle(QStringLiteral("tablestylegesamtauswertung"));
-        html += (en ? QStringLiteral("<tr><td><h1>Device-ID: ")
-                    : QStringLiteral("<tr><td><h1>Ger&auml;te-ID: ")) +
-                geraet(daten, person) + mitName(name(daten, person)) +
-                QStringLiteral("</h1></td><td style='padding-left:40'>") +
-                (en ? QStringLiteral("<h1>Response time: ") : QStringLiteral("<h1>Antwortszeit: ")) +
-                sekunden(person.getAntwortszeit()) +
-                QStringLiteral(" [s]</h1></td><td style='padding-left:40'>") +
-                (en ? QStringLiteral("<h1>Points: ") : QStringLiteral("<h1>Punktzahl: ")) +
-                QString::number(person.getPunkte()) + QStringLiteral("</h1></td></tr></table><br>");
-        const QVector<int> &knoepfe = daten.knoepfe.at(p);
-        for (int i = 1; i <= n; ++i) {
-            if (i % FragenProSeite == 0)
-                html += SeitenumbruchInListe;
-            frageDerPerson(html, i, daten.fragen.at(i - 1), knoepfe.at(i));
-        }
+    html.reserve(4096 + int(daten.personen.size() + 3) * daten.anzahlFragen * 900);
+    const QList<Stueck> stuecke = gliederung(daten);
+    for (qsizetype k = 0; k < stuecke.size(); ++k) {
+        if (k > 0)
+            html += Umbruch;
+        html += stueckHtml(daten, stuecke.at(k));
     }
     return html;
 }
 
-bool pdfrangliste::drucken(const QString &html, QIODevice *ziel, Melder *melder, int vonProzent)
+bool pdfrangliste::drucken(const Daten &daten, QIODevice *ziel, Melder *melder, int vonProzent)
 {
     const auto weiter = [&](int prozent) {
         return !melder || melder->weiter(vonProzent + (100 - vonProzent) * prozent / 100);
@@ -275,86 +709,41 @@ bool pdfrangliste::drucken(const QString &html, QIODevice *ziel, Melder *melder,
     QPdfWriter drucker(ziel);
     drucker.setResolution(PdfDpi);
     drucker.setPageSize(QPageSize(QPageSize::A4));
-    // Full page: the document sets its own margins below.
+    // Full page: the documents set their own margins.
     drucker.setPageMargins(QMarginsF(0, 0, 0, 0));
     drucker.setCreator(QStringLiteral("Plenaro"));
-
-    QTextDocument dokument;
-    // Break lines between words only: the document's default also breaks inside a word where a
-    // narrow cell wants it, which tears "100.0%" apart instead of widening the column.
-    QTextOption umbruch = dokument.defaultTextOption();
-    umbruch.setWrapMode(QTextOption::WordWrap);
-    dokument.setDefaultTextOption(umbruch);
-    dokument.setBaseUrl(basisUrl());
-    dokument.setDefaultStyleSheet(standardStil());
-    // Parsing cannot report on its way; a progress dialog that is due shows before it starts.
-    if (!weiter(2))
-        return false;
-    dokument.setHtml(html);
-    if (!weiter(10))
-        return false;
-
     QPainter maler;
     if (!maler.begin(&drucker))
         return false;
 
-    // What printing a rich-text document does, with room between the pages to report progress and to
-    // stop: 2 cm margins on 96 dpi scaled to the printer, page numbers bottom right.
-    QAbstractTextDocumentLayout *layout = dokument.documentLayout();
-    layout->setPaintDevice(&drucker);
-    const int randX = int((2 / 2.54) * QuellDpi);
-    const int randY = int((2 / 2.54) * QuellDpi);
-    QTextFrameFormat rahmen = dokument.rootFrame()->frameFormat();
-    rahmen.setLeftMargin(randX);
-    rahmen.setRightMargin(randX);
-    rahmen.setTopMargin(randY);
-    rahmen.setBottomMargin(randY);
-    dokument.rootFrame()->setFrameFormat(rahmen);
-    const QRectF seite(0, 0, drucker.width(), drucker.height());
-    dokument.setPageSize(seite.size());
-    const qreal skalaX = drucker.logicalDpiX() / QuellDpi;
-    const qreal skalaY = drucker.logicalDpiY() / QuellDpi;
-    const QFont schrift = dokument.defaultFont();
-    const QPointF seitenNummer(seite.width() - randX * skalaX, seite.height() - randY * skalaY -
-                                                                   QFontMetricsF(schrift, &drucker).ascent() -
-                                                                   5 * drucker.logicalDpiY() / 72.0);
-
-    // The layout is the longest part. Asking for the place of blocks further and further down lays
-    // the document out in steps, between which the progress moves and a cancel is heard.
-    const int zeichen = dokument.characterCount();
-    for (int schritt = 1; schritt < LayoutSchritte; ++schritt) {
-        layout->blockBoundingRect(dokument.findBlock(int(qint64(zeichen) * schritt / LayoutSchritte)));
-        if (!weiter(10 + 20 * schritt / LayoutSchritte)) {
-            maler.end();
-            return false;
+    const QUrl basis = basisUrl();
+    const Umgebung umgebung{drucker, basis, standardStil(), bilderLaden(basis)};
+    Dokument dokument(umgebung);
+    Seiten seiten(drucker, maler, dokument.defaultFont());
+    Teilnehmerseiten teilnehmer(daten, umgebung, seiten);
+    // Piece by piece, with room between them to report progress and to stop.
+    const QList<Stueck> stuecke = gliederung(daten);
+    qint64 gesamt = 0;
+    for (const Stueck &stueck : stuecke)
+        gesamt += aufwand(daten, stueck);
+    qint64 erledigt = 0;
+    const auto fortschreiten = [&](qint64 arbeit) {
+        erledigt += arbeit;
+        return weiter(int(100 * erledigt / gesamt));
+    };
+    for (const Stueck &stueck : stuecke) {
+        const qint64 arbeit = aufwand(daten, stueck);
+        bool gedruckt = false;
+        if (stueck.art == Stueck::Art::Teilnehmer) {
+            gedruckt = teilnehmer.drucken(stueck) && fortschreiten(arbeit);
+        } else {
+            // Most of the work is the layout; the long ranking reports it before its pages.
+            dokument.setzen(stueckHtml(daten, stueck));
+            dokument.pageCount();
+            gedruckt = fortschreiten(arbeit * 4 / 5) && seiten.alle(dokument) &&
+                       fortschreiten(arbeit - arbeit * 4 / 5);
         }
-    }
-    const int seiten = dokument.pageCount();
-    if (!weiter(30)) {
-        maler.end();
-        return false;
-    }
-    for (int s = 1; s <= seiten; ++s) {
-        maler.save();
-        const QRectF ausschnitt(0, (s - 1) * seite.height(), seite.width(), seite.height());
-        maler.translate(0, -ausschnitt.top());
-        maler.setClipRect(ausschnitt);
-        QAbstractTextDocumentLayout::PaintContext kontext;
-        kontext.clip = ausschnitt;
-        kontext.palette.setColor(QPalette::Text, Qt::black);
-        layout->draw(&maler, kontext);
-        maler.setClipping(false);
-        maler.setFont(schrift);
-        const QString nummer = QString::number(s);
-        maler.drawText(QPointF(seitenNummer.x() - maler.fontMetrics().horizontalAdvance(nummer),
-                               seitenNummer.y() + ausschnitt.top()),
-                       nummer);
-        maler.restore();
-        if (!weiter(30 + 70 * s / seiten)) {
-            maler.end();
-            return false;
-        }
-        if (s < seiten && !drucker.newPage()) {
+        if (!gedruckt) {
             maler.end();
             return false;
         }
@@ -376,7 +765,6 @@ bool pdfrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
     melder.weiter(0);
     Daten daten = zusammenstellen(std::move(personen), katalog, anzahlFragen, aktuelleFrageNr, jetzt);
     daten.namen = m_namen;
-    const QString text = html(daten);
     if (!melder.weiter(5))
         return false;
 
@@ -385,7 +773,7 @@ bool pdfrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
         fehlerMelden(m_dialoge, ziel, datei.errorString());
         return false;
     }
-    const bool gedruckt = drucken(text, &datei, &melder, 5);
+    const bool gedruckt = drucken(daten, &datei, &melder, 5);
     if (melder.abgebrochen()) {
         datei.cancelWriting();
         return false;

@@ -15,7 +15,8 @@ class Uhr;
 
 // The results as a printed report: ranking, answers per question, a blank answer sheet, the
 // solutions and one page group per participant coloured by right, wrong or no answer. The report is
-// one HTML text, laid out by the rich-text document and printed to an A4 PDF in one pass.
+// one HTML text with forced page breaks; each piece between two breaks is laid out by a rich-text
+// document of its own and printed onto one A4 PDF.
 class pdfrangliste final : public QObject
 {
     Q_OBJECT
@@ -42,10 +43,10 @@ public:
     // The program's own folder, where the "imagespdf" pictures are installed, whatever the working
     // folder is.
     static QUrl basisUrl();
-    // Lays out `html` and prints it as A4 PDF into `ziel` (open for writing). False when `melder`
-    // cancelled or the printer could not start.
-    static bool drucken(const QString &html, QIODevice *ziel, Exportgrundlage::Melder *melder = nullptr,
-                        int vonProzent = 0);
+    // Prints the report of `daten`, as html() has it, as A4 PDF into `ziel` (open for writing). False
+    // when `melder` cancelled or the printer failed.
+    static bool drucken(const Exportgrundlage::Daten &daten, QIODevice *ziel,
+                        Exportgrundlage::Melder *melder = nullptr, int vonProzent = 0);
 
 private:
     Dialoge &m_dialoge;
