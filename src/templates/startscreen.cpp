@@ -84,7 +84,9 @@ void startscreen::templateSetzen(const QString &name)
     // A new look (the question page has loaded, a receiver of another family) is no reason to
     // forget the handsets that have reported in: they show again in the new look's pictures.
     const QSet<uint> leuchtend = m_leuchtend;
+    const QSet<uint> handys = m_handys;
     alleGeraeteVerbergen();
+    m_handys = handys;
     m_startScreenVariante = name;
     qCDebug(lcStart) << "Startbildschirm für" << name;
     const bool morvane = name == QLatin1String("Morvane");
@@ -110,6 +112,8 @@ void startscreen::templateSetzen(const QString &name)
         ausfuehren(bild(n).attr("src", bildQuelle(morvane, n)));
     for (uint buzzerNo : leuchtend)
         iconZeigen(buzzerNo);
+    if (!m_handys.isEmpty())
+        handysZeigen();
     tabelleEinpassen();
 }
 

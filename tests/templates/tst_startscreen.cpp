@@ -154,6 +154,7 @@ private slots:
         m_start->templateSetzen(QStringLiteral("Morvane"));
         m_start->geraeteIDAnzeigen(1, 7, 1);
         m_start->geraeteIDAnzeigen(2, 2, 0);
+        m_start->geraeteIDAnzeigen(65536, 3, 0);
         m_bruecke.nehmen();
         // The page finishes loading after the presses: its look comes again, the icons stay lit.
         m_start->seiteGeladen();
@@ -162,9 +163,11 @@ private slots:
         QVERIFY(verborgen >= 0);
         QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID7').css('display', 'inline')") > verborgen);
         QVERIFY(alle.lastIndexOf("qt.jQuery('.imgGeraeteID2').css('display', 'inline')") > verborgen);
-        // A new look shows them in its own pictures.
+        // A new look shows them in its own pictures, and keeps the phones' count.
         m_start->templateSetzen(QStringLiteral("Tandrivelle"));
         alle = m_bruecke.nehmen();
+        QCOMPARE(alle.filter("handyAnzahl").value(alle.filter("handyAnzahl").size() - 1),
+                 QStringLiteral("qt.jQuery('.handyAnzahl').text('Handys: 1')"));
         QVERIFY(alle.indexOf("qt.jQuery('.allImgGeraete').css('display', 'none')") <
                 alle.lastIndexOf("qt.jQuery('.imgGeraeteID7').css('display', 'inline')"));
         QVERIFY(alle.contains("qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDTandrivelle/"
