@@ -52,9 +52,6 @@ struct LadeErgebnis
 // A well-formed file without a single Question counts as a failure; a file above
 // MaxDateigroesse is refused unread.
 LadeErgebnis lesen(const QString &pfad);
-// The same with the toolkit's stream reader alone, which lesen() leaves every file to that it
-// does not read faster itself: what both read must come out the same.
-LadeErgebnis lesenMitStromleser(const QString &pfad);
 
 // The text of the first child element named `name`; empty when there is none.
 QString feld(const QDomNode &frage, const QString &name);

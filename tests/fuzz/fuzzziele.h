@@ -14,8 +14,7 @@ namespace Fuzzziele {
 // real frames with stray bytes and held-up reads, which must lose no more than the strays touch.
 void empfang(const std::uint8_t *daten, std::size_t laenge);
 
-// The question file reader: the input is the content of a question file. The reader's own fast
-// path and the toolkit's stream reader must agree on it.
+// The question file reader: the input is the content of a question file.
 void frageDatei(const std::uint8_t *daten, std::size_t laenge);
 
 } // namespace Fuzzziele
