@@ -257,12 +257,35 @@ void wagenruecklaufEntfernen(const QDomElement &frage)
         knoten.parentNode().removeChild(knoten);
 }
 
+// The few element names of a file, each one text shared by all its elements, instead of a new
+// text for every element.
+class Namen final
+{
+public:
+    QString text(QStringView name)
+    {
+        for (const QString &bekannt : std::as_const(m_namen)) {
+            if (bekannt == name)
+                return bekannt;
+        }
+        QString neu = name.toString();
+        // A file of ever new names gains nothing from the list.
+        if (m_namen.size() < 64)
+            m_namen.append(neu);
+        return neu;
+    }
+
+private:
+    QList<QString> m_namen;
+};
+
 // Builds the document from a stream, but only as far as the first MaxFragen questions reach:
 // the rest of the file is only checked for well-formedness and its questions counted. A file
 // of 250000 questions would otherwise cost seconds and most of a gigabyte for questions that are
 // never shown. Same rules as QDomDocument::setContent() without namespace processing: text of
-// whitespace only is not kept.
-bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
+// whitespace only is not kept. The questions are gathered as they are built: start tags come in
+// document order. `wagenruecklauf` tells whether a text kept a carriage return.
+bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt, bool &wagenruecklauf)
 {
     QXmlStreamReader leser(&datei);
     leser.setNamespaceProcessing(false);
@@ -274,6 +297,8 @@ bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
     QVector<bool> istFrage;
     bool aufbauen = true;
     gesamt = 0;
+    wagenruecklauf = false;
+    Namen namen;
     const QString Frage = QStringLiteral("Question");
     while (!leser.atEnd()) {
         switch (leser.readNext()) {
@@ -283,15 +308,18 @@ bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
                 aufbauen = false;
             if (!aufbauen)
                 break;
-            QDomElement element = dokument.createElement(leser.qualifiedName().toString());
+            QDomElement element = dokument.createElement(namen.text(leser.qualifiedName()));
             const QXmlStreamAttributes attribute = leser.attributes();
             for (const QXmlStreamAttribute &attribut : attribute)
                 element.setAttribute(attribut.qualifiedName().toString(), attribut.value().toString());
             aktuell.appendChild(element);
             aktuell = element;
             istFrage.append(frage);
-            if (frage)
+            if (frage) {
                 ++offeneFragen;
+                if (ergebnis.fragen.size() < MaxFragen)
+                    ergebnis.fragen.append(element);
+            }
             break;
         }
         case QXmlStreamReader::EndElement:
@@ -304,14 +332,18 @@ bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
         case QXmlStreamReader::Characters:
             if (!aufbauen || leser.isWhitespace())
                 break;
+            // The reader turns line ends into LF: only a character reference leaves a CR.
+            wagenruecklauf = wagenruecklauf || leser.text().contains(QLatin1Char('\r'));
             if (leser.isCDATA())
                 aktuell.appendChild(dokument.createCDATASection(leser.text().toString()));
             else
                 aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
             break;
         case QXmlStreamReader::EntityReference:
-            if (aufbauen)
+            if (aufbauen) {
+                wagenruecklauf = wagenruecklauf || leser.text().contains(QLatin1Char('\r'));
                 aktuell.appendChild(dokument.createTextNode(leser.text().toString()));
+            }
             break;
         case QXmlStreamReader::Comment:
             if (aufbauen)
@@ -334,32 +366,6 @@ bool dokumentAufbauen(QIODevice &datei, LadeErgebnis &ergebnis, int &gesamt)
         return false;
     }
     return true;
-}
-
-// Every Question element in document order, gathered before anything is touched.
-QVector<QDomElement> fragenSammeln(const QDomDocument &dokument, int &gesamt)
-{
-    QVector<QDomElement> fragen;
-    gesamt = 0;
-    const QDomElement wurzel = dokument.documentElement();
-    QDomNode knoten = wurzel;
-    while (!knoten.isNull()) {
-        if (knoten.isElement() && knoten.toElement().tagName() == QLatin1String("Question")) {
-            ++gesamt;
-            if (fragen.size() < MaxFragen)
-                fragen.append(knoten.toElement());
-        }
-        if (!knoten.firstChild().isNull()) {
-            knoten = knoten.firstChild();
-            continue;
-        }
-        while (!knoten.isNull() && knoten != wurzel && knoten.nextSibling().isNull())
-            knoten = knoten.parentNode();
-        if (knoten.isNull() || knoten == wurzel)
-            break;
-        knoten = knoten.nextSibling();
-    }
-    return fragen;
 }
 
 // A question listed together with a Question around it is written as part of that one; writing
@@ -468,18 +474,20 @@ LadeErgebnis lesen(const QString &pfad)
         return ergebnis;
     }
     int gesamt = 0;
-    if (!dokumentAufbauen(datei, ergebnis, gesamt)) {
+    bool wagenruecklauf = false;
+    if (!dokumentAufbauen(datei, ergebnis, gesamt, wagenruecklauf)) {
         ergebnis.fehler = LadeErgebnis::Fehler::KeinXml;
         ergebnis.dokument.clear();
+        ergebnis.fragen.clear();
         return ergebnis;
     }
-    int gesammelt = 0;
-    ergebnis.fragen = fragenSammeln(ergebnis.dokument, gesammelt);
     ergebnis.weggelassen = gesamt - int(ergebnis.fragen.size());
     if (ergebnis.weggelassen > 0)
         qWarning() << pfad << "holds" << gesamt << "questions; only the first" << MaxFragen << "are used";
-    for (const QDomElement &frage : std::as_const(ergebnis.fragen))
-        wagenruecklaufEntfernen(frage);
+    if (wagenruecklauf) {
+        for (const QDomElement &frage : std::as_const(ergebnis.fragen))
+            wagenruecklaufEntfernen(frage);
+    }
     if (ergebnis.fragen.isEmpty()) {
         ergebnis.fehler = LadeErgebnis::Fehler::KeineFragen;
         ergebnis.dokument.clear();
