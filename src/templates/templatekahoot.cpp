@@ -65,16 +65,15 @@ void templatekahoot::frageAnzeigen(const QDomNode &frage, int)
 
     const A img = A::klasse("imgfrageKahoot");
     ausfuehren(img.css("display", "none"));
+    // A question with a text and a picture needs both: the text in the head, the picture below.
+    ausfuehren(A::klasse("textFrage").html(fragetext));
     if (const std::optional<Bild> bildFrage =
             bild(frage, QStringLiteral("PictureQuestionText"), MaxFrageBildHoehe)) {
-        ausfuehren(A::klasse("textFrage").html(""));
         ausfuehren(img.attr("src", bildFrage->quelle));
         ausfuehren(img.attr("height", SkriptText::zahl(bildFrage->hoehe)));
         ausfuehren(img.css("display", "block"));
         ausfuehren(img.css("margin-left", "auto"));
         ausfuehren(img.css("margin-right", "auto"));
-    } else {
-        ausfuehren(A::klasse("textFrage").html(fragetext));
     }
 
     for (int i = 0; i < 4; ++i)
@@ -98,14 +97,12 @@ void templatekahoot::antwortenAnzeigen(const QDomNode &frage)
     for (int i = 0; i < 4; ++i)
         ausfuehren(mitBuchstabe("textAntwort", i).html(alle.texte[i]));
     for (int i = 0; i < 4; ++i) {
-        const A textKlasse = mitBuchstabe("textAntwort", i);
         const A img = mitBuchstabe("imgAntwort", i);
+        // A picture answer keeps its text beside the picture as its label.
         if (const std::optional<Bild> &bild = alle.bilder[i]) {
-            ausfuehren(textKlasse.html(""));
             ausfuehren(img.attr("src", bild->quelle));
             ausfuehren(img.attr("height", SkriptText::zahl(bild->hoehe)));
         } else {
-            ausfuehren(textKlasse.html(alle.texte[i]));
             ausfuehren(img.removeAttr("height"));
         }
     }

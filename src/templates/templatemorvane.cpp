@@ -36,6 +36,12 @@ A textAntwort(int i)
     return A::klasse(SkriptText("textAntwort") + Buchstaben[i]);
 }
 
+// A picture answer with a text carries it as a label under the picture.
+A kachel(int i)
+{
+    return A::klasse(SkriptText("kachel") + Buchstaben[i]);
+}
+
 A prozentAntwort(int i)
 {
     return A::klasse(SkriptText("prozentAntwort") + Buchstaben[i]);
@@ -76,6 +82,7 @@ void templateMorvane::kachelnZuruecksetzen()
     for (int i = 0; i < 4; ++i) {
         ausfuehren(bildAntwort(i).attr("src", Kacheln[i].bild));
         ausfuehren(kachelHoehe(i).attr("height", Kacheln[i].hoehe));
+        ausfuehren(kachel(i).removeClass("mitBeschriftung"));
     }
 }
 
@@ -141,14 +148,15 @@ void templateMorvane::antwortenAnzeigen(const QDomNode &frage)
     for (int i = 0; i < 4; ++i) {
         if (const std::optional<Bild> &bild = alle.bilder[i]) {
             m_ohneBild[i] = false;
-            ausfuehren(textAntwort(i).html(""));
+            if (!alle.texte[i].isEmpty())
+                ausfuehren(kachel(i).addClass("mitBeschriftung"));
             ausfuehren(bildAntwort(i).attr("src", bild->quelle));
             ausfuehren(bildAntwort(i).attr("height", SkriptText::zahl(bild->hoehe)));
             ausfuehren(bildAntwort(i).removeAttr("width"));
             ausfuehren(bildAntwort(i).css("display", "inline"));
         } else {
             m_ohneBild[i] = true;
-            ausfuehren(textAntwort(i).html(alle.texte[i]));
+            ausfuehren(kachel(i).removeClass("mitBeschriftung"));
             ausfuehren(bildAntwort(i).attr("src", Kacheln[i].bild));
             ausfuehren(kachelHoehe(i).attr("height", Kacheln[i].hoehe));
             ausfuehren(bildAntwort(i).attr("width", "550"));

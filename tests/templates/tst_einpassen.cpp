@@ -94,15 +94,20 @@ struct Vorlage
     QString boxen;
     QString texte;
     QString countdown;
+    // A question with a text and a picture, whose answer A has a text and a picture: all four
+    // are seen.
+    QString mitBildern;
 };
 
 const QList<Vorlage> Vorlagen{
-    {QStringLiteral("Morvane"), QStringLiteral(".imgAntwort"), QStringLiteral(".textFrage, .textAntwort"),
-     QStringLiteral(".text_progressbar")},
+    {QStringLiteral("Morvane"), QStringLiteral(".imgAntwort, .mitBeschriftung .textAntwort"),
+     QStringLiteral(".textFrage, .textAntwort"), QStringLiteral(".text_progressbar"),
+     QStringLiteral(".textFrage, .imgfrageMorvane, .textAntwortA, .imgAntwortA")},
     {QStringLiteral("Tandrivelle"), QStringLiteral(".antwortZeile"),
-     QStringLiteral(".textFrage, .antwortText"), QStringLiteral(".text_progressbar, .balkenSchiene")},
+     QStringLiteral(".textFrage, .antwortText"), QStringLiteral(".text_progressbar, .balkenSchiene"),
+     QStringLiteral(".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a")},
     {QStringLiteral("Kahoot"), QStringLiteral(".antwort"), QStringLiteral(".textFrage, .antwortText"),
-     QStringLiteral(".circle")},
+     QStringLiteral(".circle"), QStringLiteral(".textFrage, .imgfrageKahoot, .textAntwortA, .imgAntwortA")},
 };
 
 } // namespace
@@ -250,6 +255,7 @@ private slots:
         auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
         QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
         const QString waehrend = pruefSkript(v.boxen, v.texte, v.countdown);
+        const QString waehrendMitBildern = pruefSkript(v.boxen, v.texte, v.countdown + ", " + v.mitBildern);
         const QString danach = pruefSkript(v.boxen, v.texte, QString());
 
         int nummer = 0;
@@ -262,7 +268,7 @@ private slots:
                 vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
             vorlage->updateCountdown(14, 15);
             QVERIFY(eingepasst(*a->bruecke));
-            QString f = fehler(*a->bruecke, waehrend);
+            QString f = fehler(*a->bruecke, nummer == 2 ? waehrendMitBildern : waehrend);
             QVERIFY2(f.isEmpty(), qPrintable(stelle + ", countdown:\n" + f));
 
             vorlage->countdownAbgelaufen();
