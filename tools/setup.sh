@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Plenaro needs to build, run and test, where they are missing.
+# LibreOffice, large and used by a few tests only, comes with --tests (tools/test.sh says it).
 set -euo pipefail
 
 pakete=(
@@ -14,6 +15,11 @@ pakete=(
     dpkg-dev file desktop-file-utils appstream
     libxlsxwriter-dev unzip
 )
+# LibreOffice Calc without its interface: the export tests read the files back through it
+# (soffice --headless --convert-to) as a teacher's spreadsheet does.
+if [ "${1:-}" = --tests ]; then
+    pakete+=(libreoffice-calc-nogui)
+fi
 
 fehlend=()
 for paket in "${pakete[@]}"; do

@@ -21,7 +21,7 @@ if [ "${1:-}" = --stress ]; then
     fi
 fi
 
-tools/setup.sh
+tools/setup.sh --tests
 tools/build.sh
 cd build
 if [ "$runden" -eq 0 ]; then
