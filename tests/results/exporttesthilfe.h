@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <sys/resource.h>
 
@@ -129,6 +131,46 @@ private:
 inline QStringList dateien(const QString &ordner)
 {
     return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// LibreOffice's program, empty where it is not installed.
+inline QString libreOffice()
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    return soffice.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("libreoffice")) : soffice;
+}
+
+// Converts `dateien` into `ordner` in one run of LibreOffice without a screen: `importFilter` as
+// --infilter takes it (empty: the file type's default), `ziel` as --convert-to takes it. Its
+// profile and temporary files go to a folder of its own that is thrown away afterwards, so no
+// other instance and no earlier choice takes part.
+inline bool libreOfficeUmwandeln(const QString &soffice, const QStringList &dateien,
+                                 const QString &importFilter, const QString &ziel, const QString &ordner)
+{
+    const QTemporaryDir profil;
+    QStringList argumente{QStringLiteral("-env:UserInstallation=") +
+                              QUrl::fromLocalFile(profil.path()).toString(),
+                          QStringLiteral("--headless"), QStringLiteral("--norestore")};
+    if (!importFilter.isEmpty())
+        argumente.append(QStringLiteral("--infilter=") + importFilter);
+    argumente << QStringLiteral("--convert-to") << ziel << QStringLiteral("--outdir") << ordner << dateien;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("TMPDIR"), profil.path());
+    QProcess prozess;
+    prozess.setProcessEnvironment(umgebung);
+    prozess.setProcessChannelMode(QProcess::MergedChannels);
+    prozess.start(soffice, argumente);
+    const bool fertig = prozess.waitForFinished(90000);
+    if (!fertig) {
+        prozess.kill();
+        prozess.waitForFinished();
+    }
+    if (!fertig || prozess.exitStatus() != QProcess::NormalExit || prozess.exitCode() != 0) {
+        qWarning("%s %s: %s", qPrintable(soffice), qPrintable(argumente.join(QLatin1Char(' '))),
+                 fertig ? prozess.readAll().constData() : "no answer within 90 s");
+        return false;
+    }
+    return true;
 }
 
 } // namespace Exporttest
