@@ -107,7 +107,11 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         stuecke.append(s);
     }
 
-    QByteArray bytes = text.toUtf8();
+    // The byte-order mark makes spreadsheets read the file as UTF-8. Without it LibreOffice's import
+    // guesses from the first 4 KB and, where they are plain ASCII (a big class's ranking), takes
+    // the system's code page: on a German Windows machine "Ägypten" becomes "Ã„gypten". With it the
+    // first cell still reads "Rangliste nach ...", the mark itself is not shown.
+    QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
     const qsizetype teilnehmer = daten.personen.size();
     bytes.reserve(bytes.size() + teilnehmer * proTeilnehmer);
     for (qsizetype p = 0; p < teilnehmer; ++p) {

@@ -11,8 +11,8 @@ class ExportFortschritt;
 class Fragenkatalog;
 class Uhr;
 
-// The results as a semicolon-separated file for spreadsheets: ranking, answer counts per question
-// and every participant's answers next to the correct ones.
+// The results as a semicolon-separated file for spreadsheets, UTF-8 with a byte-order mark: ranking,
+// answer counts per question and every participant's answers next to the correct ones.
 class csvrangliste final : public QObject
 {
     Q_OBJECT

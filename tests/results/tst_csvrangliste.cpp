@@ -1,3 +1,4 @@
+#include "csvleser.h"
 #include "csvrangliste.h"
 #include "exporttesthilfe.h"
 #include "geraetschluessel.h"
@@ -19,6 +20,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_ordner;
     DialogRekorder m_dialoge;
     TestUhr m_uhr;
+    std::unique_ptr<QTemporaryDir> m_libreOffice; // the files as LibreOffice reads them, made once
 
     QString ziel(const QString &name) const { return m_ordner->filePath(name); }
 
@@ -141,6 +143,56 @@ private slots:
         QVERIFY(m_dialoge.hinweise.isEmpty());
         QCOMPARE(lesen(ziel(QStringLiteral("ergebnis.csv"))),
                  lesen(QStringLiteral(PLENARO_ERWARTET_ORDNER "/") + erwartet));
+    }
+
+    // A German teacher opens the file in LibreOffice. Its import dialog takes a file that starts
+    // with the byte-order mark as UTF-8; without the mark it guesses from the first 4 KB and, where
+    // they are plain ASCII (a big class's ranking), takes the system's code page, Windows-1252 on a
+    // German Windows machine. The files are read as the dialog reads them without that guess.
+    void libreOfficeLiest_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<QStringList>("zellen");
+        const QString konferenz = QStringLiteral("konferenz_de.csv");
+        const QString quotiert = QStringLiteral("quotiert_de.csv");
+        QTest::newRow("title, the mark not in it")
+            << konferenz << 0 << QStringList{"Rangliste nach 1/1 Fragen"};
+        QTest::newRow("ranking header in its columns")
+            << konferenz << 3 << QStringList{"Rang", "Geraete-ID", "Antwortszeit[s]", "Punkte"};
+        QTest::newRow("umlaut") << konferenz << 11 << QStringList{"Grün", "0.0%", "0"};
+        QTest::newRow("separator and quotes in a quoted field")
+            << quotiert << 8 << QStringList{"Wahl; \"A\" oder B?"};
+        QTest::newRow("line break in a quoted field")
+            << quotiert << 10 << QStringList{"Zeile 1\nZeile 2", "100.0%", "1"};
+    }
+    void libreOfficeLiest()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, zeile);
+        QFETCH(QStringList, zellen);
+        const QString soffice = libreOffice();
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        const QString erwartet = QStringLiteral(PLENARO_ERWARTET_ORDNER "/");
+        if (!m_libreOffice) {
+            m_libreOffice = std::make_unique<QTemporaryDir>();
+            const QStringList dateien{erwartet + QStringLiteral("konferenz_de.csv"),
+                                      erwartet + QStringLiteral("quotiert_de.csv")};
+            const QString zeichensatz =
+                lesen(dateien.at(0)).startsWith("\xEF\xBB\xBF") ? QStringLiteral("76") : QStringLiteral("1");
+            // Separator ";", German; back out with "," and every cell as shown.
+            QVERIFY(libreOfficeUmwandeln(
+                soffice, dateien, QStringLiteral("CSV:59,34,%1,1,,1031").arg(zeichensatz),
+                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1031,false,false,true"),
+                m_libreOffice->path()));
+        }
+        QStringList gelesen =
+            CsvLeser::datensaetze(QString::fromUtf8(lesen(m_libreOffice->filePath(datei))), QLatin1Char(','))
+                .value(zeile);
+        while (!gelesen.isEmpty() && gelesen.last().isEmpty())
+            gelesen.removeLast();
+        QCOMPARE(gelesen, zellen);
     }
 
     void dialogVorschlagUndGemerkterOrdner()
