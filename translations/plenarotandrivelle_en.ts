@@ -184,6 +184,16 @@
     </message>
 </context>
 <context>
+    <name>LadeErgebnis</name>
+    <message numerus="yes">
+        <source>Die Datei enthält %1 Fragen. Nur die ersten %2 werden verwendet; %n Fragen wurden weggelassen.</source>
+        <translation>
+            <numerusform>The file contains %1 questions. Only the first %2 are used; %n question was left out.</numerusform>
+            <numerusform>The file contains %1 questions. Only the first %2 are used; %n questions were left out.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Plenaro</source>
@@ -674,6 +684,16 @@
     </message>
 </context>
 <context>
+    <name>SpielStand</name>
+    <message numerus="yes">
+        <source>Das letzte Spiel wurde nicht beendet (Fragedatei &quot;%1&quot;, Frage %2, %n Antworten erfasst). Möchten Sie es fortsetzen?</source>
+        <translation>
+            <numerusform>The last game was not finished (question file &quot;%1&quot;, question %2, %n answer recorded). Do you want to continue it?</numerusform>
+            <numerusform>The last game was not finished (question file &quot;%1&quot;, question %2, %n answers recorded). Do you want to continue it?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Spielablauf</name>
     <message>
         <source>Öffnen Fragen XML-Datei</source>
@@ -690,6 +710,31 @@
     <message>
         <source>Tabellen (*.csv *.txt)</source>
         <translation>Spreadsheets (*.csv *.txt)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Fragen wurden nach %1 importiert.</source>
+        <translation>
+            <numerusform>%n question was imported into %1.</numerusform>
+            <numerusform>%n questions were imported into %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Das Druckjournal ist beschädigt (unlesbare Zeilen: %1). Wiederherstellen lassen sich %2 und %3. Die Datei bleibt unverändert als &quot;%4&quot; erhalten.</source>
+        <translation>The press journal is damaged (unreadable lines: %1). What can be restored: %2 and %3. The file is kept unchanged as &quot;%4&quot;.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Antworten</source>
+        <translation>
+            <numerusform>%n answer</numerusform>
+            <numerusform>%n answers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ausgewertete Fragen</source>
+        <translation>
+            <numerusform>%n evaluated question</numerusform>
+            <numerusform>%n evaluated questions</numerusform>
+        </translation>
     </message>
 </context>
 <context>

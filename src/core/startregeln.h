@@ -61,7 +61,8 @@ void dateigrenzeAlsSchreibfehler();
 // journal, exports and settings. Returns the soft limit now in force, 0 where there is none.
 quint64 dateienGrenzeAnheben();
 
-// The translation catalogue of the English interface, without its suffix.
-inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle_en";
+// The program's own catalogues, without their language and suffix: "_en" for the English interface,
+// "_de" for the German one (the German forms of texts that count something).
+inline constexpr char Uebersetzungskatalog[] = "plenarotandrivelle";
 
 } // namespace Startregeln

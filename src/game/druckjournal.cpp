@@ -6,6 +6,7 @@
 #include "spielprotokoll.h"
 #include "uhr.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -246,21 +247,14 @@ QList<SpielStand::Druck> SpielStand::druckeDerFrage(int frageNr) const
     return liste;
 }
 
-QString SpielStand::angebot(bool englisch) const
-{
-    const QString datei = QDir::toNativeSeparators(frageDatei);
-    return (englisch ? QStringLiteral("The last game was not finished (question file \"%1\", question %2, %3 "
-                                      "answers recorded). Do you want to continue it?")
-                     : QStringLiteral("Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", Frage %2, %3 "
-                                      "Antworten erfasst). Möchten Sie es fortsetzen?"))
-        .arg(datei)
-        .arg(aktuelleFrage)
-        .arg(druecke.size());
-}
-
 QString SpielStand::angebot() const
 {
-    return angebot(Einstellungen::istEnglisch());
+    return QCoreApplication::translate(
+               "SpielStand",
+               "Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", Frage %2, %n "
+               "Antworten erfasst). Möchten Sie es fortsetzen?",
+               nullptr, int(druecke.size()))
+        .arg(QDir::toNativeSeparators(frageDatei), QString::number(aktuelleFrage));
 }
 
 QString SpielStand::bericht(bool englisch) const

@@ -51,9 +51,8 @@ struct SpielStand
     int uebersprungen = 0;
 
     QList<Druck> druckeDerFrage(int frageNr) const;
-    // The question put to the presenter at start-up, in the interface language.
+    // The question put to the presenter at start-up, in the language of the installed catalogue.
     QString angebot() const;
-    QString angebot(bool englisch) const;
     // What came back, for the presenter once the game is restored.
     QString bericht(bool englisch) const;
     QList<int> ausgewerteteFragen() const;

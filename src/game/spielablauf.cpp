@@ -568,9 +568,7 @@ void Spielablauf::fragenImportieren(const QString &gegeben)
                            fehler, bild, true});
         return;
     }
-    m_dialoge.hinweis({(englisch ? QStringLiteral("%1 questions were imported into %2.")
-                                 : QStringLiteral("%1 Fragen wurden nach %2 importiert."))
-                           .arg(ergebnis.fragen.size())
+    m_dialoge.hinweis({tr("%n Fragen wurden nach %1 importiert.", nullptr, int(ergebnis.fragen.size()))
                            .arg(QDir::toNativeSeparators(ziel)),
                        ergebnis.fehler.isEmpty()
                            ? QString()
@@ -672,20 +670,13 @@ bool Spielablauf::journalVorfinden()
     const QString kopieName = QDir::toNativeSeparators(kopie);
     QString schaden;
     if (stand.uebersprungen > 0)
-        schaden = Einstellungen::meldung(
-            QStringLiteral("Das Druckjournal ist beschädigt (unlesbare Zeilen: %1). Wiederherstellen lassen "
-                           "sich %2 Antworten und %3 ausgewertete Fragen. Die Datei bleibt unverändert als "
-                           "\"%4\" erhalten.")
-                .arg(stand.uebersprungen)
-                .arg(stand.druecke.size())
-                .arg(stand.ausgewerteteFragen().size())
-                .arg(kopieName),
-            QStringLiteral("The press journal is damaged (unreadable lines: %1). What can be restored: %2 "
-                           "answers and %3 evaluated questions. The file is kept unchanged as \"%4\".")
-                .arg(stand.uebersprungen)
-                .arg(stand.druecke.size())
-                .arg(stand.ausgewerteteFragen().size())
-                .arg(kopieName));
+        schaden =
+            tr("Das Druckjournal ist beschädigt (unlesbare Zeilen: %1). Wiederherstellen lassen sich %2 "
+               "und %3. Die Datei bleibt unverändert als \"%4\" erhalten.")
+                .arg(QString::number(stand.uebersprungen),
+                     tr("%n Antworten", nullptr, int(stand.druecke.size())),
+                     tr("%n ausgewertete Fragen", nullptr, int(stand.ausgewerteteFragen().size())),
+                     kopieName);
     // Return and Space answer Yes: the keys a presenter presses to go on never set a game aside.
     Meldung angebot{stand.angebot(), schaden, bild, true};
     angebot.jaAlsVorgabe = true;

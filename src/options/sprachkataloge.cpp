@@ -33,11 +33,10 @@ QStringList installieren(QCoreApplication &app, bool englisch)
     const QString qt = englisch ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_de");
     if (laden(app, qt, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         geladen.append(qt);
-    if (englisch) {
-        const QString eigener = QString::fromLatin1(Startregeln::Uebersetzungskatalog);
-        if (laden(app, eigener, QString::fromLatin1(Ressourcenordner)))
-            geladen.append(eigener);
-    }
+    const QString eigener = QString::fromLatin1(Startregeln::Uebersetzungskatalog) +
+                            (englisch ? QStringLiteral("_en") : QStringLiteral("_de"));
+    if (laden(app, eigener, QString::fromLatin1(Ressourcenordner)))
+        geladen.append(eigener);
     return geladen;
 }
 

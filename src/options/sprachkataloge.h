@@ -4,9 +4,10 @@
 
 class QCoreApplication;
 
-// The catalogues of the interface language: the program's own English catalogue (built into the
-// resources, so it is found from any working folder) and the toolkit's own texts (Yes/No buttons
-// and the file dialogs) from the Qt installation.
+// The catalogues of the interface language: the program's own catalogue (built into the resources,
+// so it is found from any working folder; the German one holds only the German forms of texts that
+// count something) and the toolkit's own texts (Yes/No buttons and the file dialogs) from the Qt
+// installation.
 namespace Sprachkataloge {
 
 inline constexpr char Ressourcenordner[] = ":/i18n";

@@ -3,6 +3,7 @@
 #include "einstellungen.h"
 #include "produkt.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDomNamedNodeMap>
 #include <QFile>
@@ -434,23 +435,20 @@ QString LadeErgebnis::beschreibung(bool englisch) const
     return {};
 }
 
-QString LadeErgebnis::hinweis(bool englisch) const
+QString LadeErgebnis::hinweis() const
 {
     if (!ok() || weggelassen <= 0)
         return {};
-    return (englisch ? QStringLiteral("The file contains %1 questions. Only the first %2 are used; %3 "
-                                      "questions were left out.")
-                     : QStringLiteral("Die Datei enthält %1 Fragen. Nur die ersten %2 werden verwendet; %3 "
-                                      "Fragen wurden weggelassen."))
-        .arg(fragen.size() + weggelassen)
-        .arg(MaxFragen)
-        .arg(weggelassen);
+    return QCoreApplication::translate("LadeErgebnis",
+                                       "Die Datei enthält %1 Fragen. Nur die ersten %2 werden verwendet; "
+                                       "%n Fragen wurden weggelassen.",
+                                       nullptr, weggelassen)
+        .arg(QString::number(fragen.size() + weggelassen), QString::number(MaxFragen));
 }
 
 QString LadeErgebnis::meldung() const
 {
-    const bool englisch = Einstellungen::istEnglisch();
-    return ok() ? hinweis(englisch) : beschreibung(englisch);
+    return ok() ? hinweis() : beschreibung(Einstellungen::istEnglisch());
 }
 
 LadeErgebnis lesen(const QString &pfad)

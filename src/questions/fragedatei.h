@@ -40,8 +40,9 @@ struct LadeErgebnis
     bool ok() const { return fehler == Fehler::Keiner; }
     // Why the file could not be loaded, for the presenter.
     QString beschreibung(bool englisch) const;
-    // What the presenter must know about a file that did load (questions left out); else empty.
-    QString hinweis(bool englisch) const;
+    // What the presenter must know about a file that did load (questions left out); else empty. In
+    // the language of the installed catalogue, which knows "1 Frage" from "2 Fragen".
+    QString hinweis() const;
     // beschreibung() or hinweis() in the interface language; empty when there is nothing to say.
     QString meldung() const;
 };
