@@ -1,38 +1,57 @@
 // Prints how the phones' server carries a class: 200 phones joined over WebSocket, each pressing 50
 // times at 10 presses a second (2,000 a second in all), and the time from a press leaving a phone
 // until the game engine has recorded it, with how many were lost.
-//   QT_QPA_PLATFORM=offscreen build/bin/bench_handys
+//   QT_QPA_PLATFORM=offscreen build/bin/bench_handys [--gleichrangig]
 //
-// The phones are WebSocket clients in this process; the server runs on its own thread as in the
-// program, and its presses reach the engine through the same queued signal.
+// The server runs on its own thread as in the program, and its presses reach the engine in the main
+// thread, which stands for the window's, through the same queued signal. The phones are WebSocket
+// clients on a thread of their own. On a machine with two cores they compete with the server and
+// the engine for the processor, which real phones never do: they run at a lower priority (nice 10),
+// so the figure is the program's, and the printout shows how long each side ran and how long it
+// waited for a core. --gleichrangig runs the phones at the program's priority.
 #include "dialoge.h"
 #include "handyabstimmung.h"
 #include "spiel.h"
 #include "uhr.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QNetworkRequest>
 #include <QQueue>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QWebSocket>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int Telefone = 200;
 constexpr int DrueckeJeTelefon = 50;
+constexpr int Alle = Telefone * DrueckeJeTelefon;
+// Every 5 ms ten phones press, in turn: each phone every 100 ms.
+constexpr qint64 TaktNs = 5'000'000;
+constexpr int JeTakt = Telefone / 20;
+constexpr int TelefonNice = 10;
+constexpr qint64 AufgehaltenNs = 1'000'000;
 
 class StilleDialoge final : public Dialoge
 {
@@ -53,13 +72,196 @@ double anteil(std::vector<double> werte, double p)
     return werte.at(std::min(index, werte.size() - 1));
 }
 
+// Sleeps until an event arrives rather than polling: a main thread that spins takes a core from
+// the server it measures. Whoever changes the condition from another thread posts an event.
 bool warten(const std::function<bool()> &fertig, int ms)
 {
-    QElapsedTimer uhr;
-    uhr.start();
-    while (!fertig() && uhr.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const QDeadlineTimer frist(ms);
+    QTimer wecker;
+    wecker.setSingleShot(true);
+    wecker.start(ms);
+    while (!fertig() && !frist.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return fertig();
+}
+
+void aufwecken()
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), []() {}, Qt::QueuedConnection);
+}
+
+// Time on a core and time waiting for one, per thread, from the scheduler's own account.
+struct Faden
+{
+    QString name;
+    qint64 laufNs = 0;
+    qint64 wartenNs = 0;
+};
+
+QHash<qint64, Faden> faeden()
+{
+    QHash<qint64, Faden> alle;
+    const QDir ordner(QStringLiteral("/proc/self/task"));
+    for (const QString &id : ordner.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stand(ordner.filePath(id + QStringLiteral("/schedstat")));
+        QFile name(ordner.filePath(id + QStringLiteral("/comm")));
+        if (!stand.open(QIODevice::ReadOnly) || !name.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> werte = stand.readAll().split(' ');
+        if (werte.size() < 2)
+            continue;
+        alle.insert(id.toLongLong(), {QString::fromUtf8(name.readAll().trimmed()), werte[0].toLongLong(),
+                                      werte[1].toLongLong()});
+    }
+    return alle;
+}
+
+// The send times of each handset's presses, oldest first: written by the phones' thread before a
+// press goes out, read by the main thread when the engine has it.
+struct Sendezeiten
+{
+    QMutex sperre;
+    QHash<uint, QQueue<qint64>> jeNummer;
+};
+
+// The class: its sockets live and die on the phones' thread.
+class Klasse final
+{
+public:
+    Klasse(Sendezeiten &sendezeiten, const QElapsedTimer &uhr)
+        : m_sendezeiten(sendezeiten)
+        , m_uhr(uhr)
+    {
+        m_faden.setObjectName(QStringLiteral("Telefone"));
+        m_kontext.moveToThread(&m_faden);
+        m_faden.start();
+    }
+    ~Klasse()
+    {
+        QMetaObject::invokeMethod(
+            &m_kontext,
+            [this]() {
+                m_takt.reset();
+                m_telefone.clear();
+                m_kontext.moveToThread(QCoreApplication::instance()->thread());
+            },
+            Qt::BlockingQueuedConnection);
+        m_faden.quit();
+        m_faden.wait();
+    }
+    Q_DISABLE_COPY_MOVE(Klasse)
+
+    // Returns whether the phones' thread runs at the lower priority.
+    bool oeffnen(quint16 port, const QString &code, bool zurueckstellen)
+    {
+        bool zurueckgestellt = false;
+        QMetaObject::invokeMethod(
+            &m_kontext,
+            [&]() {
+                m_id = ::gettid();
+                // On Linux a thread's nice value is its own.
+                zurueckgestellt = zurueckstellen && ::setpriority(PRIO_PROCESS, id_t(m_id), TelefonNice) == 0;
+                for (int i = 0; i < Telefone; ++i)
+                    oeffnen(port, code);
+            },
+            Qt::BlockingQueuedConnection);
+        return zurueckgestellt;
+    }
+
+    void druecken()
+    {
+        QMetaObject::invokeMethod(&m_kontext, [this]() {
+            m_lauf.start();
+            m_takt = std::make_unique<QTimer>();
+            m_takt->setTimerType(Qt::PreciseTimer);
+            QObject::connect(m_takt.get(), &QTimer::timeout, m_takt.get(), [this]() { takt(); });
+            m_takt->start(int(TaktNs / 1'000'000));
+        });
+    }
+
+    qint64 id() const { return m_id; }
+    int beigetreten() const { return m_beigetreten; }
+    int quittiert() const { return m_quittiert; }
+    int aufgehalten() const { return m_aufgehalten; }
+    // Pressing ran late when the phones did not get a core in time.
+    double druckDauer() const { return double(m_dauerNs) / 1e9; }
+
+private:
+    struct Telefon
+    {
+        std::unique_ptr<QWebSocket> socket = std::make_unique<QWebSocket>();
+        uint nummer = 0;
+        int gedrueckt = 0;
+    };
+
+    void oeffnen(quint16 port, const QString &code)
+    {
+        Telefon &t = *m_telefone.emplace_back(std::make_unique<Telefon>());
+        QObject::connect(
+            t.socket.get(), &QWebSocket::textMessageReceived, &m_kontext, [this, &t](const QString &text) {
+                const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
+                const QString typ = o.value(QStringLiteral("typ")).toString();
+                if (typ == QLatin1String("willkommen")) {
+                    t.nummer = uint(o.value(QStringLiteral("nummer")).toInt());
+                    if (++m_beigetreten == Telefone)
+                        aufwecken();
+                } else if (typ == QLatin1String("quittung") && o.value(QStringLiteral("gezaehlt")).toBool()) {
+                    if (++m_quittiert == Alle)
+                        aufwecken();
+                }
+            });
+        QNetworkRequest anfrage(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2").arg(port).arg(code)));
+        anfrage.setRawHeader("Origin", "http://127.0.0.1:" + QByteArray::number(port));
+        t.socket->open(anfrage);
+    }
+
+    // Sends every press that is due by now, so a tick that comes late does not lower the rate.
+    void takt()
+    {
+        const qint64 faellig = std::min<qint64>(Alle, m_lauf.nsecsElapsed() / TaktNs * JeTakt);
+        for (; m_gesendet < faellig; ++m_gesendet) {
+            Telefon &t = *m_telefone[std::size_t(m_gesendet % Telefone)];
+            ++t.gedrueckt;
+            const qint64 vorher = m_uhr.nsecsElapsed();
+            {
+                const QMutexLocker sperre(&m_sendezeiten.sperre);
+                m_sendezeiten.jeNummer[t.nummer].enqueue(vorher);
+            }
+            t.socket->sendTextMessage(QStringLiteral("{\"typ\":\"druck\",\"knopf\":%1}")
+                                          .arg(1 + (t.gedrueckt + int(t.nummer)) % 4));
+            // Out now, not at the thread's next turn of its event loop.
+            t.socket->flush();
+            // The phones' thread lost its core between taking the time and sending: the wait
+            // counts against the program.
+            if (m_uhr.nsecsElapsed() - vorher > AufgehaltenNs)
+                ++m_aufgehalten;
+        }
+        if (m_gesendet == Alle) {
+            m_dauerNs = m_lauf.nsecsElapsed();
+            m_takt->stop();
+        }
+    }
+
+    Sendezeiten &m_sendezeiten;
+    const QElapsedTimer &m_uhr;
+    QThread m_faden;
+    QObject m_kontext;
+    std::vector<std::unique_ptr<Telefon>> m_telefone;
+    std::unique_ptr<QTimer> m_takt;
+    QElapsedTimer m_lauf;
+    qint64 m_gesendet = 0;
+    std::atomic<qint64> m_id{0};
+    std::atomic<qint64> m_dauerNs{0};
+    std::atomic<int> m_beigetreten{0};
+    std::atomic<int> m_quittiert{0};
+    std::atomic<int> m_aufgehalten{0};
+};
+
+double lastMittel()
+{
+    QFile datei(QStringLiteral("/proc/loadavg"));
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll().split(' ').value(0).toDouble() : -1;
 }
 
 } // namespace
@@ -67,8 +269,10 @@ bool warten(const std::function<bool()> &fertig, int ms)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\nplenaro.*.info=false"));
     QTextStream aus(stdout);
+    const bool zurueckstellen = !QCoreApplication::arguments().contains(QStringLiteral("--gleichrangig"));
+    const double last = lastMittel();
 
     QTemporaryDir ordner;
     const QString datei = ordner.filePath(QStringLiteral("fragen.xml"));
@@ -92,18 +296,24 @@ int main(int argc, char *argv[])
     HandyAbstimmung handys;
     // Every phone here comes from the loopback address.
     handys.nummernJeAdresseSetzen(Telefone);
-    QHash<uint, QQueue<qint64>> gesendet; // per handset number: send times, oldest first
+    Sendezeiten sendezeiten;
     std::vector<double> zeiten;
-    zeiten.reserve(Telefone * DrueckeJeTelefon);
+    zeiten.reserve(Alle);
     int unbekannt = 0;
     QObject::connect(&handys, &HandyAbstimmung::druck, &app, [&](uint klassensatz, uint nummer, uint knopf) {
         engine.antwortErfassen(klassensatz, nummer, knopf);
-        QQueue<qint64> &offen = gesendet[nummer];
-        if (offen.isEmpty()) {
-            ++unbekannt;
-            return;
+        const qint64 jetzt = uhr.nsecsElapsed();
+        qint64 gesendet = -1;
+        {
+            const QMutexLocker sperre(&sendezeiten.sperre);
+            QQueue<qint64> &offen = sendezeiten.jeNummer[nummer];
+            if (!offen.isEmpty())
+                gesendet = offen.dequeue();
         }
-        zeiten.push_back(double(uhr.nsecsElapsed() - offen.dequeue()) / 1e6);
+        if (gesendet < 0)
+            ++unbekannt;
+        else
+            zeiten.push_back(double(jetzt - gesendet) / 1e6);
     });
     quint16 port = 0;
     QObject::connect(&handys, &HandyAbstimmung::gestartet, &app, [&](quint16 p) { port = p; });
@@ -114,79 +324,67 @@ int main(int argc, char *argv[])
     }
     handys.frageSetzen(true, 1);
 
-    struct Telefon
-    {
-        std::unique_ptr<QWebSocket> socket = std::make_unique<QWebSocket>();
-        uint nummer = 0;
-        int gedrueckt = 0;
-        int gezaehlt = 0;
-    };
-    std::vector<Telefon> telefone(Telefone);
-    for (Telefon &t : telefone) {
-        QObject::connect(t.socket.get(), &QWebSocket::textMessageReceived, &app, [&t](const QString &text) {
-            const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
-            const QString typ = o.value(QStringLiteral("typ")).toString();
-            if (typ == QLatin1String("willkommen"))
-                t.nummer = uint(o.value(QStringLiteral("nummer")).toInt());
-            else if (typ == QLatin1String("quittung") && o.value(QStringLiteral("gezaehlt")).toBool())
-                ++t.gezaehlt;
-        });
-        QNetworkRequest anfrage(
-            QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2").arg(port).arg(handys.code())));
-        anfrage.setRawHeader("Origin", "http://127.0.0.1:" + QByteArray::number(port));
-        t.socket->open(anfrage);
-    }
-    if (!warten(
-            [&]() {
-                return std::all_of(telefone.cbegin(), telefone.cend(),
-                                   [](const Telefon &t) { return t.nummer != 0; });
-            },
-            30000)) {
+    Klasse klasse(sendezeiten, uhr);
+    const bool zurueckgestellt = klasse.oeffnen(port, handys.code(), zurueckstellen);
+    if (!warten([&]() { return klasse.beigetreten() == Telefone; }, 30000)) {
         aus << "not every phone joined\n";
         return 1;
     }
 
-    // Every 5 ms ten phones press, in turn: each phone every 100 ms.
-    int naechstes = 0;
-    QTimer takt;
-    takt.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&takt, &QTimer::timeout, &app, [&]() {
-        for (int i = 0; i < Telefone / 20; ++i) {
-            Telefon &t = telefone[std::size_t(naechstes)];
-            naechstes = (naechstes + 1) % Telefone;
-            if (t.gedrueckt == DrueckeJeTelefon)
-                continue;
-            ++t.gedrueckt;
-            gesendet[t.nummer].enqueue(uhr.nsecsElapsed());
-            t.socket->sendTextMessage(QStringLiteral("{\"typ\":\"druck\",\"knopf\":%1}")
-                                          .arg(1 + (t.gedrueckt + int(t.nummer)) % 4));
-        }
-    });
+    const QHash<qint64, Faden> vorher = faeden();
     QElapsedTimer lauf;
     lauf.start();
-    takt.start(5);
-    const int alle = Telefone * DrueckeJeTelefon;
-    warten([&]() { return int(zeiten.size()) + unbekannt >= alle; }, 120000);
-    const double dauer = lauf.elapsed() / 1000.0;
-    takt.stop();
-    warten(
-        [&]() {
-            return std::all_of(telefone.cbegin(), telefone.cend(),
-                               [](const Telefon &t) { return t.gezaehlt == DrueckeJeTelefon; });
-        },
-        5000);
-    int quittiert = 0;
-    for (const Telefon &t : telefone)
-        quittiert += t.gezaehlt;
+    klasse.druecken();
+    warten([&]() { return int(zeiten.size()) + unbekannt >= Alle; }, 120000);
+    const double dauer = double(lauf.nsecsElapsed()) / 1e9;
+    const QHash<qint64, Faden> nachher = faeden();
+    warten([&]() { return klasse.quittiert() == Alle; }, 5000);
     int imSpiel = 0;
     for (const Person &p : engine.getPersonen())
         imSpiel += p.findeAntwort(1) ? 1 : 0;
 
     aus << Telefone << " phones x " << DrueckeJeTelefon << " presses in " << QString::number(dauer, 'f', 1)
-        << " s: " << zeiten.size() << " recorded by the engine, " << alle - int(zeiten.size()) << " lost, "
-        << quittiert << " acknowledged as counted, " << imSpiel << " phones with an answer\n";
+        << " s (sent in " << QString::number(klasse.druckDauer(), 'f', 1) << " s): " << zeiten.size()
+        << " recorded by the engine, " << Alle - int(zeiten.size()) << " lost, " << klasse.quittiert()
+        << " acknowledged as counted, " << imSpiel << " phones with an answer\n";
     aus << "press -> antwortErfassen: median " << QString::number(anteil(zeiten, 0.5), 'f', 2) << " ms, p99 "
         << QString::number(anteil(zeiten, 0.99), 'f', 2) << " ms, slowest "
         << QString::number(anteil(zeiten, 1.0), 'f', 2) << " ms\n";
+
+    // The server's network thread names itself; the rest are the toolkit's and the server's idle
+    // thread.
+    enum Rolle { Netz, Haupt, Phones, Uebrige };
+    Faden summe[4];
+    for (auto it = nachher.cbegin(); it != nachher.cend(); ++it) {
+        const Faden davor = vorher.value(it.key());
+        const Rolle rolle = it.key() == QCoreApplication::applicationPid()  ? Haupt
+                            : it.key() == klasse.id()                       ? Phones
+                            : it.value().name == QLatin1String("Handynetz") ? Netz
+                                                                            : Uebrige;
+        summe[rolle].laufNs += it.value().laufNs - davor.laufNs;
+        summe[rolle].wartenNs += it.value().wartenNs - davor.wartenNs;
+    }
+    const auto zeile = [&](Rolle rolle, const QString &name) {
+        aus << "  " << name.leftJustified(52) << QString::number(double(summe[rolle].laufNs) / 1e9, 'f', 2)
+            << " s / " << QString::number(double(summe[rolle].wartenNs) / 1e9, 'f', 2) << " s\n";
+    };
+    aus << "while pressing, on a core / waiting for one:\n";
+    zeile(Netz, QStringLiteral("server's network thread"));
+    zeile(Haupt, QStringLiteral("main thread (engine, as the window's thread)"));
+    zeile(Phones, zurueckgestellt
+                      ? QStringLiteral("phones (this benchmark's clients, nice %1)").arg(TelefonNice)
+                      : QStringLiteral("phones (this benchmark's clients)"));
+    zeile(Uebrige, QStringLiteral("other threads"));
+    aus << "presses held up for more than 1 ms in the phones' thread while being sent: "
+        << klasse.aufgehalten() << " (their wait counts against the program)\n";
+    aus << "load average " << QString::number(last, 'f', 2) << " at the start, on "
+        << QThread::idealThreadCount() << " cores\n";
+    if (zurueckgestellt)
+        aus << "The phones ran at nice " << TelefonNice
+            << ": on a busy machine they give way to the server and the engine, so the figure above is the "
+               "program's. --gleichrangig runs them at the program's priority.\n";
+    else
+        aus << "The phones ran at the program's priority: on a busy machine part of the figure above is "
+               "their own wait for a core.\n";
     return 0;
 }
