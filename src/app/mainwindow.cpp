@@ -109,9 +109,6 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_pauseHinweis = new QLabel(ui->centralWidget);
     m_pauseHinweis->setObjectName(QStringLiteral("pauseHinweis"));
     m_pauseHinweis->setAlignment(Qt::AlignCenter);
-    m_pauseHinweis->setStyleSheet(QStringLiteral(
-        "QLabel { background-color: rgba(20, 30, 60, 215); color: white; font-size: 34pt; font-weight: bold;"
-        " border-radius: 18px; padding: 18px 48px; }"));
     m_pauseHinweis->hide();
     // Only the view in sight gets a page now: every page started here competes with the start
     // screen for the two or four cores of a school laptop.
@@ -401,8 +398,8 @@ void MainWindow::resizeEvent(QResizeEvent *ereignis)
     const QRect flaeche(QPoint(0, 0), ui->centralWidget->size());
     for (QWebEngineView *ansicht : {frageAnsicht(), startAnsicht(), ranglisteAnsicht(), schwarzAnsicht()})
         ansicht->setGeometry(flaeche);
-    if (m_pauseHinweis)
-        pauseHinweisPlatzieren();
+    if (m_pauseHinweis && m_pauseHinweis->isVisible())
+        pauseFeldErfragen();
 }
 
 void MainWindow::ansichtZeigen(Ansicht ansicht)
@@ -448,6 +445,7 @@ bool MainWindow::templateErzeugen(const QString &name)
     if (!neu)
         return false;
     m_template = std::move(neu);
+    m_pauseFeld = QRectF();
     return true;
 }
 
@@ -461,6 +459,9 @@ void MainWindow::antwortenAnzeigen(const QDomElement &frage)
 {
     if (m_template)
         m_template->antwortenAnzeigen(frage);
+    // Known before the first pause, so the sign appears in its place at once.
+    if (!m_pauseFeld.isValid())
+        pauseFeldErfragen();
 }
 
 void MainWindow::countdownAnzeigen(int counter, int intervall)
@@ -488,20 +489,62 @@ void MainWindow::pauseAnzeigen(bool pausiert)
         m_pauseHinweis->hide();
         return;
     }
-    m_pauseHinweis->setText(Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
-                                                   QStringLiteral("Paused – press P to continue")));
     pauseHinweisPlatzieren();
     m_pauseHinweis->show();
     m_pauseHinweis->raise();
+    pauseFeldErfragen();
+}
+
+void MainWindow::pauseFeldErfragen()
+{
+    if (!m_template)
+        return;
+    // The answer comes a moment later; until then the sign keeps its last place.
+    m_template->pauseFeldLesen([this](const PauseFeld &feld) {
+        m_pauseFeld = feld.flaeche;
+        m_pauseUnten = feld.unten;
+        pauseHinweisPlatzieren();
+    });
 }
 
 void MainWindow::pauseHinweisPlatzieren()
 {
-    // Low in the middle: the question and the answers stay readable while the class talks.
-    m_pauseHinweis->adjustSize();
+    // The question and the answers stay readable while the class talks: the sign goes where the
+    // page says it covers neither, in one line when it fits there, else in two and smaller.
     const QSize flaeche = ui->centralWidget->size();
-    m_pauseHinweis->move((flaeche.width() - m_pauseHinweis->width()) / 2,
-                         flaeche.height() - m_pauseHinweis->height() - flaeche.height() / 30);
+    const QRectF feld = m_pauseFeld.isValid() ? m_pauseFeld : QRectF(QPointF(0, 0), QSizeF(flaeche));
+    const QString text = Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
+                                                QStringLiteral("Paused – press P to continue"));
+    const QString zweiZeilig = QString(text).replace(QStringLiteral(" – "), QStringLiteral("\n"));
+    for (const int punkte : {34, 28, 22, 18, 14}) {
+        for (const QString &fassung : {text, zweiZeilig}) {
+            m_pauseHinweis->setStyleSheet(
+                QStringLiteral(
+                    "QLabel { background-color: rgba(20, 30, 60, 215); color: white; font-size: %1pt;"
+                    " font-weight: bold; border-radius: %2px; padding: %2px %3px; }")
+                    .arg(punkte)
+                    .arg(punkte / 2)
+                    .arg(punkte));
+            m_pauseHinweis->setText(fassung);
+            m_pauseHinweis->adjustSize();
+            if (m_pauseHinweis->width() <= feld.width())
+                break;
+        }
+        if (m_pauseHinweis->width() <= feld.width())
+            break;
+    }
+    const QSize g = m_pauseHinweis->size();
+    int x = qRound(feld.center().x() - g.width() / 2.0);
+    int y = 0;
+    if (!m_pauseFeld.isValid())
+        y = flaeche.height() - g.height() - flaeche.height() / 30;
+    else if (m_pauseUnten)
+        y = qRound(feld.bottom() - g.height() - std::min(12.0, feld.height() / 20));
+    else
+        y = qRound(feld.center().y() - g.height() / 2.0);
+    x = std::clamp(x, 0, std::max(0, flaeche.width() - g.width()));
+    y = std::clamp(y, 0, std::max(0, flaeche.height() - g.height()));
+    m_pauseHinweis->move(x, y);
 }
 
 void MainWindow::druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRectF>
 
 #include <memory>
 
@@ -173,6 +174,7 @@ private:
     void vollbildVerlassen();
     void schwarzUmschalten();
     void pauseHinweisPlatzieren();
+    void pauseFeldErfragen();
     // The names behind the handset numbers, from the file the settings name.
     void namenLaden();
     void zoomAendern(double schritt);
@@ -239,6 +241,10 @@ private:
     QLabel *m_labelAktuelleFrage = nullptr;
     // Over the question view while its countdown is paused.
     QLabel *m_pauseHinweis = nullptr;
+    // The area of the question view the pause sign may cover, as the page last reported it;
+    // empty until it has.
+    QRectF m_pauseFeld;
+    bool m_pauseUnten = false;
 
     bool m_schwarzBild = false;
 };

@@ -309,6 +309,13 @@ Anweisung Anweisung::anzahlLesen() const
     return Anweisung(m_skript + QLatin1String(".length"));
 }
 
+Anweisung Anweisung::rechteckLesen() const
+{
+    return Anweisung(QLatin1String("(function (e) { if (!e) return null; var r = e.getBoundingClientRect(); "
+                                   "return [r.left, r.top, r.width, r.height]; })(") +
+                     m_skript + QLatin1String(".get(0))"));
+}
+
 Anweisung Anweisung::lageLesen() const
 {
     return Anweisung(

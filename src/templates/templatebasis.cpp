@@ -50,6 +50,22 @@ void TemplateBasis::auswerten(const Anweisung &ausdruck, std::function<void(cons
     }));
 }
 
+void TemplateBasis::pauseFeldLesen(std::function<void(const PauseFeld &)> weiter)
+{
+    auswerten(Anweisung::klasse(pauseElement()).rechteckLesen(),
+              [this, weiter = std::move(weiter)](const QVariant &wert) {
+                  const QVariantList r = wert.toList();
+                  if (r.size() != 4)
+                      return;
+                  // CSS pixels of the page are zoomed into the view's pixels.
+                  const double zoom = m_bruecke.zoomFaktor();
+                  const QRectF flaeche(r[0].toDouble() * zoom, r[1].toDouble() * zoom, r[2].toDouble() * zoom,
+                                       r[3].toDouble() * zoom);
+                  if (flaeche.isValid())
+                      weiter(PauseFeld{flaeche, pauseUnten()});
+              });
+}
+
 std::optional<Bild> TemplateBasis::bild(const QDomNode &frage, const QString &feld, int maxHoehe)
 {
     const BildPfad::Quelle quelle = BildPfad::bildPfadAufloesen(FrageDatei::feld(frage, feld),

@@ -48,6 +48,8 @@ class TemplateBasis : public templatesPlenaro
 public:
     explicit TemplateBasis(SkriptBruecke &bruecke);
 
+    void pauseFeldLesen(std::function<void(const PauseFeld &)> weiter) override;
+
 protected:
     // The view starts without history and with the template's page. Pages are addressed as
     // "qrc:/template/…": only this form lets the web engine resolve the pages' "../images/…".
@@ -72,6 +74,9 @@ protected:
     static SkriptText prozent(double wert);
     // Zoom fit of the templates designed for a 950 px high view.
     void zoomAnpassen950();
+    // The element of the page the pause sign may cover (see PauseFeld).
+    virtual SkriptText pauseElement() const = 0;
+    virtual bool pauseUnten() const { return false; }
 
     SkriptBruecke &m_bruecke;
     Stimmenzaehler m_stimmen;

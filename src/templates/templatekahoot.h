@@ -22,6 +22,9 @@ public:
     static constexpr int MaxAntwortBildHoehe = 120;
 
 private:
+    // The foot of the picture between the counter and the votes; the answers stay in sight.
+    SkriptText pauseElement() const override { return "zentrum"; }
+    bool pauseUnten() const override { return true; }
     // Shows the mark `klasse`+letter of the solution and hides the other three.
     void hakenSetzen(const SkriptText &klasse, const QString &loesung);
 

@@ -23,6 +23,8 @@ public:
     static constexpr int MaxBildHoehe = 180;
 
 private:
+    // The countdown bar, stopped while paused; the answers stay in sight.
+    SkriptText pauseElement() const override { return "countdown"; }
     void kachelnZuruecksetzen();
     void richtigMarkierungEntfernen();
     void loesungMarkieren(const QString &loesung);

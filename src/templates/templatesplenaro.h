@@ -4,7 +4,18 @@
 
 #include <QDomNode>
 #include <QList>
+#include <QRectF>
 #include <QString>
+
+#include <functional>
+
+// Where the pause sign may lie without covering the question or an answer: an area of the view in
+// its pixels, and whether the sign sits at the area's foot rather than in its middle.
+struct PauseFeld
+{
+    QRectF flaeche;
+    bool unten = false;
+};
 
 // What the main window asks of whichever question template is active. Calls for one question come
 // in this order: frageAnzeigen; after the answer delay antwortenAnzeigen; geraeteIDAnzeigen for
@@ -26,4 +37,6 @@ public:
     virtual void updateCountdown(int qounterAktuelleFrage, int zeitIntervallAktuelleFrage) = 0;
     virtual void countdownAbgelaufen() = 0;
     virtual void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo) = 0;
+    // Asks the page; `weiter` is called later, and not at all when the page has no such area.
+    virtual void pauseFeldLesen(std::function<void(const PauseFeld &)> weiter) { Q_UNUSED(weiter) }
 };

@@ -64,6 +64,9 @@ public:
     static Fall fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, bool vieleStimmen);
 
 private:
+    // The foot of the handsets' tree; the answers stay in sight.
+    SkriptText pauseElement() const override { return "baum"; }
+    bool pauseUnten() const override { return true; }
     void zoomAnpassen();
     void blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt);
     void fallStarten(const Anweisung &b, FallLage lage, std::pair<int, int> versatz, int drehung,

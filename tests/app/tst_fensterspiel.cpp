@@ -93,6 +93,34 @@ private:
         const AntwortDerPerson *a = p ? p->findeAntwort(frage) : nullptr;
         return a ? a->getAntwort() : -1;
     }
+    // The boxes of `auswahl` on the question page that the pause sign covers, or why it cannot tell.
+    QString pauseBedeckt(const QString &auswahl)
+    {
+        const auto *schild = m_fenster->findChild<QLabel *>(QStringLiteral("pauseHinweis"));
+        if (!schild || !schild->isVisible())
+            return QStringLiteral("no sign");
+        QWebEngineView *ansicht = m_fenster->frageAnsicht();
+        const QRectF s = QRectF(schild->geometry().translated(-ansicht->pos())).adjusted(1, 1, -1, -1);
+        const QStringList boxen =
+            frageSeite(
+                QStringLiteral("Array.from(document.querySelectorAll('%1')).map(function (e) { var r = "
+                               "e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height].join(); "
+                               "}).join(';')")
+                    .arg(auswahl))
+                .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (boxen.size() < 5)
+            return QStringLiteral("boxes not found");
+        QStringList bedeckt;
+        for (const QString &box : boxen) {
+            const QStringList z = box.split(QLatin1Char(','));
+            const double k = ansicht->zoomFactor();
+            const QRectF r(z.value(0).toDouble() * k, z.value(1).toDouble() * k, z.value(2).toDouble() * k,
+                           z.value(3).toDouble() * k);
+            if (r.isValid() && r.intersects(s))
+                bedeckt << box;
+        }
+        return bedeckt.join(QLatin1Char(';'));
+    }
     QString eigeneFragen(const QList<Testdaten::Frage> &fragen)
     {
         const QString pfad = m_einstellungen->ordner() + QStringLiteral("/eigene.xml");
@@ -125,17 +153,22 @@ private slots:
     {
         QTest::addColumn<QString>("vorlage");
         QTest::addColumn<QString>("seite");
+        QTest::addColumn<QString>("frei"); // what the pause sign leaves in sight
         QTest::newRow("Morvane") << "Morvane"
-                                 << "morvane.html";
+                                 << "morvane.html"
+                                 << ".textFrage, .kachel";
         QTest::newRow("Tandrivelle") << "Tandrivelle"
-                                     << "tandrivelleneu.html";
+                                     << "tandrivelleneu.html"
+                                     << ".textFrage, .antwortZeile";
         QTest::newRow("Kahoot") << "Kahoot"
-                                << "kahoot.html";
+                                << "kahoot.html"
+                                << ".textFrage, .antwort";
     }
     void ganzesSpielMitTasten()
     {
         QFETCH(QString, vorlage);
         QFETCH(QString, seite);
+        QFETCH(QString, frei);
         starten(vorlage);
         MainWindow &f = *m_fenster;
         spiel &s = f.getSpiel();
@@ -218,6 +251,7 @@ private slots:
         sekunden(2);
         taste(Qt::Key_P);
         QVERIFY(s.istPausiert() && !f.stimmenVerbunden());
+        QTRY_COMPARE(pauseBedeckt(frei), QString());
         taste(Qt::Key_1);
         QCOMPARE(antwort(60, 2), -1);
         sekunden(60);
