@@ -75,7 +75,6 @@ struct TileColours
 };
 
 const TileColours kBlue{QColor(0x45, 0x96, 0xcb), QColor(0x27, 0x68, 0x9a)};
-const TileColours kGrey{QColor(0x82, 0x8d, 0x98), QColor(0x5a, 0x64, 0x6e)};
 const TileColours kGreen{QColor(0x4c, 0xb8, 0x55), QColor(0x2b, 0x8f, 0x36)};
 
 QImage tile(End end, int imageHeight, const TileColours &colours)
@@ -132,7 +131,8 @@ void generateTiles(const QDir &root)
     writeTile(root, QStringLiteral("antwortenHintergrundBlauRechts.gif"), End::PointRight, kTileHeight,
               kBlue);
     writeTile(root, QStringLiteral("antwortenHintergrundBlauLinks.gif"), End::PointLeft, kTileHeight, kBlue);
-    writeTile(root, QStringLiteral("antwortHintergrundGrau.gif"), End::SlantLeft, kTallTileHeight, kGrey);
+    // B's tile keeps its old file name but is as blue as the others: grey read as "not available".
+    writeTile(root, QStringLiteral("antwortHintergrundGrau.gif"), End::SlantLeft, kTallTileHeight, kBlue);
     writeTile(root, QStringLiteral("antwortenHintergrundRechtsGruen.gif"), End::PointRight, kTileHeight,
               kGreen);
     writeTile(root, QStringLiteral("antwortenHintergrundLinksGruen.gif"), End::PointLeft, kTileHeight,
