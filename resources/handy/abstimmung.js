@@ -56,7 +56,8 @@ const Abstimmung = (function () {
         offen: false,
         frage: null,
         gewaehlt: null,
-        sprache: /^de/i.test(navigator.language || '') ? 'de' : 'en',
+        // The interface's language, which the server wrote into the page; not the phone's.
+        sprache: document.documentElement.lang === 'en' ? 'en' : 'de',
         // null, 'netz', 'code' or 'voll'
         stoerung: null
     };

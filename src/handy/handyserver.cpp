@@ -3,6 +3,7 @@
 #include "empfangsfilter.h"
 #include "geraetschluessel.h"
 #include "handyprotokoll.h"
+#include "handyseiten.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -472,7 +473,8 @@ private:
         const auto datei = std::find_if(std::begin(Dateien), std::end(Dateien),
                                         [&](const Datei &d) { return d.pfad == pfad; });
         if (datei == std::end(Dateien)) {
-            antworten(http::status::not_found, "Nicht gefunden / Not found\n", false);
+            antworten(http::status::not_found,
+                      HandySeiten::nichtGefunden(m_netz.m_englisch, m_netz.m_vorlage), false, Dateien[0].typ);
             return;
         }
         if (datei == std::begin(Dateien)) {
@@ -484,11 +486,14 @@ private:
             if (m_netz.m_code.isEmpty() || abfrageWert(ziel, QStringLiteral("c")) != m_netz.m_code) {
                 m_netz.fehlversuch(m_platz.adresse());
                 antworten(http::status::forbidden,
-                          "Falscher Beitrittscode - bitte den QR-Code neu scannen.\n"
-                          "Wrong join code - please scan the QR code again.\n",
-                          false);
+                          HandySeiten::falscherCode(m_netz.m_englisch, m_netz.m_vorlage), false,
+                          Dateien[0].typ);
                 return;
             }
+            antworten(http::status::ok,
+                      HandySeiten::abstimmung(m_netz.m_dateien[0], m_netz.m_englisch, m_netz.m_vorlage),
+                      false, datei->typ);
+            return;
         }
         antworten(http::status::ok, m_netz.m_dateien[std::size_t(datei - std::begin(Dateien))], false,
                   datei->typ);

@@ -22,6 +22,8 @@
 #include <QTcpServer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -276,6 +278,62 @@ private slots:
         QVERIFY(telefonZustand(telefon, "verbunden", false));
         QTRY_VERIFY_WITH_TIMEOUT(js(start, "qt.jQuery('.handyCode').text()").toString() == f.handys()->code(),
                                  20000);
+    }
+
+    // The voting page speaks the program's language from its first text on, whichever language the
+    // phone's browser prefers.
+    void telefonSprichtVonAnfangAnDieSpracheDesProgramms_data()
+    {
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QString>("browser");
+        QTest::addColumn<QString>("kopf"); // how the header begins, before and after joining
+        QTest::newRow("German program, English phone") << false << "en-US"
+                                                       << "Handsender ";
+        QTest::newRow("English program, German phone") << true << "de-DE"
+                                                       << "Handset ";
+    }
+
+    void telefonSprichtVonAnfangAnDieSpracheDesProgramms()
+    {
+        QFETCH(bool, englisch);
+        QFETCH(QString, browser);
+        QFETCH(QString, kopf);
+        HandyAbstimmung handys;
+        handys.spracheSetzen(englisch);
+        handys.neuerCode();
+        QSignalSpy gestartet(&handys, &HandyAbstimmung::gestartet);
+        handys.starten(0, QHostAddress::LocalHost);
+        QVERIFY(gestartet.wait(10000));
+
+        QWebEngineProfile profil;
+        profil.setHttpAcceptLanguage(browser);
+        QWebEnginePage seite(&profil);
+        // Every header the page ever shows, from before its script runs.
+        QWebEngineScript mitschrift;
+        mitschrift.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        mitschrift.setWorldId(QWebEngineScript::MainWorld);
+        mitschrift.setSourceCode(QStringLiteral(
+            "window.koepfe = [];"
+            "new MutationObserver(function () {"
+            "  var k = document.getElementById('nummer');"
+            "  if (k && k.textContent && window.koepfe[window.koepfe.length - 1] !== k.textContent)"
+            "    window.koepfe.push(k.textContent);"
+            "}).observe(document, {subtree: true, childList: true, characterData: true});"));
+        seite.scripts().insert(mitschrift);
+        QWebEngineView telefon;
+        telefon.setPage(&seite);
+        telefon.resize(360, 640);
+        telefon.show();
+        telefon.load(QUrl(handys.seitenAdresse(QStringLiteral("127.0.0.1"))));
+        QVERIFY(telefonZustand(telefon, "verbunden", true));
+
+        QCOMPARE(js(&telefon, "navigator.language").toString(), browser);
+        QCOMPARE(js(&telefon, "document.documentElement.lang").toString(), englisch ? "en" : "de");
+        const QStringList koepfe = js(&telefon, "window.koepfe").toStringList();
+        QVERIFY(koepfe.size() >= 2); // "… –" while it connects, then its number
+        for (const QString &text : koepfe)
+            QVERIFY2(text.startsWith(kopf), qPrintable(koepfe.join(QStringLiteral(" / "))));
+        telefon.setPage(nullptr);
     }
 };
 

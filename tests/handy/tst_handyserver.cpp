@@ -3,6 +3,7 @@
 #include "geraetschluessel.h"
 #include "handyabstimmung.h"
 #include "handyprotokoll.h"
+#include "handyseiten.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -194,10 +195,13 @@ private:
     std::unique_ptr<HandyAbstimmung> m_handys;
     quint16 m_port = 0;
 
-    void laufend(const HandyGrenzen &grenzen = {})
+    void laufend(const HandyGrenzen &grenzen = {}, bool englisch = false, const QString &vorlage = {})
     {
         m_handys = std::make_unique<HandyAbstimmung>();
         m_handys->grenzenSetzen(grenzen);
+        // Before the start, so the first request already finds them.
+        m_handys->spracheSetzen(englisch);
+        m_handys->vorlageSetzen(vorlage);
         // One test machine stands in for a class.
         m_handys->nummernJeAdresseSetzen(int(HandyProtokoll::HoechsteNummer));
         QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
@@ -238,6 +242,57 @@ private slots:
         QCOMPARE(holen(m_port, "/", "POST").status, 405);
     }
 
+    // Every page a phone gets is in the interface language and in the voting page's look; the
+    // template's name is no way into it.
+    void seitenInDerSpracheDesProgramms_data()
+    {
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QString>("vorlage");
+        QTest::addColumn<QByteArray>("ziel"); // "CODE" stands for the game's code
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("aussehen");
+        QTest::addColumn<QString>("text"); // empty: the voting page, whose script writes its texts
+        QTest::newRow("wrong code") << false << "Morvane" << QByteArray("/?c=ZZZZZZ") << 403
+                                    << "vorlage-morvane"
+                                    << "Falscher Beitrittscode – bitte den QR-Code neu scannen.";
+        QTest::newRow("wrong code, English")
+            << true << "Tandrivelle" << QByteArray("/?c=ZZZZZZ") << 403 << "vorlage-tandrivelle"
+            << "Wrong join code – please scan the QR code again.";
+        QTest::newRow("no code") << false << "<b>\"" << QByteArray("/") << 403 << "vorlage-kahoot"
+                                 << "Falscher Beitrittscode – bitte den QR-Code neu scannen.";
+        QTest::newRow("not there") << false << "Kahoot" << QByteArray("/nirgends") << 404 << "vorlage-kahoot"
+                                   << "Diese Seite gibt es hier nicht – bitte den QR-Code scannen.";
+        QTest::newRow("not there, English")
+            << true << "Kahoot" << QByteArray("/nirgends") << 404 << "vorlage-kahoot"
+            << "There is no such page here – please scan the QR code.";
+        QTest::newRow("voting page") << false << "Morvane" << QByteArray("/?c=CODE") << 200
+                                     << "vorlage-morvane"
+                                     << "Bitte JavaScript einschalten.";
+        QTest::newRow("voting page, English")
+            << true << "Kahoot" << QByteArray("/?c=CODE") << 200 << "vorlage-kahoot"
+            << "Please enable JavaScript.";
+    }
+
+    void seitenInDerSpracheDesProgramms()
+    {
+        QFETCH(bool, englisch);
+        QFETCH(QString, vorlage);
+        QFETCH(QByteArray, ziel);
+        QFETCH(QString, aussehen);
+        QFETCH(QString, text);
+        laufend({}, englisch, vorlage);
+        const Antwort antwort = holen(m_port, ziel.replace("CODE", m_handys->code().toLatin1()));
+        QTEST(antwort.status, "status");
+        const QString seite = QString::fromUtf8(antwort.koerper);
+        QVERIFY2(seite.startsWith(QLatin1String("<!DOCTYPE html>")), qPrintable(seite));
+        QVERIFY(seite.contains(QStringLiteral("<html lang=\"%1\">").arg(englisch ? "en" : "de")));
+        QVERIFY(seite.contains(QLatin1String("<link rel=\"stylesheet\" href=\"/abstimmung.css\">")));
+        QVERIFY(seite.contains(QStringLiteral("<body class=\"%1\">").arg(aussehen)));
+        QVERIFY2(seite.contains(text), qPrintable(seite));
+        QVERIFY2(!seite.contains(QLatin1Char('{')) && !seite.contains(QLatin1String("<b>")),
+                 qPrintable(seite));
+    }
+
     void nieEtwasAusserhalbDerSeite_data()
     {
         QTest::addColumn<QByteArray>("ziel");
@@ -258,7 +313,11 @@ private slots:
         QVERIFY2(antwort.status == 404 || antwort.status == 400 || antwort.status == 0,
                  qPrintable(QString::number(antwort.status)));
         QVERIFY(!antwort.koerper.contains("root:"));
-        QVERIFY(!antwort.koerper.contains("<html"));
+        // Nothing but the server's own page for an address that is not there.
+        if (antwort.status == 404)
+            QCOMPARE(antwort.koerper, QByteArray::fromStdString(HandySeiten::nichtGefunden(false, {})));
+        else
+            QVERIFY(!antwort.koerper.contains("<html"));
     }
 
     void beitretenNummernUndWiederkehr()

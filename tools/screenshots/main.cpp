@@ -228,6 +228,15 @@ int main(int argc, char *argv[])
         QUrl adresse(fenster.handys()->seitenAdresse(QStringLiteral("127.0.0.1")));
         telefon.resize(390, 780);
         telefon.show();
+        // What a phone gets with the code of an earlier game.
+        QUrl alt = adresse;
+        alt.setQuery(QStringLiteral("c=ALTER1"));
+        telefon.load(alt);
+        for (int i = 0; i < 100 && telefonSkript(QStringLiteral("document.readyState")).toString() !=
+                                       QLatin1String("complete");
+             ++i)
+            warten(100);
+        telefonFoto(QStringLiteral("handy-falscher-code"));
         telefon.load(adresse);
         for (int i = 0;
              i < 100 &&
