@@ -4,7 +4,8 @@
 Starts the host program (handyserver_wirt), which runs the server alone with a fresh code and an open
 question, and runs each attack against it while it measures the host's memory (VmRSS) and open files.
 Each attack ends within a few seconds. Prints a table and ends with 1 when an attack was not
-fended off.
+fended off. The file floods start the host with a lower limit of open files and have it save a file
+while their connections are held.
 
     angriffe.py --wirt build/bin/handyserver_wirt [--nur NAME ...] [--bericht]
 
@@ -15,15 +16,19 @@ machines, which Linux routes to the loopback interface without any set-up.
 
 import argparse
 import base64
+import functools
 import hashlib
 import json
 import os
+import queue
 import resource
 import select
+import shutil
 import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -48,9 +53,9 @@ RDHUP = getattr(select, "POLLRDHUP", 0x2000)
 
 
 class Wirt:
-    def __init__(self, pfad):
+    def __init__(self, pfad, dateien=WIRT_DATEIEN, argumente=()):
         hart = resource.getrlimit(resource.RLIMIT_NOFILE)[1]
-        weich, gewollt = WIRT_DATEIEN
+        weich, gewollt = dateien
         if hart != resource.RLIM_INFINITY:
             gewollt = min(gewollt, hart)
             weich = min(weich, gewollt)
@@ -59,9 +64,10 @@ class Wirt:
             resource.setrlimit(resource.RLIMIT_NOFILE, (weich, gewollt))
 
         self.prozess = subprocess.Popen(
-            [pfad], stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-            preexec_fn=grenzen)
+            [pfad] + list(argumente), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE, preexec_fn=grenzen)
         self.abgewiesen = []  # (time, count) of each ABGEWIESEN line
+        self.geschrieben = queue.Queue()  # the answer to each SCHREIBEN
         self.fehlerzeilen = []
         self._bereit = threading.Event()
         self.port = self.code = self.pid = None
@@ -79,6 +85,8 @@ class Wirt:
                 self._bereit.set()
             elif len(teile) == 2 and teile[0] == "ABGEWIESEN":
                 self.abgewiesen.append((time.monotonic(), int(teile[1])))
+            elif teile and teile[0] in ("GESCHRIEBEN", "SCHREIBFEHLER"):
+                self.geschrieben.put(" ".join(teile))
             elif teile and teile[0] == "FEHLER":
                 self.fehlerzeilen.append(" ".join(teile))
                 self._bereit.set()
@@ -118,6 +126,15 @@ class Wirt:
         except (OSError, ValueError):
             pass
         return 0
+
+    def schreiben(self, pfad, frist):
+        """Has the host save a file as the program saves the user's; returns its answer."""
+        self.prozess.stdin.write(b"SCHREIBEN " + os.fsencode(pfad) + b"\n")
+        self.prozess.stdin.flush()
+        try:
+            return self.geschrieben.get(timeout=frist)
+        except queue.Empty:
+            return "keine Antwort in %.0f s" % frist
 
     def beenden(self):
         try:
@@ -712,6 +729,55 @@ def adressen(lage):
     return Ergebnis(erreicht is not None and genug_dateien, text)
 
 
+def bis_abgewiesen(lage, quellen, hoechstens, frist):
+    """Opens connections that send nothing, from the addresses in turn, until the server closes one
+    at once or `hoechstens` are open, and then waits for that close, all within `frist`. Returns the
+    sockets and whether the server turned one away."""
+    sockets = []
+    umfrage = select.poll()
+    bis = time.monotonic() + frist
+    while time.monotonic() < bis:
+        for _ in range(min(16, hoechstens - len(sockets))):
+            try:
+                s = lage.verbinden(quellen[len(sockets) % len(quellen)], frist=1.0)
+            except OSError:
+                break
+            sockets.append(s)
+            # The server never writes to these: any event is the close.
+            umfrage.register(s, select.POLLIN | select.POLLERR | select.POLLHUP | RDHUP)
+        if umfrage.poll(0 if len(sockets) < hoechstens else 100):
+            return sockets, True
+    return sockets, False
+
+
+def dateiflut(lage, mindestens):
+    quellen = ["127.0.0.%d" % i for i in range(70, 78)]
+    grenze = lage.wirt.dateigrenze()
+    # More than the host may hold open files: a server whose cap does not follow that limit takes
+    # them all and never turns one away.
+    sockets, abgewiesen = bis_abgewiesen(lage, quellen, grenze + 64, KOPF_FRIST)
+    ordner = tempfile.mkdtemp(prefix="angriffe-")
+    ziel = os.path.join(ordner, "gespeichert.txt")
+    try:
+        antwort = lage.wirt.schreiben(ziel, 5.0)
+        try:
+            with open(ziel, "rb") as datei:
+                inhalt = datei.read()
+        except OSError as fehler:
+            inhalt = fehler.strerror
+        # Counted after the write: the flood still held while the host saved.
+        gehalten = lage.wirt.fds() - lage.messung.fds_vorher
+    finally:
+        shutil.rmtree(ordner, ignore_errors=True)
+    gespeichert = antwort == "GESCHRIEBEN" and inhalt == os.fsencode(ziel) + b"\n"
+    text = "%d Verbindungen, %s; Wirt hält %d (mindestens %d) bei %d Dateien; Speichern: %s" % (
+        len(sockets), "dann abgewiesen" if abgewiesen else "keine abgewiesen", gehalten, mindestens,
+        grenze, antwort)
+    if antwort == "GESCHRIEBEN" and not gespeichert:
+        text += ", Datei: %r" % (inhalt[:60],)
+    return Ergebnis(abgewiesen and gespeichert and gehalten >= mindestens, text)
+
+
 def beitritte(lage):
     ausgang = []
     for _ in range(10):
@@ -831,7 +897,7 @@ def protokoll(lage):
     return Ergebnis(bestanden, "; ".join(teile))
 
 
-# (name, function, expected, whether the memory limit applies)
+# (name, function, expected, whether the memory limit applies[, how the host is started])
 ANGRIFFE = [
     ("riesenlaenge", riesenlaenge, "Content-Length 100 GB, langsamer Körper: 413 oder zu", True),
     ("chunkflut", chunkflut, "endloser chunked-Körper: 4xx oder zu", True),
@@ -846,6 +912,22 @@ ANGRIFFE = [
     ("herkunft", herkunft, "fremde Origin: 403/zu; fremder Host: 421", False),
     ("protokoll", protokoll,
      "doppelte/negative Länge, CL+TE, HTTP/2.0, 9.9: 400+zu; unmaskiert: 1002/zu", False),
+]
+
+# The host's limit of open files at its start (soft, hard), and how many connections its server must
+# at least hold in the flood: with the hard limit at 256, half the least its cap ever is (16), so the
+# flood is known to have reached it; with a soft limit of 64 that the host raises to 512, more than
+# the 64 it started with, so the cap follows the limit as raised. Silent connections are held for a
+# minute, longer than the attack takes.
+DATEIFLUTEN = [
+    ("dateiflut", (256, 256), 8),
+    ("dateiflut_angehoben", (64, 512), 65),
+]
+ANGRIFFE += [
+    (name, functools.partial(dateiflut, mindestens=mindestens),
+     "Verbindungen bis zur Abweisung, Dateien %d/%d: Wirt speichert, hält >= %d" % (weich, hart, mindestens),
+     False, {"dateien": (weich, hart), "argumente": ("--kopfzeit", "60000")})
+    for name, (weich, hart), mindestens in DATEIFLUTEN
 ]
 
 
@@ -885,13 +967,13 @@ def main():
     resource.setrlimit(resource.RLIMIT_NOFILE, (hart if hart != resource.RLIM_INFINITY else 65536, hart))
 
     zeilen = []
-    for name, angriff, erwartet, mit_speicher in ANGRIFFE:
+    for name, angriff, erwartet, mit_speicher, *wirt_art in ANGRIFFE:
         if args.nur and name not in args.nur:
             continue
         # A host of its own for each attack: memory freed after one attack would otherwise hide
         # the growth of the next, and a server broken by one would fail all after it.
         try:
-            wirt = Wirt(args.wirt)
+            wirt = Wirt(args.wirt, **(wirt_art[0] if wirt_art else {}))
         except RuntimeError as fehler:
             zeilen.append((name, erwartet, str(fehler), "-", "-", "FAIL"))
             continue

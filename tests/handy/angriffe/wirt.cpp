@@ -1,6 +1,13 @@
 // Runs the phones' server alone, for the attack script beside it: on the loopback interface, with a
 // fresh code and an open question, as during a game. It tells the script where to find it and what
 // it reports, and ends when its standard input closes, so it never outlives the script.
+//
+// A line "SCHREIBEN <path>" on its standard input has it save a file as the program saves the
+// user's (the path, a line of its own, is the content) and answer "GESCHRIEBEN" or "SCHREIBFEHLER
+// <the system's reason>": whether the window could still save while the server is under attack.
+// "--kopfzeit <ms>" sets how long a connection may take for its request head, so a flood of silent
+// connections is held for as long as an attack needs.
+#include "benutzerdatei.h"
 #include "handyabstimmung.h"
 #include "startregeln.h"
 
@@ -21,6 +28,16 @@ void zeile(const QByteArray &text)
     std::fflush(stdout);
 }
 
+void befehl(const QByteArray &text)
+{
+    const QByteArray schreiben("SCHREIBEN ");
+    if (!text.startsWith(schreiben))
+        return;
+    const QByteArray pfad = text.mid(schreiben.size());
+    const SchreibErgebnis ergebnis = BenutzerDatei::schreiben(QString::fromUtf8(pfad), pfad + '\n');
+    zeile(ergebnis ? QByteArray("GESCHRIEBEN") : "SCHREIBFEHLER " + ergebnis.grund.toUtf8());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -30,6 +47,13 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
 
     HandyAbstimmung handys;
+    const QStringList argumente = QCoreApplication::arguments();
+    const qsizetype kopfZeit = argumente.indexOf(QStringLiteral("--kopfzeit"));
+    if (kopfZeit > 0 && kopfZeit + 1 < argumente.size()) {
+        HandyGrenzen grenzen;
+        grenzen.kopfZeit = HandyGrenzen::ms(argumente.at(kopfZeit + 1).toInt());
+        handys.grenzenSetzen(grenzen);
+    }
     QObject::connect(&handys, &HandyAbstimmung::gestartet, &app, [&handys](quint16 port) {
         const QString code = handys.neuerCode();
         handys.frageSetzen(true, 1);
@@ -44,11 +68,19 @@ int main(int argc, char *argv[])
                      [](quint64 anzahl) { zeile("ABGEWIESEN " + QByteArray::number(anzahl)); });
 
     QSocketNotifier eingabe(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&eingabe, &QSocketNotifier::activated, &app, [&eingabe]() {
+    QByteArray eingang;
+    QObject::connect(&eingabe, &QSocketNotifier::activated, &app, [&eingabe, &eingang]() {
         char puffer[256];
-        if (::read(STDIN_FILENO, puffer, sizeof puffer) <= 0) {
+        const auto n = ::read(STDIN_FILENO, puffer, sizeof puffer);
+        if (n <= 0) {
             eingabe.setEnabled(false);
             QCoreApplication::quit();
+            return;
+        }
+        eingang.append(puffer, n);
+        for (qsizetype ende = eingang.indexOf('\n'); ende >= 0; ende = eingang.indexOf('\n')) {
+            befehl(eingang.left(ende));
+            eingang.remove(0, ende + 1);
         }
     });
 
