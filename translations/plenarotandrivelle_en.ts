@@ -738,6 +738,14 @@
     </message>
 </context>
 <context>
+    <name>TutorialFenster</name>
+    <message>
+        <source>de</source>
+        <comment>folder of the tutorial pictures: de or en</comment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
     <name>goTo</name>
     <message>
         <source>Go To</source>
@@ -862,6 +870,22 @@
         <source>2. So lässt sich die Klassensatz-ID eines Senders für den Tab «Klassensatz» ablesen.</source>
         <translation>2. This is how to read the class set ID of a handset for the «Class set» tab.</translation>
     </message>
+    <message>
+        <source>Handys</source>
+        <translation>Phones</translation>
+    </message>
+    <message>
+        <source>1. «Abstimmen mit Handys im lokalen Netz» schaltet die Abstimmung mit Handys ein. Der Startbildschirm zeigt dann den QR-Code zum Beitreten.</source>
+        <translation>1. «Voting with phones in the local network» switches voting with phones on. The start screen then shows the QR code for joining.</translation>
+    </message>
+    <message>
+        <source>2. «Port» und «Adresse» ergeben die Adresse im QR-Code; «Automatisch» nimmt die erste Netzadresse dieses Computers. Ist der Port belegt, sagt das Programm es: Dann einen anderen wählen.</source>
+        <translation>2. «Port» and «Address» make the address in the QR code; «Automatic» takes the first network address of this computer. If the port is in use, the program says so: then choose another one.</translation>
+    </message>
+    <message>
+        <source>3. «Handys je Netzadresse» begrenzt, wie viele Nummern die Geräte hinter einer Adresse bekommen, etwa hinter einem gemeinsamen Router.</source>
+        <translation>3. «Phones per network address» limits how many numbers the devices behind one address get, for example behind a shared router.</translation>
+    </message>
 </context>
 <context>
     <name>hilfe_frageneditor</name>
@@ -973,10 +997,6 @@
         <translation>1. Start the Plenaro software.</translation>
     </message>
     <message>
-        <source>2. Mit «Datei» → «Öffnen» eine Frage xml-Datei öffnen.</source>
-        <translation>2. Open a question XML file with «Questions» → «Open».</translation>
-    </message>
-    <message>
         <source>3. Empfänger einstecken und warten, bis der Empfänger von der Software erkannt wurde (kann bis zu 5 min dauern).</source>
         <translation>3. Plug in the receiver and wait until the software has recognised it (this can take up to 5 minutes).</translation>
     </message>
@@ -1005,8 +1025,28 @@
         <translation>9. The space bar continues the game.</translation>
     </message>
     <message>
-        <source>10. Am Ende kann das Resultat als PDF oder CSV gespeichert werden.</source>
-        <translation>10. At the end the results can be saved as PDF or CSV.</translation>
+        <source>2. Im Menü «Fragen» den Eintrag «Öffnen» wählen (Strg+O) und eine Fragedatei (xml) öffnen.</source>
+        <translation>2. Choose «Open» in the «Questions» menu (Ctrl+O) and open a question file (XML).</translation>
+    </message>
+    <message>
+        <source>10. Am Ende können die Resultate im Menü «Resultate» als PDF, CSV oder Tabelle (xlsx) gespeichert werden.</source>
+        <translation>10. At the end the results can be saved from the «Results» menu as PDF, CSV or spreadsheet (xlsx).</translation>
+    </message>
+    <message>
+        <source>Abstimmen mit Handys</source>
+        <translation>Voting with phones</translation>
+    </message>
+    <message>
+        <source>1. Fehlen Sender, stimmen die Teilnehmer mit Handys, Tablets oder Laptops im selben Netz ab. Eingeschaltet wird das in den Optionen im Tab «Handys».</source>
+        <translation>1. When handsets are missing, the participants vote with phones, tablets or laptops on the same network. This is switched on in the options, tab «Phones».</translation>
+    </message>
+    <message>
+        <source>2. Der Startbildschirm zeigt dann einen QR-Code mit der Adresse und dem Code dieses Spiels. Wer ihn scannt, bekommt vier Knöpfe A–D und eine eigene Nummer.</source>
+        <translation>2. The start screen then shows a QR code with the address and the code of this game. Whoever scans it gets four buttons A–D and a number of their own.</translation>
+    </message>
+    <message>
+        <source>3. Ein Handy zählt wie ein Sender: Die Antwort wird gedrückt, und das Handy erscheint in der Rangliste und in den Resultaten. Nach einem Neustart des Spiels wird der neue QR-Code gescannt.</source>
+        <translation>3. A phone counts like a handset: the answer is pressed, and the phone appears in the ranking and in the results. After a restart of the game the new QR code is scanned.</translation>
     </message>
 </context>
 <context>

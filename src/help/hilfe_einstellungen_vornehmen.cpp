@@ -61,5 +61,15 @@ hilfe_einstellungen_vornehmen::hilfe_einstellungen_vornehmen(QWidget *eltern)
                "Taste, die Gerätenummer und den Klassensatz."));
     schritt(tr("2. So lässt sich die Klassensatz-ID eines Senders für den Tab «Klassensatz» ablesen."));
     bild(QStringLiteral("EinstellungenVornehmen_Bild7.png"));
+
+    abschnitt(tr("Handys"));
+    schritt(tr("1. «Abstimmen mit Handys im lokalen Netz» schaltet die Abstimmung mit Handys ein. Der "
+               "Startbildschirm zeigt dann den QR-Code zum Beitreten."));
+    schritt(tr("2. «Port» und «Adresse» ergeben die Adresse im QR-Code; «Automatisch» nimmt die erste "
+               "Netzadresse dieses Computers. Ist der Port belegt, sagt das Programm es: Dann einen anderen "
+               "wählen."));
+    schritt(tr("3. «Handys je Netzadresse» begrenzt, wie viele Nummern die Geräte hinter einer Adresse "
+               "bekommen, etwa hinter einem gemeinsamen Router."));
+    bild(QStringLiteral("EinstellungenVornehmen_Bild8.png"));
     fertig();
 }

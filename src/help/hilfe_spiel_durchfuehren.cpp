@@ -6,7 +6,7 @@ hilfe_spiel_durchfuehren::hilfe_spiel_durchfuehren(QWidget *eltern)
     setWindowTitle(tr("Tutorial Spiel durchführen"));
     ueberschrift(tr("Spiel durchführen"));
     schritt(tr("1. Plenaro Software starten."));
-    schritt(tr("2. Mit «Datei» → «Öffnen» eine Frage xml-Datei öffnen."));
+    schritt(tr("2. Im Menü «Fragen» den Eintrag «Öffnen» wählen (Strg+O) und eine Fragedatei (xml) öffnen."));
     schritt(
         tr("3. Empfänger einstecken und warten, bis der Empfänger von der Software erkannt wurde (kann bis "
            "zu 5 min dauern)."));
@@ -22,7 +22,20 @@ hilfe_spiel_durchfuehren::hilfe_spiel_durchfuehren(QWidget *eltern)
     schritt(tr("8. Mit der Taste «Return» kann die aktuelle Rangliste angezeigt werden."));
     schritt(tr("9. Mit der Leertaste wird das Spiel fortgesetzt."));
     bild(QStringLiteral("SpielDurchfuehren_Bild4.png"));
-    schritt(tr("10. Am Ende kann das Resultat als PDF oder CSV gespeichert werden."));
+    schritt(tr("10. Am Ende können die Resultate im Menü «Resultate» als PDF, CSV oder Tabelle (xlsx) "
+               "gespeichert werden."));
     bild(QStringLiteral("SpielDurchfuehren_Bild5.png"));
+
+    abschnitt(tr("Abstimmen mit Handys"));
+    schritt(tr("1. Fehlen Sender, stimmen die Teilnehmer mit Handys, Tablets oder Laptops im selben Netz ab. "
+               "Eingeschaltet wird das in den Optionen im Tab «Handys»."));
+    schritt(
+        tr("2. Der Startbildschirm zeigt dann einen QR-Code mit der Adresse und dem Code dieses Spiels. Wer "
+           "ihn scannt, bekommt vier Knöpfe A–D und eine eigene Nummer."));
+    bild(QStringLiteral("SpielDurchfuehren_Bild6.png"));
+    schritt(tr(
+        "3. Ein Handy zählt wie ein Sender: Die Antwort wird gedrückt, und das Handy erscheint in der "
+        "Rangliste und in den Resultaten. Nach einem Neustart des Spiels wird der neue QR-Code gescannt."));
+    bild(QStringLiteral("SpielDurchfuehren_Bild7.png"));
     fertig();
 }

@@ -11,7 +11,10 @@
 
 QString TutorialFenster::bildPfad(const QString &datei)
 {
-    return QStringLiteral(":/images/") + datei;
+    // The pictures follow the catalogue the texts come from, not the setting: after a change in
+    // the options that names the language of the next start.
+    return QStringLiteral(":/tutorial/%1/%2")
+        .arg(tr("de", "folder of the tutorial pictures: de or en"), datei);
 }
 
 TutorialFenster::TutorialFenster(QWidget *eltern)

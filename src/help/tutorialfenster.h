@@ -13,8 +13,8 @@ class TutorialFenster : public QDialog
     Q_DISABLE_COPY_MOVE(TutorialFenster)
 
 public:
-    // Where the screenshots live in the resources; the file names are fixed, the screenshot tool
-    // writes them.
+    // Where the screenshots live in the resources, one folder per language; the file names are
+    // fixed, the screenshot tool writes them.
     static QString bildPfad(const QString &datei);
 
 protected:

@@ -4,6 +4,8 @@
 #include "sprachkataloge.h"
 
 #include <QApplication>
+#include <QDomDocument>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QRegularExpression>
@@ -36,12 +38,67 @@ QStringList bilderDer(const QDialog &fenster)
     return bilder;
 }
 
-QStringList reihe(const QString &stamm, int anzahl)
+QStringList reihe(const QString &stamm, int anzahl, const QString &sprache = QStringLiteral("de"))
 {
     QStringList namen;
     for (int i = 1; i <= anzahl; ++i)
-        namen.append(QStringLiteral(":/images/%1_Bild%2.png").arg(stamm).arg(i));
+        namen.append(QStringLiteral(":/tutorial/%1/%2_Bild%3.png").arg(sprache, stamm).arg(i));
     return namen;
+}
+
+// Every menu entry of a form as "menu → entry", in the language of the installed catalogue.
+QStringList menuePfade(const QString &form)
+{
+    QFile datei(QStringLiteral(PLENARO_QUELLEN "/") + form);
+    QDomDocument dokument;
+    if (!datei.open(QIODevice::ReadOnly) || !dokument.setContent(&datei))
+        qFatal("cannot read %s", qPrintable(datei.fileName()));
+    const QByteArray klasse =
+        dokument.documentElement().firstChildElement(QStringLiteral("class")).text().toUtf8();
+    const auto text = [&](const QDomElement &element, const QString &eigenschaft) {
+        for (QDomElement e = element.firstChildElement(QStringLiteral("property")); !e.isNull();
+             e = e.nextSiblingElement(QStringLiteral("property"))) {
+            if (e.attribute(QStringLiteral("name")) == eigenschaft)
+                return QCoreApplication::translate(klasse.constData(), e.text().toUtf8().constData());
+        }
+        return QString();
+    };
+    QHash<QString, QString> aktionen;
+    const QDomNodeList alle = dokument.elementsByTagName(QStringLiteral("action"));
+    for (int i = 0; i < alle.size(); ++i) {
+        const QDomElement a = alle.at(i).toElement();
+        aktionen.insert(a.attribute(QStringLiteral("name")), text(a, QStringLiteral("text")));
+    }
+    QStringList pfade;
+    const QDomNodeList widgets = dokument.elementsByTagName(QStringLiteral("widget"));
+    for (int i = 0; i < widgets.size(); ++i) {
+        const QDomElement menue = widgets.at(i).toElement();
+        if (menue.attribute(QStringLiteral("class")) != QLatin1String("QMenu"))
+            continue;
+        for (QDomElement e = menue.firstChildElement(QStringLiteral("addaction")); !e.isNull();
+             e = e.nextSiblingElement(QStringLiteral("addaction")))
+            pfade.append(text(menue, QStringLiteral("title")) + QStringLiteral(" → ") +
+                         aktionen.value(e.attribute(QStringLiteral("name"))));
+    }
+    return pfade;
+}
+
+// The menu entries a text tells to choose, as "menu → entry".
+QStringList genannteMenues(const QString &text)
+{
+    QStringList pfade;
+    static const QList<QPair<QRegularExpression, bool>> muster{
+        {QRegularExpression(QStringLiteral("Menü «([^»]+)» den Eintrag «([^»]+)»")), false},
+        {QRegularExpression(QStringLiteral("«([^»]+)» → «([^»]+)»")), false},
+        {QRegularExpression(QStringLiteral("«([^»]+)» in the «([^»]+)» menu")), true}};
+    for (const auto &[ausdruck, eintragZuerst] : muster) {
+        for (auto treffer = ausdruck.globalMatch(text); treffer.hasNext();) {
+            const QRegularExpressionMatch m = treffer.next();
+            pfade.append(m.captured(eintragZuerst ? 2 : 1) + QStringLiteral(" → ") +
+                         m.captured(eintragZuerst ? 1 : 2));
+        }
+    }
+    return pfade;
 }
 
 } // namespace
@@ -59,17 +116,21 @@ private slots:
         }
     }
 
-    void spielDurchfuehrenHatZehnSchritteUndFuenfBilder()
+    void spielDurchfuehrenHatZehnSchritteUndDieHandys()
     {
         hilfe_spiel_durchfuehren fenster;
         QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial Spiel durchführen"));
         QCOMPARE(texteDer(fenster, "ueberschrift"), QStringList({"Spiel durchführen"}));
+        QCOMPARE(texteDer(fenster, "abschnitt"), QStringList({"Abstimmen mit Handys"}));
         const QStringList schritte = texteDer(fenster, "schritt");
-        QCOMPARE(schritte.size(), 10);
+        QCOMPARE(schritte.size(), 13);
+        // Numbered from 1 in the game, and again in the section on phones.
         for (int i = 0; i < schritte.size(); ++i)
-            QVERIFY2(schritte[i].startsWith(QStringLiteral("%1. ").arg(i + 1)), qPrintable(schritte[i]));
+            QVERIFY2(schritte[i].startsWith(QStringLiteral("%1. ").arg(i < 10 ? i + 1 : i - 9)),
+                     qPrintable(schritte[i]));
         QCOMPARE(schritte[4], QStringLiteral("5. Durch drücken der Leertaste wird das Spiel gestartet."));
-        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("SpielDurchfuehren"), 5));
+        QVERIFY(schritte[10].contains(QStringLiteral("Tab «Handys»")));
+        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("SpielDurchfuehren"), 7));
         QVERIFY(fenster.findChild<QScrollArea *>());
     }
 
@@ -90,18 +151,51 @@ private slots:
         QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial Einstellungen vornehmen"));
         QCOMPARE(texteDer(fenster, "abschnitt"),
                  QStringList({"Optionen-Fenster öffnen", "Serial", "Design", "Auswertung", "Steuerung",
-                              "Klassensatz", "Töne", "Protokoll"}));
-        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("EinstellungenVornehmen"), 7));
+                              "Klassensatz", "Töne", "Protokoll", "Handys"}));
+        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("EinstellungenVornehmen"), 8));
     }
 
-    void jedesBildIstEinBildDerRessourcen()
+    // The entries a tutorial tells to choose are in the menus of the main window or of the editor,
+    // under the names they have in that language.
+    void jedesGenannteMenueGibtEs_data()
     {
+        QTest::addColumn<bool>("englisch");
+        QTest::newRow("German") << false;
+        QTest::newRow("English") << true;
+    }
+
+    void jedesGenannteMenueGibtEs()
+    {
+        QFETCH(bool, englisch);
+        Sprachkataloge::installieren(*qApp, englisch);
+        const QStringList menues = menuePfade(QStringLiteral("src/app/mainwindow.ui")) +
+                                   menuePfade(QStringLiteral("src/questions/editor/frageneditor.ui"));
+        hilfe_spiel_durchfuehren spiel;
+        hilfe_frageneditor editor;
+        hilfe_einstellungen_vornehmen einstellungen;
+        for (QDialog *fenster : std::initializer_list<QDialog *>{&spiel, &editor, &einstellungen}) {
+            const QStringList genannt = genannteMenues(texteDer(*fenster, "schritt").join(QLatin1Char('\n')));
+            QVERIFY2(!genannt.isEmpty(), qPrintable(fenster->windowTitle()));
+            for (const QString &pfad : genannt)
+                QVERIFY2(menues.contains(pfad),
+                         qPrintable(pfad + QStringLiteral(" in ") + fenster->windowTitle()));
+        }
+    }
+
+    // Each language has its own pictures, taken of the program in that language.
+    void jedesBildIstEinBildDerSprache_data() { jedesGenannteMenueGibtEs_data(); }
+    void jedesBildIstEinBildDerSprache()
+    {
+        QFETCH(bool, englisch);
+        Sprachkataloge::installieren(*qApp, englisch);
         hilfe_spiel_durchfuehren spiel;
         hilfe_frageneditor editor;
         hilfe_einstellungen_vornehmen einstellungen;
         QStringList bilder = bilderDer(spiel) + bilderDer(editor) + bilderDer(einstellungen);
-        QCOMPARE(bilder.size(), 14);
+        QCOMPARE(bilder.size(), 17);
+        const QString ordner = englisch ? QStringLiteral(":/tutorial/en/") : QStringLiteral(":/tutorial/de/");
         for (const QString &pfad : std::as_const(bilder)) {
+            QVERIFY2(pfad.startsWith(ordner), qPrintable(pfad));
             const QImage bild(pfad);
             QVERIFY2(!bild.isNull(), qPrintable(pfad));
             // Readable in a window of 900 pixels without scrolling sideways.
@@ -134,9 +228,12 @@ private slots:
         QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial: changing the settings"));
         QCOMPARE(texteDer(fenster, "abschnitt"),
                  QStringList({"Opening the options window", "Serial", "Design", "Evaluation", "Control",
-                              "Class set", "Sounds", "Protocol"}));
+                              "Class set", "Sounds", "Protocol", "Phones"}));
+        QCOMPARE(bilderDer(fenster),
+                 reihe(QStringLiteral("EinstellungenVornehmen"), 8, QStringLiteral("en")));
         hilfe_spiel_durchfuehren spiel;
         QVERIFY(texteDer(spiel, "schritt").at(9).startsWith(QStringLiteral("10. At the end")));
+        QCOMPARE(texteDer(spiel, "abschnitt"), QStringList({"Voting with phones"}));
     }
 };
 

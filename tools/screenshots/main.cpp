@@ -67,8 +67,9 @@ int main(int argc, char *argv[])
                       "take the presses from them"});
     parser.addOption({"optionen", "only the options dialog, one picture per tab"});
     parser.addOption({"tutorial",
-                      "also write the pictures of the tutorial windows into this folder "
-                      "(resources/tutorial)",
+                      "also write the pictures of the tutorial windows, in the interface language, into "
+                      "the folder of that language (de or en) in this folder (resources/tutorial); "
+                      "switches voting with phones on",
                       "folder"});
     parser.addOption({"farbenblind", "also save each result picture as a deuteranope sees it"});
     parser.addOption({"handys", "voting with phones on: a phone's browser joins and votes"});
@@ -86,7 +87,7 @@ int main(int argc, char *argv[])
     if (parser.isSet("konferenz"))
         Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
     Sprachkataloge::installieren(app, parser.isSet("englisch"));
-    const bool handys = parser.isSet("handys");
+    const bool handys = parser.isSet("handys") || parser.isSet("tutorial");
     if (handys) {
         QTcpServer frei;
         frei.listen(QHostAddress::LocalHost);
@@ -210,7 +211,9 @@ int main(int argc, char *argv[])
         warten(800);
         const QString datei =
             ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
-        telefon.grab().save(datei);
+        const QPixmap bild = telefon.grab();
+        bild.save(datei);
+        aufnahmen.insert(name, bild.toImage());
         std::printf("%s\n", qPrintable(datei));
     };
     const auto telefonSkript = [&](const QString &skript) {
@@ -325,7 +328,7 @@ int main(int argc, char *argv[])
     }
 
     if (parser.isSet("tutorial")) {
-        const QDir tutorial(parser.value("tutorial"));
+        const QDir tutorial(QDir(parser.value("tutorial")).filePath(sprache));
         QDir().mkpath(tutorial.path());
         bool vollstaendig = true;
         const auto ablegen = [&](const QString &name, const QImage &bild) {
@@ -339,29 +342,36 @@ int main(int argc, char *argv[])
         };
         // The status bar would show this machine's folders; the menu is shown at its real size.
         const int statusHoehe = fenster.statusBar()->isVisible() ? fenster.statusBar()->height() : 0;
+        const auto ohneStatus = [statusHoehe](const QImage &bild) {
+            return bild.copy(0, 0, bild.width(), bild.height() - statusHoehe);
+        };
         const QStringList spiel = {"start-geraete", "frage1-countdown", "frage1-ergebnis", "rangliste"};
-        for (int i = 0; i < spiel.size(); ++i) {
-            const QImage bild = aufnahmen.value(spiel[i]);
+        for (int i = 0; i < spiel.size(); ++i)
             ablegen(QStringLiteral("SpielDurchfuehren_Bild%1.png").arg(i + 1),
-                    bild.copy(0, 0, bild.width(), bild.height() - statusHoehe));
-        }
+                    ohneStatus(aufnahmen.value(spiel[i])));
         ablegen(QStringLiteral("SpielDurchfuehren_Bild5.png"),
                 aufnahmen.value(QStringLiteral("resultate-menue")).copy(0, 0, Tutorialbilder::Breite, 300));
+        // Voting with phones: the start screen with the QR code and a phone that joined, then the
+        // phone with its answer.
+        ablegen(QStringLiteral("SpielDurchfuehren_Bild6.png"),
+                ohneStatus(aufnahmen.value(QStringLiteral("start-handy"))));
+        ablegen(QStringLiteral("SpielDurchfuehren_Bild7.png"),
+                aufnahmen.value(QStringLiteral("handy-frage1")));
 
         // In the order of the tutorial's sections, which is not the order of the tabs.
         QHash<QString, QImage> tabs;
         for (const auto &[tab, bild] : Tutorialbilder::optionenTabs())
             tabs.insert(tab, bild);
         const QStringList reihenfolge = {"tabSerial",      "tabDesign", "tabAuswertung", "tabSteuerung",
-                                         "tabKlassensatz", "tabToene",  "tabProtokoll"};
+                                         "tabKlassensatz", "tabToene",  "tabProtokoll",  "tabHandys"};
         for (int i = 0; i < reihenfolge.size(); ++i)
             ablegen(QStringLiteral("EinstellungenVornehmen_Bild%1.png").arg(i + 1),
                     tabs.value(reihenfolge[i]));
 
-        // The question editor on the German sample questions beside the "bin" folder, whatever
-        // file was played.
+        // The question editor on the sample questions of the language beside the "bin" folder,
+        // whatever file was played.
         QDir beispiele(QCoreApplication::applicationDirPath());
-        beispiele.cd(QStringLiteral("../examples/DE"));
+        beispiele.cd(QStringLiteral("../examples/") + sprache.toUpper());
         const QList<QImage> editor =
             Tutorialbilder::frageneditor(beispiele.filePath(QStringLiteral("BspFragen.xml")), dialoge);
         ablegen(QStringLiteral("Frageneditor_Bild1.png"), editor.value(0));

@@ -52,7 +52,9 @@ QList<QPair<QString, QImage>> optionenTabs()
                            {Schluessel::MasterKlassensatz, QStringLiteral("258")},
                            {Schluessel::AutomatisierungZeit, QStringLiteral("10")},
                            {Schluessel::aktiverKlassensatz(1), QStringLiteral("258")},
-                           {Schluessel::aktiverKlassensatz(2), QStringLiteral("259")}});
+                           {Schluessel::aktiverKlassensatz(2), QStringLiteral("259")},
+                           {Schluessel::HandyAbstimmung, an},
+                           {Schluessel::HandyPort, QString::number(Schluessel::HandyPortStandard)}});
     FakePortSystem ports;
     ports.namen = {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB0")};
     StillerKlang klang;

@@ -8,15 +8,16 @@
 class Dialoge;
 class QMainWindow;
 
-// Pictures for the tutorial windows, taken of the real program. They go to resources/tutorial
-// under the names the tutorials show.
+// Pictures for the tutorial windows, taken of the real program. They go to resources/tutorial/de
+// or resources/tutorial/en under the names the tutorials show.
 namespace Tutorialbilder {
 
 // The width every tutorial picture is scaled to, so it fits the tutorial window.
 inline constexpr int Breite = 820;
 
 // The options dialog with each of its tabs in front, in tab order, with the tab's object name.
-// The dialog shows a typical classroom setup (one receiver, a master handset, two class sets).
+// The dialog shows a typical classroom setup (one receiver, a master handset, two class sets,
+// phones on the usual port).
 QList<QPair<QString, QImage>> optionenTabs();
 
 // The main window with one of its menus open.
