@@ -2,8 +2,11 @@
 // (45 participants, 20 questions) and a big game (300 participants, 50 questions), and how long the
 // web engine needs to print the same report, as the yardstick for the PDF.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_export [participants questions
-//   [folder]] [--ohne-web]
-// With a size only that one is measured; with a folder the files stay there for looking at.
+//   [folder]] [--ohne-web] [--nur-pdf] [--laeufe=N]
+// With a size only that one is measured; with a folder the files stay there for looking at. --nur-pdf
+// measures the PDF export alone, --laeufe the number of its runs; both make a run under
+//   valgrind --tool=callgrind --toggle-collect='pdfrangliste::drucken*' --dump-after='pdfrangliste::drucken*'
+// short, one dump per export: instruction counts tell more than times on a busy machine.
 #include "csvrangliste.h"
 #include "dialoge.h"
 #include "einstellungen.h"
@@ -179,8 +182,69 @@ QString ms(double wert)
     return QString::number(wert, 'f', 0) + QStringLiteral(" ms");
 }
 
+struct Optionen
+{
+    bool mitWeb = true;
+    bool nurPdf = false;
+    // PDF exports; 0: seven for a class, three for a big game.
+    int laeufe = 0;
+};
+
+// The whole PDF export, several times in one process. The first export also pays for what a program
+// run loads once (fonts for the printer, the report's pictures); the ones after it show the export
+// itself.
+bool pdfMessen(const QList<Person> &personen, const Fragenkatalog &katalog, int anzahlFragen,
+               const QString &ordner, const Optionen &optionen, FesteDialoge &dialoge)
+{
+    QTextStream aus(stdout);
+    const int laeufe = optionen.laeufe > 0 ? optionen.laeufe : personen.size() * anzahlFragen > 5000 ? 3 : 7;
+    QList<double> zeiten, cpuZeiten;
+    // Of the first run: later ones find the memory the first one left to the allocator.
+    double vorher = -1;
+    double spitze = 0;
+    double laengsteLuecke = 0;
+    int lueckeBis = 0;
+    dialoge.pfad = ordner + QStringLiteral("/bench.pdf");
+    QElapsedTimer uhr;
+    for (int lauf = 0; lauf < laeufe; ++lauf) {
+        if (lauf == 0 && spitzeNeuBeginnen())
+            vorher = statusMiB("VmRSS");
+        uhr.start();
+        const double cpuStart = cpuMs();
+        pdfrangliste pdf(dialoge);
+        Fortschrittsluecken diesmal;
+        pdf.fortschrittSetzen(&diesmal);
+        if (!pdf.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
+            return false;
+        zeiten.append(uhr.nsecsElapsed() / 1e6);
+        cpuZeiten.append(cpuMs() - cpuStart);
+        if (lauf == 0)
+            spitze = spitzeMiB();
+        if (diesmal.laengste > laengsteLuecke) {
+            laengsteLuecke = diesmal.laengste;
+            lueckeBis = diesmal.bei;
+        }
+    }
+    aus << "PDF export (rich text):  " << seitenZaehlen(dialoge.pfad) << " pages, " << groesse(dialoge.pfad)
+        << '\n';
+    aus << "  first in the process:  " << ms(zeiten.first()) << ", " << ms(cpuZeiten.first()) << " CPU\n";
+    if (laeufe > 1) {
+        aus << "  each after it:         " << ms(median(zeiten.mid(1))) << ", "
+            << ms(median(cpuZeiten.mid(1))) << " CPU (medians of " << laeufe - 1 << ")\n";
+    }
+    aus << "  peak memory:           " << QString::number(spitze, 'f', 0) << " MiB"
+        << (vorher >= 0 ? QStringLiteral(" (the process during the first export; %1 MiB before it)")
+                              .arg(vorher, 0, 'f', 0)
+                        : QStringLiteral(" (the process since its start)"))
+        << '\n';
+    aus << "  longest time without progress: " << ms(laengsteLuecke) << " (up to " << lueckeBis << " %)\n";
+    aus.flush();
+    return true;
+}
+
 // CSV, workbook and PDF of one game; the PDF report's HTML for the web engine goes to `html`.
-bool messen(int anzahlPersonen, int anzahlFragen, const QString &ordner, QString &html)
+bool messen(int anzahlPersonen, int anzahlFragen, const QString &ordner, const Optionen &optionen,
+            QString &html)
 {
     QTextStream aus(stdout);
     const QString fragenPfad = ordner + QStringLiteral("/bench_fragen.xml");
@@ -195,6 +259,9 @@ bool messen(int anzahlPersonen, int anzahlFragen, const QString &ordner, QString
     Einstellungen::setzen(Schluessel::FrageFile, fragenPfad);
     const QList<Person> personen = teilnehmer(anzahlPersonen, anzahlFragen);
     aus << '\n' << anzahlPersonen << " participants x " << anzahlFragen << " questions\n";
+    aus.flush();
+    if (optionen.nurPdf)
+        return pdfMessen(personen, katalog, anzahlFragen, ordner, optionen, dialoge);
 
     // CSV: the whole export, dialog answered at once.
     QList<double> csvZeiten;
@@ -234,44 +301,7 @@ bool messen(int anzahlPersonen, int anzahlFragen, const QString &ordner, QString
         << QString::number(html.size() / 1024.0 / 1024.0, 'f', 1) << " M characters\n";
     aus.flush();
 
-    const int laeufe = anzahlPersonen * anzahlFragen > 5000 ? 3 : 7;
-    QList<double> zeiten, cpuZeiten;
-    // Of the first run: later ones find the memory the first one left to the allocator.
-    double vorher = -1;
-    double spitze = 0;
-    double laengsteLuecke = 0;
-    int lueckeBis = 0;
-    dialoge.pfad = ordner + QStringLiteral("/bench.pdf");
-    for (int lauf = 0; lauf < laeufe; ++lauf) {
-        if (lauf == 0 && spitzeNeuBeginnen())
-            vorher = statusMiB("VmRSS");
-        uhr.restart();
-        const double cpuStart = cpuMs();
-        pdfrangliste pdf(dialoge);
-        Fortschrittsluecken diesmal;
-        pdf.fortschrittSetzen(&diesmal);
-        if (!pdf.ranglisteExportieren(personen, &katalog, anzahlFragen, anzahlFragen))
-            return false;
-        zeiten.append(uhr.nsecsElapsed() / 1e6);
-        cpuZeiten.append(cpuMs() - cpuStart);
-        if (lauf == 0)
-            spitze = spitzeMiB();
-        if (diesmal.laengste > laengsteLuecke) {
-            laengsteLuecke = diesmal.laengste;
-            lueckeBis = diesmal.bei;
-        }
-    }
-    aus << "PDF export (rich text):  " << ms(median(zeiten)) << ", " << ms(median(cpuZeiten))
-        << " CPU (medians of " << laeufe << "), " << seitenZaehlen(dialoge.pfad) << " pages, "
-        << groesse(dialoge.pfad) << '\n';
-    aus << "  peak memory:           " << QString::number(spitze, 'f', 0) << " MiB"
-        << (vorher >= 0 ? QStringLiteral(" (the process during the first export; %1 MiB before it)")
-                              .arg(vorher, 0, 'f', 0)
-                        : QStringLiteral(" (the process since its start)"))
-        << '\n';
-    aus << "  longest time without progress: " << ms(laengsteLuecke) << " (up to " << lueckeBis << " %)\n";
-    aus.flush();
-    return true;
+    return pdfMessen(personen, katalog, anzahlFragen, ordner, optionen, dialoge);
 }
 
 } // namespace
@@ -285,9 +315,18 @@ int main(int argc, char *argv[])
     QTemporaryDir einstellungen;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
 
-    QStringList args = app.arguments();
-    args.removeAll(QStringLiteral("--ohne-web"));
-    const bool mitWeb = args.size() == app.arguments().size();
+    QStringList args;
+    Optionen optionen;
+    for (const QString &arg : app.arguments()) {
+        if (arg == QLatin1String("--ohne-web"))
+            optionen.mitWeb = false;
+        else if (arg == QLatin1String("--nur-pdf"))
+            optionen.nurPdf = true;
+        else if (arg.startsWith(QLatin1String("--laeufe=")))
+            optionen.laeufe = arg.section(QLatin1Char('='), 1).toInt();
+        else
+            args.append(arg);
+    }
     QList<std::pair<int, int>> groessen{{45, 20}, {300, 50}};
     if (args.size() > 2)
         groessen = {{args.at(1).toInt(), args.at(2).toInt()}};
@@ -299,11 +338,11 @@ int main(int argc, char *argv[])
 
     QString html;
     for (const auto &[anzahlPersonen, anzahlFragen] : groessen) {
-        if (!messen(anzahlPersonen, anzahlFragen, ordner, html))
+        if (!messen(anzahlPersonen, anzahlFragen, ordner, optionen, html))
             return 1;
     }
 
-    if (!mitWeb)
+    if (!optionen.mitWeb || optionen.nurPdf)
         return 0;
 
     // The last game's HTML printed by the web engine, the style sheet given as a style element. Pages
