@@ -146,20 +146,27 @@ int main(int argc, char *argv[])
 
     int nummer = 0;
     QHash<QString, QImage> aufnahmen; // the stages the tutorial shows
-    // The pages fit themselves to every change; a picture is taken once the shown page is done
-    // (or after three seconds).
+    // The pages fit themselves to every change; a picture is taken once the shown page is done:
+    // loaded with jQuery in it (a view still on its blank page, or loading, is not done), fitted,
+    // its pictures in, and a frame drawn since. On a busy machine a large page takes seconds.
     const auto seiteFertig = [&]() {
         for (QWebEngineView *ansicht : fenster.findChildren<QWebEngineView *>()) {
             if (!ansicht->isVisible())
                 continue;
             auto fertig = std::make_shared<int>(-1);
             ansicht->page()->runJavaScript(
-                QStringLiteral("(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
-                               "Array.from(document.images).every(function (i) { return i.complete; })"),
+                QStringLiteral("(function () { var da = location.protocol !== 'about:' && "
+                               "document.readyState === 'complete' && typeof qt === 'object' && "
+                               "(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
+                               "Array.from(document.images).every(function (i) { return i.complete; });"
+                               "if (!da) { window.plenaroBild = 0; return false; }"
+                               "if (!window.plenaroBild) { window.plenaroBild = 1; requestAnimationFrame(function () {"
+                               " requestAnimationFrame(function () { window.plenaroBild = 2; }); }); }"
+                               "return window.plenaroBild === 2; })()"),
                 [fertig](const QVariant &wert) { *fertig = wert.toBool() ? 1 : 0; });
             QElapsedTimer uhrzeit;
             uhrzeit.start();
-            while (*fertig < 0 && uhrzeit.elapsed() < 1000)
+            while (*fertig < 0 && uhrzeit.elapsed() < 5000)
                 warten(10);
             if (*fertig != 1)
                 return false;
