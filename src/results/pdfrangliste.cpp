@@ -380,8 +380,9 @@ public:
     // its glyphs (`oft`) instead of shaping its text anew for every drawing.
     void setzen(const QString &html, bool oft = false, int seiten = 1)
     {
-        // Without a page size nothing is laid out before the text is complete.
-        setPageSize(QSizeF());
+        // With an empty page size nothing is laid out before the text is complete; an invalid one,
+        // QSizeF(), still has the text laid out as it is read, and then all of it again.
+        setPageSize(QSizeF(0, 0));
         setHtml(html);
         if (oft) {
             for (QTextBlock block = begin(); block.isValid(); block = block.next())
