@@ -682,6 +682,10 @@
         <source>So viele Teilnehmernummern erhalten die Handys einer Netzadresse höchstens. Im Schulnetz hat jedes Gerät seine eigene Adresse; hinter einem gemeinsamen Router teilen sich mehrere Handys eine.</source>
         <translation>The phones of one network address get at most this many participant numbers. In a school network every device has its own address; behind a shared router several phones share one.</translation>
     </message>
+    <message>
+        <source>%1 (Standard)</source>
+        <translation>%1 (default)</translation>
+    </message>
 </context>
 <context>
     <name>SpielStand</name>
@@ -1076,10 +1080,6 @@
         <translation>  Show next question</translation>
     </message>
     <message>
-        <source>  Space</source>
-        <translation>  Space</translation>
-    </message>
-    <message>
         <source>  Rangliste anzeigen</source>
         <translation>  Show ranking</translation>
     </message>
@@ -1092,16 +1092,8 @@
         <translation>  Skip question</translation>
     </message>
     <message>
-        <source>  Pfeil-Unten-Taste, Page Down</source>
-        <translation>  Arrow down, Page Down</translation>
-    </message>
-    <message>
         <source>  Frage zurück</source>
         <translation>  Previous question</translation>
-    </message>
-    <message>
-        <source>  Pfeil-Oben-Taste, Page Up</source>
-        <translation>  Arrow up, Page Up</translation>
     </message>
     <message>
         <source>  Go To Frage</source>
@@ -1164,10 +1156,6 @@
         <translation>  Open file</translation>
     </message>
     <message>
-        <source>  Ctrl+O</source>
-        <translation>  Ctrl+O</translation>
-    </message>
-    <message>
         <source>  Speichern unter &quot;PDF&quot;</source>
         <translation>  Save as &quot;PDF&quot;</translation>
     </message>
@@ -1178,10 +1166,6 @@
     <message>
         <source>  Speichern unter &quot;CSV&quot;</source>
         <translation>  Save as &quot;CSV&quot;</translation>
-    </message>
-    <message>
-        <source>  Ctrl+S</source>
-        <translation>  Ctrl+S</translation>
     </message>
     <message>
         <source>  Sender emulieren</source>
@@ -1198,6 +1182,26 @@
     <message>
         <source>  Antwort A -&gt; Taste 1 oder A usw. (nur solange Antworten angenommen werden)</source>
         <translation>  Answer A -&gt; key 1 or A and so on (only while answers are taken)</translation>
+    </message>
+    <message>
+        <source>  Leertaste</source>
+        <translation>  Space</translation>
+    </message>
+    <message>
+        <source>  Pfeil-Unten-Taste, Bild-ab-Taste</source>
+        <translation>  Arrow down, Page Down</translation>
+    </message>
+    <message>
+        <source>  Pfeil-Oben-Taste, Bild-auf-Taste</source>
+        <translation>  Arrow up, Page Up</translation>
+    </message>
+    <message>
+        <source>  Strg+O</source>
+        <translation>  Ctrl+O</translation>
+    </message>
+    <message>
+        <source>  Strg+S</source>
+        <translation>  Ctrl+S</translation>
     </message>
 </context>
 <context>

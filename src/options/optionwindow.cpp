@@ -369,11 +369,17 @@ void OptionWindow::klanglistenFuellen()
     for (const auto &l : listen) {
         const QSignalBlocker sperre(l.liste);
         l.liste->clear();
-        for (const QString &datei : dateien)
-            l.liste->addItem(datei == l.standardDatei ? l.standardEintrag : datei);
-        int index = l.liste->findText(Einstellungen::text(l.schluessel));
+        // The built-in sound is stored under its historic name; it is shown in the interface
+        // language.
+        for (const QString &datei : dateien) {
+            if (datei == l.standardDatei)
+                l.liste->addItem(tr("%1 (Standard)").arg(datei), l.standardEintrag);
+            else
+                l.liste->addItem(datei, datei);
+        }
+        int index = l.liste->findData(Einstellungen::text(l.schluessel));
         if (index < 0)
-            index = l.liste->findText(l.standardEintrag);
+            index = l.liste->findData(l.standardEintrag);
         l.liste->setCurrentIndex(index);
     }
 }
@@ -451,20 +457,21 @@ void OptionWindow::on_checkBox_Toene_Automatisierung_Lautlos_clicked()
 void OptionWindow::on_comboBox_Toene_Buzzer_currentIndexChanged(int index)
 {
     if (index >= 0)
-        schreiben(Schluessel::SoundFileToeneBuzzer, ui->comboBox_Toene_Buzzer->itemText(index));
+        schreiben(Schluessel::SoundFileToeneBuzzer, ui->comboBox_Toene_Buzzer->itemData(index).toString());
 }
 
 void OptionWindow::on_comboBox_Toene_Countdown_currentIndexChanged(int index)
 {
     if (index >= 0)
-        schreiben(Schluessel::SoundFileToeneCountdown, ui->comboBox_Toene_Countdown->itemText(index));
+        schreiben(Schluessel::SoundFileToeneCountdown,
+                  ui->comboBox_Toene_Countdown->itemData(index).toString());
 }
 
 void OptionWindow::on_comboBox_Toene_Automatisierung_currentIndexChanged(int index)
 {
     if (index >= 0)
         schreiben(Schluessel::SoundFileToeneAutomatisierung,
-                  ui->comboBox_Toene_Automatisierung->itemText(index));
+                  ui->comboBox_Toene_Automatisierung->itemData(index).toString());
 }
 
 void OptionWindow::on_checkBox_Steuerung_Automatisierung_Aktivieren_clicked()
@@ -491,17 +498,17 @@ void OptionWindow::on_checkBox_Template_Auto_Erkennung_clicked()
 
 void OptionWindow::on_pushButtonToeneBuzzer_clicked()
 {
-    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Buzzer->currentText()));
+    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Buzzer->currentData().toString()));
 }
 
 void OptionWindow::on_pushButtonToeneCountdown_clicked()
 {
-    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Countdown->currentText()));
+    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Countdown->currentData().toString()));
 }
 
 void OptionWindow::on_pushButtonToeneAutomatisierung_clicked()
 {
-    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Automatisierung->currentText()));
+    m_klang.abspielen(klangRessource(ui->comboBox_Toene_Automatisierung->currentData().toString()));
 }
 
 void OptionWindow::on_checkBox_FrageNummerAnzeigen_clicked()

@@ -40,10 +40,11 @@ public:
     // valid is stored.
     static int nummernJeAdresse();
 
-    // The entry of a sound list that stands for the built-in sound.
+    // The stored value of a sound list entry that stands for the built-in sound (as earlier versions
+    // stored it; the list shows it in the interface language).
     static const QString BuzzerStandard;    // "bell.wav (default)"
     static const QString CountdownStandard; // "ring.wav (default)"
-    // The resource a sound list entry plays.
+    // The resource a sound list entry's stored value plays.
     static QString klangRessource(const QString &eintrag);
 
 signals:

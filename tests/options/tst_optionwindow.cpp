@@ -368,9 +368,11 @@ private slots:
         auto *buzzer = kind<QComboBox>(*fenster, "comboBox_Toene_Buzzer");
         auto *countdown = kind<QComboBox>(*fenster, "comboBox_Toene_Countdown");
         auto *automatisierung = kind<QComboBox>(*fenster, "comboBox_Toene_Automatisierung");
-        QCOMPARE(buzzer->currentText(), QStringLiteral("bell.wav (default)"));
-        QCOMPARE(countdown->currentText(), QStringLiteral("ring.wav (default)"));
-        QCOMPARE(automatisierung->currentText(), QStringLiteral("bell.wav (default)"));
+        // Shown in the interface language, stored as earlier versions stored it.
+        QCOMPARE(buzzer->currentText(), QStringLiteral("bell.wav (Standard)"));
+        QCOMPARE(buzzer->currentData().toString(), QStringLiteral("bell.wav (default)"));
+        QCOMPARE(countdown->currentData().toString(), QStringLiteral("ring.wav (default)"));
+        QCOMPARE(automatisierung->currentData().toString(), QStringLiteral("bell.wav (default)"));
         // Filling the lists is no choice of the presenter.
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("bell.wav"));
 
@@ -379,9 +381,9 @@ private slots:
         for (QComboBox *liste : {buzzer, countdown, automatisierung})
             QCOMPARE(liste->count(), anzahl);
         // Each list marks only its own default.
-        QVERIFY(countdown->findText(QStringLiteral("bell.wav")) >= 0);
-        QCOMPARE(buzzer->findText(QStringLiteral("ring.wav (default)")), -1);
-        QVERIFY(buzzer->findText(QStringLiteral("ring.wav")) >= 0);
+        QVERIFY(countdown->findData(QStringLiteral("bell.wav")) >= 0);
+        QCOMPARE(buzzer->findData(QStringLiteral("ring.wav (default)")), -1);
+        QVERIFY(buzzer->findData(QStringLiteral("ring.wav")) >= 0);
     }
 
     void klangWahlSpeichertDenEintragUndPlayBleibtHoerbar()
@@ -396,7 +398,7 @@ private slots:
         buzzer->setCurrentIndex(buzzer->findText(QStringLiteral("horn.wav")));
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("horn.wav"));
         QCOMPARE(geaendert.count(), 1);
-        buzzer->setCurrentIndex(buzzer->findText(QStringLiteral("bell.wav (default)")));
+        buzzer->setCurrentIndex(buzzer->findData(QStringLiteral("bell.wav (default)")));
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("bell.wav (default)"));
 
         kind<QPushButton>(*fenster, "pushButtonToeneBuzzer")->click();
