@@ -59,7 +59,8 @@ var Einpassen = (function () {
         if (!el.textContent.trim() || el.clientHeight === 0 || !passtNicht(el))
             return;
         var basis = parseFloat(window.getComputedStyle(el).fontSize);
-        var ganzeWoerter = Math.max(optionen.minSchrift, basis * optionen.minAnteil);
+        // Whole words are not worth a size the back row cannot read: a long word is broken first.
+        var ganzeWoerter = Math.min(basis, Math.max(optionen.minSchrift, basis * optionen.minAnteil, lesbar()));
         if (groesseSuchen(el, ganzeWoerter, basis) !== null)
             return;
         el.classList.remove('woerterGanz');
@@ -80,6 +81,14 @@ var Einpassen = (function () {
 
     // The scale of the last fit, where the next one takes its first look.
     var letzteSkala = null;
+    // The stage's scale as drawn, for sizes that are meant in the window's pixels.
+    var buehnenSkala = 1;
+
+    // The smallest text a class reads from the back row, `lesbarAnteil` of the window's height, in
+    // the stage's pixels.
+    function lesbar() {
+        return optionen.lesbarAnteil * document.documentElement.clientHeight / buehnenSkala;
+    }
 
     // Lays the stage out at scale `skala` and tells the scales its content needs: to be no taller
     // than the window (measured in stage pixels, the content is nearly the same at every scale, only
@@ -217,6 +226,7 @@ var Einpassen = (function () {
         var skala = Math.min(vw / optionen.breite, vh / optionen.hoehe, optionen.maxSkala);
         if (optionen.hoeheAusInhalt)
             skala = inhaltEinpassen(buehne, vw, vh, skala);
+        buehnenSkala = optionen.pixel ? 1 : skala;
         if (optionen.pixel) {
             // No transform: the stage is as wide as the window, and its lengths are multiples of the
             // variable. Its height stays its content's, so that measuring it changes nothing.
@@ -303,7 +313,8 @@ var Einpassen = (function () {
 
     function starten(o) {
         optionen = Object.assign(
-            {texte: '', minSchrift: 12, minAnteil: 0.45, maxSkala: 4, minSkala: 0.3, spalten: 1}, o);
+            {texte: '', minSchrift: 12, minAnteil: 0.45, lesbarAnteil: 0.022, maxSkala: 4, minSkala: 0.3,
+             spalten: 1}, o);
         var stil = document.createElement('style');
         stil.textContent = (optionen.scrollen ? '' : 'html, body { overflow: hidden; }') + regeln;
         document.head.appendChild(stil);

@@ -340,7 +340,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             ::lesen(*ansicht->bruecke, "document.querySelector('.imgAntwortB').naturalHeight").toInt() > 0,
             10000);
-        QCOMPARE(::lesen(*ansicht->bruecke, "qt.jQuery('.imgAntwortB').height()").toInt(), 120);
+        // It is drawn, its text under it as its label.
+        QVERIFY(::lesen(*ansicht->bruecke, "qt.jQuery('.imgAntwortB').height()").toInt() > 0);
+        QCOMPARE(text("textAntwortB"), QString("b"));
 
         // The question text itself, on a page of its own.
         vorlage->frageAnzeigen(frage, 2);
