@@ -298,6 +298,44 @@ private slots:
         QVERIFY2(schrift >= 12, qPrintable(QString::number(schrift)));
     }
 
+    void fehlendeAntworten_data()
+    {
+        QTest::addColumn<QString>("vorlage");
+        QTest::addColumn<QString>("antwortD");
+        QTest::addColumn<bool>("gezeigt");
+        // The blue look keeps its tile, as it always has; the others draw nothing there.
+        QTest::newRow("Morvane") << "Morvane"
+                                 << ".imgAntwortD" << true;
+        QTest::newRow("Tandrivelle") << "Tandrivelle"
+                                     << ".D_mit_Rand_Image" << false;
+        QTest::newRow("Kahoot") << "Kahoot"
+                                << ".antwortD" << false;
+    }
+    void fehlendeAntworten()
+    {
+        QFETCH(QString, vorlage);
+        QFETCH(QString, antwortD);
+        QFETCH(bool, gezeigt);
+        auto a = ansicht(QSize(1024, 768));
+        TestUhr uhr;
+        FesterZufall zufall;
+        auto v = templateErzeugen(vorlage, *a->bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        const QDomElement frage = m_bau->frage({{"QuestionText", QStringLiteral("Drei?")},
+                                                {"Answer1", "a"},
+                                                {"Answer2", "b"},
+                                                {"Answer3", "c"}});
+        v->frageAnzeigen(frage, 1);
+        v->antwortenAnzeigen(frage);
+        QVERIFY(eingepasst(*a->bruecke));
+        const QString sichtbar = QStringLiteral(
+            "(function (e) { var r = e.getBoundingClientRect(); return r.width > 0 && r.height > 0 && "
+            "getComputedStyle(e).visibility !== 'hidden'; })(document.querySelector('%1'))");
+        QCOMPARE(::lesen(*a->bruecke, sichtbar.arg(antwortD)).toBool(), gezeigt);
+        QVERIFY(::lesen(*a->bruecke, sichtbar.arg(antwortD.replace(QLatin1Char('D'), QLatin1Char('C'))))
+                    .toBool());
+    }
+
     void langeWoerter_data()
     {
         QTest::addColumn<QSize>("groesse");
