@@ -177,8 +177,10 @@ int main(int argc, char *argv[])
         warten(700);
         QElapsedTimer geduld;
         geduld.start();
-        while (!seiteFertig() && geduld.elapsed() < 3000)
+        while (!seiteFertig() && geduld.elapsed() < 30000)
             warten(50);
+        if (geduld.elapsed() >= 30000)
+            std::fprintf(stderr, "%s: the page was not done after 30 s\n", qPrintable(name));
         const QString datei =
             ordner.filePath(QStringLiteral("%1-%2.png").arg(++nummer, 2, 10, QLatin1Char('0')).arg(name));
         const QPixmap bild = fenster.grab();
