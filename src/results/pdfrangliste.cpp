@@ -348,6 +348,22 @@ Bilder bilderLaden(const QUrl &basis)
     return bilder;
 }
 
+// A paragraph of a table cell and where the document's layout draws it: for a table drawn many times,
+// the work of drawing the table (its cells, their borders and paddings) is done once.
+struct Absatz
+{
+    const QTextLayout *layout;
+    QPointF ort;
+};
+
+// A table at the top level of a document.
+struct Tabelle
+{
+    QRectF bereich;
+    // Empty where a cell holds more than paragraphs: the table is then drawn by the document.
+    QList<Absatz> absaetze;
+};
+
 // What all documents of one report share.
 struct Umgebung
 {
@@ -391,15 +407,15 @@ public:
         setPageSize(QSizeF(m_seite.width(), m_seite.height() * seiten));
     }
 
-    // Where the tables at the top level lie, in order.
-    QList<QRectF> tabellen()
+    // The tables at the top level, in order.
+    QList<Tabelle> tabellen()
     {
         ganzSetzen();
-        QList<QRectF> liste;
+        QList<Tabelle> liste;
         for (QTextFrame *rahmen : rootFrame()->childFrames()) {
             // Pictures have frames of their own.
-            if (qobject_cast<QTextTable *>(rahmen))
-                liste.append(documentLayout()->frameBoundingRect(rahmen));
+            if (auto *tabelle = qobject_cast<QTextTable *>(rahmen))
+                liste.append({documentLayout()->frameBoundingRect(tabelle), absaetze(tabelle)});
         }
         return liste;
     }
@@ -433,6 +449,43 @@ protected:
 private:
     // The layout goes on lazily where nothing asks for the page count.
     void ganzSetzen() { pageCount(); }
+
+    // The paragraphs of the cells as the layout draws them: it puts the table at its place rounded to
+    // whole units, and each paragraph where it lies in its cell relative to the table. None for a table
+    // that draws more than its paragraphs: a border or a background.
+    QList<Absatz> absaetze(QTextTable *tabelle) const
+    {
+        if (tabelle->format().border() > 0 || tabelle->format().background().style() != Qt::NoBrush)
+            return {};
+        const QAbstractTextDocumentLayout *layout = documentLayout();
+        const QPointF rahmen = layout->frameBoundingRect(tabelle).topLeft();
+        const QPointF gerundet = rahmen.toPoint();
+        QList<Absatz> liste;
+        for (int zeile = 0; zeile < tabelle->rows(); ++zeile) {
+            for (int spalte = 0; spalte < tabelle->columns(); ++spalte) {
+                const QTextTableCell zelle = tabelle->cellAt(zeile, spalte);
+                // A cell spanning several is drawn once, from where it starts.
+                if (zelle.row() != zeile || zelle.column() != spalte)
+                    continue;
+                const QTextFormat format = zelle.format();
+                if (format.background().style() != Qt::NoBrush ||
+                    format.hasProperty(QTextFormat::TableCellTopBorderStyle) ||
+                    format.hasProperty(QTextFormat::TableCellBottomBorderStyle) ||
+                    format.hasProperty(QTextFormat::TableCellLeftBorderStyle) ||
+                    format.hasProperty(QTextFormat::TableCellRightBorderStyle))
+                    return {};
+                for (QTextFrame::iterator it = zelle.begin(); !it.atEnd(); ++it) {
+                    const QTextBlock block = it.currentBlock();
+                    if (it.currentFrame() || !block.isValid() || !block.isVisible())
+                        return {};
+                    const QPointF ort =
+                        layout->blockBoundingRect(block).topLeft() - block.layout()->position();
+                    liste.append({block.layout(), gerundet + (ort - rahmen)});
+                }
+            }
+        }
+        return liste;
+    }
 
     const Bilder &m_bilder;
     const QSizeF m_seite;
@@ -478,6 +531,17 @@ public:
         kontext.clip = ausschnitt;
         kontext.palette.setColor(QPalette::Text, Qt::black);
         dokument.documentLayout()->draw(&m_maler, kontext);
+        m_maler.restore();
+    }
+
+    // Draws the paragraphs of a table laid out, moved by `versatz`, as the document's layout would.
+    void zeichnen(const QList<Absatz> &absaetze, const QPointF &versatz)
+    {
+        m_maler.save();
+        m_maler.translate(versatz);
+        m_maler.setPen(QColor(Qt::black));
+        for (const Absatz &absatz : absaetze)
+            absatz.layout->draw(&m_maler, absatz.ort);
         m_maler.restore();
     }
 
@@ -553,8 +617,13 @@ public:
             // The layout draws a table at its place rounded to whole points; so moved, each lands on
             // exactly the point the model has it on.
             const Teil &teil = teile.at(t);
-            m_seiten.zeichnen(*teil.dokument, teil.bereich,
-                              vorlage.tabellen.at(t).topLeft().toPoint() - teil.bereich.topLeft().toPoint());
+            const Tabelle &tabelle = *teil.tabelle;
+            const QPointF versatz =
+                vorlage.tabellen.at(t).bereich.topLeft().toPoint() - tabelle.bereich.topLeft().toPoint();
+            if (tabelle.absaetze.isEmpty())
+                m_seiten.zeichnen(*teil.dokument, tabelle.bereich, versatz);
+            else
+                m_seiten.zeichnen(tabelle.absaetze, versatz);
         }
         m_seiten.beenden();
         return true;
@@ -565,13 +634,13 @@ private:
     struct Bogen
     {
         std::unique_ptr<Dokument> dokument;
-        std::map<int, QRectF> tabellen;
+        std::map<int, Tabelle> tabellen;
     };
     struct Vorlage
     {
         std::unique_ptr<Dokument> dokument;
         // The heading on the first page, then the question tables.
-        QList<QRectF> tabellen;
+        QList<Tabelle> tabellen;
         QList<QRectF> sichtbar;
         bool brauchbar = false;
     };
@@ -579,7 +648,7 @@ private:
     struct Teil
     {
         QTextDocument *dokument;
-        QRectF bereich;
+        const Tabelle *tabelle;
     };
 
     void vorlageSetzen(Vorlage &vorlage, const Stueck &stueck)
@@ -606,7 +675,7 @@ private:
         // Tall enough that no page break moves a table: each is smaller than a page, or the model
         // would not be used.
         bogen.dokument->setzen(html, true, int(knoepfe.size()) + 1);
-        const QList<QRectF> tabellen = bogen.dokument->tabellen();
+        const QList<Tabelle> tabellen = bogen.dokument->tabellen();
         if (tabellen.size() == qsizetype(knoepfe.size())) {
             auto rahmen = tabellen.cbegin();
             for (const int knopf : knoepfe)
@@ -619,22 +688,22 @@ private:
     // size than on the model, and the page would come out different from one laid out whole.
     bool teileSuchen(const Vorlage &vorlage, const Stueck &stueck, QList<Teil> &teile)
     {
-        const auto passt = [&](const QRectF &bereich) {
-            return bereich.size() == vorlage.tabellen.at(teile.size()).size();
+        const auto passt = [&](const Tabelle &tabelle) {
+            return tabelle.bereich.size() == vorlage.tabellen.at(teile.size()).bereich.size();
         };
         if (stueck.von == 1) {
             m_kopf.setzen(kopfTabelle(m_daten, stueck.person));
-            const QList<QRectF> kopf = m_kopf.tabellen();
-            if (kopf.size() != 1 || !passt(kopf.first()))
+            m_kopfTabellen = m_kopf.tabellen();
+            if (m_kopfTabellen.size() != 1 || !passt(m_kopfTabellen.first()))
                 return false;
-            teile.append({&m_kopf, kopf.first()});
+            teile.append({&m_kopf, &m_kopfTabellen.first()});
         }
         for (int i = stueck.von; i <= stueck.bis; ++i) {
             const Bogen &fragen = bogen(i);
             const auto gefunden = fragen.tabellen.find(knopf(m_daten, stueck, i));
             if (gefunden == fragen.tabellen.end() || !passt(gefunden->second))
                 return false;
-            teile.append({fragen.dokument.get(), gefunden->second});
+            teile.append({fragen.dokument.get(), &gefunden->second});
         }
         return true;
     }
@@ -647,6 +716,7 @@ private:
     // Per question.
     std::map<int, Bogen> m_boegen;
     Dokument m_kopf;
+    QList<Tabelle> m_kopfTabellen;
     Dokument m_ganz;
 };
 
