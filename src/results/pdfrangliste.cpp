@@ -23,9 +23,9 @@
 #include <QTextLayout>
 #include <QTextTable>
 
+#include <algorithm>
 #include <map>
 #include <memory>
-#include <set>
 
 using namespace Exportgrundlage;
 
@@ -114,24 +114,34 @@ void frageMitLoesung(QString &html, int i, const Frage &frage)
     html += QStringLiteral("</table><br>");
 }
 
-void frageDerPerson(QString &html, int i, const Frage &frage, int knopf)
+// How a participant's table shows an answer: the colour of its text (by the class), its boxes and its
+// tick.
+struct Farbe
 {
-    struct Farbe
-    {
-        QString klasse, kasten, haken;
-    };
-    static const Farbe richtig{QStringLiteral("auswertungpropersonrichtig"),
-                               QStringLiteral("checkbox_green_"), QStringLiteral("haken_hellgruen.png")};
-    static const Farbe falsch{QStringLiteral("auswertungpropersonfalsch"), QStringLiteral("checkbox_rot_"),
-                              QStringLiteral("haken_rot.png")};
-    static const Farbe keine{QStringLiteral("auswertungpropersonkeineantwort"),
-                             QStringLiteral("checkbox_sw_"), QStringLiteral("haken_schwarz.png")};
-    const Bewertung bewertung = bewerten(frage, knopf);
-    const Farbe &farbe = bewertung == Bewertung::Richtig  ? richtig
-                         : bewertung == Bewertung::Falsch ? falsch
-                                                          : keine;
+    QString klasse, kasten, haken;
+    QColor farbe;
+};
 
-    html += tabelle(farbe.klasse) + frageZeile(i, frage);
+const Farbe &farbe(Bewertung bewertung)
+{
+    static const Farbe richtig{QStringLiteral("auswertungpropersonrichtig"),
+                               QStringLiteral("checkbox_green_"), QStringLiteral("haken_hellgruen.png"),
+                               QColor(0x00, 0xff, 0x01)};
+    static const Farbe falsch{QStringLiteral("auswertungpropersonfalsch"), QStringLiteral("checkbox_rot_"),
+                              QStringLiteral("haken_rot.png"), QColor(0xfe, 0x00, 0x00)};
+    static const Farbe keine{QStringLiteral("auswertungpropersonkeineantwort"),
+                             QStringLiteral("checkbox_sw_"), QStringLiteral("haken_schwarz.png"),
+                             QColor(0x00, 0x00, 0x00)};
+    return bewertung == Bewertung::Richtig ? richtig : bewertung == Bewertung::Falsch ? falsch : keine;
+}
+
+// A class no rule of the style sheet names: the table of a model has no colour of its own.
+const QLatin1String Ungefaerbt("auswertungproperson");
+
+void frageDerPerson(QString &html, int i, const Frage &frage, int knopf, bool gefaerbt = true)
+{
+    const Farbe &farbe = ::farbe(bewerten(frage, knopf));
+    html += tabelle(gefaerbt ? farbe.klasse : QString(Ungefaerbt)) + frageZeile(i, frage);
     for (int k = 1; k <= 4; ++k) {
         html += QStringLiteral("<tr><td width='5%'></td><td width='5%'>") +
                 bild(farbe.kasten + (k == knopf ? QStringLiteral("t.png") : QStringLiteral("f.png"))) +
@@ -267,7 +277,7 @@ int knopf(const Daten &daten, const Stueck &stueck, int i)
     return daten.knoepfe.at(stueck.person).at(i);
 }
 
-void frage(QString &html, const Daten &daten, const Stueck &stueck, int i)
+void frage(QString &html, const Daten &daten, const Stueck &stueck, int i, bool gefaerbt)
 {
     const Frage &frage = daten.fragen.at(i - 1);
     switch (stueck.art) {
@@ -281,26 +291,15 @@ void frage(QString &html, const Daten &daten, const Stueck &stueck, int i)
         frageMitLoesung(html, i, frage);
         break;
     case Stueck::Art::Teilnehmer:
-        frageDerPerson(html, i, frage, knopf(daten, stueck, i));
+        frageDerPerson(html, i, frage, knopf(daten, stueck, i), gefaerbt);
         break;
     case Stueck::Art::Rangliste:
         break;
     }
 }
 
-// The buttons the participants after the first pressed on question `i`: the tables of the question
-// that are laid out on its sheet.
-std::set<int> knoepfeDerAnderen(const Daten &daten, int i)
-{
-    std::set<int> knoepfe;
-    for (qsizetype p = 1; p < daten.personen.size(); ++p)
-        knoepfe.insert(daten.knoepfe.at(p).at(i));
-    return knoepfe;
-}
-
-// The work a piece takes, in tables drawn from a sheet: one laid out costs about five of them, a row of
-// the ranking two. The second participant's pages also lay out the sheets of their questions. The
-// progress follows it.
+// The work a piece takes, in tables drawn from a model: one laid out costs about five of them, a row of
+// the ranking two. The progress follows it.
 qint64 aufwand(const Daten &daten, const Stueck &stueck)
 {
     constexpr int Setzen = 5;
@@ -309,12 +308,8 @@ qint64 aufwand(const Daten &daten, const Stueck &stueck)
     case Stueck::Art::Rangliste:
         return 1 + 2 * daten.personen.size();
     case Stueck::Art::Teilnehmer:
-        if (stueck.person > 0) {
-            qint64 boegen = 0;
-            for (int i = stueck.von; stueck.person == 1 && i <= stueck.bis; ++i)
-                boegen += qint64(knoepfeDerAnderen(daten, i).size());
-            return 1 + tabellen + Setzen * boegen;
-        }
+        if (stueck.person > 0)
+            return 1 + tabellen;
         break;
     case Stueck::Art::Auswertung:
     case Stueck::Art::OhneLoesung:
@@ -324,11 +319,12 @@ qint64 aufwand(const Daten &daten, const Stueck &stueck)
     return 1 + Setzen * tabellen;
 }
 
-QString stueckHtml(const Daten &daten, const Stueck &stueck)
+// A participant's tables are coloured by their answers unless `gefaerbt` is false.
+QString stueckHtml(const Daten &daten, const Stueck &stueck, bool gefaerbt = true)
 {
     QString html = kopf(daten, stueck);
     for (int i = stueck.von; i <= stueck.bis; ++i)
-        frage(html, daten, stueck, i);
+        frage(html, daten, stueck, i, gefaerbt);
     return html;
 }
 
@@ -359,6 +355,7 @@ struct Absatz
 // A table at the top level of a document.
 struct Tabelle
 {
+    QTextTable *rahmen;
     QRectF bereich;
     // Empty where a cell holds more than paragraphs: the table is then drawn by the document.
     QList<Absatz> absaetze;
@@ -392,19 +389,17 @@ public:
         documentLayout()->setPaintDevice(&umgebung.drucker);
     }
 
-    // Lays out `html` on the page, or on one `seiten` pages high. A document drawn many times keeps
-    // its glyphs (`oft`) instead of shaping its text anew for every drawing.
-    void setzen(const QString &html, bool oft = false, int seiten = 1)
+    // Lays out `html` on the page. Every document is drawn after it is laid out, a model many times: its
+    // paragraphs keep the glyphs of the layout instead of shaping the text anew for every drawing.
+    void setzen(const QString &html)
     {
         // With an empty page size nothing is laid out before the text is complete; an invalid one,
         // QSizeF(), still has the text laid out as it is read, and then all of it again.
         setPageSize(QSizeF(0, 0));
         setHtml(html);
-        if (oft) {
-            for (QTextBlock block = begin(); block.isValid(); block = block.next())
-                block.layout()->setCacheEnabled(true);
-        }
-        setPageSize(QSizeF(m_seite.width(), m_seite.height() * seiten));
+        for (QTextBlock block = begin(); block.isValid(); block = block.next())
+            block.layout()->setCacheEnabled(true);
+        setPageSize(m_seite);
     }
 
     // The tables at the top level, in order.
@@ -415,7 +410,7 @@ public:
         for (QTextFrame *rahmen : rootFrame()->childFrames()) {
             // Pictures have frames of their own.
             if (auto *tabelle = qobject_cast<QTextTable *>(rahmen))
-                liste.append({documentLayout()->frameBoundingRect(tabelle), absaetze(tabelle)});
+                liste.append({tabelle, documentLayout()->frameBoundingRect(tabelle), absaetze(tabelle)});
         }
         return liste;
     }
@@ -534,12 +529,13 @@ public:
         m_maler.restore();
     }
 
-    // Draws the paragraphs of a table laid out, moved by `versatz`, as the document's layout would.
-    void zeichnen(const QList<Absatz> &absaetze, const QPointF &versatz)
+    // Draws the paragraphs of a table laid out, moved by `versatz`, as the document's layout would;
+    // text without a colour of its own in the colour of `stift`.
+    void zeichnen(const QList<Absatz> &absaetze, const QPointF &versatz, const QPen &stift)
     {
         m_maler.save();
         m_maler.translate(versatz);
-        m_maler.setPen(QColor(Qt::black));
+        m_maler.setPen(stift);
         for (const Absatz &absatz : absaetze)
             absatz.layout->draw(&m_maler, absatz.ort);
         m_maler.restore();
@@ -578,12 +574,62 @@ private:
     int m_anzahl = 0;
 };
 
-// The participants' pages are most of the report and differ little: the question tables are the
-// same for everyone who pressed the same button. So the first participant's page at each place of
-// the list is laid out whole, and the others are put together on its model: each question's tables
-// are laid out once, every button pressed one below the other, and only the heading is laid out for
-// everyone. A page that would come out different this way (a heading of another height, a page that
-// runs over) is laid out whole.
+// A picture at a place of a document.
+struct Bild
+{
+    int position;
+    QPixmap pixmap;
+};
+
+// Draws other pictures than a document's own at some places, as the document's layout draws pictures.
+// All boxes and ticks of the report have one size: a table laid out once shows every participant's.
+class Bildwahl final : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+    Q_DISABLE_COPY_MOVE(Bildwahl)
+
+public:
+    // `bisher`, the layout's own handler of pictures, still sizes them all and draws the others.
+    Bildwahl(QTextObjectInterface *bisher, QObject *eltern)
+        : QObject(eltern)
+        , m_bisher(bisher)
+    {
+    }
+
+    // The pictures drawn from now on in place of the document's (not owned; null for none).
+    void waehlen(const QList<Bild> *bilder) { m_bilder = bilder; }
+
+    QSizeF intrinsicSize(QTextDocument *dokument, int position, const QTextFormat &format) override
+    {
+        return m_bisher->intrinsicSize(dokument, position, format);
+    }
+
+    void drawObject(QPainter *maler, const QRectF &rechteck, QTextDocument *dokument, int position,
+                    const QTextFormat &format) override
+    {
+        for (qsizetype b = 0; m_bilder && b < m_bilder->size(); ++b) {
+            const Bild &bild = m_bilder->at(b);
+            if (bild.position == position) {
+                maler->drawPixmap(rechteck, bild.pixmap, QRectF(bild.pixmap.rect()));
+                return;
+            }
+        }
+        m_bisher->drawObject(maler, rechteck, dokument, position, format);
+    }
+
+private:
+    QTextObjectInterface *m_bisher;
+    const QList<Bild> *m_bilder = nullptr;
+};
+
+// The participants' pages are most of the report and differ little: a question's table looks the
+// same for everyone but for the colour of its text, its boxes and its tick, and all boxes and ticks
+// have one size. So the first participant's page at each place of the list is laid out once as a
+// model, its question tables without a colour, and every participant's page is drawn from it: each
+// table in the colour of the answer, with the participant's boxes and tick; only the heading is laid
+// out for everyone. A page that would come out different this way (a heading of another height, a
+// page that runs over) is laid out whole.
 class Teilnehmerseiten final
 {
 public:
@@ -599,10 +645,8 @@ public:
     bool drucken(const Stueck &stueck)
     {
         Vorlage &vorlage = m_vorlagen[stueck.von];
-        if (!vorlage.dokument) {
+        if (!vorlage.dokument)
             vorlageSetzen(vorlage, stueck);
-            return m_seiten.alle(*vorlage.dokument);
-        }
         QList<Teil> teile;
         if (!vorlage.brauchbar || !teileSuchen(vorlage, stueck, teile)) {
             m_ganz.setzen(stueckHtml(m_daten, stueck));
@@ -617,95 +661,130 @@ public:
             // The layout draws a table at its place rounded to whole points; so moved, each lands on
             // exactly the point the model has it on.
             const Teil &teil = teile.at(t);
-            const Tabelle &tabelle = *teil.tabelle;
-            const QPointF versatz =
-                vorlage.tabellen.at(t).bereich.topLeft().toPoint() - tabelle.bereich.topLeft().toPoint();
-            if (tabelle.absaetze.isEmpty())
-                m_seiten.zeichnen(*teil.dokument, tabelle.bereich, versatz);
-            else
-                m_seiten.zeichnen(tabelle.absaetze, versatz);
+            const QPointF versatz = vorlage.tabellen.at(t).bereich.topLeft().toPoint() -
+                                    teil.tabelle->bereich.topLeft().toPoint();
+            vorlage.bildwahl->waehlen(&teil.bilder);
+            m_seiten.zeichnen(teil.tabelle->absaetze, versatz, teil.stift);
         }
+        vorlage.bildwahl->waehlen(nullptr);
         m_seiten.beenden();
         return true;
     }
 
 private:
-    // One question's tables, one below the other in one document, per button pressed.
-    struct Bogen
+    // Where a question table shows a box (column 1) or the tick (column 2) of an answer (rows 1 to 4).
+    struct Feld
     {
-        std::unique_ptr<Dokument> dokument;
-        std::map<int, Tabelle> tabellen;
+        int position;
+        int antwort;
+        bool haken;
     };
     struct Vorlage
     {
         std::unique_ptr<Dokument> dokument;
+        // Owned by the document's layout.
+        Bildwahl *bildwahl = nullptr;
+        // Whose pages it was laid out from.
+        qsizetype person = -1;
         // The heading on the first page, then the question tables.
         QList<Tabelle> tabellen;
+        // Per question table.
+        QList<QList<Feld>> felder;
         QList<QRectF> sichtbar;
         bool brauchbar = false;
     };
-    // A table of a sheet drawn onto the page.
+    // A table drawn onto a participant's page.
     struct Teil
     {
-        QTextDocument *dokument;
         const Tabelle *tabelle;
+        QPen stift;
+        QList<Bild> bilder;
     };
 
     void vorlageSetzen(Vorlage &vorlage, const Stueck &stueck)
     {
         vorlage.dokument = std::make_unique<Dokument>(m_umgebung);
-        vorlage.dokument->setzen(stueckHtml(m_daten, stueck));
+        QAbstractTextDocumentLayout *layout = vorlage.dokument->documentLayout();
+        vorlage.bildwahl = new Bildwahl(layout->handlerForObject(QTextFormat::ImageObject), layout);
+        layout->registerHandler(QTextFormat::ImageObject, vorlage.bildwahl);
+        vorlage.person = stueck.person;
+        vorlage.dokument->setzen(stueckHtml(m_daten, stueck, false));
         vorlage.tabellen = vorlage.dokument->tabellen();
         vorlage.sichtbar = vorlage.dokument->sichtbar();
-        const qsizetype erwartet = stueck.bis - stueck.von + 1 + (stueck.von == 1 ? 1 : 0);
-        vorlage.brauchbar =
-            vorlage.dokument->pageCount() == 1 && erwartet > 0 && vorlage.tabellen.size() == erwartet;
+        const qsizetype kopf = stueck.von == 1 ? 1 : 0;
+        const qsizetype erwartet = stueck.bis - stueck.von + 1 + kopf;
+        vorlage.brauchbar = vorlage.dokument->pageCount() == 1 && vorlage.tabellen.size() == erwartet;
+        for (qsizetype t = kopf; vorlage.brauchbar && t < erwartet; ++t)
+            vorlage.felder.append(felder(vorlage.tabellen.at(t).rahmen));
     }
 
-    const Bogen &bogen(int i)
+    static QList<Feld> felder(const QTextTable *tabelle)
     {
-        Bogen &bogen = m_boegen[i];
-        if (bogen.dokument)
-            return bogen;
-        const std::set<int> knoepfe = knoepfeDerAnderen(m_daten, i);
-        QString html;
-        for (const int knopf : knoepfe)
-            frageDerPerson(html, i, m_daten.fragen.at(i - 1), knopf);
-        bogen.dokument = std::make_unique<Dokument>(m_umgebung);
-        // Tall enough that no page break moves a table: each is smaller than a page, or the model
-        // would not be used.
-        bogen.dokument->setzen(html, true, int(knoepfe.size()) + 1);
-        const QList<Tabelle> tabellen = bogen.dokument->tabellen();
-        if (tabellen.size() == qsizetype(knoepfe.size())) {
-            auto rahmen = tabellen.cbegin();
-            for (const int knopf : knoepfe)
-                bogen.tabellen.emplace(knopf, *rahmen++);
+        QList<Feld> liste;
+        for (int antwort = 1; antwort <= 4 && antwort < tabelle->rows(); ++antwort) {
+            for (int spalte = 1; spalte <= 2 && spalte < tabelle->columns(); ++spalte) {
+                const QTextTableCell zelle = tabelle->cellAt(antwort, spalte);
+                for (QTextFrame::iterator it = zelle.begin(); !it.atEnd(); ++it) {
+                    for (QTextBlock::iterator f = it.currentBlock().begin(); !f.atEnd(); ++f) {
+                        const QTextFragment fragment = f.fragment();
+                        if (!fragment.charFormat().isImageFormat())
+                            continue;
+                        for (int p = fragment.position(); p < fragment.position() + fragment.length(); ++p)
+                            liste.append({p, antwort, spalte == 2});
+                    }
+                }
+            }
         }
-        return bogen;
+        return liste;
     }
 
-    // Lays out the heading and finds the tables of this page. False when one of them has another
-    // size than on the model, and the page would come out different from one laid out whole.
+    QPixmap bildNamens(const QString &name)
+    {
+        auto gefunden = m_bilderNachNamen.find(name);
+        if (gefunden == m_bilderNachNamen.end()) {
+            const QUrl adresse = m_umgebung.basis.resolved(QUrl(QStringLiteral("imagespdf/") + name));
+            gefunden = m_bilderNachNamen.insert(name, m_umgebung.bilder.value(adresse));
+        }
+        return *gefunden;
+    }
+
+    // The heading and the question tables of this page with the participant's colours and pictures.
+    // False when the heading has another size than on the model, and the page would come out
+    // different from one laid out whole, or when a picture is missing.
     bool teileSuchen(const Vorlage &vorlage, const Stueck &stueck, QList<Teil> &teile)
     {
-        const auto passt = [&](const Tabelle &tabelle) {
-            return tabelle.bereich.size() == vorlage.tabellen.at(teile.size()).bereich.size();
-        };
+        qsizetype t = 0;
         if (stueck.von == 1) {
-            m_kopf.setzen(kopfTabelle(m_daten, stueck.person));
-            m_kopfTabellen = m_kopf.tabellen();
-            if (m_kopfTabellen.size() != 1 || !passt(m_kopfTabellen.first()))
-                return false;
-            teile.append({&m_kopf, &m_kopfTabellen.first()});
+            const Tabelle *kopf = &vorlage.tabellen.first();
+            if (stueck.person != vorlage.person) {
+                m_kopf.setzen(kopfTabelle(m_daten, stueck.person));
+                m_kopfTabellen = m_kopf.tabellen();
+                if (m_kopfTabellen.size() != 1 ||
+                    m_kopfTabellen.first().bereich.size() != kopf->bereich.size())
+                    return false;
+                kopf = &m_kopfTabellen.first();
+            }
+            teile.append({kopf, QPen(QColor(Qt::black)), {}});
+            ++t;
         }
-        for (int i = stueck.von; i <= stueck.bis; ++i) {
-            const Bogen &fragen = bogen(i);
-            const auto gefunden = fragen.tabellen.find(knopf(m_daten, stueck, i));
-            if (gefunden == fragen.tabellen.end() || !passt(gefunden->second))
-                return false;
-            teile.append({fragen.dokument.get(), &gefunden->second});
+        for (int i = stueck.von; i <= stueck.bis; ++i, ++t) {
+            const Frage &frage = m_daten.fragen.at(i - 1);
+            const int gedrueckt = knopf(m_daten, stueck, i);
+            const Farbe &farbe = ::farbe(bewerten(frage, gedrueckt));
+            Teil teil{&vorlage.tabellen.at(t), QPen(QBrush(farbe.farbe), 0), {}};
+            for (const Feld &feld : vorlage.felder.at(t - (stueck.von == 1 ? 1 : 0))) {
+                const QPixmap pixmap = bildNamens(
+                    feld.haken ? farbe.haken
+                               : farbe.kasten + (feld.antwort == gedrueckt ? QStringLiteral("t.png")
+                                                                           : QStringLiteral("f.png")));
+                if (pixmap.isNull())
+                    return false;
+                teil.bilder.append({feld.position, pixmap});
+            }
+            teile.append(teil);
         }
-        return true;
+        return std::all_of(teile.cbegin(), teile.cend(),
+                           [](const Teil &teil) { return !teil.tabelle->absaetze.isEmpty(); });
     }
 
     const Daten &m_daten;
@@ -713,8 +792,7 @@ private:
     Seiten &m_seiten;
     // Per first question of a page.
     std::map<int, Vorlage> m_vorlagen;
-    // Per question.
-    std::map<int, Bogen> m_boegen;
+    QHash<QString, QPixmap> m_bilderNachNamen;
     Dokument m_kopf;
     QList<Tabelle> m_kopfTabellen;
     Dokument m_ganz;
@@ -736,17 +814,22 @@ pdfrangliste::pdfrangliste(Dialoge &dialoge, const Uhr &uhr, QObject *eltern)
 
 QString pdfrangliste::standardStil()
 {
-    return QStringLiteral(
-        ".tablestylerangliste {border-collapse:collapse;border:1px solid black;color:#000;}"
-        ".tabellenBezeichnung {border-spacing:0px;}"
-        ".tablestylegesamtauswertung {left:0px;}"
-        ".auswertungpropersonrichtig {color:#00ff01;}"
-        ".auswertungpropersonfalsch {color:#fe0000;}"
-        ".auswertungpropersonkeineantwort {color:#000000;}"
-        ".horizontalelinie {border: none;border-top: 1px dotted #ffffff;color:#ffffff;height:1px;}"
-        "h1 {color:#000000;font-weight:normal;}"
-        "h2 {color:#000000;font-weight:normal;}"
-        ".logo {height: 50;}");
+    QString stil =
+        QStringLiteral(".tablestylerangliste {border-collapse:collapse;border:1px solid black;color:#000;}"
+                       ".tabellenBezeichnung {border-spacing:0px;}"
+                       ".tablestylegesamtauswertung {left:0px;}");
+    // The participants' pages draw their tables in these colours too.
+    for (const Bewertung bewertung : {Bewertung::Richtig, Bewertung::Falsch, Bewertung::KeineAntwort}) {
+        const Farbe &f = farbe(bewertung);
+        stil +=
+            QLatin1Char('.') + f.klasse + QStringLiteral(" {color:") + f.farbe.name() + QStringLiteral(";}");
+    }
+    return stil +
+           QStringLiteral(
+               ".horizontalelinie {border: none;border-top: 1px dotted #ffffff;color:#ffffff;height:1px;}"
+               "h1 {color:#000000;font-weight:normal;}"
+               "h2 {color:#000000;font-weight:normal;}"
+               ".logo {height: 50;}");
 }
 
 QUrl pdfrangliste::basisUrl()
@@ -860,3 +943,5 @@ bool pdfrangliste::ranglisteExportieren(QList<Person> personen, const Fragenkata
     Einstellungen::setzen(Schluessel::FilePathPDFRangliste, ordnerTeil(ziel));
     return true;
 }
+
+#include "pdfrangliste.moc"
