@@ -361,6 +361,9 @@ struct Tabelle
     QList<Absatz> absaetze;
 };
 
+// A picture by its name and the width and height the text asks for (-1: none).
+using Bildgroesse = std::pair<QString, std::pair<qreal, qreal>>;
+
 // What all documents of one report share.
 struct Umgebung
 {
@@ -368,6 +371,71 @@ struct Umgebung
     QUrl basis;
     QString stil;
     Bilder bilder;
+    mutable QHash<Bildgroesse, QSizeF> bildGroessen;
+};
+
+// A picture at a place of a document.
+struct Bild
+{
+    int position;
+    QPixmap pixmap;
+};
+
+// A document's handler of pictures. It takes the size of each picture from the layout's own handler
+// once for all documents of the report (a table's layout asks many times), and draws other pictures
+// than the document's own at some places: all boxes and ticks of the report have one size, so a table
+// laid out once shows every participant's.
+class Bildwahl final : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+    Q_DISABLE_COPY_MOVE(Bildwahl)
+
+public:
+    // Replaces the handler of `layout`, which still sizes the pictures and draws those not chosen.
+    Bildwahl(QAbstractTextDocumentLayout *layout, QHash<Bildgroesse, QSizeF> &groessen)
+        : QObject(layout)
+        , m_bisher(layout->handlerForObject(QTextFormat::ImageObject))
+        , m_groessen(groessen)
+    {
+        layout->registerHandler(QTextFormat::ImageObject, this);
+    }
+
+    // The pictures drawn from now on in place of the document's (not owned; null for none).
+    void waehlen(const QList<Bild> *bilder) { m_bilder = bilder; }
+
+    // All documents are laid out on one printer: a picture's size there depends on the picture and
+    // the size the text asks for alone.
+    QSizeF intrinsicSize(QTextDocument *dokument, int position, const QTextFormat &format) override
+    {
+        const auto verlangt = [&](QTextFormat::Property eigenschaft) {
+            return format.hasProperty(eigenschaft) ? format.doubleProperty(eigenschaft) : -1.0;
+        };
+        const Bildgroesse schluessel{format.stringProperty(QTextFormat::ImageName),
+                                     {verlangt(QTextFormat::ImageWidth), verlangt(QTextFormat::ImageHeight)}};
+        auto gefunden = m_groessen.constFind(schluessel);
+        if (gefunden == m_groessen.constEnd())
+            gefunden = m_groessen.insert(schluessel, m_bisher->intrinsicSize(dokument, position, format));
+        return *gefunden;
+    }
+
+    void drawObject(QPainter *maler, const QRectF &rechteck, QTextDocument *dokument, int position,
+                    const QTextFormat &format) override
+    {
+        for (qsizetype b = 0; m_bilder && b < m_bilder->size(); ++b) {
+            const Bild &bild = m_bilder->at(b);
+            if (bild.position == position) {
+                maler->drawPixmap(rechteck, bild.pixmap, QRectF(bild.pixmap.rect()));
+                return;
+            }
+        }
+        m_bisher->drawObject(maler, rechteck, dokument, position, format);
+    }
+
+private:
+    QTextObjectInterface *m_bisher;
+    QHash<Bildgroesse, QSizeF> &m_groessen;
+    const QList<Bild> *m_bilder = nullptr;
 };
 
 // One document of the report, laid out on the PDF's page, its pictures taken from the shared set.
@@ -378,6 +446,9 @@ public:
         : m_bilder(umgebung.bilder)
         , m_seite(umgebung.drucker.width(), umgebung.drucker.height())
     {
+        documentLayout()->setPaintDevice(&umgebung.drucker);
+        // Owned by the layout.
+        m_bildwahl = new Bildwahl(documentLayout(), umgebung.bildGroessen);
         // Break lines between words only: the document's default also breaks inside a word where a
         // narrow cell wants it, which tears "100.0%" apart instead of widening the column.
         QTextOption umbruch = defaultTextOption();
@@ -386,8 +457,9 @@ public:
         setBaseUrl(umgebung.basis);
         setDefaultStyleSheet(umgebung.stil);
         setDocumentMargin(Rand);
-        documentLayout()->setPaintDevice(&umgebung.drucker);
     }
+
+    Bildwahl &bildwahl() { return *m_bildwahl; }
 
     // Lays out `html` on the page. Every document is drawn after it is laid out, a model many times: its
     // paragraphs keep the glyphs of the layout instead of shaping the text anew for every drawing.
@@ -484,6 +556,7 @@ private:
 
     const Bilder &m_bilder;
     const QSizeF m_seite;
+    Bildwahl *m_bildwahl;
 };
 
 // Prints pages onto the PDF one after another, each numbered bottom right.
@@ -574,55 +647,6 @@ private:
     int m_anzahl = 0;
 };
 
-// A picture at a place of a document.
-struct Bild
-{
-    int position;
-    QPixmap pixmap;
-};
-
-// Draws other pictures than a document's own at some places, as the document's layout draws pictures.
-// All boxes and ticks of the report have one size: a table laid out once shows every participant's.
-class Bildwahl final : public QObject, public QTextObjectInterface
-{
-    Q_OBJECT
-    Q_INTERFACES(QTextObjectInterface)
-    Q_DISABLE_COPY_MOVE(Bildwahl)
-
-public:
-    // `bisher`, the layout's own handler of pictures, still sizes them all and draws the others.
-    Bildwahl(QTextObjectInterface *bisher, QObject *eltern)
-        : QObject(eltern)
-        , m_bisher(bisher)
-    {
-    }
-
-    // The pictures drawn from now on in place of the document's (not owned; null for none).
-    void waehlen(const QList<Bild> *bilder) { m_bilder = bilder; }
-
-    QSizeF intrinsicSize(QTextDocument *dokument, int position, const QTextFormat &format) override
-    {
-        return m_bisher->intrinsicSize(dokument, position, format);
-    }
-
-    void drawObject(QPainter *maler, const QRectF &rechteck, QTextDocument *dokument, int position,
-                    const QTextFormat &format) override
-    {
-        for (qsizetype b = 0; m_bilder && b < m_bilder->size(); ++b) {
-            const Bild &bild = m_bilder->at(b);
-            if (bild.position == position) {
-                maler->drawPixmap(rechteck, bild.pixmap, QRectF(bild.pixmap.rect()));
-                return;
-            }
-        }
-        m_bisher->drawObject(maler, rechteck, dokument, position, format);
-    }
-
-private:
-    QTextObjectInterface *m_bisher;
-    const QList<Bild> *m_bilder = nullptr;
-};
-
 // The participants' pages are most of the report and differ little: a question's table looks the
 // same for everyone but for the colour of its text, its boxes and its tick, and all boxes and ticks
 // have one size. So the first participant's page at each place of the list is laid out once as a
@@ -663,10 +687,10 @@ public:
             const Teil &teil = teile.at(t);
             const QPointF versatz = vorlage.tabellen.at(t).bereich.topLeft().toPoint() -
                                     teil.tabelle->bereich.topLeft().toPoint();
-            vorlage.bildwahl->waehlen(&teil.bilder);
+            vorlage.dokument->bildwahl().waehlen(&teil.bilder);
             m_seiten.zeichnen(teil.tabelle->absaetze, versatz, teil.stift);
         }
-        vorlage.bildwahl->waehlen(nullptr);
+        vorlage.dokument->bildwahl().waehlen(nullptr);
         m_seiten.beenden();
         return true;
     }
@@ -682,8 +706,6 @@ private:
     struct Vorlage
     {
         std::unique_ptr<Dokument> dokument;
-        // Owned by the document's layout.
-        Bildwahl *bildwahl = nullptr;
         // Whose pages it was laid out from.
         qsizetype person = -1;
         // The heading on the first page, then the question tables.
@@ -704,9 +726,6 @@ private:
     void vorlageSetzen(Vorlage &vorlage, const Stueck &stueck)
     {
         vorlage.dokument = std::make_unique<Dokument>(m_umgebung);
-        QAbstractTextDocumentLayout *layout = vorlage.dokument->documentLayout();
-        vorlage.bildwahl = new Bildwahl(layout->handlerForObject(QTextFormat::ImageObject), layout);
-        layout->registerHandler(QTextFormat::ImageObject, vorlage.bildwahl);
         vorlage.person = stueck.person;
         vorlage.dokument->setzen(stueckHtml(m_daten, stueck, false));
         vorlage.tabellen = vorlage.dokument->tabellen();
@@ -871,7 +890,7 @@ bool pdfrangliste::drucken(const Daten &daten, QIODevice *ziel, Melder *melder, 
         return false;
 
     const QUrl basis = basisUrl();
-    const Umgebung umgebung{drucker, basis, standardStil(), bilderLaden(basis)};
+    const Umgebung umgebung{drucker, basis, standardStil(), bilderLaden(basis), {}};
     Dokument dokument(umgebung);
     Seiten seiten(drucker, maler, dokument.defaultFont());
     Teilnehmerseiten teilnehmer(daten, umgebung, seiten);
