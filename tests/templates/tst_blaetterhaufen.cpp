@@ -1,0 +1,210 @@
+// The real leaf page in a real web view, driven by the real template: once the leaves of the wrong
+// answers have come to rest on the pile, every number can be read. No two numbers lie over each
+// other, every fallen leaf is inside the window with its middle on the pile, and the leaves of the
+// right answers have stayed in their cells.
+#include "festerzufall.h"
+#include "seitenansicht.h"
+#include "templatefabrik.h"
+#include "templatetesthilfe.h"
+#include "testeinstellungen.h"
+#include "testuhr.h"
+#include "webbruecke.h"
+#include "webwarten.h"
+
+#include <QApplication>
+#include <QtTest>
+
+namespace {
+
+QString injektion()
+{
+    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
+    jquery.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(jquery.readAll()) +
+           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
+}
+
+// Everything that keeps a number from being read, one line each; empty when all can be read.
+// Leaves 1 to `falsch` fell. A leaf's number sits in its middle, 60 % of the leaf wide and a third
+// of it high (the two-digit numbers of the pictures), and turns with the leaf; two numbers are
+// sampled at 9 x 5 points, and more than a tenth of one under the other hides it.
+QString pruefSkript(int falsch)
+{
+    return QStringLiteral(R"JS((function () { try {
+    var falsch = %1;
+    var fehler = [];
+    var b = window.innerWidth, h = window.innerHeight;
+    var seite = document.querySelector('.seite');
+    var skala = seite.getBoundingClientRect().width / seite.offsetWidth;
+    var haufen = document.querySelector('.blaetterhaufenimg').getBoundingClientRect();
+    function blatt(n) { return document.querySelector('.blatt' + n); }
+    function zahl(el) {
+        var r = el.getBoundingClientRect();
+        var t = getComputedStyle(el).transform;
+        var m = t === 'none' ? new DOMMatrix() : new DOMMatrix(t);
+        var w = Math.atan2(m.b, m.a);
+        return {x: (r.left + r.right) / 2, y: (r.top + r.bottom) / 2, cos: Math.cos(w), sin: Math.sin(w),
+                a: 0.3 * el.offsetWidth * skala, b: 0.17 * el.offsetHeight * skala};
+    }
+    function darin(z, x, y) {
+        var dx = x - z.x, dy = y - z.y;
+        return Math.abs(dx * z.cos + dy * z.sin) <= z.a && Math.abs(dy * z.cos - dx * z.sin) <= z.b;
+    }
+    function verdeckt(z, andere) {
+        var unter = 0;
+        for (var i = 0; i < 9; ++i)
+            for (var j = 0; j < 5; ++j) {
+                var s = ((2 * i + 1) / 9 - 1) * z.a, t = ((2 * j + 1) / 5 - 1) * z.b;
+                if (darin(andere, z.x + s * z.cos - t * z.sin, z.y + s * z.sin + t * z.cos))
+                    ++unter;
+            }
+        return unter / 45;
+    }
+    var zahlen = [];
+    for (var n = 1; n <= falsch; ++n) {
+        var el = blatt(n);
+        var r = el.getBoundingClientRect();
+        if (el.getAnimations().length || qt.jQuery(el).is(':animated') || r.top + r.height / 2 < haufen.top)
+            return 'leaf ' + n + ' has not come to rest on the pile';
+        if (r.left < -0.5 || r.top < -0.5 || r.right > b + 0.5 || r.bottom > h + 0.5)
+            fehler.push('leaf ' + n + ' outside the window: ' +
+                        [r.left, r.top, r.right, r.bottom].map(Math.round));
+        var mx = (r.left + r.right) / 2, my = (r.top + r.bottom) / 2;
+        if (mx < haufen.left || mx > haufen.right || my > haufen.bottom)
+            fehler.push('leaf ' + n + ' off the pile');
+        zahlen.push(zahl(el));
+    }
+    for (var i = 0; i < zahlen.length; ++i)
+        for (var j = i + 1; j < zahlen.length; ++j) {
+            var anteil = Math.max(verdeckt(zahlen[i], zahlen[j]), verdeckt(zahlen[j], zahlen[i]));
+            if (anteil > 0.1)
+                fehler.push('numbers ' + (i + 1) + ' and ' + (j + 1) + ' overlap by ' +
+                            Math.round(anteil * 100) + ' %');
+        }
+    for (var n = falsch + 1; n <= 60; ++n) {
+        var el = blatt(n), r = el.getBoundingClientRect(), z = el.parentElement.getBoundingClientRect();
+        if (Math.abs(r.left + r.right - z.left - z.right) > 2 ||
+            Math.abs(r.top + r.bottom - z.top - z.bottom) > 2)
+            fehler.push('leaf ' + n + ' left its cell');
+    }
+    return fehler.join('\n');
+} catch (e) { return 'check failed: ' + e; } })())JS")
+        .arg(falsch);
+}
+
+} // namespace
+
+class TestBlaetterhaufen final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEinstellungen> m_einstellungen;
+    std::unique_ptr<FragenBau> m_bau;
+    QString m_injektion = injektion();
+
+    // Reads the check again until it passes or the leaves had long enough to come to rest; the
+    // last answer, empty when every number can be read.
+    static QString lesbar(WebBruecke &bruecke, const QString &pruefen)
+    {
+        struct Stand
+        {
+            bool offen = false;
+            bool gelesen = false;
+            QString fehler;
+        };
+        auto stand = std::make_shared<Stand>();
+        wartenBis(
+            [&]() {
+                if (stand->gelesen && stand->fehler.isEmpty())
+                    return true;
+                if (!stand->offen) {
+                    stand->offen = true;
+                    bruecke.rohAuswerten(pruefen, [stand](const QVariant &wert) {
+                        stand->offen = false;
+                        stand->gelesen = true;
+                        stand->fehler = wert.typeId() == QMetaType::QString
+                                            ? wert.toString()
+                                            : QStringLiteral("no answer from the page");
+                    });
+                }
+                return false;
+            },
+            40000);
+        return stand->gelesen ? stand->fehler : QStringLiteral("no answer from the page");
+    }
+
+private slots:
+    void init()
+    {
+        m_einstellungen = std::make_unique<TestEinstellungen>();
+        m_bau = std::make_unique<FragenBau>();
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+    }
+    void cleanup()
+    {
+        m_bau.reset();
+        m_einstellungen.reset();
+    }
+
+    void zahlenLesbar_data()
+    {
+        QTest::addColumn<int>("falsch");
+        QTest::addColumn<QSize>("fenster");
+        QTest::addColumn<QSize>("dann");
+        QTest::newRow("45 wrong, 1920x1080, then 1024x768") << 45 << QSize(1920, 1080) << QSize(1024, 768);
+        QTest::newRow("45 wrong, 1024x768, then 1920x1080") << 45 << QSize(1024, 768) << QSize(1920, 1080);
+        QTest::newRow("60 wrong, 1366x768, then 1280x1024") << 60 << QSize(1366, 768) << QSize(1280, 1024);
+    }
+    // After a result the numbers of the fallen leaves can be read, and still can once the window
+    // has changed size.
+    void zahlenLesbar()
+    {
+        QFETCH(int, falsch);
+        QFETCH(QSize, fenster);
+        QFETCH(QSize, dann);
+        SeitenAnsicht a(fenster, m_injektion);
+        TestUhr uhr;
+        FesterZufall zufall;
+        auto vorlage = templateErzeugen(QStringLiteral("Tandrivelle"), *a.bruecke, uhr, zufall);
+        QTRY_VERIFY_WITH_TIMEOUT(a.geladen, 20000);
+        const QDomElement frage = m_bau->frage({{"QuestionText", "Frage"},
+                                                {"Answer1", "Eins"},
+                                                {"Answer2", "Zwei"},
+                                                {"Solution", "Answer1"},
+                                                {"Time", "15"}});
+        vorlage->frageAnzeigen(frage, 1);
+        vorlage->antwortenAnzeigen(frage);
+        QList<Person> richtig;
+        QList<Person> falsche;
+        for (uint geraet = 1; geraet <= 60; ++geraet) {
+            vorlage->geraeteIDAnzeigen(1, geraet, int(geraet) <= falsch ? 2 : 1);
+            (int(geraet) <= falsch ? falsche : richtig) << Person(geraet, 1);
+        }
+        vorlage->countdownAbgelaufen();
+        vorlage->richtigeAntwortAnzeigen(richtig, falsche, QStringLiteral("Answer1"), {50.0, 50.0, 0.0, 0.0});
+        const QString pruefen = pruefSkript(falsch);
+        QString fehler = lesbar(*a.bruecke, pruefen);
+        QVERIFY2(fehler.isEmpty(), qPrintable(fehler));
+
+        a.view.resize(dann);
+        QVERIFY(wartenBis([&]() {
+            return ::lesen(*a.bruecke, QStringLiteral("window.innerWidth * window.devicePixelRatio"))
+                       .toInt() == dann.width();
+        }));
+        fehler = lesbar(*a.bruecke, pruefen);
+        QVERIFY2(fehler.isEmpty(), qPrintable(QStringLiteral("after resizing:\n") + fehler));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    WebBruecke::qrcSchemaAnmelden();
+    QApplication app(argc, argv);
+    TestBlaetterhaufen test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_blaetterhaufen.moc"
