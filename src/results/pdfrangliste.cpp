@@ -398,8 +398,12 @@ public:
         , m_bisher(layout->handlerForObject(QTextFormat::ImageObject))
         , m_groessen(groessen)
     {
-        layout->registerHandler(QTextFormat::ImageObject, this);
+        if (m_bisher)
+            layout->registerHandler(QTextFormat::ImageObject, this);
     }
+
+    // False where the layout had no handler of pictures to replace: it then draws the document's own.
+    bool aktiv() const { return m_bisher != nullptr; }
 
     // The pictures drawn from now on in place of the document's (not owned; null for none).
     void waehlen(const QList<Bild> *bilder) { m_bilder = bilder; }
@@ -732,7 +736,8 @@ private:
         vorlage.sichtbar = vorlage.dokument->sichtbar();
         const qsizetype kopf = stueck.von == 1 ? 1 : 0;
         const qsizetype erwartet = stueck.bis - stueck.von + 1 + kopf;
-        vorlage.brauchbar = vorlage.dokument->pageCount() == 1 && vorlage.tabellen.size() == erwartet;
+        vorlage.brauchbar = vorlage.dokument->bildwahl().aktiv() && vorlage.dokument->pageCount() == 1 &&
+                            vorlage.tabellen.size() == erwartet;
         for (qsizetype t = kopf; vorlage.brauchbar && t < erwartet; ++t)
             vorlage.felder.append(felder(vorlage.tabellen.at(t).rahmen));
     }
