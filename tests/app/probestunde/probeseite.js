@@ -30,7 +30,10 @@
             mitteInnen: r.left + r.width / 2 < innerWidth && r.top + r.height / 2 < innerHeight &&
                         r.left + r.width / 2 > 0 && r.top + r.height / 2 > 0,
             schrift: parseFloat(getComputedStyle(e).fontSize) * window.devicePixelRatio,
-            bildFertig: e.tagName === 'IMG' ? e.complete && e.naturalWidth > 0 : true
+            bildFertig: e.tagName === 'IMG' ? e.complete && e.naturalWidth > 0 : true,
+            // For the report when something is not seen.
+            quelle: e.tagName === 'IMG' ? e.getAttribute('src') : undefined,
+            stil: e.getAttribute('style') || undefined
         };
     }
 

@@ -504,6 +504,7 @@ void tst_probestunde::probestunde()
                  90000, 300),
              "the start screen never showed the receiver as found");
     QList<QJsonObject> symbole;
+    QJsonObject fehlt; // the first icon not seen, as the page describes it
     const bool alleSymbole = warten(
         [&]() {
             symbole.clear();
@@ -512,15 +513,19 @@ void tst_probestunde::probestunde()
                     start->auswerten(QStringLiteral("__probe.auswahl('.imgGeraeteID%1')[0]").arg(nummer))
                         .toObject();
                 if (!e.value(QLatin1String("sichtbar")).toBool() ||
-                    !e.value(QLatin1String("bildFertig")).toBool())
+                    !e.value(QLatin1String("bildFertig")).toBool()) {
+                    fehlt = e;
                     return false;
+                }
                 symbole.append(e);
             }
             return true;
         },
         20000, 500);
     QVERIFY2(alleSymbole,
-             qPrintable(QStringLiteral("the start screen shows %1 of 45 handsets").arg(symbole.size())));
+             qPrintable(QStringLiteral("the start screen shows %1 of 45 handsets; the next: %2")
+                            .arg(symbole.size())
+                            .arg(QString::fromUtf8(QJsonDocument(fehlt).toJson(QJsonDocument::Compact)))));
     for (const QJsonObject &symbol : std::as_const(symbole))
         pruefen(symbol, QStringLiteral("handset icon"));
     gemalt(*start, symbole, QStringLiteral("handset icons on the start screen"));
