@@ -226,8 +226,9 @@ bool pdfMessen(const QList<Person> &personen, const Fragenkatalog &katalog, int 
         }
     }
     aus << "PDF export (rich text):  " << seitenZaehlen(dialoge.pfad) << " pages, " << groesse(dialoge.pfad)
-        << '\n';
-    aus << "  first in the process:  " << ms(zeiten.first()) << ", " << ms(cpuZeiten.first()) << " CPU\n";
+        << "; each the whole export: data put together, laid out, printed into the file\n";
+    aus << "  first in the process:  " << ms(zeiten.first()) << ", " << ms(cpuZeiten.first())
+        << " CPU (also reads the fonts and the pictures)\n";
     if (laeufe > 1) {
         aus << "  each after it:         " << ms(median(zeiten.mid(1))) << ", "
             << ms(median(cpuZeiten.mid(1))) << " CPU (medians of " << laeufe - 1 << ")\n";
