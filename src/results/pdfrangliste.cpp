@@ -355,7 +355,7 @@ struct Absatz
 // A table at the top level of a document.
 struct Tabelle
 {
-    QTextTable *rahmen;
+    QTextTable *rahmen; // owned by the document
     QRectF bereich;
     // Empty where a cell holds more than paragraphs: the table is then drawn by the document.
     QList<Absatz> absaetze;
@@ -450,9 +450,6 @@ public:
         : m_bilder(umgebung.bilder)
         , m_seite(umgebung.drucker.width(), umgebung.drucker.height())
     {
-        documentLayout()->setPaintDevice(&umgebung.drucker);
-        // Owned by the layout.
-        m_bildwahl = new Bildwahl(documentLayout(), umgebung.bildGroessen);
         // Break lines between words only: the document's default also breaks inside a word where a
         // narrow cell wants it, which tears "100.0%" apart instead of widening the column.
         QTextOption umbruch = defaultTextOption();
@@ -461,6 +458,9 @@ public:
         setBaseUrl(umgebung.basis);
         setDefaultStyleSheet(umgebung.stil);
         setDocumentMargin(Rand);
+        documentLayout()->setPaintDevice(&umgebung.drucker);
+        // Owned by the layout.
+        m_bildwahl = new Bildwahl(documentLayout(), umgebung.bildGroessen);
     }
 
     Bildwahl &bildwahl() { return *m_bildwahl; }
@@ -706,6 +706,8 @@ private:
         int position;
         int antwort;
         bool haken;
+        // Of the model's picture: another one of this size takes the same room.
+        QSize groesse;
     };
     struct Vorlage
     {
@@ -742,7 +744,7 @@ private:
             vorlage.felder.append(felder(vorlage.tabellen.at(t).rahmen));
     }
 
-    static QList<Feld> felder(const QTextTable *tabelle)
+    QList<Feld> felder(const QTextTable *tabelle) const
     {
         QList<Feld> liste;
         for (int antwort = 1; antwort <= 4 && antwort < tabelle->rows(); ++antwort) {
@@ -753,8 +755,10 @@ private:
                         const QTextFragment fragment = f.fragment();
                         if (!fragment.charFormat().isImageFormat())
                             continue;
+                        const QUrl name(fragment.charFormat().toImageFormat().name());
+                        const QSize groesse = m_umgebung.bilder.value(m_umgebung.basis.resolved(name)).size();
                         for (int p = fragment.position(); p < fragment.position() + fragment.length(); ++p)
-                            liste.append({p, antwort, spalte == 2});
+                            liste.append({p, antwort, spalte == 2, groesse});
                     }
                 }
             }
@@ -773,8 +777,8 @@ private:
     }
 
     // The heading and the question tables of this page with the participant's colours and pictures.
-    // False when the heading has another size than on the model, and the page would come out
-    // different from one laid out whole, or when a picture is missing.
+    // False when the heading or a picture has another size than on the model, and the page would come
+    // out different from one laid out whole, or when a picture is missing.
     bool teileSuchen(const Vorlage &vorlage, const Stueck &stueck, QList<Teil> &teile)
     {
         qsizetype t = 0;
@@ -801,7 +805,7 @@ private:
                     feld.haken ? farbe.haken
                                : farbe.kasten + (feld.antwort == gedrueckt ? QStringLiteral("t.png")
                                                                            : QStringLiteral("f.png")));
-                if (pixmap.isNull())
+                if (pixmap.isNull() || pixmap.size() != feld.groesse)
                     return false;
                 teil.bilder.append({feld.position, pixmap});
             }
