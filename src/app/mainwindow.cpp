@@ -512,7 +512,11 @@ void MainWindow::pauseHinweisPlatzieren()
     // The question and the answers stay readable while the class talks: the sign goes where the
     // page says it covers neither, in one line when it fits there, else in two and smaller.
     const QSize flaeche = ui->centralWidget->size();
-    const QRectF feld = m_pauseFeld.isValid() ? m_pauseFeld : QRectF(QPointF(0, 0), QSizeF(flaeche));
+    const QRectF feld =
+        m_pauseFeld.isValid()
+            ? QRectF(m_pauseFeld.x() * flaeche.width(), m_pauseFeld.y() * flaeche.height(),
+                     m_pauseFeld.width() * flaeche.width(), m_pauseFeld.height() * flaeche.height())
+            : QRectF(QPointF(0, 0), QSizeF(flaeche));
     const QString text = Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
                                                 QStringLiteral("Paused – press P to continue"));
     const QString zweiZeilig = QString(text).replace(QStringLiteral(" – "), QStringLiteral("\n"));

@@ -241,8 +241,8 @@ private:
     QLabel *m_labelAktuelleFrage = nullptr;
     // Over the question view while its countdown is paused.
     QLabel *m_pauseHinweis = nullptr;
-    // The area of the question view the pause sign may cover, as the page last reported it;
-    // empty until it has.
+    // The area of the question view the pause sign may cover, as shares of the view, as the page
+    // last reported it; empty until it has.
     QRectF m_pauseFeld;
     bool m_pauseUnten = false;
 

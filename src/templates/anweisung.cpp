@@ -312,7 +312,8 @@ Anweisung Anweisung::anzahlLesen() const
 Anweisung Anweisung::rechteckLesen() const
 {
     return Anweisung(QLatin1String("(function (e) { if (!e) return null; var r = e.getBoundingClientRect(); "
-                                   "return [r.left, r.top, r.width, r.height]; })(") +
+                                   "var b = window.innerWidth, h = window.innerHeight; "
+                                   "return [r.left / b, r.top / h, r.width / b, r.height / h]; })(") +
                      m_skript + QLatin1String(".get(0))"));
 }
 

@@ -111,8 +111,8 @@ public:
     // The first element's offset from its offset parent in layout pixels: unlike .position(),
     // which measures as drawn, unchanged by a CSS transform around it (a scaled stage).
     Anweisung lageLesen() const;
-    // The first element's box as drawn in the window, [left, top, width, height] in CSS pixels,
-    // or null when there is none.
+    // The first element's box as drawn, [left, top, width, height] as shares of the window's width
+    // and height (whatever the zoom), or null when there is none.
     Anweisung rechteckLesen() const;
     // A trailing ";"
     Anweisung beendet() const;

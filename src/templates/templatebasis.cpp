@@ -57,10 +57,9 @@ void TemplateBasis::pauseFeldLesen(std::function<void(const PauseFeld &)> weiter
                   const QVariantList r = wert.toList();
                   if (r.size() != 4)
                       return;
-                  // CSS pixels of the page are zoomed into the view's pixels.
-                  const double zoom = m_bruecke.zoomFaktor();
-                  const QRectF flaeche(r[0].toDouble() * zoom, r[1].toDouble() * zoom, r[2].toDouble() * zoom,
-                                       r[3].toDouble() * zoom);
+                  // Shares of the window: a zoom the page takes a moment after the view cannot
+                  // mislead them.
+                  const QRectF flaeche(r[0].toDouble(), r[1].toDouble(), r[2].toDouble(), r[3].toDouble());
                   if (flaeche.isValid())
                       weiter(PauseFeld{flaeche, pauseUnten()});
               });

@@ -9,8 +9,9 @@
 
 #include <functional>
 
-// Where the pause sign may lie without covering the question or an answer: an area of the view in
-// its pixels, and whether the sign sits at the area's foot rather than in its middle.
+// Where the pause sign may lie without covering the question or an answer: an area of the view as
+// shares of its width and height, and whether the sign sits at the area's foot rather than in its
+// middle.
 struct PauseFeld
 {
     QRectF flaeche;

@@ -102,20 +102,21 @@ private:
         QWebEngineView *ansicht = m_fenster->frageAnsicht();
         const QRectF s = QRectF(schild->geometry().translated(-ansicht->pos())).adjusted(1, 1, -1, -1);
         const QStringList boxen =
-            frageSeite(
-                QStringLiteral("Array.from(document.querySelectorAll('%1')).map(function (e) { var r = "
-                               "e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height].join(); "
-                               "}).join(';')")
-                    .arg(auswahl))
+            frageSeite(QStringLiteral(
+                           "Array.from(document.querySelectorAll('%1')).map(function (e) { var r = "
+                           "e.getBoundingClientRect(), b = innerWidth, h = innerHeight; return [r.left / b, "
+                           "r.top / h, r.width / b, r.height / h].join(); }).join(';')")
+                           .arg(auswahl))
                 .split(QLatin1Char(';'), Qt::SkipEmptyParts);
         if (boxen.size() < 5)
             return QStringLiteral("boxes not found");
         QStringList bedeckt;
         for (const QString &box : boxen) {
             const QStringList z = box.split(QLatin1Char(','));
-            const double k = ansicht->zoomFactor();
-            const QRectF r(z.value(0).toDouble() * k, z.value(1).toDouble() * k, z.value(2).toDouble() * k,
-                           z.value(3).toDouble() * k);
+            // Shares of the window, whatever zoom the page has taken so far.
+            const double b = ansicht->width(), h = ansicht->height();
+            const QRectF r(z.value(0).toDouble() * b, z.value(1).toDouble() * h, z.value(2).toDouble() * b,
+                           z.value(3).toDouble() * h);
             if (r.isValid() && r.intersects(s))
                 bedeckt << box;
         }
