@@ -16,14 +16,6 @@
 
 namespace {
 
-QString injektion()
-{
-    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
-    jquery.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(jquery.readAll()) +
-           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
-}
-
 // Everything that keeps a number from being read, one line each; empty when all can be read.
 // Leaves 1 to `falsch` fell. A leaf's number sits in its middle, 60 % of the leaf wide and a third
 // of it high (the two-digit numbers of the pictures), and turns with the leaf; two numbers are
@@ -101,7 +93,7 @@ class TestBlaetterhaufen final : public QObject
 private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = injektion();
+    QString m_injektion = WebBruecke::injektionsSkript();
 
     // Reads the check again until it passes or the leaves had long enough to come to rest; the
     // last answer, empty when every number can be read.

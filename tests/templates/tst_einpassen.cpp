@@ -21,14 +21,6 @@
 
 namespace {
 
-QString injektion()
-{
-    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
-    jquery.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(jquery.readAll()) +
-           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
-}
-
 // 300 characters of question, 120 per answer, and words of 40 letters.
 const QString LangeFrage = QStringLiteral(
     "Stellen Sie sich vor, Ihre Klasse plant einen Ausflug an einen See, der drei Stunden Fahrt "
@@ -119,7 +111,7 @@ class TestEinpassen final : public QObject
 private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = injektion();
+    QString m_injektion = WebBruecke::injektionsSkript();
 
     using Ansicht = SeitenAnsicht;
     std::unique_ptr<Ansicht> ansicht(const QSize &groesse)

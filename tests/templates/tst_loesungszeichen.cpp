@@ -18,14 +18,6 @@
 
 namespace {
 
-QString injektion()
-{
-    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
-    jquery.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(jquery.readAll()) +
-           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
-}
-
 // Helpers every check below uses, in the page: `sichtbar(el)` is true when el is laid out, inside
 // the window, not hidden and not faded to near nothing; `nachSelektor(s)` finds one element.
 const QString Hilfen = QStringLiteral(R"JS(
@@ -97,7 +89,7 @@ class TestLoesungszeichen final : public QObject
 private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = injektion();
+    QString m_injektion = WebBruecke::injektionsSkript();
 
     using Ansicht = SeitenAnsicht;
     std::unique_ptr<Ansicht> ansicht() { return std::make_unique<Ansicht>(QSize(1920, 1080), m_injektion); }

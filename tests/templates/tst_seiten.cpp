@@ -22,14 +22,6 @@
 
 namespace {
 
-QString injektion()
-{
-    QFile jquery(QStringLiteral(":/jQuery/jQuery/jquery.min.js"));
-    jquery.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(jquery.readAll()) +
-           QStringLiteral("\nvar qt = { 'jQuery': jQuery.noConflict(true) };");
-}
-
 QStringList klassen(const QStringList &anweisungen)
 {
     static const QRegularExpression muster(QStringLiteral("qt\\.jQuery\\('\\.([A-Za-z0-9_-]+)"));
@@ -64,7 +56,7 @@ class TestSeiten final : public QObject
 private:
     std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = injektion();
+    QString m_injektion = WebBruecke::injektionsSkript();
 
     // A view with a page loaded and jQuery in it.
     using Ansicht = SeitenAnsicht;
