@@ -459,9 +459,9 @@ private slots:
         QVERIFY(texte.join(QString()).size() > 20);
 
         // Fixed texts, the same in both languages: the names of two windows, the placeholder web
-        // address, the file names of the sounds.
-        static const QRegularExpression fest(
-            QStringLiteral("Shortcut Keys|Go To|plenaro\\.example|\\b\\w+\\.wav\\b"));
+        // address, the file names of the sounds, and file paths (whose folders are the machine's).
+        static const QRegularExpression fest(QStringLiteral(
+            "Shortcut Keys|Go To|plenaro\\.example|\\b\\w+\\.wav\\b|(?:/[^\\s/]+)+"));
         const QSet<QString> fremdeWoerter = woerterNur(!englisch);
         QStringList fremd;
         for (QString text : std::as_const(texte)) {
