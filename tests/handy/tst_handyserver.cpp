@@ -19,64 +19,30 @@
 
 namespace {
 
-struct Antwort
-{
-    int status = 0;
-    QByteArray koerper;
-};
-
-// A raw request, so that addresses reach the server exactly as written (no client tidies them).
-Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = "GET")
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000))
-        return {};
-    socket.write(methode + ' ' + ziel + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
-                 "\r\nConnection: close\r\n\r\n");
-    // Read until the whole answer is there: the server may keep the connection for the next request.
-    QByteArray alles;
-    const auto vollstaendig = [&]() {
-        const int ende = alles.indexOf("\r\n\r\n");
-        if (ende < 0)
-            return false;
-        const QByteArray kopf = alles.left(ende).toLower();
-        const int laenge = kopf.indexOf("content-length:");
-        if (laenge < 0)
-            return false;
-        const int zeilenende = kopf.indexOf("\r\n", laenge);
-        const int erwartet =
-            kopf.mid(laenge + 15, zeilenende < 0 ? -1 : zeilenende - laenge - 15).trimmed().toInt();
-        return alles.size() - ende - 4 >= erwartet;
-    };
-    while (!vollstaendig() && socket.state() == QAbstractSocket::ConnectedState &&
-           socket.waitForReadyRead(5000))
-        alles += socket.readAll();
-    alles += socket.readAll();
-    Antwort antwort;
-    const int ende = alles.indexOf("\r\n\r\n");
-    const QList<QByteArray> ersteZeile = alles.left(alles.indexOf("\r\n")).split(' ');
-    antwort.status = ersteZeile.value(1).toInt();
-    antwort.koerper = ende >= 0 ? alles.mid(ende + 4) : QByteArray();
-    return antwort;
-}
-
-// Bytes exactly as written; everything the server sends until it closes or `genug` says so.
+// Bytes exactly as written (no client tidies the address), from `von` if given; everything the
+// server sends until it closes.
 struct Roh
 {
     QTcpSocket socket;
     QByteArray empfangen;
 
-    Roh(quint16 port, const QByteArray &anfrage)
+    Roh(quint16 port, const QByteArray &anfrage, const QHostAddress &von = {})
     {
         QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
                          [this]() { empfangen += socket.readAll(); });
+        if (!von.isNull())
+            socket.bind(von);
         socket.connectToHost(QHostAddress::LocalHost, port);
-        if (socket.waitForConnected(5000))
+        if (socket.waitForConnected(10000))
             socket.write(anfrage);
     }
     bool zu() const { return socket.state() == QAbstractSocket::UnconnectedState; }
     int status() const { return empfangen.left(empfangen.indexOf("\r\n")).split(' ').value(1).toInt(); }
+    QByteArray koerper() const
+    {
+        const int ende = empfangen.indexOf("\r\n\r\n");
+        return ende < 0 ? QByteArray() : empfangen.mid(ende + 4);
+    }
     // The frames the server sent after its answer to the handshake: opcode and payload each.
     QList<QPair<int, QByteArray>> rahmen() const
     {
@@ -97,6 +63,28 @@ struct Roh
         return alle;
     }
 };
+
+QByteArray anfrage(quint16 port, const QByteArray &ziel, const QByteArray &methode = "GET")
+{
+    return methode + ' ' + ziel + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
+           "\r\nConnection: close\r\n\r\n";
+}
+
+struct Antwort
+{
+    int status = 0; // 0: no answer
+    QByteArray koerper;
+};
+
+// One request on a connection of its own; the server closes it after the answer, as asked.
+Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = "GET",
+              const QHostAddress &von = {})
+{
+    Roh roh(port, anfrage(port, ziel, methode), von);
+    if (!QTest::qWaitFor([&]() { return roh.zu(); }, 10000))
+        qWarning("%s: the connection stays open", ziel.constData());
+    return {roh.status(), roh.koerper()};
+}
 
 // A client frame, masked as the protocol wants it unless told otherwise.
 QByteArray rahmen(quint8 erstes, const QByteArray &inhalt, bool maskiert = true)
@@ -129,6 +117,16 @@ QByteArray handschlag(quint16 port, const QString &code, const QByteArray &herku
            "Sec-WebSocket-Version: 13\r\n\r\n";
 }
 
+// The close code in the frames the server sent, 0 when it sent none.
+int schlusscode(const Roh &roh)
+{
+    for (const auto &[art, inhalt] : roh.rahmen()) {
+        if (art == 8 && inhalt.size() >= 2)
+            return (quint8(inhalt.at(0)) << 8) | quint8(inhalt.at(1));
+    }
+    return 0;
+}
+
 // The last count a counting signal told, 0 before the first.
 quint64 gemeldet(const QSignalSpy &spy)
 {
@@ -151,10 +149,6 @@ struct Telefon
                          [this]() { schlusscode = int(socket.closeCode()); });
     }
 
-    void verbinden(quint16 port, const QString &code, const QString &token = {})
-    {
-        oeffnen(port, QStringLiteral("/ws?c=%1&t=%2").arg(code, token));
-    }
     // As a browser does: with the page's own origin.
     void oeffnen(quint16 port, const QString &ziel)
     {
@@ -206,16 +200,17 @@ private:
         m_handys->nummernJeAdresseSetzen(int(HandyProtokoll::HoechsteNummer));
         QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
         m_handys->starten(0, QHostAddress::LocalHost);
-        QVERIFY(gestartet.wait(5000));
+        QVERIFY(gestartet.wait(10000));
         m_port = m_handys->port();
         QVERIFY(m_port != 0);
     }
 
+    // A phone that has been welcomed or turned away.
     std::unique_ptr<Telefon> beitreten(const QString &token = {})
     {
         auto telefon = std::make_unique<Telefon>();
-        telefon->verbinden(m_port, m_handys->code(), token);
-        if (!QTest::qWaitFor([&]() { return telefon->nummer() != 0 || telefon->schlusscode >= 0; }, 5000))
+        telefon->oeffnen(m_port, QStringLiteral("/ws?c=%1&t=%2").arg(m_handys->code(), token));
+        if (!QTest::qWaitFor([&]() { return telefon->nummer() != 0 || telefon->schlusscode >= 0; }, 10000))
             qWarning("no welcome");
         return telefon;
     }
@@ -224,42 +219,26 @@ private slots:
     void init() { laufend(); }
     void cleanup() { m_handys.reset(); }
 
-    void seiteNurMitDemCode()
-    {
-        QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
-        const Antwort richtig = holen(m_port, "/?c=" + m_handys->code().toLatin1());
-        QCOMPARE(richtig.status, 200);
-        QVERIFY(richtig.koerper.contains("abstimmung.js"));
-        QCOMPARE(holen(m_port, "/").status, 403);
-        QCOMPARE(holen(m_port, "/?c=ZZZZZZ").status, 403);
-        QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLower().toLatin1()).status, 403);
-        // Counted each, told at most once a second.
-        QTRY_COMPARE(gemeldet(abgewiesen), 3u);
-        QVERIFY(abgewiesen.size() <= 2);
-        // The page's own files come without a code: they hold nothing of the game.
-        QCOMPARE(holen(m_port, "/abstimmung.js").status, 200);
-        QCOMPARE(holen(m_port, "/abstimmung.css").status, 200);
-        QCOMPARE(holen(m_port, "/", "POST").status, 405);
-    }
-
     // Every page a phone gets is in the interface language and in the voting page's look; the
-    // template's name is no way into it.
-    void seitenInDerSpracheDesProgramms_data()
+    // template's name is no way into it. Only the game's code opens the voting page.
+    void seiten_data()
     {
         QTest::addColumn<bool>("englisch");
         QTest::addColumn<QString>("vorlage");
-        QTest::addColumn<QByteArray>("ziel"); // "CODE" stands for the game's code
+        QTest::addColumn<QByteArray>(
+            "ziel"); // "CODE" stands for the game's code, "code" for it in lower case
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("aussehen");
-        QTest::addColumn<QString>("text"); // empty: the voting page, whose script writes its texts
+        QTest::addColumn<QString>("aussehen"); // empty: not a page of HTML
+        QTest::addColumn<QString>("text");
+        const QString falsch = QStringLiteral("Falscher Beitrittscode – bitte den QR-Code neu scannen.");
         QTest::newRow("wrong code") << false << "Morvane" << QByteArray("/?c=ZZZZZZ") << 403
-                                    << "vorlage-morvane"
-                                    << "Falscher Beitrittscode – bitte den QR-Code neu scannen.";
+                                    << "vorlage-morvane" << falsch;
+        QTest::newRow("code in lower case")
+            << false << "Morvane" << QByteArray("/?c=code") << 403 << "vorlage-morvane" << falsch;
         QTest::newRow("wrong code, English")
             << true << "Tandrivelle" << QByteArray("/?c=ZZZZZZ") << 403 << "vorlage-tandrivelle"
             << "Wrong join code – please scan the QR code again.";
-        QTest::newRow("no code") << false << "<b>\"" << QByteArray("/") << 403 << "vorlage-kahoot"
-                                 << "Falscher Beitrittscode – bitte den QR-Code neu scannen.";
+        QTest::newRow("no code") << false << "<b>\"" << QByteArray("/") << 403 << "vorlage-kahoot" << falsch;
         QTest::newRow("not there") << false << "Kahoot" << QByteArray("/nirgends") << 404 << "vorlage-kahoot"
                                    << "Diese Seite gibt es hier nicht – bitte den QR-Code scannen.";
         QTest::newRow("not there, English")
@@ -271,9 +250,13 @@ private slots:
         QTest::newRow("voting page, English")
             << true << "Kahoot" << QByteArray("/?c=CODE") << 200 << "vorlage-kahoot"
             << "Please enable JavaScript.";
+        // The page's own files come without a code: they hold nothing of the game.
+        QTest::newRow("script") << false << "" << QByteArray("/abstimmung.js") << 200 << ""
+                                << "WebSocket";
+        QTest::newRow("style") << false << "" << QByteArray("/abstimmung.css") << 200 << ""
+                               << "body";
     }
-
-    void seitenInDerSpracheDesProgramms()
+    void seiten()
     {
         QFETCH(bool, englisch);
         QFETCH(QString, vorlage);
@@ -281,14 +264,17 @@ private slots:
         QFETCH(QString, aussehen);
         QFETCH(QString, text);
         laufend({}, englisch, vorlage);
-        const Antwort antwort = holen(m_port, ziel.replace("CODE", m_handys->code().toLatin1()));
+        const QByteArray code = m_handys->code().toLatin1();
+        const Antwort antwort = holen(m_port, ziel.replace("CODE", code).replace("code", code.toLower()));
         QTEST(antwort.status, "status");
         const QString seite = QString::fromUtf8(antwort.koerper);
+        QVERIFY2(seite.contains(text), qPrintable(seite));
+        if (aussehen.isEmpty())
+            return;
         QVERIFY2(seite.startsWith(QLatin1String("<!DOCTYPE html>")), qPrintable(seite));
         QVERIFY(seite.contains(QStringLiteral("<html lang=\"%1\">").arg(englisch ? "en" : "de")));
         QVERIFY(seite.contains(QLatin1String("<link rel=\"stylesheet\" href=\"/abstimmung.css\">")));
         QVERIFY(seite.contains(QStringLiteral("<body class=\"%1\">").arg(aussehen)));
-        QVERIFY2(seite.contains(text), qPrintable(seite));
         QVERIFY2(!seite.contains(QLatin1Char('{')) && !seite.contains(QLatin1String("<b>")),
                  qPrintable(seite));
     }
@@ -312,12 +298,11 @@ private slots:
         const Antwort antwort = holen(m_port, ziel);
         QVERIFY2(antwort.status == 404 || antwort.status == 400 || antwort.status == 0,
                  qPrintable(QString::number(antwort.status)));
-        QVERIFY(!antwort.koerper.contains("root:"));
         // Nothing but the server's own page for an address that is not there.
         if (antwort.status == 404)
             QCOMPARE(antwort.koerper, QByteArray::fromStdString(HandySeiten::nichtGefunden(false, {})));
         else
-            QVERIFY(!antwort.koerper.contains("<html"));
+            QVERIFY(!antwort.koerper.contains("root:") && !antwort.koerper.contains("<html"));
     }
 
     void beitretenNummernUndWiederkehr()
@@ -336,20 +321,17 @@ private slots:
         const QString token = eins->token();
         eins->socket.close();
         QTRY_VERIFY(eins->schlusscode >= 0);
-        auto neu = beitreten();
-        QCOMPARE(neu->nummer(), 3);
+        QCOMPARE(beitreten()->nummer(), 3);
         auto wieder = beitreten(token);
         QCOMPARE(wieder->nummer(), 1);
         QCOMPARE(wieder->token(), token);
 
         // The same device twice: the older connection gives way, the number stays one.
-        auto doppelt = beitreten(token);
-        QCOMPARE(doppelt->nummer(), 1);
+        QCOMPARE(beitreten(token)->nummer(), 1);
         QTRY_COMPARE(wieder->schlusscode, int(HandyProtokoll::Ersetzt));
 
         // An invented token is a new device, not someone else's number.
-        auto erfunden = beitreten(QStringLiteral("0123456789abcdef0123456789abcdef"));
-        QCOMPARE(erfunden->nummer(), 4);
+        QCOMPARE(beitreten(QStringLiteral("0123456789abcdef0123456789abcdef"))->nummer(), 4);
     }
 
     void ohneRichtigenCodeKeinWebSocket()
@@ -358,7 +340,7 @@ private slots:
         Telefon ohne;
         ohne.oeffnen(m_port, QStringLiteral("/ws"));
         Telefon falsch;
-        falsch.verbinden(m_port, QStringLiteral("AAAAAA"));
+        falsch.oeffnen(m_port, QStringLiteral("/ws?c=AAAAAA"));
         Telefon anderswo;
         anderswo.oeffnen(m_port, QStringLiteral("/x?c=%1").arg(m_handys->code()));
         QTRY_COMPARE(ohne.schlusscode, int(HandyProtokoll::FalscherCode));
@@ -369,7 +351,7 @@ private slots:
         QVERIFY(ohne.nachrichten.isEmpty() && falsch.nachrichten.isEmpty() && anderswo.nachrichten.isEmpty());
     }
 
-    void neuesSpielNeuerCode()
+    void neuesSpielNeuerCodeUndFreieNummern()
     {
         auto telefon = beitreten();
         QCOMPARE(telefon->nummer(), 1);
@@ -379,20 +361,14 @@ private slots:
         QTRY_COMPARE(telefon->schlusscode, int(HandyProtokoll::FalscherCode));
         QCOMPARE(holen(m_port, "/?c=" + alt.toLatin1()).status, 403);
         QCOMPARE(holen(m_port, "/?c=" + neu.toLatin1()).status, 200);
-        // Numbers start again with the new game.
-        QCOMPARE(beitreten(telefon->token())->nummer(), 1);
-    }
-
-    void reservierteNummernBleibenFrei()
-    {
+        // A game taken up again keeps the numbers it holds from new devices; a new game frees them.
         m_handys->nummernReservieren({1, 3});
-        auto erstes = beitreten();
+        auto erstes = beitreten(telefon->token());
         auto zweites = beitreten();
         QCOMPARE(erstes->nummer(), 2);
         QCOMPARE(zweites->nummer(), 4);
-        // A new game frees them.
         m_handys->neuerCode();
-        QCOMPARE(beitreten()->nummer(), 1);
+        QCOMPARE(beitreten(telefon->token())->nummer(), 1);
     }
 
     void druckeNurBeiOffenerFrage()
@@ -422,13 +398,11 @@ private slots:
         QCOMPARE(druecke.size(), 1);
     }
 
-    void kaputteUndZuGrosseNachrichten()
+    void kaputteNachrichtenZaehlenNicht()
     {
         QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
         m_handys->frageSetzen(true, 1);
         auto telefon = beitreten();
-        QTRY_VERIFY(!telefon->letzte(QStringLiteral("frage")).isEmpty() ||
-                    telefon->letzte(QStringLiteral("willkommen")).value(QStringLiteral("offen")).toBool());
         for (const QString &text :
              {QStringLiteral("kein json"), QStringLiteral("[1,2]"), QStringLiteral("{\"typ\":\"druck\"}"),
               QStringLiteral("{\"typ\":\"druck\",\"knopf\":5}"),
@@ -443,13 +417,37 @@ private slots:
         telefon->druecken(4);
         QTRY_COMPARE(druecke.size(), 1);
         QCOMPARE(druecke.at(0).at(2).toUInt(), 4u);
+    }
 
-        // A message far beyond any press ends that connection; everyone else goes on.
+    // A press is a few dozen bytes; a message beyond the limit ends that connection, and everyone
+    // else goes on.
+    void nachrichtenGroesse_data()
+    {
+        QTest::addColumn<int>("groesse");
+        QTest::newRow("at the limit") << HandyProtokoll::HoechsteNachricht;
+        QTest::newRow("a byte beyond") << HandyProtokoll::HoechsteNachricht + 1;
+    }
+    void nachrichtenGroesse()
+    {
+        QFETCH(int, groesse);
+        const bool erlaubt = groesse <= HandyProtokoll::HoechsteNachricht;
+        QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
+        m_handys->frageSetzen(true, 1);
+        auto telefon = beitreten();
         auto andere = beitreten();
-        telefon->socket.sendTextMessage(QString(100000, QLatin1Char('x')));
-        QTRY_VERIFY(telefon->schlusscode >= 0);
-        andere->druecken(1);
-        QTRY_COMPARE(druecke.size(), 2);
+        QByteArray druck = "{\"typ\":\"druck\",\"knopf\":2}";
+        druck += QByteArray(groesse - druck.size(), ' ');
+        telefon->socket.sendTextMessage(QString::fromLatin1(druck));
+        if (erlaubt) {
+            QTRY_COMPARE(druecke.size(), 1);
+            QCOMPARE(druecke.at(0).at(2).toUInt(), 2u);
+        } else {
+            QTRY_COMPARE(telefon->schlusscode, 1009);
+        }
+        andere->druecken(3);
+        QTRY_COMPARE(druecke.size(), erlaubt ? 2 : 1);
+        QCOMPARE(druecke.last().at(1).toInt(), andere->nummer());
+        QCOMPARE(telefon->schlusscode, erlaubt ? -1 : 1009);
     }
 
     void zuSchnelleDrueckeFallenWeg()
@@ -460,34 +458,50 @@ private slots:
         auto telefon = beitreten();
         for (int i = 0; i < 60; ++i)
             telefon->druecken(1 + i % 4);
-        QTRY_COMPARE(telefon->nachrichten.size() - 1 -
-                         (telefon->letzte(QStringLiteral("frage")).isEmpty() ? 0 : 1),
+        // Each press is acknowledged, counted or not: after the 60th receipt all have been judged.
+        QTRY_COMPARE(std::count_if(telefon->nachrichten.cbegin(), telefon->nachrichten.cend(),
+                                   [](const QJsonObject &n) {
+                                       return n.value(QStringLiteral("typ")) == QStringLiteral("quittung");
+                                   }),
                      60);
-        QVERIFY2(druecke.size() <= 20, qPrintable(QString::number(druecke.size())));
-        QVERIFY(druecke.size() >= 1);
+        QVERIFY2(druecke.size() >= 1 && druecke.size() <= 20, qPrintable(QString::number(druecke.size())));
         QTRY_VERIFY(!gedrosselt.isEmpty());
     }
 
-    void tausendVerbindungenVonEinerAdresse()
+    // One machine cannot take more connections than its share: the rest are closed at once, while
+    // another address still gets through.
+    void eineAdresseNimmtNurIhrenTeil()
     {
-        std::vector<std::unique_ptr<QTcpSocket>> sockets;
-        for (int i = 0; i < 1000; ++i) {
+        HandyGrenzen grenzen;
+        grenzen.kopfZeit = std::chrono::minutes(2); // the silent connections stay until counted
+        laufend(grenzen);
+        const int anzahl = HandyProtokoll::HoechstensJeAdresse + 20;
+        std::vector<std::unique_ptr<QTcpSocket>> flut;
+        int verbunden = 0;
+        for (int i = 0; i < anzahl; ++i) {
             auto socket = std::make_unique<QTcpSocket>();
+            connect(socket.get(), &QTcpSocket::connected, this, [&verbunden]() { ++verbunden; });
             socket->connectToHost(QHostAddress::LocalHost, m_port);
-            sockets.push_back(std::move(socket));
+            flut.push_back(std::move(socket));
         }
-        // The kernel accepts them all; the server keeps only its share of one address and closes
-        // the rest at once.
-        QTRY_VERIFY_WITH_TIMEOUT(std::count_if(sockets.cbegin(), sockets.cend(),
-                                               [](const std::unique_ptr<QTcpSocket> &s) {
-                                                   return s->state() == QAbstractSocket::ConnectedState;
-                                               }) <= HandyProtokoll::HoechstensJeAdresse,
-                                 20000);
-        // Someone else still gets through once the flood lets go.
-        sockets.clear();
-        auto telefon = beitreten();
-        QCOMPARE(telefon->nummer(), 1);
-        QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLatin1()).status, 200);
+        const auto offen = [&flut]() {
+            return std::count_if(flut.cbegin(), flut.cend(), [](const std::unique_ptr<QTcpSocket> &s) {
+                return s->state() == QAbstractSocket::ConnectedState;
+            });
+        };
+        // Counted only once every connection has been made: before that none is open yet.
+        QTRY_COMPARE_WITH_TIMEOUT(verbunden, anzahl, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(offen(), qsizetype(HandyProtokoll::HoechstensJeAdresse), 30000);
+        // One more from the same address is closed without an answer; another address is served.
+        QCOMPARE(holen(m_port, "/abstimmung.js").status, 0);
+        QCOMPARE(holen(m_port, "/abstimmung.js", "GET", QHostAddress(QStringLiteral("127.0.0.2"))).status,
+                 200);
+        QCOMPARE(offen(), qsizetype(HandyProtokoll::HoechstensJeAdresse));
+
+        // Once the flood lets go, the address has its share back.
+        flut.clear();
+        QTRY_COMPARE(holen(m_port, "/abstimmung.js").status, 200);
+        QCOMPARE(beitreten()->nummer(), 1);
     }
 
     void kaputteAnfragen_data()
@@ -518,6 +532,8 @@ private slots:
         QTest::newRow("another port")
             << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: 127.0.0.1:1\r\n\r\n") << 421;
         QTest::newRow("no host") << QByteArray("GET /abstimmung.js HTTP/1.1\r\n\r\n") << 421;
+        QTest::newRow("POST") << QByteArray("POST / HTTP/1.1\r\nHost: HOST\r\nConnection: close\r\n\r\n")
+                              << 405;
         // Answered, and the connection ends as asked.
         QTest::newRow("HTTP/1.0") << QByteArray("GET /abstimmung.js HTTP/1.0\r\nHost: HOST\r\n\r\n") << 200;
         QTest::newRow("connection close") << datei + "Connection: close\r\n\r\n" << 200;
@@ -554,7 +570,6 @@ private slots:
         QTest::addColumn<QByteArray>("rahmen");
         QTest::addColumn<int>("schlusscode"); // 0: dropped without one
         QTest::newRow("unmasked") << rahmen(0x81, "{}", false) << 1002;
-        QTest::newRow("too large") << rahmen(0x81, QByteArray(600, ' ')) << 1009;
         QByteArray fortsetzungen = rahmen(0x01, QByteArray(100, ' '));
         for (int i = 0; i < 10; ++i)
             fortsetzungen += rahmen(0x00, QByteArray(100, ' '));
@@ -567,18 +582,11 @@ private slots:
     void webSocketGrenzen()
     {
         QFETCH(QByteArray, rahmen);
-        QFETCH(int, schlusscode);
         Roh roh(m_port, handschlag(m_port, m_handys->code()));
         QTRY_VERIFY(!roh.rahmen().isEmpty()); // the welcome
         roh.socket.write(rahmen);
         QTRY_VERIFY(roh.zu());
-        const auto alle = roh.rahmen();
-        const auto schluss = std::find_if(alle.cbegin(), alle.cend(),
-                                          [](const QPair<int, QByteArray> &r) { return r.first == 8; });
-        if (schlusscode != 0) {
-            QVERIFY(schluss != alle.cend());
-            QCOMPARE((quint8(schluss->second.at(0)) << 8) | quint8(schluss->second.at(1)), schlusscode);
-        }
+        QTEST(schlusscode(roh), "schlusscode");
     }
 
     void zeitGrenzen_data()
@@ -612,13 +620,12 @@ private slots:
             m_handys->neuerCode();
         }
         QTRY_VERIFY(roh.zu());
-        if (anfrage.isEmpty()) {
-            const auto alle = roh.rahmen();
-            QVERIFY(std::any_of(alle.cbegin(), alle.cend(),
-                                [&](const QPair<int, QByteArray> &r) { return r.first == erwartet; }));
-        } else {
+        if (!anfrage.isEmpty()) {
             QCOMPARE(roh.status(), erwartet);
+            return;
         }
+        const auto alle = roh.rahmen();
+        QVERIFY(std::any_of(alle.cbegin(), alle.cend(), [&](const auto &r) { return r.first == erwartet; }));
     }
 
     void rateUndWarte()
@@ -633,9 +640,11 @@ private slots:
         // Now even the right code waits, unchecked and untold.
         QCOMPARE(holen(m_port, richtig).status, 429);
         Telefon telefon;
-        telefon.verbinden(m_port, m_handys->code());
+        telefon.oeffnen(m_port, QStringLiteral("/ws?c=%1").arg(m_handys->code()));
         QTRY_COMPARE(telefon.schlusscode, int(HandyProtokoll::FalscherCode));
         QTRY_COMPARE(gemeldet(abgewiesen), quint64(grenzen.freieFehlversuche));
+        // Counted each, told at most once a second.
+        QVERIFY(quint64(abgewiesen.size()) < gemeldet(abgewiesen));
         QTRY_COMPARE(holen(m_port, richtig).status, 200);
         QCOMPARE(gemeldet(abgewiesen), quint64(grenzen.freieFehlversuche));
         // One more wrong guess: the wait starts again, twice as long.
@@ -664,7 +673,7 @@ private slots:
                 neu = beitreten();
                 return neu->nummer() == 1;
             },
-            5000));
+            10000));
         // Its token is forgotten: a new device, and this address has its two.
         QCOMPARE(beitreten(token)->schlusscode, int(HandyProtokoll::KeineNummerFrei));
     }
@@ -675,18 +684,16 @@ private slots:
         QTRY_COMPARE(holen(m_port, "/abstimmung.js").status, 0);
         QSignalSpy gestartet(m_handys.get(), &HandyAbstimmung::gestartet);
         m_handys->starten(m_port, QHostAddress::LocalHost);
-        QVERIFY(gestartet.wait(5000));
+        QVERIFY(gestartet.wait(10000));
         QCOMPARE(holen(m_port, "/abstimmung.js").status, 200);
-    }
 
-    void belegterPortSagtEsDeutlich()
-    {
+        // A port someone else holds: the reason is told.
         QTcpServer belegt;
         QVERIFY(belegt.listen(QHostAddress::LocalHost));
         HandyAbstimmung zweite;
         QSignalSpy fehlgeschlagen(&zweite, &HandyAbstimmung::fehlgeschlagen);
         zweite.starten(belegt.serverPort(), QHostAddress::LocalHost);
-        QVERIFY(fehlgeschlagen.wait(5000));
+        QVERIFY(fehlgeschlagen.wait(10000));
         QVERIFY(!fehlgeschlagen.at(0).at(0).toString().isEmpty());
         QVERIFY(!zweite.laeuft());
     }
@@ -702,8 +709,8 @@ private slots:
             codes.insert(code);
         }
         QVERIFY(codes.size() > 190);
-        const QString adresse = m_handys->seitenAdresse(QStringLiteral("192.168.1.20"));
-        QCOMPARE(adresse, QStringLiteral("http://192.168.1.20:%1/?c=%2").arg(m_port).arg(m_handys->code()));
+        QCOMPARE(m_handys->seitenAdresse(QStringLiteral("192.168.1.20")),
+                 QStringLiteral("http://192.168.1.20:%1/?c=%2").arg(m_port).arg(m_handys->code()));
     }
 };
 
