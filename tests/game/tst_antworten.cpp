@@ -1,4 +1,5 @@
 #include "dialogrekorder.h"
+#include "rangfolge.h"
 #include "spiel.h"
 #include "testdaten.h"
 #include "testuhr.h"
@@ -36,11 +37,13 @@ private:
     DialogRekorder m_dialoge;
     TestUhr m_uhr;
     std::unique_ptr<spiel> m_spiel;
+    // The answer antwort() returned last, kept while the test looks at it.
+    std::optional<AntwortDerPerson> m_antwort;
 
     void spielMit(const QList<Testdaten::Frage> &fragen)
     {
         const QString pfad = m_ordner.filePath("fragen.xml");
-        Testdaten::schreiben(pfad, fragen);
+        QVERIFY(Testdaten::schreiben(pfad, fragen));
         m_spiel = std::make_unique<spiel>(m_uhr, m_dialoge);
         QVERIFY(m_spiel->ladeFragen(pfad).ok());
     }
@@ -65,70 +68,69 @@ private:
         m_uhr.vorspulen(nachMs);
         m_spiel->antwortErfassen(klassensatz, buzzer, knopf);
     }
+    // The answer of a handset to a question as the engine holds it; null when there is none.
     const AntwortDerPerson *antwort(uint klassensatz, uint buzzer, int frageNr)
     {
+        m_antwort.reset();
         const QList<Person> personen = m_spiel->getPersonen();
-        const Person *p = finde(personen, klassensatz, buzzer);
-        if (!p)
-            return nullptr;
-        static QList<AntwortDerPerson> kopie;
-        kopie = p->getAntworten();
-        for (const AntwortDerPerson &a : kopie) {
-            if (a.getFrageNr() == frageNr)
-                return &a;
-        }
-        return nullptr;
+        if (const Person *p = finde(personen, klassensatz, buzzer); p && p->findeAntwort(frageNr))
+            m_antwort = *p->findeAntwort(frageNr);
+        return m_antwort ? &*m_antwort : nullptr;
     }
 
 private slots:
-    void letzterDruckZaehltMitSeinerZeit()
+    // The last press counts, with the running time of the countdown: a pause does not count.
+    void letzterDruckZaehltMitSeinerNettozeit()
     {
         spielMit({frage("Answer2")});
         naechsteFrageStarten();
         druecken(1200, 1, 5, 2);
-        druecken(800, 1, 5, 3);
-        const AntwortDerPerson *a = antwort(1, 5, 1);
-        QVERIFY(a);
-        QCOMPARE(a->getAntwort(), 3);
-        QCOMPARE(a->getAntwortszeit(), 2000.0);
-        QCOMPARE(m_spiel->getPersonen().size(), 1);
-    }
-
-    void pauseZaehltNichtZurAntwortzeit()
-    {
-        spielMit({frage("Answer1")});
-        naechsteFrageStarten();
-        m_uhr.vorspulen(1500);
         m_spiel->fragePausieren();
         m_uhr.vorspulen(30'000);
         m_spiel->fragePausieren();
-        druecken(250, 1, 9, 1);
-        QCOMPARE(antwort(1, 9, 1)->getAntwortszeit(), 1750.0);
+        druecken(800, 1, 5, 3);
+        QVERIFY(antwort(1, 5, 1));
+        QCOMPARE(antwort(1, 5, 1)->getAntwort(), 3);
+        QCOMPARE(antwort(1, 5, 1)->getAntwortszeit(), 2000.0);
+        QCOMPARE(m_spiel->getPersonen().size(), 1);
     }
 
+    // A button of an answer the question does not have is not stored, but its press stamps the
+    // time all the same.
+    void fehlendeAntwortenWerdenNichtGespeichertAberGestempelt_data()
+    {
+        QTest::addColumn<QStringList>("antworten");
+        QTest::addColumn<uint>("knopf");
+        QTest::addColumn<bool>("gespeichert");
+        const QStringList vier{"A", "B", "C", "D"}, drei{"A", "B", "C", ""}, zwei{"A", "B", "", ""},
+            ohneC{"A", "B", "", "D"};
+        QTest::newRow("four answers, D") << vier << 4u << true;
+        QTest::newRow("three answers, C") << drei << 3u << true;
+        QTest::newRow("three answers, D") << drei << 4u << false;
+        QTest::newRow("two answers, C") << zwei << 3u << false;
+        QTest::newRow("two answers, D") << zwei << 4u << false;
+        QTest::newRow("no C, C") << ohneC << 3u << false;
+        QTest::newRow("no C, D") << ohneC << 4u << true;
+    }
     void fehlendeAntwortenWerdenNichtGespeichertAberGestempelt()
     {
-        spielMit({frage("Answer2", "1", {"A", "B", "C", ""}), frage("Answer1", "1", {"A", "B", "", ""})});
+        QFETCH(QStringList, antworten);
+        QFETCH(uint, knopf);
+        QFETCH(bool, gespeichert);
+        spielMit({frage("Answer2", "1", antworten)});
         naechsteFrageStarten();
-        druecken(1000, 1, 1, 4); // D on a three-answer question only
-        druecken(0, 1, 2, 2);
-        druecken(500, 1, 2, 4); // B stays, the time is the D press's
-        QCOMPARE(antwort(1, 1, 1)->getAntwort(), 0);
-        QCOMPARE(antwort(1, 1, 1)->getAntwortszeit(), 1000.0);
-        QCOMPARE(antwort(1, 2, 1)->getAntwort(), 2);
-        QCOMPARE(antwort(1, 2, 1)->getAntwortszeit(), 1500.0);
-
+        druecken(500, 1, 1, 2);
+        druecken(1000, 1, 1, knopf);
+        druecken(0, 1, 2, knopf);
+        QCOMPARE(antwort(1, 1, 1)->getAntwort(), gespeichert ? int(knopf) : 2);
+        QCOMPARE(antwort(1, 1, 1)->getAntwortszeit(), 1500.0);
+        QCOMPARE(antwort(1, 2, 1)->getAntwort(), gespeichert ? int(knopf) : 0);
         m_spiel->countdownSofortBeenden();
-        QCOMPARE(geraete(m_spiel->getPersonenFalsch()), QList<uint>{1});
-        QCOMPARE(geraete(m_spiel->getPersonenRichtig()), QList<uint>{2});
-        QCOMPARE(m_spiel->getProzenteAntworten(1), (QList<double>{0.0, 100.0, 0.0, 0.0}));
-
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        druecken(100, 1, 1, 3);
-        druecken(100, 1, 3, 4);
-        QCOMPARE(antwort(1, 1, 2)->getAntwort(), 0);
-        QCOMPARE(antwort(1, 3, 2)->getAntwort(), 0);
+        // B is right: handset 1 keeps it when the other button is not stored; a handset without a
+        // stored button is wrong and not counted in the shares.
+        QCOMPARE(geraete(m_spiel->getPersonenRichtig()), (gespeichert ? QList<uint>{} : QList<uint>{1}));
+        QCOMPARE(geraete(m_spiel->getPersonenFalsch()), (gespeichert ? QList<uint>{1, 2} : QList<uint>{2}));
+        QCOMPARE(m_spiel->getProzenteAntworten(1).at(1), gespeichert ? 0.0 : 100.0);
     }
 
     void auswertungPunkteUndListen()
@@ -164,6 +166,7 @@ private slots:
         QTest::addColumn<QString>("punkte");
         QTest::addColumn<int>("erwartet");
         QTest::newRow("3") << "3" << 3;
+        QTest::newRow("blanks around 3") << " 3 " << 3;
         QTest::newRow("0 gives 1") << "0" << 1;
         QTest::newRow("empty gives 1") << "" << 1;
         QTest::newRow("text gives 1") << "viel" << 1;
@@ -288,22 +291,64 @@ private slots:
         spielMit({frage("Answer1")});
         naechsteFrageStarten();
         druecken(500, 1, 1, 1);
+        druecken(500, 1, 2, 1);
         m_spiel->countdownSofortBeenden();
         m_spiel->spielZuruecksetzen();
         QVERIFY(m_spiel->getPersonen().isEmpty());
         QVERIFY(m_spiel->getPersonenRichtig().isEmpty());
-        m_spiel->antwortErfassen(1, 1, 2);
-        QCOMPARE(m_spiel->getPersonen().size(), 1);
+        QVERIFY(m_spiel->getPersonenFalsch().isEmpty());
+        // The new game's participants in the order they press now, each with its own answer.
+        m_spiel->antwortErfassen(1, 2, 3);
+        m_spiel->antwortErfassen(1, 1, 4);
+        QCOMPARE(geraete(m_spiel->getPersonen()), (QList<uint>{2, 1}));
+        QCOMPARE(antwort(1, 2, 1)->getAntwort(), 3);
+        QCOMPARE(antwort(1, 1, 1)->getAntwort(), 4);
     }
 
-    void grosseHandsetNummern()
+    // The ranking: more points first, then the smaller sum of answer times; participants equal
+    // in both keep the order of their first press, however many of them there are.
+    void rangfolge_data()
     {
-        spielMit({frage("Answer1")});
-        naechsteFrageStarten();
-        druecken(10, 65535, 255, 1);
-        druecken(10, 0, 128, 1);
-        QVERIFY(finde(m_spiel->getPersonen(), 65535, 255));
-        QVERIFY(finde(m_spiel->getPersonen(), 0, 128));
+        QTest::addColumn<QList<int>>("punkte"); // of handsets 1, 2, … in the order of first press
+        QTest::addColumn<QList<int>>("zeiten");
+        QTest::addColumn<QList<uint>>("rang");
+        QTest::newRow("points before time")
+            << QList<int>{1, 3, 2} << QList<int>{500, 9000, 100} << QList<uint>{2, 3, 1};
+        QTest::newRow("time among equal points")
+            << QList<int>{2, 2, 2} << QList<int>{3000, 1000, 2000} << QList<uint>{2, 3, 1};
+        QList<int> gleichePunkte(24, 1), gleicheZeiten(24, 1000);
+        QList<uint> gedrueckt;
+        for (uint i = 1; i <= 24; ++i)
+            gedrueckt << i;
+        QTest::newRow("24 all equal") << gleichePunkte << gleicheZeiten << gedrueckt;
+        // Every third one point ahead: those first, each group in the order of pressing.
+        QList<uint> gruppen;
+        for (uint i = 1; i <= 24; ++i) {
+            if (i % 3 == 0) {
+                gleichePunkte[int(i) - 1] = 2;
+                gruppen << i;
+            }
+        }
+        for (uint i = 1; i <= 24; ++i) {
+            if (i % 3 != 0)
+                gruppen << i;
+        }
+        QTest::newRow("24 in two groups") << gleichePunkte << gleicheZeiten << gruppen;
+    }
+    void rangfolge()
+    {
+        QFETCH(QList<int>, punkte);
+        QFETCH(QList<int>, zeiten);
+        QList<Person> personen;
+        for (qsizetype i = 0; i < punkte.size(); ++i) {
+            Person p(uint(i + 1), 1);
+            AntwortDerPerson &a = p.getAntwortDerFrage(1);
+            a.setPunkte(punkte.at(i));
+            a.setAntwortszeit(zeiten.at(i));
+            a.setAusgewertet(true);
+            personen << p;
+        }
+        QTEST(geraete(Rangfolge::sortiert(personen)), "rang");
     }
 };
 

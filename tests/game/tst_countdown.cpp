@@ -24,9 +24,31 @@ public:
         QObject::connect(&s, &spiel::richtigeAntwortAnzeigen, &s,
                          [this, &uhr]() { eintraege << QStringLiteral("%1 loesung").arg(uhr.jetzt()); });
     }
-    QStringList nehmen() { return std::exchange(eintraege, {}); }
+    // The entries so far, with times relative to `start`; the record starts afresh.
+    QStringList nehmen(qint64 start = 0)
+    {
+        QStringList genommen = std::exchange(eintraege, {});
+        for (QString &e : genommen) {
+            const qsizetype blank = e.indexOf(QLatin1Char(' '));
+            e = QString::number(e.left(blank).toLongLong() - start) + e.mid(blank);
+        }
+        return genommen;
+    }
     QStringList eintraege;
 };
+
+// What a countdown of `zeit` seconds started at 0 sends when nobody interrupts it.
+QStringList ungestoert(int zeit)
+{
+    QStringList erwartet;
+    for (int s = 1; s < zeit; ++s)
+        erwartet << QStringLiteral("%1 tick %2/%3").arg(s * 1000).arg(zeit - s).arg(zeit);
+    const int ende = std::max(zeit, 1) * 1000;
+    erwartet << QStringLiteral("%1 ende").arg(ende) << QStringLiteral("%1 rangliste").arg(ende)
+             << QStringLiteral("%1 tick %2/%3").arg(ende).arg(std::min(zeit - 1, 0)).arg(zeit)
+             << QStringLiteral("%1 loesung").arg(ende + spiel::AnzeigeVerzoegerung);
+    return erwartet;
+}
 
 } // namespace
 
@@ -37,12 +59,11 @@ class TestCountdown final : public QObject
 private:
     QTemporaryDir m_ordner;
     DialogRekorder m_dialoge;
-    std::unique_ptr<TestUhr> m_uhrZeiger;
-    TestUhr &m_uhr() { return *m_uhrZeiger; }
+    std::unique_ptr<TestUhr> m_uhr;
     std::unique_ptr<spiel> m_spiel;
     std::unique_ptr<Protokoll> m_protokoll;
 
-    // A game whose questions have the given times.
+    // A game whose questions have the given times, its first question shown.
     void spielMit(const QStringList &zeiten)
     {
         QList<Testdaten::Frage> fragen;
@@ -52,234 +73,151 @@ private:
             fragen.append(f);
         }
         const QString pfad = m_ordner.filePath("fragen.xml");
-        Testdaten::schreiben(pfad, fragen);
+        QVERIFY(Testdaten::schreiben(pfad, fragen));
         m_protokoll.reset();
         m_spiel.reset();
-        m_uhrZeiger = std::make_unique<TestUhr>();
-        m_spiel = std::make_unique<spiel>(m_uhr(), m_dialoge);
-        m_protokoll = std::make_unique<Protokoll>(*m_spiel, m_uhr());
+        m_uhr = std::make_unique<TestUhr>();
+        m_spiel = std::make_unique<spiel>(*m_uhr, m_dialoge);
+        m_protokoll = std::make_unique<Protokoll>(*m_spiel, *m_uhr);
         QVERIFY(m_spiel->ladeFragen(pfad).ok());
-    }
-    // Times relative to the start of the countdown.
-    QStringList ab(qint64 start, QStringList eintraege)
-    {
-        for (QString &e : eintraege) {
-            const int blank = e.indexOf(' ');
-            e = QString::number(e.left(blank).toLongLong() - start) + e.mid(blank);
-        }
-        return eintraege;
+        m_spiel->getNaechsteFrage();
     }
 
 private slots:
+    // Ticks on whole seconds of the countdown, the end with its evaluation, the result two
+    // seconds later; then no timer is left. A time of 0 or no number ends after one second.
+    void tickenUndEndeZurVollenSekunde_data()
+    {
+        QTest::addColumn<QString>("zeit");
+        QTest::addColumn<int>("sekunden");
+        QTest::newRow("3 s") << "3" << 3;
+        QTest::newRow("1 s") << "1" << 1;
+        QTest::newRow("0 s") << "0" << 0;
+        QTest::newRow("no number") << "abc" << 0;
+    }
     void tickenUndEndeZurVollenSekunde()
     {
-        spielMit({"3"});
-        m_spiel->getNaechsteFrage();
-        m_uhr().vorspulen(500);
+        QFETCH(QString, zeit);
+        QFETCH(int, sekunden);
+        spielMit({zeit});
+        m_uhr->vorspulen(500);
         m_spiel->qountdownStarten();
         QVERIFY(m_spiel->istCountdownAktiv());
-        m_uhr().vorspulen(5000);
-        QCOMPARE(ab(500, m_protokoll->nehmen()),
-                 (QStringList{"1000 tick 2/3", "2000 tick 1/3", "3000 ende", "3000 rangliste",
-                              "3000 tick 0/3", "5000 loesung"}));
+        m_uhr->vorspulen(20'000);
+        QCOMPARE(m_protokoll->nehmen(500), ungestoert(sekunden));
         QVERIFY(!m_spiel->istCountdownAktiv());
-        QCOMPARE(m_uhr().aktiveZeitgeber(), 0);
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
     }
 
-    void zeitEinsUndNull()
+    // Pauses of a minute at the given running times: the running time stands still in them, and
+    // every tick and the end come at the same running time as without the pauses, however many
+    // pauses fell into one second.
+    void pausenHaltenDenTakt_data()
     {
-        spielMit({"1", "0", "abc"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(1000);
-        QCOMPARE(m_protokoll->nehmen(), (QStringList{"1000 ende", "1000 rangliste", "1000 tick 0/1"}));
-
-        for (int frage = 2; frage <= 3; ++frage) {
-            m_spiel->getNaechsteFrage();
-            const qint64 start = m_uhr().jetzt();
-            m_spiel->qountdownStarten();
-            m_uhr().vorspulen(999);
-            QVERIFY(m_protokoll->eintraege.filter("ende").isEmpty());
-            m_uhr().vorspulen(1);
-            QCOMPARE(ab(start, m_protokoll->nehmen()),
-                     (QStringList{"1000 ende", "1000 rangliste", "1000 tick -1/0"}));
-        }
+        QTest::addColumn<QList<int>>("pausenBei");
+        QTest::newRow("1 ms before a tick") << QList<int>{4999};
+        QTest::newRow("right after a tick") << QList<int>{5000};
+        QTest::newRow("inside a second") << QList<int>{2300};
+        QTest::newRow("three in one second") << QList<int>{300, 500, 900};
+        QTest::newRow("in two seconds") << QList<int>{1700, 13'001};
     }
-
-    void pauseBehaeltDieUnterbrocheneSekunde_data()
+    void pausenHaltenDenTakt()
     {
-        QTest::addColumn<int>("pauseBei");
-        QTest::addColumn<int>("rest");
-        QTest::newRow("4999 ms") << 4999 << 1;
-        QTest::newRow("5000 ms") << 5000 << 1000;
-        QTest::newRow("2300 ms") << 2300 << 700;
-    }
-    void pauseBehaeltDieUnterbrocheneSekunde()
-    {
-        QFETCH(int, pauseBei);
-        QFETCH(int, rest);
+        QFETCH(QList<int>, pausenBei);
+        constexpr qint64 Pause = 60'000;
         spielMit({"15"});
-        m_spiel->getNaechsteFrage();
         m_spiel->qountdownStarten();
-        m_uhr().vorspulen(pauseBei);
-        const int tickeVorher = int(m_protokoll->nehmen().size());
-        QCOMPARE(tickeVorher, pauseBei / 1000);
-
-        m_spiel->fragePausieren();
-        QVERIFY(m_spiel->istPausiert());
-        QCOMPARE(m_spiel->laufzeit(), qint64(pauseBei));
-        m_uhr().vorspulen(60'000); // a long pause changes nothing
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-        QCOMPARE(m_spiel->laufzeit(), qint64(pauseBei));
-
-        m_spiel->fragePausieren();
-        const qint64 fortsetzung = m_uhr().jetzt();
-        m_uhr().vorspulen(rest - 1);
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-        m_uhr().vorspulen(1);
-        QCOMPARE(
-            m_protokoll->nehmen(),
-            QStringList{QStringLiteral("%1 tick %2/15").arg(fortsetzung + rest).arg(15 - tickeVorher - 1)});
-        // The end comes after exactly 15 s of running time.
-        m_uhr().vorspulen(15'000 - pauseBei - rest - 1);
-        QVERIFY(m_protokoll->eintraege.filter("ende").isEmpty());
-        m_uhr().vorspulen(1);
-        QCOMPARE(m_protokoll->eintraege.filter("ende").size(), 1);
-    }
-
-    void mehrerePausenInEinerSekundeBleibenImTakt()
-    {
-        spielMit({"4"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        qint64 laufzeit = 0;
-        for (const int stueck : {300, 200, 400}) {
-            m_uhr().vorspulen(stueck);
-            laufzeit += stueck;
+        for (const int bei : pausenBei) {
+            m_uhr->vorspulen(bei - m_spiel->laufzeit());
             m_spiel->fragePausieren();
-            m_uhr().vorspulen(777);
+            QVERIFY(m_spiel->istPausiert());
+            const qsizetype vorher = m_protokoll->eintraege.size();
+            m_uhr->vorspulen(Pause);
+            QCOMPARE(m_spiel->laufzeit(), qint64(bei));
+            QCOMPARE(m_protokoll->eintraege.size(), vorher);
             m_spiel->fragePausieren();
+            QVERIFY(!m_spiel->istPausiert());
         }
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-        QCOMPARE(m_spiel->laufzeit(), laufzeit);
-        const qint64 jetzt = m_uhr().jetzt();
-        m_uhr().vorspulen(100);
-        QCOMPARE(m_protokoll->nehmen(), QStringList{QStringLiteral("%1 tick 3/4").arg(jetzt + 100)});
-        m_uhr().vorspulen(3000);
-        QCOMPARE(
-            ab(jetzt + 100, m_protokoll->nehmen()),
-            (QStringList{"1000 tick 2/4", "2000 tick 1/4", "3000 ende", "3000 rangliste", "3000 tick 0/4"}));
+        m_uhr->vorspulen(20'000);
+
+        // Back to running time: each entry less the pauses that ended before it.
+        QStringList laufzeiten = m_protokoll->nehmen();
+        for (QString &e : laufzeiten) {
+            const qsizetype blank = e.indexOf(QLatin1Char(' '));
+            qint64 zeit = e.left(blank).toLongLong();
+            int vorbei = 0;
+            for (const int bei : pausenBei)
+                vorbei += zeit - vorbei * Pause > bei ? 1 : 0;
+            zeit -= vorbei * Pause;
+            e = QString::number(zeit) + e.mid(blank);
+        }
+        QCOMPARE(laufzeiten, ungestoert(15));
     }
 
+    // End now, running or paused: evaluated at once and once only, the result two seconds later;
+    // a second end or a pause after the end changes nothing.
+    void sofortBeenden_data()
+    {
+        QTest::addColumn<bool>("pausiert");
+        QTest::newRow("running") << false;
+        QTest::newRow("paused") << true;
+    }
     void sofortBeenden()
     {
+        QFETCH(bool, pausiert);
         spielMit({"15"});
-        m_spiel->getNaechsteFrage();
+        m_spiel->fragePausieren(); // no countdown yet: nothing to pause
+        QVERIFY(!m_spiel->istPausiert());
         m_spiel->qountdownStarten();
-        m_uhr().vorspulen(3500);
+        m_uhr->vorspulen(2500);
+        if (pausiert)
+            m_spiel->fragePausieren();
+        m_uhr->vorspulen(1000);
         m_protokoll->nehmen();
         m_spiel->countdownSofortBeenden();
-        QCOMPARE(m_protokoll->nehmen(), (QStringList{"3500 ende", "3500 rangliste"}));
+        QCOMPARE(m_protokoll->nehmen(3500), (QStringList{"0 ende", "0 rangliste"}));
         QVERIFY(!m_spiel->istCountdownAktiv());
-        m_uhr().vorspulen(20'000);
-        QCOMPARE(m_protokoll->nehmen(), QStringList{"5500 loesung"});
-
-        // A second end, or a pause after the end, must not evaluate again.
-        m_spiel->countdownSofortBeenden();
-        m_spiel->fragePausieren();
-        m_spiel->fragePausieren();
-        m_uhr().vorspulen(5000);
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-        QVERIFY(!m_spiel->istPausiert());
-    }
-
-    void pauseOhneCountdownTutNichts()
-    {
-        spielMit({"5"});
-        m_spiel->fragePausieren();
         QVERIFY(!m_spiel->istPausiert());
         m_spiel->countdownSofortBeenden();
-        m_uhr().vorspulen(10'000);
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-    }
-
-    void beendenWaehrendDerPause()
-    {
-        spielMit({"10"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(2500);
-        m_spiel->fragePausieren();
-        m_uhr().vorspulen(4000);
-        m_protokoll->nehmen();
-        m_spiel->countdownSofortBeenden();
-        QCOMPARE(m_protokoll->nehmen(), (QStringList{"6500 ende", "6500 rangliste"}));
-        m_uhr().vorspulen(10'000);
-        QCOMPARE(m_protokoll->nehmen(), QStringList{"8500 loesung"});
-    }
-
-    void navigationWaehrendDerPauseStartetNormal()
-    {
-        spielMit({"5", "3"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(1500);
-        m_spiel->fragePausieren();
-        // The main window abandons the countdown like this when it moves on.
-        m_spiel->countdownTimerStoppen();
-        m_spiel->setCountdownAktiv(false);
-        m_spiel->getNaechsteFrage();
-        QVERIFY(!m_spiel->istPausiert());
-        m_protokoll->nehmen();
-        const qint64 start = m_uhr().jetzt();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(3000);
-        QCOMPARE(ab(start, m_protokoll->nehmen()), (QStringList{"1000 tick 2/3", "2000 tick 1/3", "3000 ende",
-                                                                "3000 rangliste", "3000 tick 0/3"}));
-    }
-
-    void weiterNachDerPauseTicktNichtInDieNaechsteFrage()
-    {
-        spielMit({"10", "10"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(1300);
-        m_spiel->fragePausieren();
-        m_spiel->fragePausieren(); // the rest of the second, 700 ms, is pending
-        m_uhr().vorspulen(100);
-        // The presenter moves on, as the main window does it.
-        m_spiel->countdownTimerStoppen();
-        m_spiel->getNaechsteFrage();
-        m_protokoll->nehmen();
-        m_uhr().vorspulen(5000);
-        QVERIFY(m_protokoll->eintraege.isEmpty());
-    }
-
-    void neuerCountdownStopptDieAlteLoesungsanzeige()
-    {
-        spielMit({"1", "5"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(1500);
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(3000); // the old result was due at 3000
-        QVERIFY(m_protokoll->nehmen().filter("loesung").isEmpty());
-    }
-
-    void zuruecksetzenStopptAuchEineFortsetzung()
-    {
-        spielMit({"5"});
-        m_spiel->getNaechsteFrage();
-        m_spiel->qountdownStarten();
-        m_uhr().vorspulen(1200);
         m_spiel->fragePausieren();
         m_spiel->fragePausieren();
-        m_spiel->spielZuruecksetzen();
-        m_protokoll->nehmen();
-        m_uhr().vorspulen(10'000);
-        QVERIFY(m_protokoll->eintraege.isEmpty());
+        m_uhr->vorspulen(20'000);
+        QCOMPARE(m_protokoll->nehmen(3500), QStringList{"2000 loesung"});
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+    }
+
+    // The presenter leaves a question (as the game flow does it) while it is paused, while the
+    // rest of a second after a pause is pending, or while its result waits to be shown: nothing
+    // of it fires later, and the next question counts down as if it were the first.
+    void neueFrageBeginntFrisch_data()
+    {
+        QTest::addColumn<QString>("zustand");
+        QTest::newRow("paused") << "pausiert";
+        QTest::newRow("resume pending") << "fortsetzung";
+        QTest::newRow("result pending") << "loesung";
+    }
+    void neueFrageBeginntFrisch()
+    {
+        QFETCH(QString, zustand);
+        spielMit({"2", "3"});
+        m_spiel->qountdownStarten();
+        m_uhr->vorspulen(1300);
+        if (zustand != QLatin1String("loesung"))
+            m_spiel->fragePausieren();
+        if (zustand == QLatin1String("fortsetzung"))
+            m_spiel->fragePausieren();
+        m_uhr->vorspulen(zustand == QLatin1String("loesung") ? 1000 : 100);
+
+        m_spiel->frageAbbrechen();
         QVERIFY(!m_spiel->istCountdownAktiv());
+        m_spiel->getNaechsteFrage();
+        QVERIFY(!m_spiel->istPausiert());
+        const qint64 start = m_uhr->jetzt();
+        m_protokoll->nehmen();
+        m_spiel->qountdownStarten();
+        m_uhr->vorspulen(20'000);
+        QCOMPARE(m_protokoll->nehmen(start), ungestoert(3));
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
     }
 };
 
