@@ -77,10 +77,11 @@ public:
     void goToSchliessen() override { ++goToGeschlossen; }
     void empfaengerOeffnen() override { ++empfaengerGeoeffnet; }
 
-    int zaehle(const QString &anfang) const
+    // Calls starting with `anfang`, from call number `ab` on.
+    int zaehle(const QString &anfang, qsizetype ab = 0) const
     {
         int n = 0;
-        for (const QString &a : aufrufe)
+        for (const QString &a : aufrufe.mid(ab))
             n += a.startsWith(anfang);
         return n;
     }
@@ -161,7 +162,7 @@ private:
         ersteFrageLaeuft();
         m_ablauf->druckEmpfangen(1, 1, 1);
         m_ablauf->druckEmpfangen(1, 2, 3);
-        m_ablauf->druckEmpfangen(1, 3, 1);
+        m_ablauf->druckEmpfangen(HandyKlassensatz, 3, 4); // a phone
         sekunden(10 + 2);
         m_ablauf->naechsteFrage();
         m_ablauf->journalSetzen(nullptr);
@@ -355,82 +356,117 @@ private slots:
         QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
     }
 
-    void oeffnenMittenImSpielMitNein()
+    // F5, or Open answered Yes, in every phase of a question: its answer delay, its countdown
+    // running or paused, its result waiting to be shown, the automatic advance waiting. Nothing
+    // of the old round fires afterwards and no press of it counts: the new game's first question
+    // runs, ends and is evaluated once. Open answered No, cancelled or with a file that does not
+    // load, and F5 with the file gone, keep the round: it ends and shows its result once.
+    void neuStartMittenInDerFrage_data()
     {
-        ersteFrageLaeuft();
-        m_ablauf->druckEmpfangen(1, 4, 1);
-        const QString andere = datei(QStringLiteral("andere.xml"), {Testdaten::Frage{}});
-        m_fenster->aufrufe.clear();
-
-        // Cancelled dialog: nothing asked, nothing changed.
-        m_ablauf->frageDateiOeffnen();
-        QVERIFY(m_dialoge.fragen.isEmpty());
-
-        // "No": the same file, question and results.
-        m_dialoge.antwortJa = false;
-        m_dialoge.dateien = {andere};
-        m_ablauf->frageDateiOeffnen();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(m_dialoge.fragen.at(0).text, QStringLiteral("Möchten Sie das Spiel wirklich neu starten?"));
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
-        QCOMPARE(m_spiel->getAnzahlFragen(), 3);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
-        QCOMPARE(antwort(1, 4, 1), 1);
-        QVERIFY(m_spiel->istCountdownAktiv());
-        QCOMPARE(m_fenster->zaehle(QStringLiteral("startscreen")), 0);
-        QVERIFY(Einstellungen::liste(Schluessel::RecentFileList).isEmpty());
-
-        // A file that does not load: its reason, and still nothing changed.
-        m_dialoge.antwortJa = true;
-        const QString kaputt = m_einstellungen->ordner() + QStringLiteral("/kaputt.xml");
-        Testdaten::schreiben(kaputt, QByteArray("<ArrayOfQuestion><Question>"));
-        m_dialoge.dateien = {kaputt};
-        m_ablauf->frageDateiOeffnen();
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QVERIFY(m_dialoge.hinweise.at(0).text.contains(QStringLiteral("kaputt.xml")));
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
-        QCOMPARE(antwort(1, 4, 1), 1);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
-
-        // "Yes": the new file from its start screen.
-        m_dialoge.dateien = {andere};
-        m_ablauf->frageDateiOeffnen();
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), andere);
-        QCOMPARE(m_spiel->getAnzahlFragen(), 1);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
-        QVERIFY(m_spiel->getPersonen().isEmpty());
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
-        QVERIFY(m_ablauf->stimmenVerbunden());
-        QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList), QStringList{andere});
-        QCOMPARE(m_fenster->datei, andere.size() > 50 ? QLatin1String("...") + andere.right(47) : andere);
-        // The old countdown is gone with its game.
-        sekunden(20);
-        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 0);
+        QTest::addColumn<QString>("phase");
+        QTest::addColumn<QString>("aktion");
+        for (const char *phase :
+             {"answer delay", "countdown", "paused", "result pending", "advance pending"}) {
+            QTest::addRow("%s, F5", phase) << phase << "F5";
+            QTest::addRow("%s, Open", phase) << phase << "Open";
+        }
+        QTest::newRow("countdown, Open: No") << "countdown"
+                                             << "No";
+        QTest::newRow("countdown, Open cancelled") << "countdown"
+                                                   << "cancelled";
+        QTest::newRow("result pending, Open a broken file") << "result pending"
+                                                            << "broken";
+        QTest::newRow("result pending, F5 with the file gone") << "result pending"
+                                                               << "gone";
     }
-
-    void neuStartMitUnlesbarerDateiBehaeltDasSpiel()
+    void neuStartMittenInDerFrage()
     {
-        ersteFrageLaeuft();
-        m_ablauf->druckEmpfangen(2, 9, 3);
-        QFile::remove(m_datei);
-        m_ablauf->neuStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QVERIFY(m_dialoge.hinweise.at(0).text.contains(QStringLiteral("fragen.xml")));
-        QVERIFY(!m_dialoge.hinweise.at(0).informativerText.isEmpty());
-        QCOMPARE(antwort(2, 9, 1), 3);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
+        QFETCH(QString, phase);
+        QFETCH(QString, aktion);
+        const bool neu = aktion == QLatin1String("F5") || aktion == QLatin1String("Open");
+        const bool automatisch = phase == QLatin1String("advance pending");
+        Einstellungen::setzen(Schluessel::AutomatisierungAktiviert, automatisch ? "true" : "false");
+        Einstellungen::setzen(Schluessel::AutomatisierungZeit, 3);
+        // Handset 4 registers on the start screen and answers A, which is right.
+        m_ablauf->druckEmpfangen(1, 4, 2);
+        m_ablauf->naechsteFrage();
+        sekunden(1);
+        if (phase != QLatin1String("answer delay")) {
+            sekunden(1);
+            m_ablauf->druckEmpfangen(1, 4, 1);
+            sekunden(1);
+        }
+        if (phase == QLatin1String("paused"))
+            m_ablauf->pauseTaste();
+        if (phase.endsWith(QLatin1String("pending")))
+            sekunden(10 + (automatisch ? 2 : 0));
+        QCOMPARE(m_ablauf->automatisierungGeplant(), automatisch);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), automatisch ? 1 : 0);
 
-        // Back in place, F5 resets.
-        Testdaten::schreiben(m_datei, dreiFragen());
-        m_ablauf->neuStarten();
-        QVERIFY(m_spiel->getPersonen().isEmpty());
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        const QString andere = datei(QStringLiteral("andere.xml"), {Testdaten::Frage{}});
+        const QString kaputt = m_einstellungen->ordner() + QStringLiteral("/kaputt.xml");
+        QVERIFY(Testdaten::schreiben(kaputt, QByteArray("<ArrayOfQuestion><Question>")));
+        const qsizetype ab = m_fenster->aufrufe.size();
+        if (aktion == QLatin1String("F5") || aktion == QLatin1String("gone")) {
+            if (aktion == QLatin1String("gone"))
+                QFile::remove(m_datei);
+            m_ablauf->neuStarten();
+        } else {
+            m_dialoge.antwortJa = aktion != QLatin1String("No");
+            if (aktion != QLatin1String("cancelled"))
+                m_dialoge.dateien = {aktion == QLatin1String("broken") ? kaputt : andere};
+            m_ablauf->frageDateiOeffnen();
+        }
+        // The new game goes on by hand.
+        Einstellungen::setzen(Schluessel::AutomatisierungAktiviert, QStringLiteral("false"));
+        QCOMPARE(m_dialoge.fragen.size(), aktion == QLatin1String("cancelled") ? 0 : 1);
+        if (!m_dialoge.fragen.isEmpty())
+            QCOMPARE(m_dialoge.fragen.at(0).text,
+                     QStringLiteral("Möchten Sie das Spiel wirklich neu starten?"));
+        const bool geoeffnet = aktion == QLatin1String("Open");
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), geoeffnet ? andere : m_datei);
+        QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList),
+                 geoeffnet ? QStringList{andere} : QStringList{});
+        // A file that does not load says so, naming it.
+        const bool ladefehler = aktion == QLatin1String("broken") || aktion == QLatin1String("gone");
+        QCOMPARE(m_dialoge.hinweise.size(), ladefehler ? 1 : 0);
+        if (ladefehler)
+            QVERIFY(m_dialoge.hinweise.at(0).text.contains(aktion == QLatin1String("broken") ? "kaputt.xml"
+                                                                                             : "fragen.xml"));
+
+        if (!neu) {
+            QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+            sekunden(30);
+            QCOMPARE(antwort(1, 4, 1), phase == QLatin1String("answer delay") ? -1 : 1);
+            QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+            QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 1);
+            QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+            return;
+        }
         QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
+        QVERIFY(!m_fenster->pause);
+        QVERIFY(m_ablauf->stimmenVerbunden());
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        QVERIFY(m_spiel->getPersonen().isEmpty());
         QCOMPARE(m_fenster->rangliste, 0);
-        QVERIFY(m_fenster->frageNr.isEmpty());
-        QVERIFY(m_fenster->empfaengerGeoeffnet > 0);
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+        sekunden(30);
+        QCOMPARE(
+            m_fenster->aufrufe.mid(ab).filter(QRegularExpression("^(antworten|tick|ende|ergebnis|frage)")),
+            QStringList{});
+
+        // The new game's first question: only handset 7 answers, right.
+        m_ablauf->naechsteFrage();
+        m_uhr->vorspulen(0);
+        m_ablauf->naechsteFrage();
+        QVERIFY(m_spiel->istCountdownAktiv());
+        m_ablauf->druckEmpfangen(1, 7, 1);
+        sekunden(30);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("antworten"), ab), 1);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende"), ab), 1);
+        QCOMPARE(m_fenster->aufrufe.mid(ab).filter(QStringLiteral("ergebnis")),
+                 QStringList{QStringLiteral("ergebnis Answer1 richtig 1 falsch 0 A100")});
+        QCOMPARE(m_fenster->rangliste, 1);
         QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
     }
 
@@ -670,85 +706,53 @@ private slots:
         QVERIFY(m_dialoge.hinweise.last().text.startsWith(QStringLiteral("Aus ")));
     }
 
-    // A game interrupted by a crash is offered at the next start and comes back as it was.
-    void absturzWirdWiederhergestellt()
-    {
-        const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
-        {
-            Druckjournal journal(*m_uhr, ordner);
-            m_ablauf->journalSetzen(&journal);
-            m_ablauf->journalStarten();
-            QVERIFY(m_dialoge.fragen.isEmpty());
-            ersteFrageLaeuft();
-            m_ablauf->druckEmpfangen(1, 1, 1);
-            m_ablauf->druckEmpfangen(1, 2, 3);
-            m_ablauf->druckEmpfangen(HandyKlassensatz, 1, 4); // a phone
-            sekunden(10 + 2);
-            m_ablauf->naechsteFrage();
-            m_uhr->vorspulen(0);
-            m_ablauf->druckEmpfangen(1, 2, 2);
-            m_ablauf->journalSetzen(nullptr);
-            // The process dies here: no normal end.
-        }
-        const QList<Person> vorher = m_spiel->getPersonen();
-
-        FensterRekorder fenster;
-        spiel neu(*m_uhr, m_dialoge);
-        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
-        Druckjournal journal(*m_uhr, ordner);
-        ablauf.journalSetzen(&journal);
-        Einstellungen::setzen(Schluessel::FrageFile, QString());
-        ablauf.journalStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QVERIFY(m_dialoge.fragen.at(0).text.contains(QStringLiteral("fragen.xml")));
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
-        QCOMPARE(neu.getAktuelleFrageNr(), 2);
-        QCOMPARE(neu.getPersonen().size(), vorher.size());
-        for (qsizetype i = 0; i < vorher.size(); ++i) {
-            for (int frage : {1, 2}) {
-                const AntwortDerPerson *a = vorher.at(i).findeAntwort(frage);
-                const AntwortDerPerson *b = neu.getPersonen().at(i).findeAntwort(frage);
-                QCOMPARE(bool(a), bool(b));
-                if (a)
-                    QCOMPARE(b->getAntwort(), a->getAntwort());
-            }
-        }
-        // The phone is itself again, not a handset of class set 0 or 1.
-        QVERIFY(std::any_of(neu.getPersonen().cbegin(), neu.getPersonen().cend(), [](const Person &p) {
-            return p.getKlassensatz() == HandyKlassensatz && p.getBuzzerNo() == 1 && p.findeAntwort(1) &&
-                   p.findeAntwort(1)->getAntwort() == 4;
-        }));
-        QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Rangliste);
-        QCOMPARE(fenster.rangliste, 3);
-        // The restored results are worth a question before quitting.
-        const qsizetype gefragt = m_dialoge.fragen.size();
-        ablauf.beendenBestaetigt();
-        QCOMPARE(m_dialoge.fragen.size(), gefragt + 1);
-        // Space goes on with question 3.
-        ablauf.naechsteFrage();
-        QCOMPARE(neu.getAktuelleFrageNr(), 3);
-
-        // A normal end leaves nothing to offer.
-        ablauf.beendet();
-        QVERIFY(!journal.vorhanden());
-    }
-
-    // Return and Space take the game up; only a No confirmed sets it aside, and then it is kept.
-    void wiederherstellenAbgelehnt_data()
+    // A game a crash interrupted is offered at the next start: Return and Space take it up as it
+    // was, only a No confirmed sets it aside. A damaged journal is never thrown away: what can be
+    // read is offered, the presenter hears what came back, and the file is kept as it was.
+    void journalBeimStart_data()
     {
         QTest::addColumn<QList<bool>>("antworten");
-        QTest::addColumn<bool>("wiederhergestellt");
-        QTest::newRow("abgelehnt und bestaetigt") << QList<bool>{false, true} << false;
-        QTest::newRow("abgelehnt, dann doch fortgesetzt") << QList<bool>{false, false} << true;
+        QTest::addColumn<int>("zeile"); // whose question number loses a bit; -1: all noise; -2: none
+        QTest::addColumn<int>("personen");
+        QTest::addColumn<bool>("kopieBleibt");
+        QTest::addColumn<QString>("bericht"); // empty: nothing restored
+        const auto bericht = [](int antworten, bool beschaedigt) {
+            return QStringLiteral(
+                       "Das unterbrochene Spiel ist wiederhergestellt (Antworten: %1, ausgewertete "
+                       "Fragen: 1%2). Weiter mit der Leertaste.")
+                .arg(antworten)
+                .arg(beschaedigt ? QStringLiteral(", unlesbare Zeilen übersprungen: 1") : QString());
+        };
+        QTest::newRow("taken up") << QList<bool>{} << -2 << 3 << false << bericht(3, false);
+        QTest::newRow("declined and confirmed") << QList<bool>{false, true} << -2 << 0 << true << QString();
+        QTest::newRow("declined, then taken up")
+            << QList<bool>{false, false} << -2 << 3 << false << bericht(3, false);
+        QTest::newRow("a press damaged") << QList<bool>{} << 5 << 2 << true << bericht(2, true);
+        QTest::newRow("header damaged") << QList<bool>{} << 0 << 3 << true << bericht(3, true);
+        // The question file is the one in use.
+        QTest::newRow("file line damaged") << QList<bool>{} << 1 << 3 << true << bericht(3, true);
+        QTest::newRow("all noise") << QList<bool>{} << -1 << 0 << true << QString();
     }
-
-    void wiederherstellenAbgelehnt()
+    void journalBeimStart()
     {
         QFETCH(QList<bool>, antworten);
-        QFETCH(bool, wiederhergestellt);
+        QFETCH(int, zeile);
+        QFETCH(int, personen);
+        QFETCH(bool, kopieBleibt);
+        QFETCH(QString, bericht);
         const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
-        const QByteArray vorher = unterbrochenesSpiel(ordner);
+        QList<QByteArray> zeilen = unterbrochenesSpiel(ordner).split('\n');
+        if (zeile >= 0)
+            zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
+        else if (zeile == -1)
+            zeilen = {QByteArray(500, '\xa5')};
+        const QByteArray vorher = zeilen.join('\n');
         Druckjournal journal(*m_uhr, ordner);
+        QVERIFY(Testdaten::schreiben(journal.pfad(), vorher));
+        // The journal names its question file unless that line is damaged.
+        if (zeile != 1)
+            Einstellungen::setzen(Schluessel::FrageFile, QString());
+
         spiel neu(*m_uhr, m_dialoge);
         QVERIFY(neu.ladeFragen(m_datei).ok());
         FensterRekorder fenster;
@@ -757,81 +761,54 @@ private slots:
         m_dialoge.leeren();
         m_dialoge.antworten = antworten;
         ablauf.journalStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 2);
-        QVERIFY(m_dialoge.fragen.at(0).jaAlsVorgabe);
-        QVERIFY(!m_dialoge.fragen.at(1).jaAlsVorgabe);
-        QCOMPARE(neu.getPersonen().size(), wiederhergestellt ? 3 : 0);
+
+        QCOMPARE(m_dialoge.fragen.size() + m_dialoge.hinweise.size(), antworten.isEmpty() ? 1 : 2);
+        if (zeile != -1) {
+            QVERIFY(m_dialoge.fragen.at(0).jaAlsVorgabe);
+            QVERIFY(m_dialoge.fragen.at(0).text.contains(QStringLiteral("fragen.xml")));
+        }
+        if (antworten.size() > 1)
+            QVERIFY(!m_dialoge.fragen.at(1).jaAlsVorgabe);
         const QStringList kopien = aufbewahrt(ordner);
-        QCOMPARE(kopien.size(), wiederhergestellt ? 0 : 1);
-        if (!wiederhergestellt) {
-            QCOMPARE(neu.getAktuelleFrageNr(), 0);
+        QCOMPARE(kopien.size(), kopieBleibt ? 1 : 0);
+        if (kopieBleibt) {
             QFile kopie(ordner + QLatin1Char('/') + kopien.first());
             QVERIFY(kopie.open(QIODevice::ReadOnly));
             QCOMPARE(kopie.readAll(), vorher);
-            // A fresh journal for the game that starts now: nothing from before in it.
-            QVERIFY(!journal.vorhanden());
         }
-    }
-
-    // A damaged journal is never thrown away: what can be read is offered, the presenter hears
-    // what came back and what did not, and the file is kept as it was.
-    void beschaedigtesJournalBeimStart_data()
-    {
-        QTest::addColumn<int>("zeile"); // whose question number loses a bit; -1: the whole file is noise
-        QTest::addColumn<int>("personen");
-        QTest::addColumn<QString>("bericht"); // empty: nothing offered
-        QTest::newRow("Druck")
-            << 5 << 2
-            << QStringLiteral("Das unterbrochene Spiel ist wiederhergestellt (Antworten: 2, ausgewertete "
-                              "Fragen: 1, unlesbare Zeilen übersprungen: 1). Weiter mit der Leertaste.");
-        QTest::newRow("Kopf") << 0 << 3
-                              << QStringLiteral(
-                                     "Das unterbrochene Spiel ist wiederhergestellt (Antworten: 3, "
-                                     "ausgewertete Fragen: 1, unlesbare Zeilen übersprungen: 1). "
-                                     "Weiter mit der Leertaste.");
-        // The question file is the one in use.
-        QTest::newRow("Fragedatei") << 1 << 3
-                                    << QStringLiteral(
-                                           "Das unterbrochene Spiel ist wiederhergestellt (Antworten: "
-                                           "3, ausgewertete Fragen: 1, unlesbare Zeilen übersprungen: "
-                                           "1). Weiter mit der Leertaste.");
-        QTest::newRow("alles Rauschen") << -1 << 0 << QString();
-    }
-
-    void beschaedigtesJournalBeimStart()
-    {
-        QFETCH(int, zeile);
-        QFETCH(int, personen);
-        QFETCH(QString, bericht);
-        const QString ordner = m_einstellungen->ordner() + QStringLiteral("/journal");
-        QList<QByteArray> zeilen = unterbrochenesSpiel(ordner).split('\n');
-        if (zeile >= 0)
-            zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
-        else
-            zeilen = {QByteArray(500, '\xa5')};
-        const QByteArray beschaedigt = zeilen.join('\n');
-        Druckjournal journal(*m_uhr, ordner);
-        QVERIFY(Testdaten::schreiben(journal.pfad(), beschaedigt));
-
-        spiel neu(*m_uhr, m_dialoge);
-        QVERIFY(neu.ladeFragen(m_datei).ok());
-        FensterRekorder fenster;
-        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
-        ablauf.journalSetzen(&journal);
-        m_dialoge.leeren();
-        ablauf.journalStarten();
-
-        const QStringList kopien = aufbewahrt(ordner);
-        QCOMPARE(kopien.size(), 1);
-        QFile kopie(ordner + QLatin1Char('/') + kopien.first());
-        QVERIFY(kopie.open(QIODevice::ReadOnly));
-        QCOMPARE(kopie.readAll(), beschaedigt);
-        QCOMPARE(neu.getPersonen().size(), personen);
-        const Meldung meldung = bericht.isEmpty() ? m_dialoge.hinweise.value(0) : m_dialoge.fragen.value(0);
-        QCOMPARE(m_dialoge.fragen.size() + m_dialoge.hinweise.size(), 1);
-        QVERIFY2((meldung.text + meldung.informativerText).contains(kopien.first()),
-                 qPrintable(meldung.text));
+        if (zeile != -2) {
+            const Meldung &meldung = bericht.isEmpty() ? m_dialoge.hinweise.at(0) : m_dialoge.fragen.at(0);
+            QVERIFY2((meldung.text + meldung.informativerText).contains(kopien.value(0)),
+                     qPrintable(meldung.text));
+        }
         QCOMPARE(fenster.meldungen.value(0), bericht);
+        QCOMPARE(neu.getPersonen().size(), personen);
+        if (bericht.isEmpty()) {
+            // A fresh journal for the game that starts now: nothing from before in it.
+            QCOMPARE(neu.getAktuelleFrageNr(), 0);
+            QVERIFY(!journal.vorhanden());
+            return;
+        }
+
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), m_datei);
+        QCOMPARE(neu.getAktuelleFrageNr(), 2);
+        QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Rangliste);
+        QCOMPARE(fenster.rangliste, personen);
+        // Every answer that could be read comes back; the phone is itself again, not a handset.
+        for (const Person &p : neu.getPersonen()) {
+            QCOMPARE(antwort(p.getKlassensatz(), p.getBuzzerNo(), 1), p.findeAntwort(1)->getAntwort());
+            QVERIFY(p.getKlassensatz() == 1 ||
+                    (p.getKlassensatz() == HandyKlassensatz && p.getBuzzerNo() == 3));
+        }
+        // The restored results are worth a question before quitting.
+        const qsizetype gefragt = m_dialoge.fragen.size();
+        ablauf.beendenBestaetigt();
+        QCOMPARE(m_dialoge.fragen.size(), gefragt + 1);
+        // Space goes on with question 3, and a normal end leaves nothing to offer.
+        ablauf.naechsteFrage();
+        QCOMPARE(neu.getAktuelleFrageNr(), 3);
+        ablauf.beendet();
+        QVERIFY(!journal.vorhanden());
     }
 
     // A file named on the command line is taken as Open takes it, before there is a window; one
