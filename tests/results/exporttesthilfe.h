@@ -1,10 +1,13 @@
 #pragma once
 
 #include "dialogrekorder.h"
+#include "einstellungen.h"
 #include "exportfortschritt.h"
 #include "fragenkatalog.h"
 #include "person.h"
+#include "schluessel.h"
 #include "testdaten.h"
+#include "testeinstellungen.h"
 #include "testuhr.h"
 
 #include <QDir>
@@ -14,9 +17,6 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <ctime>
 
 namespace Exporttest {
@@ -45,13 +45,6 @@ inline Person teilnehmer(uint buzzer, uint klassensatz, const QList<Antwort> &an
     return person;
 }
 
-// Loads `fragen` into `katalog` through a question file in `ordner`.
-inline bool laden(Fragenkatalog &katalog, const QTemporaryDir &ordner, const QList<Testdaten::Frage> &fragen)
-{
-    const QString pfad = ordner.filePath(QStringLiteral("fragen.xml"));
-    return Testdaten::schreiben(pfad, fragen) && katalog.ladeFragen(pfad).ok();
-}
-
 inline Testdaten::Frage frage(const QString &text, const QStringList &antworten, const QString &loesung,
                               const QString &punkte = QStringLiteral("1"))
 {
@@ -63,21 +56,61 @@ inline Testdaten::Frage frage(const QString &text, const QStringList &antworten,
     return f;
 }
 
+// Question 1 has three answers and answer 2 is right, 2 is a survey, 3 has answer 4 right.
+inline QList<Testdaten::Frage> erdkunde()
+{
+    return {frage(QStringLiteral("Capital of Switzerland?"),
+                  {QStringLiteral("Zurich"), QStringLiteral("Bern"), QStringLiteral("Geneva"), {}},
+                  QStringLiteral("Answer2"), QStringLiteral("2")),
+            frage(QStringLiteral("Favourite colour?"),
+                  {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"),
+                   QStringLiteral("Yellow")},
+                  QStringLiteral("NoAnswer")),
+            frage(QStringLiteral("2 + 2?"),
+                  {QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("22"), QStringLiteral("4")},
+                  QStringLiteral("Answer4"))};
+}
+
 inline QByteArray lesen(const QString &pfad)
 {
     QFile datei(pfad);
     return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray("<missing>");
 }
 
-// The date lines and file names depend on local time; the expected files are in UTC.
-inline void zeitzoneUtc()
+// Files in `ordner`, hidden ones too, for checking that nothing was left behind.
+inline QStringList dateien(const QString &ordner)
 {
-    qputenv("TZ", "UTC");
-    tzset();
+    return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // TestUhr's epoch starts at 2023-11-14 22:13:20 UTC.
 inline const QString Zeitstempel = QStringLiteral("2023_11_14_221320");
+
+// What every export test stands on: settings in a temporary folder, a folder for the files, the
+// dialog recorder, the hand-driven clock, a catalogue, and local time in UTC (the date lines and
+// file names of the expected files are).
+struct Umgebung
+{
+    TestEinstellungen einstellungen;
+    QTemporaryDir ordner;
+    DialogRekorder dialoge;
+    TestUhr uhr;
+    Fragenkatalog katalog{dialoge};
+
+    Umgebung()
+    {
+        qputenv("TZ", "UTC");
+        tzset();
+        Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/home/lehrer/Fragen/quiz.xml"));
+    }
+    QString ziel(const QString &name) const { return ordner.filePath(name); }
+    // Loads `fragen` through a question file in the folder.
+    bool laden(const QList<Testdaten::Frage> &fragen)
+    {
+        const QString pfad = ziel(QStringLiteral("fragen.xml"));
+        return Testdaten::schreiben(pfad, fragen) && katalog.ladeFragen(pfad).ok();
+    }
+};
 
 // Cancels when the export has reached `bei` percent; remembers what it was told.
 class AbbrechenderFortschritt final : public ExportFortschritt
@@ -89,8 +122,7 @@ public:
     }
     bool weiter(int prozent) override
     {
-        if (!prozente.isEmpty() && prozent < prozente.last())
-            rueckwaerts = true;
+        rueckwaerts = rueckwaerts || (!prozente.isEmpty() && prozent < prozente.last());
         prozente.append(prozent);
         return prozent < m_bei;
     }
@@ -100,38 +132,6 @@ public:
 private:
     int m_bei;
 };
-
-// Lowers the file size limit of this process while it lives, so writes beyond `bytes` fail with
-// EFBIG as on a full disk. Running as root, permissions cannot provoke a failed write.
-class DateiGroessenGrenze final
-{
-public:
-    explicit DateiGroessenGrenze(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_vorher);
-        m_signal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit grenze = m_vorher;
-        grenze.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &grenze);
-    }
-    ~DateiGroessenGrenze()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_vorher);
-        std::signal(SIGXFSZ, m_signal);
-    }
-    DateiGroessenGrenze(const DateiGroessenGrenze &) = delete;
-    DateiGroessenGrenze &operator=(const DateiGroessenGrenze &) = delete;
-
-private:
-    rlimit m_vorher{};
-    void (*m_signal)(int) = nullptr;
-};
-
-// Files in `ordner`, for checking that nothing was left behind.
-inline QStringList dateien(const QString &ordner)
-{
-    return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // LibreOffice's program, empty where it is not installed.
 inline QString libreOffice()
