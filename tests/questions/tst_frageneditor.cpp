@@ -1,3 +1,4 @@
+#include "dateigrenze.h"
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
@@ -10,8 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -29,6 +28,7 @@ QByteArray bytesVon(const QString &pfad)
     return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
 }
 
+// Question i: "Fi", answers "Ai" and "Bi", time 10 + i, points and solution running through 1 to 4.
 QList<Testdaten::Frage> fragen(int anzahl)
 {
     QList<Testdaten::Frage> liste;
@@ -44,6 +44,19 @@ QList<Testdaten::Frage> fragen(int anzahl)
     return liste;
 }
 
+QString feldImFile(const QString &datei, int index, const QString &name)
+{
+    return FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(index), name);
+}
+
+QStringList texteImFile(const QString &datei)
+{
+    QStringList liste;
+    for (const QDomElement &f : FrageDatei::lesen(datei).fragen)
+        liste.append(FrageDatei::feld(f, QStringLiteral("QuestionText")));
+    return liste;
+}
+
 } // namespace
 
 class TestFragenEditor final : public QObject
@@ -55,30 +68,31 @@ private:
     std::unique_ptr<QTemporaryDir> m_ordner;
     DialogRekorder m_dialoge;
     std::unique_ptr<FragenEditor> m_editor;
+    std::unique_ptr<QSignalSpy> m_neustart;
 
     QString pfad(const QString &name) const { return m_ordner->filePath(name); }
-    void rekorderLeeren(bool antwortJa = true)
+    void rekorderLeeren(bool speichern = true)
     {
         m_dialoge.leeren();
         m_dialoge.dateien.clear();
-        m_dialoge.antwortJa = antwortJa;
-        m_dialoge.sicherungVorgabe = antwortJa ? Dialoge::Sichern::Speichern : Dialoge::Sichern::Verwerfen;
+        m_dialoge.sicherungVorgabe = speichern ? Dialoge::Sichern::Speichern : Dialoge::Sichern::Verwerfen;
     }
 
     FragenEditor &starten(const QString &datei)
     {
         Einstellungen::setzen(Schluessel::FrageFile, datei);
         m_editor = std::make_unique<FragenEditor>(&m_dialoge);
+        m_neustart = std::make_unique<QSignalSpy>(m_editor.get(), &FragenEditor::spielNeuStarten);
         m_editor->show();
         m_editor->editorInitialisieren();
         return *m_editor;
     }
-
-    FragenEditor &startenMit(int anzahl, const QString &name = QStringLiteral("fragen.xml"))
+    QString startenMit(int anzahl, const QString &name = QStringLiteral("fragen.xml"))
     {
         const QString datei = pfad(name);
         Testdaten::schreiben(datei, fragen(anzahl));
-        return starten(datei);
+        starten(datei);
+        return datei;
     }
 
     template<typename T>
@@ -90,6 +104,10 @@ private:
         return widget;
     }
     void klick(const char *name) { w<QAbstractButton>(name)->click(); }
+    void aktion(const char *name) { w<QAction>(name)->trigger(); }
+    void frageText(const QString &text) { w<QTextEdit>("textEdit_Frage")->setPlainText(text); }
+    QString angezeigt() const { return w<QTextEdit>("textEdit_Frage")->toPlainText(); }
+    void waehlen(int index) { w<QComboBox>("comboBox_Frage")->setCurrentIndex(index); }
 
     QString feld(int index, const char *name) const
     {
@@ -100,13 +118,6 @@ private:
         QStringList liste;
         for (int i = 0; i < m_editor->anzahlDerFragen(); ++i)
             liste.append(feld(i, "QuestionText"));
-        return liste;
-    }
-    QStringList texteImFile(const QString &datei) const
-    {
-        QStringList liste;
-        for (const QDomElement &f : FrageDatei::lesen(datei).fragen)
-            liste.append(FrageDatei::feld(f, QStringLiteral("QuestionText")));
         return liste;
     }
     QStringList auswahl() const
@@ -125,119 +136,56 @@ private slots:
         rekorderLeeren();
         Einstellungen::setzen(Schluessel::InstallerLanguage, QString());
     }
-    void cleanup() { m_editor.reset(); }
-
-    void formularUndMenue()
+    void cleanup()
     {
-        starten(QString());
-        for (const char *name : {"label_4",
-                                 "comboBox_Frage",
-                                 "label_Frage_verschieben",
-                                 "label_2",
-                                 "textEdit_Frage",
-                                 "label_2_BildPfadFrage",
-                                 "label_17",
-                                 "label_24",
-                                 "label_29",
-                                 "label_25",
-                                 "checkBox_Loesung_A",
-                                 "checkBox_Loesung_B",
-                                 "checkBox_Loesung_C",
-                                 "checkBox_Loesung_D",
-                                 "textEdit_Antwort_A",
-                                 "textEdit_Antwort_B",
-                                 "textEdit_Antwort_C",
-                                 "textEdit_Antwort_D",
-                                 "label_2_BildPfadA",
-                                 "label_2_BildPfadB",
-                                 "label_2_BildPfadC",
-                                 "label_2_BildPfadD",
-                                 "label_5",
-                                 "label_26",
-                                 "lineEdit_Punkte_Countdown_Zeit",
-                                 "label_51",
-                                 "comboBox_Punkte",
-                                 "label_46",
-                                 "lineEdit_Antwortverzoegerung_Zeit"})
-            QVERIFY2(m_editor->findChild<QWidget *>(QLatin1String(name)), name);
-        // Every picture the buttons name is carried by the program.
-        const struct
-        {
-            const char *knopf;
-            const char *bild;
-        } knoepfe[] = {{"pushButton_FragenEditor_PfeilLinks", ":/images/pfeil_links.png"},
-                       {"pushButton_FragenEditor_PfeilRechts", ":/images/pfeil_rechts.png"},
-                       {"pushButton_FragenEditor_PfeilOben", ":/images/pfeil_oben.png"},
-                       {"pushButton_FragenEditor_PfeilUnten", ":/images/pfeil.png"},
-                       {"pushButton_FragenEditor_Bild_Frage", ":/images/cam_plus.png"},
-                       {"pushButton_FragenEditor_BildA", ":/images/cam_plus.png"},
-                       {"pushButton_FragenEditor_BildB", ":/images/cam_plus.png"},
-                       {"pushButton_FragenEditor_BildC", ":/images/cam_plus.png"},
-                       {"pushButton_FragenEditor_BildC_2", ":/images/cam_plus.png"}};
-        for (const auto &k : knoepfe) {
-            QVERIFY2(QImage(QLatin1String(k.bild)).width() >= 32, k.bild);
-            QVERIFY2(!w<QPushButton>(k.knopf)->icon().isNull(), k.knopf);
-        }
-        QVERIFY(QImage(QStringLiteral(":/images/cam_minus.png")).width() >= 32);
-        QCOMPARE(w<QPushButton>("pushButton_Plus_Frage_Leer")->text(), QStringLiteral("+ Frage (leer)"));
-        QCOMPARE(w<QPushButton>("pushButton_Plus_Frage_Kopie")->text(), QStringLiteral("+ Frage (Kopie)"));
-        QCOMPARE(w<QPushButton>("pushButton_Frage_Loeschen")->text(), QStringLiteral("Frage löschen"));
-        QCOMPARE(w<QPushButton>("pushButton_Fenster_Schliessen")->text(), QStringLiteral("Speichern"));
-        QCOMPARE(m_editor->minimumSize(), QSize(900, 750));
-        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor"));
-
-        const struct
-        {
-            const char *name;
-            const char *text;
-            const char *taste;
-        } aktionen[] = {{"actionNeu", "Neu...", "Ctrl+N"},
-                        {"action_ffnen", "Öffnen...", "Ctrl+O"},
-                        {"actionSpeichern", "Speichern", "Ctrl+S"},
-                        {"actionSpeichern_unter", "Speichern unter...", "Ctrl+Shift+S"}};
-        const QMenu *datei = w<QMenu>("menuDatei");
-        for (const auto &a : aktionen) {
-            const QAction *aktion = w<QAction>(a.name);
-            QCOMPARE(aktion->text(), QString::fromUtf8(a.text));
-            QCOMPARE(aktion->shortcut(), QKeySequence(QLatin1String(a.taste)));
-            QVERIFY(datei->actions().contains(const_cast<QAction *>(aktion)));
-        }
+        m_neustart.reset();
+        m_editor.reset();
     }
 
-    void ohneDateiIstDasFormularGesperrt()
+    void ohneLesbareDateiIstDasFormularGesperrt_data()
     {
-        starten(QString());
+        QTest::addColumn<QByteArray>("inhalt"); // empty: no file chosen
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no file") << QByteArray() << false << QStringLiteral("Keine Datei ausgewählt");
+        QTest::newRow("no file, English") << QByteArray() << true << QStringLiteral("No file selected.");
+        QTest::newRow("broken file") << QByteArray("<ArrayOfQuestion><Question>") << false << QString();
+    }
+    void ohneLesbareDateiIstDasFormularGesperrt()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(bool, englisch);
+        QFETCH(QString, status);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? QStringLiteral("1033") : QString());
+        const QString kaputt = pfad(QStringLiteral("kaputt.xml"));
+        if (!inhalt.isEmpty())
+            Testdaten::schreiben(kaputt, inhalt);
+        starten(inhalt.isEmpty() ? QString() : kaputt);
         QVERIFY(!w<QTextEdit>("textEdit_Frage")->isEnabled());
         QVERIFY(!w<QPushButton>("pushButton_Fenster_Schliessen")->isEnabled());
-        QVERIFY(m_editor->menuBar()->isEnabled());
-        QCOMPARE(w<QComboBox>("comboBox_Frage")->count(), 0);
-        QVERIFY(m_editor->statusBar()->findChild<QLabel *>()->text() ==
-                QStringLiteral("Keine Datei ausgewählt"));
-        // Saving without a file writes nothing anywhere.
-        klick("pushButton_Fenster_Schliessen");
-        QVERIFY(m_dialoge.hinweise.isEmpty());
-
-        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
-        starten(QString());
-        QCOMPARE(m_editor->statusBar()->findChild<QLabel *>()->text(), QStringLiteral("No file selected."));
-    }
-
-    void eineUnlesbareStartdateiWirdGemeldet()
-    {
-        const QString kaputt = pfad(QStringLiteral("kaputt.xml"));
-        Testdaten::schreiben(kaputt, QByteArray("<ArrayOfQuestion><Question>"));
-        starten(kaputt);
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(kaputt)));
-        QVERIFY(!m_dialoge.hinweise.first().informativerText.isEmpty());
-        QVERIFY(!w<QTextEdit>("textEdit_Frage")->isEnabled());
         QCOMPARE(m_editor->anzahlDerFragen(), 0);
+        QCOMPARE(w<QComboBox>("comboBox_Frage")->count(), 0);
+        if (status.isEmpty()) {
+            // Told, with the file and the reason.
+            QCOMPARE(m_dialoge.hinweise.size(), 1);
+            QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(kaputt)));
+            QVERIFY(!m_dialoge.hinweise.first().informativerText.isEmpty());
+        } else {
+            QCOMPARE(m_editor->statusBar()->findChild<QLabel *>()->text(), status);
+            QVERIFY(m_dialoge.hinweise.isEmpty());
+        }
+        // Saving and closing without a file write nothing anywhere and ask nothing.
+        aktion("actionSpeichern");
+        QVERIFY(m_editor->close());
+        QVERIFY(m_dialoge.fragen.isEmpty());
+        QCOMPARE(QDir(m_ordner->path()).entryList(QDir::Files),
+                 inhalt.isEmpty() ? QStringList() : QStringList{"kaputt.xml"});
     }
 
     void zeigtDieErsteFrageUndBeschriftetNachSprache()
     {
         startenMit(3);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F1"));
+        QCOMPARE(angezeigt(), QStringLiteral("F1"));
         QCOMPARE(w<QTextEdit>("textEdit_Antwort_B")->toPlainText(), QStringLiteral("B1"));
         QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("11"));
         QVERIFY(w<QCheckBox>("checkBox_Loesung_A")->isChecked());
@@ -245,6 +193,7 @@ private slots:
         QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
                  QStringLiteral("Frage 1/3 verschieben (auf/ab)"));
         QCOMPARE(w<QLabel>("label_2_BildPfadA")->text(), QStringLiteral("Keine Bilddatei ausgewählt."));
+        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor \u2013 fragen.xml[*]"));
         // The number fields take whole numbers from 0 to 999 only.
         const QValidator *pruefer = w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->validator();
         QVERIFY(pruefer);
@@ -264,122 +213,106 @@ private slots:
         QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2", "Frage 3", "Frage 4"}));
     }
 
-    void pfeileUndAuswahlBlaettern()
-    {
-        startenMit(3);
-        klick("pushButton_FragenEditor_PfeilLinks");
-        QCOMPARE(m_editor->aktuelleFrage(), 0);
-        klick("pushButton_FragenEditor_PfeilRechts");
-        klick("pushButton_FragenEditor_PfeilRechts");
-        QCOMPARE(m_editor->aktuelleFrage(), 2);
-        // At the end the arrow only takes the form over.
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("geändert"));
-        klick("pushButton_FragenEditor_PfeilRechts");
-        QCOMPARE(m_editor->aktuelleFrage(), 2);
-        QCOMPARE(feld(2, "QuestionText"), QStringLiteral("geändert"));
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(0);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F1"));
-        QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
-                 QStringLiteral("Frage 1/3 verschieben (auf/ab)"));
-    }
-
-    void verschiebenAnDenEndenUndHinUndZurueck()
+    void blaetternUndVerschieben()
     {
         startenMit(4);
-        const QStringList anfang = texte();
-        klick("pushButton_FragenEditor_PfeilOben");
-        QCOMPARE(texte(), anfang);
+        klick("pushButton_FragenEditor_PfeilLinks");
         QCOMPARE(m_editor->aktuelleFrage(), 0);
-
+        // At the top nothing moves.
+        klick("pushButton_FragenEditor_PfeilOben");
+        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "F4"}));
+        // The moved question stays on screen at its new place.
         klick("pushButton_FragenEditor_PfeilUnten");
         QCOMPARE(texte(), (QStringList{"F2", "F1", "F3", "F4"}));
-        // The moved question stays on screen at its new place.
         QCOMPARE(m_editor->aktuelleFrage(), 1);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F1"));
+        QCOMPARE(angezeigt(), QStringLiteral("F1"));
         QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), 1);
-        klick("pushButton_FragenEditor_PfeilUnten");
+        QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
+                 QStringLiteral("Frage 2/4 verschieben (auf/ab)"));
         klick("pushButton_FragenEditor_PfeilOben");
-        klick("pushButton_FragenEditor_PfeilOben");
-        QCOMPARE(texte(), anfang);
+        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "F4"}));
 
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(3);
+        // At the end the arrows only take the form over.
+        waehlen(3);
+        frageText(QStringLiteral("geändert"));
+        klick("pushButton_FragenEditor_PfeilRechts");
         klick("pushButton_FragenEditor_PfeilUnten");
-        QCOMPARE(texte(), anfang);
         QCOMPARE(m_editor->aktuelleFrage(), 3);
+        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "geändert"}));
+        waehlen(2);
+        QCOMPARE(angezeigt(), QStringLiteral("F3"));
+        klick("pushButton_FragenEditor_PfeilRechts");
+        QCOMPARE(angezeigt(), QStringLiteral("geändert"));
     }
 
-    void leereFrageNachDerDrittenVonFuenf()
-    {
-        startenMit(5);
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(2);
-        klick("pushButton_Plus_Frage_Leer");
-        QCOMPARE(m_editor->anzahlDerFragen(), 6);
-        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "", "F4", "F5"}));
-        QCOMPARE(m_editor->aktuelleFrage(), 3);
-        QCOMPARE(feld(3, "Time"), QStringLiteral("15"));
-        QCOMPARE(feld(3, "Points"), QStringLiteral("1"));
-        QCOMPARE(feld(3, "AnswerDelay"), QStringLiteral("0"));
-        QCOMPARE(feld(3, "Solution"), QStringLiteral("NoAnswer"));
-        for (const char *name : {"Answer1", "Answer2", "PictureQuestionText", "PictureAnswer4"})
-            QCOMPARE(feld(3, name), QString());
-        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), 3);
-        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("15"));
-        QVERIFY(!w<QCheckBox>("checkBox_Loesung_A")->isChecked());
-        QCOMPARE(auswahl().size(), 6);
-    }
-
-    void kopieNimmtDasBearbeiteteMit()
-    {
-        startenMit(2);
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("neu\nzweizeilig"));
-        w<QCheckBox>("checkBox_Loesung_C")->click();
-        klick("pushButton_Plus_Frage_Kopie");
-        QCOMPARE(m_editor->anzahlDerFragen(), 3);
-        QCOMPARE(texte(), (QStringList{"neu\nzweizeilig", "neu\nzweizeilig", "F2"}));
-        QCOMPARE(feld(1, "Solution"), QStringLiteral("Answer3"));
-        QCOMPARE(feld(1, "Time"), QStringLiteral("11"));
-        // A copy, not the same element: editing one leaves the other.
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("nur die Kopie"));
-        QCOMPARE(feld(0, "QuestionText"), QStringLiteral("neu\nzweizeilig"));
-        QCOMPARE(feld(1, "QuestionText"), QStringLiteral("nur die Kopie"));
-    }
-
-    void loeschenDerLetztenUndDerEinzigen()
+    void einfuegenKopierenLoeschen()
     {
         startenMit(3);
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(2);
+        waehlen(1);
+        klick("pushButton_Plus_Frage_Leer");
+        QCOMPARE(texte(), (QStringList{"F1", "F2", "", "F3"}));
+        QCOMPARE(m_editor->aktuelleFrage(), 2);
+        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), 2);
+        // A new question is an empty survey of 15 seconds, one point, no delay.
+        QCOMPARE(feld(2, "Time"), QStringLiteral("15"));
+        QCOMPARE(feld(2, "Points"), QStringLiteral("1"));
+        QCOMPARE(feld(2, "AnswerDelay"), QStringLiteral("0"));
+        QCOMPARE(feld(2, "Solution"), QStringLiteral("NoAnswer"));
+        QCOMPARE(feld(2, "Answer1"), QString());
+        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("15"));
+        QVERIFY(!w<QCheckBox>("checkBox_Loesung_B")->isChecked());
+
+        // A copy takes the form as edited, and is a question of its own.
+        waehlen(0);
+        frageText(QStringLiteral("neu\nzweizeilig"));
+        w<QCheckBox>("checkBox_Loesung_C")->click();
+        klick("pushButton_Plus_Frage_Kopie");
+        QCOMPARE(texte(), (QStringList{"neu\nzweizeilig", "neu\nzweizeilig", "F2", "", "F3"}));
+        QCOMPARE(feld(1, "Solution"), QStringLiteral("Answer3"));
+        QCOMPARE(feld(1, "Time"), QStringLiteral("11"));
+        frageText(QStringLiteral("nur die Kopie"));
+        QCOMPARE(feld(0, "QuestionText"), QStringLiteral("neu\nzweizeilig"));
+        QCOMPARE(feld(1, "QuestionText"), QStringLiteral("nur die Kopie"));
+
+        // Deleting the last shows the one before; the only one is never deleted.
+        waehlen(4);
         klick("pushButton_Frage_Loeschen");
-        QCOMPARE(texte(), (QStringList{"F1", "F2"}));
-        QCOMPARE(m_editor->aktuelleFrage(), 1);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F2"));
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(0);
-        klick("pushButton_Frage_Loeschen");
-        QCOMPARE(texte(), (QStringList{"F2"}));
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F2"));
-        klick("pushButton_Frage_Loeschen");
-        QCOMPARE(texte(), (QStringList{"F2"}));
+        QCOMPARE(m_editor->aktuelleFrage(), 3);
+        QCOMPARE(angezeigt(), QString());
+        for (int i = 0; i < 5; ++i)
+            klick("pushButton_Frage_Loeschen");
+        QCOMPARE(m_editor->anzahlDerFragen(), 1);
         QCOMPARE(auswahl(), (QStringList{"Frage 1"}));
+        QCOMPARE(angezeigt(), texte().first());
     }
 
-    void hoechstensEineLoesung()
+    void hoechstensEineLoesungUndPunkteDieDieAuswahlNichtKennt()
     {
+        QList<Testdaten::Frage> liste = fragen(2);
+        liste[1].punkte = QStringLiteral("7");
         const QString datei = pfad(QStringLiteral("f.xml"));
-        startenMit(1, QStringLiteral("f.xml"));
+        Testdaten::schreiben(datei, liste);
+        starten(datei);
         QCheckBox *a = w<QCheckBox>("checkBox_Loesung_A");
         QCheckBox *b = w<QCheckBox>("checkBox_Loesung_B");
-        QVERIFY(a->isChecked());
         b->click();
-        QVERIFY(!a->isChecked());
-        QVERIFY(b->isChecked());
+        QVERIFY(!a->isChecked() && b->isChecked());
         QCOMPARE(feld(0, "Solution"), QStringLiteral("Answer2"));
         b->click();
-        QVERIFY(!a->isChecked() && !b->isChecked() && !w<QCheckBox>("checkBox_Loesung_C")->isChecked() &&
-                !w<QCheckBox>("checkBox_Loesung_D")->isChecked());
-        klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(0), FrageDatei::Loesung),
-                 QStringLiteral("NoAnswer"));
+        for (const char *box :
+             {"checkBox_Loesung_A", "checkBox_Loesung_B", "checkBox_Loesung_C", "checkBox_Loesung_D"})
+            QVERIFY(!w<QCheckBox>(box)->isChecked());
         // Saving does not close the window.
+        klick("pushButton_Fenster_Schliessen");
+        QCOMPARE(feldImFile(datei, 0, FrageDatei::Loesung), QStringLiteral("NoAnswer"));
         QVERIFY(m_editor->isVisible());
+
+        // Points the selector does not offer leave it where it was until the question is edited.
+        klick("pushButton_FragenEditor_PfeilRechts");
+        QCOMPARE(w<QComboBox>("comboBox_Punkte")->currentText(), QStringLiteral("1"));
+        QCOMPARE(feld(1, "Points"), QStringLiteral("7"));
+        klick("pushButton_FragenEditor_PfeilLinks");
+        QCOMPARE(feld(1, "Points"), QStringLiteral("1"));
     }
 
     void bilderWandernMitIhrerFrageUndKommenZurueck()
@@ -390,8 +323,6 @@ private slots:
         Testdaten::schreiben(datei, liste);
         starten(datei);
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), QStringLiteral("bilder\\frage.png"));
-        QCOMPARE(w<QLabel>("label_2_BildPfadA")->text(), QStringLiteral("Keine Bilddatei ausgewählt."));
-
         klick("pushButton_FragenEditor_PfeilUnten");
         QCOMPARE(feld(1, "PictureQuestionText"), QStringLiteral("bilder\\frage.png"));
         QCOMPARE(feld(1, "PictureAnswer2"), QStringLiteral("a.png"));
@@ -403,18 +334,14 @@ private slots:
         QVERIFY(m_dialoge.dateiDialoge.isEmpty());
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), QStringLiteral("Keine Bilddatei ausgewählt."));
         klick("pushButton_Fenster_Schliessen");
-        const QByteArray geschrieben = bytesVon(datei);
-        QVERIFY(geschrieben.contains("<PictureQuestionText></PictureQuestionText>"));
-        QCOMPARE(
-            FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(1), QStringLiteral("PictureQuestionText")),
-            QString());
+        QVERIFY(bytesVon(datei).contains("<PictureQuestionText></PictureQuestionText>"));
+        QCOMPARE(feldImFile(datei, 1, QStringLiteral("PictureQuestionText")), QString());
 
         klick("pushButton_FragenEditor_Bild_Frage"); // cancelled
         QCOMPARE(m_dialoge.dateiDialoge.size(), 1);
         QCOMPARE(m_dialoge.dateiDialoge.first().at(1),
                  m_ordner->path() + QStringLiteral("/bilder/frage.png"));
         QCOMPARE(feld(1, "PictureQuestionText"), QString());
-
         m_dialoge.dateien = {m_ordner->path() + QStringLiteral("/img/neu.png")};
         klick("pushButton_FragenEditor_Bild_Frage");
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), QStringLiteral("img\\neu.png"));
@@ -424,95 +351,114 @@ private slots:
         QCOMPARE(m_dialoge.dateiDialoge.last().at(1), m_ordner->path());
     }
 
-    void punkteDieDieAuswahlNichtKennt()
+    // Saved means saved: no question about unsaved changes right after a save, and the next edit
+    // is unsaved again.
+    void gespeicherterStand_data()
     {
-        QList<Testdaten::Frage> liste = fragen(2);
-        liste[0].punkte = QStringLiteral("3");
-        liste[1].punkte = QStringLiteral("7");
-        const QString datei = pfad(QStringLiteral("f.xml"));
-        Testdaten::schreiben(datei, liste);
-        starten(datei);
-        QCOMPARE(w<QComboBox>("comboBox_Punkte")->currentText(), QStringLiteral("3"));
-        klick("pushButton_FragenEditor_PfeilRechts");
-        QCOMPARE(w<QComboBox>("comboBox_Punkte")->currentText(), QStringLiteral("3"));
-        QCOMPARE(feld(1, "Points"), QStringLiteral("7"));
-        klick("pushButton_FragenEditor_PfeilLinks");
-        QCOMPARE(feld(1, "Points"), QStringLiteral("3"));
+        QTest::addColumn<QString>("speichern"); // the button or the menu entry
+        QTest::newRow("button") << QStringLiteral("pushButton_Fenster_Schliessen");
+        QTest::newRow("menu") << QStringLiteral("actionSpeichern");
     }
-
-    void schliessenFragtNurNachAenderungen()
+    void gespeicherterStand()
     {
-        const QString datei = pfad(QStringLiteral("f.xml"));
-        startenMit(2, QStringLiteral("f.xml"));
-        const QByteArray vorher = bytesVon(datei);
-        QSignalSpy neustart(m_editor.get(), &FragenEditor::spielNeuStarten);
-        // Walking through the questions changes nothing.
+        QFETCH(QString, speichern);
+        const QString datei = startenMit(2);
+        const auto sichern = [&]() {
+            if (speichern.startsWith(QLatin1String("action")))
+                aktion(qPrintable(speichern));
+            else
+                klick(qPrintable(speichern));
+        };
+        QVERIFY(!m_editor->isWindowModified());
+        w<QTextEdit>("textEdit_Antwort_D")->setPlainText(QStringLiteral("x"));
+        QVERIFY(m_editor->isWindowModified());
+        sichern();
+        QVERIFY(!m_editor->isWindowModified());
+        QCOMPARE(feldImFile(datei, 0, QStringLiteral("Answer4")), QStringLiteral("x"));
+
+        frageText(QStringLiteral("danach"));
+        QVERIFY(m_editor->isWindowModified());
+        sichern();
+        QVERIFY(!m_editor->isWindowModified());
+        // Another question, saved, then closed: nothing to ask.
         klick("pushButton_FragenEditor_PfeilRechts");
+        frageText(QStringLiteral("zweite"));
+        sichern();
         QVERIFY(m_editor->close());
         QVERIFY(m_dialoge.fragen.isEmpty());
-        QCOMPARE(neustart.size(), 1);
-        QCOMPARE(neustart.first().first().toString(), datei);
-        QCOMPARE(bytesVon(datei), vorher);
+        QCOMPARE(texteImFile(datei), (QStringList{"danach", "zweite"}));
 
-        // Changed, cancelled: the editor stays open with the edit, nothing written, no restart.
+        // Changed after the save: closing asks again.
         starten(datei);
-        QSignalSpy neustart2(m_editor.get(), &FragenEditor::spielNeuStarten);
-        w<QTextEdit>("textEdit_Antwort_A")->setPlainText(QStringLiteral("anders"));
-        m_dialoge.sicherungen = {Dialoge::Sichern::Abbrechen, Dialoge::Sichern::Verwerfen};
+        frageText(QStringLiteral("wieder"));
+        sichern();
+        frageText(QStringLiteral("noch einmal"));
+        m_dialoge.sicherungen = {Dialoge::Sichern::Abbrechen};
         QVERIFY(!m_editor->close());
-        QCOMPARE(w<QTextEdit>("textEdit_Antwort_A")->toPlainText(), QStringLiteral("anders"));
-        QCOMPARE(neustart2.size(), 0);
-        QCOMPARE(bytesVon(datei), vorher);
-
-        // Discarded: nothing written, the game still restarts.
-        m_dialoge.fragen.clear();
-        QVERIFY(m_editor->close());
         QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(m_dialoge.fragen.first().text,
-                 QStringLiteral("Möchten Sie die vorgenommenen Änderungen speichern?"));
-        QCOMPARE(neustart2.size(), 1);
-        QCOMPARE(bytesVon(datei), vorher);
+        QCOMPARE(texteImFile(datei), (QStringList{"wieder", "zweite"}));
+    }
 
-        // Answered Yes: written, then the restart.
-        rekorderLeeren();
-        starten(datei);
-        QSignalSpy neustart3(m_editor.get(), &FragenEditor::spielNeuStarten);
-        w<QTextEdit>("textEdit_Antwort_A")->setPlainText(QStringLiteral("anders"));
-        QVERIFY(m_editor->close());
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(neustart3.size(), 1);
-        QCOMPARE(FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(0), QStringLiteral("Answer1")),
-                 QStringLiteral("anders"));
+    void schliessenFragtNurNachAenderungen_data()
+    {
+        QTest::addColumn<bool>("aendern");
+        QTest::addColumn<int>("antwort"); // Dialoge::Sichern
+        QTest::addColumn<bool>("offen");
+        QTest::addColumn<QString>("gespeichert"); // answer A in the file afterwards
+        QTest::newRow("walked through, nothing changed")
+            << false << int(Dialoge::Sichern::Abbrechen) << false << QStringLiteral("A1");
+        QTest::newRow("changed, cancelled")
+            << true << int(Dialoge::Sichern::Abbrechen) << true << QStringLiteral("A1");
+        QTest::newRow("changed, discarded")
+            << true << int(Dialoge::Sichern::Verwerfen) << false << QStringLiteral("A1");
+        QTest::newRow("changed, saved")
+            << true << int(Dialoge::Sichern::Speichern) << false << QStringLiteral("anders");
+    }
+    void schliessenFragtNurNachAenderungen()
+    {
+        QFETCH(bool, aendern);
+        QFETCH(int, antwort);
+        QFETCH(bool, offen);
+        QFETCH(QString, gespeichert);
+        const QString datei = startenMit(2);
+        const QByteArray vorher = bytesVon(datei);
+        klick("pushButton_FragenEditor_PfeilRechts");
+        klick("pushButton_FragenEditor_PfeilLinks");
+        if (aendern)
+            w<QTextEdit>("textEdit_Antwort_A")->setPlainText(QStringLiteral("anders"));
+        m_dialoge.sicherungen = {Dialoge::Sichern(antwort)};
+        QCOMPARE(m_editor->close(), !offen);
+        QCOMPARE(m_dialoge.fragen.size(), aendern ? 1 : 0);
+        if (aendern)
+            QCOMPARE(m_dialoge.fragen.first().text,
+                     QStringLiteral("Möchten Sie die vorgenommenen Änderungen speichern?"));
+        QCOMPARE(feldImFile(datei, 0, QStringLiteral("Answer1")), gespeichert);
+        if (gespeichert == QLatin1String("A1"))
+            QCOMPARE(bytesVon(datei), vorher);
+        // Closed, the game restarts with the file; left open, the edit is still there.
+        QCOMPARE(m_neustart->size(), offen ? 0 : 1);
+        if (offen)
+            QCOMPARE(w<QTextEdit>("textEdit_Antwort_A")->toPlainText(), QStringLiteral("anders"));
+        else
+            QCOMPARE(m_neustart->first().first().toString(), datei);
     }
 
     void beendenVerliertKeineAenderungen()
     {
-        const QString datei = pfad(QStringLiteral("f.xml"));
-        startenMit(2, QStringLiteral("f.xml"));
-        QSignalSpy neustart(m_editor.get(), &FragenEditor::spielNeuStarten);
+        const QString datei = startenMit(2);
         QVERIFY(m_editor->schliessenOhneNachfrage());
         QVERIFY(!m_editor->isVisible());
         QVERIFY(m_dialoge.fragen.isEmpty());
-        QCOMPARE(neustart.size(), 0);
 
+        // When the program ends, changes are saved, asked once, never discarded; no restart.
         starten(datei);
-        QSignalSpy neustart2(m_editor.get(), &FragenEditor::spielNeuStarten);
         w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->setText(QStringLiteral("42"));
         QTest::keyClick(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit"), Qt::Key_1);
         QVERIFY(m_editor->schliessenOhneNachfrage());
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(neustart2.size(), 0);
-        QCOMPARE(FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(0), QStringLiteral("Time")),
-                 QStringLiteral("421"));
-
-        // No discards; an editor closed before is not asked again.
-        starten(datei);
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("verworfen"));
-        rekorderLeeren(false);
-        QVERIFY(m_editor->schliessenOhneNachfrage());
         QVERIFY(m_editor->schliessenOhneNachfrage());
         QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(texteImFile(datei), (QStringList{"F1", "F2"}));
+        QCOMPARE(m_neustart->size(), 0);
+        QCOMPARE(feldImFile(datei, 0, QStringLiteral("Time")), QStringLiteral("421"));
     }
 
     void schreibfehlerWerdenGemeldetUndNichtsGehtVerloren()
@@ -521,31 +467,24 @@ private slots:
         const QString sperre = pfad(QStringLiteral("kein_ordner"));
         Testdaten::schreiben(sperre, QByteArray("bleibt"));
         const QString unmoeglich = sperre + QStringLiteral("/fragen.xml");
-
-        const QString datei = pfad(QStringLiteral("f.xml"));
-        startenMit(2, QStringLiteral("f.xml"));
+        rekorderLeeren(false); // a new file may discard the edits, and fails before it could
+        const QString datei = startenMit(2);
         const QByteArray vorher = bytesVon(datei);
-        QSignalSpy neustart(m_editor.get(), &FragenEditor::spielNeuStarten);
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("bearbeitet"));
-
-        m_dialoge.dateien = {unmoeglich};
-        m_editor->findChild<QAction *>(QStringLiteral("actionSpeichern_unter"))->trigger();
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        frageText(QStringLiteral("bearbeitet"));
+        for (const char *wie : {"actionSpeichern_unter", "actionNeu"}) {
+            m_dialoge.dateien = {unmoeglich};
+            aktion(wie);
+        }
+        QCOMPARE(m_dialoge.hinweise.size(), 2);
         QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(unmoeglich)));
         QVERIFY(!m_dialoge.hinweise.first().informativerText.isEmpty());
         QVERIFY(m_editor->isVisible());
-        QCOMPARE(neustart.size(), 0);
+        QCOMPARE(m_neustart->size(), 0);
         QCOMPARE(m_editor->pfad(), datei);
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), datei);
         QCOMPARE(texte(), (QStringList{"bearbeitet", "F2"}));
         QCOMPARE(bytesVon(sperre), QByteArray("bleibt"));
         QCOMPARE(bytesVon(datei), vorher);
-
-        m_dialoge.dateien = {unmoeglich};
-        m_editor->findChild<QAction *>(QStringLiteral("actionNeu"))->trigger();
-        QCOMPARE(m_dialoge.hinweise.size(), 2);
-        QCOMPARE(m_editor->pfad(), datei);
-        QCOMPARE(texte(), (QStringList{"bearbeitet", "F2"}));
 
         // The file's own folder goes away: saving reports it, closing keeps the window open.
         const QString ordner = pfad(QStringLiteral("stick"));
@@ -554,8 +493,7 @@ private slots:
         Testdaten::schreiben(aufStick, fragen(2));
         rekorderLeeren();
         starten(aufStick);
-        QSignalSpy neustart2(m_editor.get(), &FragenEditor::spielNeuStarten);
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("wichtig"));
+        frageText(QStringLiteral("wichtig"));
         QVERIFY(QDir(ordner).removeRecursively());
         Testdaten::schreiben(ordner, QByteArray("abgezogen"));
         klick("pushButton_Fenster_Schliessen");
@@ -563,21 +501,53 @@ private slots:
         QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(aufStick)));
         QVERIFY(m_editor->isWindowModified());
         QVERIFY(!m_editor->close());
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QVERIFY(m_editor->isVisible());
-        QCOMPARE(neustart2.size(), 0);
         QVERIFY(!m_editor->schliessenOhneNachfrage());
         QVERIFY(m_editor->isVisible());
+        QCOMPARE(m_neustart->size(), 0);
         QCOMPARE(texte(), (QStringList{"wichtig", "F2"}));
-        QCOMPARE(bytesVon(ordner), QByteArray("abgezogen"));
 
         // Saved elsewhere, all is well again.
         m_dialoge.dateien = {pfad(QStringLiteral("gerettet.xml"))};
-        m_editor->findChild<QAction *>(QStringLiteral("actionSpeichern_unter"))->trigger();
+        aktion("actionSpeichern_unter");
         QCOMPARE(texteImFile(pfad(QStringLiteral("gerettet.xml"))), (QStringList{"wichtig", "F2"}));
-        QCOMPARE(neustart2.size(), 1);
-        QCOMPARE(neustart2.first().first().toString(), pfad(QStringLiteral("gerettet.xml")));
+        QCOMPARE(m_neustart->size(), 1);
+        QCOMPARE(m_neustart->first().first().toString(), pfad(QStringLiteral("gerettet.xml")));
         QVERIFY(!m_editor->isVisible());
+    }
+
+    // A question file opened through a link: saving keeps the link and writes its target, and a
+    // save that fails leaves the target as it was.
+    void speichernDurchEinenLink()
+    {
+        QTemporaryDir anderswo;
+        const QString echt = anderswo.filePath(QStringLiteral("echt.xml"));
+        Testdaten::schreiben(echt, fragen(2));
+        {
+            const FrageDatei::LadeErgebnis gelesen = FrageDatei::lesen(echt);
+            QVERIFY(FrageDatei::schreiben(echt, gelesen.fragen));
+        }
+        const QByteArray vorher = bytesVon(echt);
+        const QString link = pfad(QStringLiteral("link.xml"));
+        QVERIFY(QFile::link(echt, link));
+        starten(link);
+        frageText(QStringLiteral("über den Link"));
+        {
+            const Dateigrenze platte(100);
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("Failed to write file")));
+            klick("pushButton_Fenster_Schliessen");
+        }
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QCOMPARE(bytesVon(echt), vorher);
+        QVERIFY(m_editor->isWindowModified());
+
+        klick("pushButton_Fenster_Schliessen");
+        QCOMPARE(m_dialoge.hinweise.size(), 1);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), echt);
+        QCOMPARE(texteImFile(echt), (QStringList{"über den Link", "F2"}));
+        QVERIFY(!m_editor->isWindowModified());
+        QVERIFY(m_editor->close());
+        QVERIFY(m_dialoge.fragen.isEmpty());
+        QCOMPARE(QDir(anderswo.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"echt.xml"});
     }
 
     void auszeichnungenBleibenZeichenFuerZeichen()
@@ -589,14 +559,10 @@ private slots:
         liste[1].antworten[1] = QStringLiteral("&lt;tag&gt; & \"x\"");
         const QString datei = pfad(QStringLiteral("f.xml"));
         // In the layout the editor writes, so an unchanged save must give the same bytes.
-        {
-            Testdaten::schreiben(datei, liste);
-            const FrageDatei::LadeErgebnis gelesen = FrageDatei::lesen(datei);
-            QVERIFY(FrageDatei::schreiben(datei, gelesen.fragen));
-        }
+        Testdaten::schreiben(datei, liste);
+        QVERIFY(FrageDatei::schreiben(datei, FrageDatei::lesen(datei).fragen));
         const QByteArray vorher = bytesVon(datei);
         starten(datei);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText().left(11), QStringLiteral("<b>fett</b>"));
         klick("pushButton_FragenEditor_PfeilRechts");
         klick("pushButton_FragenEditor_PfeilLinks");
         QVERIFY(!m_editor->isWindowModified());
@@ -609,13 +575,12 @@ private slots:
         frage->moveCursor(QTextCursor::End);
         QTest::keyClicks(frage, QStringLiteral(" <u>"));
         klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(FrageDatei::feld(FrageDatei::lesen(datei).fragen.value(0), QStringLiteral("QuestionText")),
-                 markup + QStringLiteral(" <u>"));
+        QCOMPARE(feldImFile(datei, 0, QStringLiteral("QuestionText")), markup + QStringLiteral(" <u>"));
     }
 
     void hoechstensTausendFragen()
     {
-        startenMit(FrageDatei::MaxFragen - 1);
+        const QString datei = startenMit(FrageDatei::MaxFragen - 1);
         QPushButton *leer = w<QPushButton>("pushButton_Plus_Frage_Leer");
         QPushButton *kopie = w<QPushButton>("pushButton_Plus_Frage_Kopie");
         QVERIFY(leer->isEnabled());
@@ -628,7 +593,7 @@ private slots:
         leer->click();
         QCOMPARE(m_editor->anzahlDerFragen(), FrageDatei::MaxFragen);
         klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(FrageDatei::lesen(pfad(QStringLiteral("fragen.xml"))).fragen.size(), FrageDatei::MaxFragen);
+        QCOMPARE(FrageDatei::lesen(datei).fragen.size(), FrageDatei::MaxFragen);
         klick("pushButton_Frage_Loeschen");
         QVERIFY(leer->isEnabled());
         QVERIFY(leer->toolTip().isEmpty());
@@ -644,25 +609,20 @@ private slots:
 
     void oeffnenNeuUndTitel()
     {
-        const QString datei = pfad(QStringLiteral("fuenf.xml"));
-        startenMit(5, QStringLiteral("fuenf.xml"));
-        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor \u2013 fuenf.xml[*]"));
-        QVERIFY(!m_editor->isWindowModified());
+        const QString datei = startenMit(5, QStringLiteral("fuenf.xml"));
         w<QTextEdit>("textEdit_Antwort_D")->setPlainText(QStringLiteral("x"));
         QVERIFY(m_editor->isWindowModified());
         w<QTextEdit>("textEdit_Antwort_D")->setPlainText(QString());
         QVERIFY(!m_editor->isWindowModified());
-        w<QComboBox>("comboBox_Frage")->setCurrentIndex(4);
+        waehlen(4);
 
         // Cancelled and unreadable files change nothing.
-        QAction *oeffnen = m_editor->findChild<QAction *>(QStringLiteral("action_ffnen"));
-        oeffnen->trigger();
-        QCOMPARE(m_dialoge.dateiDialoge.size(), 1);
-        QCOMPARE(m_dialoge.dateiDialoge.first().at(0), QStringLiteral("Öffnen Fragen XML-Datei"));
+        aktion("action_ffnen");
+        QCOMPARE(m_dialoge.dateiDialoge.value(0).value(0), QStringLiteral("Öffnen Fragen XML-Datei"));
         const QString kaputt = pfad(QStringLiteral("kaputt.xml"));
         Testdaten::schreiben(kaputt, QByteArray("kein xml"));
         m_dialoge.dateien = {kaputt};
-        oeffnen->trigger();
+        aktion("action_ffnen");
         QCOMPARE(m_dialoge.hinweise.size(), 1);
         QCOMPARE(m_editor->pfad(), datei);
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), datei);
@@ -672,27 +632,24 @@ private slots:
         const QString zwei = pfad(QStringLiteral("zwei.xml"));
         Testdaten::schreiben(zwei, fragen(2));
         m_dialoge.dateien = {zwei};
-        oeffnen->trigger();
-        QCOMPARE(m_editor->anzahlDerFragen(), 2);
+        aktion("action_ffnen");
         QCOMPARE(m_editor->aktuelleFrage(), 1);
-        QCOMPARE(w<QTextEdit>("textEdit_Frage")->toPlainText(), QStringLiteral("F2"));
+        QCOMPARE(angezeigt(), QStringLiteral("F2"));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), zwei);
         QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor \u2013 zwei.xml[*]"));
 
         // Opening over unsaved edits asks first.
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("ungespeichert"));
-        QVERIFY(m_editor->isWindowModified());
+        frageText(QStringLiteral("ungespeichert"));
         m_dialoge.dateien = {datei};
-        oeffnen->trigger();
+        aktion("action_ffnen");
         QCOMPARE(m_dialoge.fragen.size(), 1);
         QCOMPARE(texteImFile(zwei), (QStringList{"F1", "ungespeichert"}));
-        QCOMPARE(m_editor->aktuelleFrage(), 1);
 
         const QString neu = pfad(QStringLiteral("neu.xml"));
         m_dialoge.dateien = {neu};
-        m_editor->findChild<QAction *>(QStringLiteral("actionNeu"))->trigger();
-        QCOMPARE(m_dialoge.speicherDialoge.last().at(0), QStringLiteral("Speichern unter..."));
-        QCOMPARE(m_dialoge.speicherDialoge.last().at(2), QStringLiteral("XML files (*.xml)"));
+        aktion("actionNeu");
+        QCOMPARE(m_dialoge.speicherDialoge.last().value(0), QStringLiteral("Speichern unter..."));
+        QCOMPARE(m_dialoge.speicherDialoge.last().value(2), QStringLiteral("XML files (*.xml)"));
         QCOMPARE(bytesVon(neu), FrageDatei::neueDatei());
         QCOMPARE(m_editor->anzahlDerFragen(), 1);
         QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("15"));
@@ -703,21 +660,20 @@ private slots:
 
     void speichernUnterStartetDasSpielMitDerNeuenDatei()
     {
-        startenMit(3);
-        QSignalSpy neustart(m_editor.get(), &FragenEditor::spielNeuStarten);
-        w<QTextEdit>("textEdit_Frage")->setPlainText(QStringLiteral("kopiert"));
-        m_editor->findChild<QAction *>(QStringLiteral("actionSpeichern_unter"))->trigger(); // cancelled
-        QCOMPARE(neustart.size(), 0);
+        const QString datei = startenMit(3);
+        frageText(QStringLiteral("kopiert"));
+        aktion("actionSpeichern_unter"); // cancelled
+        QCOMPARE(m_neustart->size(), 0);
         QVERIFY(m_editor->isVisible());
 
         const QString ziel = pfad(QStringLiteral("anders.xml"));
         m_dialoge.dateien = {ziel};
-        m_editor->findChild<QAction *>(QStringLiteral("actionSpeichern_unter"))->trigger();
+        aktion("actionSpeichern_unter");
         QCOMPARE(texteImFile(ziel), (QStringList{"kopiert", "F2", "F3"}));
-        QCOMPARE(texteImFile(pfad(QStringLiteral("fragen.xml"))), (QStringList{"F1", "F2", "F3"}));
+        QCOMPARE(texteImFile(datei), (QStringList{"F1", "F2", "F3"}));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), ziel);
-        QCOMPARE(neustart.size(), 1);
-        QCOMPARE(neustart.first().first().toString(), ziel);
+        QCOMPARE(m_neustart->size(), 1);
+        QCOMPARE(m_neustart->first().first().toString(), ziel);
         QVERIFY(m_dialoge.fragen.isEmpty());
         QVERIFY(!m_editor->isVisible());
     }
