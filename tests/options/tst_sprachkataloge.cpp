@@ -461,7 +461,7 @@ private slots:
         // Fixed texts, the same in both languages: the names of two windows, the placeholder web
         // address, the file names of the sounds, and file paths (whose folders are the machine's).
         static const QRegularExpression fest(QStringLiteral(
-            "Shortcut Keys|Go To|plenaro\\.example|\\b\\w+\\.wav\\b|(?:/[^\\s/]+)+"));
+            "Shortcut Keys|Go To|plenaro\\.example|\\b\\w+\\.wav\\b|\\S*(?:/[^\\s/]+)+"));
         const QSet<QString> fremdeWoerter = woerterNur(!englisch);
         QStringList fremd;
         for (QString text : std::as_const(texte)) {
