@@ -134,6 +134,9 @@ private slots:
         QTest::newRow("a class set heard for the first time, alone")
             << Lieferungen{{a, 0}, {folge(7, 3, 3), 300}, ruhe} << QList<quint32>{}
             << druecke(1, 1, 10) + druecke(7, 3, 3);
+        QTest::newRow("handset 127 of class set 0, button bits only")
+            << Lieferungen{{rahmen(0, 127, 0xfe) + rahmen(0, 126, 0x07), 0}} << QList<quint32>{}
+            << QVector<Druck>{druck(0, 127, 3), druck(0, 126, 4)};
         QTest::newRow("handsets 0 and 128 do not exist")
             << Lieferungen{{rahmen(1, 0, 1), 0}, {rahmen(1, 128, 1), 300}, ruhe} << QList<quint32>{}
             << QVector<Druck>{};

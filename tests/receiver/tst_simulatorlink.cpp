@@ -1,17 +1,16 @@
 // The real link with QSerialPort against the receiver simulator's pseudo terminal: discovery by
-// announcement, both families, a burst of presses into the engine, unplug and replug, a long run
-// of torn frames and stray bytes while the window is busy, and a receiver plugged in among other
-// serial ports.
+// announcement, unplug and replug of both families among other serial ports (the first time
+// after the program started), and a long run of torn frames and stray bytes while the window is
+// busy.
 #include "comport.h"
 #include "core/randompresses.h"
-#include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "qtseriellerport.h"
 #include "schluessel.h"
 #include "simulatorports.h"
 #include "simulatorportsystem.h"
-#include "spiel.h"
 #include "testeinstellungen.h"
+#include "uhr.h"
 #include "verlorenerfunden.h"
 
 #include <QProcess>
@@ -99,7 +98,8 @@ private:
             ziel.append({k, b, t});
         });
     }
-    static void wartenBisNichts(int ms)
+    // The receiver stays unplugged this long: a part of the scenario, not a wait for something.
+    static void ausgestecktLassen(int ms)
     {
         QElapsedTimer uhr;
         uhr.start();
@@ -163,54 +163,6 @@ private slots:
         QVERIFY(SimulatorPorts::laufende().isEmpty());
     }
 
-    void findenDrueckenAussteckenWiederfinden()
-    {
-        SimulatorPortSystem ports;
-        DialogRekorder dialoge;
-        spiel engine(Uhr::system(), dialoge);
-        comPort link(ports, Uhr::system());
-        QSignalSpy gefunden(&link, &comPort::serialport_eventEmpfaengerGefunden);
-        QSignalSpy verloren(&link, &comPort::iconEmpfaengerVerbundenAusblenden);
-        // As the main window does: open the found port for the presses.
-        connect(&link, &comPort::serialport_eventEmpfaengerGefunden, &link, &comPort::connectSerial);
-        connect(&link, &comPort::signalGereateIDAnzeigen, &engine, &spiel::antwortErfassen);
-
-        const QString erster =
-            simulator({QStringLiteral("--family"), QStringLiteral("morvane"), QStringLiteral("--burst"),
-                       QStringLiteral("200"), QStringLiteral("--class-sets"), QStringLiteral("1,2"),
-                       QStringLiteral("--start-delay"), QStringLiteral("600"),
-                       QStringLiteral("--split-frames"), QStringLiteral("--junk-bits")});
-        QVERIFY(!erster.isEmpty());
-        link.verbindungStarten();
-        QTRY_COMPARE_WITH_TIMEOUT(gefunden.count(), 1, 10000);
-        QCOMPARE(Einstellungen::text(Schluessel::SerialPort), erster);
-        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Morvane"));
-
-        // 200 handsets in two class sets, frames torn in two and with junk in the high bits.
-        QTRY_COMPARE_WITH_TIMEOUT(engine.getPersonen().size(), 200, 15000);
-        int klassensatzZwei = 0;
-        for (const Person &person : engine.getPersonen()) {
-            QVERIFY(person.getBuzzerNo() >= 1 && person.getBuzzerNo() <= 100);
-            klassensatzZwei += person.getKlassensatz() == 2 ? 1 : 0;
-            const int knopf = person.getAntworten().at(0).getAntwort();
-            QVERIFY(knopf >= 1 && knopf <= 4);
-        }
-        QCOMPARE(klassensatzZwei, 100);
-
-        // Unplugged: noticed by the port-count watch.
-        beenden(m_simulatoren.first());
-        QTRY_VERIFY_WITH_TIMEOUT(verloren.count() >= 1, 10000);
-        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"));
-
-        // Another receiver, of the other family: found and told apart.
-        const QString zweiter = simulator({QStringLiteral("--family"), QStringLiteral("tandrivelle")});
-        QVERIFY(!zweiter.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(gefunden.count(), 2, 15000);
-        QCOMPARE(Einstellungen::text(Schluessel::SerialPort), zweiter);
-        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
-        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("true"));
-        link.SerialPortSchliessen();
-    }
     // 6,000 presses of 200 handsets, a quarter of the frames torn in two, junk in the unused bits,
     // now and then a stray byte, while the window stalls for 80 ms four times a second: every press
     // arrives once, in order, and nothing else.
@@ -248,9 +200,10 @@ private slots:
         link.verbindungStarten();
         QElapsedTimer dauer;
         dauer.start();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            empfangen.size() >= Anzahl || m_simulatoren.first()->state() == QProcess::NotRunning, 60'000);
-        wartenBisNichts(300);
+        // Everything sent is read once the link hears the simulator go.
+        QTRY_VERIFY_WITH_TIMEOUT(m_simulatoren.first()->state() == QProcess::NotRunning, 60'000);
+        QTRY_COMPARE_WITH_TIMEOUT(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"),
+                                  10'000);
         beschaeftigt.stop();
 
         // What the simulator played: the same audience from the same seed.
@@ -269,24 +222,14 @@ private slots:
               "flood-dropped",
               int(gesendet.size()), int(empfangen.size()), verloren, erfunden, stockungen, dauer.elapsed(),
               link.gedrosselteDruecke());
-        for (qsizetype i = 0; i < std::min(gesendet.size(), empfangen.size()); ++i) {
-            if (gesendet.at(i) != empfangen.at(i)) {
-                for (qsizetype j = std::max<qsizetype>(0, i - 3); j < i + 4 && j < empfangen.size(); ++j)
-                    qInfo("%lld: sent %u %u %u got %u %u %u", j, gesendet.at(j)[0], gesendet.at(j)[1],
-                          gesendet.at(j)[2], empfangen.at(j)[0], empfangen.at(j)[1], empfangen.at(j)[2]);
-                break;
-            }
-        }
-        QCOMPARE(verloren, 0);
-        QCOMPARE(erfunden, 0);
         QCOMPARE(empfangen, gesendet);
         QVERIFY(stockungen > 10);
         link.SerialPortSchliessen();
     }
 
     // 20 times unplugged for 0.3 to 3 s (mostly short, once one second) and plugged in again,
-    // with two other serial ports present: found again every time, and the presses sent after
-    // it arrive.
+    // the two families by turns, with two other serial ports present: found again every time
+    // and told apart, and the presses sent after it arrive.
     void aussteckenUndEinstecken()
     {
         const QList<int> ausgesteckt{300, 400, 300, 500, 350,  1000, 300, 450, 300, 3000,
@@ -310,13 +253,18 @@ private slots:
             gesendet.append({1, geraet, 2});
             gesendet.append({1, geraet, 3});
             seitEinstecken.start();
+            const bool morvane = runde % 2 == 0;
             const QString pfad =
-                simulator({QStringLiteral("--family"), QStringLiteral("morvane"), QStringLiteral("--press"),
-                           QStringLiteral("%1,1,B").arg(geraet), QStringLiteral("--press"),
-                           QStringLiteral("%1,1,C,20").arg(geraet), QStringLiteral("--start-delay"),
-                           QStringLiteral("400")});
+                simulator({QStringLiteral("--family"),
+                           morvane ? QStringLiteral("morvane") : QStringLiteral("tandrivelle"),
+                           QStringLiteral("--press"), QStringLiteral("%1,1,B").arg(geraet),
+                           QStringLiteral("--press"), QStringLiteral("%1,1,C,20").arg(geraet),
+                           QStringLiteral("--start-delay"), QStringLiteral("400")});
             QVERIFY(!pfad.isEmpty());
             QTRY_VERIFY_WITH_TIMEOUT(erkanntNach.size() == runde + 1, 10'000);
+            QCOMPARE(Einstellungen::text(Schluessel::SerialPort), pfad);
+            QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate),
+                     morvane ? QStringLiteral("Morvane") : QStringLiteral("Tandrivelle"));
             QTRY_COMPARE_WITH_TIMEOUT(empfangen, gesendet, 5000);
             // The script is over: the simulator goes, which is the unplugging. The link hears of it
             // from the port at once, not from a watch.
@@ -324,9 +272,9 @@ private slots:
             QElapsedTimer seitAusstecken;
             seitAusstecken.start();
             QTRY_COMPARE_WITH_TIMEOUT(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"),
-                                      1000);
+                                      5000);
             bemerktNach.append(seitAusstecken.elapsed());
-            wartenBisNichts(ausgesteckt.at(runde));
+            ausgestecktLassen(ausgesteckt.at(runde));
         }
         std::sort(erkanntNach.begin(), erkanntNach.end());
         std::sort(bemerktNach.begin(), bemerktNach.end());
@@ -335,35 +283,6 @@ private slots:
             "median %lld ms, slowest %lld ms",
             int(erkanntNach.size()), bemerktNach.at(bemerktNach.size() / 2), bemerktNach.last(),
             erkanntNach.at(erkanntNach.size() / 2), erkanntNach.last());
-        link.SerialPortSchliessen();
-    }
-
-    // The teacher starts the program first and plugs the receiver in later, with other serial
-    // ports on the machine.
-    void einsteckenNachDemStart_data()
-    {
-        QTest::addColumn<int>("anderePorts");
-        QTest::addColumn<int>("nach");
-        QTest::newRow("2 other ports, after 1.1 s") << 2 << 1100;
-        QTest::newRow("4 other ports, after 2.9 s") << 4 << 2900;
-    }
-    void einsteckenNachDemStart()
-    {
-        QFETCH(int, anderePorts);
-        QFETCH(int, nach);
-        PortsMitAnderen ports;
-        QVERIFY(ports.andereAnlegen(anderePorts));
-        comPort link(ports, Uhr::system());
-        connect(&link, &comPort::serialport_eventEmpfaengerGefunden, &link, &comPort::connectSerial);
-        QList<Ereignis> empfangen;
-        sammeln(link, empfangen);
-        link.verbindungStarten();
-        wartenBisNichts(nach);
-        QVERIFY(!simulator({QStringLiteral("--press"), QStringLiteral("5,3,D"),
-                            QStringLiteral("--start-delay"), QStringLiteral("400")})
-                     .isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(empfangen, (QList<Ereignis>{{3, 5, 4}}), 10'000);
-        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
         link.SerialPortSchliessen();
     }
 };

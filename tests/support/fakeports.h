@@ -9,10 +9,12 @@
 // with a given reply. The link's one port object is a FakePort that reads what the test feeds.
 // As strict as a real port: nothing is read or written while it is closed, a device that is not
 // plugged in cannot be opened, and unplugging the open device closes the port with an error.
+// What a device sends while its port is closed waits in the system's buffer for the next open.
 struct FakeGeraet
 {
     QByteArray antwort; // reply to "#INFO$"
     bool oeffenbar = true;
+    QByteArray wartend; // in the buffer when the port is next opened
 };
 
 class FakePortSystem;
@@ -20,7 +22,7 @@ class FakePortSystem;
 class FakePort final : public SeriellerPort
 {
 public:
-    explicit FakePort(const FakePortSystem &system)
+    explicit FakePort(FakePortSystem &system)
         : m_system(system)
     {
     }
@@ -63,7 +65,7 @@ public:
     QList<QPair<QString, QByteArray>> geschrieben;
 
 private:
-    const FakePortSystem &m_system;
+    FakePortSystem &m_system;
     QString m_name;
     bool m_offen = false;
     QByteArray m_puffer;
@@ -90,6 +92,14 @@ public:
             letzterPort->entfernt();
     }
     bool vorhanden(const QString &name) const { return namen.contains(name) && geraete.contains(name); }
+    // The device `name` sends: to the port that has it open, else into the system's buffer.
+    void senden(const QString &name, const QByteArray &daten)
+    {
+        if (letzterPort && letzterPort->isOpen() && letzterPort->portName() == name)
+            letzterPort->liefern(daten);
+        else
+            geraete[name].wartend += daten;
+    }
 
     QStringList namen;
     QHash<QString, FakeGeraet> geraete;
@@ -102,6 +112,8 @@ inline bool FakePort::oeffnen()
     if (m_offen)
         return false; // like a real port: opening an open port fails
     m_offen = m_system.vorhanden(m_name) && m_system.geraete.value(m_name).oeffenbar;
+    if (m_offen)
+        m_puffer = std::exchange(m_system.geraete[m_name].wartend, {});
     return m_offen;
 }
 
