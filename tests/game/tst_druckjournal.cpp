@@ -207,6 +207,9 @@ private slots:
             frage(2, {{1, 3, 4}, {1, 5, 1}}, true);
             // D does not exist on question 3: ignored, but time-stamped.
             frage(3, {{1, 4, 1}, {1, 3, 4}, {2, 9, 1}}, true);
+            // Question 3 again at once: the next press belongs to the question just evaluated, and
+            // changes its answer, not its points.
+            frage(3, {{1, 4, 2}}, false);
             // Question 1 once more: a new answer, abandoned before the end. The old points stay.
             frage(1, {{1, 3, 2}, {1, 4, 2}}, false);
             frage(4, {{1, 5, 2}}, false);
@@ -218,11 +221,11 @@ private slots:
         const SpielStand stand = danach.lesen();
         QCOMPARE(stand.frageDatei, datei);
         QCOMPARE(stand.aktuelleFrage, 4);
-        QCOMPARE(stand.druecke.size(), 14);
+        QCOMPARE(stand.druecke.size(), 15);
         QCOMPARE(stand.druckeDerFrage(1).size(), 6);
         QCOMPARE(stand.ausgewerteteFragen(), QList<int>({1, 2, 3}));
         QCOMPARE(stand.angebot(), QStringLiteral("Das letzte Spiel wurde nicht beendet (Fragedatei \"%1\", "
-                                                 "Frage 4, 14 Antworten erfasst). Möchten Sie es fortsetzen?")
+                                                 "Frage 4, 15 Antworten erfasst). Möchten Sie es fortsetzen?")
                                       .arg(datei));
 
         spiel wieder(m_uhr, m_dialoge);
@@ -238,7 +241,7 @@ private slots:
         bool geschrieben = false;
         danach.druck(wieder, 1, 6, 3, &geschrieben);
         QVERIFY(geschrieben);
-        QCOMPARE(danach.lesen().druecke.size(), 15);
+        QCOMPARE(danach.lesen().druecke.size(), 16);
 
         // A normal end leaves nothing to offer.
         danach.beenden();

@@ -38,101 +38,90 @@ private:
 private slots:
     void init() { m_dialoge.leeren(); }
 
-    void vorwaertsBisUeberDasEnde()
+    // Steps through a catalogue: "+" next, "-" back, a number jumps. Past the last question the
+    // last stays, with a box each time and the end flag, which only a step back clears; back
+    // stays at the first; a jump beyond the end goes to the last, one below 1 to the first with
+    // a box. An empty catalogue gives nothing and says nothing.
+    void navigation_data()
+    {
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<QStringList>("schritte");
+        QTest::addColumn<QStringList>("gezeigt"); // empty: no question
+        QTest::addColumn<QStringList>("hinweise");
+        QTest::addColumn<bool>("ende");
+        const QString keine = QStringLiteral("Keine weiteren Fragen.");
+        const QString ungueltig = QStringLiteral("Ungültige Fragenummer.");
+        QTest::newRow("forward past the end")
+            << 3 << QStringList{"+", "+", "+", "+", "+"} << QStringList{"1", "2", "3", "3", "3"}
+            << QStringList{keine, keine} << true;
+        QTest::newRow("back after the end")
+            << 3 << QStringList{"+", "+", "+", "+", "-"} << QStringList{"1", "2", "3", "3", "2"}
+            << QStringList{keine} << false;
+        QTest::newRow("back stays at the first")
+            << 3 << QStringList{"-", "-"} << QStringList{"1", "1"} << QStringList{} << false;
+        QTest::newRow("jumps") << 12 << QStringList{"5", "9999", "12"} << QStringList{"5", "12", "12"}
+                               << QStringList{} << false;
+        QTest::newRow("jumps below 1") << 12 << QStringList{"0", "-4"} << QStringList{"1", "1"}
+                                       << QStringList{ungueltig, ungueltig} << false;
+        QTest::newRow("a jump leaves the end flag")
+            << 2 << QStringList{"+", "+", "+", "1"} << QStringList{"1", "2", "2", "1"} << QStringList{keine}
+            << true;
+        QTest::newRow("empty") << 0 << QStringList{"+", "-", "3"} << QStringList{"", "", ""} << QStringList{}
+                               << false;
+    }
+    void navigation()
+    {
+        QFETCH(int, anzahl);
+        QFETCH(QStringList, schritte);
+        Fragenkatalog katalog(m_dialoge);
+        if (anzahl > 0)
+            QVERIFY(katalog.ladeFragen(datei(anzahl)).ok());
+        QCOMPARE(katalog.getAnzahlFragen(), anzahl);
+        QCOMPARE(katalog.getAktuelleFrageNr(), 0);
+        QStringList gezeigt;
+        for (const QString &schritt : schritte) {
+            const QDomElement frage = schritt == QLatin1String("+") ? katalog.getNaechsteFrage()
+                                      : schritt == QLatin1String("-")
+                                          ? katalog.getVorherigeFrage()
+                                          : katalog.springeZuFrage(schritt.toInt());
+            gezeigt << text(frage);
+        }
+        QTEST(gezeigt, "gezeigt");
+        QCOMPARE(katalog.getAktuelleFrageNr(), gezeigt.last().toInt());
+        QTEST(m_dialoge.hinweisTexte(), "hinweise");
+        // The end is news; a wrong number is not.
+        for (const Meldung &hinweis : std::as_const(m_dialoge.hinweise))
+            QCOMPARE(hinweis.bild.isEmpty(), hinweis.text.startsWith(QStringLiteral("Ung")));
+        QTEST(katalog.istEndeErreicht(), "ende");
+        QVERIFY(katalog.getFrage(anzahl + 1).isNull());
+        QCOMPARE(katalog.feld("QuestionText"), gezeigt.last());
+    }
+
+    // A file that does not load leaves the questions and the place in them; one that loads starts
+    // from before its first question, and the end flag stays until the game is reset.
+    void ladenUndFehlschlagen()
     {
         Fragenkatalog katalog(m_dialoge);
-        QVERIFY(katalog.ladeFragen(datei(3)).ok());
-        QCOMPARE(katalog.getAnzahlFragen(), 3);
-        QCOMPARE(katalog.getAktuelleFrageNr(), 0);
-        QCOMPARE(katalog.fehlendeAntworten(), 0);
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("1"));
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("2"));
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("3"));
-        QVERIFY(m_dialoge.hinweise.isEmpty());
-        QVERIFY(!katalog.istEndeErreicht());
-
-        // Past the end: the box, the last question again, the end flag — and again on every try.
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("3"));
-        QCOMPARE(m_dialoge.hinweisTexte(), QStringList{"Keine weiteren Fragen."});
-        QCOMPARE(m_dialoge.hinweise.at(0).bild, QString(":/images/info.png"));
+        QVERIFY(katalog.ladeFragen(datei(2)).ok());
+        for (int i = 0; i < 3; ++i)
+            katalog.getNaechsteFrage();
         QVERIFY(katalog.istEndeErreicht());
-        QCOMPARE(katalog.getAktuelleFrageNr(), 3);
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("3"));
-        QCOMPARE(m_dialoge.hinweise.size(), 2);
 
-        // Back clears the flag and gives the second-to-last question.
-        QCOMPARE(text(katalog.getVorherigeFrage()), QString("2"));
-        QVERIFY(!katalog.istEndeErreicht());
-    }
-
-    void rueckwaertsBleibtBeiEins()
-    {
-        Fragenkatalog katalog(m_dialoge);
-        katalog.ladeFragen(datei(3));
-        QCOMPARE(text(katalog.getVorherigeFrage()), QString("1"));
-        QCOMPARE(katalog.getAktuelleFrageNr(), 1);
-        QCOMPARE(text(katalog.getVorherigeFrage()), QString("1"));
-        QVERIFY(m_dialoge.hinweise.isEmpty());
-    }
-
-    void springen()
-    {
-        Fragenkatalog katalog(m_dialoge);
-        katalog.ladeFragen(datei(12));
-        QCOMPARE(text(katalog.springeZuFrage(5)), QString("5"));
-        QCOMPARE(text(katalog.springeZuFrage(9999)), QString("12"));
-        QVERIFY(m_dialoge.hinweise.isEmpty());
-        katalog.setEndeErreicht(true);
-        QCOMPARE(text(katalog.springeZuFrage(0)), QString("1"));
-        QCOMPARE(m_dialoge.hinweisTexte(), QStringList{"Ungültige Fragenummer."});
-        QVERIFY(m_dialoge.hinweise.at(0).bild.isEmpty());
-        QCOMPARE(text(katalog.springeZuFrage(-4)), QString("1"));
-        QCOMPARE(m_dialoge.hinweise.size(), 2);
-        QVERIFY2(katalog.istEndeErreicht(), "a jump leaves the end flag alone");
-    }
-
-    void leererKatalogBeruehrtNichts()
-    {
-        Fragenkatalog katalog(m_dialoge);
-        QVERIFY(katalog.getNaechsteFrage().isNull());
-        QVERIFY(katalog.getVorherigeFrage().isNull());
-        QVERIFY(katalog.springeZuFrage(3).isNull());
-        QVERIFY(katalog.getFrage(1).isNull());
-        QCOMPARE(katalog.getAktuelleFrageNr(), 0);
-        QVERIFY(m_dialoge.hinweise.isEmpty());
-        QVERIFY(katalog.feld("Solution").isEmpty());
-    }
-
-    void fehlgeschlagenesLadenBehaeltDieFragen()
-    {
-        Fragenkatalog katalog(m_dialoge);
-        katalog.ladeFragen(datei(4));
-        katalog.getNaechsteFrage();
-        katalog.getNaechsteFrage();
-
-        const auto fehlt = katalog.ladeFragen(m_ordner.filePath("gibt-es-nicht.xml"));
-        QCOMPARE(fehlt.fehler, FrageDatei::LadeErgebnis::Fehler::DateiFehlt);
+        QCOMPARE(katalog.ladeFragen(m_ordner.filePath("gibt-es-nicht.xml")).fehler,
+                 FrageDatei::LadeErgebnis::Fehler::DateiFehlt);
         const QString kaputt = m_ordner.filePath("kaputt.xml");
-        Testdaten::schreiben(kaputt, QByteArray("<A><Question>"));
+        QVERIFY(Testdaten::schreiben(kaputt, QByteArray("<A><Question>")));
         QCOMPARE(katalog.ladeFragen(kaputt).fehler, FrageDatei::LadeErgebnis::Fehler::KeinXml);
-
-        QCOMPARE(katalog.getAnzahlFragen(), 4);
+        QCOMPARE(katalog.getAnzahlFragen(), 2);
         QCOMPARE(katalog.getAktuelleFrageNr(), 2);
-        QCOMPARE(text(katalog.getNaechsteFrage()), QString("3"));
-    }
+        QCOMPARE(text(katalog.getVorherigeFrage()), QString("1"));
 
-    void neuLadenSetztDieNummerZurueckAberNichtDasEnde()
-    {
-        Fragenkatalog katalog(m_dialoge);
-        katalog.ladeFragen(datei(2));
-        katalog.getNaechsteFrage();
-        katalog.getNaechsteFrage();
-        katalog.getNaechsteFrage();
-        QVERIFY(katalog.istEndeErreicht());
+        katalog.setEndeErreicht(true);
         QVERIFY(katalog.ladeFragen(datei(5, "andere.xml")).ok());
         QCOMPARE(katalog.getAnzahlFragen(), 5);
         QCOMPARE(katalog.getAktuelleFrageNr(), 0);
         QVERIFY(katalog.istEndeErreicht());
+        QCOMPARE(text(katalog.getNaechsteFrage()), QString("1"));
     }
 
     void fehlendeAntworten_data()

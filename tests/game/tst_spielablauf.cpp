@@ -302,58 +302,53 @@ private slots:
         QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Start);
     }
 
-    // Pause, resume, and end-now within the rest of that second: the pending resume must not
-    // start the countdown again.
-    void sofortBeendenKurzNachFortsetzen()
+    // Pause only while a countdown runs: it takes the presses off and shows its sign. End-now
+    // within the rest of the second after a resume: the pending resume does not start the
+    // countdown again. Leaving a paused question takes the sign away; nothing of it ticks later.
+    void pauseUndSofortBeenden_data()
     {
-        ersteFrageLaeuft();
-        sekunden(3.4);
-        m_ablauf->pauseTaste();
+        QTest::addColumn<bool>("master");
+        QTest::newRow("keys") << false;
+        QTest::newRow("master handset") << true;
+    }
+    void pauseUndSofortBeenden()
+    {
+        QFETCH(bool, master);
+        const auto pause = [&]() {
+            master ? m_ablauf->masterPause() : m_ablauf->pauseTaste();
+        };
+        m_ablauf->naechsteFrage();
+        pause();
+        QVERIFY(!m_fenster->pause);
+        QVERIFY(!m_ablauf->stimmenVerbunden());
+        sekunden(2 + 3.4);
+        pause();
         QVERIFY(m_fenster->pause);
         QVERIFY(!m_ablauf->stimmenVerbunden());
         sekunden(5);
-        m_ablauf->pauseTaste();
+        pause();
         QVERIFY(!m_fenster->pause);
         QVERIFY(m_ablauf->stimmenVerbunden());
         sekunden(0.2);
-        m_ablauf->sofortBeendenTaste();
+        master ? m_ablauf->masterTerminate() : m_ablauf->sofortBeendenTaste();
         m_klang.gespielt.clear();
         sekunden(20);
         QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
         QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 1);
         QVERIFY(!m_klang.gespielt.contains(Ring));
-        QVERIFY(!m_spiel->istCountdownAktiv());
         QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
 
-        // The master's end-now does the same.
         m_ablauf->naechsteFrage();
         m_uhr->vorspulen(0);
-        sekunden(1.5);
-        m_ablauf->masterPause();
-        m_ablauf->masterPause();
-        m_ablauf->masterTerminate();
-        sekunden(20);
-        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 2);
-        QCOMPARE(m_fenster->zaehle(QStringLiteral("ergebnis")), 2);
-    }
-
-    void pauseNurWaehrendDesCountdowns()
-    {
-        m_ablauf->naechsteFrage();
-        m_ablauf->pauseTaste();
-        QVERIFY(!m_fenster->pause);
-        QVERIFY(!m_ablauf->stimmenVerbunden());
-        sekunden(2);
-        m_ablauf->pauseTaste();
+        pause();
         QVERIFY(m_fenster->pause);
-        // Leaving a paused question takes the pause sign away and nothing of it ticks later.
         m_ablauf->frageUeberspringen();
         QVERIFY(!m_fenster->pause);
         QVERIFY(!m_spiel->istPausiert());
         m_uhr->vorspulen(0);
         QVERIFY(m_spiel->istCountdownAktiv());
         sekunden(15);
-        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 1);
+        QCOMPARE(m_fenster->zaehle(QStringLiteral("ende")), 2);
     }
 
     // F5, or Open answered Yes, in every phase of a question: its answer delay, its countdown
