@@ -213,77 +213,85 @@ private slots:
         QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2", "Frage 3", "Frage 4"}));
     }
 
-    void blaetternUndVerschieben()
+    // Arrows, the selector, insertions and deletions on the questions F1 to F4. A key is a button:
+    // < > previous and next, ^ v move up and down, + new, c copy, x delete; a digit selects that
+    // question. Afterwards the questions ("_" an empty one) and the one shown, from 1.
+    void blaetternVerschiebenEinfuegenLoeschen_data()
     {
+        QTest::addColumn<QString>("tasten");
+        QTest::addColumn<QString>("danach");
+        QTest::addColumn<int>("gezeigt");
+        QTest::newRow("back at the first") << "<"
+                                           << "F1 F2 F3 F4" << 1;
+        QTest::newRow("on past the last") << "4>"
+                                          << "F1 F2 F3 F4" << 4;
+        QTest::newRow("up at the top") << "^"
+                                       << "F1 F2 F3 F4" << 1;
+        QTest::newRow("down at the bottom") << "4v"
+                                            << "F1 F2 F3 F4" << 4;
+        QTest::newRow("down, shown at its new place") << "v"
+                                                      << "F2 F1 F3 F4" << 2;
+        QTest::newRow("down and up again") << "3v^"
+                                           << "F1 F2 F3 F4" << 3;
+        QTest::newRow("new after the second") << "2+"
+                                              << "F1 F2 _ F3 F4" << 3;
+        QTest::newRow("copy of the first") << "c"
+                                           << "F1 F1 F2 F3 F4" << 2;
+        QTest::newRow("delete the last") << "4x"
+                                         << "F1 F2 F3" << 3;
+        QTest::newRow("delete the first") << "x"
+                                          << "F2 F3 F4" << 1;
+        QTest::newRow("the only one stays") << "xxxxx"
+                                            << "F4" << 1;
+    }
+    void blaetternVerschiebenEinfuegenLoeschen()
+    {
+        QFETCH(QString, tasten);
+        QFETCH(QString, danach);
+        QFETCH(int, gezeigt);
+        const QHash<QChar, const char *> knoepfe{{QLatin1Char('<'), "pushButton_FragenEditor_PfeilLinks"},
+                                                 {QLatin1Char('>'), "pushButton_FragenEditor_PfeilRechts"},
+                                                 {QLatin1Char('^'), "pushButton_FragenEditor_PfeilOben"},
+                                                 {QLatin1Char('v'), "pushButton_FragenEditor_PfeilUnten"},
+                                                 {QLatin1Char('+'), "pushButton_Plus_Frage_Leer"},
+                                                 {QLatin1Char('c'), "pushButton_Plus_Frage_Kopie"},
+                                                 {QLatin1Char('x'), "pushButton_Frage_Loeschen"}};
         startenMit(4);
-        klick("pushButton_FragenEditor_PfeilLinks");
-        QCOMPARE(m_editor->aktuelleFrage(), 0);
-        // At the top nothing moves.
-        klick("pushButton_FragenEditor_PfeilOben");
-        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "F4"}));
-        // The moved question stays on screen at its new place.
-        klick("pushButton_FragenEditor_PfeilUnten");
-        QCOMPARE(texte(), (QStringList{"F2", "F1", "F3", "F4"}));
-        QCOMPARE(m_editor->aktuelleFrage(), 1);
-        QCOMPARE(angezeigt(), QStringLiteral("F1"));
-        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), 1);
+        for (const QChar taste : tasten) {
+            if (taste.isDigit())
+                waehlen(taste.digitValue() - 1);
+            else
+                klick(knoepfe.value(taste));
+        }
+        QCOMPARE(texte().join(QLatin1Char(' ')).replace(QStringLiteral("  "), QStringLiteral(" _ ")), danach);
+        QCOMPARE(m_editor->aktuelleFrage(), gezeigt - 1);
+        QCOMPARE(angezeigt(), texte().at(gezeigt - 1));
+        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), gezeigt - 1);
+        QCOMPARE(auswahl().size(), texte().size());
         QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
-                 QStringLiteral("Frage 2/4 verschieben (auf/ab)"));
-        klick("pushButton_FragenEditor_PfeilOben");
-        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "F4"}));
-
-        // At the end the arrows only take the form over.
-        waehlen(3);
-        frageText(QStringLiteral("geändert"));
-        klick("pushButton_FragenEditor_PfeilRechts");
-        klick("pushButton_FragenEditor_PfeilUnten");
-        QCOMPARE(m_editor->aktuelleFrage(), 3);
-        QCOMPARE(texte(), (QStringList{"F1", "F2", "F3", "geändert"}));
-        waehlen(2);
-        QCOMPARE(angezeigt(), QStringLiteral("F3"));
-        klick("pushButton_FragenEditor_PfeilRechts");
-        QCOMPARE(angezeigt(), QStringLiteral("geändert"));
+                 QStringLiteral("Frage %1/%2 verschieben (auf/ab)").arg(gezeigt).arg(texte().size()));
     }
 
-    void einfuegenKopierenLoeschen()
+    void neueFrageUndKopie()
     {
-        startenMit(3);
-        waehlen(1);
-        klick("pushButton_Plus_Frage_Leer");
-        QCOMPARE(texte(), (QStringList{"F1", "F2", "", "F3"}));
-        QCOMPARE(m_editor->aktuelleFrage(), 2);
-        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), 2);
+        startenMit(2);
         // A new question is an empty survey of 15 seconds, one point, no delay.
-        QCOMPARE(feld(2, "Time"), QStringLiteral("15"));
-        QCOMPARE(feld(2, "Points"), QStringLiteral("1"));
-        QCOMPARE(feld(2, "AnswerDelay"), QStringLiteral("0"));
-        QCOMPARE(feld(2, "Solution"), QStringLiteral("NoAnswer"));
-        QCOMPARE(feld(2, "Answer1"), QString());
+        klick("pushButton_Plus_Frage_Leer");
+        QCOMPARE((QStringList{feld(1, "Answer1"), feld(1, "Time"), feld(1, "Points"), feld(1, "AnswerDelay"),
+                              feld(1, "Solution")}),
+                 (QStringList{{}, "15", "1", "0", "NoAnswer"}));
         QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("15"));
-        QVERIFY(!w<QCheckBox>("checkBox_Loesung_B")->isChecked());
+        QVERIFY(!w<QCheckBox>("checkBox_Loesung_A")->isChecked());
 
         // A copy takes the form as edited, and is a question of its own.
         waehlen(0);
         frageText(QStringLiteral("neu\nzweizeilig"));
         w<QCheckBox>("checkBox_Loesung_C")->click();
         klick("pushButton_Plus_Frage_Kopie");
-        QCOMPARE(texte(), (QStringList{"neu\nzweizeilig", "neu\nzweizeilig", "F2", "", "F3"}));
         QCOMPARE(feld(1, "Solution"), QStringLiteral("Answer3"));
         QCOMPARE(feld(1, "Time"), QStringLiteral("11"));
         frageText(QStringLiteral("nur die Kopie"));
-        QCOMPARE(feld(0, "QuestionText"), QStringLiteral("neu\nzweizeilig"));
-        QCOMPARE(feld(1, "QuestionText"), QStringLiteral("nur die Kopie"));
-
-        // Deleting the last shows the one before; the only one is never deleted.
-        waehlen(4);
-        klick("pushButton_Frage_Loeschen");
-        QCOMPARE(m_editor->aktuelleFrage(), 3);
-        QCOMPARE(angezeigt(), QString());
-        for (int i = 0; i < 5; ++i)
-            klick("pushButton_Frage_Loeschen");
-        QCOMPARE(m_editor->anzahlDerFragen(), 1);
-        QCOMPARE(auswahl(), (QStringList{"Frage 1"}));
-        QCOMPARE(angezeigt(), texte().first());
+        QCOMPARE(texte(), (QStringList{"neu\nzweizeilig", "nur die Kopie", "", "F2"}));
     }
 
     void hoechstensEineLoesungUndPunkteDieDieAuswahlNichtKennt()
