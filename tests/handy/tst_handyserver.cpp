@@ -86,21 +86,18 @@ Antwort holen(quint16 port, const QByteArray &ziel, const QByteArray &methode = 
     return {roh.status(), roh.koerper()};
 }
 
-// A client frame, masked as the protocol wants it unless told otherwise.
-QByteArray rahmen(quint8 erstes, const QByteArray &inhalt, bool maskiert = true)
+// A client frame, masked as the protocol wants it.
+QByteArray rahmen(quint8 erstes, const QByteArray &inhalt)
 {
     QByteArray r(1, char(erstes));
-    const char maske[4] = {0x12, 0x34, 0x56, 0x78};
-    const char m = maskiert ? char(0x80) : char(0);
     if (inhalt.size() < 126) {
-        r.append(char(m | char(inhalt.size())));
+        r.append(char(0x80 | inhalt.size()));
     } else {
-        r.append(char(m | 126));
+        r.append(char(0x80 | 126));
         r.append(char(inhalt.size() >> 8));
         r.append(char(inhalt.size() & 0xff));
     }
-    if (!maskiert)
-        return r + inhalt;
+    const char maske[4] = {0x12, 0x34, 0x56, 0x78};
     r.append(maske, 4);
     for (int i = 0; i < inhalt.size(); ++i)
         r.append(char(inhalt.at(i) ^ maske[i % 4]));
@@ -509,22 +506,14 @@ private slots:
         QTest::addColumn<QByteArray>("anfrage");
         QTest::addColumn<int>("status");
         const QByteArray datei = "GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n";
-        QTest::newRow("headers too large") << datei + "X-Viel: " + QByteArray(9000, 'x') + "\r\n\r\n" << 431;
-        QTest::newRow("address too long")
-            << "GET /" + QByteArray(9000, 'a') + " HTTP/1.1\r\nHost: HOST\r\n\r\n"
-            << 414;
+        // Oversized heads, two lengths, a negative one, a length beside chunks and HTTP/2.0 are among
+        // the attacks of tst_angriffe.
         QTest::newRow("body") << datei + "Content-Length: 5\r\n\r\nhallo" << 413;
         QTest::newRow("chunked body") << datei + "Transfer-Encoding: chunked\r\n\r\n5\r\nhallo\r\n0\r\n\r\n"
                                       << 413;
-        QTest::newRow("two lengths") << datei + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhallo!" << 400;
-        QTest::newRow("negative length") << datei + "Content-Length: -1\r\n\r\n" << 400;
-        QTest::newRow("length and chunked")
-            << datei + "Content-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n"
-            << 400;
         QTest::newRow("chunked and length")
             << datei + "Transfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n"
             << 400;
-        QTest::newRow("HTTP/2.0") << QByteArray("GET /abstimmung.js HTTP/2.0\r\nHost: HOST\r\n\r\n") << 400;
         QTest::newRow("HTTP/0.9") << QByteArray("GET /abstimmung.js HTTP/0.9\r\nHost: HOST\r\n\r\n") << 400;
         QTest::newRow("HTTP/1.2") << QByteArray("GET /abstimmung.js HTTP/1.2\r\nHost: HOST\r\n\r\n") << 400;
         QTest::newRow("another host")
@@ -552,7 +541,6 @@ private slots:
         QTest::addColumn<QByteArray>("herkunft");
         QTest::addColumn<int>("status");
         QTest::newRow("own") << QByteArray("eigene") << 101;
-        QTest::newRow("another site") << QByteArray("http://plenaro.example") << 403;
         QTest::newRow("another port") << QByteArray("http://127.0.0.1:1") << 403;
         QTest::newRow("none") << QByteArray() << 403;
     }
@@ -569,11 +557,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("rahmen");
         QTest::addColumn<int>("schlusscode"); // 0: dropped without one
-        QTest::newRow("unmasked") << rahmen(0x81, "{}", false) << 1002;
         QByteArray fortsetzungen = rahmen(0x01, QByteArray(100, ' '));
         for (int i = 0; i < 10; ++i)
             fortsetzungen += rahmen(0x00, QByteArray(100, ' '));
         QTest::newRow("endless continuation") << fortsetzungen << 1009;
+        // More pings a second than any keep-alive sends.
         QByteArray pings;
         for (int i = 0; i < 50; ++i)
             pings += rahmen(0x89, "");
@@ -594,8 +582,6 @@ private slots:
         QTest::addColumn<QByteArray>("anfrage");
         QTest::addColumn<bool>("neuerCode");
         QTest::addColumn<int>("erwartet"); // status, or a frame the server sent before it closed
-        QTest::newRow("headers never end")
-            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n") << false << 0;
         QTest::newRow("idle after an answer")
             << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n\r\n") << false << 200;
         QTest::newRow("pings not answered") << QByteArray() << false << 9;
