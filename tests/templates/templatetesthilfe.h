@@ -3,11 +3,14 @@
 #include "einstellungen.h"
 #include "schluessel.h"
 
+#include "testeinstellungen.h"
+
 #include <QDomDocument>
 #include <QImage>
 #include <QTemporaryDir>
 
-// A question element built in memory, and pictures of known height beside a question file.
+// Settings in a temporary folder, a question element built in memory, and pictures of known height
+// beside a question file.
 class FragenBau
 {
 public:
@@ -38,6 +41,20 @@ public:
     QString url(const QString &name) const { return QLatin1String("file:") + m_ordner.filePath(name); }
 
 private:
+    TestEinstellungen m_einstellungen;
     QTemporaryDir m_ordner;
     QDomDocument m_dokument;
 };
+
+// Settings of a game that shows everything a page can show: the solution, the percentages of quiz
+// and poll, the question's number in bold text, on a screen 1920 pixels wide.
+inline void allesZeigen()
+{
+    for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
+                                    Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FragetextFett,
+                                    Schluessel::FrageNummerInTemplateAnzeigen})
+        Einstellungen::setzen(schalter, QStringLiteral("true"));
+    Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+    Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+    Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+}

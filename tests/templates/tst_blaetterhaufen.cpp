@@ -1,29 +1,24 @@
 // The real leaf page in a real web view, driven by the real template: once the leaves of the wrong
-// answers have come to rest on the pile, every number can be read. No two numbers lie over each
-// other, every fallen leaf is inside the window with its middle on the pile, and the leaves of the
-// right answers have stayed in their cells.
-#include "festerzufall.h"
+// answers have come to rest on the pile, every number can be read, at every zoom and window size,
+// with few voters (the leaves aim at the stage's foot) and many (they aim at the pile's middle).
+// No two numbers lie over each other, every fallen leaf is inside the window with its middle on
+// the pile, and the leaves of the right answers have stayed in their cells.
 #include "seitenansicht.h"
-#include "templatefabrik.h"
 #include "templatetesthilfe.h"
-#include "testeinstellungen.h"
-#include "testuhr.h"
-#include "webbruecke.h"
-#include "webwarten.h"
 
-#include <QApplication>
 #include <QtTest>
 
 namespace {
 
 // Everything that keeps a number from being read, one line each; empty when all can be read.
-// Leaves 1 to `falsch` fell. A leaf's number sits in its middle, 60 % of the leaf wide and a third
-// of it high (the two-digit numbers of the pictures), and turns with the leaf; two numbers are
-// sampled at 9 x 5 points, and more than a tenth of one under the other hides it.
-QString pruefSkript(int falsch)
+// Leaves 1 to `falsch` fell, up to `gezeigt` voted. A leaf's number sits in its middle, 60 % of
+// the leaf wide and a third of it high (the two-digit numbers of the pictures), and turns with the
+// leaf; two numbers are sampled at 9 x 5 points, and more than a tenth of one under the other
+// hides it.
+QString pruefSkript(int falsch, int gezeigt)
 {
     return QStringLiteral(R"JS((function () { try {
-    var falsch = %1;
+    var falsch = %1, gezeigt = %2;
     var fehler = [];
     var b = window.innerWidth, h = window.innerHeight;
     var seite = document.querySelector('.seite');
@@ -73,7 +68,7 @@ QString pruefSkript(int falsch)
                 fehler.push('numbers ' + (i + 1) + ' and ' + (j + 1) + ' overlap by ' +
                             Math.round(anteil * 100) + ' %');
         }
-    for (var n = falsch + 1; n <= 60; ++n) {
+    for (var n = falsch + 1; n <= gezeigt; ++n) {
         var el = blatt(n), r = el.getBoundingClientRect(), z = el.parentElement.getBoundingClientRect();
         if (Math.abs(r.left + r.right - z.left - z.right) > 2 ||
             Math.abs(r.top + r.bottom - z.top - z.bottom) > 2)
@@ -81,7 +76,8 @@ QString pruefSkript(int falsch)
     }
     return fehler.join('\n');
 } catch (e) { return 'check failed: ' + e; } })())JS")
-        .arg(falsch);
+        .arg(falsch)
+        .arg(gezeigt);
 }
 
 } // namespace
@@ -91,112 +87,73 @@ class TestBlaetterhaufen final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = WebBruecke::injektionsSkript();
-
-    // Reads the check again until it passes or the leaves had long enough to come to rest; the
-    // last answer, empty when every number can be read.
-    static QString lesbar(WebBruecke &bruecke, const QString &pruefen)
-    {
-        struct Stand
-        {
-            bool offen = false;
-            bool gelesen = false;
-            QString fehler;
-        };
-        auto stand = std::make_shared<Stand>();
-        wartenBis(
-            [&]() {
-                if (stand->gelesen && stand->fehler.isEmpty())
-                    return true;
-                if (!stand->offen) {
-                    stand->offen = true;
-                    bruecke.rohAuswerten(pruefen, [stand](const QVariant &wert) {
-                        stand->offen = false;
-                        stand->gelesen = true;
-                        stand->fehler = wert.typeId() == QMetaType::QString
-                                            ? wert.toString()
-                                            : QStringLiteral("no answer from the page");
-                    });
-                }
-                return false;
-            },
-            40000);
-        return stand->gelesen ? stand->fehler : QStringLiteral("no answer from the page");
-    }
 
 private slots:
     void init()
     {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
         m_bau = std::make_unique<FragenBau>();
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
-        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+        allesZeigen();
     }
-    void cleanup()
-    {
-        m_bau.reset();
-        m_einstellungen.reset();
-    }
+    void cleanup() { m_bau.reset(); }
 
     void zahlenLesbar_data()
     {
         QTest::addColumn<int>("falsch");
+        QTest::addColumn<int>("gezeigt");
+        QTest::addColumn<double>("zoom");
         QTest::addColumn<QSize>("fenster");
         QTest::addColumn<QSize>("dann");
-        QTest::newRow("45 wrong, 1920x1080, then 1024x768") << 45 << QSize(1920, 1080) << QSize(1024, 768);
-        QTest::newRow("45 wrong, 1024x768, then 1920x1080") << 45 << QSize(1024, 768) << QSize(1920, 1080);
-        QTest::newRow("60 wrong, 1366x768, then 1280x1024") << 60 << QSize(1366, 768) << QSize(1280, 1024);
+        QTest::newRow("45 of 60 wrong, 1920x1080, then 1024x768")
+            << 45 << 60 << 1.2 << QSize(1920, 1080) << QSize(1024, 768);
+        QTest::newRow("45 of 60 wrong, zoom 0.8, 1024x768, then 1920x1080")
+            << 45 << 60 << 0.8 << QSize(1024, 768) << QSize(1920, 1080);
+        QTest::newRow("60 wrong, zoom 1.6, 1366x768, then 1280x1024")
+            << 60 << 60 << 1.6 << QSize(1366, 768) << QSize(1280, 1024);
+        QTest::newRow("1 of 2 wrong, zoom 1.6, 1920x1080, then 2560x1440")
+            << 1 << 2 << 1.6 << QSize(1920, 1080) << QSize(2560, 1440);
+        QTest::newRow("1 of 2 wrong, zoom 0.8, 1000x700, then 1280x1024")
+            << 1 << 2 << 0.8 << QSize(1000, 700) << QSize(1280, 1024);
+        QTest::newRow("4 of 30 wrong, 2560x1440, then 1000x700")
+            << 4 << 30 << 1.2 << QSize(2560, 1440) << QSize(1000, 700);
     }
     // After a result the numbers of the fallen leaves can be read, and still can once the window
     // has changed size.
     void zahlenLesbar()
     {
         QFETCH(int, falsch);
+        QFETCH(int, gezeigt);
+        QFETCH(double, zoom);
         QFETCH(QSize, fenster);
         QFETCH(QSize, dann);
-        SeitenAnsicht a(fenster, m_injektion);
-        TestUhr uhr;
-        FesterZufall zufall;
-        auto vorlage = templateErzeugen(QStringLiteral("Tandrivelle"), *a.bruecke, uhr, zufall);
-        QTRY_VERIFY_WITH_TIMEOUT(a.geladen, 20000);
+        VorlagenSeite s(QStringLiteral("Tandrivelle"), fenster);
+        QVERIFY(s.ansicht.geladenAbwarten());
+        s.ansicht.bruecke->setZoomFaktor(zoom);
         const QDomElement frage = m_bau->frage({{"QuestionText", "Frage"},
                                                 {"Answer1", "Eins"},
                                                 {"Answer2", "Zwei"},
                                                 {"Solution", "Answer1"},
                                                 {"Time", "15"}});
-        vorlage->frageAnzeigen(frage, 1);
-        vorlage->antwortenAnzeigen(frage);
+        s.vorlage->frageAnzeigen(frage, 1);
+        s.vorlage->antwortenAnzeigen(frage);
         QList<Person> richtig;
         QList<Person> falsche;
-        for (uint geraet = 1; geraet <= 60; ++geraet) {
-            vorlage->geraeteIDAnzeigen(1, geraet, int(geraet) <= falsch ? 2 : 1);
+        for (uint geraet = 1; geraet <= uint(gezeigt); ++geraet) {
+            s.vorlage->geraeteIDAnzeigen(1, geraet, int(geraet) <= falsch ? 2 : 1);
             (int(geraet) <= falsch ? falsche : richtig) << Person(geraet, 1);
         }
-        vorlage->countdownAbgelaufen();
-        vorlage->richtigeAntwortAnzeigen(richtig, falsche, QStringLiteral("Answer1"), {50.0, 50.0, 0.0, 0.0});
-        const QString pruefen = pruefSkript(falsch);
-        QString fehler = lesbar(*a.bruecke, pruefen);
+        s.vorlage->countdownAbgelaufen();
+        s.vorlage->richtigeAntwortAnzeigen(richtig, falsche, QStringLiteral("Answer1"),
+                                           {50.0, 50.0, 0.0, 0.0});
+        const QString pruefen = pruefSkript(falsch, gezeigt);
+        QString fehler = s.ansicht.fehlerfreiBis(pruefen, 40000);
         QVERIFY2(fehler.isEmpty(), qPrintable(fehler));
 
-        a.view.resize(dann);
-        QVERIFY(wartenBis([&]() {
-            return ::lesen(*a.bruecke, QStringLiteral("window.innerWidth * window.devicePixelRatio"))
-                       .toInt() == dann.width();
-        }));
-        fehler = lesbar(*a.bruecke, pruefen);
+        QVERIFY(s.ansicht.groesseAendern(dann));
+        fehler = s.ansicht.fehlerfreiBis(pruefen, 40000);
         QVERIFY2(fehler.isEmpty(), qPrintable(QStringLiteral("after resizing:\n") + fehler));
     }
 };
 
-int main(int argc, char *argv[])
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestBlaetterhaufen test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+PLENARO_SEITEN_TEST_MAIN(TestBlaetterhaufen)
 #include "tst_blaetterhaufen.moc"

@@ -2,21 +2,13 @@
 // question file may hold: at 1024 x 768 and 1920 x 1080, and after the window has changed size,
 // nothing scrolls, nothing leaves the window, the answers do not overlap and no text overflows its
 // box.
-#include "festerzufall.h"
 #include "geraetschluessel.h"
 #include "qrcode.h"
 #include "rangliste.h"
 #include "seitenansicht.h"
 #include "startscreen.h"
-#include "templatefabrik.h"
 #include "templatetesthilfe.h"
-#include "testeinstellungen.h"
-#include "testuhr.h"
-#include "webbruecke.h"
-#include "webwarten.h"
 
-#include <QApplication>
-#include <QWebEngineView>
 #include <QtTest>
 
 namespace {
@@ -33,8 +25,9 @@ const QString LangeAntwort =
 const QString LangesWort = QStringLiteral("Donaudampfschifffahrtsgesellschaftsboote");
 
 // Everything that is wrong with the page's fit, one line each; empty when it fits. `boxen` are the
-// answer boxes (they must not overlap), `texte` the boxes whose text must not overflow, `sichtbar`
-// further elements that must be inside the window.
+// answer boxes (they must not overlap; at least two show), `texte` the boxes whose text must not
+// overflow (at least one shows), `sichtbar` further elements that must be inside the window (each
+// selector shows one at least).
 QString pruefSkript(const QString &boxen, const QString &texte, const QString &sichtbar)
 {
     return QStringLiteral(R"JS((function () { try {
@@ -54,6 +47,8 @@ QString pruefSkript(const QString &boxen, const QString &texte, const QString &s
             fehler.push(name(el) + ' outside the window: ' + [r.left, r.top, r.right, r.bottom].join(','));
     }
     var boxen = Array.from(document.querySelectorAll('%1')).filter(zeigt);
+    if (boxen.length < 2)
+        fehler.push(boxen.length + ' boxes of %1 shown');
     boxen.forEach(drin);
     for (var i = 0; i < boxen.length; ++i)
         for (var j = i + 1; j < boxen.length; ++j) {
@@ -63,21 +58,29 @@ QString pruefSkript(const QString &boxen, const QString &texte, const QString &s
             if (x > 1 && y > 1)
                 fehler.push(name(boxen[i]) + ' overlaps ' + name(boxen[j]));
         }
-    Array.from(document.querySelectorAll('%2')).filter(zeigt).forEach(function (el) {
+    var texte = Array.from(document.querySelectorAll('%2')).filter(zeigt);
+    if (!texte.length)
+        fehler.push('no text of %2 shown');
+    texte.forEach(function (el) {
         drin(el);
         if (el.scrollHeight > el.clientHeight + 1 || el.scrollWidth > el.clientWidth + 1)
             fehler.push(name(el) + ' overflows: ' + el.scrollWidth + 'x' + el.scrollHeight + ' in ' +
                         el.clientWidth + 'x' + el.clientHeight);
     });
-    Array.from(document.querySelectorAll('%3')).forEach(function (el) {
-        if (!zeigt(el))
-            fehler.push(name(el) + ' not shown');
-        else
-            drin(el);
+    '%3'.split(',').filter(function (s) { return s.trim(); }).forEach(function (selektor) {
+        var alle = Array.from(document.querySelectorAll(selektor));
+        if (!alle.length)
+            fehler.push('nothing matches ' + selektor);
+        alle.forEach(function (el) {
+            if (!zeigt(el))
+                fehler.push(name(el) + ' not shown');
+            else
+                drin(el);
+        });
     });
     return fehler.join('\n');
 } catch (e) { return 'check failed: ' + e; } })())JS")
-        .arg(boxen, texte, sichtbar.isEmpty() ? QStringLiteral(":not(*)") : sichtbar);
+        .arg(boxen, texte, sichtbar);
 }
 
 struct Vorlage
@@ -109,58 +112,7 @@ class TestEinpassen final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = WebBruecke::injektionsSkript();
-
-    using Ansicht = SeitenAnsicht;
-    std::unique_ptr<Ansicht> ansicht(const QSize &groesse)
-    {
-        return std::make_unique<Ansicht>(groesse, m_injektion);
-    }
-    // Waits until the page has fitted the last change and its pictures are in, seen twice in a row
-    // so that a picture's load event, which comes a moment after the picture, is fitted too. A
-    // zoom factor the program set is a change as well: the engine hands it to the page some time
-    // after the view took it (after a resize, once a frame of the new size is drawn), so the page
-    // must already have the view's pixel ratio. The reads go one after the other, never one inside
-    // the wait of another.
-    static bool eingepasst(WebBruecke &bruecke)
-    {
-        struct Stand
-        {
-            bool offen = false;
-            int richtig = 0;
-        };
-        auto stand = std::make_shared<Stand>();
-        return wartenBis([&]() {
-            if (!stand->offen && stand->richtig < 2) {
-                stand->offen = true;
-                const QString frage =
-                    QStringLiteral("Math.abs(window.devicePixelRatio - %1) < 0.001 && Einpassen.fertig() && "
-                                   "Array.from(document.images).every(function (i) { return i.complete; })")
-                        .arg(bruecke.ansicht()->zoomFactor() * bruecke.ansicht()->devicePixelRatioF());
-                bruecke.rohAuswerten(frage, [stand](const QVariant &wert) {
-                    stand->offen = false;
-                    stand->richtig = wert.toBool() ? stand->richtig + 1 : 0;
-                });
-            }
-            return stand->richtig >= 2;
-        });
-    }
-    static QString fehler(WebBruecke &bruecke, const QString &skript)
-    {
-        const QVariant wert = ::lesen(bruecke, skript);
-        return wert.typeId() == QMetaType::QString ? wert.toString()
-                                                   : QStringLiteral("no answer from the page");
-    }
-    static void groesseAendern(Ansicht &a, const QSize &groesse)
-    {
-        a.view.resize(groesse);
-        QVERIFY(wartenBis([&]() {
-            return ::lesen(*a.bruecke, QStringLiteral("window.innerWidth * window.devicePixelRatio"))
-                       .toInt() == groesse.width();
-        }));
-    }
 
     QList<QDomElement> fragen()
     {
@@ -205,21 +157,10 @@ private:
 private slots:
     void init()
     {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
         m_bau = std::make_unique<FragenBau>();
-        for (const QString &schalter :
-             {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
-              Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FrageNummerInTemplateAnzeigen})
-            Einstellungen::setzen(schalter, QStringLiteral("true"));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
-        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
-        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        allesZeigen();
     }
-    void cleanup()
-    {
-        m_bau.reset();
-        m_einstellungen.reset();
-    }
+    void cleanup() { m_bau.reset(); }
 
     void vorlagen_data()
     {
@@ -241,11 +182,10 @@ private slots:
         QFETCH(QSize, erst);
         QFETCH(QSize, dann);
         const Vorlage &v = Vorlagen[index];
-        auto a = ansicht(erst);
-        TestUhr uhr;
-        FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
-        auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        VorlagenSeite s(v.name, erst, {79, 59, 1234, 5000, 20, 70, 300, 100});
+        SeitenAnsicht &a = s.ansicht;
+        templatesPlenaro &vorlage = *s.vorlage;
+        QVERIFY(a.geladenAbwarten());
         const QString waehrend = pruefSkript(v.boxen, v.texte, v.countdown);
         const QString waehrendMitBildern = pruefSkript(v.boxen, v.texte, v.countdown + ", " + v.mitBildern);
         const QString danach = pruefSkript(v.boxen, v.texte, QString());
@@ -254,38 +194,58 @@ private slots:
         for (const QDomElement &frage : fragen()) {
             ++nummer;
             const QString stelle = QStringLiteral("%1, question %2").arg(v.name).arg(nummer);
-            vorlage->frageAnzeigen(frage, nummer);
-            vorlage->antwortenAnzeigen(frage);
+            vorlage.frageAnzeigen(frage, nummer);
+            vorlage.antwortenAnzeigen(frage);
             for (uint geraet = 1; geraet <= 60; ++geraet)
-                vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
-            vorlage->updateCountdown(14, 15);
-            QVERIFY(eingepasst(*a->bruecke));
-            QString f = fehler(*a->bruecke, nummer == 2 ? waehrendMitBildern : waehrend);
+                vorlage.geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
+            vorlage.updateCountdown(14, 15);
+            QVERIFY(a.eingepasst());
+            QString f = a.fehler(nummer == 2 ? waehrendMitBildern : waehrend);
             QVERIFY2(f.isEmpty(), qPrintable(stelle + ", countdown:\n" + f));
+            // The pause sign's area is inside the window and covers neither question nor answers.
+            std::optional<PauseFeld> pause;
+            vorlage.pauseFeldLesen([&](const PauseFeld &feld) { pause = feld; });
+            QTRY_VERIFY_WITH_TIMEOUT(pause.has_value(), 20000);
+            const QRectF r = pause->flaeche;
+            QVERIFY2(r.left() >= 0 && r.top() >= 0 && r.right() <= 1.001 && r.bottom() <= 1.001 &&
+                         r.width() > 0.05 && r.height() > 0.05,
+                     qPrintable(stelle));
+            f = a.fehler(QStringLiteral(
+                             "(function () { var b = window.innerWidth, h = window.innerHeight;"
+                             " return Array.from(document.querySelectorAll('.textFrage, %1'))"
+                             ".filter(function (e) { var s = e.getBoundingClientRect();"
+                             " return s.width > 0 && Math.min(s.right, %4 * b) - Math.max(s.left, %2 * b) > 1"
+                             " && Math.min(s.bottom, %5 * h) - Math.max(s.top, %3 * h) > 1; })"
+                             ".map(function (e) { return e.className; }).join(', '); })()")
+                             .arg(v.boxen)
+                             .arg(r.left())
+                             .arg(r.top())
+                             .arg(r.right())
+                             .arg(r.bottom()));
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", the pause sign covers " + f));
 
-            vorlage->countdownAbgelaufen();
-            vorlage->updateCountdown(0, 15);
-            vorlage->richtigeAntwortAnzeigen({Person(1, 1)}, {Person(2, 1), Person(3, 1)},
-                                             QStringLiteral("Answer2"), {100.0, 100.0, 100.0, 100.0});
-            QVERIFY(eingepasst(*a->bruecke));
-            f = fehler(*a->bruecke, danach);
+            vorlage.countdownAbgelaufen();
+            vorlage.updateCountdown(0, 15);
+            vorlage.richtigeAntwortAnzeigen({Person(1, 1)}, {Person(2, 1), Person(3, 1)},
+                                            QStringLiteral("Answer2"), {100.0, 100.0, 100.0, 100.0});
+            QVERIFY(a.eingepasst());
+            f = a.fehler(danach);
             QVERIFY2(f.isEmpty(), qPrintable(stelle + ", result:\n" + f));
 
             // The first question is seen again after the window has changed size.
             if (nummer == 1) {
-                vorlage->frageAnzeigen(frage, nummer);
-                vorlage->antwortenAnzeigen(frage);
-                vorlage->updateCountdown(14, 15);
-                groesseAendern(*a, dann);
-                QVERIFY(eingepasst(*a->bruecke));
-                f = fehler(*a->bruecke, waehrend);
+                vorlage.frageAnzeigen(frage, nummer);
+                vorlage.antwortenAnzeigen(frage);
+                vorlage.updateCountdown(14, 15);
+                QVERIFY(a.groesseAendern(dann));
+                QVERIFY(a.eingepasst());
+                f = a.fehler(waehrend);
                 QVERIFY2(f.isEmpty(), qPrintable(stelle + ", after resizing:\n" + f));
             }
         }
         // The texts are there and have not been shrunk to nothing.
         const double schrift =
-            ::lesen(*a->bruecke,
-                    QStringLiteral("parseFloat(getComputedStyle(qt.jQuery('.textAntwortA')[0]).fontSize)"))
+            a.lesen(QStringLiteral("parseFloat(getComputedStyle(qt.jQuery('.textAntwortA')[0]).fontSize)"))
                 .toDouble();
         QVERIFY2(schrift >= 12, qPrintable(QString::number(schrift)));
     }
@@ -308,24 +268,28 @@ private slots:
         QFETCH(QString, vorlage);
         QFETCH(QString, antwortD);
         QFETCH(bool, gezeigt);
-        auto a = ansicht(QSize(1024, 768));
-        TestUhr uhr;
-        FesterZufall zufall;
-        auto v = templateErzeugen(vorlage, *a->bruecke, uhr, zufall);
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
-        const QDomElement frage = m_bau->frage({{"QuestionText", QStringLiteral("Drei?")},
-                                                {"Answer1", "a"},
-                                                {"Answer2", "b"},
-                                                {"Answer3", "c"}});
-        v->frageAnzeigen(frage, 1);
-        v->antwortenAnzeigen(frage);
-        QVERIFY(eingepasst(*a->bruecke));
+        VorlagenSeite s(vorlage, QSize(1024, 768));
+        SeitenAnsicht &a = s.ansicht;
+        templatesPlenaro &v = *s.vorlage;
+        QVERIFY(a.geladenAbwarten());
+        // After a question with four answers: what D showed then goes.
+        for (const int anzahl : {4, 3}) {
+            QList<QPair<QString, QString>> felder{{"QuestionText", QStringLiteral("Wie viele?")}};
+            for (int i = 1; i <= anzahl; ++i)
+                felder.append({QStringLiteral("Answer%1").arg(i), QString(QChar('a' + i - 1))});
+            const QDomElement frage = m_bau->frage(felder);
+            v.frageAnzeigen(frage, 1);
+            v.antwortenAnzeigen(frage);
+        }
+        QVERIFY(a.eingepasst());
         const QString sichtbar = QStringLiteral(
-            "(function (e) { var r = e.getBoundingClientRect(); return r.width > 0 && r.height > 0 && "
-            "getComputedStyle(e).visibility !== 'hidden'; })(document.querySelector('%1'))");
-        QCOMPARE(::lesen(*a->bruecke, sichtbar.arg(antwortD)).toBool(), gezeigt);
-        QVERIFY(::lesen(*a->bruecke, sichtbar.arg(antwortD.replace(QLatin1Char('D'), QLatin1Char('C'))))
-                    .toBool());
+            "(function (e) { if (!e) return 'missing'; var r = e.getBoundingClientRect(); "
+            "return r.width > 0 && r.height > 0 && getComputedStyle(e).visibility !== 'hidden' "
+            "? 'shown' : 'hidden'; })(document.querySelector('%1'))");
+        QCOMPARE(a.lesen(sichtbar.arg(antwortD)).toString(), QString(gezeigt ? "shown" : "hidden"));
+        QCOMPARE(
+            a.lesen(sichtbar.arg(QString(antwortD).replace(QLatin1Char('D'), QLatin1Char('C')))).toString(),
+            QString("shown"));
     }
 
     void langeWoerter_data()
@@ -339,22 +303,21 @@ private slots:
     void langeWoerter()
     {
         QFETCH(QSize, groesse);
-        auto a = ansicht(groesse);
-        TestUhr uhr;
-        FesterZufall zufall;
-        auto vorlage = templateErzeugen(QStringLiteral("Morvane"), *a->bruecke, uhr, zufall);
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        VorlagenSeite s(QStringLiteral("Morvane"), groesse);
+        SeitenAnsicht &a = s.ansicht;
+        templatesPlenaro &vorlage = *s.vorlage;
+        QVERIFY(a.geladenAbwarten());
         const QDomElement frage =
             m_bau->frage({{"QuestionText", QStringLiteral("Grundstücksverkehrsgenehmigungsverfahren?")},
                           {"Answer1", LangesWort},
                           {"Answer2", LangesWort.repeated(3)},
                           {"Answer3", QStringLiteral("Dampfschiff")},
                           {"Answer4", QStringLiteral("kurz")}});
-        vorlage->frageAnzeigen(frage, 1);
-        vorlage->antwortenAnzeigen(frage);
-        QVERIFY(eingepasst(*a->bruecke));
+        vorlage.frageAnzeigen(frage, 1);
+        vorlage.antwortenAnzeigen(frage);
+        QVERIFY(a.eingepasst());
         // Each text as "class font-in-window-pixels fits", the window's height last.
-        const QStringList werte = ::lesen(*a->bruecke, QStringLiteral(R"JS((function () {
+        const QStringList werte = a.lesen(QStringLiteral(R"JS((function () {
     var s = document.querySelector('.seite');
     var skala = s.getBoundingClientRect().width / s.offsetWidth * window.devicePixelRatio;
     return Array.from(document.querySelectorAll('.textFrage, .textAntwort')).map(function (e) {
@@ -389,12 +352,12 @@ private slots:
     {
         QFETCH(QSize, groesse);
         QFETCH(bool, handy);
-        auto a = ansicht(groesse);
+        SeitenAnsicht a(groesse);
         TestUhr uhr;
         startscreen start(uhr);
-        start.brueckeSetzen(a->bruecke.get());
-        a->bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html?lang=en")));
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        start.brueckeSetzen(a.bruecke.get());
+        a.bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html?lang=en")));
+        QVERIFY(a.geladenAbwarten());
         start.templateSetzen(QStringLiteral("Morvane"));
         for (uint geraet = 1; geraet <= 60; ++geraet)
             start.geraeteIDAnzeigen(1, geraet, 1);
@@ -405,23 +368,19 @@ private slots:
                                       QStringLiteral("837265"),
                                       QrCode::svg("http://192.168.178.254:65535/?code=837265"));
             QTRY_VERIFY_WITH_TIMEOUT(
-                ::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.handyQr')[0].naturalWidth")).toInt() > 0,
-                20000);
+                a.lesen(QStringLiteral("qt.jQuery('.handyQr')[0].naturalWidth")).toInt() > 0, 20000);
         }
-        QVERIFY(eingepasst(*a->bruecke));
-        const QString f = fehler(
-            *a->bruecke,
+        QVERIFY(a.eingepasst());
+        const QString f = a.fehler(
             pruefSkript(QStringLiteral(".schritt, .tabelleDeviceID, .handyBeitritt"),
                         QStringLiteral(".schrittText, .handyAnleitung, .handyAdresse, .handyCodeZeile"),
                         handy ? QStringLiteral(".textplenarosite, .okicon, .handyQr, .handyCode")
                               : QStringLiteral(".textplenarosite, .okicon")));
         QVERIFY2(f.isEmpty(), qPrintable(f));
         // Hidden until the program shows it.
-        QCOMPARE(::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.handyBeitritt').is(':visible')")).toBool(),
-                 handy);
+        QCOMPARE(a.lesen(QStringLiteral("qt.jQuery('.handyBeitritt').is(':visible')")).toBool(), handy);
         // The page's own captions follow the program's language.
-        QCOMPARE(::lesen(*a->bruecke, QStringLiteral("qt.jQuery('.textBeliebigeTasteDruecken').text()"))
-                     .toString(),
+        QCOMPARE(a.lesen(QStringLiteral("qt.jQuery('.textBeliebigeTasteDruecken').text()")).toString(),
                  QStringLiteral("Press any button"));
     }
 
@@ -460,11 +419,11 @@ private slots:
         const QSize leisten(0, 78);
         if (englisch)
             Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
-        auto a = ansicht(erst - leisten);
+        SeitenAnsicht a(erst - leisten);
         ::rangliste liste;
-        liste.brueckeSetzen(a->bruecke.get());
+        liste.brueckeSetzen(a.bruecke.get());
         liste.loadHTML();
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+        QVERIFY(a.geladenAbwarten());
         QList<Person> personen;
         for (int i = 1; i <= anzahl; ++i) {
             const bool handy = i > anzahl - 2;
@@ -501,18 +460,18 @@ private slots:
         })())JS");
         for (const QSize &schirm : {erst, dann}) {
             if (schirm != erst)
-                groesseAendern(*a, schirm - leisten);
-            QVERIFY(eingepasst(*a->bruecke));
+                QVERIFY(a.groesseAendern(schirm - leisten));
+            QVERIFY(a.eingepasst());
             QSet<int> gesehen;
             int seiten = 1;
             for (int seite = 1; seite <= seiten; ++seite) {
                 if (seite > 1) {
-                    ::lesen(*a->bruecke, QStringLiteral("Rangliste.weiter()"));
-                    QVERIFY(eingepasst(*a->bruecke));
+                    a.lesen(QStringLiteral("Rangliste.weiter()"));
+                    QVERIFY(a.eingepasst());
                 }
-                const QString f = fehler(*a->bruecke, pruefen);
+                const QString f = a.fehler(pruefen);
                 QVERIFY2(f.isEmpty(), qPrintable(f));
-                const QVariantList werte = ::lesen(*a->bruecke, lesbar).toList();
+                const QVariantList werte = a.lesen(lesbar).toList();
                 for (const QVariant &rang : werte.value(0).toList())
                     gesehen.insert(rang.toInt());
                 QVERIFY2(werte.value(1).toDouble() >= schirm.height() * 0.022,
@@ -561,27 +520,19 @@ private slots:
         QFETCH(QString, deutsch);
         QFETCH(QString, englisch);
         for (const bool en : {false, true}) {
-            auto a = ansicht(QSize(1024, 768));
-            a->bruecke->seiteLaden(
+            SeitenAnsicht a(QSize(1024, 768));
+            a.bruecke->seiteLaden(
                 QUrl(QLatin1String("qrc:/template/") + seite + (en ? QLatin1String("?lang=en") : QString())));
-            QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
+            QVERIFY(a.geladenAbwarten());
             if (!anweisung.isEmpty())
-                a->bruecke->roh(anweisung);
-            QVERIFY(eingepasst(*a->bruecke));
-            QCOMPARE(::lesen(*a->bruecke, "qt.jQuery('." + klasse + "').text()").toString(),
-                     en ? englisch : deutsch);
-            QCOMPARE(::lesen(*a->bruecke, QStringLiteral("document.documentElement.lang")).toString(),
+                a.bruecke->roh(anweisung);
+            QVERIFY(a.eingepasst());
+            QCOMPARE(a.lesen("qt.jQuery('." + klasse + "').text()").toString(), en ? englisch : deutsch);
+            QCOMPARE(a.lesen(QStringLiteral("document.documentElement.lang")).toString(),
                      QString(en ? "en" : "de"));
         }
     }
 };
 
-int main(int argc, char *argv[])
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestEinpassen test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+PLENARO_SEITEN_TEST_MAIN(TestEinpassen)
 #include "tst_einpassen.moc"

@@ -2,18 +2,10 @@
 // answer still shows its letter, and the solution carries a mark that is a shape (a tick, a
 // frame), not only a colour; before the result, and again with the next question, none of it
 // shows.
-#include "festerzufall.h"
 #include "fragedatei.h"
 #include "seitenansicht.h"
-#include "templatefabrik.h"
 #include "templatetesthilfe.h"
-#include "testeinstellungen.h"
-#include "testuhr.h"
-#include "webbruecke.h"
-#include "webwarten.h"
 
-#include <QApplication>
-#include <QWebEngineView>
 #include <QtTest>
 
 namespace {
@@ -66,9 +58,11 @@ const QList<Vorlage> Vorlagen{
      QStringLiteral("sichtbar(nachSelektor('.hakenAntwort' + b)) && rahmen(nachSelektor('.antwort' + b))")},
 };
 
-// For each letter, in order: '1' when the letter shows, '0' when not; then '|' and the same for
-// the solution's mark. "1111|0100" says all letters show and B is marked.
-QString standSkript(const Vorlage &v)
+// Empty once the page shows `erwartet`, else what it shows: for each letter, in order, '1' when
+// the letter shows, '0' when not; then '|' and the same for the solution's mark ("1111|0100" says
+// all letters show and B is marked); with `zaehlen`, then '|' and how many elements carry any mark
+// of a result.
+QString standSkript(const Vorlage &v, const QString &erwartet, bool zaehlen = true)
 {
     return QStringLiteral("(function () { try { %1 "
                           "var b, l = '', z = ''; "
@@ -76,8 +70,12 @@ QString standSkript(const Vorlage &v)
                           "var e = %2; "
                           "l += sichtbar(e) && (e.textContent.trim() === b || e.alt === b) ? '1' : '0'; "
                           "z += (%3) ? '1' : '0'; }); "
-                          "return l + '|' + z; } catch (e) { return 'error: ' + e; } })()")
-        .arg(Hilfen, v.buchstabe, v.zeichen);
+                          "var s = l + '|' + z; "
+                          "if (%5) s += '|' + document.querySelectorAll('.richtigeAntwort, .richtigesGeraet, "
+                          ".ergebnisAnzeige, .loesungGezeigt').length; "
+                          "return s === '%4' ? '' : s; } catch (e) { return 'error: ' + e; } })()")
+        .arg(Hilfen, v.buchstabe, v.zeichen, erwartet,
+             zaehlen ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 } // namespace
@@ -87,22 +85,7 @@ class TestLoesungszeichen final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
-    QString m_injektion = WebBruecke::injektionsSkript();
-
-    using Ansicht = SeitenAnsicht;
-    std::unique_ptr<Ansicht> ansicht() { return std::make_unique<Ansicht>(QSize(1920, 1080), m_injektion); }
-    // Waits until the page shows `erwartet`; the marks follow the statements within a frame.
-    static QString warten(WebBruecke &bruecke, const QString &skript, const QString &erwartet)
-    {
-        QString stand;
-        wartenBis([&]() {
-            stand = ::lesen(bruecke, skript).toString();
-            return stand == erwartet;
-        });
-        return stand;
-    }
 
     QDomElement frage(const QString &loesung, bool bilder)
     {
@@ -124,46 +107,35 @@ private:
 private slots:
     void init()
     {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
         m_bau = std::make_unique<FragenBau>();
-        for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
-                                        Schluessel::UmfrageProzentAntwortenAnzeigen})
-            Einstellungen::setzen(schalter, QStringLiteral("true"));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
-        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
+        allesZeigen();
     }
-    void cleanup()
-    {
-        m_bau.reset();
-        m_einstellungen.reset();
-    }
+    void cleanup() { m_bau.reset(); }
 
     void vorlagen_data()
     {
         QTest::addColumn<int>("index");
-        for (int i = 0; i < Vorlagen.size(); ++i)
-            QTest::addRow("%s", qPrintable(Vorlagen[i].name)) << i;
+        QTest::addColumn<bool>("loesungZeigen");
+        for (int i = 0; i < Vorlagen.size(); ++i) {
+            QTest::addRow("%s", qPrintable(Vorlagen[i].name)) << i << true;
+            QTest::addRow("%s, solution switched off", qPrintable(Vorlagen[i].name)) << i << false;
+        }
     }
     // Each answer in turn is the solution, with text answers and with picture answers (which the
     // program marks differently), then a poll: the letters always show in the result, the mark
-    // only on the solution, and nothing of it before the result or with the next question.
+    // only on the solution, and nothing of it before the result or with the next question. With
+    // the solution switched off the program shows no solution, and neither does the page.
     void vorlagen()
     {
         QFETCH(int, index);
+        QFETCH(bool, loesungZeigen);
         const Vorlage &v = Vorlagen[index];
-        auto a = ansicht();
-        TestUhr uhr;
-        FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
-        auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
-        QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
-        const QString stand = standSkript(v);
-        const QString ohneMarken = QStringLiteral("(function () { return document.querySelectorAll("
-                                                  "'.richtigeAntwort, .richtigesGeraet, .ergebnisAnzeige, "
-                                                  ".loesungGezeigt').length; })()");
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QVariant(loesungZeigen).toString());
+        VorlagenSeite s(v.name, QSize(1920, 1080), {79, 59, 1234, 5000, 20, 70, 300, 100});
+        QVERIFY(s.ansicht.geladenAbwarten());
         // Kahoot names its answers by symbol until the result; the others show letters throughout.
-        const QString buchstabenVorher =
-            v.name == QLatin1String("Kahoot") ? QStringLiteral("0000") : QStringLiteral("1111");
-
+        const QString vorher =
+            (v.name == QLatin1String("Kahoot") ? QStringLiteral("0000") : QStringLiteral("1111")) + "|0000|0";
         int nummer = 0;
         for (const bool bilder : {false, true}) {
             for (int i = 0; i < 5; ++i) {
@@ -172,69 +144,47 @@ private slots:
                 const QString stelle =
                     QStringLiteral("%1, %2, %3").arg(v.name, bilder ? "pictures" : "texts", loesung);
                 const QDomElement f = frage(loesung, bilder);
-                vorlage->frageAnzeigen(f, ++nummer);
-                vorlage->antwortenAnzeigen(f);
+                s.vorlage->frageAnzeigen(f, ++nummer);
+                s.vorlage->antwortenAnzeigen(f);
                 for (uint geraet = 1; geraet <= 6; ++geraet)
-                    vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
-                vorlage->updateCountdown(14, 15);
-                QString s = warten(*a->bruecke, stand, buchstabenVorher + "|0000");
-                QVERIFY2(s == buchstabenVorher + "|0000", qPrintable(stelle + ", countdown: " + s));
-                QCOMPARE(::lesen(*a->bruecke, ohneMarken).toInt(), 0);
+                    s.vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
+                s.vorlage->updateCountdown(14, 15);
+                QString f2 = s.ansicht.fehlerfreiBis(standSkript(v, vorher), 10000);
+                QVERIFY2(f2.isEmpty(), qPrintable(stelle + ", countdown: " + f2 + " instead of " + vorher));
 
-                vorlage->countdownAbgelaufen();
-                vorlage->updateCountdown(0, 15);
-                vorlage->richtigeAntwortAnzeigen({Person(1, 1), Person(2, 1)}, {Person(3, 1)}, loesung,
-                                                 {10.0, 40.0, 30.0, 20.0});
+                s.vorlage->countdownAbgelaufen();
+                s.vorlage->updateCountdown(0, 15);
+                s.vorlage->richtigeAntwortAnzeigen({Person(1, 1), Person(2, 1)}, {Person(3, 1)}, loesung,
+                                                   {10.0, 40.0, 30.0, 20.0});
+                if (!loesungZeigen) {
+                    // What the page shows then is read at once: no mark may come of the statements.
+                    const QString gezeigt = s.ansicht.lesen(standSkript(v, QString(), false)).toString();
+                    QVERIFY2(gezeigt.endsWith(QLatin1String("|0000")), qPrintable(stelle + ": " + gezeigt));
+                    QCOMPARE(s.ansicht
+                                 .lesen("document.querySelectorAll('.richtigeAntwort, .richtigesGeraet, "
+                                        ".loesungGezeigt').length")
+                                 .toInt(),
+                             0);
+                    continue;
+                }
                 QString marken = QStringLiteral("0000");
                 if (!umfrage)
                     marken[i] = QLatin1Char('1');
-                const QString erwartet = QStringLiteral("1111|") + marken;
                 // Without a solution Morvane and Tandrivelle show their usual letters, Kahoot its
                 // letters with the chart.
-                s = warten(*a->bruecke, stand, erwartet);
-                QVERIFY2(s == erwartet, qPrintable(stelle + ", result: " + s + " instead of " + erwartet));
+                const QString erwartet = QStringLiteral("1111|") + marken;
+                f2 = s.ansicht.fehlerfreiBis(standSkript(v, erwartet, false), 10000);
+                QVERIFY2(f2.isEmpty(), qPrintable(stelle + ", result: " + f2 + " instead of " + erwartet));
             }
         }
         // The next question takes every mark back.
         const QDomElement f = frage(QStringLiteral("Answer1"), false);
-        vorlage->frageAnzeigen(f, ++nummer);
-        vorlage->antwortenAnzeigen(f);
-        const QString s = warten(*a->bruecke, stand, buchstabenVorher + "|0000");
-        QVERIFY2(s == buchstabenVorher + "|0000", qPrintable(v.name + ", next question: " + s));
-        QCOMPARE(::lesen(*a->bruecke, ohneMarken).toInt(), 0);
-    }
-
-    // With the solution switched off the program shows no solution, and neither does the page.
-    void ohneLoesungKeineMarke()
-    {
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
-        for (const Vorlage &v : Vorlagen) {
-            auto a = ansicht();
-            TestUhr uhr;
-            FesterZufall zufall({79, 59, 1234, 5000, 20, 70, 300, 100});
-            auto vorlage = templateErzeugen(v.name, *a->bruecke, uhr, zufall);
-            QTRY_VERIFY_WITH_TIMEOUT(a->geladen, 20000);
-            const QDomElement f = frage(QStringLiteral("Answer3"), false);
-            vorlage->frageAnzeigen(f, 1);
-            vorlage->antwortenAnzeigen(f);
-            vorlage->updateCountdown(0, 15);
-            vorlage->richtigeAntwortAnzeigen({Person(1, 1)}, {}, QStringLiteral("Answer3"), {0, 0, 100, 0});
-            const QString s = ::lesen(*a->bruecke, standSkript(v)).toString();
-            QVERIFY2(s.endsWith(QLatin1String("|0000")), qPrintable(v.name + ": " + s));
-            QCOMPARE(
-                ::lesen(*a->bruecke, QStringLiteral("document.querySelectorAll('.richtigeAntwort').length"))
-                    .toInt(),
-                0);
-        }
+        s.vorlage->frageAnzeigen(f, ++nummer);
+        s.vorlage->antwortenAnzeigen(f);
+        const QString f2 = s.ansicht.fehlerfreiBis(standSkript(v, vorher), 10000);
+        QVERIFY2(f2.isEmpty(), qPrintable(v.name + ", next question: " + f2));
     }
 };
 
-int main(int argc, char **argv)
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestLoesungszeichen test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+PLENARO_SEITEN_TEST_MAIN(TestLoesungszeichen)
 #include "tst_loesungszeichen.moc"
