@@ -60,22 +60,43 @@ private slots:
         QCOMPARE(Startregeln::beispielVerzeichnis(programm), beispiele);
     }
 
-    void spracheNurBeiGenau1033Englisch_data()
+    // Flags count only as the exact text "true", the interface is English only for exactly
+    // "1033", and a number that is missing or no number reads as 0.
+    void werteGenauWieGespeichert_data()
     {
+        QTest::addColumn<QString>("schluessel");
         QTest::addColumn<QVariant>("wert");
+        QTest::addColumn<bool>("ist");
+        QTest::addColumn<int>("zahl");
         QTest::addColumn<bool>("englisch");
-        QTest::newRow("missing") << QVariant() << false;
-        QTest::newRow("1033") << QVariant(QStringLiteral("1033")) << true;
-        QTest::newRow("1031") << QVariant(QStringLiteral("1031")) << false;
-        QTest::newRow("0") << QVariant(QStringLiteral("0")) << false;
-        QTest::newRow("blank after") << QVariant(QStringLiteral("1033 ")) << false;
+        const QString flag = Schluessel::Konferenzmodus;
+        const QString sprache = Schluessel::InstallerLanguage;
+        const QString zeit = Schluessel::AutomatisierungZeit;
+        QTest::newRow("flag true") << flag << QVariant("true") << true << 0 << false;
+        for (const char *wert : {"True", "1", "TRUE", "true "})
+            QTest::newRow(qPrintable(QStringLiteral("flag '%1'").arg(wert)))
+                << flag << QVariant(wert) << false << QByteArray(wert).trimmed().toInt() << false;
+        QTest::newRow("flag missing") << flag << QVariant() << false << 0 << false;
+        QTest::newRow("language missing") << sprache << QVariant() << false << 0 << false;
+        QTest::newRow("language 1033") << sprache << QVariant("1033") << false << 1033 << true;
+        QTest::newRow("language 1031") << sprache << QVariant("1031") << false << 1031 << false;
+        QTest::newRow("language 0") << sprache << QVariant("0") << false << 0 << false;
+        QTest::newRow("language blank after") << sprache << QVariant("1033 ") << false << 1033 << false;
+        QTest::newRow("number missing") << zeit << QVariant() << false << 0 << false;
+        QTest::newRow("number abc") << zeit << QVariant("abc") << false << 0 << false;
+        QTest::newRow("number 7") << zeit << QVariant("7") << false << 7 << false;
     }
-    void spracheNurBeiGenau1033Englisch()
+    void werteGenauWieGespeichert()
     {
+        QFETCH(QString, schluessel);
         QFETCH(QVariant, wert);
         QFETCH(bool, englisch);
         if (wert.isValid())
-            Einstellungen::setzen(Schluessel::InstallerLanguage, wert);
+            Einstellungen::setzen(schluessel, wert);
+        QCOMPARE(Einstellungen::vorhanden(schluessel), wert.isValid());
+        QCOMPARE(Einstellungen::text(schluessel), wert.toString());
+        QTEST(Einstellungen::ist(schluessel), "ist");
+        QTEST(Einstellungen::zahl(schluessel), "zahl");
         QCOMPARE(Einstellungen::istEnglisch(), englisch);
         QCOMPARE(Einstellungen::meldung(QStringLiteral("Ja"), QStringLiteral("Yes")),
                  englisch ? QStringLiteral("Yes") : QStringLiteral("Ja"));
@@ -117,71 +138,47 @@ private slots:
         QCOMPARE(danach.rlim_cur, vorher.rlim_max);
     }
 
-    void flagNurBeiGenauTrue()
+    // The first start takes the sample of the interface language and writes the first-start
+    // values only once it is done.
+    void ersterStart_data()
     {
-        for (const char *wert : {"True", "1", "TRUE", "true "}) {
-            Einstellungen::setzen(Schluessel::Konferenzmodus, QString::fromLatin1(wert));
-            QVERIFY2(!Einstellungen::ist(Schluessel::Konferenzmodus), wert);
-        }
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
-        QVERIFY(Einstellungen::ist(Schluessel::Konferenzmodus));
-        QVERIFY(!Einstellungen::ist(QStringLiteral("GibtEsNicht")));
+        QTest::addColumn<QString>("sprache");
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("German") << ""
+                                << "/opt/plenaro/examples/DE/BspFragen.xml";
+        QTest::newRow("English") << "1033"
+                                 << "/opt/plenaro/examples/EN/BspFragen.xml";
     }
-
-    void zahlenOhneVorgabe()
+    void ersterStart()
     {
-        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 0);
-        QCOMPARE(Einstellungen::text(Schluessel::AutomatisierungZeit), QString());
-        Einstellungen::setzen(Schluessel::AutomatisierungZeit, QStringLiteral("abc"));
-        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 0);
-        Einstellungen::setzen(Schluessel::AutomatisierungZeit, QStringLiteral("7"));
-        QCOMPARE(Einstellungen::zahl(Schluessel::AutomatisierungZeit), 7);
-    }
-
-    void ersterStartDeutsch()
-    {
+        QFETCH(QString, sprache);
+        if (!sprache.isEmpty())
+            Einstellungen::setzen(Schluessel::InstallerLanguage, sprache);
         const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
         QVERIFY(start.ersterStart);
-        QCOMPARE(start.pfad, QStringLiteral("/opt/plenaro/examples/DE/BspFragen.xml"));
+        QTEST(start.pfad, "datei");
         // Choosing the file writes nothing yet.
         QVERIFY(!Einstellungen::vorhanden(Schluessel::FrageFile));
 
         Startregeln::ersterStartAbschliessen(start.pfad);
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), start.pfad);
-        const QList<QPair<QString, QString>> erwartet{
-            {Schluessel::BereitsGestartet, "true"},
-            {Schluessel::TemplateAutomatischErkennen, "true"},
-            {Schluessel::FilePathPDFRangliste, ""},
-            {Schluessel::FilePathCSVRangliste, ""},
-            {Schluessel::EmpfaengerAutomatischFinden, "true"},
-            {Schluessel::LoesungAnzeigen, "true"},
-            {Schluessel::QuizProzentAntwortenAnzeigen, "true"},
-            {Schluessel::UmfrageProzentAntwortenAnzeigen, "false"},
-            {Schluessel::Konferenzmodus, "false"},
-            {Schluessel::SteuerungUeberMaster, "false"},
-            {Schluessel::AutomatisierungAktiviert, "false"},
-            {Schluessel::ToeneBuzzerLautlos, "false"},
-            {Schluessel::ToeneCountdownLautlos, "false"},
-            {Schluessel::ToeneAutomatisierungLautlos, "false"},
-            {Schluessel::FragetextFett, "false"},
-        };
-        for (const auto &[schluessel, wert] : erwartet) {
-            QVERIFY2(Einstellungen::vorhanden(schluessel), qPrintable(schluessel));
-            QCOMPARE(Einstellungen::text(schluessel), wert);
-        }
+        for (const QString &an : {Schluessel::BereitsGestartet, Schluessel::TemplateAutomatischErkennen,
+                                  Schluessel::EmpfaengerAutomatischFinden, Schluessel::LoesungAnzeigen,
+                                  Schluessel::QuizProzentAntwortenAnzeigen})
+            QVERIFY2(Einstellungen::ist(an), qPrintable(an));
+        for (const QString &aus : {Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::Konferenzmodus,
+                                   Schluessel::SteuerungUeberMaster, Schluessel::AutomatisierungAktiviert,
+                                   Schluessel::ToeneBuzzerLautlos, Schluessel::ToeneCountdownLautlos,
+                                   Schluessel::ToeneAutomatisierungLautlos, Schluessel::FragetextFett})
+            QCOMPARE(Einstellungen::text(aus), QStringLiteral("false"));
+        for (const QString &leer : {Schluessel::FilePathPDFRangliste, Schluessel::FilePathCSVRangliste})
+            QVERIFY2(Einstellungen::vorhanden(leer) && Einstellungen::text(leer).isEmpty(), qPrintable(leer));
         // Keys the options dialog writes stay absent.
         for (const QString &schluessel :
              {Schluessel::FrageNummerInTemplateAnzeigen, Schluessel::MasterBuzzer,
               Schluessel::MasterKlassensatz, Schluessel::AutomatisierungZeit,
               Schluessel::aktiverKlassensatz(1), Schluessel::aktiverKlassensatz(6)})
             QVERIFY2(!Einstellungen::vorhanden(schluessel), qPrintable(schluessel));
-    }
-
-    void ersterStartEnglisch()
-    {
-        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
-        const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
-        QCOMPARE(start.pfad, QStringLiteral("/opt/plenaro/examples/EN/BspFragen.xml"));
     }
 
     // A build tree keeps the samples beside "bin", an installation below share/plenaro; the program
