@@ -1,7 +1,6 @@
 #include "fakebruecke.h"
 #include "templatekahoot.h"
 #include "templatetesthilfe.h"
-#include "testeinstellungen.h"
 
 #include <QtTest>
 
@@ -10,7 +9,6 @@ class TestTemplateKahoot final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
     std::unique_ptr<FragenBau> m_bau;
     std::unique_ptr<FakeBruecke> m_bruecke;
     std::unique_ptr<templatekahoot> m_template;
@@ -18,7 +16,6 @@ private:
 private slots:
     void init()
     {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
         m_bau = std::make_unique<FragenBau>();
         m_bruecke = std::make_unique<FakeBruecke>();
         m_template = std::make_unique<templatekahoot>(*m_bruecke);
@@ -29,7 +26,6 @@ private slots:
         m_template.reset();
         m_bruecke.reset();
         m_bau.reset();
-        m_einstellungen.reset();
     }
 
     void antwortenWortInDerSpracheDerOberflaeche()
@@ -49,32 +45,33 @@ private slots:
     void countdownSpannen_data()
     {
         QTest::addColumn<int>("rest");
-        QTest::addColumn<QStringList>("danach");
-        QTest::newRow("9") << 9
-                           << QStringList{"qt.jQuery('.countdownEinstellig').html('9')",
-                                          "qt.jQuery('.countdownEinstellig').css('display', 'inline')"};
-        QTest::newRow("10") << 10
-                            << QStringList{"qt.jQuery('.countdownZweistellig').html('10')",
-                                           "qt.jQuery('.countdownZweistellig').css('display', 'inline')"};
-        QTest::newRow("120") << 120
-                             << QStringList{"qt.jQuery('.countdownDreistellig').html('120')",
-                                            "qt.jQuery('.countdownDreistellig').css('display', 'inline')"};
-        QTest::newRow("0 hides the circle")
-            << 0 << QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"};
-        QTest::newRow("-1 empty circle") << -1 << QStringList{};
-        QTest::newRow("1000 empty circle") << 1000 << QStringList{};
+        QTest::addColumn<QString>("spanne");
+        for (const int rest : {1, 9})
+            QTest::addRow("%d", rest) << rest << "countdownEinstellig";
+        for (const int rest : {10, 99})
+            QTest::addRow("%d", rest) << rest << "countdownZweistellig";
+        for (const int rest : {100, 999})
+            QTest::addRow("%d", rest) << rest << "countdownDreistellig";
+        for (const int rest : {0, -1, 1000})
+            QTest::addRow("%d: no number", rest) << rest << QString();
     }
+    // The seconds show in the span of their number of digits; at 0 the circle goes.
     void countdownSpannen()
     {
         QFETCH(int, rest);
-        QFETCH(QStringList, danach);
+        QFETCH(QString, spanne);
         m_bruecke->nehmen();
         m_template->updateCountdown(rest, 150);
-        const QStringList vorne{"qt.jQuery('.circle').css('visibility', 'inherit')",
-                                "qt.jQuery('.countdownEinstellig').css('display', 'none')",
-                                "qt.jQuery('.countdownZweistellig').css('display', 'none')",
-                                "qt.jQuery('.countdownDreistellig').css('display', 'none')"};
-        QCOMPARE(m_bruecke->nehmen(), vorne + danach);
+        QStringList erwartet{"qt.jQuery('.circle').css('visibility', 'inherit')",
+                             "qt.jQuery('.countdownEinstellig').css('display', 'none')",
+                             "qt.jQuery('.countdownZweistellig').css('display', 'none')",
+                             "qt.jQuery('.countdownDreistellig').css('display', 'none')"};
+        if (!spanne.isEmpty())
+            erwartet << "qt.jQuery('." + spanne + "').html('" + QString::number(rest) + "')"
+                     << "qt.jQuery('." + spanne + "').css('display', 'inline')";
+        else if (rest == 0)
+            erwartet << "qt.jQuery('.circle').css('visibility', 'hidden')";
+        QCOMPARE(m_bruecke->nehmen(), erwartet);
     }
 
     void ergebnisMitBalken()
@@ -115,22 +112,27 @@ private slots:
         QCOMPARE(m_bruecke->nehmen(), erwartet);
     }
 
-    void umfrageOhneEigenenSchalterKeinDiagramm()
+    void nurDerKreisVerschwindet_data()
     {
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("true"));
+        QTest::addColumn<QString>("loesungZeigen");
+        QTest::addColumn<QString>("loesung");
+        QTest::newRow("solution hidden") << "false"
+                                         << "Answer1";
+        QTest::newRow("poll without its own switch") << "true"
+                                                     << "NoAnswer";
+    }
+    // Without the solution, and in a poll whose percentages are switched off, the result shows
+    // nothing but the circle going.
+    void nurDerKreisVerschwindet()
+    {
+        QFETCH(QString, loesungZeigen);
+        QFETCH(QString, loesung);
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, loesungZeigen);
         Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::UmfrageProzentAntwortenAnzeigen, QStringLiteral("false"));
-        m_template->frageAnzeigen(m_bau->frage({{"Solution", "NoAnswer"}}), 1);
+        m_template->frageAnzeigen(m_bau->frage({{"Solution", loesung}}), 1);
         m_bruecke->nehmen();
-        m_template->richtigeAntwortAnzeigen({}, {}, QStringLiteral("NoAnswer"), {50, 50, 0, 0});
-        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"});
-    }
-
-    void ohneLoesungVerschwindetNurDerKreis()
-    {
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
-        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
-        m_template->richtigeAntwortAnzeigen({}, {}, QStringLiteral("Answer1"), {100, 0, 0, 0});
+        m_template->richtigeAntwortAnzeigen({}, {}, loesung, {50, 50, 0, 0});
         QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.circle').css('visibility', 'hidden')"});
     }
 
@@ -159,6 +161,7 @@ private slots:
                               "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
     }
 
+    // Each handset counts once per question, whatever the conference mode says.
     void stimmenZaehlerOhneKonferenzmodus()
     {
         m_template->geraeteIDAnzeigen(1, 4, 1);
@@ -169,6 +172,9 @@ private slots:
                                                           "qt.jQuery('.konferenzmodus').html('1')|"
                                                           "qt.jQuery('.konferenzmodus').html('2')"));
         QCOMPARE(alle.filter("anzahlAntortenText').css('visibility', 'inherit')").size(), 3);
+        m_template->frageAnzeigen(m_bau->frage({{"QuestionText", "Q"}}), 2);
+        m_template->geraeteIDAnzeigen(1, 4, 1);
+        QCOMPARE(m_bruecke->nehmen().last(), QString("qt.jQuery('.konferenzmodus').html('1')"));
     }
 };
 
