@@ -190,10 +190,6 @@ private slots:
         QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), QStringLiteral("11"));
         QVERIFY(w<QCheckBox>("checkBox_Loesung_A")->isChecked());
         QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2", "Frage 3"}));
-        QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
-                 QStringLiteral("Frage 1/3 verschieben (auf/ab)"));
-        QCOMPARE(w<QLabel>("label_2_BildPfadA")->text(), QStringLiteral("Keine Bilddatei ausgewählt."));
-        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Frageneditor \u2013 fragen.xml[*]"));
         // The number fields take whole numbers from 0 to 999 only.
         const QValidator *pruefer = w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->validator();
         QVERIFY(pruefer);
@@ -208,9 +204,6 @@ private slots:
         QCOMPARE(auswahl(), (QStringList{"Question 1", "Question 2", "Question 3"}));
         QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(), QStringLiteral("Move question 1/3 (up/down)"));
         QCOMPARE(w<QLabel>("label_2_BildPfadA")->text(), QStringLiteral("No image file selected."));
-        // Rebuilt after an insertion the entries say "Frage" in both languages.
-        klick("pushButton_Plus_Frage_Leer");
-        QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2", "Frage 3", "Frage 4"}));
     }
 
     // Arrows, the selector, insertions and deletions on the questions F1 to F4. A key is a button:
