@@ -101,6 +101,15 @@ QStringList genannteMenues(const QString &text)
     return pfade;
 }
 
+std::unique_ptr<QDialog> oeffnen(const QString &name)
+{
+    if (name == QLatin1String("spiel"))
+        return std::make_unique<hilfe_spiel_durchfuehren>();
+    if (name == QLatin1String("editor"))
+        return std::make_unique<hilfe_frageneditor>();
+    return std::make_unique<hilfe_einstellungen_vornehmen>();
+}
+
 } // namespace
 
 class TestTutorials final : public QObject
@@ -116,43 +125,77 @@ private slots:
         }
     }
 
-    void spielDurchfuehrenHatZehnSchritteUndDieHandys()
+    void aufbau_data()
+    {
+        QTest::addColumn<QString>("fenster");
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<QStringList>("abschnitte");
+        QTest::addColumn<QStringList>("bilder");
+        const QStringList optionen{"Serial",      "Design", "Auswertung", "Steuerung",
+                                   "Klassensatz", "Töne",   "Protokoll",  "Handys"};
+        QTest::newRow("game") << "spiel" << false << "Tutorial Spiel durchführen"
+                              << QStringList{"Abstimmen mit Handys"} << reihe("SpielDurchfuehren", 7);
+        QTest::newRow("game, English")
+            << "spiel" << true << "Tutorial: running a game" << QStringList{"Voting with phones"}
+            << reihe("SpielDurchfuehren", 7, QStringLiteral("en"));
+        QTest::newRow("editor") << "editor" << false << "Tutorial Frageneditor"
+                                << QStringList{"Frageneditor Öffnen", "Neue Datei erzeugen",
+                                               "Frage hinzufügen",    "Bilder hinzufügen",
+                                               "Frage löschen",       "Frage verschieben"}
+                                << reihe("Frageneditor", 2);
+        QTest::newRow("editor, English") << "editor" << true << "Tutorial: question editor"
+                                         << QStringList{"Opening the question editor", "Creating a new file",
+                                                        "Adding a question",           "Adding pictures",
+                                                        "Deleting a question",         "Moving a question"}
+                                         << reihe("Frageneditor", 2, QStringLiteral("en"));
+        QTest::newRow("settings") << "einstellungen" << false << "Tutorial Einstellungen vornehmen"
+                                  << QStringList{"Optionen-Fenster öffnen"} + optionen
+                                  << reihe("EinstellungenVornehmen", 8);
+        QTest::newRow("settings, English") << "einstellungen" << true << "Tutorial: changing the settings"
+                                           << QStringList{"Opening the options window",
+                                                          "Serial",
+                                                          "Design",
+                                                          "Evaluation",
+                                                          "Control",
+                                                          "Class set",
+                                                          "Sounds",
+                                                          "Protocol",
+                                                          "Phones"}
+                                           << reihe("EinstellungenVornehmen", 8, QStringLiteral("en"));
+    }
+    // Title, sections and pictures of each tutorial, in each language; its pictures are those of
+    // the program in that language, readable in a window of 900 pixels without scrolling sideways.
+    void aufbau()
+    {
+        QFETCH(QString, fenster);
+        QFETCH(bool, englisch);
+        QFETCH(QString, titel);
+        QFETCH(QStringList, abschnitte);
+        QFETCH(QStringList, bilder);
+        Sprachkataloge::installieren(*qApp, englisch);
+        const auto tutorial = oeffnen(fenster);
+        QCOMPARE(tutorial->windowTitle(), titel);
+        QCOMPARE(texteDer(*tutorial, "abschnitt"), abschnitte);
+        QCOMPARE(bilderDer(*tutorial), bilder);
+        for (const QString &pfad : bilder) {
+            const QImage bild(pfad);
+            QVERIFY2(bild.width() >= 300 && bild.width() <= 860, qPrintable(pfad));
+        }
+    }
+
+    // The steps of a game are numbered from 1, and again in the section on phones.
+    void spielSchritte()
     {
         hilfe_spiel_durchfuehren fenster;
-        QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial Spiel durchführen"));
         QCOMPARE(texteDer(fenster, "ueberschrift"), QStringList({"Spiel durchführen"}));
-        QCOMPARE(texteDer(fenster, "abschnitt"), QStringList({"Abstimmen mit Handys"}));
         const QStringList schritte = texteDer(fenster, "schritt");
         QCOMPARE(schritte.size(), 13);
-        // Numbered from 1 in the game, and again in the section on phones.
         for (int i = 0; i < schritte.size(); ++i)
             QVERIFY2(schritte[i].startsWith(QStringLiteral("%1. ").arg(i < 10 ? i + 1 : i - 9)),
                      qPrintable(schritte[i]));
         QCOMPARE(schritte[4], QStringLiteral("5. Durch drücken der Leertaste wird das Spiel gestartet."));
         QVERIFY(schritte[10].contains(QStringLiteral("Tab «Handys»")));
-        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("SpielDurchfuehren"), 7));
-        QVERIFY(fenster.findChild<QScrollArea *>());
-    }
-
-    void frageneditorHatSeineSechsAbschnitte()
-    {
-        hilfe_frageneditor fenster;
-        QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial Frageneditor"));
-        QCOMPARE(texteDer(fenster, "ueberschrift"), QStringList({"Frageneditor"}));
-        QCOMPARE(texteDer(fenster, "abschnitt"),
-                 QStringList({"Frageneditor Öffnen", "Neue Datei erzeugen", "Frage hinzufügen",
-                              "Bilder hinzufügen", "Frage löschen", "Frage verschieben"}));
-        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("Frageneditor"), 2));
-    }
-
-    void einstellungenHatEinenAbschnittJeTab()
-    {
-        hilfe_einstellungen_vornehmen fenster;
-        QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial Einstellungen vornehmen"));
-        QCOMPARE(texteDer(fenster, "abschnitt"),
-                 QStringList({"Optionen-Fenster öffnen", "Serial", "Design", "Auswertung", "Steuerung",
-                              "Klassensatz", "Töne", "Protokoll", "Handys"}));
-        QCOMPARE(bilderDer(fenster), reihe(QStringLiteral("EinstellungenVornehmen"), 8));
     }
 
     // The entries a tutorial tells to choose are in the menus of the main window or of the editor,
@@ -170,10 +213,8 @@ private slots:
         Sprachkataloge::installieren(*qApp, englisch);
         const QStringList menues = menuePfade(QStringLiteral("src/app/mainwindow.ui")) +
                                    menuePfade(QStringLiteral("src/questions/editor/frageneditor.ui"));
-        hilfe_spiel_durchfuehren spiel;
-        hilfe_frageneditor editor;
-        hilfe_einstellungen_vornehmen einstellungen;
-        for (QDialog *fenster : std::initializer_list<QDialog *>{&spiel, &editor, &einstellungen}) {
+        for (const char *name : {"spiel", "editor", "einstellungen"}) {
+            const auto fenster = oeffnen(QLatin1String(name));
             const QStringList genannt = genannteMenues(texteDer(*fenster, "schritt").join(QLatin1Char('\n')));
             QVERIFY2(!genannt.isEmpty(), qPrintable(fenster->windowTitle()));
             for (const QString &pfad : genannt)
@@ -182,58 +223,18 @@ private slots:
         }
     }
 
-    // Each language has its own pictures, taken of the program in that language.
-    void jedesBildIstEinBildDerSprache_data() { jedesGenannteMenueGibtEs_data(); }
-    void jedesBildIstEinBildDerSprache()
-    {
-        QFETCH(bool, englisch);
-        Sprachkataloge::installieren(*qApp, englisch);
-        hilfe_spiel_durchfuehren spiel;
-        hilfe_frageneditor editor;
-        hilfe_einstellungen_vornehmen einstellungen;
-        QStringList bilder = bilderDer(spiel) + bilderDer(editor) + bilderDer(einstellungen);
-        QCOMPARE(bilder.size(), 17);
-        const QString ordner = englisch ? QStringLiteral(":/tutorial/en/") : QStringLiteral(":/tutorial/de/");
-        for (const QString &pfad : std::as_const(bilder)) {
-            QVERIFY2(pfad.startsWith(ordner), qPrintable(pfad));
-            const QImage bild(pfad);
-            QVERIFY2(!bild.isNull(), qPrintable(pfad));
-            // Readable in a window of 900 pixels without scrolling sideways.
-            QVERIFY2(bild.width() >= 300 && bild.width() <= 860, qPrintable(pfad));
-        }
-        QCOMPARE(spiel.windowIcon().isNull(), false);
-    }
-
     // The widest screenshot fits beside the scroll bar: the column scrolls down only.
     void keinTutorialRolltSeitwaerts()
     {
-        hilfe_spiel_durchfuehren spiel;
-        hilfe_frageneditor editor;
-        hilfe_einstellungen_vornehmen einstellungen;
-        for (QDialog *fenster : std::initializer_list<QDialog *>{&spiel, &editor, &einstellungen}) {
+        for (const char *name : {"spiel", "editor", "einstellungen"}) {
+            const auto fenster = oeffnen(QLatin1String(name));
             fenster->show();
-            QVERIFY(QTest::qWaitForWindowExposed(fenster));
+            QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
             auto *rollen = fenster->findChild<QScrollArea *>();
             QVERIFY(rollen);
             QVERIFY2(!rollen->horizontalScrollBar()->isVisible(), qPrintable(fenster->windowTitle()));
             QVERIFY(rollen->verticalScrollBar()->isVisible());
-            fenster->close();
         }
-    }
-
-    void englischeOberflaecheHatEnglischeTutorials()
-    {
-        Sprachkataloge::installieren(*qApp, true);
-        hilfe_einstellungen_vornehmen fenster;
-        QCOMPARE(fenster.windowTitle(), QStringLiteral("Tutorial: changing the settings"));
-        QCOMPARE(texteDer(fenster, "abschnitt"),
-                 QStringList({"Opening the options window", "Serial", "Design", "Evaluation", "Control",
-                              "Class set", "Sounds", "Protocol", "Phones"}));
-        QCOMPARE(bilderDer(fenster),
-                 reihe(QStringLiteral("EinstellungenVornehmen"), 8, QStringLiteral("en")));
-        hilfe_spiel_durchfuehren spiel;
-        QVERIFY(texteDer(spiel, "schritt").at(9).startsWith(QStringLiteral("10. At the end")));
-        QCOMPARE(texteDer(spiel, "abschnitt"), QStringList({"Voting with phones"}));
     }
 };
 
