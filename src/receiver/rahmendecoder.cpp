@@ -37,6 +37,7 @@ void RahmenDecoder::stille(QVector<Druck> &druecke)
 void RahmenDecoder::vergessen()
 {
     m_puffer.clear();
+    m_imTakt = false;
     m_lueckeBei = -1;
     m_schonGelesen = false;
 }
@@ -89,10 +90,22 @@ void RahmenDecoder::auswerten(bool stilleFolgt, QVector<Druck> &druecke)
             pos += RahmenLaenge;
             continue;
         }
+        // A hall's many class sets come interleaved, none twice in a row: a new one right after an
+        // accepted frame is taken when the next frame is plausible too and no other alignment has
+        // two known frames in a row. Waiting for it to come back would let a shifted alignment win,
+        // whose "class sets" are the buttons times 256 and repeat more often; those never come in
+        // this way.
+        if (m_imTakt && !ueberLuecke && rest >= 3 * RahmenLaenge - 1 && plausibel(pos) &&
+            plausibel(pos + RahmenLaenge) && !verschobenGelesen(pos, pos + RahmenLaenge)) {
+            merken(klassensatzBei(pos));
+            annehmen(pos, druecke);
+            pos += RahmenLaenge;
+            continue;
+        }
         // Nothing known yet (the first presses after start-up): whole frames right after a
         // pause are taken as they are, so the first handset is heard at once.
         if (m_anzahlGemerkt == 0 && m_vorgegeben.isEmpty() && (m_lueckeBei == pos || ueberLuecke) &&
-            ganzeRahmenAb(m_lueckeBei)) {
+            ganzeRahmenAb(m_lueckeBei) && !verschobenGelesen(m_lueckeBei)) {
             verwerfen(pos, m_lueckeBei);
             for (; pos < groesse; pos += RahmenLaenge)
                 annehmen(pos, druecke);
@@ -136,7 +149,8 @@ void RahmenDecoder::auswerten(bool stilleFolgt, QVector<Druck> &druecke)
         }
     }
     m_puffer.remove(0, pos);
-    m_lueckeBei = m_lueckeBei > pos ? m_lueckeBei - pos : -1;
+    // A pause right where the bytes left over begin still marks their start.
+    m_lueckeBei = m_lueckeBei >= pos ? m_lueckeBei - pos : -1;
 }
 
 void RahmenDecoder::annehmen(qsizetype pos, QVector<Druck> &druecke)
@@ -144,11 +158,13 @@ void RahmenDecoder::annehmen(qsizetype pos, QVector<Druck> &druecke)
     const Druck druck = entschluesseln(reinterpret_cast<const unsigned char *>(m_puffer.constData() + pos));
     merken(druck.klassensatz);
     druecke.append(druck);
+    m_imTakt = true;
 }
 
 void RahmenDecoder::verwerfen(qsizetype &pos, qsizetype bis)
 {
     m_verworfen += quint64(bis - pos);
+    m_imTakt = m_imTakt && bis == pos;
     pos = bis;
 }
 
@@ -168,6 +184,19 @@ bool RahmenDecoder::ganzeRahmenAb(qsizetype anfang) const
             return false;
     }
     return true;
+}
+
+// A stream read out of step shows a button or a stray byte as the high byte of the class set and
+// the next frame's high byte, 0 for class sets below 256, as its low byte: 256, 512, 768 or more.
+// Class set 0 is real, and button A read out of step looks like it; the other buttons do not.
+bool RahmenDecoder::verschobenGelesen(qsizetype anfang, qsizetype bis) const
+{
+    for (qsizetype p = anfang; p + RahmenLaenge <= m_puffer.size() && (bis < 0 || p < bis); p += RahmenLaenge) {
+        const quint32 klassensatz = klassensatzBei(p);
+        if (klassensatz != 0 && (klassensatz & 0xff) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool RahmenDecoder::passt(qsizetype pos) const

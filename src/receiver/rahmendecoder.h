@@ -77,6 +77,8 @@ private:
     bool plausibel(qsizetype pos) const;
     bool passt(qsizetype pos) const;
     bool ganzeRahmenAb(qsizetype anfang) const;
+    // Some frame from `anfang` (to `bis`, or the end) looks like a stream read out of step.
+    bool verschobenGelesen(qsizetype anfang, qsizetype bis = -1) const;
     quint32 klassensatzBei(qsizetype pos) const;
     int verschoben(qsizetype pos) const;
     int ersteBekanntschaft(qsizetype pos, int mindestens = 2) const;
@@ -94,6 +96,8 @@ private:
     qsizetype m_lueckeBei = -1;
     qint64 m_letzteAnkunft = 0;
     bool m_schonGelesen = false;
+    // The bytes at hand begin right after an accepted frame.
+    bool m_imTakt = false;
     std::array<Gemerkt, Gedaechtnis> m_gemerkt{};
     int m_anzahlGemerkt = 0;
     quint64 m_folge = 0;

@@ -101,6 +101,18 @@ private slots:
         const QByteArray b = folge(1, 11, 20);
         const Lieferung ruhe{{}, 0};
 
+        // A hall: eight class sets interleaved, none heard before, each frame 2 ms after the last
+        // and the first one torn; buttons in turn, so a stream read three bytes late shows four
+        // "class sets" that come back more often than the real ones.
+        Lieferungen halle{{QByteArray(1, '\0'), 0}};
+        QVector<Druck> halleDruecke;
+        for (uint i = 0; i < 48; ++i) {
+            halle.append({rahmen(1 + i % 8, 1 + i / 8, i % 4).mid(i == 0 ? 1 : 0), 1 + 2 * qint64(i)});
+            halleDruecke.append(druck(1 + i % 8, 1 + i / 8, 1 + i % 4));
+        }
+        halle.append(ruhe);
+        QTest::newRow("a hall's class sets interleaved, none heard before")
+            << halle << QList<quint32>{} << halleDruecke;
         QTest::newRow("stray byte before a burst")
             << Lieferungen{{a, 0}, {ff + b, 500}} << QList<quint32>{} << druecke(1, 1, 20);
         QTest::newRow("stray byte inside a burst")
