@@ -191,7 +191,8 @@ bool RahmenDecoder::ganzeRahmenAb(qsizetype anfang) const
 // Class set 0 is real, and button A read out of step looks like it; the other buttons do not.
 bool RahmenDecoder::verschobenGelesen(qsizetype anfang, qsizetype bis) const
 {
-    for (qsizetype p = anfang; p + RahmenLaenge <= m_puffer.size() && (bis < 0 || p < bis); p += RahmenLaenge) {
+    for (qsizetype p = anfang; p + RahmenLaenge <= m_puffer.size() && (bis < 0 || p < bis);
+         p += RahmenLaenge) {
         const quint32 klassensatz = klassensatzBei(p);
         if (klassensatz != 0 && (klassensatz & 0xff) == 0)
             return true;
