@@ -1,29 +1,40 @@
 // Prints how quickly the pages follow the game: refilling the ranking with 1,000 participants, the
 // way of a press from the main window's press handler into the question page at the pace of a
-// class (20 presses a second), a question page after a navigation, and the start of the program
-// until its start screen is drawn, against a bare web view showing one line started the same way.
-//   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige
+// class (20 presses a second), a question page after a navigation, the start of the program until
+// its start screen is drawn, against a bare web view showing one line started the same way, and a
+// hall: 1,000 handsets of eight class sets and 200 phones pressing within two seconds of a
+// question's start, through the receiver simulator's serial line and the phones' server.
+//   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige [--halle]
+// --halle measures the hall alone.
 //
 // Each figure runs until the page holds the result: the program sends its statements as it does
 // in a game, and a read sent after the end of that turn of the event loop comes back once the page
 // has run them.
+#include "comport.h"
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "erstesbild.h"
 #include "fakeports.h"
+#include "handyabstimmung.h"
 #include "klang.h"
 #include "mainwindow.h"
 #include "rangliste.h"
 #include "schluessel.h"
+#include "simulatorportsystem.h"
 #include "spiel.h"
+#include "telefone.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "uhr.h"
 #include "webbruecke.h"
 #include "webwarten.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -31,8 +42,15 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +136,246 @@ double startMessen(const QString &programm, const QStringList &argumente, const 
     return zeit;
 }
 
+// A hall: eight class sets of 125 handsets, each pressing once through the receiver simulator, and
+// 200 phones, each pressing once through the phones' server, all within two seconds of the
+// question's start. A press counts as shown when the page's vote count has reached it.
+void halle(QTextStream &aus, const QString &ordner)
+{
+    constexpr int Klassensaetze = 8;
+    constexpr int JeKlassensatz = 125; // handsets 1-127 in a class set
+    constexpr int Handsender = Klassensaetze * JeKlassensatz;
+    constexpr int Handys = 200;
+    constexpr int Alle = Handsender + Handys;
+    constexpr qint64 SalveNs = 2'000'000'000;
+
+    const QString fragen = ordner + QStringLiteral("/halle.xml");
+    QFile xml(fragen);
+    if (!xml.open(QIODevice::WriteOnly))
+        return;
+    xml.write(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<ArrayOfQuestion><Question>"
+        "<QuestionText>Eine Frage an den Saal</QuestionText><Answer1>A</Answer1><Answer2>B</Answer2>"
+        "<Answer3>C</Answer3><Answer4>D</Answer4><AnswerDelay>0</AnswerDelay>"
+        "<Solution>Answer2</Solution><Time>600</Time><Points>1</Points></Question></ArrayOfQuestion>\n");
+    xml.close();
+    Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
+    Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
+    Einstellungen::setzen(Schluessel::HandyPort, QStringLiteral("0"));
+
+    // The simulator reads its presses from a pipe that a thread of this benchmark writes at the
+    // hall's pace, so a busy window thread does not hold the handsets back. Like the phones, the
+    // simulator and that thread give way to the program.
+    // The simulator announces its line where the program looks for it.
+    const QString laufzeit = ordner + QStringLiteral("/laufzeit");
+    QDir().mkpath(laufzeit);
+    QFile::setPermissions(laufzeit, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit));
+    const QString rohr = ordner + QStringLiteral("/presses");
+    if (::mkfifo(QFile::encodeName(rohr).constData(), 0600) != 0) {
+        aus << "hall: no pipe for the simulator\n";
+        return;
+    }
+    QMutex sperre;
+    QHash<quint32, qint64> gesendetUm; // class set << 16 | handset -> send time
+    QElapsedTimer uhr;
+    uhr.start();
+    std::atomic<bool> salveLos{false};
+    std::atomic<qint64> salveGesendetNach{0};
+    std::thread schreiber([&]() {
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), bench::Telefone::Nice);
+        const int fd = ::open(QFile::encodeName(rohr).constData(), O_WRONLY);
+        if (fd < 0)
+            return;
+        while (!salveLos)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        QElapsedTimer lauf;
+        lauf.start();
+        for (int i = 0; i < Handsender;) {
+            const qint64 faellig = std::min<qint64>(Handsender, lauf.nsecsElapsed() * Handsender / SalveNs);
+            for (; i < faellig; ++i) {
+                const uint klassensatz = 1 + uint(i % Klassensaetze);
+                const uint nummer = 1 + uint(i / Klassensaetze);
+                const QByteArray zeile = QByteArray(1, char('a' + i % 4)) + ' ' + QByteArray::number(nummer) +
+                                         ' ' + QByteArray::number(klassensatz) + '\n';
+                {
+                    const QMutexLocker sperren(&sperre);
+                    gesendetUm.insert(klassensatz << 16 | nummer, uhr.nsecsElapsed());
+                }
+                if (::write(fd, zeile.constData(), std::size_t(zeile.size())) != zeile.size())
+                    break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        salveGesendetNach = lauf.nsecsElapsed();
+        ::close(fd);
+    });
+    QProcess simulator;
+    simulator.setStandardInputFile(rohr);
+    simulator.setStandardErrorFile(QProcess::nullDevice());
+    simulator.start(QStringLiteral("nice"),
+                    {QStringLiteral("-n"), QString::number(bench::Telefone::Nice),
+                     QCoreApplication::applicationDirPath() + QStringLiteral("/plenaro-simulator"),
+                     QStringLiteral("--family"), QStringLiteral("morvane"), QStringLiteral("--interactive"),
+                     QStringLiteral("--quiet")});
+    const auto aufraeumen = [&]() {
+        salveLos = true;
+        simulator.terminate();
+        simulator.waitForFinished(3000);
+        if (schreiber.joinable()) {
+            // A writer still waiting for its reader is let go by opening the pipe's other end.
+            const int fd = ::open(QFile::encodeName(rohr).constData(), O_RDONLY | O_NONBLOCK);
+            schreiber.join();
+            if (fd >= 0)
+                ::close(fd);
+        }
+    };
+    if (!simulator.waitForStarted(5000) || !wartenBis([&]() { return simulator.canReadLine(); }, 10000)) {
+        aus << "hall: simulator not found next to this program\n";
+        aufraeumen();
+        return;
+    }
+
+    StillerKlang klang;
+    DialogRekorder dialoge;
+    SimulatorPortSystem ports;
+    MainWindow fenster(Umgebung{&Uhr::system(), &dialoge, &klang, nullptr, &ports, ordner});
+    fenster.resize(1920, 1080);
+    fenster.show();
+    const bool bereit =
+        wartenBis([&]() { return fenster.istEingerichtet(); }, 60000) &&
+        wartenBis([&]() { return Einstellungen::ist(Schluessel::EmpfaengerVerbunden); }, 60000) &&
+        wartenBis([&]() { return fenster.handys()->laeuft(); }, 60000);
+    auto *frage = dynamic_cast<WebBruecke *>(fenster.frageBruecke());
+    if (!bereit || !frage) {
+        aus << "hall: receiver or phones' server not ready\n";
+        aufraeumen();
+        return;
+    }
+    // Set once the window has written the settings of its first start.
+    Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+    fenster.frageDateiOeffnen(fragen);
+    // Every phone here comes from the loopback address.
+    fenster.handys()->nummernJeAdresseSetzen(Handys);
+    bench::Sendezeiten telefonZeiten;
+    bench::Telefone telefone(telefonZeiten, uhr, Handys, 1, SalveNs);
+    telefone.oeffnen(fenster.handys()->port(), fenster.handys()->code(), true);
+    if (!wartenBis([&]() { return telefone.beigetreten() == Handys; }, 60000)) {
+        aus << "hall: only " << telefone.beigetreten() << " phones joined\n";
+        aufraeumen();
+        return;
+    }
+    // The question is shown, and while the answer delay runs the page settles; then the countdown
+    // starts and the hall presses. (Presses that come while the page still draws the question wait
+    // for that drawing, a few hundred milliseconds on a busy machine.)
+    fenster.goToFrage(1);
+    QElapsedTimer zeichnen;
+    zeichnen.start();
+    const auto ruhig = [&]() {
+        return wertLesen([&](std::function<void(const QVariant &)> antwort) {
+                   frage->rohAuswerten(QStringLiteral("window.benchRuhig === true && Einpassen.fertig()"),
+                                       antwort);
+               })
+            .toBool();
+    };
+    frage->roh(QStringLiteral("window.benchRuhig = false; requestAnimationFrame(function () { "
+                              "requestAnimationFrame(function () { window.benchRuhig = true; }); });"));
+    wartenBis(ruhig, 30000);
+    const double gezeichnetNach = zeichnen.nsecsElapsed() / 1e6;
+    fenster.on_actionN_chste_Frage_triggered(); // the answer delay is over: the countdown runs
+    wartenBis([&]() { return fenster.getSpiel().istCountdownAktiv(); }, 10000);
+
+    // Presses as they reach the window, after its own handler, with their send times; the page's
+    // vote count tells how many of them it shows.
+    struct Ankunft
+    {
+        qint64 gesendet = -1;
+        qint64 angekommen = 0;
+        bool handy = false;
+    };
+    QList<Ankunft> angekommen;
+    int unbekannt = 0;
+    const auto ankunft = [&](qint64 gesendet, bool handy) {
+        if (gesendet < 0)
+            ++unbekannt;
+        angekommen.append({gesendet, uhr.nsecsElapsed(), handy});
+    };
+    QObject::connect(fenster.getComPort(), &comPort::signalGereateIDAnzeigen, &fenster,
+                     [&](uint klassensatz, uint nummer, uint) {
+                         const QMutexLocker sperren(&sperre);
+                         ankunft(gesendetUm.value(klassensatz << 16 | nummer, -1), false);
+                     });
+    QObject::connect(fenster.handys(), &HandyAbstimmung::druck, &fenster,
+                     [&](uint, uint nummer, uint) { ankunft(telefonZeiten.nehmen(nummer), true); });
+    QList<double> bisGezeigt;
+    QList<double> bisZumFenster[2]; // handsets, phones
+    QList<double> imFenster;
+    int gezeigt = 0;
+    bool lesend = false;
+    std::function<void()> lesen = [&]() {
+        if (lesend || gezeigt >= angekommen.size())
+            return;
+        lesend = true;
+        nachDemZug(*frage, QStringLiteral("qt.jQuery('.konferenzmodus').text()"), [&](const QVariant &wert) {
+            lesend = false;
+            const qint64 jetzt = uhr.nsecsElapsed();
+            const int stimmen =
+                std::min<int>(wert.toString().section(QLatin1Char(' '), 1).toInt(), angekommen.size());
+            for (; gezeigt < stimmen; ++gezeigt) {
+                const Ankunft &a = angekommen.at(gezeigt);
+                imFenster.append((jetzt - a.angekommen) / 1e6);
+                if (a.gesendet < 0)
+                    continue;
+                bisGezeigt.append((jetzt - a.gesendet) / 1e6);
+                bisZumFenster[a.handy ? 1 : 0].append((a.angekommen - a.gesendet) / 1e6);
+            }
+            lesen();
+        });
+    };
+    // The window thread's longest stall: the largest gap between ticks of a 1 ms timer.
+    QTimer puls;
+    puls.setTimerType(Qt::PreciseTimer);
+    qint64 letzterPuls = -1;
+    qint64 laengsterStau = 0;
+    QObject::connect(&puls, &QTimer::timeout, &fenster, [&]() {
+        const qint64 jetzt = uhr.nsecsElapsed();
+        if (letzterPuls >= 0)
+            laengsterStau = std::max(laengsterStau, jetzt - letzterPuls);
+        letzterPuls = jetzt;
+        lesen();
+    });
+    puls.start(1);
+
+    QElapsedTimer dauer;
+    dauer.start();
+    salveLos = true;
+    telefone.druecken();
+    wartenBis([&]() { return gezeigt >= Alle; }, 60000);
+    const double sekunden = dauer.nsecsElapsed() / 1e9;
+    wartenBis([&]() { return salveGesendetNach > 0; }, 10000);
+    puls.stop();
+    int imSpiel = 0;
+    for (const Person &p : fenster.getSpiel().getPersonen())
+        imSpiel += p.findeAntwort(1) ? 1 : 0;
+    aus << "hall, " << Handsender << " handsets in " << Klassensaetze << " class sets and " << Handys
+        << " phones pressing within 2 s (handsets sent in "
+        << QString::number(salveGesendetNach / 1e9, 'f', 2) << " s, phones in "
+        << QString::number(telefone.druckDauer(), 'f', 2) << " s): " << angekommen.size()
+        << " reached the window, " << gezeigt << " shown on the page, " << Alle - imSpiel << " lost, "
+        << unbekannt << " unknown, after " << QString::number(sekunden, 'f', 1) << " s"
+        << "\n  press to question page: median " << ms(median(bisGezeigt)) << ", p99 "
+        << ms(anteil(bisGezeigt, 0.99)) << ", slowest "
+        << ms(bisGezeigt.isEmpty() ? 0 : *std::max_element(bisGezeigt.begin(), bisGezeigt.end()))
+        << "; longest stall of the window's thread " << ms(laengsterStau / 1e6)
+        << "\n  of which until the window has the press: handsets (through the simulator) p99 "
+        << ms(anteil(bisZumFenster[0], 0.99)) << ", phones p99 " << ms(anteil(bisZumFenster[1], 0.99))
+        << "; from the window to the page p99 " << ms(anteil(imFenster, 0.99))
+        << "\n  the question page was drawn and fitted " << ms(gezeichnetNach)
+        << " after the question was asked for, before the countdown\n";
+    aus.flush();
+    dialoge.antwortJa = true;
+    aufraeumen();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -130,6 +388,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\njs.warning=false"));
     QTextStream aus(stdout);
+    if (QCoreApplication::arguments().contains(QStringLiteral("--halle"))) {
+        TestEinstellungen einstellungen;
+        halle(aus, einstellungen.ordner());
+        return 0;
+    }
 
     {
         // Both children start with empty settings of their own, one after the other, so neither
@@ -364,5 +627,6 @@ int main(int argc, char *argv[])
             << ms(druecke.isEmpty() ? 0 : *std::max_element(druecke.begin(), druecke.end())) << "\n";
         dialoge.antwortJa = true;
     }
+    halle(aus, einstellungen.ordner());
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "dialoge.h"
 #include "handyabstimmung.h"
 #include "spiel.h"
+#include "telefone.h"
 #include "uhr.h"
 
 #include <QCoreApplication>
@@ -20,38 +21,24 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLoggingCategory>
-#include <QMutex>
-#include <QNetworkRequest>
-#include <QQueue>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
-#include <QWebSocket>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <vector>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int Telefone = 200;
 constexpr int DrueckeJeTelefon = 50;
 constexpr int Alle = Telefone * DrueckeJeTelefon;
-// Every 5 ms ten phones press, in turn: each phone every 100 ms.
-constexpr qint64 TaktNs = 5'000'000;
-constexpr int JeTakt = Telefone / 20;
-constexpr int TelefonNice = 10;
-constexpr qint64 AufgehaltenNs = 1'000'000;
+// Each phone presses every 100 ms, in turn: 2,000 presses a second.
+constexpr qint64 DauerNs = qint64(Alle) * 500'000;
 
 class StilleDialoge final : public Dialoge
 {
@@ -85,12 +72,6 @@ bool warten(const std::function<bool()> &fertig, int ms)
     return fertig();
 }
 
-void aufwecken()
-{
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), []() {}, Qt::QueuedConnection);
-}
-
 // Time on a core and time waiting for one, per thread, from the scheduler's own account.
 struct Faden
 {
@@ -116,147 +97,6 @@ QHash<qint64, Faden> faeden()
     }
     return alle;
 }
-
-// The send times of each handset's presses, oldest first: written by the phones' thread before a
-// press goes out, read by the main thread when the engine has it.
-struct Sendezeiten
-{
-    QMutex sperre;
-    QHash<uint, QQueue<qint64>> jeNummer;
-};
-
-// The class: its sockets live and die on the phones' thread.
-class Klasse final
-{
-public:
-    Klasse(Sendezeiten &sendezeiten, const QElapsedTimer &uhr)
-        : m_sendezeiten(sendezeiten)
-        , m_uhr(uhr)
-    {
-        m_faden.setObjectName(QStringLiteral("Telefone"));
-        m_kontext.moveToThread(&m_faden);
-        m_faden.start();
-    }
-    ~Klasse()
-    {
-        QMetaObject::invokeMethod(
-            &m_kontext,
-            [this]() {
-                m_takt.reset();
-                m_telefone.clear();
-                m_kontext.moveToThread(QCoreApplication::instance()->thread());
-            },
-            Qt::BlockingQueuedConnection);
-        m_faden.quit();
-        m_faden.wait();
-    }
-    Q_DISABLE_COPY_MOVE(Klasse)
-
-    // Returns whether the phones' thread runs at the lower priority.
-    bool oeffnen(quint16 port, const QString &code, bool zurueckstellen)
-    {
-        bool zurueckgestellt = false;
-        QMetaObject::invokeMethod(
-            &m_kontext,
-            [&]() {
-                m_id = ::gettid();
-                // On Linux a thread's nice value is its own.
-                zurueckgestellt = zurueckstellen && ::setpriority(PRIO_PROCESS, id_t(m_id), TelefonNice) == 0;
-                for (int i = 0; i < Telefone; ++i)
-                    oeffnen(port, code);
-            },
-            Qt::BlockingQueuedConnection);
-        return zurueckgestellt;
-    }
-
-    void druecken()
-    {
-        QMetaObject::invokeMethod(&m_kontext, [this]() {
-            m_lauf.start();
-            m_takt = std::make_unique<QTimer>();
-            m_takt->setTimerType(Qt::PreciseTimer);
-            QObject::connect(m_takt.get(), &QTimer::timeout, m_takt.get(), [this]() { takt(); });
-            m_takt->start(int(TaktNs / 1'000'000));
-        });
-    }
-
-    qint64 id() const { return m_id; }
-    int beigetreten() const { return m_beigetreten; }
-    int quittiert() const { return m_quittiert; }
-    int aufgehalten() const { return m_aufgehalten; }
-    // Pressing ran late when the phones did not get a core in time.
-    double druckDauer() const { return double(m_dauerNs) / 1e9; }
-
-private:
-    struct Telefon
-    {
-        std::unique_ptr<QWebSocket> socket = std::make_unique<QWebSocket>();
-        uint nummer = 0;
-        int gedrueckt = 0;
-    };
-
-    void oeffnen(quint16 port, const QString &code)
-    {
-        Telefon &t = *m_telefone.emplace_back(std::make_unique<Telefon>());
-        QObject::connect(
-            t.socket.get(), &QWebSocket::textMessageReceived, &m_kontext, [this, &t](const QString &text) {
-                const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
-                const QString typ = o.value(QStringLiteral("typ")).toString();
-                if (typ == QLatin1String("willkommen")) {
-                    t.nummer = uint(o.value(QStringLiteral("nummer")).toInt());
-                    if (++m_beigetreten == Telefone)
-                        aufwecken();
-                } else if (typ == QLatin1String("quittung") && o.value(QStringLiteral("gezaehlt")).toBool()) {
-                    if (++m_quittiert == Alle)
-                        aufwecken();
-                }
-            });
-        QNetworkRequest anfrage(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws?c=%2").arg(port).arg(code)));
-        anfrage.setRawHeader("Origin", "http://127.0.0.1:" + QByteArray::number(port));
-        t.socket->open(anfrage);
-    }
-
-    // Sends every press that is due by now, so a tick that comes late does not lower the rate.
-    void takt()
-    {
-        const qint64 faellig = std::min<qint64>(Alle, m_lauf.nsecsElapsed() / TaktNs * JeTakt);
-        for (; m_gesendet < faellig; ++m_gesendet) {
-            Telefon &t = *m_telefone[std::size_t(m_gesendet % Telefone)];
-            ++t.gedrueckt;
-            const qint64 vorher = m_uhr.nsecsElapsed();
-            {
-                const QMutexLocker sperre(&m_sendezeiten.sperre);
-                m_sendezeiten.jeNummer[t.nummer].enqueue(vorher);
-            }
-            t.socket->sendTextMessage(QStringLiteral("{\"typ\":\"druck\",\"knopf\":%1}")
-                                          .arg(1 + (t.gedrueckt + int(t.nummer)) % 4));
-            // Out now, not at the thread's next turn of its event loop.
-            t.socket->flush();
-            // The phones' thread lost its core between taking the time and sending: the wait
-            // counts against the program.
-            if (m_uhr.nsecsElapsed() - vorher > AufgehaltenNs)
-                ++m_aufgehalten;
-        }
-        if (m_gesendet == Alle) {
-            m_dauerNs = m_lauf.nsecsElapsed();
-            m_takt->stop();
-        }
-    }
-
-    Sendezeiten &m_sendezeiten;
-    const QElapsedTimer &m_uhr;
-    QThread m_faden;
-    QObject m_kontext;
-    std::vector<std::unique_ptr<Telefon>> m_telefone;
-    std::unique_ptr<QTimer> m_takt;
-    QElapsedTimer m_lauf;
-    qint64 m_gesendet = 0;
-    std::atomic<qint64> m_id{0};
-    std::atomic<qint64> m_dauerNs{0};
-    std::atomic<int> m_beigetreten{0};
-    std::atomic<int> m_quittiert{0};
-    std::atomic<int> m_aufgehalten{0};
-};
 
 double lastMittel()
 {
@@ -296,20 +136,14 @@ int main(int argc, char *argv[])
     HandyAbstimmung handys;
     // Every phone here comes from the loopback address.
     handys.nummernJeAdresseSetzen(Telefone);
-    Sendezeiten sendezeiten;
+    bench::Sendezeiten sendezeiten;
     std::vector<double> zeiten;
     zeiten.reserve(Alle);
     int unbekannt = 0;
     QObject::connect(&handys, &HandyAbstimmung::druck, &app, [&](uint klassensatz, uint nummer, uint knopf) {
         engine.antwortErfassen(klassensatz, nummer, knopf);
         const qint64 jetzt = uhr.nsecsElapsed();
-        qint64 gesendet = -1;
-        {
-            const QMutexLocker sperre(&sendezeiten.sperre);
-            QQueue<qint64> &offen = sendezeiten.jeNummer[nummer];
-            if (!offen.isEmpty())
-                gesendet = offen.dequeue();
-        }
+        const qint64 gesendet = sendezeiten.nehmen(nummer);
         if (gesendet < 0)
             ++unbekannt;
         else
@@ -324,7 +158,7 @@ int main(int argc, char *argv[])
     }
     handys.frageSetzen(true, 1);
 
-    Klasse klasse(sendezeiten, uhr);
+    bench::Telefone klasse(sendezeiten, uhr, Telefone, DrueckeJeTelefon, DauerNs);
     const bool zurueckgestellt = klasse.oeffnen(port, handys.code(), zurueckstellen);
     if (!warten([&]() { return klasse.beigetreten() == Telefone; }, 30000)) {
         aus << "not every phone joined\n";
@@ -371,16 +205,17 @@ int main(int argc, char *argv[])
     aus << "while pressing, on a core / waiting for one:\n";
     zeile(Netz, QStringLiteral("server's network thread"));
     zeile(Haupt, QStringLiteral("main thread (engine, as the window's thread)"));
-    zeile(Phones, zurueckgestellt
-                      ? QStringLiteral("phones (this benchmark's clients, nice %1)").arg(TelefonNice)
-                      : QStringLiteral("phones (this benchmark's clients)"));
+    zeile(Phones,
+          zurueckgestellt
+              ? QStringLiteral("phones (this benchmark's clients, nice %1)").arg(bench::Telefone::Nice)
+              : QStringLiteral("phones (this benchmark's clients)"));
     zeile(Uebrige, QStringLiteral("other threads"));
     aus << "presses held up for more than 1 ms in the phones' thread while being sent: "
         << klasse.aufgehalten() << " (their wait counts against the program)\n";
     aus << "load average " << QString::number(last, 'f', 2) << " at the start, on "
         << QThread::idealThreadCount() << " cores\n";
     if (zurueckgestellt)
-        aus << "The phones ran at nice " << TelefonNice
+        aus << "The phones ran at nice " << bench::Telefone::Nice
             << ": on a busy machine they give way to the server and the engine, so the figure above is the "
                "program's. --gleichrangig runs them at the program's priority.\n";
     else
