@@ -176,6 +176,7 @@ private slots:
         Sprachkataloge::installieren(*qApp, englisch);
         const auto tutorial = oeffnen(fenster);
         QCOMPARE(tutorial->windowTitle(), titel);
+        QVERIFY(!tutorial->windowIcon().isNull());
         QCOMPARE(texteDer(*tutorial, "abschnitt"), abschnitte);
         QCOMPARE(bilderDer(*tutorial), bilder);
         for (const QString &pfad : bilder) {

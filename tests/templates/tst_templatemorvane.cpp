@@ -69,6 +69,8 @@ private slots:
         QVERIFY(alle.contains("qt.jQuery('.allImgGeraete').css('display', 'none')"));
         QVERIFY(alle.contains("qt.jQuery('.imgfrageMorvane').css('display', 'none')"));
         QVERIFY(alle.contains("qt.jQuery('.progressbar').width('0%')"));
+        QVERIFY(alle.contains("qt.jQuery('.text_progressbar').html('')"));
+        QVERIFY(alle.contains("qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortAMarginTop166')"));
         QCOMPARE(alle.last(), QString("qt.jQuery('.konferenzmodus').html('')"));
     }
 

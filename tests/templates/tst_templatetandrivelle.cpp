@@ -196,6 +196,8 @@ private slots:
                               "qt.jQuery('.imgantworttext_b').css('display', 'inline')",
                               "qt.jQuery('.text_progressbar').html('20s')"}));
         QVERIFY(alle.contains("qt.jQuery('.textAntwortA').html('Eins')"));
+        QVERIFY(alle.contains("qt.jQuery('.progressbar').height('100%')"));
+        QVERIFY(alle.contains("qt.jQuery('.progressbar').attr('src','../images/progress_gruen.png')"));
     }
 
     void countdown()
