@@ -154,25 +154,30 @@ private slots:
         QCOMPARE(laufzeiten, ungestoert(15));
     }
 
-    // End now, running or paused: evaluated at once and once only, the result two seconds later;
-    // a second end or a pause after the end changes nothing.
+    // End now, running, paused or within the rest of a second after a pause: evaluated at once
+    // and once only, the result two seconds later; a second end, a pause after the end or the
+    // pending resume change nothing.
     void sofortBeenden_data()
     {
-        QTest::addColumn<bool>("pausiert");
-        QTest::newRow("running") << false;
-        QTest::newRow("paused") << true;
+        QTest::addColumn<QString>("zustand");
+        QTest::newRow("running") << "laufend";
+        QTest::newRow("paused") << "pausiert";
+        QTest::newRow("resume pending") << "fortsetzung";
     }
     void sofortBeenden()
     {
-        QFETCH(bool, pausiert);
+        QFETCH(QString, zustand);
         spielMit({"15"});
         m_spiel->fragePausieren(); // no countdown yet: nothing to pause
         QVERIFY(!m_spiel->istPausiert());
         m_spiel->qountdownStarten();
         m_uhr->vorspulen(2500);
-        if (pausiert)
+        if (zustand != QLatin1String("laufend"))
             m_spiel->fragePausieren();
-        m_uhr->vorspulen(1000);
+        m_uhr->vorspulen(900);
+        if (zustand == QLatin1String("fortsetzung"))
+            m_spiel->fragePausieren();
+        m_uhr->vorspulen(100);
         m_protokoll->nehmen();
         m_spiel->countdownSofortBeenden();
         QCOMPARE(m_protokoll->nehmen(3500), (QStringList{"0 ende", "0 rangliste"}));
