@@ -134,35 +134,37 @@ private slots:
         QTest::addColumn<QStringList>("bilder");
         const QStringList optionen{"Serial",      "Design", "Auswertung", "Steuerung",
                                    "Klassensatz", "Töne",   "Protokoll",  "Handys"};
-        QTest::newRow("game") << "spiel" << false << "Tutorial Spiel durchführen"
+        QTest::newRow("game") << QString("spiel") << false << QString("Tutorial Spiel durchführen")
                               << QStringList{"Abstimmen mit Handys"} << reihe("SpielDurchfuehren", 7);
         QTest::newRow("game, English")
-            << "spiel" << true << "Tutorial: running a game" << QStringList{"Voting with phones"}
-            << reihe("SpielDurchfuehren", 7, QStringLiteral("en"));
-        QTest::newRow("editor") << "editor" << false << "Tutorial Frageneditor"
+            << QString("spiel") << true << QString("Tutorial: running a game")
+            << QStringList{"Voting with phones"} << reihe("SpielDurchfuehren", 7, QStringLiteral("en"));
+        QTest::newRow("editor") << QString("editor") << false << QString("Tutorial Frageneditor")
                                 << QStringList{"Frageneditor Öffnen", "Neue Datei erzeugen",
                                                "Frage hinzufügen",    "Bilder hinzufügen",
                                                "Frage löschen",       "Frage verschieben"}
                                 << reihe("Frageneditor", 2);
-        QTest::newRow("editor, English") << "editor" << true << "Tutorial: question editor"
+        QTest::newRow("editor, English") << QString("editor") << true << QString("Tutorial: question editor")
                                          << QStringList{"Opening the question editor", "Creating a new file",
                                                         "Adding a question",           "Adding pictures",
                                                         "Deleting a question",         "Moving a question"}
                                          << reihe("Frageneditor", 2, QStringLiteral("en"));
-        QTest::newRow("settings") << "einstellungen" << false << "Tutorial Einstellungen vornehmen"
+        QTest::newRow("settings") << QString("einstellungen") << false
+                                  << QString("Tutorial Einstellungen vornehmen")
                                   << QStringList{"Optionen-Fenster öffnen"} + optionen
                                   << reihe("EinstellungenVornehmen", 8);
-        QTest::newRow("settings, English") << "einstellungen" << true << "Tutorial: changing the settings"
-                                           << QStringList{"Opening the options window",
-                                                          "Serial",
-                                                          "Design",
-                                                          "Evaluation",
-                                                          "Control",
-                                                          "Class set",
-                                                          "Sounds",
-                                                          "Protocol",
-                                                          "Phones"}
-                                           << reihe("EinstellungenVornehmen", 8, QStringLiteral("en"));
+        QTest::newRow("settings, English")
+            << QString("einstellungen") << true << QString("Tutorial: changing the settings")
+            << QStringList{"Opening the options window",
+                           "Serial",
+                           "Design",
+                           "Evaluation",
+                           "Control",
+                           "Class set",
+                           "Sounds",
+                           "Protocol",
+                           "Phones"}
+            << reihe("EinstellungenVornehmen", 8, QStringLiteral("en"));
     }
     // Title, sections and pictures of each tutorial, in each language; its pictures are those of
     // the program in that language, readable in a window of 900 pixels without scrolling sideways.

@@ -262,12 +262,9 @@ private slots:
         QTest::addColumn<QString>("antwortD");
         QTest::addColumn<bool>("gezeigt");
         // The blue look keeps its tile, as it always has; the others draw nothing there.
-        QTest::newRow("Morvane") << "Morvane"
-                                 << ".imgAntwortD" << true;
-        QTest::newRow("Tandrivelle") << "Tandrivelle"
-                                     << ".D_mit_Rand_Image" << false;
-        QTest::newRow("Kahoot") << "Kahoot"
-                                << ".antwortD" << false;
+        QTest::newRow("Morvane") << QString("Morvane") << QString(".imgAntwortD") << true;
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << QString(".D_mit_Rand_Image") << false;
+        QTest::newRow("Kahoot") << QString("Kahoot") << QString(".antwortD") << false;
     }
     void fehlendeAntworten()
     {
@@ -503,20 +500,19 @@ private slots:
         QTest::addColumn<QString>("klasse");
         QTest::addColumn<QString>("deutsch");
         QTest::addColumn<QString>("englisch");
-        QTest::newRow("Kahoot") << "kahoot.html" << QString() << "anzahlAntortenText"
-                                << "Antworten"
-                                << "Answers";
-        QTest::newRow("Morvane") << "morvane.html"
-                                 << "qt.jQuery('.text_progressbar').html('15 Sekunden')"
-                                 << "text_progressbar"
-                                 << "15 Sekunden"
-                                 << "15 seconds";
-        QTest::newRow("start screen") << "startscreen.html" << QString() << "textLeerschlagtasteStarten"
-                                      << "mit Leerschlagtaste starten"
-                                      << "Start with space bar";
-        QTest::newRow("start screen, phones") << "startscreen.html" << QString() << "handyAnleitung"
-                                              << "Mit dem Handy abstimmen: QR-Code scannen"
-                                              << "Vote with your phone: scan the QR code";
+        QTest::newRow("Kahoot") << QString("kahoot.html") << QString() << QString("anzahlAntortenText")
+                                << QString("Antworten") << QString("Answers");
+        QTest::newRow("Morvane") << QString("morvane.html")
+                                 << QString("qt.jQuery('.text_progressbar').html('15 Sekunden')")
+                                 << QString("text_progressbar") << QString("15 Sekunden")
+                                 << QString("15 seconds");
+        QTest::newRow("start screen")
+            << QString("startscreen.html") << QString() << QString("textLeerschlagtasteStarten")
+            << QString("mit Leerschlagtaste starten") << QString("Start with space bar");
+        QTest::newRow("start screen, phones")
+            << QString("startscreen.html") << QString() << QString("handyAnleitung")
+            << QString("Mit dem Handy abstimmen: QR-Code scannen")
+            << QString("Vote with your phone: scan the QR code");
     }
     void englisch()
     {

@@ -130,24 +130,18 @@ private slots:
         QTest::addColumn<QString>("quelle");
         QTest::addColumn<QString>("sprache");
         QTest::addColumn<QString>("seite");
-        QTest::newRow("Morvane") << "Morvane"
-                                 << "1031"
-                                 << "qrc:/template/morvane.html";
-        QTest::newRow("Tandrivelle") << "Tandrivelle"
-                                     << "1031"
-                                     << "qrc:/template/tandrivelleneu.html";
-        QTest::newRow("Kahoot") << "Kahoot"
-                                << "1031"
-                                << "qrc:/template/kahoot.html";
-        QTest::newRow("start screen") << "start"
-                                      << "1031"
-                                      << "qrc:/template/startscreen.html";
-        QTest::newRow("ranking") << "ranking"
-                                 << "1031"
-                                 << "qrc:/template/rangliste.html";
-        QTest::newRow("ranking, English") << "ranking"
-                                          << "1033"
-                                          << "qrc:/template/rangliste_EN.html";
+        QTest::newRow("Morvane") << QString("Morvane") << QString("1031")
+                                 << QString("qrc:/template/morvane.html");
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << QString("1031")
+                                     << QString("qrc:/template/tandrivelleneu.html");
+        QTest::newRow("Kahoot") << QString("Kahoot") << QString("1031")
+                                << QString("qrc:/template/kahoot.html");
+        QTest::newRow("start screen")
+            << QString("start") << QString("1031") << QString("qrc:/template/startscreen.html");
+        QTest::newRow("ranking") << QString("ranking") << QString("1031")
+                                 << QString("qrc:/template/rangliste.html");
+        QTest::newRow("ranking, English")
+            << QString("ranking") << QString("1033") << QString("qrc:/template/rangliste_EN.html");
     }
     // The page is loaded, the statements run on it without a script error; then every class they
     // address exists and every picture they or the page name is there.
@@ -198,11 +192,9 @@ private slots:
     {
         QTest::addColumn<QString>("aussehen");
         QTest::addColumn<QString>("bild");
-        QTest::newRow("as loaded") << QString() << "_0_green.png";
-        QTest::newRow("Tandrivelle") << "Tandrivelle"
-                                     << "_0_green.png";
-        QTest::newRow("Morvane") << "Morvane"
-                                 << "_0_blau.png";
+        QTest::newRow("as loaded") << QString() << QString("_0_green.png");
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << QString("_0_green.png");
+        QTest::newRow("Morvane") << QString("Morvane") << QString("_0_blau.png");
     }
     void gemeldetesGeraetZeigtSeinBildSofort()
     {

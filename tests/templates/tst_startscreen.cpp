@@ -51,15 +51,14 @@ private slots:
             "qt.jQuery('.textUSBEmpfaengerEinstecken').html('Plug in the USB receiver')",
             "qt.jQuery('.textBeliebigeTasteDruecken').html('Press any button')",
             "qt.jQuery('.textLeerschlagtasteStarten').html('Start with space bar')"};
-        QTest::newRow("Morvane German") << "Morvane"
-                                        << "1031" << morvane << "_0_blau.png')";
-        QTest::newRow("Tandrivelle English") << "Tandrivelle"
-                                             << "1033" << gruen + englisch << "_0_green.png')";
-        QTest::newRow("Kahoot looks green") << "Kahoot"
-                                            << "" << gruen << "_0_green.png')";
+        QTest::newRow("Morvane German")
+            << QString("Morvane") << QString("1031") << morvane << QString("_0_blau.png')");
+        QTest::newRow("Tandrivelle English")
+            << QString("Tandrivelle") << QString("1033") << gruen + englisch << QString("_0_green.png')");
+        QTest::newRow("Kahoot looks green")
+            << QString("Kahoot") << QString("") << gruen << QString("_0_green.png')");
         QTest::newRow("unknown name: no look of its own, green handsets")
-            << "Blau"
-            << "1033" << QStringList{} << "_0_green.png')";
+            << QString("Blau") << QString("1033") << QStringList{} << QString("_0_green.png')");
     }
     void aussehen()
     {

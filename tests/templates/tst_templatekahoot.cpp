@@ -47,11 +47,11 @@ private slots:
         QTest::addColumn<int>("rest");
         QTest::addColumn<QString>("spanne");
         for (const int rest : {1, 9})
-            QTest::addRow("%d", rest) << rest << "countdownEinstellig";
+            QTest::addRow("%d", rest) << rest << QString("countdownEinstellig");
         for (const int rest : {10, 99})
-            QTest::addRow("%d", rest) << rest << "countdownZweistellig";
+            QTest::addRow("%d", rest) << rest << QString("countdownZweistellig");
         for (const int rest : {100, 999})
-            QTest::addRow("%d", rest) << rest << "countdownDreistellig";
+            QTest::addRow("%d", rest) << rest << QString("countdownDreistellig");
         for (const int rest : {0, -1, 1000})
             QTest::addRow("%d: no number", rest) << rest << QString();
     }
@@ -116,10 +116,8 @@ private slots:
     {
         QTest::addColumn<QString>("loesungZeigen");
         QTest::addColumn<QString>("loesung");
-        QTest::newRow("solution hidden") << "false"
-                                         << "Answer1";
-        QTest::newRow("poll without its own switch") << "true"
-                                                     << "NoAnswer";
+        QTest::newRow("solution hidden") << QString("false") << QString("Answer1");
+        QTest::newRow("poll without its own switch") << QString("true") << QString("NoAnswer");
     }
     // Without the solution, and in a poll whose percentages are switched off, the result shows
     // nothing but the circle going.

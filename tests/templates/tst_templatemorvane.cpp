@@ -80,8 +80,8 @@ private slots:
         QTest::addColumn<int>("hoehe");
         QTest::addColumn<QString>("gezeigt");
         // A text and a picture both show; a picture alone fills the band.
-        QTest::newRow("text, tall picture is capped") << "Text" << 400 << "180";
-        QTest::newRow("picture alone keeps its height") << "" << 120 << "120";
+        QTest::newRow("text, tall picture is capped") << QString("Text") << 400 << QString("180");
+        QTest::newRow("picture alone keeps its height") << QString("") << 120 << QString("120");
     }
     void frageMitBild()
     {
@@ -110,10 +110,10 @@ private slots:
     void unlesbaresBildWirdZumPlatzhalter_data()
     {
         QTest::addColumn<QString>("art");
-        QTest::newRow("missing file") << "fehlt";
-        QTest::newRow("FIFO, would block the reader") << "fifo";
-        QTest::newRow("directory") << "ordner";
-        QTest::newRow("not a picture") << "text";
+        QTest::newRow("missing file") << QString("fehlt");
+        QTest::newRow("FIFO, would block the reader") << QString("fifo");
+        QTest::newRow("directory") << QString("ordner");
+        QTest::newRow("not a picture") << QString("text");
     }
     void unlesbaresBildWirdZumPlatzhalter()
     {
@@ -227,8 +227,7 @@ private slots:
             "qt.jQuery('.prozentAntwortB').removeClass('prozentAntwortMitBild')",
             "qt.jQuery('.prozentAntwortB').addClass('prozentAntwortOhneBild')"};
         QTest::newRow("B correct")
-            << "Answer2"
-            << "true"
+            << QString("Answer2") << QString("true")
             << (QStringList{
                     "qt.jQuery('.prozentAntwortA').addClass('prozentAntwortAMarginTop150')",
                     "qt.jQuery('.imgAntwortB').attr('src','../images/antwortHintergrundSchraegGruen.gif')",
@@ -240,8 +239,7 @@ private slots:
                     "IconGeraeteIDMorvane/7_0_gruen.png')"} +
                 prozente);
         QTest::newRow("A correct")
-            << "Answer1"
-            << "true"
+            << QString("Answer1") << QString("true")
             << (QStringList{
                     "qt.jQuery('.imgAntwortA').attr('src','../images/antwortenHintergrundRechtsGruen.gif')",
                     "qt.jQuery('.imgAntwortA').attr('height','180')",
@@ -254,10 +252,10 @@ private slots:
                     "qt.jQuery('.imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
                     "IconGeraeteIDMorvane/7_0_gruen.png')"} +
                 prozente);
-        QTest::newRow("solution hidden: percentages only") << "Answer2"
-                                                           << "false" << prozente;
-        QTest::newRow("solution setting missing counts as off") << "Answer2"
-                                                                << "" << prozente;
+        QTest::newRow("solution hidden: percentages only")
+            << QString("Answer2") << QString("false") << prozente;
+        QTest::newRow("solution setting missing counts as off")
+            << QString("Answer2") << QString("") << prozente;
     }
     void ergebnis()
     {

@@ -279,10 +279,11 @@ private slots:
         // Draws 79, 59: u 0.6, v 0.2 → dx 32, dy 4; turn 1234 % 401 = 31; delay 5000 % 3001 = 1999.
         for (const double zoom : {0.8, 1.2, 2.0}) {
             QTest::addRow("3 voters, zoom %.1f: from the stage height", zoom)
-                << 2 << zoom << "797"; // 1000 - 190 + 41 - 50 - 4
-            QTest::addRow("30 voters, zoom %.1f: from the stage height", zoom) << 29 << zoom << "797";
+                << 2 << zoom << QString("797"); // 1000 - 190 + 41 - 50 - 4
+            QTest::addRow("30 voters, zoom %.1f: from the stage height", zoom)
+                << 29 << zoom << QString("797");
             QTest::addRow("31 voters, zoom %.1f: onto the pile", zoom)
-                << 30 << zoom << "841"; // 800 + 95 - 50 - 4
+                << 30 << zoom << QString("841"); // 800 + 95 - 50 - 4
         }
     }
     void blattfall()
