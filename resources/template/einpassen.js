@@ -300,11 +300,16 @@ var Einpassen = (function () {
             beobachter.takeRecords();
     }
 
+    // Changes to what cannot move the texts (icons, bars, the vote count) do not refit the page:
+    // in a hall the count changes hundreds of times a second.
     function zaehlt(aenderung) {
-        if (aenderung.type !== 'attributes' || !optionen.unwichtig)
+        if (!optionen.unwichtig)
             return true;
-        var ziel = aenderung.target;
-        return !(ziel.nodeType === 1 && ziel.matches(optionen.unwichtig));
+        var ziel = aenderung.target.nodeType === 1 ? aenderung.target : aenderung.target.parentElement;
+        if (!ziel)
+            return true;
+        return aenderung.type === 'attributes' ? !ziel.matches(optionen.unwichtig)
+                                               : !ziel.closest(optionen.unwichtig);
     }
 
     // A page never scrolls: what does not fit is made to fit. Words stay whole while they can.
