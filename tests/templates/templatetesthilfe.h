@@ -2,6 +2,7 @@
 
 #include "einstellungen.h"
 #include "schluessel.h"
+#include "templatesplenaro.h"
 
 #include "testeinstellungen.h"
 
@@ -29,6 +30,19 @@ public:
         }
         return frage;
     }
+    // `antworten` are Answer1, Answer2, …; an empty solution or time is left out.
+    QDomElement frage(const QString &text, const QStringList &antworten, const QString &loesung = {},
+                      const QString &zeit = {}, QList<QPair<QString, QString>> mehr = {})
+    {
+        mehr.prepend({QStringLiteral("QuestionText"), text});
+        for (int i = 0; i < antworten.size(); ++i)
+            mehr.append({QStringLiteral("Answer%1").arg(i + 1), antworten[i]});
+        if (!loesung.isEmpty())
+            mehr.append({QStringLiteral("Solution"), loesung});
+        if (!zeit.isEmpty())
+            mehr.append({QStringLiteral("Time"), zeit});
+        return frage(mehr);
+    }
 
     // A picture `hoehe` pixels high next to the question file; returns its stored (relative) name.
     QString bild(const QString &name, int hoehe)
@@ -45,6 +59,13 @@ private:
     QTemporaryDir m_ordner;
     QDomDocument m_dokument;
 };
+
+// A question and its answers, as the game shows them.
+inline void zeigen(templatesPlenaro &vorlage, const QDomElement &frage, int nummer = 1)
+{
+    vorlage.frageAnzeigen(frage, nummer);
+    vorlage.antwortenAnzeigen(frage);
+}
 
 // Settings of a game that shows everything a page can show: the solution, the percentages of quiz
 // and poll, the question's number in bold text, on a screen 1920 pixels wide.
