@@ -1,0 +1,776 @@
+// The three question templates against a page that records what it is told: what they decide
+// (numbers, pictures, the solution, the zoom, the leaves' fall) and what a new question takes back.
+#include "fakebruecke.h"
+#include "festerzufall.h"
+#include "templatefabrik.h"
+#include "templatetandrivelle.h"
+#include "templatetesthilfe.h"
+#include "testuhr.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString Wahr = QStringLiteral("true");
+const QString Falsch = QStringLiteral("false");
+
+// The first of `erwartet` (each without its "qt.jQuery('.") that is not among `alle`.
+QString fehlt(const QStringList &alle, const QStringList &erwartet)
+{
+    for (const QString &anweisung : erwartet) {
+        if (!alle.contains("qt.jQuery('." + anweisung))
+            return anweisung;
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestVorlagen final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FragenBau> m_bau;
+    std::unique_ptr<FakeBruecke> m_bruecke;
+    TestUhr m_uhr;
+    std::unique_ptr<FesterZufall> m_zufall;
+    std::unique_ptr<templatesPlenaro> m_vorlage;
+    int m_naechsteId = 100;
+
+    templatesPlenaro &vorlage(const QString &name)
+    {
+        m_vorlage = templateErzeugen(name, *m_bruecke, m_uhr, *m_zufall);
+        m_bruecke->nehmen();
+        return *m_vorlage;
+    }
+    templatetandrivelle &tandrivelle() { return dynamic_cast<templatetandrivelle &>(vorlage("Tandrivelle")); }
+    QDomElement frage(const QString &loesung = QStringLiteral("Answer2"))
+    {
+        return m_bau->frage("Wie geht's?\nGut", {"Eins", "Zwei", "Drei", ""}, loesung, "15");
+    }
+    // The leaf page as the fall reads it, in the stage's own pixels whatever the zoom: leaf n at
+    // (100 + n, 50), the aim at 300, the pile at 800 with a picture 190 high, a stage 1000 high; the
+    // timers it starts get the numbers 101, 102, …; the solution is shown.
+    void seiteFuerBlattfall()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        const auto lage = [](double links, double oben) {
+            return QVariantMap{{"left", links}, {"top", oben}};
+        };
+        m_bruecke->antworter = [this, lage](const QString &ausdruck) -> QVariant {
+            for (int n = 1; n <= 60; ++n) {
+                if (ausdruck ==
+                    Anweisung::klasse(SkriptText("blatt") + SkriptText::zahl(n)).lageLesen().skript())
+                    return lage(100 + n, 50);
+            }
+            if (ausdruck == Anweisung::klasse("posimage13").lageLesen().skript())
+                return lage(300, 10);
+            if (ausdruck == Anweisung::klasse("blaetterhaufen").lageLesen().skript())
+                return lage(0, 800);
+            if (ausdruck == QLatin1String("qt.jQuery('.blaetterhaufenimg').height();"))
+                return 190;
+            if (ausdruck == QLatin1String("qt.jQuery('.seite').height();"))
+                return 1000;
+            if (ausdruck.startsWith(QLatin1String("setTimeout(")))
+                return ++m_naechsteId;
+            return {};
+        };
+    }
+
+private slots:
+    void init()
+    {
+        m_bau = std::make_unique<FragenBau>();
+        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+        m_bruecke = std::make_unique<FakeBruecke>();
+        m_zufall = std::make_unique<FesterZufall>();
+        m_naechsteId = 100;
+    }
+    void cleanup()
+    {
+        m_vorlage.reset();
+        m_bruecke.reset();
+        m_bau.reset();
+    }
+
+    void stimmen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("konferenz");
+        QTest::addColumn<QString>("zahl");
+        QTest::newRow("Morvane") << QString("Morvane") << true << QString("#votes: ");
+        QTest::newRow("Morvane, no conference") << QString("Morvane") << false << QString();
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << true << QString("#votes: ");
+        QTest::newRow("Tandrivelle, no conference") << QString("Tandrivelle") << false << QString();
+        QTest::newRow("Kahoot") << QString("Kahoot") << true << QString("");
+        QTest::newRow("Kahoot counts always") << QString("Kahoot") << false << QString("");
+    }
+    // Each handset counts once per question, and a new question counts afresh; the count shows in
+    // conference mode (Kahoot always).
+    void stimmen()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, konferenz);
+        QFETCH(QString, zahl);
+        Einstellungen::setzen(Schluessel::Konferenzmodus, konferenz ? Wahr : Falsch);
+        templatesPlenaro &v = vorlage(name);
+        v.geraeteIDAnzeigen(1, 5, 2);
+        m_uhr.vorspulen(1000);
+        v.geraeteIDAnzeigen(1, 5, 3);
+        v.geraeteIDAnzeigen(2, 5, 1);
+        v.frageAnzeigen(frage(), 2);
+        v.geraeteIDAnzeigen(1, 5, 2);
+        const QRegularExpression anzahl(
+            QStringLiteral("^qt\\.jQuery\\('\\.konferenzmodus'\\)\\.html\\('.+'\\)$"));
+        QStringList erwartet;
+        for (const char *n : {"1", "1", "2", "1"}) {
+            if (!zahl.isNull())
+                erwartet << "qt.jQuery('.konferenzmodus').html('" + zahl + n + "')";
+        }
+        QCOMPARE(m_bruecke->nehmen().filter(anzahl), erwartet);
+    }
+
+    void countdown_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("rest");
+        QTest::addColumn<int>("laenge");
+        QTest::addColumn<QStringList>("erwartet");
+        const auto morvane = [](const char *zeile, int rest, int laenge, const QString &breite,
+                                const QString &text, const QString &farbe) {
+            QStringList e{"progressbar').width('" + breite + "')"};
+            if (!text.isEmpty())
+                e << "text_progressbar').html('" + text + "')";
+            if (!farbe.isEmpty())
+                e << "progressbar').attr('src','../images/progress_" + farbe + ".png')";
+            QTest::addRow("Morvane %s", zeile) << QString("Morvane") << rest << laenge << e;
+        };
+        morvane("14 of 15", 14, 15, "93.3333%", "14 Sekunden", "");
+        morvane("4 turns orange", 4, 15, "26.6667%", "4 Sekunden", "orange");
+        morvane("2 turns red", 2, 15, "13.3333%", "2 Sekunden", "rot");
+        morvane("end", 0, 15, "0%", "", "rot");
+        morvane("no time at all", -1, 0, "0%", "", "rot");
+        morvane("half", 5, 10, "50%", "5 Sekunden", "");
+        morvane("in English", 14, 15, "93.3333%", "14 seconds", "");
+        QTest::newRow("Tandrivelle 14 of 15")
+            << QString("Tandrivelle") << 14 << 15
+            << QStringList{"progressbar').height('93.3333%')", "text_progressbar').html('14s')"};
+        QTest::newRow("Tandrivelle 3 turns orange")
+            << QString("Tandrivelle") << 3 << 15
+            << QStringList{"progressbar').height('20%')", "text_progressbar').html('3s')",
+                           "progressbar').attr('src','../images/progress_orange.png')"};
+        // The seconds show in the span of their number of digits; at 0 the circle goes.
+        const QStringList spannen{"Einstellig", "Zweistellig", "Dreistellig"};
+        for (const int rest : {1, 9, 10, 99, 100, 999, 0, -1, 1000}) {
+            QStringList e{"circle').css('visibility', 'inherit')"};
+            for (const QString &spanne : spannen)
+                e << "countdown" + spanne + "').css('display', 'none')";
+            const int stellen = QString::number(rest).size();
+            if (rest > 0 && stellen <= 3)
+                e << "countdown" + spannen[stellen - 1] + "').html('" + QString::number(rest) + "')"
+                  << "countdown" + spannen[stellen - 1] + "').css('display', 'inline')";
+            else if (rest == 0)
+                e << "circle').css('visibility', 'hidden')";
+            QTest::addRow("Kahoot %d", rest) << QString("Kahoot") << rest << 150 << e;
+        }
+    }
+    void countdown()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, rest);
+        QFETCH(int, laenge);
+        QFETCH(QStringList, erwartet);
+        if (QString(QTest::currentDataTag()).contains("English"))
+            Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        vorlage(name).updateCountdown(rest, laenge);
+        QStringList alle = m_bruecke->nehmen();
+        for (QString &anweisung : alle)
+            anweisung.remove(QLatin1String("qt.jQuery('."));
+        QCOMPARE(alle, erwartet);
+    }
+
+    void tandrivelleCountdownEnde()
+    {
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.countdownAbgelaufen();
+        v.updateCountdown(0, 15);
+        QCOMPARE(
+            m_bruecke->nehmen(),
+            (QStringList{"qt.jQuery('.text_progressbar').html(' ')", "qt.jQuery('.progressbar').width('0%')",
+                         "qt.jQuery('.progressbar').height('0%')",
+                         "qt.jQuery('.progressbar').attr('src','../images/progress_rot.png')"}));
+    }
+
+    void ohneLoesung_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("loesungZeigen");
+        QTest::addColumn<QString>("loesung");
+        QTest::addColumn<QStringList>("erwartet");
+        const QStringList kreis{"qt.jQuery('.circle').css('visibility', 'hidden')"};
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << Falsch << QString("Answer1")
+                                     << QStringList();
+        QTest::newRow("Kahoot") << QString("Kahoot") << Falsch << QString("Answer1") << kreis;
+        QTest::newRow("Kahoot, poll without its switch")
+            << QString("Kahoot") << Wahr << QString("NoAnswer") << kreis;
+    }
+    // Without the solution, and in a poll whose percentages are switched off, the result shows
+    // nothing but the end of the countdown, and draws nothing.
+    void ohneLoesung()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, loesungZeigen);
+        QFETCH(QString, loesung);
+        QFETCH(QStringList, erwartet);
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, loesungZeigen);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::UmfrageProzentAntwortenAnzeigen, Falsch);
+        templatesPlenaro &v = vorlage(name);
+        v.frageAnzeigen(frage(loesung), 1);
+        m_bruecke->nehmen();
+        v.richtigeAntwortAnzeigen({}, {Person(3, 1)}, loesung, {50, 50, 0, 0});
+        QCOMPARE(m_bruecke->nehmen(), erwartet);
+        QCOMPARE(m_zufall->gezogen, 0);
+    }
+
+    // A new question takes back everything of the last one: the marks and green tiles, texts,
+    // percentages, icons and the count of votes; the page keeps no history.
+    void morvaneFrageSetztZurueck()
+    {
+        templatesPlenaro &v = vorlage("Morvane");
+        QCOMPARE(m_bruecke->verlaufGeloescht, 1);
+        v.geraeteIDAnzeigen(1, 7, 1);
+        v.frageAnzeigen(frage(), 3);
+        const QStringList alle = m_bruecke->nehmen();
+        for (const QString b : {"A", "B", "C", "D"}) {
+            const QString f =
+                fehlt(alle, {"imgAntwort" + b + "').removeClass('imgAntwortRichtig')",
+                             "textAntwort" + b + "').html('')", "prozentAntwort" + b + "').html('')",
+                             "kachel" + b + "').removeClass('mitBeschriftung')"});
+            QVERIFY2(f.isEmpty(), qPrintable(f));
+        }
+        const QString f =
+            fehlt(alle, {"textFrage').html('Wie geht&apos;s?<br>Gut')",
+                         "imgAntwortB').attr('src','../images/antwortHintergrundGrau.gif')",
+                         "allImgGeraete').css('display', 'none')", "imgfrageMorvane').css('display', 'none')",
+                         "progressbar').width('0%')", "text_progressbar').html('')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        QCOMPARE(alle.last(), QString("qt.jQuery('.konferenzmodus').html('')"));
+    }
+
+    void morvaneFrageMitBild_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("hoehe");
+        QTest::addColumn<QString>("gezeigt");
+        // A text and a picture both show; a picture alone fills the band.
+        QTest::newRow("text, tall picture is capped") << QString("Text") << 400 << QString("180");
+        QTest::newRow("picture alone keeps its height") << QString("") << 120 << QString("120");
+    }
+    void morvaneFrageMitBild()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, hoehe);
+        QFETCH(QString, gezeigt);
+        const QString bild = m_bau->bild("frage.png", hoehe);
+        vorlage("Morvane").frageAnzeigen(
+            m_bau->frage({{"QuestionText", text}, {"PictureQuestionText", bild}}), 1);
+        const QString f =
+            fehlt(m_bruecke->nehmen(),
+                  {"textFrage').html('" + text + "')",
+                   text.isEmpty() ? "frageBand').removeClass('mitText')" : "frageBand').addClass('mitText')",
+                   "imgfrageMorvane').attr('src','" + m_bau->url(bild) + "')",
+                   "imgfrageMorvane').attr('height','" + gezeigt + "')",
+                   "imgfrageMorvane').css('display', 'block')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    void unlesbaresBildWirdZumPlatzhalter_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::newRow("missing file") << QString("fehlt");
+        QTest::newRow("FIFO, would block the reader") << QString("fifo");
+        QTest::newRow("directory") << QString("ordner");
+        QTest::newRow("not a picture") << QString("text");
+    }
+    void unlesbaresBildWirdZumPlatzhalter()
+    {
+        QFETCH(QString, art);
+        const QString name = art + "_bild.png";
+        const QString pfad = m_bau->url(name).mid(QStringLiteral("file:").size());
+        if (art == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+        else if (art == "ordner")
+            QVERIFY(QDir().mkpath(pfad));
+        else if (art == "text") {
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::WriteOnly));
+            datei.write("kein Bild");
+        }
+        vorlage("Morvane").frageAnzeigen(
+            m_bau->frage({{"QuestionText", "Text"}, {"PictureQuestionText", name}}), 1);
+        const QStringList alle = m_bruecke->nehmen();
+        const QStringList quelle = alle.filter("imgfrageMorvane').attr('src',");
+        QCOMPARE(quelle.size(), 1);
+        // A framed box that names the file, at a height the audience sees.
+        QVERIFY(quelle.first().startsWith("qt.jQuery('.imgfrageMorvane').attr('src','data:image/svg+xml"));
+        QVERIFY(quelle.first().contains(name));
+        QVERIFY(alle.contains("qt.jQuery('.imgfrageMorvane').attr('height','120')"));
+    }
+
+    // A picture answer shows its picture at its own height with its text as its label; text
+    // answers get their tiles back.
+    void morvaneAntwortenMitTextUndBild()
+    {
+        const QString bild = m_bau->bild("b.png", 90);
+        vorlage("Morvane").antwortenAnzeigen(
+            m_bau->frage("", {"Eins", "Zwei", ""}, "", "15", {{"PictureAnswer2", bild}}));
+        const QString f = fehlt(
+            m_bruecke->nehmen(),
+            {"textAntwortA').html('Eins')", "textAntwortB').html('Zwei')", "textAntwortC').html('')",
+             "kachelB').addClass('mitBeschriftung')", "imgAntwortB').attr('src','" + m_bau->url(bild) + "')",
+             "imgAntwortB').attr('height','90')", "imgAntwortB').css('display', 'inline')",
+             "kachelA').removeClass('mitBeschriftung')", "imgAntwortA').attr('width','550')",
+             "imgAntwortC').attr('src','../images/antwortenHintergrundBlauRechts.gif')",
+             "imgAntwortD').attr('src','../images/antwortenHintergrundBlauLinks.gif')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    void morvaneErgebnis_data()
+    {
+        QTest::addColumn<QString>("loesung");
+        QTest::addColumn<QString>("loesungZeigen");
+        QTest::addColumn<QString>("kachel");
+        QTest::newRow("B correct")
+            << QString("Answer2") << Wahr
+            << QString("imgAntwortB').attr('src','../images/antwortHintergrundSchraegGruen.gif')");
+        QTest::newRow("A correct")
+            << QString("Answer1") << Wahr
+            << QString("imgAntwortA').attr('src','../images/antwortenHintergrundRechtsGruen.gif')");
+        QTest::newRow("solution hidden: percentages only") << QString("Answer2") << Falsch << QString();
+        QTest::newRow("solution setting missing counts as off")
+            << QString("Answer2") << QString() << QString();
+    }
+    // The solution's tile and its voters' icons turn green when the solution shows; the
+    // percentages show either way.
+    void morvaneErgebnis()
+    {
+        QFETCH(QString, loesung);
+        QFETCH(QString, loesungZeigen);
+        QFETCH(QString, kachel);
+        if (!loesungZeigen.isEmpty())
+            Einstellungen::setzen(Schluessel::LoesungAnzeigen, loesungZeigen);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        zeigen(vorlage("Morvane"), frage(loesung));
+        m_bruecke->nehmen();
+        m_vorlage->richtigeAntwortAnzeigen({Person(7, 1)}, {Person(8, 1)}, loesung,
+                                           {100.0 / 3, 200.0 / 3, 0.0, 0.0});
+        const QStringList alle = m_bruecke->nehmen();
+        QCOMPARE(alle.filter(".html("), (QStringList{"qt.jQuery('.prozentAntwortA').html('33.3%')",
+                                                     "qt.jQuery('.prozentAntwortB').html('66.7%')",
+                                                     "qt.jQuery('.prozentAntwortC').html('0.0%')"}));
+        QCOMPARE(alle.filter("ruen").size(), kachel.isEmpty() ? 0 : 2);
+        if (!kachel.isEmpty()) {
+            const QString f =
+                fehlt(alle, {kachel, "imgGeraeteID7Morvane').attr('src','../IconGeraeteIDMorvane/"
+                                     "IconGeraeteIDMorvane/7_0_gruen.png')"});
+            QVERIFY2(f.isEmpty(), qPrintable(f));
+        }
+    }
+
+    void morvaneUmfrageFolgtIhremEigenenSchalter()
+    {
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::UmfrageProzentAntwortenAnzeigen, Falsch);
+        templatesPlenaro &v = vorlage("Morvane");
+        zeigen(v, frage(QStringLiteral("NoAnswer")));
+        m_bruecke->nehmen();
+        v.richtigeAntwortAnzeigen({}, {}, QStringLiteral("NoAnswer"), {50, 50, 0, 0});
+        QVERIFY(m_bruecke->nehmen().filter("prozentAntwort").filter("html").isEmpty());
+
+        Einstellungen::setzen(Schluessel::UmfrageProzentAntwortenAnzeigen, Wahr);
+        v.richtigeAntwortAnzeigen({}, {}, QStringLiteral("NoAnswer"), {50, 50, 0, 0});
+        QCOMPARE(m_bruecke->nehmen().filter(".html(").size(), 3);
+    }
+
+    void morvaneBildAntwortWirdUmrandet()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        const QString bild = m_bau->bild("b.png", 50);
+        templatesPlenaro &v = vorlage("Morvane");
+        zeigen(v, m_bau->frage("", {"A", ""}, "Answer2", "", {{"PictureAnswer2", bild}}));
+        m_bruecke->nehmen();
+        v.richtigeAntwortAnzeigen({}, {}, QStringLiteral("Answer2"), {0, 100, 0, 0});
+        const QStringList alle = m_bruecke->nehmen();
+        QVERIFY(alle.contains("qt.jQuery('.imgAntwortB').addClass('imgAntwortRichtig')"));
+        QVERIFY(alle.filter("SchraegGruen").isEmpty());
+        QCOMPARE(alle.last(),
+                 QString("qt.jQuery('.prozentAntwortB').addClass('prozentAntwortMitBildRichtigeAntwort')"));
+        // Answers C and D have neither text nor picture: no percentage.
+        QVERIFY(alle.filter("prozentAntwortC').html").isEmpty());
+    }
+
+    // A handset's icon shows in the blue look; a phone has none.
+    void morvaneGeraete()
+    {
+        templatesPlenaro &v = vorlage("Morvane");
+        v.geraeteIDAnzeigen(1, 12, 2);
+        QCOMPARE(m_bruecke->nehmen(),
+                 (QStringList{"qt.jQuery('.imgGeraeteID12Morvane').attr('src','../IconGeraeteIDMorvane/"
+                              "IconGeraeteIDMorvane/12_0_blau.png')",
+                              "qt.jQuery('.imgGeraeteID12Morvane').css('display', 'inline')"}));
+        v.geraeteIDAnzeigen(65536, 12, 2);
+        QCOMPARE(m_bruecke->nehmen(), QStringList());
+    }
+
+    void morvaneZoomNachAnsichtshoehe_data()
+    {
+        QTest::addColumn<int>("hoehe");
+        QTest::addColumn<double>("zoom");
+        for (const auto &[hoehe, zoom] : QList<std::pair<int, double>>{{1000, 1.0},
+                                                                       {950, 1.0},
+                                                                       {949, 0.95},
+                                                                       {902, 0.95},
+                                                                       {901, 0.90},
+                                                                       {900, 0.90},
+                                                                       {855, 0.85},
+                                                                       {0, 0.25}})
+            QTest::addRow("%d", hoehe) << hoehe << zoom;
+    }
+    void morvaneZoomNachAnsichtshoehe()
+    {
+        QFETCH(int, hoehe);
+        QFETCH(double, zoom);
+        m_bruecke->ansichtHoehe = hoehe;
+        vorlage("Morvane").frageAnzeigen(frage(), 1);
+        QCOMPARE(m_bruecke->zoomFaktor(), zoom);
+    }
+
+    void tandrivelleFrageMitNummerUndFett()
+    {
+        Einstellungen::setzen(Schluessel::FrageNummerInTemplateAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::FragetextFett, Wahr);
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.frageAnzeigen(m_bau->frage("Frage", {}), 3);
+        const QStringList alle = m_bruecke->nehmen();
+        QCOMPARE(alle.mid(0, 3), (QStringList{"qt.jQuery('.textFrageNummer').html('3.')",
+                                              "qt.jQuery('.textFrage').html('Frage')",
+                                              "qt.jQuery('.textFrage').css('font-weight', 'bold')"}));
+        // The ticks, leaves, pile, percentages and the count of the last question go.
+        const QString f =
+            fehlt(alle, {"imghaken_A').css('display', 'none')", "imghaken_D').css('display', 'none')",
+                         "allImgGeraete').css('display', 'none')", "allImgGeraete').css('position','static')",
+                         "blaetterhaufenimg').css('opacity', '0.0')", "prozent_A').html('')",
+                         "prozent_D').html('')", "konferenzmodus').html('')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+
+        Einstellungen::setzen(Schluessel::FrageNummerInTemplateAnzeigen, Falsch);
+        Einstellungen::setzen(Schluessel::FragetextFett, Falsch);
+        v.frageAnzeigen(frage(), 4);
+        const QStringList ohne = m_bruecke->nehmen();
+        QVERIFY(ohne.filter("textFrageNummer").isEmpty());
+        QVERIFY(ohne.contains("qt.jQuery('.textFrage').css('font-weight', 'normal')"));
+    }
+
+    void tandrivelleZoomEinpassen_data()
+    {
+        QTest::addColumn<int>("inhalt");
+        QTest::addColumn<int>("ansicht");
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<bool>("geaendert");
+        QTest::newRow("too tall") << 1010 << 900 << 1.05 << true;
+        QTest::newRow("much room") << 500 << 1080 << 1.55 << true;
+        QTest::newRow("fits") << 800 << 1080 << 1.2 << false;
+        QTest::newRow("just too tall") << 901 << 900 << 1.15 << true;
+        QTest::newRow("far too tall stays usable") << 30000 << 300 << 0.25 << true;
+    }
+    void tandrivelleZoomEinpassen()
+    {
+        QFETCH(int, inhalt);
+        QFETCH(int, ansicht);
+        QFETCH(double, zoom);
+        QFETCH(bool, geaendert);
+        bool veraendert = false;
+        QCOMPARE(templatetandrivelle::zoomEinpassen(inhalt, ansicht, 1.2, &veraendert), zoom);
+        QCOMPARE(veraendert, geaendert);
+    }
+
+    void tandrivelleZoomNurBeiDerErstenFrageUndGespeichert()
+    {
+        // bar 500 → 600, text 100 → 190, picture 0 → 50: content 600 + 190 + 130 = 920.
+        m_bruecke->werte = {{"qt.jQuery('.progressbar').height()", 500},
+                            {"qt.jQuery('.textFrage').height()", 100},
+                            {"qt.jQuery('.imgfrage').height()", 0}};
+        m_bruecke->ansichtHoehe = 850;
+        m_bruecke->verzoegert = true;
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        QCOMPARE(m_bruecke->zoomFaktor(), 1.2);
+        zeigen(v, frage());
+        QCOMPARE(m_bruecke->zoomFaktor(), 1.2); // nothing until the answers arrive
+        m_bruecke->antworten();
+        // 920 > 850: 874 > 850, 830 → n = 2
+        QCOMPARE(m_bruecke->zoomFaktor(), 1.1);
+        QCOMPARE(Einstellungen::text(Schluessel::ZoomFaktorTemplateTandrivelle), QString("1.1"));
+
+        m_bruecke->nehmen();
+        m_bruecke->verzoegert = false;
+        zeigen(v, frage(), 2);
+        QVERIFY(m_bruecke->nehmen().filter(QRegularExpression("^\\?")).isEmpty());
+    }
+
+    // Letters only where there is an answer; a picture answer shows its picture.
+    void tandrivelleAntworten()
+    {
+        const QString bild = m_bau->bild("a.png", 100);
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.frageAnzeigen(frage(), 2);
+        m_bruecke->nehmen();
+        v.antwortenAnzeigen(m_bau->frage("", {"Eins", "", ""}, "", "20", {{"PictureAnswer2", bild}}));
+        const QString f = fehlt(
+            m_bruecke->nehmen(),
+            {"A_mit_Rand_Image').css('display', 'inline')", "B_mit_Rand_Image').css('display', 'inline')",
+             "C_mit_Rand_Image').css('display', 'none')", "D_mit_Rand_Image').css('display', 'none')",
+             "imgantworttext_b').attr('src','" + m_bau->url(bild) + "')", "textAntwortA').html('Eins')",
+             "text_progressbar').html('20s')", "progressbar').height('100%')",
+             "progressbar').attr('src','../images/progress_gruen.png')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    void tandrivelleGaussZiehtNeuUndFaelltNieNachOben()
+    {
+        templatetandrivelle &t = tandrivelle();
+        // (99, 99): u = v = 1, s = 2 → again; (49, 49): u = v = 0, s = 0 → again; then u = 0.6, v = -0.2.
+        m_zufall->nachlegen({99, 99, 49, 49, 79, 39});
+        const auto [dx, dy] = t.zufallGauss(10, 25);
+        QCOMPARE(m_zufall->gezogen, 6);
+        QVERIFY(qAbs(dx - 0.6 * std::sqrt(-2.0 * std::log(0.4) / 0.4) * 25) < 1e-4);
+        QCOMPARE(dy, 0.0);
+
+        // Over all draws the horizontal offsets spread both ways, the vertical never upwards.
+        QList<int> alle;
+        quint32 lcg = 12345;
+        for (int i = 0; i < 400; ++i) {
+            lcg = lcg * 1103515245u + 12345u;
+            alle << int((lcg >> 8) & 0x7fffff);
+        }
+        m_zufall->nachlegen(alle);
+        int links = 0;
+        for (int i = 0; i < 40; ++i) {
+            const auto [x, y] = t.zufallGauss(10, 25);
+            QVERIFY(y >= 0.0 && std::isfinite(x) && std::isfinite(y));
+            links += x < 0;
+        }
+        QVERIFY(links > 5 && links < 35);
+    }
+
+    void tandrivelleBlattfall_data()
+    {
+        QTest::addColumn<int>("richtig");
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<QString>("deltaY");
+        // Leaf 7 at (107, 50); the zoom moves nothing on the stage. Of 31 voters and more the
+        // leaves aim at the middle of the pile. Draws 79, 59: u 0.6, v 0.2 → dx 32, dy 4.
+        for (const double zoom : {0.8, 1.2, 2.0}) {
+            QTest::addRow("3 voters, zoom %.1f: from the stage height", zoom)
+                << 2 << zoom << QString("797"); // 1000 - 190 + 41 - 50 - 4
+            QTest::addRow("30 voters, zoom %.1f: from the stage height", zoom)
+                << 29 << zoom << QString("797");
+            QTest::addRow("31 voters, zoom %.1f: onto the pile", zoom)
+                << 30 << zoom << QString("841"); // 800 + 95 - 50 - 4
+        }
+    }
+    void tandrivelleBlattfall()
+    {
+        QFETCH(int, richtig);
+        QFETCH(double, zoom);
+        QFETCH(QString, deltaY);
+        seiteFuerBlattfall();
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        zeigen(v, frage("Answer1"), 2);
+        m_bruecke->setZoomFaktor(zoom);
+        m_bruecke->nehmen();
+        m_zufall->nachlegen({79, 59, 1234, 5000});
+        QList<Person> richtige;
+        for (int i = 0; i < richtig; ++i)
+            richtige << Person(20 + i, 1);
+        v.richtigeAntwortAnzeigen(richtige, {Person(7, 1)}, QStringLiteral("Answer1"), {50, 50, 0, 0});
+        // Turn 1234 % 401 = 31, delay 5000 % 3001 = 1999; the pile shows once the leaves are down.
+        QCOMPARE(
+            m_bruecke->nehmen().filter("setTimeout"),
+            (QStringList{"?setTimeout((function() {qt.jQuery('.blatt7').animate({top: '+=" + deltaY +
+                             "',left: '+=" + QString::number((300 - 107) - 32) +
+                             "' }, 4000).css('-webkit-transition', '-webkit-transform 4s')"
+                             ".css('-webkit-transform', 'rotate(31deg)').css('transition-delay', '0.5s')"
+                             ".css('-webkit-filter', 'hue-rotate(-39deg)');}), 1999);",
+                         "setTimeout((function() {qt.jQuery('.blaetterhaufenimg').animate({ opacity: 1 }, "
+                         "4000);}), 5000);"}));
+        QCOMPARE(m_zufall->gezogen, 4);
+    }
+
+    // The next question clears the timers of falls that have not started, once; a timer's id that
+    // comes after the presenter moved on is cleared as it comes.
+    void tandrivelleZeitgeberWerdenGeloescht()
+    {
+        seiteFuerBlattfall();
+        m_bruecke->verzoegert = true;
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.frageAnzeigen(frage(), 2);
+        v.richtigeAntwortAnzeigen({}, {Person(4, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        m_bruecke->antworten();
+        v.frageAnzeigen(frage(), 3);
+        QCOMPARE(m_bruecke->nehmen().filter("clearTimeout"), QStringList{"window.clearTimeout(101);"});
+        v.frageAnzeigen(frage(), 4);
+        QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
+
+        v.richtigeAntwortAnzeigen({}, {Person(3, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        for (int i = 0; i < 5; ++i) // positions, the pile's and the stage's height: the fall is sent
+            QVERIFY(m_bruecke->eineAntwort());
+        QCOMPARE(m_bruecke->nehmen().filter("?setTimeout").size(), 1);
+        v.frageAnzeigen(frage(), 5);
+        m_bruecke->nehmen();
+        QVERIFY(m_bruecke->eineAntwort());
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"window.clearTimeout(102);"});
+        v.frageAnzeigen(frage(), 6);
+        QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
+    }
+
+    void tandrivelleBlaetterFallenNacheinanderAuchWennDieSeiteSpaetAntwortet()
+    {
+        seiteFuerBlattfall();
+        m_bruecke->verzoegert = true;
+        m_zufall->nachlegen({79, 59, 1234, 5000, 79, 59, 1234, 5000});
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.frageAnzeigen(frage(), 2);
+        v.richtigeAntwortAnzeigen({}, {Person(3, 1), Person(9, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        m_bruecke->antworten();
+        const QStringList alle = m_bruecke->nehmen();
+        const int drei = int(alle.indexOf("qt.jQuery('.blatt3').css('z-index', '99')"));
+        const int neun = int(alle.indexOf("qt.jQuery('.blatt9').css({'position':'relative'})"));
+        QVERIFY(drei > 0 && neun > drei);
+        QCOMPARE(alle.filter("?setTimeout").size(), 2);
+        QCOMPARE(m_zufall->gezogen, 8);
+
+        // Answers that come after the presenter moved on move no leaf.
+        v.richtigeAntwortAnzeigen({}, {Person(4, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        v.frageAnzeigen(frage(), 3);
+        m_bruecke->nehmen();
+        m_bruecke->antworten();
+        QVERIFY(m_bruecke->nehmen().isEmpty());
+    }
+
+    void tandrivelleHakenUndProzente()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.antwortenAnzeigen(m_bau->frage("", {"Eins", "Zwei"}, "Answer2"));
+        m_bruecke->nehmen();
+        v.richtigeAntwortAnzeigen({Person(1, 1)}, {}, QStringLiteral("Answer2"), {0, 100, 0, 0});
+        QCOMPARE(
+            m_bruecke->nehmen(),
+            (QStringList{"qt.jQuery('.imghaken_B').attr('src','../images/haken_gruen.png')",
+                         "qt.jQuery('.imghaken_B').attr('height','35')",
+                         "qt.jQuery('.imghaken_B').css('display', 'inline')",
+                         "qt.jQuery('.prozent_A').html('0.0%')", "qt.jQuery('.prozent_B').html('100.0%')"}));
+    }
+
+    // A leaf that reappears shows at rest; a press bounces it, but not within 200 ms of the last,
+    // and only when conference mode is off.
+    void tandrivelleBlaetterZeigenUndWippen()
+    {
+        Einstellungen::setzen(Schluessel::Konferenzmodus, Falsch);
+        templatesPlenaro &v = vorlage("Tandrivelle");
+        v.geraeteIDAnzeigen(1, 5, 2);
+        const QString f =
+            fehlt(m_bruecke->nehmen(),
+                  {"blatt5').css({'top':'0','left':'0'}).css('-webkit-transform', 'rotate(0deg)')",
+                   "blatt5').css({'opacity':'1.0'})", "blatt5').css('display', 'inline')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        const QStringList wippen{"qt.jQuery('.blatt5').animate({height: '65px'}, 100)",
+                                 "qt.jQuery('.blatt5').animate({height: '55px'}, 100)"};
+        for (const int ms : {0, 150, 150, 300}) {
+            m_uhr.vorspulen(ms);
+            v.geraeteIDAnzeigen(1, 5, 2);
+            QCOMPARE(m_bruecke->nehmen(), ms == 0 || ms == 300 ? wippen : QStringList());
+        }
+        for (const QString &konferenz : {Wahr, QString()}) {
+            Einstellungen::setzen(Schluessel::Konferenzmodus, konferenz);
+            m_uhr.vorspulen(1000);
+            v.geraeteIDAnzeigen(1, 5, 2);
+            QVERIFY(m_bruecke->nehmen().filter("animate").isEmpty());
+        }
+    }
+
+    void kahootAntwortenWortInDerSpracheDerOberflaeche()
+    {
+        const QDomElement frage = m_bau->frage({{"QuestionText", "Q"}});
+        templatesPlenaro &v = vorlage("Kahoot");
+        v.frageAnzeigen(frage, 1);
+        QVERIFY(m_bruecke->nehmen().filter("anzahlAntortenText').html(").isEmpty()); // the page's German word
+        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        v.frageAnzeigen(frage, 2);
+        const QStringList alle = m_bruecke->nehmen();
+        const int versteckt =
+            int(alle.indexOf("qt.jQuery('.anzahlAntortenText').css('visibility', 'hidden')"));
+        QVERIFY(versteckt >= 0);
+        QCOMPARE(alle.value(versteckt + 1), QString("qt.jQuery('.anzahlAntortenText').html('Answers')"));
+    }
+
+    void kahootErgebnisMitBalken()
+    {
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, Wahr);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, Wahr);
+        templatesPlenaro &v = vorlage("Kahoot");
+        zeigen(v, m_bau->frage("F", {"a", "b", "c"}, "Answer2"));
+        m_bruecke->nehmen();
+        v.countdownAbgelaufen();
+        QVERIFY(m_bruecke->nehmen().isEmpty());
+        v.richtigeAntwortAnzeigen({}, {}, QStringLiteral("Answer2"), {50, 25, 25, 0});
+        QStringList erwartet{"circle').css('visibility', 'hidden')",
+                             "imgfrageKahoot').css('display', 'none')",
+                             "prozentMainTableSpan').css('display', 'inline')"};
+        const QStringList werte{"50.0", "25.0", "25.0", "0.0"};
+        for (int i = 0; i < 4; ++i) {
+            const QString b(QChar('A' + i));
+            const QString haken = i == 1 ? "inherit')" : "hidden')";
+            erwartet << "hakenAntwort" + b + "').css('visibility', '" + haken
+                     << "prozentProzenangabeHakenAntwort" + b + "').css('visibility', '" + haken
+                     << "tabelleProzentBalken" + b + "').css('visibility', 'inherit')"
+                     << "tabelleProzentBalken" + b + "').css('height', '" + werte[i] + "%')"
+                     << "prozentProzenangabeText" + b + "').html('" + werte[i] + "%')";
+        }
+        const QString f = fehlt(m_bruecke->nehmen(), erwartet);
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    void kahootBilder()
+    {
+        const QString frageBild = m_bau->bild("f.png", 500);
+        const QString antwortBild = m_bau->bild("a.png", 300);
+        const QDomElement frage =
+            m_bau->frage("Beide", {"Text A", "Text B"}, "", "",
+                         {{"PictureQuestionText", frageBild}, {"PictureAnswer1", antwortBild}});
+        templatesPlenaro &v = vorlage("Kahoot");
+        v.frageAnzeigen(frage, 1);
+        // Text and picture both show, and a picture answer keeps its text as its label.
+        const QString f = fehlt(m_bruecke->nehmen(),
+                                {"imgfrageKahoot').attr('height','360')", "textFrage').html('Beide')"});
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        v.antwortenAnzeigen(frage);
+        const QStringList antworten = m_bruecke->nehmen();
+        QCOMPARE(antworten.first(), "qt.jQuery('.textAntwortA').html('Text A')");
+        QCOMPARE(antworten.mid(4),
+                 (QStringList{"qt.jQuery('.imgAntwortA').attr('src','" + m_bau->url(antwortBild) + "')",
+                              "qt.jQuery('.imgAntwortA').attr('height','120')",
+                              "qt.jQuery('.imgAntwortB').removeAttr('height')",
+                              "qt.jQuery('.imgAntwortC').removeAttr('height')",
+                              "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVorlagen)
+#include "tst_vorlagen.moc"
