@@ -57,12 +57,6 @@ private slots:
         QCOMPARE(SkriptText::klartext(roh).maskiert(), maskiert);
     }
 
-    void literaleWerdenWieKlartextMaskiert()
-    {
-        QCOMPARE(SkriptText("<tr class=\"x\">it's").maskiert(), QString("<tr class=\"x\">it\\'s"));
-        QCOMPARE((SkriptText("a") + SkriptText::zahl(3) + "b").maskiert(), QString("a3b"));
-    }
-
     void bildQuelle_data()
     {
         QTest::addColumn<QString>("url");
@@ -103,42 +97,15 @@ private slots:
     {
         QCOMPARE(SkriptText::zahl(100.0 / 15 * 14, 6).maskiert(), QString("93.3333"));
         QCOMPARE(SkriptText::zahl(20.0, 6).maskiert(), QString("20"));
-        QCOMPARE(SkriptText::festkomma(100.0 / 3, 1).maskiert(), QString("33.3"));
         QCOMPARE(SkriptText::festkomma(0, 1).maskiert(), QString("0.0"));
         QCOMPARE(SkriptText::festkomma(12345 / 1000.0, 2).maskiert(), QString("12.35"));
-        QCOMPARE(SkriptText::zahl(-7).maskiert(), QString("-7"));
-        QCOMPARE(SkriptText::zahl(60u).maskiert(), QString("60"));
     }
 
-    void anweisungen()
+    // Literal parts are masked like plain text, and so is a class name made from outside text.
+    void literaleUndKlassennamen()
     {
-        const A blatt = A::klasse("blatt7");
-        QCOMPARE(blatt.html(SkriptText::frage("it's")).skript(),
-                 QString("qt.jQuery('.blatt7').html('it&apos;s')"));
-        QCOMPARE(A::id("kopf").text("x").skript(), QString("qt.jQuery('#kopf').text('x')"));
-        QCOMPARE(blatt.attr("src", "a.png").skript(), QString("qt.jQuery('.blatt7').attr('src','a.png')"));
-        QCOMPARE(blatt.css("display", "none").skript(),
-                 QString("qt.jQuery('.blatt7').css('display', 'none')"));
-        QCOMPARE(blatt.cssDicht("position", "static").skript(),
-                 QString("qt.jQuery('.blatt7').css('position','static')"));
-        QCOMPARE(blatt.css({{"top", "0"}, {"left", "0"}}).skript(),
-                 QString("qt.jQuery('.blatt7').css({'top':'0','left':'0'})"));
-        QCOMPARE(blatt.show().hide().stop().remove().skript(),
-                 QString("qt.jQuery('.blatt7').show().hide().stop().remove()"));
-        QCOMPARE(blatt.animate({{"height", "65px"}, {"width", "55px"}}, 100).skript(),
-                 QString("qt.jQuery('.blatt7').animate({height: '65px', width: '55px'}, 100)"));
-        QCOMPARE(blatt.verschieben("12", "-3", 4000).skript(),
-                 QString("qt.jQuery('.blatt7').animate({top: '+=12',left: '+=-3' }, 4000)"));
-        QCOMPARE(
-            A::zeitgeber(blatt.einblenden(4000), 5000).skript(),
-            QString("setTimeout((function() {qt.jQuery('.blatt7').animate({ opacity: 1 }, 4000);}), 5000);"));
-        QCOMPARE(A::zeitgeberLoeschen(101).skript(), QString("window.clearTimeout(101);"));
-        QCOMPARE(blatt.positionLesen().beendet().skript(), QString("qt.jQuery('.blatt7').position();"));
-        QCOMPARE(blatt.lageLesen().skript(),
-                 QString("(function (e) { return e ? {left: e.offsetLeft, top: e.offsetTop} : null; "
-                         "})(qt.jQuery('.blatt7').get(0))"));
-        QCOMPARE(A::auswahl(".t tr:last").anzahlLesen().skript(), QString("qt.jQuery('.t tr:last').length"));
-        // A class name made from outside text cannot leave its quotes either.
+        QCOMPARE((SkriptText("<tr class=\"x\">it's") + SkriptText::zahl(3)).maskiert(),
+                 QString("<tr class=\"x\">it\\'s3"));
         QCOMPARE(A::klasse(SkriptText::klartext("x')")).hoeheLesen().skript(),
                  QString("qt.jQuery('.x\\')').height()"));
     }
