@@ -36,22 +36,18 @@ private slots:
     {
         QTest::addColumn<QString>("programm");
         QTest::addColumn<QString>("beispiele");
-        QTest::newRow("bin folder") << "/opt/plenaro/bin"
-                                    << "/opt/plenaro/examples";
-        QTest::newRow("bin inside a name") << "/home/robin/plenaro/bin"
-                                           << "/home/robin/plenaro/examples";
-        QTest::newRow("only the last bin") << "/srv/bin/plenaro/bin"
-                                           << "/srv/bin/plenaro/examples";
-        QTest::newRow("debug tree") << "/home/k/build/debug"
-                                    << "/home/k/build/examples";
-        QTest::newRow("debug before bin") << "/home/k/debug/bin"
-                                          << "/home/k/examples/bin";
-        QTest::newRow("debugger is no debug folder") << "/home/debugger/bin"
-                                                     << "/home/debugger/examples";
-        QTest::newRow("windows drive") << "C:/Programme/Plenaro/bin"
-                                       << "C:/Programme/Plenaro/examples";
-        QTest::newRow("neither") << "/usr/local/plenaro"
-                                 << "/usr/local/plenaro";
+        QTest::newRow("bin folder") << QString("/opt/plenaro/bin") << QString("/opt/plenaro/examples");
+        QTest::newRow("bin inside a name")
+            << QString("/home/robin/plenaro/bin") << QString("/home/robin/plenaro/examples");
+        QTest::newRow("only the last bin")
+            << QString("/srv/bin/plenaro/bin") << QString("/srv/bin/plenaro/examples");
+        QTest::newRow("debug tree") << QString("/home/k/build/debug") << QString("/home/k/build/examples");
+        QTest::newRow("debug before bin") << QString("/home/k/debug/bin") << QString("/home/k/examples/bin");
+        QTest::newRow("debugger is no debug folder")
+            << QString("/home/debugger/bin") << QString("/home/debugger/examples");
+        QTest::newRow("windows drive")
+            << QString("C:/Programme/Plenaro/bin") << QString("C:/Programme/Plenaro/examples");
+        QTest::newRow("neither") << QString("/usr/local/plenaro") << QString("/usr/local/plenaro");
     }
     void beispielVerzeichnis()
     {
@@ -144,10 +140,8 @@ private slots:
     {
         QTest::addColumn<QString>("sprache");
         QTest::addColumn<QString>("datei");
-        QTest::newRow("German") << ""
-                                << "/opt/plenaro/examples/DE/BspFragen.xml";
-        QTest::newRow("English") << "1033"
-                                 << "/opt/plenaro/examples/EN/BspFragen.xml";
+        QTest::newRow("German") << QString() << QString("/opt/plenaro/examples/DE/BspFragen.xml");
+        QTest::newRow("English") << QString("1033") << QString("/opt/plenaro/examples/EN/BspFragen.xml");
     }
     void ersterStart()
     {
@@ -182,53 +176,46 @@ private slots:
     }
 
     // A build tree keeps the samples beside "bin", an installation below share/plenaro; the program
-    // must find them from its own folder whichever it runs from, the build tree first.
+    // must find them from its own folder whichever it runs from, beside "bin" first. Found nowhere:
+    // the place beside "bin" is named.
+    void beispieleImBaumUndInstalliert_data()
+    {
+        QTest::addColumn<QStringList>("dateien");
+        QTest::addColumn<QString>("bin");
+        QTest::addColumn<QString>("beispiele");
+        QTest::addColumn<QString>("logo"); // where the companion folder imagespdf is found
+        QTest::newRow("build tree") << QStringList{"b/bin/plenaro", "b/examples/EN/BspFragen.xml",
+                                                   "b/bin/imagespdf/logo.png"}
+                                    << QString("b/bin") << QString("b/examples")
+                                    << QString("b/bin/imagespdf");
+        QTest::newRow("installed") << QStringList{"u/bin/plenaro",
+                                                  "u/share/plenaro/examples/EN/BspFragen.xml",
+                                                  "u/share/plenaro/imagespdf/logo.png"}
+                                   << QString("u/bin") << QString("u/share/plenaro/examples")
+                                   << QString("u/share/plenaro/imagespdf");
+        QTest::newRow("both layouts")
+            << QStringList{"u/examples/EN/BspFragen.xml", "u/share/plenaro/examples/EN/BspFragen.xml"}
+            << QString("u/bin") << QString("u/examples") << QString("u/bin/imagespdf");
+        QTest::newRow("a file named examples")
+            << QStringList{"o/examples", "o/share/plenaro/examples/DE/BspFragen.xml"} << QString("o/bin")
+            << QString("o/share/plenaro/examples") << QString("o/bin/imagespdf");
+        QTest::newRow("nowhere") << QStringList() << QString("p/bin") << QString("p/examples")
+                                 << QString("p/bin/imagespdf");
+    }
     void beispieleImBaumUndInstalliert()
     {
+        QFETCH(QStringList, dateien);
+        QFETCH(QString, bin);
+        QFETCH(QString, beispiele);
+        QFETCH(QString, logo);
         QTemporaryDir wurzel;
-        const QString w = wurzel.path();
-        anlegen(w, QStringLiteral("build/bin/plenaro"));
-        anlegen(w, QStringLiteral("build/examples/EN/BspFragen.xml"));
-        anlegen(w, QStringLiteral("usr/bin/plenaro"));
-        anlegen(w, QStringLiteral("usr/share/plenaro/examples/EN/BspFragen.xml"));
-        anlegen(w, QStringLiteral("usr/share/plenaro/imagespdf/logo.png"));
-        anlegen(w, QStringLiteral("build/bin/imagespdf/logo.png"));
-
-        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/build/bin")),
-                 w + QLatin1String("/build/examples"));
-        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/usr/bin")),
-                 w + QLatin1String("/usr/share/plenaro/examples"));
-        QCOMPARE(Startregeln::begleitDatei(w + QLatin1String("/build/bin"), QStringLiteral("imagespdf")),
-                 w + QLatin1String("/build/bin/imagespdf"));
-        QCOMPARE(Startregeln::begleitDatei(w + QLatin1String("/usr/bin"), QStringLiteral("imagespdf")),
-                 w + QLatin1String("/usr/share/plenaro/imagespdf"));
-
+        const QString w = wurzel.path() + QLatin1Char('/');
+        for (const QString &datei : dateien)
+            anlegen(w, datei);
+        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + bin), w + beispiele);
+        QCOMPARE(Startregeln::begleitDatei(w + bin, QStringLiteral("imagespdf")), w + logo);
         Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
-        QCOMPARE(Startregeln::startDatei(w + QLatin1String("/usr/bin")).pfad,
-                 w + QLatin1String("/usr/share/plenaro/examples/EN/BspFragen.xml"));
-
-        // Both layouts in one prefix (an installation into a build tree): beside "bin" wins.
-        anlegen(w, QStringLiteral("usr/examples/EN/BspFragen.xml"));
-        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/usr/bin")),
-                 w + QLatin1String("/usr/examples"));
-        // A file where the folder should be is no example folder.
-        anlegen(w, QStringLiteral("opt/bin/plenaro"));
-        anlegen(w, QStringLiteral("opt/examples"));
-        anlegen(w, QStringLiteral("opt/share/plenaro/examples/DE/BspFragen.xml"));
-        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(w + QLatin1String("/opt/bin")),
-                 w + QLatin1String("/opt/share/plenaro/examples"));
-    }
-
-    void nirgendsGefundenNenntDenOrtNebenBin()
-    {
-        QTemporaryDir wurzel;
-        const QString bin = wurzel.path() + QLatin1String("/p/bin");
-        QCOMPARE(Startregeln::beispielVerzeichnisSuchen(bin), wurzel.path() + QLatin1String("/p/examples"));
-        QCOMPARE(Startregeln::begleitDatei(bin, QStringLiteral("imagespdf")),
-                 bin + QLatin1String("/imagespdf"));
-        QCOMPARE(Startregeln::installierteDaten(bin), wurzel.path() + QLatin1String("/p/share/plenaro"));
-        QCOMPARE(Startregeln::installierteDaten(QStringLiteral("/usr/bin")),
-                 QStringLiteral("/usr/share/plenaro"));
+        QCOMPARE(Startregeln::startDatei(w + bin).pfad, w + beispiele + QLatin1String("/EN/BspFragen.xml"));
     }
 
     void spaetererStartNimmtFrageFileUndSchreibtNichts()
@@ -288,7 +275,6 @@ private slots:
         };
 
         Startregeln::jederStart(QSize(1920, 1080));
-        Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
         Einstellungen::setzen({{Schluessel::SerialPort, QStringLiteral("COM1")},
                                {Schluessel::EmpfaengerVerbunden, QStringLiteral("false")}});
         QVERIFY(merkzeileDa());
