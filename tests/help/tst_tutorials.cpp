@@ -130,61 +130,57 @@ private slots:
         QTest::addColumn<QString>("fenster");
         QTest::addColumn<bool>("englisch");
         QTest::addColumn<QString>("titel");
-        QTest::addColumn<QStringList>("abschnitte");
+        QTest::addColumn<QString>("abschnitte");
         QTest::addColumn<QStringList>("bilder");
-        const QStringList optionen{"Serial",      "Design", "Auswertung", "Steuerung",
-                                   "Klassensatz", "Töne",   "Protokoll",  "Handys"};
         QTest::newRow("game") << QString("spiel") << false << QString("Tutorial Spiel durchführen")
-                              << QStringList{"Abstimmen mit Handys"} << reihe("SpielDurchfuehren", 7);
+                              << QString("Abstimmen mit Handys") << reihe("SpielDurchfuehren", 7);
         QTest::newRow("game, English")
             << QString("spiel") << true << QString("Tutorial: running a game")
-            << QStringList{"Voting with phones"} << reihe("SpielDurchfuehren", 7, QStringLiteral("en"));
+            << QString("Voting with phones") << reihe("SpielDurchfuehren", 7, "en");
         QTest::newRow("editor") << QString("editor") << false << QString("Tutorial Frageneditor")
-                                << QStringList{"Frageneditor Öffnen", "Neue Datei erzeugen",
-                                               "Frage hinzufügen",    "Bilder hinzufügen",
-                                               "Frage löschen",       "Frage verschieben"}
+                                << QString("Frageneditor Öffnen|Neue Datei erzeugen|Frage hinzufügen|Bilder "
+                                           "hinzufügen|Frage löschen|Frage verschieben")
                                 << reihe("Frageneditor", 2);
-        QTest::newRow("editor, English") << QString("editor") << true << QString("Tutorial: question editor")
-                                         << QStringList{"Opening the question editor", "Creating a new file",
-                                                        "Adding a question",           "Adding pictures",
-                                                        "Deleting a question",         "Moving a question"}
-                                         << reihe("Frageneditor", 2, QStringLiteral("en"));
+        QTest::newRow("editor, English")
+            << QString("editor") << true << QString("Tutorial: question editor")
+            << QString("Opening the question editor|Creating a new file|Adding a "
+                       "question|Adding pictures|Deleting a question|Moving a question")
+            << reihe("Frageneditor", 2, "en");
         QTest::newRow("settings") << QString("einstellungen") << false
                                   << QString("Tutorial Einstellungen vornehmen")
-                                  << QStringList{"Optionen-Fenster öffnen"} + optionen
+                                  << QString("Optionen-Fenster öffnen|Serial|Design|Auswertung|Steuerung|"
+                                             "Klassensatz|Töne|Protokoll|Handys")
                                   << reihe("EinstellungenVornehmen", 8);
         QTest::newRow("settings, English")
             << QString("einstellungen") << true << QString("Tutorial: changing the settings")
-            << QStringList{"Opening the options window",
-                           "Serial",
-                           "Design",
-                           "Evaluation",
-                           "Control",
-                           "Class set",
-                           "Sounds",
-                           "Protocol",
-                           "Phones"}
-            << reihe("EinstellungenVornehmen", 8, QStringLiteral("en"));
+            << QString("Opening the options window|Serial|Design|Evaluation|"
+                       "Control|Class set|Sounds|Protocol|Phones")
+            << reihe("EinstellungenVornehmen", 8, "en");
     }
     // Title, sections and pictures of each tutorial, in each language; its pictures are those of
-    // the program in that language, readable in a window of 900 pixels without scrolling sideways.
+    // the program in that language, and the widest fits beside the scroll bar: the column scrolls
+    // down only.
     void aufbau()
     {
         QFETCH(QString, fenster);
         QFETCH(bool, englisch);
         QFETCH(QString, titel);
-        QFETCH(QStringList, abschnitte);
+        QFETCH(QString, abschnitte);
         QFETCH(QStringList, bilder);
         Sprachkataloge::installieren(*qApp, englisch);
         const auto tutorial = oeffnen(fenster);
         QCOMPARE(tutorial->windowTitle(), titel);
         QVERIFY(!tutorial->windowIcon().isNull());
-        QCOMPARE(texteDer(*tutorial, "abschnitt"), abschnitte);
+        QCOMPARE(texteDer(*tutorial, "abschnitt"), abschnitte.split(QLatin1Char('|')));
         QCOMPARE(bilderDer(*tutorial), bilder);
-        for (const QString &pfad : bilder) {
-            const QImage bild(pfad);
-            QVERIFY2(bild.width() >= 300 && bild.width() <= 860, qPrintable(pfad));
-        }
+        for (const QString &pfad : bilder)
+            QVERIFY2(QImage(pfad).width() >= 300, qPrintable(pfad));
+        tutorial->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tutorial.get()));
+        auto *rollen = tutorial->findChild<QScrollArea *>();
+        QVERIFY(rollen);
+        QVERIFY(!rollen->horizontalScrollBar()->isVisible());
+        QVERIFY(rollen->verticalScrollBar()->isVisible());
     }
 
     // The steps of a game are numbered from 1, and again in the section on phones.
@@ -197,8 +193,6 @@ private slots:
         for (int i = 0; i < schritte.size(); ++i)
             QVERIFY2(schritte[i].startsWith(QStringLiteral("%1. ").arg(i < 10 ? i + 1 : i - 9)),
                      qPrintable(schritte[i]));
-        QCOMPARE(schritte[4], QStringLiteral("5. Durch drücken der Leertaste wird das Spiel gestartet."));
-        QVERIFY(schritte[10].contains(QStringLiteral("Tab «Handys»")));
     }
 
     // The entries a tutorial tells to choose are in the menus of the main window or of the editor,
@@ -223,20 +217,6 @@ private slots:
             for (const QString &pfad : genannt)
                 QVERIFY2(menues.contains(pfad),
                          qPrintable(pfad + QStringLiteral(" in ") + fenster->windowTitle()));
-        }
-    }
-
-    // The widest screenshot fits beside the scroll bar: the column scrolls down only.
-    void keinTutorialRolltSeitwaerts()
-    {
-        for (const char *name : {"spiel", "editor", "einstellungen"}) {
-            const auto fenster = oeffnen(QLatin1String(name));
-            fenster->show();
-            QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
-            auto *rollen = fenster->findChild<QScrollArea *>();
-            QVERIFY(rollen);
-            QVERIFY2(!rollen->horizontalScrollBar()->isVisible(), qPrintable(fenster->windowTitle()));
-            QVERIFY(rollen->verticalScrollBar()->isVisible());
         }
     }
 };
