@@ -11,7 +11,6 @@
 #include "testuhr.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -59,16 +58,9 @@ inline Testdaten::Frage frage(const QString &text, const QStringList &antworten,
 // Question 1 has three answers and answer 2 is right, 2 is a survey, 3 has answer 4 right.
 inline QList<Testdaten::Frage> erdkunde()
 {
-    return {frage(QStringLiteral("Capital of Switzerland?"),
-                  {QStringLiteral("Zurich"), QStringLiteral("Bern"), QStringLiteral("Geneva"), {}},
-                  QStringLiteral("Answer2"), QStringLiteral("2")),
-            frage(QStringLiteral("Favourite colour?"),
-                  {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"),
-                   QStringLiteral("Yellow")},
-                  QStringLiteral("NoAnswer")),
-            frage(QStringLiteral("2 + 2?"),
-                  {QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("22"), QStringLiteral("4")},
-                  QStringLiteral("Answer4"))};
+    return {frage("Capital of Switzerland?", {"Zurich", "Bern", "Geneva", {}}, "Answer2", "2"),
+            frage("Favourite colour?", {"Red", "Green", "Blue", "Yellow"}, "NoAnswer"),
+            frage("2 + 2?", {"3", "5", "22", "4"}, "Answer4")};
 }
 
 inline QByteArray lesen(const QString &pfad)
@@ -140,37 +132,36 @@ inline QString libreOffice()
     return soffice.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("libreoffice")) : soffice;
 }
 
-// Converts `dateien` into `ordner` in one run of LibreOffice without a screen: `importFilter` as
-// --infilter takes it (empty: the file type's default), `ziel` as --convert-to takes it. Its
-// profile and temporary files go to a folder of its own that is thrown away afterwards, so no
-// other instance and no earlier choice takes part.
-inline bool libreOfficeUmwandeln(const QString &soffice, const QStringList &dateien,
-                                 const QString &importFilter, const QString &ziel, const QString &ordner)
+// Converts `dateien` into `ordner` in one headless run, `ziel` as --convert-to takes it. A profile
+// of its own, thrown away afterwards, keeps other instances and earlier choices out.
+inline bool libreOfficeUmwandeln(const QString &soffice, const QStringList &dateien, const QString &ziel,
+                                 const QString &ordner)
 {
     const QTemporaryDir profil;
-    QStringList argumente{QStringLiteral("-env:UserInstallation=") +
-                              QUrl::fromLocalFile(profil.path()).toString(),
-                          QStringLiteral("--headless"), QStringLiteral("--norestore")};
-    if (!importFilter.isEmpty())
-        argumente.append(QStringLiteral("--infilter=") + importFilter);
-    argumente << QStringLiteral("--convert-to") << ziel << QStringLiteral("--outdir") << ordner << dateien;
+    const QStringList argumente =
+        QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profil.path()).toString(),
+                    "--headless",
+                    "--norestore",
+                    "--convert-to",
+                    ziel,
+                    "--outdir",
+                    ordner} +
+        dateien;
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
-    umgebung.insert(QStringLiteral("TMPDIR"), profil.path());
+    umgebung.insert("TMPDIR", profil.path());
     QProcess prozess;
     prozess.setProcessEnvironment(umgebung);
     prozess.setProcessChannelMode(QProcess::MergedChannels);
     prozess.start(soffice, argumente);
     const bool fertig = prozess.waitForFinished(90000);
-    if (!fertig) {
+    if (!fertig)
         prozess.kill();
-        prozess.waitForFinished();
-    }
-    if (!fertig || prozess.exitStatus() != QProcess::NormalExit || prozess.exitCode() != 0) {
-        qWarning("%s %s: %s", qPrintable(soffice), qPrintable(argumente.join(QLatin1Char(' '))),
-                 fertig ? prozess.readAll().constData() : "no answer within 90 s");
-        return false;
-    }
-    return true;
+    if (fertig && prozess.exitStatus() == QProcess::NormalExit && prozess.exitCode() == 0)
+        return true;
+    prozess.waitForFinished();
+    qWarning("%s %s: %s", qPrintable(soffice), qPrintable(argumente.join(' ')),
+             fertig ? prozess.readAll().constData() : "no answer within 90 s");
+    return false;
 }
 
 } // namespace Exporttest

@@ -88,11 +88,11 @@ private slots:
     void englischUndKonferenzmodus()
     {
         m_rangliste.loadHTML();
-        Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
         m_rangliste.loadHTML();
         QCOMPARE(m_bruecke.seiten, (QList<QUrl>{QUrl("qrc:/template/rangliste.html"),
                                                 QUrl("qrc:/template/rangliste_EN.html")}));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, "true");
         m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
         QCOMPARE(m_bruecke.nehmen(),
                  (QStringList{"qt.jQuery('.textTitelRangliste').html('Ranking according to 0/5 questions')",
@@ -126,7 +126,7 @@ private slots:
         QFETCH(QList<Person>, personen);
         QFETCH(QStringList, zellen);
         Einstellungen::setzen(Schluessel::Konferenzmodus, QVariant(konferenz).toString());
-        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? QStringLiteral("1033") : QString());
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : QString());
         m_rangliste.ranglisteAnzeigen(personen, 5, 1);
         const QString alle = m_bruecke.nehmen().join('\n');
         for (const QString &zelle : zellen)
@@ -164,13 +164,9 @@ private slots:
 
     void nurAusgewerteteZeitenZaehlen()
     {
-        Person person(8, 1);
-        person.getAntwortDerFrage(1).setAntwortszeit(5000); // answered, never evaluated (abandoned)
-        AntwortDerPerson &zwei = person.getAntwortDerFrage(2);
-        zwei.setAntwortszeit(2500);
-        zwei.setAusgewertet(true);
-        const QList<Person> sortiert = Rangfolge::sortiert({person});
-        QCOMPARE(sortiert.at(0).getAntwortszeit(), 2500.0);
+        Person person = teilnehmer(8, 1, {{0, 5000}, {0, 2500}});
+        person.getAntwortDerFrage(1).setAusgewertet(false); // answered, never evaluated (abandoned)
+        QCOMPARE(Rangfolge::sortiert({person}).at(0).getAntwortszeit(), 2500.0);
     }
 };
 

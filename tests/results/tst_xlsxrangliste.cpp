@@ -1,18 +1,17 @@
 #include "exporttesthilfe.h"
-#include "testeinstellungen.h"
 #include "xlsxrangliste.h"
-
-#include "einstellungen.h"
-#include "schluessel.h"
 
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <optional>
-
 using namespace Exporttest;
 
 namespace {
+
+QString attribut(const QXmlStreamReader &xml, const char *name)
+{
+    return xml.attributes().value(QLatin1String(name)).toString();
+}
 
 // A workbook read back through `unzip`: sheet names in order, and each cell as "<type>:<value>",
 // strings resolved, with the number format in brackets where it has one ("n:0.5 [0.0%]").
@@ -22,57 +21,55 @@ public:
     explicit Mappe(const QString &pfad)
         : m_pfad(pfad)
     {
-        QXmlStreamReader strings(teil(QStringLiteral("xl/sharedStrings.xml")));
+        QXmlStreamReader strings(teil("xl/sharedStrings.xml"));
         while (!strings.atEnd()) {
             if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == QLatin1String("si"))
                 m_strings.append(strings.readElementText(QXmlStreamReader::IncludeChildElements));
         }
-        QMap<QString, QString> formate{{QStringLiteral("2"), QStringLiteral("0.00")}};
-        QXmlStreamReader stile(teil(QStringLiteral("xl/styles.xml")));
+        QMap<QString, QString> formate{{"2", "0.00"}};
+        QXmlStreamReader stile(teil("xl/styles.xml"));
         bool inXfs = false;
         while (!stile.atEnd()) {
-            stile.readNext();
-            if (stile.isStartElement() && stile.name() == QLatin1String("dxf"))
+            const bool anfang = stile.readNext() == QXmlStreamReader::StartElement;
+            if (anfang && stile.name() == QLatin1String("dxf"))
                 m_faerbungen.append(QString());
-            else if (stile.isStartElement() && stile.name() == QLatin1String("bgColor"))
-                m_faerbungen.last() = stile.attributes().value(QLatin1String("rgb")).toString();
-            else if (stile.isStartElement() && stile.name() == QLatin1String("numFmt")) {
-                // LibreOffice names the format of plain cells, which the export leaves out.
-                const QString code = stile.attributes().value(QLatin1String("formatCode")).toString();
-                formate.insert(stile.attributes().value(QLatin1String("numFmtId")).toString(),
-                               code == QLatin1String("General") ? QString() : code);
-            } else if (stile.name() == QLatin1String("cellXfs"))
-                inXfs = stile.isStartElement();
-            else if (inXfs && stile.isStartElement() && stile.name() == QLatin1String("xf"))
-                m_formate.append(
-                    formate.value(stile.attributes().value(QLatin1String("numFmtId")).toString()));
+            else if (anfang && stile.name() == QLatin1String("bgColor"))
+                m_faerbungen.last() = attribut(stile, "rgb");
+            else if (anfang && stile.name() == QLatin1String("numFmt")) // LibreOffice names "General"
+                formate.insert(attribut(stile, "numFmtId"), attribut(stile, "formatCode") == "General"
+                                                                ? QString()
+                                                                : attribut(stile, "formatCode"));
+            else if (stile.name() == QLatin1String("cellXfs"))
+                inXfs = anfang;
+            else if (inXfs && anfang && stile.name() == QLatin1String("xf"))
+                m_formate.append(formate.value(attribut(stile, "numFmtId")));
         }
-        QXmlStreamReader buch(teil(QStringLiteral("xl/workbook.xml")));
+        QXmlStreamReader buch(teil("xl/workbook.xml"));
         while (!buch.atEnd()) {
             if (buch.readNext() == QXmlStreamReader::StartElement && buch.name() == QLatin1String("sheet"))
-                namen.append(buch.attributes().value(QLatin1String("name")).toString());
+                namen.append(attribut(buch, "name"));
         }
     }
 
     QByteArray teil(const QString &name) const
     {
         QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), m_pfad, name});
+        unzip.start("unzip", {"-p", m_pfad, name});
         if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0)
             qWarning("unzip (tools/setup.sh installs it) failed on %s", qPrintable(name));
         return unzip.readAllStandardOutput();
     }
+    QByteArray blattXml(int nr) const { return teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)); }
     // Sheet `nr` (from 1) as rows of cells, gaps filled with empty texts.
     QList<QStringList> blatt(int nr) const
     {
         QList<QStringList> zeilen;
-        QXmlStreamReader xml(teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)));
+        QXmlStreamReader xml(blattXml(nr));
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("c"))
                 continue;
-            const QString ort = xml.attributes().value(QLatin1String("r")).toString();
-            const QString typ = xml.attributes().value(QLatin1String("t")).toString();
-            const QString format = m_formate.value(xml.attributes().value(QLatin1String("s")).toInt());
+            const QString ort = attribut(xml, "r"), typ = attribut(xml, "t");
+            const QString format = m_formate.value(attribut(xml, "s").toInt());
             QString wert;
             bool mitWert = false;
             while (xml.readNextStartElement()) {
@@ -84,8 +81,7 @@ public:
             }
             if (!mitWert)
                 continue; // empty with a style only, as LibreOffice writes across a conditional format
-            int spalte = 0;
-            int i = 0;
+            int spalte = 0, i = 0;
             for (; ort.at(i).isLetter(); ++i)
                 spalte = spalte * 26 + ort.at(i).unicode() - 'A' + 1;
             const int zeile = ort.mid(i).toInt();
@@ -94,39 +90,33 @@ public:
             QStringList &z = zeilen[zeile - 1];
             while (z.size() < spalte)
                 z.append(QString());
-            z[spalte - 1] = (typ == QLatin1String("s")
-                                 ? QStringLiteral("s:") + m_strings.value(wert.toInt())
-                                 : (typ.isEmpty() ? QStringLiteral("n") : typ) + QLatin1Char(':') + wert) +
-                            (format.isEmpty() ? QString() : QStringLiteral(" [") + format + QLatin1Char(']'));
+            z[spalte - 1] = (typ == "s" ? "s:" + m_strings.value(wert.toInt())
+                                        : (typ.isEmpty() ? "n" : typ) + ':' + wert) +
+                            (format.isEmpty() ? QString() : " [" + format + ']');
         }
         return zeilen;
     }
-
     // Sheet `nr`'s conditional formats as "<range> <mark searched for> <cells the formula reads> <fill>".
     QStringList regeln(int nr) const
     {
-        static const QRegularExpression zelle(QStringLiteral("\\b[A-Z]+[0-9]+\\b"));
+        static const QRegularExpression zelle("\\b[A-Z]+[0-9]+\\b");
         QStringList regeln;
-        QXmlStreamReader xml(teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)));
-        QString bereich;
-        QString faerbung;
+        QXmlStreamReader xml(blattXml(nr));
+        QString bereich, faerbung;
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
             if (xml.name() == QLatin1String("conditionalFormatting"))
-                bereich = xml.attributes().value(QLatin1String("sqref")).toString();
+                bereich = attribut(xml, "sqref");
             else if (xml.name() == QLatin1String("cfRule"))
-                faerbung = m_faerbungen.value(xml.attributes().value(QLatin1String("dxfId")).toInt());
+                faerbung = m_faerbungen.value(attribut(xml, "dxfId").toInt());
             else if (xml.name() == QLatin1String("formula")) {
                 const QString formel = xml.readElementText();
                 QStringList zellen;
                 for (const QRegularExpressionMatch &m : zelle.globalMatch(formel))
                     zellen.append(m.captured());
-                const QString zeichen = formel.contains(QStringLiteral("✓"))   ? QStringLiteral("✓")
-                                        : formel.contains(QStringLiteral("✗")) ? QStringLiteral("✗")
-                                                                               : QStringLiteral("?");
-                regeln.append(QStringList{bereich, zeichen, zellen.join(QLatin1Char(',')), faerbung}.join(
-                    QLatin1Char(' ')));
+                const QString zeichen = formel.contains("✓") ? "✓" : formel.contains("✗") ? "✗" : "?";
+                regeln.append(QStringList{bereich, zeichen, zellen.join(','), faerbung}.join(' '));
             }
         }
         return regeln;
@@ -147,27 +137,27 @@ QString fixierung(const QByteArray &xml)
     QXmlStreamReader leser(xml);
     while (!leser.atEnd()) {
         if (leser.readNext() == QXmlStreamReader::StartElement && leser.name() == QLatin1String("pane") &&
-            leser.attributes().value(QLatin1String("state")) == QLatin1String("frozen"))
+            attribut(leser, "state") == "frozen")
             return QStringLiteral("x%1 y%2")
-                .arg(leser.attributes().value(QLatin1String("xSplit")).toInt())
-                .arg(leser.attributes().value(QLatin1String("ySplit")).toInt());
+                .arg(attribut(leser, "xSplit").toInt())
+                .arg(attribut(leser, "ySplit").toInt());
     }
     return {};
 }
 
 // The text of an element of the document properties.
-QString eigenschaft(const QByteArray &xml, QLatin1String name)
+QString eigenschaft(const QByteArray &xml, const char *name)
 {
     QXmlStreamReader leser(xml);
     while (!leser.atEnd()) {
-        if (leser.readNext() == QXmlStreamReader::StartElement && leser.qualifiedName() == name)
+        if (leser.readNext() == QXmlStreamReader::StartElement &&
+            leser.qualifiedName() == QLatin1String(name))
             return leser.readElementText();
     }
     return {};
 }
 
 } // namespace
-
 class TestXlsxRangliste final : public QObject
 {
     Q_OBJECT
@@ -205,12 +195,10 @@ private slots:
         QTest::addColumn<QList<QStringList>>("antworten");
         QTest::addColumn<QStringList>("fixiert"); // per sheet
 
-        const QString ja = QStringLiteral("s:B ✓");
+        const QString ja = "s:B ✓";
         QTest::newRow("German, no roster")
-            << false
-            << QStringList{QStringLiteral("Rangliste"), QStringLiteral("Fragen"), QStringLiteral("Antworten")}
-            << QStringList{QStringLiteral("Rangliste nach 3/3 Fragen"),
-                           QStringLiteral("Auswertung: quiz.xml"), QStringLiteral("Plenaro")}
+            << false << QStringList{"Rangliste", "Fragen", "Antworten"}
+            << QStringList{"Rangliste nach 3/3 Fragen", "Auswertung: quiz.xml", "Plenaro"}
             << QList<QStringList>{{"s:Rang", "s:Geräte-ID", "s:Punkte", "s:Antwortzeit [s]"},
                                   {"n:1", "s:12", "n:2", "n:3.25 [0.00]"},
                                   {"n:2", "s:5", "n:2", "n:5.5 [0.00]"},
@@ -229,10 +217,8 @@ private slots:
                                   {"s:7", "", "", "s:D ✓"}}
             << QStringList{"x0 y1", "x0 y1", "x1 y1"};
         QTest::newRow("English, names from the roster")
-            << true
-            << QStringList{QStringLiteral("Ranking"), QStringLiteral("Questions"), QStringLiteral("Answers")}
-            << QStringList{QStringLiteral("Ranking list after 3/3 questions"),
-                           QStringLiteral("Evaluation: quiz.xml"), QStringLiteral("Plenaro")}
+            << true << QStringList{"Ranking", "Questions", "Answers"}
+            << QStringList{"Ranking list after 3/3 questions", "Evaluation: quiz.xml", "Plenaro"}
             << QList<QStringList>{{"s:Rank", "s:Device-ID", "s:Name", "s:Points", "s:Response time [s]"},
                                   {"n:1", "s:12", "s:Ben Berg", "n:2", "n:3.25 [0.00]"},
                                   {"n:2", "s:5", "s:Anna Muster", "n:2", "n:5.5 [0.00]"},
@@ -258,36 +244,31 @@ private slots:
         QFETCH(QList<QStringList>, fragen);
         QFETCH(QList<QStringList>, antworten);
         QFETCH(QStringList, fixiert);
-        if (englisch)
-            Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
         Namensliste namen;
-        if (englisch)
+        if (englisch) {
+            Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
             QVERIFY(namen.lesenAus("Klassensatz;Gerät;Name\r\n1;12;Ben Berg\r\n1;5;Anna Muster\r\n", false));
+        }
 
-        QVERIFY(exportieren(m_u->ziel(QStringLiteral("ergebnis.xlsx")), namen));
+        QVERIFY(exportieren(m_u->ziel("ergebnis.xlsx"), namen));
         QVERIFY(m_u->dialoge.hinweise.isEmpty());
-        const Mappe mappe(m_u->ziel(QStringLiteral("ergebnis.xlsx")));
+        const Mappe mappe(m_u->ziel("ergebnis.xlsx"));
         QCOMPARE(mappe.namen, blaetter);
-        const QByteArray kern = mappe.teil(QStringLiteral("docProps/core.xml"));
-        QCOMPARE((QStringList{eigenschaft(kern, QLatin1String("dc:title")),
-                              eigenschaft(kern, QLatin1String("dc:subject")),
-                              eigenschaft(kern, QLatin1String("dc:creator"))}),
+        const QByteArray kern = mappe.teil("docProps/core.xml");
+        QCOMPARE((QStringList{eigenschaft(kern, "dc:title"), eigenschaft(kern, "dc:subject"),
+                              eigenschaft(kern, "dc:creator")}),
                  eigenschaften);
         QCOMPARE(mappe.blatt(1), rangliste);
         QCOMPARE(mappe.blatt(2).mid(0, fragen.size()), fragen);
         QCOMPARE(mappe.blatt(3), antworten);
-        for (int nr = 1; nr <= 3; ++nr) {
-            QCOMPARE(fixierung(mappe.teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr))),
-                     fixiert.at(nr - 1));
-        }
+        for (int nr = 1; nr <= 3; ++nr)
+            QCOMPARE(fixierung(mappe.blattXml(nr)), fixiert.at(nr - 1));
 
         // Right and wrong are coloured over exactly the answer cells, green and red, each cell by
         // its own content.
-        const QString bereich = englisch ? QStringLiteral("C2:E4") : QStringLiteral("B2:D4");
-        const QString ecke = bereich.left(2);
-        QCOMPARE(mappe.regeln(3),
-                 (QStringList{bereich + QStringLiteral(" ✓ ") + ecke + QStringLiteral(" FFC6EFCE"),
-                              bereich + QStringLiteral(" ✗ ") + ecke + QStringLiteral(" FFFFC7CE")}));
+        const QString bereich = englisch ? "C2:E4" : "B2:D4";
+        QCOMPARE(mappe.regeln(3), (QStringList{bereich + " ✓ " + bereich.left(2) + " FFC6EFCE",
+                                               bereich + " ✗ " + bereich.left(2) + " FFFFC7CE"}));
     }
 
     // An independent reader: LibreOffice, where it is installed, opens the workbook with every cell
@@ -297,11 +278,10 @@ private slots:
         const QString soffice = libreOffice();
         if (soffice.isEmpty())
             QSKIP("LibreOffice is not installed");
-        QVERIFY(exportieren(m_u->ziel(QStringLiteral("mappe.xlsx"))));
-        QVERIFY(libreOfficeUmwandeln(soffice, {m_u->ziel(QStringLiteral("mappe.xlsx"))}, {},
-                                     QStringLiteral("xlsx"), m_u->ziel(QStringLiteral("libreoffice"))));
-        const Mappe geschrieben(m_u->ziel(QStringLiteral("mappe.xlsx")));
-        const Mappe gelesen(m_u->ziel(QStringLiteral("libreoffice/mappe.xlsx")));
+        QVERIFY(exportieren(m_u->ziel("mappe.xlsx")));
+        QVERIFY(libreOfficeUmwandeln(soffice, {m_u->ziel("mappe.xlsx")}, "xlsx", m_u->ziel("libreoffice")));
+        const Mappe geschrieben(m_u->ziel("mappe.xlsx"));
+        const Mappe gelesen(m_u->ziel("libreoffice/mappe.xlsx"));
         QCOMPARE(gelesen.namen, geschrieben.namen);
         for (int nr = 1; nr <= 3; ++nr)
             QCOMPARE(gelesen.blatt(nr), geschrieben.blatt(nr));
