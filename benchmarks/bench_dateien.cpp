@@ -179,8 +179,9 @@ int main(int argc, char **argv)
            median(ohneJournal), median(mitJournal), median(mitJournal) - median(ohneJournal),
            median(rueckstand), Druecke, median(wieVorher), median(wieVorher) - median(ohneJournal), Runden);
 
-    // A press of a class comes alone, a moment after the last: the writer is asleep and has to be
-    // woken. Each way is timed first after its pause, so none finds the caches warmed by another.
+    // A press of a class comes alone, a moment after the last: the writer is idle (looking for
+    // records by itself, since it had some a moment ago). Each way is timed first after its pause,
+    // so none finds the caches warmed by another.
     QList<double> einzelnMit, einzelnOhne, einzelnVorher;
     for (int i = 0; i < 2000; ++i) {
         journal.leeren();
@@ -201,8 +202,8 @@ int main(int argc, char **argv)
         s.antwortEintragen(v.frageNr, v.klassensatz, v.buzzerNo, v.buttonNo, v.laufzeitMs);
         einzelnVorher.append(zeit.nsecsElapsed() / 1e3);
     }
-    printf("a single press, the writer asleep: without journal %.2f us; with journal %.2f us; written on the "
-           "game's thread as before %.2f us (medians of 2000)\n",
+    printf("a single press 0.3 ms after the last, the writer idle: without journal %.2f us; with journal "
+           "%.2f us; written on the game's thread as before %.2f us (medians of 2000)\n",
            median(einzelnOhne), median(einzelnMit), median(einzelnVorher));
 
     // The sync the journal's timer makes at most every 100 ms while presses come in: measured

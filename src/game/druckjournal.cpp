@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <limits>
@@ -145,6 +146,10 @@ public:
     {
         std::unique_lock<std::mutex> sperre(m_mutex);
         const quint64 ziel = m_eingereiht;
+        if (m_erledigtBis >= ziel)
+            return;
+        // A writer that is only looking now and then is told at once.
+        m_arbeit.notify_one();
         m_erledigt.wait(sperre, [&]() { return m_erledigtBis >= ziel; });
     }
 
@@ -168,14 +173,25 @@ private:
         std::vector<Eintrag> arbeit;
         QByteArray text;
         std::unique_lock<std::mutex> sperre(m_mutex);
+        auto zuletzt = std::chrono::steady_clock::time_point();
         for (;;) {
             while (m_warteschlange.empty() && !m_syncAngefordert && !m_ende) {
-                m_schlaeft = true;
-                m_arbeit.wait(sperre);
+                // While a class is pressing, the writer looks for new records by itself, so a press
+                // does not pay for waking it (a system call on the game's thread); after a quiet
+                // while it sleeps until the next record wakes it.
+                if (m_deskriptor >= 0 && std::chrono::steady_clock::now() - zuletzt < Wachzeit) {
+                    m_arbeit.wait_for(sperre, Umschau);
+                } else {
+                    m_schlaeft = true;
+                    m_arbeit.wait(sperre);
+                    m_schlaeft = false;
+                }
             }
             m_schlaeft = false;
             if (m_warteschlange.empty() && !m_syncAngefordert)
                 return;
+            if (!m_warteschlange.empty())
+                zuletzt = std::chrono::steady_clock::now();
             arbeit.swap(m_warteschlange);
             const bool sync = std::exchange(m_syncAngefordert, false);
             const quint64 bis = m_eingereiht;
@@ -219,6 +235,11 @@ private:
             m_erledigt.notify_all();
         }
     }
+
+    // How often the writer looks while it is awake, and how long after the last record it stays
+    // so: a killed process loses at most what came in the last look.
+    static constexpr std::chrono::milliseconds Umschau{10};
+    static constexpr std::chrono::seconds Wachzeit{30};
 
     Druckjournal &m_journal;
     std::mutex m_mutex;
