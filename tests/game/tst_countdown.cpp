@@ -156,72 +156,54 @@ private slots:
 
     // End now, running, paused or within the rest of a second after a pause: evaluated at once
     // and once only, the result two seconds later; a second end, a pause after the end or the
-    // pending resume change nothing.
-    void sofortBeenden_data()
+    // pending resume change nothing. Leaving the question (as the game flow does it) paused,
+    // with the resume pending or its result waiting: nothing of it fires later, and the next
+    // question counts down as if it were the first.
+    void beendenOderVerlassen_data()
     {
         QTest::addColumn<QString>("zustand");
-        QTest::newRow("running") << "laufend";
-        QTest::newRow("paused") << "pausiert";
-        QTest::newRow("resume pending") << "fortsetzung";
+        QTest::addColumn<bool>("beenden");
+        for (const char *zustand : {"running", "paused", "resume pending"})
+            QTest::addRow("%s, end now", zustand) << QString(zustand) << true;
+        for (const char *zustand : {"paused", "resume pending", "result pending"})
+            QTest::addRow("%s, left", zustand) << QString(zustand) << false;
     }
-    void sofortBeenden()
+    void beendenOderVerlassen()
     {
         QFETCH(QString, zustand);
-        spielMit({"15"});
+        QFETCH(bool, beenden);
+        spielMit({"15", "3"});
         m_spiel->fragePausieren(); // no countdown yet: nothing to pause
         QVERIFY(!m_spiel->istPausiert());
         m_spiel->qountdownStarten();
-        m_uhr->vorspulen(2500);
-        if (zustand != QLatin1String("laufend"))
+        m_uhr->vorspulen(zustand == "result pending" ? 15'500 : 2500);
+        if (zustand == "paused" || zustand == "resume pending")
             m_spiel->fragePausieren();
         m_uhr->vorspulen(900);
-        if (zustand == QLatin1String("fortsetzung"))
+        if (zustand == "resume pending")
             m_spiel->fragePausieren();
         m_uhr->vorspulen(100);
         m_protokoll->nehmen();
-        m_spiel->countdownSofortBeenden();
-        QCOMPARE(m_protokoll->nehmen(3500), (QStringList{"0 ende", "0 rangliste"}));
-        QVERIFY(!m_spiel->istCountdownAktiv());
-        QVERIFY(!m_spiel->istPausiert());
-        m_spiel->countdownSofortBeenden();
-        m_spiel->fragePausieren();
-        m_spiel->fragePausieren();
-        m_uhr->vorspulen(20'000);
-        QCOMPARE(m_protokoll->nehmen(3500), QStringList{"2000 loesung"});
-        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
-    }
-
-    // The presenter leaves a question (as the game flow does it) while it is paused, while the
-    // rest of a second after a pause is pending, or while its result waits to be shown: nothing
-    // of it fires later, and the next question counts down as if it were the first.
-    void neueFrageBeginntFrisch_data()
-    {
-        QTest::addColumn<QString>("zustand");
-        QTest::newRow("paused") << "pausiert";
-        QTest::newRow("resume pending") << "fortsetzung";
-        QTest::newRow("result pending") << "loesung";
-    }
-    void neueFrageBeginntFrisch()
-    {
-        QFETCH(QString, zustand);
-        spielMit({"2", "3"});
-        m_spiel->qountdownStarten();
-        m_uhr->vorspulen(1300);
-        if (zustand != QLatin1String("loesung"))
-            m_spiel->fragePausieren();
-        if (zustand == QLatin1String("fortsetzung"))
-            m_spiel->fragePausieren();
-        m_uhr->vorspulen(zustand == QLatin1String("loesung") ? 1000 : 100);
-
-        m_spiel->frageAbbrechen();
-        QVERIFY(!m_spiel->istCountdownAktiv());
-        m_spiel->getNaechsteFrage();
-        QVERIFY(!m_spiel->istPausiert());
         const qint64 start = m_uhr->jetzt();
-        m_protokoll->nehmen();
-        m_spiel->qountdownStarten();
-        m_uhr->vorspulen(20'000);
-        QCOMPARE(m_protokoll->nehmen(start), ungestoert(3));
+        if (beenden) {
+            m_spiel->countdownSofortBeenden();
+            QCOMPARE(m_protokoll->nehmen(start), (QStringList{"0 ende", "0 rangliste"}));
+            QVERIFY(!m_spiel->istCountdownAktiv());
+            QVERIFY(!m_spiel->istPausiert());
+            m_spiel->countdownSofortBeenden();
+            m_spiel->fragePausieren();
+            m_spiel->fragePausieren();
+            m_uhr->vorspulen(20'000);
+            QCOMPARE(m_protokoll->nehmen(start), QStringList{"2000 loesung"});
+        } else {
+            m_spiel->frageAbbrechen();
+            QVERIFY(!m_spiel->istCountdownAktiv());
+            m_spiel->getNaechsteFrage();
+            QVERIFY(!m_spiel->istPausiert());
+            m_spiel->qountdownStarten();
+            m_uhr->vorspulen(20'000);
+            QCOMPARE(m_protokoll->nehmen(start), ungestoert(3));
+        }
         QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
     }
 };
