@@ -159,20 +159,6 @@ private slots:
         QVERIFY(katalog.feld(2, "Answer1").isEmpty());
         QCOMPARE(katalog.feld(1, "Answer1"), antworten.value(0));
     }
-
-    void mehrAlsTausendFragenWerdenGemeldet()
-    {
-        // The catalogue takes the first 1000 and the result tells the presenter how many were left out.
-        Fragenkatalog katalog(m_dialoge);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("holds 1005 questions"));
-        const FrageDatei::LadeErgebnis ergebnis = katalog.ladeFragen(datei(1005));
-        QVERIFY(ergebnis.ok());
-        QCOMPARE(katalog.getAnzahlFragen(), 1000);
-        QCOMPARE(ergebnis.weggelassen, 5);
-        QVERIFY(ergebnis.hinweis().contains("5 Fragen wurden weggelassen"));
-        QCOMPARE(text(katalog.springeZuFrage(2000)), QString("1000"));
-        QVERIFY(katalog.ladeFragen(datei(3, "klein.xml")).hinweis().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFragenkatalog)
