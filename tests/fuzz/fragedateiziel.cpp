@@ -15,12 +15,10 @@ namespace {
     std::abort();
 }
 
-const QStringList Felder{
-    QStringLiteral("QuestionText"),   QStringLiteral("Answer1"),        QStringLiteral("Answer2"),
-    QStringLiteral("Answer3"),        QStringLiteral("Answer4"),        QStringLiteral("PictureQuestionText"),
-    QStringLiteral("PictureAnswer1"), QStringLiteral("PictureAnswer2"), QStringLiteral("PictureAnswer3"),
-    QStringLiteral("PictureAnswer4"), QStringLiteral("AnswerDelay"),    QStringLiteral("Solution"),
-    QStringLiteral("Time"),           QStringLiteral("Points")};
+const QStringList Felder = QStringLiteral("QuestionText Answer1 Answer2 Answer3 Answer4 PictureQuestionText "
+                                          "PictureAnswer1 PictureAnswer2 PictureAnswer3 PictureAnswer4 "
+                                          "AnswerDelay Solution Time Points")
+                               .split(QLatin1Char(' '));
 
 QString schreiben(const QTemporaryDir &ordner, const QString &name, const QByteArray &inhalt)
 {
