@@ -465,25 +465,22 @@ private slots:
         QTest::addColumn<QByteArray>("anfrage");
         QTest::addColumn<int>("status");
         const QByteArray datei = "GET /abstimmung.js HTTP/1.1\r\nHost: HOST\r\n";
-        // Oversized heads, two lengths, a negative one, a length beside chunks and HTTP/2.0 are among
-        // the attacks of tst_angriffe.
+        const auto zeile = [](const char *erste, const char *host = "HOST") {
+            return QByteArray(erste) + "\r\nHost: " + host + "\r\n\r\n";
+        };
+        // Oversized heads, two lengths, a negative one, a length beside chunks, HTTP/2.0 and a
+        // foreign host name are among the attacks of tst_angriffe.
         QTest::newRow("body") << datei + "Content-Length: 5\r\n\r\nhallo" << 413;
         QTest::newRow("chunked body") << datei + "Transfer-Encoding: chunked\r\n\r\n5\r\nhallo\r\n0\r\n\r\n"
                                       << 413;
-        QTest::newRow("chunked and length")
-            << datei + "Transfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n"
-            << 400;
-        QTest::newRow("HTTP/0.9") << QByteArray("GET /abstimmung.js HTTP/0.9\r\nHost: HOST\r\n\r\n") << 400;
-        QTest::newRow("HTTP/1.2") << QByteArray("GET /abstimmung.js HTTP/1.2\r\nHost: HOST\r\n\r\n") << 400;
-        QTest::newRow("another host")
-            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: plenaro.example\r\n\r\n") << 421;
-        QTest::newRow("another port")
-            << QByteArray("GET /abstimmung.js HTTP/1.1\r\nHost: 127.0.0.1:1\r\n\r\n") << 421;
+        QTest::newRow("HTTP/0.9") << zeile("GET /abstimmung.js HTTP/0.9") << 400;
+        QTest::newRow("HTTP/1.2") << zeile("GET /abstimmung.js HTTP/1.2") << 400;
+        QTest::newRow("another port") << zeile("GET /abstimmung.js HTTP/1.1", "127.0.0.1:1") << 421;
         QTest::newRow("no host") << QByteArray("GET /abstimmung.js HTTP/1.1\r\n\r\n") << 421;
         QTest::newRow("POST") << QByteArray("POST / HTTP/1.1\r\nHost: HOST\r\nConnection: close\r\n\r\n")
                               << 405;
         // Answered, and the connection ends as asked.
-        QTest::newRow("HTTP/1.0") << QByteArray("GET /abstimmung.js HTTP/1.0\r\nHost: HOST\r\n\r\n") << 200;
+        QTest::newRow("HTTP/1.0") << zeile("GET /abstimmung.js HTTP/1.0") << 200;
         QTest::newRow("connection close") << datei + "Connection: close\r\n\r\n" << 200;
         // Only the page's own origin opens a WebSocket.
         QTest::newRow("own origin") << handschlag() << 101;
