@@ -1,8 +1,7 @@
-// The real leaf page in a real web view, driven by the real template: once the leaves of the wrong
-// answers have come to rest on the pile, every number can be read, at every zoom and window size,
-// with few voters (the leaves aim at the stage's foot) and many (they aim at the pile's middle).
-// No two numbers lie over each other, every fallen leaf is inside the window with its middle on
-// the pile, and the leaves of the right answers have stayed in their cells.
+// The real leaf page: once the wrong answers' leaves rest on the pile, with few voters (they aim at
+// the stage's foot) or many (at the pile's middle), at any zoom and window size, every number can
+// be read, every fallen leaf is in the window with its middle on the pile, and the right answers'
+// leaves have stayed in their cells.
 #include "seitenansicht.h"
 #include "templatetesthilfe.h"
 
@@ -10,26 +9,19 @@
 
 namespace {
 
-// Everything that keeps a number from being read, one line each; empty when all can be read.
-// Leaves 1 to `falsch` fell, up to `gezeigt` voted. A leaf's number sits in its middle, 60 % of
-// the leaf wide and a third of it high (the two-digit numbers of the pictures), and turns with the
-// leaf; two numbers are sampled at 9 x 5 points, and more than a tenth of one under the other
-// hides it.
+// What keeps a number from being read, one line each. Leaves 1 to `falsch` fell, up to `gezeigt`
+// voted. A number sits in its leaf's middle, 60 % of it wide and a third high, and turns with it;
+// sampled at 9 x 5 points, more than a tenth of one number under another hides it.
 QString pruefSkript(int falsch, int gezeigt)
 {
     return QStringLiteral(R"JS((function () { try {
-    var falsch = %1, gezeigt = %2;
-    var fehler = [];
-    var b = window.innerWidth, h = window.innerHeight;
-    var seite = document.querySelector('.seite');
-    var skala = seite.getBoundingClientRect().width / seite.offsetWidth;
+    var falsch = %1, gezeigt = %2, fehler = [], b = window.innerWidth, h = window.innerHeight;
+    var seite = document.querySelector('.seite'), skala = seite.getBoundingClientRect().width / seite.offsetWidth;
     var haufen = document.querySelector('.blaetterhaufenimg').getBoundingClientRect();
     function blatt(n) { return document.querySelector('.blatt' + n); }
     function zahl(el) {
-        var r = el.getBoundingClientRect();
-        var t = getComputedStyle(el).transform;
-        var m = t === 'none' ? new DOMMatrix() : new DOMMatrix(t);
-        var w = Math.atan2(m.b, m.a);
+        var r = el.getBoundingClientRect(), t = getComputedStyle(el).transform;
+        var m = t === 'none' ? new DOMMatrix() : new DOMMatrix(t), w = Math.atan2(m.b, m.a);
         return {x: (r.left + r.right) / 2, y: (r.top + r.bottom) / 2, cos: Math.cos(w), sin: Math.sin(w),
                 a: 0.3 * el.offsetWidth * skala, b: 0.17 * el.offsetHeight * skala};
     }
@@ -104,18 +96,17 @@ private slots:
         QTest::addColumn<double>("zoom");
         QTest::addColumn<QSize>("fenster");
         QTest::addColumn<QSize>("dann");
-        QTest::newRow("45 of 60 wrong, 1920x1080, then 1024x768")
-            << 45 << 60 << 1.2 << QSize(1920, 1080) << QSize(1024, 768);
-        QTest::newRow("45 of 60 wrong, zoom 0.8, 1024x768, then 1920x1080")
-            << 45 << 60 << 0.8 << QSize(1024, 768) << QSize(1920, 1080);
-        QTest::newRow("60 wrong, zoom 1.6, 1366x768, then 1280x1024")
-            << 60 << 60 << 1.6 << QSize(1366, 768) << QSize(1280, 1024);
-        QTest::newRow("1 of 2 wrong, zoom 1.6, 1920x1080, then 2560x1440")
-            << 1 << 2 << 1.6 << QSize(1920, 1080) << QSize(2560, 1440);
-        QTest::newRow("1 of 2 wrong, zoom 0.8, 1000x700, then 1280x1024")
-            << 1 << 2 << 0.8 << QSize(1000, 700) << QSize(1280, 1024);
-        QTest::newRow("4 of 30 wrong, 2560x1440, then 1000x700")
-            << 4 << 30 << 1.2 << QSize(2560, 1440) << QSize(1000, 700);
+        const auto zeile = [](int falsch, int gezeigt, double zoom, QSize fenster, QSize dann) {
+            QTest::addRow("%d of %d wrong, zoom %.1f, %dx%d, then %dx%d", falsch, gezeigt, zoom,
+                          fenster.width(), fenster.height(), dann.width(), dann.height())
+                << falsch << gezeigt << zoom << fenster << dann;
+        };
+        zeile(45, 60, 1.2, {1920, 1080}, {1024, 768});
+        zeile(45, 60, 0.8, {1024, 768}, {1920, 1080});
+        zeile(60, 60, 1.6, {1366, 768}, {1280, 1024});
+        zeile(1, 2, 1.6, {1920, 1080}, {2560, 1440});
+        zeile(1, 2, 0.8, {1000, 700}, {1280, 1024});
+        zeile(4, 30, 1.2, {2560, 1440}, {1000, 700});
     }
     // After a result the numbers of the fallen leaves can be read, and still can once the window
     // has changed size.
@@ -129,13 +120,7 @@ private slots:
         VorlagenSeite s(QStringLiteral("Tandrivelle"), fenster);
         QVERIFY(s.ansicht.geladenAbwarten());
         s.ansicht.bruecke->setZoomFaktor(zoom);
-        const QDomElement frage = m_bau->frage({{"QuestionText", "Frage"},
-                                                {"Answer1", "Eins"},
-                                                {"Answer2", "Zwei"},
-                                                {"Solution", "Answer1"},
-                                                {"Time", "15"}});
-        s.vorlage->frageAnzeigen(frage, 1);
-        s.vorlage->antwortenAnzeigen(frage);
+        zeigen(*s.vorlage, m_bau->frage("Frage", {"Eins", "Zwei"}, "Answer1", "15"));
         QList<Person> richtig;
         QList<Person> falsche;
         for (uint geraet = 1; geraet <= uint(gezeigt); ++geraet) {

@@ -1,7 +1,5 @@
-// The real pages in a real web view, driven by the real templates: in the result display every
-// answer still shows its letter, and the solution carries a mark that is a shape (a tick, a
-// frame), not only a colour; before the result, and again with the next question, none of it
-// shows.
+// The real pages: in the result every answer still shows its letter, and the solution carries a
+// mark that is a shape (a tick, a frame), not only a colour; before it and after it none shows.
 #include "fragedatei.h"
 #include "seitenansicht.h"
 #include "templatetesthilfe.h"
@@ -10,17 +8,14 @@
 
 namespace {
 
-// Helpers every check below uses, in the page: `sichtbar(el)` is true when el is laid out, inside
-// the window, not hidden and not faded to near nothing; `nachSelektor(s)` finds one element.
+// In the page: `sichtbar(el)` when el is laid out, inside the window, not hidden and not faded to
+// near nothing; `nachSelektor(s)` finds one element.
 const QString Hilfen = QStringLiteral(R"JS(
     function sichtbar(el) {
-        if (!el) return false;
-        var r = el.getBoundingClientRect();
-        if (r.width < 1 || r.height < 1) return false;
-        if (r.right < 0 || r.bottom < 0 || r.left > window.innerWidth || r.top > window.innerHeight)
+        var r = el && el.getBoundingClientRect(), s = el && getComputedStyle(el);
+        if (!el || r.width < 1 || r.height < 1 || r.right < 0 || r.bottom < 0 || r.left > window.innerWidth ||
+            r.top > window.innerHeight || s.visibility === 'hidden' || s.display === 'none')
             return false;
-        var s = getComputedStyle(el);
-        if (s.visibility === 'hidden' || s.display === 'none') return false;
         var deckung = 1;
         for (var e = el; e; e = e.parentElement)
             deckung *= parseFloat(getComputedStyle(e).opacity);
@@ -89,19 +84,11 @@ private:
 
     QDomElement frage(const QString &loesung, bool bilder)
     {
-        QList<QPair<QString, QString>> felder{{"QuestionText", "Welche Antwort?"},
-                                              {"Answer1", "Erste"},
-                                              {"Answer2", "Zweite"},
-                                              {"Answer3", "Dritte"},
-                                              {"Answer4", "Vierte"},
-                                              {"Solution", loesung},
-                                              {"Time", "15"}};
-        if (bilder) {
-            const QString bild = m_bau->bild(QStringLiteral("antwort.png"), 120);
-            for (int i = 1; i <= 4; ++i)
-                felder.append({QStringLiteral("PictureAnswer%1").arg(i), bild});
-        }
-        return m_bau->frage(felder);
+        QList<QPair<QString, QString>> felder;
+        for (int i = 1; bilder && i <= 4; ++i)
+            felder.append({QStringLiteral("PictureAnswer%1").arg(i), m_bau->bild("antwort.png", 120)});
+        return m_bau->frage("Welche Antwort?", {"Erste", "Zweite", "Dritte", "Vierte"}, loesung, "15",
+                            felder);
     }
 
 private slots:
@@ -143,9 +130,7 @@ private slots:
                 const QString loesung = umfrage ? FrageDatei::Umfrage : QStringLiteral("Answer%1").arg(i + 1);
                 const QString stelle =
                     QStringLiteral("%1, %2, %3").arg(v.name, bilder ? "pictures" : "texts", loesung);
-                const QDomElement f = frage(loesung, bilder);
-                s.vorlage->frageAnzeigen(f, ++nummer);
-                s.vorlage->antwortenAnzeigen(f);
+                zeigen(*s.vorlage, frage(loesung, bilder), ++nummer);
                 for (uint geraet = 1; geraet <= 6; ++geraet)
                     s.vorlage->geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
                 s.vorlage->updateCountdown(14, 15);
@@ -178,9 +163,7 @@ private slots:
             }
         }
         // The next question takes every mark back.
-        const QDomElement f = frage(QStringLiteral("Answer1"), false);
-        s.vorlage->frageAnzeigen(f, ++nummer);
-        s.vorlage->antwortenAnzeigen(f);
+        zeigen(*s.vorlage, frage(QStringLiteral("Answer1"), false), ++nummer);
         const QString f2 = s.ansicht.fehlerfreiBis(standSkript(v, vorher), 10000);
         QVERIFY2(f2.isEmpty(), qPrintable(v.name + ", next question: " + f2));
     }
