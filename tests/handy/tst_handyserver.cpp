@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QWebSocket>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 // Bytes exactly as written (no client tidies the address), from `von` if given; everything the

@@ -18,6 +18,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 QByteArray bytesVon(const QString &pfad)
