@@ -9,8 +9,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -68,13 +66,6 @@ private:
             qWarning() << "phone:"
                        << js(&telefon, QStringLiteral("JSON.stringify(Abstimmung.zustand())")).toString();
         return ok;
-    }
-    void exportieren(const QString &aktion, const QString &pfad)
-    {
-        h->dialoge.dateien = {pfad};
-        auto *a = h->fenster->findChild<QAction *>(aktion);
-        QVERIFY(a);
-        a->trigger();
     }
 
 private slots:
@@ -219,21 +210,14 @@ private slots:
         const QString zeilen = js(f.ranglisteAnsicht(), "qt.jQuery('.zeilenRangliste').text()").toString();
         QVERIFY2(zeilen.contains("Handy 1"), qPrintable(zeilen));
 
-        // And both exports.
+        // And the exports, which share their rows (the results' tests check each format).
         const QString csv = h->einstellungen.ordner() + QStringLiteral("/handy.csv");
-        exportieren(QStringLiteral("actionResultate_CSV"), csv);
+        h->dialoge.dateien = {csv};
+        h->fenster->findChild<QAction *>(QStringLiteral("actionResultate_CSV"))->trigger();
         QFile csvDatei(csv);
         QVERIFY(csvDatei.open(QIODevice::ReadOnly));
         const QString csvText = QString::fromUtf8(csvDatei.readAll());
         QVERIFY2(csvText.contains(QStringLiteral(";Handy 1;")), qPrintable(csvText));
-        const QString pdf = h->einstellungen.ordner() + QStringLiteral("/handy.pdf");
-        exportieren(QStringLiteral("actionResultate_PDF"), pdf);
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        QVERIFY2(!pdftotext.isEmpty(), "pdftotext missing: install poppler-utils (tools/setup.sh)");
-        QProcess text;
-        text.start(pdftotext, {pdf, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(60000));
-        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("Handy 1")));
 
         // A restart is a new game with a new code: the phone is asked to scan again.
         const QString alterCode = f.handys()->code();
@@ -251,10 +235,8 @@ private slots:
         QTest::addColumn<bool>("englisch");
         QTest::addColumn<QString>("browser");
         QTest::addColumn<QString>("kopf"); // how the header begins, before and after joining
-        QTest::newRow("German program, English phone") << false << "en-US"
-                                                       << "Handsender ";
-        QTest::newRow("English program, German phone") << true << "de-DE"
-                                                       << "Handset ";
+        QTest::newRow("German program, English phone") << false << QString("en-US") << QString("Handsender ");
+        QTest::newRow("English program, German phone") << true << QString("de-DE") << QString("Handset ");
     }
 
     void telefonSprichtVonAnfangAnDieSpracheDesProgramms()
