@@ -86,14 +86,6 @@ QStringList startAnweisungen()
     return fake.alle();
 }
 
-QList<Person> personen(uint anzahl)
-{
-    QList<Person> alle;
-    for (uint i = 1; i <= anzahl; ++i)
-        alle.append(Person(i, 1));
-    return alle;
-}
-
 } // namespace
 
 class TestSeiten final : public QObject
@@ -142,7 +134,7 @@ private slots:
             FakeBruecke fake;
             ::rangliste liste;
             liste.brueckeSetzen(&fake);
-            liste.ranglisteAnzeigen(personen(3), 9, 0);
+            liste.ranglisteAnzeigen({Person(1, 1), Person(2, 1), Person(3, 1)}, 9, 0);
             anweisungen = fake.alle();
         } else {
             anweisungen = vorlagenAnweisungen(quelle, *m_bau);
@@ -204,23 +196,6 @@ private slots:
                          " getComputedStyle(i.nextElementSibling).visibility === 'hidden'; }).join()")
                      .toString(),
                  QString("true,true,true"));
-    }
-
-    // The rows land in the table, in rank order, and a refill replaces them.
-    void ranglisteFuellen()
-    {
-        SeitenAnsicht a(QSize(1920, 1080), QStringLiteral("qrc:/template/rangliste.html"));
-        QVERIFY(a.geladenAbwarten());
-        ::rangliste liste;
-        liste.brueckeSetzen(a.bruecke.get());
-        liste.ranglisteAnzeigen(personen(3), 9, 0);
-        liste.ranglisteAnzeigen(personen(3), 9, 1);
-        QCOMPARE(a.lesen("qt.jQuery('.tabelleReiheRangliste').length").toInt(), 3);
-        QCOMPARE(a.lesen("qt.jQuery('.tabelleReiheRangliste td:first-child').text()").toString(),
-                 QString("123"));
-        QVERIFY(a.lesen("qt.jQuery('.textTitelRangliste').text()").toString().contains("1/9"));
-        liste.ranglisteAnzeigen(personen(1), 9, 2);
-        QCOMPARE(a.lesen("qt.jQuery('.tabelleReiheRangliste').length").toInt(), 1);
     }
 
     // Everything a question file brings, with the characters that could end a statement's string,
