@@ -36,15 +36,10 @@ private:
         m_spiel = std::make_unique<spiel>(m_uhr, m_dialoge);
         QVERIFY(m_spiel->ladeFragen(pfad).ok());
     }
-    static Testdaten::Frage frage(const QString &loesung, const QString &punkte = QStringLiteral("1"),
+    static Testdaten::Frage frage(const QString &loesung, const QString &punkte = "1",
                                   const QStringList &antworten = {"A", "B", "C", "D"})
     {
-        Testdaten::Frage f;
-        f.loesung = loesung;
-        f.punkte = punkte;
-        f.antworten = antworten;
-        f.zeit = QStringLiteral("10");
-        return f;
+        return {"Frage", antworten, loesung, "10", punkte, "0", {}};
     }
     // Shows the next question and starts its countdown.
     void naechsteFrageStarten()

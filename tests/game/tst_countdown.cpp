@@ -66,12 +66,9 @@ private:
     // A game whose questions have the given times, its first question shown.
     void spielMit(const QStringList &zeiten)
     {
-        QList<Testdaten::Frage> fragen;
-        for (const QString &zeit : zeiten) {
-            Testdaten::Frage f;
-            f.zeit = zeit;
-            fragen.append(f);
-        }
+        QList<Testdaten::Frage> fragen(zeiten.size());
+        for (qsizetype i = 0; i < zeiten.size(); ++i)
+            fragen[i].zeit = zeiten.at(i);
         const QString pfad = m_ordner.filePath("fragen.xml");
         QVERIFY(Testdaten::schreiben(pfad, fragen));
         m_protokoll.reset();

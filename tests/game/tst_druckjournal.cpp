@@ -128,12 +128,12 @@ private:
     // Four questions: a quiz worth 3, a survey, one without D whose points are 0, the quiz again.
     QString fragedatei()
     {
-        QList<Testdaten::Frage> fragen(4);
-        fragen[0].loesung = fragen[3].loesung = "Answer2";
-        fragen[0].punkte = fragen[3].punkte = "3";
-        fragen[1].loesung = "NoAnswer";
-        fragen[2].antworten = QStringList{"A", "B", "C", ""};
-        fragen[2].punkte = "0";
+        const QStringList abcd{"A", "B", "C", "D"};
+        const Testdaten::Frage quiz{"Frage", abcd, "Answer2", "15", "3", "0", {}};
+        const QList<Testdaten::Frage> fragen{quiz,
+                                             {"Frage", abcd, "NoAnswer", "15", "1", "0", {}},
+                                             {"Frage", {"A", "B", "C", ""}, "Answer1", "15", "0", "0", {}},
+                                             quiz};
         const QString pfad = m_ordner.filePath("fragen.xml");
         Testdaten::schreiben(pfad, fragen);
         return pfad;

@@ -24,12 +24,9 @@ private:
 
     QString datei(int anzahl, const QString &name = QStringLiteral("fragen.xml"))
     {
-        QList<Testdaten::Frage> fragen;
-        for (int i = 1; i <= anzahl; ++i) {
-            Testdaten::Frage f;
-            f.text = QString::number(i);
-            fragen.append(f);
-        }
+        QList<Testdaten::Frage> fragen(anzahl);
+        for (int i = 0; i < anzahl; ++i)
+            fragen[i].text = QString::number(i + 1);
         const QString pfad = m_ordner.filePath(name);
         Testdaten::schreiben(pfad, fragen);
         return pfad;

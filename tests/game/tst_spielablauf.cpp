@@ -79,15 +79,10 @@ public:
 
 QList<Testdaten::Frage> dreiFragen()
 {
-    QList<Testdaten::Frage> fragen(3);
-    fragen[0].text = "Eins";
-    fragen[0].verzoegerung = "2";
-    fragen[0].zeit = "10";
-    fragen[1].text = "Zwei";
-    fragen[1].loesung = "Answer2";
-    fragen[2].text = "Drei";
-    fragen[2].loesung = "NoAnswer";
-    return fragen;
+    const QStringList abcd{"A", "B", "C", "D"};
+    return {{"Eins", abcd, "Answer1", "10", "1", "2", {}},
+            {"Zwei", abcd, "Answer2", "15", "1", "0", {}},
+            {"Drei", abcd, "NoAnswer", "15", "1", "0", {}}};
 }
 
 } // namespace
@@ -581,8 +576,7 @@ private slots:
         QTest::addColumn<QString>("bericht"); // empty: nothing restored
         const auto bericht = [](int antworten, bool beschaedigt) {
             return QString("Das unterbrochene Spiel ist wiederhergestellt (Antworten: %1, ausgewertete "
-                           "Fragen: 1%2). "
-                           "Weiter mit der Leertaste.")
+                           "Fragen: 1%2). Weiter mit der Leertaste.")
                 .arg(antworten)
                 .arg(beschaedigt ? ", unlesbare Zeilen übersprungen: 1" : "");
         };
