@@ -77,12 +77,9 @@ private slots:
         QVERIFY(suchmuster(m, 0, n - 7));
         QVERIFY(!suchmuster(m, n - 7, n - 7));
         // The separators around the finder patterns stay light.
-        for (int i = 0; i < 8; ++i) {
-            QVERIFY(!m[7][i]);
-            QVERIFY(!m[i][7]);
-            QVERIFY(!m[7][n - 1 - i]);
-            QVERIFY(!m[n - 8][i]);
-        }
+        for (int i = 0; i < 8; ++i)
+            QVERIFY2(!m[7][i] && !m[i][7] && !m[7][n - 1 - i] && !m[n - 8][i],
+                     qPrintable(QString::number(i)));
         // Timing pattern between the upper finder patterns.
         for (int x = 8; x < n - 8; ++x)
             QCOMPARE(m[6][x], x % 2 == 0);
