@@ -37,8 +37,6 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTranslator>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <QtTest>
 
 namespace {
