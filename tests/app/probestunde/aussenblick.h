@@ -2,12 +2,7 @@
 
 #include <QImage>
 #include <QJsonValue>
-#include <QList>
 #include <QProcess>
-#include <QRect>
-#include <QSize>
-#include <QString>
-#include <QStringList>
 #include <QWebSocket>
 
 #include <atomic>
@@ -60,7 +55,6 @@ public:
     ~Bildschirm();
     Q_DISABLE_COPY_MOVE(Bildschirm)
     bool bereit() const { return !m_anzeige.isEmpty(); }
-    QString anzeige() const { return m_anzeige; }
     QSize groesse() const { return m_groesse; }
     QProcessEnvironment umgebung() const;
 

@@ -5,6 +5,7 @@
 // PLENARO_PROBE=<W>x<H>[,en][,<look>] runs that one rehearsal instead of the built-in ones.
 
 #include "aussenblick.h"
+#include "testdaten.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTcpServer>
-
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -37,7 +37,7 @@ struct Frage
     int loesung = 0; // 1..4, 0 for a survey
 };
 
-// What the rehearsal plays: short countdowns, every kind of question a lesson has.
+// What the rehearsal plays: every kind of question a lesson has.
 const QList<Frage> &probeFragen()
 {
     static const QList<Frage> fragen{
@@ -72,28 +72,6 @@ const QList<Frage> &probeFragen()
          0},
     };
     return fragen;
-}
-
-QString fragedatei()
-{
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<ArrayOfQuestion>\n");
-    const auto feld = [](const QString &name, const QString &wert) {
-        return QStringLiteral("  <%1>%2</%1>\n").arg(name, wert.toHtmlEscaped());
-    };
-    for (const Frage &frage : probeFragen()) {
-        xml += QStringLiteral(" <Question>\n") + feld(QStringLiteral("QuestionText"), frage.text);
-        for (int i = 0; i < 4; ++i)
-            xml += feld(QStringLiteral("Answer%1").arg(i + 1), frage.antworten.at(i));
-        xml += feld(QStringLiteral("PictureQuestionText"),
-                    frage.bild.isEmpty() ? QString() : QStringLiteral("..\\bilder\\") + frage.bild);
-        xml += feld(QStringLiteral("AnswerDelay"), QStringLiteral("1"));
-        xml += feld(QStringLiteral("Solution"), frage.loesung ? QStringLiteral("Answer%1").arg(frage.loesung)
-                                                              : QStringLiteral("NoAnswer"));
-        xml += feld(QStringLiteral("Time"), QStringLiteral("8")) +
-               feld(QStringLiteral("Points"), QStringLiteral("1"));
-        xml += QStringLiteral(" </Question>\n");
-    }
-    return xml + QStringLiteral("</ArrayOfQuestion>\n");
 }
 
 // A strict reading of a ';'-separated file with quoted fields; nothing for a broken one.
@@ -173,7 +151,6 @@ public:
     {
         m_seite->load(QUrl(adresse));
     }
-    ~Handy() { m_seite.reset(); }
     QString lesen(const QString &ausdruck)
     {
         QString wert;
@@ -200,7 +177,7 @@ public:
     }
 
 private:
-    std::unique_ptr<QWebEngineProfile> m_profil;
+    std::unique_ptr<QWebEngineProfile> m_profil; // outlives its page
     std::unique_ptr<QWebEnginePage> m_seite;
 };
 
@@ -404,33 +381,36 @@ void tst_probestunde::probestunde()
     for (const char *bild : {"weltkarte.png", "formen.png"})
         QVERIFY(QFile::copy(QStringLiteral(PLENARO_BEISPIELBILDER "/") + QLatin1String(bild),
                             wurzel.filePath(QStringLiteral("bilder/")) + QLatin1String(bild)));
-    QFile fragen(wurzel.filePath(QStringLiteral("fragen/probestunde.xml")));
-    QVERIFY(fragen.open(QIODevice::WriteOnly));
-    fragen.write(fragedatei().toUtf8());
-    fragen.close();
+    // Short countdowns; the pictures by a path relative to the file.
+    const QString fragen = wurzel.filePath(QStringLiteral("fragen/probestunde.xml"));
+    QList<Testdaten::Frage> datei;
+    for (const Frage &f : probeFragen())
+        datei.append({f.text, f.antworten,
+                      f.loesung ? QStringLiteral("Answer%1").arg(f.loesung) : QStringLiteral("NoAnswer"),
+                      QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("1"),
+                      QStringList(f.bild.isEmpty() ? QString() : QStringLiteral("..\\bilder\\") + f.bild)});
+    QVERIFY(Testdaten::schreiben(fragen, datei));
 
     // The settings of a teacher who has used the program before: sounds off, phones on.
     {
         QSettings einstellungen(wurzel.filePath(QStringLiteral("config/Corvanta/plenaro.example.conf")),
                                 QSettings::IniFormat);
-        einstellungen.setValue(QStringLiteral("MultilingualApplikationBereitsEinmalGestartet"), "true");
-        einstellungen.setValue(QStringLiteral("InstallerLanguage"), englisch ? "1033" : "1031");
-        einstellungen.setValue(QStringLiteral("FrageFile"), fragen.fileName());
-        einstellungen.setValue(QStringLiteral("GewaehltesTemplate"), vorlage);
-        einstellungen.setValue(QStringLiteral("TemplateAutomatischErkennen"), "true");
-        einstellungen.setValue(QStringLiteral("EmpfaengerAutomatischFinden"), "true");
-        einstellungen.setValue(QStringLiteral("LösungAnzeigen"), "true");
-        einstellungen.setValue(QStringLiteral("QuizProzentAntwortenAnzeigen"), "true");
-        einstellungen.setValue(QStringLiteral("UmfrageProzentAntwortenAnzeigen"), "true");
-        for (const char *ton : {"ToeneBuzzerLautlos", "ToeneCountdownLautlos", "ToeneAutomatisierungLautlos"})
-            einstellungen.setValue(QString::fromLatin1(ton), "true");
-        einstellungen.setValue(QStringLiteral("HandyAbstimmung"), "true");
-        einstellungen.setValue(QStringLiteral("HandyPort"), QString::number(freierPort()));
-        einstellungen.setValue(QStringLiteral("HandyAdresse"), QStringLiteral("127.0.0.1"));
-        einstellungen.setValue(QStringLiteral("FilePathPDFRangliste"),
-                               wurzel.filePath(QStringLiteral("berichte/")));
-        einstellungen.setValue(QStringLiteral("FilePathCSVRangliste"),
-                               wurzel.filePath(QStringLiteral("berichte/")));
+        const QString berichte = wurzel.filePath(QStringLiteral("berichte/"));
+        const QList<QPair<const char *, QString>> werte{{"InstallerLanguage", englisch ? "1033" : "1031"},
+                                                        {"FrageFile", fragen},
+                                                        {"GewaehltesTemplate", vorlage},
+                                                        {"HandyPort", QString::number(freierPort())},
+                                                        {"HandyAdresse", "127.0.0.1"},
+                                                        {"FilePathPDFRangliste", berichte},
+                                                        {"FilePathCSVRangliste", berichte}};
+        for (const auto &[schluessel, wert] : werte)
+            einstellungen.setValue(QString::fromUtf8(schluessel), wert);
+        for (const char *an :
+             {"MultilingualApplikationBereitsEinmalGestartet", "TemplateAutomatischErkennen",
+              "EmpfaengerAutomatischFinden", "LösungAnzeigen", "QuizProzentAntwortenAnzeigen",
+              "UmfrageProzentAntwortenAnzeigen", "ToeneBuzzerLautlos", "ToeneCountdownLautlos",
+              "ToeneAutomatisierungLautlos", "HandyAbstimmung"})
+            einstellungen.setValue(QString::fromUtf8(an), "true");
     }
 
     // The whole rehearsal runs with every core busy.
@@ -542,115 +522,96 @@ void tst_probestunde::probestunde()
         60000));
     Handy erstesHandy(beitritt);
     Handy zweitesHandy(beitritt);
-    QVERIFY2(warten(
-                 [&]() {
-                     return erstesHandy.lesen(QStringLiteral("document.getElementById('nummer').textContent"))
-                                .contains(QRegularExpression(QStringLiteral("\\d"))) &&
-                            zweitesHandy
-                                .lesen(QStringLiteral("document.getElementById('nummer').textContent"))
-                                .contains(QRegularExpression(QStringLiteral("\\d")));
-                 },
-                 60000, 300),
+    const auto nummer = [](Handy &handy) {
+        return handy.lesen(QStringLiteral("document.getElementById('nummer').textContent"))
+            .contains(QRegularExpression(QStringLiteral("\\d")));
+    };
+    QVERIFY2(warten([&]() { return nummer(erstesHandy) && nummer(zweitesHandy); }, 60000, 300),
              "the phones did not get a number");
 
     // ---- Every question, as the class sees it.
     const QString seitenName = vorlage == QLatin1String("Morvane")  ? QStringLiteral("morvane.html")
                                : vorlage == QLatin1String("Kahoot") ? QStringLiteral("kahoot.html")
                                                                     : QStringLiteral("tandrivelleneu.html");
-    int nummer = 0;
+    const auto text = [](const QString &t) {
+        return QStringLiteral("__probe.text(%1)").arg(jsText(t));
+    };
+    const auto bild = [](const QString &b) {
+        return QStringLiteral("__probe.bild('%1')").arg(b);
+    };
+    int frageNr = 0;
     for (const Frage &frage : probeFragen()) {
-        ++nummer;
-        const QString wo = QStringLiteral("question %1").arg(nummer);
+        const QString wo = QStringLiteral("question %1").arg(++frageNr);
         m_schirm->taste(QStringLiteral("space"));
         Seite *seite = nullptr;
-        QJsonObject erste;
-        // The question is up once its text (or its picture) is.
+        // The question is up once its text (or its picture) is; the answers come after the answer
+        // delay, with the countdown.
+        const QString zuerst = frage.text.isEmpty() ? bild(frage.bild) : text(frage.text);
         QVERIFY2(warten(
                      [&]() {
                          seite = sichtbareSeite(seitenName, 1000);
-                         if (!seite)
-                             return false;
-                         erste =
-                             seite
-                                 ->auswerten(frage.text.isEmpty()
-                                                 ? QStringLiteral("__probe.bild('%1')").arg(frage.bild)
-                                                 : QStringLiteral("__probe.text(%1)").arg(jsText(frage.text)))
-                                 .toObject();
-                         return !erste.isEmpty();
+                         return seite && !seite->auswerten(zuerst).toObject().isEmpty();
                      },
                      90000, 300),
                  qPrintable(wo + QStringLiteral(": the question never showed")));
+        QVERIFY2(warten([&]() { return !seite->auswerten(text(frage.antworten.at(3))).toObject().isEmpty(); },
+                        60000, 200),
+                 qPrintable(wo + QStringLiteral(": the answers never showed")));
+        QList<QPair<QString, QString>> teile; // what must be seen, and its name in a failure
+        if (!frage.text.isEmpty())
+            teile.append({text(frage.text), wo + QStringLiteral(" text")});
+        if (!frage.bild.isEmpty())
+            teile.append({bild(frage.bild), wo + QStringLiteral(" picture")});
+        for (const QString &antwort : frage.antworten)
+            teile.append({text(antwort), wo + QStringLiteral(" answer ") + antwort});
         QList<QJsonObject> zuMalen;
-        // The answers come after the answer delay, with the countdown.
-        QVERIFY2(
-            warten(
-                [&]() {
-                    return !seite
-                                ->auswerten(
-                                    QStringLiteral("__probe.text(%1)").arg(jsText(frage.antworten.at(3))))
-                                .toObject()
-                                .isEmpty();
-                },
-                60000, 200),
-            qPrintable(wo + QStringLiteral(": the answers never showed")));
-        if (!frage.text.isEmpty()) {
-            const QJsonValue text =
-                seite->auswerten(QStringLiteral("__probe.text(%1)").arg(jsText(frage.text)));
-            pruefen(text, wo + QStringLiteral(" text"));
-            zuMalen.append(text.toObject());
-        }
-        if (!frage.bild.isEmpty()) {
-            const QJsonValue bild = seite->auswerten(QStringLiteral("__probe.bild('%1')").arg(frage.bild));
-            pruefen(bild, wo + QStringLiteral(" picture"));
-            zuMalen.append(bild.toObject());
-        }
-        for (const QString &antwort : frage.antworten) {
-            const QJsonValue e = seite->auswerten(QStringLiteral("__probe.text(%1)").arg(jsText(antwort)));
-            pruefen(e, wo + QStringLiteral(" answer ") + antwort);
+        for (const auto &[ausdruck, was] : std::as_const(teile)) {
+            const QJsonValue e = seite->auswerten(ausdruck);
+            pruefen(e, was);
             zuMalen.append(e.toObject());
         }
         if (QTest::currentTestFailed())
             return;
-        const QString zuerst = seite->auswerten(QStringLiteral("__probe.countdown()")).toString();
+        const QString countdown = seite->auswerten(QStringLiteral("__probe.countdown()")).toString();
         QVERIFY2(erstesHandy.druecken(frage.loesung ? frage.loesung : 1),
                  qPrintable(wo + QStringLiteral(": phone 1 could not answer")));
         QVERIFY2(zweitesHandy.druecken(frage.loesung == 4 ? 3 : 4),
                  qPrintable(wo + QStringLiteral(": phone 2 could not answer")));
-        QVERIFY2(
-            warten(
-                [&]() {
-                    return seite->auswerten(QStringLiteral("__probe.countdown()")).toString() != zuerst;
-                },
-                30000, 200),
-            qPrintable(wo + QStringLiteral(": the countdown does not move (") + zuerst + QLatin1Char(')')));
+        QVERIFY2(warten(
+                     [&]() {
+                         return seite->auswerten(QStringLiteral("__probe.countdown()")).toString() !=
+                                countdown;
+                     },
+                     30000, 200),
+                 qPrintable(wo + QStringLiteral(": the countdown does not move (%1)").arg(countdown)));
         gemalt(*seite, zuMalen, wo);
         if (QTest::currentTestFailed())
             return;
 
         // The end: the shares of the answers and, for a quiz, the correct one marked.
+        const QString markiert =
+            frage.loesung
+                ? QStringLiteral("__probe.markiert(%1)").arg(jsText(frage.antworten.at(frage.loesung - 1)))
+                : QStringLiteral("true");
         QJsonArray prozente;
         QVERIFY2(warten(
                      [&]() {
                          prozente = seite->auswerten(QStringLiteral("__probe.prozente()")).toArray();
-                         return prozente.size() >= 2 &&
-                                (!frage.loesung ||
-                                 seite
-                                     ->auswerten(QStringLiteral("__probe.markiert(%1)")
-                                                     .arg(jsText(frage.antworten.at(frage.loesung - 1))))
-                                     .toBool());
+                         return prozente.size() >= 2 && seite->auswerten(markiert).toBool();
                      },
                      90000, 300),
-                 qPrintable(wo + QStringLiteral(": %1 percentages, correct answer %2 marked")
-                                     .arg(prozente.size())
-                                     .arg(frage.loesung ? QStringLiteral("not") : QStringLiteral("(none)"))));
+                 qPrintable(wo +
+                            QStringLiteral(": %1 percentages, correct answer marked: ").arg(prozente.size()) +
+                            (frage.loesung ? QStringLiteral("no") : QStringLiteral("(none)"))));
         QCOMPARE(seite->auswerten(QStringLiteral("__probe.alleMarken()")).toInt() > 0, frage.loesung != 0);
-        QList<QJsonObject> prozentFelder;
+        QList<QJsonObject> felder;
         for (const QJsonValue &p : std::as_const(prozente)) {
             pruefen(p, wo + QStringLiteral(" percentage"));
-            prozentFelder.append(p.toObject());
+            felder.append(p.toObject());
         }
-        // The class has answered: their handsets show.
-        // Icons may still move (leaves falling from the tree): looked at once they rest.
+        // The class has answered: their handsets show. Icons may still move (leaves falling from
+        // the tree): looked at once they rest. A leaf may come to rest past the bottom of its pile;
+        // the class must still see the handsets that answered.
         QJsonArray geraete;
         QJsonArray vorher;
         warten(
@@ -660,22 +621,19 @@ void tst_probestunde::probestunde()
                 return geraete == vorher;
             },
             60000, 1000);
-        // A leaf may come to rest past the bottom of its pile; the class must still see the
-        // handsets that answered.
-        QList<QJsonObject> imBild;
+        int imBild = 0;
         for (const QJsonValue &g : std::as_const(geraete)) {
-            if (g.toObject().value(QLatin1String("mitteInnen")).toBool())
-                imBild.append(g.toObject());
-        }
-        QVERIFY2(imBild.size() >= 10,
-                 qPrintable(wo + QStringLiteral(": %1 handset icons in the window").arg(imBild.size())));
-        for (const QJsonObject &g : std::as_const(imBild)) {
+            if (!g.toObject().value(QLatin1String("mitteInnen")).toBool())
+                continue;
+            ++imBild;
             pruefen(g, wo + QStringLiteral(" handset icon"), false);
-            if (QTest::currentTestFailed())
-                return;
-            prozentFelder.append(g);
+            felder.append(g.toObject());
         }
-        gemalt(*seite, prozentFelder, wo + QStringLiteral(" percentages and handsets"));
+        QVERIFY2(imBild >= 10,
+                 qPrintable(wo + QStringLiteral(": %1 handset icons in the window").arg(imBild)));
+        if (QTest::currentTestFailed())
+            return;
+        gemalt(*seite, felder, wo + QStringLiteral(" percentages and handsets"));
         if (QTest::currentTestFailed())
             return;
     }
