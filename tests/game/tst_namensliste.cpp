@@ -2,6 +2,7 @@
 #include "einstellungen.h"
 #include "namensliste.h"
 #include "schluessel.h"
+#include "testdaten.h"
 #include "testeinstellungen.h"
 
 #include <QTemporaryDir>
@@ -58,10 +59,7 @@ private slots:
         TestEinstellungen einstellungen;
         QVERIFY(Namensliste::ausEinstellungen().istLeer());
         const QString pfad = einstellungen.ordner() + "/namen.csv";
-        QFile datei(pfad);
-        QVERIFY(datei.open(QIODevice::WriteOnly));
-        datei.write("5;Pia\n");
-        datei.close();
+        QVERIFY(Testdaten::schreiben(pfad, QByteArray("5;Pia\n")));
         Einstellungen::setzen(Schluessel::NamenslisteDatei, pfad);
         QCOMPARE(Namensliste::ausEinstellungen().name(1, 5), QString("Pia"));
     }

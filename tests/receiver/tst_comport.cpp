@@ -30,7 +30,7 @@ private:
     std::unique_ptr<FakePortSystem> m_ports;
     std::unique_ptr<comPort> m_link;
 
-    std::unique_ptr<QSignalSpy> m_gefunden, m_geraete, m_protokoll;
+    std::unique_ptr<QSignalSpy> m_gefunden, m_geraete, m_protokoll, m_verloren;
 
     // The link on the ports set up so far; a receiver it finds is opened for the presses.
     void link()
@@ -42,6 +42,7 @@ private:
         m_geraete = std::make_unique<QSignalSpy>(m_link.get(), &comPort::signalGereateIDAnzeigen);
         m_protokoll =
             std::make_unique<QSignalSpy>(m_link.get(), &comPort::signalOptionWindowProtokollAktualisieren);
+        m_verloren = std::make_unique<QSignalSpy>(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
     }
     QList<Ereignis> druecke() const
     {
@@ -75,6 +76,7 @@ private slots:
         m_gefunden.reset();
         m_geraete.reset();
         m_protokoll.reset();
+        m_verloren.reset();
         m_link.reset();
         m_ports.reset();
         m_uhr.reset();
@@ -304,13 +306,12 @@ private slots:
         m_ports->geraete["ttyS0"] = {};
         m_ports->geraete["ttyEMPF"] = {"#PLENARO$"};
         link();
-        QSignalSpy verloren(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
         m_link->verbindungStarten();
         m_uhr->vorspulen(comPort::ProbeAbstand);
         QCOMPARE(m_gefunden->count(), 1);
         // Nothing changes: the watches leave the connection alone.
         m_uhr->vorspulen(10'000);
-        QCOMPARE(verloren.count(), 0);
+        QCOMPARE(m_verloren->count(), 0);
         const qsizetype oeffnungen = port().geoeffnet.size();
 
         if (portFehler)
@@ -319,7 +320,7 @@ private slots:
             m_ports->namen.removeAll("ttyEMPF");
         m_uhr->vorspulen(portFehler ? 400 : 4000);
         const bool bemerkt = automatisch || portFehler;
-        QCOMPARE(verloren.count() > 0, bemerkt);
+        QCOMPARE(m_verloren->count() > 0, bemerkt);
         QCOMPARE(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), !bemerkt);
         QCOMPARE(port().geoeffnet.size() > oeffnungen, automatisch);
         m_ports->namen.append("ttyEMPF");
@@ -351,14 +352,13 @@ private slots:
         m_ports->namen = {"ttyHAND"};
         m_ports->geraete["ttyHAND"] = {"", oeffenbar};
         link();
-        QSignalSpy verloren(m_link.get(), &comPort::iconEmpfaengerVerbundenAusblenden);
         m_link->verbindungStarten();
         m_uhr->vorspulen(1000);
         Einstellungen::setzen(Schluessel::SerialPort, QString("ttyHAND"));
         Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QString("true"));
         m_link->connectSerial();
         m_link->connectSerial();
-        QCOMPARE(verloren.count(), oeffenbar ? 0 : 1);
+        QCOMPARE(m_verloren->count(), oeffenbar ? 0 : 1);
         QCOMPARE(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), oeffenbar);
         QCOMPARE(m_link->suchtGerade(), !oeffenbar);
         port().liefern(rahmen(1, 9, 0));
