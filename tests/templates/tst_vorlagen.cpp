@@ -309,30 +309,94 @@ private slots:
         QCOMPARE(alle.last(), QString("qt.jQuery('.konferenzmodus').html('')"));
     }
 
-    void morvaneFrageMitBild_data()
+    void frageMitBild_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("hoehe");
-        QTest::addColumn<QString>("gezeigt");
-        // A text and a picture both show; a picture alone fills the band.
-        QTest::newRow("text, tall picture is capped") << QString("Text") << 400 << QString("180");
-        QTest::newRow("picture alone keeps its height") << QString("") << 120 << QString("120");
+        QTest::addColumn<QStringList>("erwartet");
+        // A text and a picture both show, the picture capped; a picture alone fills the band.
+        QTest::newRow("Morvane") << QString("Morvane") << QString("Text") << 400
+                                 << QStringList{"textFrage').html('Text')", "frageBand').addClass('mitText')",
+                                                "imgfrageMorvane').attr('src','URL')",
+                                                "imgfrageMorvane').attr('height','180')",
+                                                "imgfrageMorvane').css('display', 'block')"};
+        QTest::newRow("Morvane, picture alone")
+            << QString("Morvane") << QString("") << 120
+            << QStringList{"frageBand').removeClass('mitText')", "imgfrageMorvane').attr('src','URL')",
+                           "imgfrageMorvane').attr('height','120')"};
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << QString("Text") << 400
+                                     << QStringList{"textFrage').html('Text')",
+                                                    "imgfrage').attr('src','URL')",
+                                                    "imgfrage').attr('height','150')",
+                                                    "imgfrage').css('display', 'inline')"};
+        QTest::newRow("Kahoot") << QString("Kahoot") << QString("Beide") << 500
+                                << QStringList{"textFrage').html('Beide')",
+                                               "imgfrageKahoot').attr('src','URL')",
+                                               "imgfrageKahoot').attr('height','360')"};
     }
-    void morvaneFrageMitBild()
+    void frageMitBild()
     {
+        QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(int, hoehe);
-        QFETCH(QString, gezeigt);
+        QFETCH(QStringList, erwartet);
         const QString bild = m_bau->bild("frage.png", hoehe);
-        vorlage("Morvane").frageAnzeigen(
-            m_bau->frage({{"QuestionText", text}, {"PictureQuestionText", bild}}), 1);
-        const QString f =
-            fehlt(m_bruecke->nehmen(),
-                  {"textFrage').html('" + text + "')",
-                   text.isEmpty() ? "frageBand').removeClass('mitText')" : "frageBand').addClass('mitText')",
-                   "imgfrageMorvane').attr('src','" + m_bau->url(bild) + "')",
-                   "imgfrageMorvane').attr('height','" + gezeigt + "')",
-                   "imgfrageMorvane').css('display', 'block')"});
+        vorlage(name).frageAnzeigen(m_bau->frage({{"QuestionText", text}, {"PictureQuestionText", bild}}), 1);
+        const QString f = fehlt(m_bruecke->nehmen(), erwartet.replaceInStrings("URL", m_bau->url(bild)));
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+    }
+
+    void antwortenMitBild_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("hoehe");
+        QTest::addColumn<QStringList>("erwartet");
+        // A picture answer shows its picture with its text as its label; answers without text or
+        // picture show nothing of their own.
+        QTest::newRow("Morvane")
+            << QString("Morvane") << 90
+            << QStringList{"textAntwortA').html('Eins')",
+                           "textAntwortB').html('Zwei')",
+                           "textAntwortC').html('')",
+                           "kachelB').addClass('mitBeschriftung')",
+                           "imgAntwortB').attr('src','URL')",
+                           "imgAntwortB').attr('height','90')",
+                           "imgAntwortB').css('display', 'inline')",
+                           "kachelA').removeClass('mitBeschriftung')",
+                           "imgAntwortA').attr('width','550')",
+                           "imgAntwortC').attr('src','../images/antwortenHintergrundBlauRechts.gif')",
+                           "imgAntwortD').attr('src','../images/antwortenHintergrundBlauLinks.gif')"};
+        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << 100
+                                     << QStringList{
+                                            "A_mit_Rand_Image').css('display', 'inline')",
+                                            "B_mit_Rand_Image').css('display', 'inline')",
+                                            "C_mit_Rand_Image').css('display', 'none')",
+                                            "D_mit_Rand_Image').css('display', 'none')",
+                                            "imgantworttext_b').attr('src','URL')",
+                                            "textAntwortA').html('Eins')",
+                                            "text_progressbar').html('15s')",
+                                            "progressbar').height('100%')",
+                                            "progressbar').attr('src','../images/progress_gruen.png')"};
+        QTest::newRow("Kahoot") << QString("Kahoot") << 300
+                                << QStringList{"textAntwortA').html('Eins')",
+                                               "textAntwortB').html('Zwei')",
+                                               "imgAntwortB').attr('src','URL')",
+                                               "imgAntwortB').attr('height','120')",
+                                               "imgAntwortA').removeAttr('height')",
+                                               "imgAntwortC').removeAttr('height')"};
+    }
+    void antwortenMitBild()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, hoehe);
+        QFETCH(QStringList, erwartet);
+        const QString bild = m_bau->bild("b.png", hoehe);
+        templatesPlenaro &v = vorlage(name);
+        v.frageAnzeigen(frage(), 2);
+        m_bruecke->nehmen();
+        v.antwortenAnzeigen(m_bau->frage("", {"Eins", "Zwei", ""}, "", "15", {{"PictureAnswer2", bild}}));
+        const QString f = fehlt(m_bruecke->nehmen(), erwartet.replaceInStrings("URL", m_bau->url(bild)));
         QVERIFY2(f.isEmpty(), qPrintable(f));
     }
 
@@ -367,24 +431,6 @@ private slots:
         QVERIFY(quelle.first().startsWith("qt.jQuery('.imgfrageMorvane').attr('src','data:image/svg+xml"));
         QVERIFY(quelle.first().contains(name));
         QVERIFY(alle.contains("qt.jQuery('.imgfrageMorvane').attr('height','120')"));
-    }
-
-    // A picture answer shows its picture at its own height with its text as its label; text
-    // answers get their tiles back.
-    void morvaneAntwortenMitTextUndBild()
-    {
-        const QString bild = m_bau->bild("b.png", 90);
-        vorlage("Morvane").antwortenAnzeigen(
-            m_bau->frage("", {"Eins", "Zwei", ""}, "", "15", {{"PictureAnswer2", bild}}));
-        const QString f = fehlt(
-            m_bruecke->nehmen(),
-            {"textAntwortA').html('Eins')", "textAntwortB').html('Zwei')", "textAntwortC').html('')",
-             "kachelB').addClass('mitBeschriftung')", "imgAntwortB').attr('src','" + m_bau->url(bild) + "')",
-             "imgAntwortB').attr('height','90')", "imgAntwortB').css('display', 'inline')",
-             "kachelA').removeClass('mitBeschriftung')", "imgAntwortA').attr('width','550')",
-             "imgAntwortC').attr('src','../images/antwortenHintergrundBlauRechts.gif')",
-             "imgAntwortD').attr('src','../images/antwortenHintergrundBlauLinks.gif')"});
-        QVERIFY2(f.isEmpty(), qPrintable(f));
     }
 
     void morvaneUmfrageFolgtIhremEigenenSchalter()
@@ -526,24 +572,6 @@ private slots:
         m_bruecke->verzoegert = false;
         zeigen(v, frage(), 2);
         QVERIFY(m_bruecke->nehmen().filter(QRegularExpression("^\\?")).isEmpty());
-    }
-
-    // Letters only where there is an answer; a picture answer shows its picture.
-    void tandrivelleAntworten()
-    {
-        const QString bild = m_bau->bild("a.png", 100);
-        templatesPlenaro &v = vorlage("Tandrivelle");
-        v.frageAnzeigen(frage(), 2);
-        m_bruecke->nehmen();
-        v.antwortenAnzeigen(m_bau->frage("", {"Eins", "", ""}, "", "20", {{"PictureAnswer2", bild}}));
-        const QString f = fehlt(
-            m_bruecke->nehmen(),
-            {"A_mit_Rand_Image').css('display', 'inline')", "B_mit_Rand_Image').css('display', 'inline')",
-             "C_mit_Rand_Image').css('display', 'none')", "D_mit_Rand_Image').css('display', 'none')",
-             "imgantworttext_b').attr('src','" + m_bau->url(bild) + "')", "textAntwortA').html('Eins')",
-             "text_progressbar').html('20s')", "progressbar').height('100%')",
-             "progressbar').attr('src','../images/progress_gruen.png')"});
-        QVERIFY2(f.isEmpty(), qPrintable(f));
     }
 
     void tandrivelleGaussZiehtNeuUndFaelltNieNachOben()
@@ -708,30 +736,6 @@ private slots:
             int(alle.indexOf("qt.jQuery('.anzahlAntortenText').css('visibility', 'hidden')"));
         QVERIFY(versteckt >= 0);
         QCOMPARE(alle.value(versteckt + 1), QString("qt.jQuery('.anzahlAntortenText').html('Answers')"));
-    }
-
-    void kahootBilder()
-    {
-        const QString frageBild = m_bau->bild("f.png", 500);
-        const QString antwortBild = m_bau->bild("a.png", 300);
-        const QDomElement frage =
-            m_bau->frage("Beide", {"Text A", "Text B"}, "", "",
-                         {{"PictureQuestionText", frageBild}, {"PictureAnswer1", antwortBild}});
-        templatesPlenaro &v = vorlage("Kahoot");
-        v.frageAnzeigen(frage, 1);
-        // Text and picture both show, and a picture answer keeps its text as its label.
-        const QString f = fehlt(m_bruecke->nehmen(),
-                                {"imgfrageKahoot').attr('height','360')", "textFrage').html('Beide')"});
-        QVERIFY2(f.isEmpty(), qPrintable(f));
-        v.antwortenAnzeigen(frage);
-        const QStringList antworten = m_bruecke->nehmen();
-        QCOMPARE(antworten.first(), "qt.jQuery('.textAntwortA').html('Text A')");
-        QCOMPARE(antworten.mid(4),
-                 (QStringList{"qt.jQuery('.imgAntwortA').attr('src','" + m_bau->url(antwortBild) + "')",
-                              "qt.jQuery('.imgAntwortA').attr('height','120')",
-                              "qt.jQuery('.imgAntwortB').removeAttr('height')",
-                              "qt.jQuery('.imgAntwortC').removeAttr('height')",
-                              "qt.jQuery('.imgAntwortD').removeAttr('height')"}));
     }
 };
 
