@@ -305,7 +305,9 @@ private slots:
         for (const auto &[k, nr] : schritte) {
             taste(k);
             QCOMPARE(s.getAktuelleFrageNr(), nr);
+            QVERIFY(!s.istCountdownAktiv()); // the left one abandoned, the new one starts next
             h->uhr.vorspulen(0);
+            QVERIFY(s.istCountdownAktiv());
         }
 
         h->fenster->goToFrage(4);
@@ -470,6 +472,9 @@ private slots:
         QVERIFY(fenster.frageAktiv());
         senden(3, 3);
         QCOMPARE(antwort(3, 1), -1);
+        // Master C before the countdown runs changes nothing.
+        senden(9, 3);
+        QVERIFY(!fenster.stimmenVerbunden() && !s.istPausiert());
         sekunden(1);
         QVERIFY(s.istCountdownAktiv());
         senden(3, 3);
@@ -493,6 +498,18 @@ private slots:
         senden(9, 2);
         QCOMPARE(s.getAktuelleFrageNr(), 2);
         QVERIFY(person(1, 3) && !person(1, 9));
+
+        // Moving on during a countdown abandons it, as the keys do: nothing is evaluated later.
+        sekunden(1);
+        QVERIFY(s.istCountdownAktiv());
+        senden(9, 4);
+        QCOMPARE(s.getAktuelleFrageNr(), 3);
+        QVERIFY(!s.istCountdownAktiv());
+        QSignalSpy ausgewertet(&s, &spiel::ranglisteAktualisieren);
+        taste(Qt::Key_T);
+        QCOMPARE(ausgewertet.count(), 0);
+        sekunden(1);
+        QVERIFY(s.istCountdownAktiv());
 
         // Unplugged: the tick goes.
         h->ports.namen = {"ttyS0"};
