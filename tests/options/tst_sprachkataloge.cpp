@@ -91,17 +91,6 @@ QString katalogPfad(const QString &sprache)
     return QStringLiteral(PLENARO_QUELLEN "/translations/plenarotandrivelle_%1.ts").arg(sprache);
 }
 
-// As tools/update-translations.sh runs it: the German catalogue holds only the texts that count
-// something.
-QStringList lupdateArgumente(const QString &sprache, const QString &ziel)
-{
-    QStringList argumente{"-recursive",   "src",        "-extensions", "cpp,h,ui",
-                          "-no-obsolete", "-locations", "none"};
-    if (sprache == QLatin1String("de"))
-        argumente.append(QStringLiteral("-pluralonly"));
-    return argumente + QStringList{"-source-language", "de", "-target-language", sprache, "-ts", ziel};
-}
-
 QString uebersetzt(const Eintrag &e, int n = -1)
 {
     return QCoreApplication::translate(e.kontext.toUtf8().constData(), e.quelle.toUtf8().constData(),
@@ -221,17 +210,14 @@ class TestSprachkataloge final : public QObject
 {
     Q_OBJECT
 
-private:
-    static void katalogeEntfernen()
+private slots:
+    void cleanup()
     {
         for (QTranslator *katalog : qApp->findChildren<QTranslator *>()) {
             QCoreApplication::removeTranslator(katalog);
             delete katalog;
         }
     }
-
-private slots:
-    void cleanup() { katalogeEntfernen(); }
 
     void jederKatalog_data()
     {
@@ -269,9 +255,16 @@ private slots:
         QTemporaryDir ordner;
         const QString frisch = ordner.filePath(QStringLiteral("frisch.ts"));
         QVERIFY(QFile::copy(katalogPfad(sprache), frisch));
+        // As tools/update-translations.sh runs it: the German catalogue holds only the texts that
+        // count something.
+        QStringList argumente{
+            "-recursive",       "src", "-extensions",      "cpp,h,ui", "-no-obsolete", "-locations", "none",
+            "-source-language", "de",  "-target-language", sprache,    "-ts",          frisch};
+        if (sprache == QLatin1String("de"))
+            argumente.append(QStringLiteral("-pluralonly"));
         QProcess lupdate;
         lupdate.setWorkingDirectory(QStringLiteral(PLENARO_QUELLEN));
-        lupdate.start(QStringLiteral(PLENARO_LUPDATE), lupdateArgumente(sprache, frisch));
+        lupdate.start(QStringLiteral(PLENARO_LUPDATE), argumente);
         QVERIFY(lupdate.waitForFinished(120000));
         QCOMPARE(lupdate.exitCode(), 0);
         QStringList offen;
