@@ -67,6 +67,14 @@ private:
                        << js(&telefon, QStringLiteral("JSON.stringify(Abstimmung.zustand())")).toString();
         return ok;
     }
+    // A phone's screen opening `url`; whether it got connected.
+    bool verbinden(QWebEngineView &telefon, const QUrl &url)
+    {
+        telefon.resize(360, 640);
+        telefon.show();
+        telefon.load(url);
+        return telefonZustand(telefon, "verbunden", true);
+    }
 
 private slots:
     void init() { h = std::make_unique<Hauptfenster>(); }
@@ -148,10 +156,7 @@ private slots:
         url.setHost(QStringLiteral("127.0.0.1"));
 
         QWebEngineView telefon;
-        telefon.resize(360, 640);
-        telefon.show();
-        telefon.load(url);
-        QVERIFY(telefonZustand(telefon, "verbunden", true));
+        QVERIFY(verbinden(telefon, url));
         QCOMPARE(js(&telefon, "Abstimmung.zustand().nummer").toInt(), 1);
         // It reports in on the start screen in the phones' box, not as handset 1.
         QTRY_COMPARE_WITH_TIMEOUT(js(start, "qt.jQuery('.handyAnzahl').text()").toString(),
@@ -162,10 +167,7 @@ private slots:
         QWebEngineProfile zweitesProfil;
         QWebEngineView zweites;
         zweites.setPage(new QWebEnginePage(&zweitesProfil, &zweites));
-        zweites.resize(360, 640);
-        zweites.show();
-        zweites.load(url);
-        QVERIFY(telefonZustand(zweites, "verbunden", true));
+        QVERIFY(verbinden(zweites, url));
         QCOMPARE(js(&zweites, "Abstimmung.zustand().nummer").toInt(), 2);
 
         // Question 1: the answer delay does not take presses, from phones neither.
@@ -268,10 +270,7 @@ private slots:
         seite.scripts().insert(mitschrift);
         QWebEngineView telefon;
         telefon.setPage(&seite);
-        telefon.resize(360, 640);
-        telefon.show();
-        telefon.load(QUrl(handys.seitenAdresse(QStringLiteral("127.0.0.1"))));
-        QVERIFY(telefonZustand(telefon, "verbunden", true));
+        QVERIFY(verbinden(telefon, QUrl(handys.seitenAdresse(QStringLiteral("127.0.0.1")))));
 
         QCOMPARE(js(&telefon, "navigator.language").toString(), browser);
         QCOMPARE(js(&telefon, "document.documentElement.lang").toString(), englisch ? "en" : "de");
