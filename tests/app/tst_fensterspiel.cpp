@@ -287,6 +287,23 @@ private slots:
         QVERIFY(h->dialoge.fragen.isEmpty());
     }
 
+    // Without a question file the status bar says so, and every moving key says it again.
+    void navigationOhneFragen()
+    {
+        Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::FrageFile,
+                              h->einstellungen.ordner() + QStringLiteral("/fehlt.xml"));
+        QVERIFY(h->starten());
+        QCOMPARE(h->fenster->statusDatei(), QString("Keine Fragedatei ausgewählt."));
+        for (const Qt::Key k : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left,
+                                Qt::Key_PageUp, Qt::Key_PageDown})
+            taste(k);
+        QCOMPARE(h->dialoge.hinweise.size(), 7);
+        QCOMPARE(h->dialoge.hinweise.at(0).text, QString("Keine Fragedatei ausgewählt."));
+        QCOMPARE(h->dialoge.hinweise.at(0).bild, QString(":/images/frageneditor_50.png"));
+        QVERIFY(h->fenster->startScreenAngezeigt());
+    }
+
     void ueberspringenZurueckUndGoTo()
     {
         Testdaten::Frage f;
