@@ -17,8 +17,9 @@ pakete=(
 )
 # LibreOffice Calc without its interface: the export tests read the files back through it
 # (soffice --headless --convert-to) as a teacher's spreadsheet does.
+# The desktop tools a file manager asks which program opens a question file (xdg-mime, gio).
 if [ "${1:-}" = --tests ]; then
-    pakete+=(libreoffice-calc-nogui)
+    pakete+=(libreoffice-calc-nogui xdg-utils libglib2.0-bin shared-mime-info)
 fi
 
 fehlend=()
