@@ -54,10 +54,11 @@ int main(int argc, char *argv[])
         grenzen.kopfZeit = HandyGrenzen::ms(argumente.at(kopfZeit + 1).toInt());
         handys.grenzenSetzen(grenzen);
     }
+    // The code and the open question are handed to the server before it starts, so they are in
+    // force when it says it listens: an attack that joins at once finds them.
+    handys.frageSetzen(true, 1);
     QObject::connect(&handys, &HandyAbstimmung::gestartet, &app, [&handys](quint16 port) {
-        const QString code = handys.neuerCode();
-        handys.frageSetzen(true, 1);
-        zeile("PORT " + QByteArray::number(port) + " CODE " + code.toLatin1() + " PID " +
+        zeile("PORT " + QByteArray::number(port) + " CODE " + handys.code().toLatin1() + " PID " +
               QByteArray::number(QCoreApplication::applicationPid()));
     });
     QObject::connect(&handys, &HandyAbstimmung::fehlgeschlagen, &app, [](const QString &grund) {
