@@ -107,11 +107,10 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         stuecke.append(s);
     }
 
-    // The byte-order mark makes spreadsheets read the file as UTF-8. Without it LibreOffice's import
-    // guesses from the first 4 KB and, where they are plain ASCII (a big class's ranking), takes
-    // the system's code page: on a German Windows machine "Ägypten" becomes "Ã„gypten". With it the
-    // first cell still reads "Rangliste nach ...", the mark itself is not shown.
-    QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    // No byte-order mark: LibreOffice's import without options (a file opened from the desktop)
+    // reads the file in the system's code page and does not take the mark for one, so it only
+    // showed up as "ï»¿" before the first cell; with a character set chosen, it reads either.
+    QByteArray bytes = text.toUtf8();
     const qsizetype teilnehmer = daten.personen.size();
     bytes.reserve(bytes.size() + teilnehmer * proTeilnehmer);
     for (qsizetype p = 0; p < teilnehmer; ++p) {
