@@ -125,6 +125,10 @@ OptionWindow::OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern, Dia
     ui->lineEdit_Steuerung_Automatisierung_Zeit->setValidator(
         new ZahlValidator(GroessteAutomatisierungsZeit, this));
 
+    // The list of addresses is filled anew at every opening: a longer stored address must widen it,
+    // not only the entries of the first opening.
+    ui->comboBox_Handys_Adresse->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+
     tandrivelleSchalterZeigen(Einstellungen::text(Schluessel::GewaehltesTemplate));
 }
 

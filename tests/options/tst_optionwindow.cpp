@@ -70,12 +70,14 @@ private slots:
     void cleanup() { m_einstellungen.reset(); }
 
     // Every tab shows each of its fields at its size hint, in either language, and the dialog
-    // opens on the desktop.
+    // opens on the desktop; also when it opens again after a long address (IPv6) was stored.
     void jedesFeldInVollerGroesse_data()
     {
         QTest::addColumn<bool>("englisch");
-        QTest::newRow("German") << false;
-        QTest::newRow("English") << true;
+        QTest::addColumn<bool>("wieder");
+        QTest::newRow("German") << false << false;
+        QTest::newRow("English") << true << false;
+        QTest::newRow("reopened with a long address") << false << true;
     }
 
     void jedesFeldInVollerGroesse()
@@ -86,9 +88,18 @@ private slots:
         const QStringList kataloge = Sprachkataloge::installieren(*qApp, englisch);
         if (englisch)
             QVERIFY(!kataloge.isEmpty());
+        QFETCH(bool, wieder);
         auto fenster = neuesFenster();
         fenster->show();
         QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
+        if (wieder) {
+            fenster->hide();
+            Einstellungen::setzen(Schluessel::HandyAdresse,
+                                  QStringLiteral("fd00:1234:5678:9abc:def0:1234:5678:9abc"));
+            fenster->felderAktualisieren();
+            fenster->show();
+            QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
+        }
         QVERIFY(QRect(0, 0, 1366, 768).contains(fenster->geometry()));
         auto *tabs = kind<QTabWidget>(*fenster, "tabWidgetDerOptionen");
         QCOMPARE(tabs->currentIndex(), 0);
@@ -109,9 +120,14 @@ private slots:
                 // Wrapped text needs its height at the width it got; a field for typing shows its
                 // text at its smallest size, a field of fixed text only at its size hint.
                 const auto *text = qobject_cast<QLabel *>(feld);
-                const QSize noetig = text && text->wordWrap() ? QSize(0, text->heightForWidth(text->width()))
-                                     : qobject_cast<QLineEdit *>(feld) ? feld->minimumSizeHint()
-                                                                       : feld->sizeHint();
+                const auto *liste = qobject_cast<QComboBox *>(feld);
+                const QSize noetig =
+                    text && text->wordWrap()          ? QSize(0, text->heightForWidth(text->width()))
+                    : qobject_cast<QLineEdit *>(feld) ? feld->minimumSizeHint()
+                    // A list's hint can stay as it was before a longer entry came.
+                    : liste ? feld->sizeHint().expandedTo(
+                                  QSize(liste->fontMetrics().horizontalAdvance(liste->currentText()), 0))
+                            : feld->sizeHint();
                 if (feld->height() < noetig.height() || feld->width() < noetig.width())
                     zuKlein.append(QStringLiteral("%1 %2x%3 < %4x%5")
                                        .arg(feld->objectName())
