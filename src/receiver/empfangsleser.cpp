@@ -49,24 +49,29 @@ void Empfangsleser::probeSenden(quint64 auftrag, const QString &name)
 void Empfangsleser::probeLesen(quint64 auftrag)
 {
     QByteArray bytes;
-    if (auftrag == m_auftrag && m_modus == Modus::Probe)
+    if (auftrag == m_auftrag && m_modus == Modus::Probe) {
         bytes = m_port->allesLesen();
+        m_modus = Modus::Beantwortet;
+    }
     emit antwort(auftrag, bytes);
 }
 
 void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
 {
+    // The receiver that has just answered stays open: whatever it sent after its answer are
+    // presses, and a teacher may press at once after plugging it in, before this runs.
+    const bool offenLassen = m_port->isOpen() && m_port->portName() == name &&
+                             (m_modus == Modus::Beantwortet || m_modus == Modus::Strom);
     m_auftrag = auftrag;
     m_modus = Modus::Zu;
     m_decoder.vergessen();
     m_stille->stop();
-    m_port->setPortName(name);
-    bool ok = false;
-    if (m_port->isOpen()) {
-        m_port->puffernLeeren();
-        m_port->schliessen();
-        ok = m_port->oeffnen();
-    } else {
+    bool ok = offenLassen;
+    if (!offenLassen) {
+        if (m_port->isOpen())
+            m_port->schliessen();
+        m_port->setPortName(name);
+        // What the device sent while the port was closed, or to a probe's question, is no press.
         ok = m_port->oeffnen();
         if (ok)
             m_port->puffernLeeren();
@@ -74,6 +79,8 @@ void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
     if (ok)
         m_modus = Modus::Strom;
     emit stromGeoeffnet(auftrag, ok);
+    if (ok && m_port->bytesDa())
+        datenDa();
 }
 
 void Empfangsleser::schliessen(quint64 auftrag)

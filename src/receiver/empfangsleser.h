@@ -31,7 +31,8 @@ public:
     // Opens `name` and asks "#INFO$"; the reply is left in the port for probeLesen.
     void probeSenden(quint64 auftrag, const QString &name);
     void probeLesen(quint64 auftrag);
-    // Opens `name` for the button stream, from a clean buffer.
+    // Opens `name` for the button stream. A port left open by the probe that found the receiver
+    // stays open with what came after the answer; any other starts from a clean buffer.
     void stromOeffnen(quint64 auftrag, const QString &name);
     void schliessen(quint64 auftrag);
     void einstellungenSetzen(const EmpfangsEinstellungen &einstellungen);
@@ -51,7 +52,8 @@ private:
     void weitergeben(qint64 ankunft);
     void portVerloren();
 
-    enum class Modus { Zu, Probe, Strom };
+    // Beantwortet: the probe's answer is read; what comes after it waits for the stream.
+    enum class Modus { Zu, Probe, Beantwortet, Strom };
 
     SeriellerPort *m_port;
     const Uhr &m_uhr;
