@@ -72,19 +72,19 @@ QString pruefSkript(const QString &boxen, const QString &texte, const QString &s
 }
 
 // `mitBildern`: the question's text and picture and answer A's text and picture, all seen; `frei`:
-// the element the pause sign may cover.
+// the element the pause sign may cover; `breit`: what spans most of a window's width, also a wide one.
 struct Vorlage
 {
-    QString name, boxen, texte, countdown, mitBildern, frei;
+    QString name, boxen, texte, countdown, mitBildern, frei, breit;
 };
 
 const QList<Vorlage> Vorlagen{
     {"Morvane", ".imgAntwort, .mitBeschriftung .textAntwort", ".textFrage, .textAntwort", ".text_progressbar",
-     ".textFrage, .imgfrageMorvane, .textAntwortA, .imgAntwortA", ".countdown"},
+     ".textFrage, .imgfrageMorvane, .textAntwortA, .imgAntwortA", ".countdown", ".antwortTabelle"},
     {"Tandrivelle", ".antwortZeile", ".textFrage, .antwortText", ".text_progressbar, .balkenSchiene",
-     ".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a", ".baum"},
+     ".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a", ".baum", ".hauptbereich, .baum"},
     {"Kahoot", ".antwort", ".textFrage, .antwortText", ".circle",
-     ".textFrage, .imgfrageKahoot, .textAntwortA, .imgAntwortA", ".zentrum"},
+     ".textFrage, .imgfrageKahoot, .textAntwortA, .imgAntwortA", ".zentrum", ".antworten"},
 };
 
 } // namespace
@@ -162,6 +162,16 @@ private slots:
             QVERIFY(a.eingepasst());
             QString f = a.fehler(nummer == 2 ? waehrendMitBildern : waehrend);
             QVERIFY2(f.isEmpty(), qPrintable(stelle + ", countdown:\n" + f));
+            // No wide empty bands beside the answers.
+            const double breite =
+                a.lesen(QStringLiteral("(function () { var l = Infinity, r = -Infinity;"
+                                       " document.querySelectorAll('%1').forEach(function (e) {"
+                                       " var s = e.getBoundingClientRect();"
+                                       " l = Math.min(l, s.left); r = Math.max(r, s.right); });"
+                                       " return (r - l) / window.innerWidth; })()")
+                            .arg(v.breit))
+                    .toDouble();
+            QVERIFY2(breite >= 0.85, qPrintable(stelle + ", width used: " + QString::number(breite)));
             // The pause sign's area is the box of the page's free element, as shares of the window,
             // and covers neither question nor answers.
             std::optional<PauseFeld> pause;
