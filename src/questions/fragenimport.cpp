@@ -45,8 +45,10 @@ bool istKopfzeile(const QStringList &felder)
     return false;
 }
 
-QDomElement frageElement(QDomDocument &dokument, const QStringList &felder, const QString &loesung, int zeit,
-                         int punkte)
+} // namespace
+
+QDomElement frageElement(QDomDocument &dokument, const QStringList &texte, const QString &loesung, int zeit,
+                         int punkte, const QStringList &bilder)
 {
     QDomElement frage = dokument.createElement(QStringLiteral("Question"));
     const auto feld = [&](const QString &name, const QString &wert) {
@@ -55,20 +57,18 @@ QDomElement frageElement(QDomDocument &dokument, const QStringList &felder, cons
             element.appendChild(dokument.createTextNode(wert));
         frage.appendChild(element);
     };
-    feld(QStringLiteral("QuestionText"), felder.value(0));
+    feld(QStringLiteral("QuestionText"), texte.value(0));
     for (int i = 1; i <= 4; ++i)
-        feld(QStringLiteral("Answer%1").arg(i), felder.value(i));
-    feld(QStringLiteral("PictureQuestionText"), {});
+        feld(QStringLiteral("Answer%1").arg(i), texte.value(i));
+    feld(QStringLiteral("PictureQuestionText"), bilder.value(0));
     for (int i = 1; i <= 4; ++i)
-        feld(QStringLiteral("PictureAnswer%1").arg(i), {});
+        feld(QStringLiteral("PictureAnswer%1").arg(i), bilder.value(i));
     feld(QStringLiteral("AnswerDelay"), QStringLiteral("0"));
     feld(QStringLiteral("Solution"), loesung);
     feld(QStringLiteral("Time"), QString::number(zeit));
     feld(QStringLiteral("Points"), QString::number(punkte));
     return frage;
 }
-
-} // namespace
 
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch)
 {

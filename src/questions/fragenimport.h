@@ -29,6 +29,11 @@ struct Ergebnis
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch);
 Ergebnis lesen(const QString &pfad, bool englisch);
 
+// A question as a new file holds it: `texte` are the question and answers A to D, `bilder` the
+// stored paths of the question's picture and the answers' (missing ones empty).
+QDomElement frageElement(QDomDocument &dokument, const QStringList &texte, const QString &loesung, int zeit,
+                         int punkte, const QStringList &bilder = {});
+
 // The question file written for `csvPfad`: the same name with ".xml" beside it; " (2)", " (3)" …
 // when that name is taken, so an import never overwrites a file.
 QString zielPfad(const QString &csvPfad);

@@ -1,0 +1,293 @@
+#include "fremdformat.h"
+
+#include "aiken.h"
+#include "bildpfad.h"
+#include "fragedatei.h"
+#include "fragenimport.h"
+#include "gift.h"
+#include "moodlexml.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace Fremdformat {
+
+namespace {
+
+QString alsText(const QByteArray &inhalt)
+{
+    QByteArray ohneBom = inhalt;
+    if (ohneBom.startsWith("\xEF\xBB\xBF"))
+        ohneBom.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(ohneBom);
+    // Files saved by an old editor in a Latin-1 code page are read as such, as the spreadsheet import
+    // does.
+    return utf8.hasError() ? QString::fromLatin1(ohneBom) : text;
+}
+
+bool istBildInhalt(const QString &endung, const QByteArray &d)
+{
+    if (endung == QLatin1String("png"))
+        return d.startsWith("\x89PNG\r\n\x1a\n");
+    if (endung == QLatin1String("jpg") || endung == QLatin1String("jpeg"))
+        return d.startsWith("\xFF\xD8\xFF");
+    if (endung == QLatin1String("gif"))
+        return d.startsWith("GIF87a") || d.startsWith("GIF89a");
+    if (endung == QLatin1String("bmp"))
+        return d.startsWith("BM");
+    if (endung == QLatin1String("webp"))
+        return d.startsWith("RIFF") && d.mid(8, 4) == "WEBP";
+    return false;
+}
+
+// A name not yet taken in `ordner`, or the file that already holds these bytes.
+QString freierName(const QDir &ordner, const Bild &bild, QHash<QString, QByteArray> &vergeben)
+{
+    const QFileInfo info(bild.name);
+    const QString basis = info.completeBaseName();
+    const QString endung = info.suffix();
+    QString name = bild.name;
+    for (int n = 2;; ++n) {
+        const QString pfad = ordner.filePath(name);
+        const auto bekannt = vergeben.constFind(name);
+        if (bekannt != vergeben.constEnd()) {
+            if (*bekannt == bild.daten)
+                return name;
+        } else if (!QFileInfo::exists(pfad)) {
+            return name;
+        } else {
+            QFile vorhanden(pfad);
+            if (vorhanden.size() == bild.daten.size() && vorhanden.open(QIODevice::ReadOnly) &&
+                vorhanden.readAll() == bild.daten) {
+                vergeben.insert(name, bild.daten);
+                return name;
+            }
+        }
+        name = QStringLiteral("%1 (%2).%3").arg(basis).arg(n).arg(endung);
+    }
+}
+
+} // namespace
+
+QString text(bool englisch, const char *deutsch, const char *english)
+{
+    return QString::fromUtf8(englisch ? english : deutsch);
+}
+
+QString uebersprungen(bool englisch, int nummer, const QString &grund)
+{
+    return (englisch ? QStringLiteral("question %1 (%2)") : QStringLiteral("Frage %1 (%2)"))
+        .arg(nummer)
+        .arg(grund);
+}
+
+QString zeilenGrund(bool englisch, int zeile, const QString &grund)
+{
+    return (englisch ? QStringLiteral("line %1: %2") : QStringLiteral("Zeile %1: %2")).arg(zeile).arg(grund);
+}
+
+void aufnehmen(Ergebnis &ergebnis, Frage frage, int richtige, int nummer, bool englisch)
+{
+    const int n = int(frage.antworten.size());
+    QString grund;
+    if (n > 4)
+        grund = (englisch ? QStringLiteral("%1 answers") : QStringLiteral("%1 Antworten")).arg(n);
+    else if (n < 2)
+        grund = englisch ? QStringLiteral("%1 answer").arg(n) : QStringLiteral("%1 Antwort").arg(n);
+    else if (richtige > 1)
+        grund = text(englisch, "mehrere richtige Antworten", "several correct answers");
+    else if (frage.text.trimmed().isEmpty() && frage.bilder.at(0).isEmpty())
+        grund = text(englisch, "ohne Fragetext", "no question text");
+    if (!grund.isEmpty()) {
+        ergebnis.uebersprungen.append(uebersprungen(englisch, nummer, grund));
+        return;
+    }
+    ergebnis.fragen.append(std::move(frage));
+}
+
+void typUeberspringen(Ergebnis &ergebnis, const QString &typ, int nummer, bool englisch)
+{
+    ergebnis.uebersprungen.append(uebersprungen(englisch, nummer, text(englisch, "Typ ", "type ") + typ));
+}
+
+Format erkennen(const QByteArray &inhalt)
+{
+    const QString anfang = alsText(inhalt.left(256 * 1024));
+    const QString kopf = anfang.trimmed().left(4096);
+    if (kopf.startsWith(QLatin1Char('<'))) {
+        if (kopf.contains(QLatin1String("<quiz")))
+            return Format::MoodleXml;
+        if (kopf.contains(QLatin1String("<ArrayOfQuestion")) || kopf.contains(QLatin1String("<Question")))
+            return Format::FrageDatei;
+        return Format::Unbekannt;
+    }
+    static const QRegularExpression Antwortzeile(
+        QStringLiteral("(^|\\n)[ \\t]*ANSWER[ \\t]*:[ \\t]*[A-Za-z][ \\t]*(\\r?\\n|$)"));
+    static const QRegularExpression Auswahl(QStringLiteral("(^|\\n)[ \\t]*[A-Z][.)][ \\t]"));
+    if (anfang.contains(Antwortzeile) && anfang.contains(Auswahl))
+        return Format::Aiken;
+    static const QRegularExpression Klammer(QStringLiteral("\\{\\s*([=~#}]|(T|F|TRUE|FALSE)\\s*[#}])"));
+    static const QRegularExpression Zeile(QStringLiteral("(^|\\n)[ \\t]*(::|//|\\$CATEGORY:)"));
+    if (anfang.contains(Klammer) || anfang.contains(Zeile))
+        return Format::Gift;
+    return anfang.trimmed().isEmpty() ? Format::Unbekannt : Format::Tabelle;
+}
+
+Bild bild(const QString &name, const QByteArray &daten)
+{
+    // Only the last part of the name counts, and only letters that are safe on every system.
+    QString sauber = name.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+    sauber.replace(QRegularExpression(QStringLiteral("[^\\w .()+-]")), QStringLiteral("_"));
+    sauber = sauber.trimmed().left(100);
+    const QString endung = QFileInfo(sauber).suffix().toLower();
+    if (sauber.startsWith(QLatin1Char('.')) || !istBildInhalt(endung, daten))
+        return {};
+    return {sauber, daten};
+}
+
+QString Ergebnis::bericht(bool englisch) const
+{
+    if (!fehler.isEmpty())
+        return fehler;
+    const int n = int(fragen.size());
+    QString satz = englisch ? (n == 1 ? QStringLiteral("1 question imported")
+                                      : QStringLiteral("%1 questions imported").arg(n))
+                            : (n == 1 ? QStringLiteral("1 Frage übernommen")
+                                      : QStringLiteral("%1 Fragen übernommen").arg(n));
+    if (uebersprungen.isEmpty())
+        return satz + QLatin1Char('.');
+    return satz +
+           (englisch ? QStringLiteral(", %1 skipped: ") : QStringLiteral(", %1 übersprungen: "))
+               .arg(uebersprungen.size()) +
+           uebersprungen.join(QStringLiteral(", "));
+}
+
+Ergebnis lesenAus(const QByteArray &inhalt, Format format, bool englisch)
+{
+    Ergebnis ergebnis;
+    switch (format) {
+    case Format::MoodleXml:
+        ergebnis = MoodleXml::lesen(inhalt, englisch);
+        break;
+    case Format::Gift:
+        ergebnis = Gift::lesen(alsText(inhalt), englisch);
+        break;
+    case Format::Aiken:
+        ergebnis = Aiken::lesen(alsText(inhalt), englisch);
+        break;
+    default:
+        ergebnis.fehler =
+            text(englisch,
+                 "Die Datei ist weder eine Tabelle noch eine Fragensammlung im XML-Format der "
+                 "Lernplattform, in GIFT oder in Aiken.",
+                 "The file is neither a table nor a question bank in the learning platform's XML "
+                 "format, in GIFT or in Aiken.");
+        return ergebnis;
+    }
+    // A question file holds a thousand questions; what lies beyond is said, never dropped silently.
+    if (ergebnis.fragen.size() > FrageDatei::MaxFragen) {
+        const int mehr = int(ergebnis.fragen.size()) - FrageDatei::MaxFragen;
+        ergebnis.fragen.resize(FrageDatei::MaxFragen);
+        ergebnis.uebersprungen.append(
+            (englisch ? QStringLiteral("%1 more (a question file holds at most %2 questions)")
+                      : QStringLiteral("%1 weitere (eine Fragedatei fasst höchstens %2 Fragen)"))
+                .arg(mehr)
+                .arg(FrageDatei::MaxFragen));
+    }
+    if (ergebnis.fragen.isEmpty() && ergebnis.fehler.isEmpty())
+        ergebnis.fehler =
+            text(englisch,
+                 "Keine der Fragen lässt sich übernehmen: ", "None of the questions can be imported: ") +
+            (ergebnis.uebersprungen.isEmpty()
+                 ? text(englisch, "die Datei enthält keine Fragen.", "the file contains no questions.")
+                 : ergebnis.uebersprungen.join(QStringLiteral(", ")));
+    return ergebnis;
+}
+
+Ergebnis lesen(const QString &pfad, bool englisch, Format *format)
+{
+    // The question reader's own checks and messages: a missing file, an unreadable one, one too large.
+    FrageDatei::LadeErgebnis pruefung;
+    Ergebnis ergebnis;
+    QFile datei(pfad);
+    const QFileInfo info(pfad);
+    if (pfad.isEmpty() || !info.exists())
+        pruefung.fehler = FrageDatei::LadeErgebnis::Fehler::DateiFehlt;
+    else if (!info.isFile() || !datei.open(QIODevice::ReadOnly)) {
+        pruefung.fehler = FrageDatei::LadeErgebnis::Fehler::NichtLesbar;
+        pruefung.grund = info.isFile() ? datei.errorString() : QStringLiteral("not a file");
+    } else if ((pruefung.groesse = datei.size()) > FrageDatei::MaxDateigroesse) {
+        pruefung.fehler = FrageDatei::LadeErgebnis::Fehler::ZuGross;
+    }
+    if (!pruefung.ok()) {
+        ergebnis.fehler = pruefung.beschreibung(englisch);
+        return ergebnis;
+    }
+    const QByteArray inhalt = datei.read(FrageDatei::MaxDateigroesse + 1);
+    if (inhalt.size() > FrageDatei::MaxDateigroesse) {
+        pruefung.fehler = FrageDatei::LadeErgebnis::Fehler::ZuGross;
+        pruefung.groesse = inhalt.size();
+        ergebnis.fehler = pruefung.beschreibung(englisch);
+        return ergebnis;
+    }
+    const Format erkannt = erkennen(inhalt);
+    if (format)
+        *format = erkannt;
+    if (erkannt == Format::Tabelle || erkannt == Format::FrageDatei)
+        return ergebnis;
+    return lesenAus(inhalt, erkannt, englisch);
+}
+
+QVector<QDomElement> alsElemente(QDomDocument &dokument, const QVector<Frage> &fragen,
+                                 const QVector<std::array<QString, 5>> &bildpfade)
+{
+    QVector<QDomElement> elemente;
+    elemente.reserve(fragen.size());
+    for (qsizetype i = 0; i < fragen.size(); ++i) {
+        const Frage &frage = fragen.at(i);
+        const std::array<QString, 5> pfade = bildpfade.value(i);
+        const QString loesung =
+            frage.richtig > 0 ? QStringLiteral("Answer%1").arg(frage.richtig) : FrageDatei::Umfrage;
+        elemente.append(FragenImport::frageElement(dokument, QStringList{frage.text} + frage.antworten,
+                                                   loesung, StandardZeit, frage.punkte,
+                                                   QStringList(pfade.begin(), pfade.end())));
+    }
+    return elemente;
+}
+
+SchreibErgebnis uebernehmen(const Ergebnis &ergebnis, const QString &ziel, QString *fehler)
+{
+    if (ergebnis.fragen.isEmpty())
+        return {ziel, QStringLiteral("no questions")};
+    const QDir ordner = QFileInfo(ziel).absoluteDir();
+    QHash<QString, QByteArray> vergeben;
+    QVector<std::array<QString, 5>> bildpfade(ergebnis.fragen.size());
+    for (qsizetype i = 0; i < ergebnis.fragen.size(); ++i) {
+        for (int k = 0; k < 5; ++k) {
+            const Bild &bild = ergebnis.fragen.at(i).bilder.at(k);
+            if (bild.isEmpty())
+                continue;
+            const QString name = freierName(ordner, bild, vergeben);
+            const QString pfad = ordner.filePath(name);
+            if (!vergeben.contains(name)) {
+                const SchreibErgebnis geschrieben = BenutzerDatei::schreiben(pfad, bild.daten);
+                if (!geschrieben) {
+                    if (fehler)
+                        *fehler = geschrieben.meldung();
+                    return geschrieben;
+                }
+                vergeben.insert(name, bild.daten);
+            }
+            bildpfade[i][k] = BildPfad::relativerBildPfad(QFileInfo(ziel).absoluteFilePath(), pfad);
+        }
+    }
+    QDomDocument dokument(QStringLiteral("ArrayOfQuestion"));
+    return FrageDatei::schreiben(ziel, alsElemente(dokument, ergebnis.fragen, bildpfade), fehler);
+}
+
+} // namespace Fremdformat

@@ -1,0 +1,289 @@
+// Question banks from learning platforms: each format's syntax, broken files with line and reason,
+// and the way there and back through this program's own exports.
+#include "fragedatei.h"
+#include "fremdformat.h"
+#include "gift.h"
+#include "moodlexml.h"
+#include "testdaten.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Fremdformat::Format;
+
+namespace {
+
+const QByteArray Png = QByteArray("\x89PNG\r\n\x1a\n", 8) + "bild";
+
+// "text|answers|correct|points|pictures" per question, the report last.
+QStringList beschreibung(const Fremdformat::Ergebnis &ergebnis)
+{
+    QStringList zeilen;
+    for (const Fremdformat::Frage &f : ergebnis.fragen) {
+        QStringList bilder;
+        for (const Fremdformat::Bild &b : f.bilder)
+            bilder.append(b.isEmpty() ? QString()
+                                      : b.name + QLatin1Char('=') + QString::fromLatin1(b.daten.mid(8)));
+        zeilen.append(
+            QStringLiteral("%1|%2|%3|%4|%5")
+                .arg(f.text, f.antworten.join(QLatin1Char('/')))
+                .arg(f.richtig)
+                .arg(f.punkte)
+                .arg(bilder.join(QLatin1Char(',')).remove(QRegularExpression(QStringLiteral(",+$")))));
+    }
+    zeilen.append(ergebnis.bericht(false));
+    return zeilen;
+}
+
+QByteArray moodle(const QByteArray &fragen)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n" + fragen + "\n</quiz>\n";
+}
+
+QByteArray mc(const QByteArray &format, const QByteArray &text, const QByteArray &antworten)
+{
+    return "<question type=\"multichoice\"><questiontext format=\"" + format + "\"><text><![CDATA[" + text +
+           "]]></text></questiontext>" + antworten + "</question>";
+}
+
+const QByteArray AB =
+    "<answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text></answer>";
+
+} // namespace
+
+class TestFremdformate final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lesen_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QStringList>("erwartet");
+        const QByteArray bild = Png.toBase64();
+        QTest::newRow("xml: html, plain text, auto format, markdown, true/false, points, category")
+            << moodle(
+                   "<question type=\"category\"><category><text>$course$/Top</text></category></question>" +
+                   mc("html",
+                      "<p>Welche Stadt ist die <b>Hauptstadt</b>\n   von Frankreich?</p><p>2 &lt; 3 &amp; "
+                      "<script>alert(1)</script>mehr</p>",
+                      "<defaultgrade>2.0000000</defaultgrade><answer fraction=\"0\" "
+                      "format=\"html\"><text>Lyon</text></answer><answer fraction=\"100\" "
+                      "format=\"html\"><text>&lt;i&gt;Paris&lt;/i&gt;</text></answer><answer "
+                      "fraction=\"0\"><text>Nizza</text></answer>") +
+                   "<question type=\"truefalse\"><questiontext format=\"plain_text\"><text>Ist &lt;b&gt; ein "
+                   "Tag?</text></questiontext><answer fraction=\"0\"><text>true</text></answer><answer "
+                   "fraction=\"100\"><text>false</text></answer></question>" +
+                   mc("moodle_auto_format", "Zeile eins\nZeile  zwei", AB) +
+                   mc("markdown", "Was ist **fett**?", AB))
+            << int(Format::MoodleXml)
+            << QStringList{
+                   "Welche Stadt ist die Hauptstadt von Frankreich?\n2 < 3 & mehr|Lyon/Paris/Nizza|2|2|",
+                   "Ist &lt;b> ein Tag?|Wahr/Falsch|2|1|", "Zeile eins\nZeile  zwei|a/b|1|1|",
+                   "Was ist fett?|a/b|1|1|", "4 Fragen übernommen."};
+        QTest::newRow("xml: embedded pictures, names made safe, other types skipped")
+            << moodle(mc("html",
+                         "<p>Wer?</p><img src=\"http://example.invalid/x.png\"><img "
+                         "src=\"@@PLUGINFILE@@/bild%20eins.png\">]]></text><file name=\"bild eins.png\" "
+                         "path=\"/\" "
+                         "encoding=\"base64\">" +
+                             bild + "</file><text><![CDATA[",
+                         "<answer fraction=\"0\" format=\"html\"><text><![CDATA[<img "
+                         "src=\"@@PLUGINFILE@@/../x.png\">B]]></text><file name=\"../x.png\" path=\"/\" "
+                         "encoding=\"base64\">" +
+                             bild + "</file></answer>" + AB) +
+                      "<question type=\"essay\"/><question type=\"matching\"/>" +
+                      mc("html", "fünf",
+                         QByteArray(AB).repeated(2) + "<answer fraction=\"0\"><text>e</text></answer>") +
+                      mc("html", "zwei richtig",
+                         "<answer fraction=\"50\"><text>a</text></answer><answer "
+                         "fraction=\"50\"><text>b</text></answer>"))
+            << int(Format::MoodleXml)
+            << QStringList{
+                   "Wer?|B/a/b|2|1|bild eins.png=bild,x.png=bild",
+                   "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ essay), Frage 3 (Typ matching), Frage 4 "
+                   "(5 Antworten), Frage 5 (mehrere richtige Antworten)"};
+        QTest::newRow("gift: titles, comments, escapes, formats, true/false, gap, categories")
+            << QByteArray(
+                   "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
+                   "Hauptstadt von Frankreich? {\n  ~Lyon#falsch\n  =Paris\n  ~%0%Nizza\n}\n\nDie Erde ist "
+                   "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
+                   "\\~ "
+                   "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
+                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> c{=x ~y}\n\nParis ist "
+                   "{=die Hauptstadt ~eine Stadt} Frankreichs.\n")
+            << int(Format::Gift)
+            << QStringList{"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
+                           "Die Erde ist rund.|Wahr/Falsch|1|1|",
+                           "Die Sonne ist ein Planet.|Wahr/Falsch|2|1|",
+                           "Was bedeutet a=b {x} ~ # :?\nZeile 2|Gleichheit/Zuweisung|1|1|",
+                           "Welche Farbe?|Rot/Blau|1|1|",
+                           "Was ist fett?|dick/dünn|1|1|",
+                           "a &lt;b> c|x/y|1|1|",
+                           "Paris ist _____ Frankreichs.|die Hauptstadt/eine Stadt|1|1|",
+                           "8 Fragen übernommen."};
+        QTest::newRow("gift: what cannot be presented")
+            << QByteArray("Aufsatz{}\n\nZahl{#5}\n\nPaare{=a -> b =c -> d}\n\nKurz{=vier =4}\n\nNur Text\n\n"
+                          "Fünf{=a ~b ~c ~d ~e}\n\nHalb{~%50%a ~%50%b ~c}\n\nUmfrage{~a ~b}")
+            << int(Format::Gift)
+            << QStringList{"Umfrage|a/b|0|1|",
+                           "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ essay), Frage 2 (Typ "
+                           "numerical), Frage 3 "
+                           "(Typ matching), Frage 4 (Typ shortanswer), Frage 5 (Typ description), Frage 6 (5 "
+                           "Antworten), Frage 7 (mehrere richtige Antworten)"};
+        QTest::newRow("aiken: both option styles, several lines, too many answers")
+            << QByteArray("Welche Farbe hat der Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
+                          "A\nZweizeilige\nFrage?\n"
+                          "A) x\nB) y\nANSWER: B\n\nFünf?\nA. 1\nB. 2\nC. 3\nD. 4\nE. 5\nANSWER: E\n")
+            << int(Format::Aiken)
+            << QStringList{"Welche Farbe hat der Himmel?|Blau/Grün <3/Rot|1|1|",
+                           "Zweizeilige\nFrage?|x/y|2|1|",
+                           "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten)"};
+    }
+    void lesen()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(int, format);
+        QCOMPARE(int(Fremdformat::erkennen(inhalt)), format);
+        QFETCH(QStringList, erwartet);
+        QCOMPARE(beschreibung(Fremdformat::lesenAus(inhalt, Format(format), false)), erwartet);
+    }
+
+    void fehlerhaft_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("bericht");
+        QTest::newRow("xml not well-formed")
+            << QByteArray("<quiz>\n<question>\n</quiz>") << int(Format::MoodleXml)
+            << "Die Datei ist keine gültige Fragedatei (XML-Fehler in Zeile 3, "
+               "Spalte 7: Opening and ending tag mismatch.).";
+        QTest::newRow("xml without quiz") << QByteArray("<?xml version=\"1.0\"?>\n\n<fragen/>")
+                                          << int(Format::MoodleXml) << "Zeile 3: das Element <quiz> fehlt";
+        QTest::newRow("gift brace not closed")
+            << QByteArray("Erste {=a ~b}\n\nZweite {=a\n~b\n\nDritte{=a ~b}") << int(Format::Gift)
+            << "2 Fragen übernommen, 1 übersprungen: Frage 2 (Zeile 3: die schließende Klammer } fehlt)";
+        QTest::newRow("gift title not closed")
+            << QByteArray("// c\n\n::Titel\nohne Ende {=a ~b}") << int(Format::Gift)
+            << "Keine der Fragen lässt sich übernehmen: Frage 1 (Zeile 3: dem "
+               "Titel fehlt das schließende ::)";
+        QTest::newRow("gift two blocks")
+            << QByteArray("F {=a ~b}\nund {=c ~d}") << int(Format::Gift)
+            << "Keine der Fragen lässt sich übernehmen: Frage 1 (Zeile 2: mehr als eine "
+               "Klammer { in einer Frage)";
+        QTest::newRow("gift answer without mark")
+            << QByteArray("F {\nx =a ~b}") << int(Format::Gift)
+            << "Keine der Fragen lässt sich übernehmen: Frage 1 (Zeile 2: eine "
+               "Antwort beginnt nicht mit = oder ~)";
+        QTest::newRow("aiken answer line missing")
+            << QByteArray("F?\nA. x\nB. y\n\nG?\nA. x\nB. y\nANSWER: A") << int(Format::Aiken)
+            << "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: die Zeile ANSWER: fehlt)";
+        QTest::newRow("aiken answer names none")
+            << QByteArray("F?\nA. x\nB. y\nANSWER: C") << int(Format::Aiken)
+            << "Keine der Fragen lässt sich übernehmen: Frage 1 (Zeile 4: "
+               "ANSWER: nennt keine der Antworten)";
+        QTest::newRow("aiken letter skipped")
+            << QByteArray("F?\nA. x\nC. y\nANSWER: A\n\nG?\nA. x\nB. y\nANSWER: B") << int(Format::Aiken)
+            << "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: Antwort B. "
+               "oder ANSWER: erwartet)";
+        QTest::newRow("aiken without answers")
+            << QByteArray("Nur eine Frage?\n\nANSWER: A") << int(Format::Aiken)
+            << "Keine der Fragen lässt sich übernehmen: Frage 1 (Zeile 1: die "
+               "Antworten A., B. … fehlen), Frage 2 (Zeile 3: ANSWER: vor den "
+               "Antworten A., B. …)";
+    }
+    void fehlerhaft()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(int, format);
+        QFETCH(QString, bericht);
+        const Fremdformat::Ergebnis ergebnis = Fremdformat::lesenAus(inhalt, Format(format), false);
+        QCOMPARE(ergebnis.bericht(false), bericht);
+        // Nothing is written when no question fits.
+        QTemporaryDir ordner;
+        const QString ziel = ordner.filePath(QStringLiteral("z.xml"));
+        QCOMPARE(Fremdformat::uebernehmen(ergebnis, ziel).ok(), !ergebnis.fragen.isEmpty());
+        QCOMPARE(QFileInfo::exists(ziel), !ergebnis.fragen.isEmpty());
+    }
+
+    void zuGross()
+    {
+        QTemporaryDir ordner;
+        QFile datei(ordner.filePath(QStringLiteral("gross.gift")));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write("F{=a ~b}\n\n") > 0 &&
+                datei.resize(FrageDatei::MaxDateigroesse + 1));
+        datei.close();
+        FrageDatei::LadeErgebnis erwartet;
+        erwartet.fehler = FrageDatei::LadeErgebnis::Fehler::ZuGross;
+        erwartet.groesse = datei.size();
+        QCOMPARE(Fremdformat::lesen(datei.fileName(), true).fehler, erwartet.beschreibung(true));
+    }
+
+    // A file written by this program, exported and imported again, keeps every field both formats
+    // have: texts byte for byte, the solution, and in the XML format the points and the pictures.
+    void hinUndZurueck_data()
+    {
+        QTest::addColumn<bool>("xml");
+        QTest::newRow("xml") << true;
+        QTest::newRow("gift") << false;
+    }
+    void hinUndZurueck()
+    {
+        QFETCH(bool, xml);
+        QTemporaryDir ordner;
+        QVERIFY(QDir(ordner.path()).mkpath(QStringLiteral("bilder")));
+        QFile bild(ordner.filePath(QStringLiteral("bilder/b.png")));
+        QVERIFY(bild.open(QIODevice::WriteOnly) && bild.write(Png) == Png.size());
+        bild.close();
+        QList<Testdaten::Frage> fragen(3);
+        fragen[0].text = QStringLiteral("Was ist 2 < 3 & 4?\nZweite  Zeile, Q&A,  Tab\t~=#{}:\\n\\x");
+        fragen[0].antworten = QStringList{"a < b", "zwei\n Zeilen", "&lt;x>", "ä"};
+        fragen[0].loesung = QStringLiteral("Answer3");
+        fragen[0].punkte = QStringLiteral("3");
+        fragen[0].bilder = QStringList{"bilder\\b.png", "", "bilder\\b.png"};
+        fragen[1].text = QStringLiteral("Umfrage");
+        fragen[1].antworten = QStringList{"ja", "nein"};
+        fragen[1].loesung = FrageDatei::Umfrage;
+        const QString quelle = ordner.filePath(QStringLiteral("quelle.xml"));
+        QVERIFY(Testdaten::schreiben(quelle, Testdaten::dokument(fragen)));
+        const FrageDatei::LadeErgebnis original = FrageDatei::lesen(quelle);
+        QVERIFY(original.ok());
+
+        const QString export_ = ordner.filePath(xml ? QStringLiteral("aus.xml") : QStringLiteral("aus.txt"));
+        QVERIFY(BenutzerDatei::schreiben(export_, xml ? MoodleXml::schreiben(original.fragen, quelle)
+                                                      : Gift::schreiben(original.fragen))
+                    .ok());
+        Format format = Format::Unbekannt;
+        const Fremdformat::Ergebnis ergebnis = Fremdformat::lesen(export_, false, &format);
+        QCOMPARE(format, xml ? Format::MoodleXml : Format::Gift);
+        QVERIFY(QDir(ordner.path()).mkpath(QStringLiteral("neu")));
+        const QString ziel = ordner.filePath(QStringLiteral("neu/wieder.xml"));
+        QVERIFY(Fremdformat::uebernehmen(ergebnis, ziel).ok());
+        const FrageDatei::LadeErgebnis wieder = FrageDatei::lesen(ziel);
+        QVERIFY(wieder.ok());
+        QCOMPARE(wieder.fragen.size(), original.fragen.size());
+        QStringList felder{"QuestionText", "Answer1", "Answer2", "Answer3", "Answer4", "Solution"};
+        if (xml)
+            felder << "Points";
+        for (qsizetype i = 0; i < original.fragen.size(); ++i) {
+            for (const QString &feld : std::as_const(felder))
+                QCOMPARE(FrageDatei::feld(wieder.fragen.at(i), feld),
+                         FrageDatei::feld(original.fragen.at(i), feld));
+        }
+        const QDomElement erste = wieder.fragen.at(0);
+        for (const QString &feld :
+             {QStringLiteral("PictureQuestionText"), QStringLiteral("PictureAnswer2")}) {
+            if (!xml) {
+                QVERIFY(FrageDatei::feld(erste, feld).isEmpty());
+                continue;
+            }
+            QFile kopie(ordner.filePath(QStringLiteral("neu/") + FrageDatei::feld(erste, feld)));
+            QVERIFY2(kopie.open(QIODevice::ReadOnly), qPrintable(kopie.fileName()));
+            QCOMPARE(kopie.readAll(), Png);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFremdformate)
+#include "tst_fremdformate.moc"
