@@ -93,6 +93,26 @@ QString zeilenGrund(bool englisch, int zeile, const QString &grund)
 
 void aufnehmen(Ergebnis &ergebnis, Frage frage, int richtige, int nummer, bool englisch)
 {
+    // An answer without text and picture is no answer, as on the platforms.
+    QStringList antworten;
+    std::array<Bild, 5> bilder{frage.bilder.at(0)};
+    int richtig = 0;
+    for (qsizetype k = 0; k < frage.antworten.size(); ++k) {
+        const Bild bild = k < 4 ? frage.bilder.at(k + 1) : Bild();
+        if (frage.antworten.at(k).isEmpty() && bild.isEmpty()) {
+            if (frage.richtig == k + 1)
+                --richtige;
+            continue;
+        }
+        if (antworten.size() < 4)
+            bilder[antworten.size() + 1] = bild;
+        antworten.append(frage.antworten.at(k));
+        if (frage.richtig == k + 1)
+            richtig = int(antworten.size());
+    }
+    frage.antworten = antworten;
+    frage.bilder = bilder;
+    frage.richtig = richtig;
     const int n = int(frage.antworten.size());
     QString grund;
     if (n > 4)

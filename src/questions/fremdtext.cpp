@@ -80,7 +80,9 @@ class Ausgabe final
 public:
     void zeichen(const QString &s)
     {
-        if (s.isEmpty())
+        // Control characters have no place in a question file; a reference may still spell one.
+        if (s.isEmpty() || (s.size() == 1 && s.at(0).unicode() < 0x20 && s.at(0) != QLatin1Char('\t')) ||
+            s.at(0).unicode() == 0xFFFE || s.at(0).unicode() == 0xFFFF)
             return;
         if (m_umbruch && !m_text.isEmpty())
             m_text += QLatin1Char('\n');
@@ -189,8 +191,13 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
     QString text = roh;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (quelle == Quelle::Klartext)
+    if (quelle == Quelle::Klartext) {
+        text.removeIf([](QChar c) {
+            return (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t')) ||
+                   c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+        });
         return text;
+    }
     if (quelle == Quelle::Markdown) {
         text = markdownOhneZeichen(text);
         quelle = Quelle::AutoFormat;
@@ -240,7 +247,7 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
         else if (html && (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
                           c == QLatin1Char('\f')))
             aus.leer();
-        else if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
+        else
             aus.zeichen(QString(c));
         ++i;
     }

@@ -177,6 +177,7 @@ void absatzLesen(Fremdformat::Ergebnis &ergebnis, const Absatz &absatz, int numm
         return fehler(auf + 1 + block.indexOf(block.left(erster).trimmed()),
                       "eine Antwort beginnt nicht mit = oder ~", "an answer does not begin with = or ~");
     bool falsche = false;
+    bool paare = !starts.isEmpty(); // every answer "=a -> b": a matching question
     int richtige = 0;
     static const QRegularExpression Gewicht(QStringLiteral("^%(-?[0-9]+(?:[.,][0-9]+)?)%"));
     for (qsizetype k = 0; k < starts.size(); ++k) {
@@ -184,9 +185,7 @@ void absatzLesen(Fremdformat::Ergebnis &ergebnis, const Absatz &absatz, int numm
         const qsizetype bis = k + 1 < starts.size() ? starts.at(k + 1) : block.size();
         QString antwort = block.mid(von, bis - von);
         const QVector<bool> antwortMaske = blockMaske.mid(von, bis - von);
-        if (block.at(starts.at(k)) == QLatin1Char('=') &&
-            finden(antwort, antwortMaske, QStringLiteral("->"), 0) >= 0)
-            return Fremdformat::typUeberspringen(ergebnis, QStringLiteral("matching"), nummer, englisch);
+        paare = paare && finden(antwort, antwortMaske, QStringLiteral("->"), 0) >= 0;
         const qsizetype rueckmeldung = finden(antwort, antwortMaske, QStringLiteral("#"), 0);
         if (rueckmeldung >= 0)
             antwort.truncate(rueckmeldung);
@@ -203,6 +202,8 @@ void absatzLesen(Fremdformat::Ergebnis &ergebnis, const Absatz &absatz, int numm
         }
         frage.antworten.append(textFuerFrage(antwort, quelle));
     }
+    if (paare && !falsche)
+        return Fremdformat::typUeberspringen(ergebnis, QStringLiteral("matching"), nummer, englisch);
     if (!falsche)
         return Fremdformat::typUeberspringen(ergebnis, QStringLiteral("shortanswer"), nummer, englisch);
     Fremdformat::aufnehmen(ergebnis, std::move(frage), richtige, nummer, englisch);
@@ -239,7 +240,9 @@ QByteArray schreiben(const QVector<QDomElement> &fragen)
     QString aus;
     for (const QDomElement &frage : fragen) {
         const int richtig = FrageDatei::richtigerKnopf(FrageDatei::feld(frage, FrageDatei::Loesung));
-        aus += maskieren(FrageDatei::feld(frage, QStringLiteral("QuestionText"))) + QStringLiteral(" {\n");
+        // The format named at the start keeps a text that begins with "//" or "[html]" a text.
+        aus += QStringLiteral("[moodle]") +
+               maskieren(FrageDatei::feld(frage, QStringLiteral("QuestionText"))) + QStringLiteral(" {\n");
         for (int k = 1; k <= 4; ++k) {
             const QString antwort = FrageDatei::feld(frage, QStringLiteral("Answer%1").arg(k));
             if (!antwort.isEmpty())

@@ -17,4 +17,10 @@ void empfang(const std::uint8_t *daten, std::size_t laenge);
 // The question file reader: the input is the content of a question file.
 void frageDatei(const std::uint8_t *daten, std::size_t laenge);
 
+// The readers of the learning platforms' question banks: the input is the content of such a file.
+// What they take must load as a question file and come back unchanged from the XML export.
+void moodleXml(const std::uint8_t *daten, std::size_t laenge);
+void gift(const std::uint8_t *daten, std::size_t laenge);
+void aiken(const std::uint8_t *daten, std::size_t laenge);
+
 } // namespace Fuzzziele

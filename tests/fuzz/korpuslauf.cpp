@@ -1,6 +1,6 @@
 // Feeds every file of the given folders through a fuzz target's entry function, so the corpus
 // and every reproducer found so far are checked by the normal test suite.
-//   fuzz_korpuslauf empfang|fragedatei FOLDER...
+//   fuzz_korpuslauf empfang|fragedatei|moodlexml|gift|aiken FOLDER...
 #include "fuzzziele.h"
 
 #include <QDir>
@@ -9,13 +9,33 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+struct Ziel
+{
+    const char *name;
+    void (*funktion)(const std::uint8_t *, std::size_t);
+};
+
+constexpr Ziel Ziele[] = {{"empfang", Fuzzziele::empfang},
+                          {"fragedatei", Fuzzziele::frageDatei},
+                          {"moodlexml", Fuzzziele::moodleXml},
+                          {"gift", Fuzzziele::gift},
+                          {"aiken", Fuzzziele::aiken}};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    if (argc < 3 || (std::strcmp(argv[1], "empfang") != 0 && std::strcmp(argv[1], "fragedatei") != 0)) {
-        std::fprintf(stderr, "usage: %s empfang|fragedatei FOLDER...\n", argv[0]);
+    const Ziel *ziel = nullptr;
+    for (const Ziel &z : Ziele) {
+        if (argc >= 3 && std::strcmp(argv[1], z.name) == 0)
+            ziel = &z;
+    }
+    if (!ziel) {
+        std::fprintf(stderr, "usage: %s empfang|fragedatei|moodlexml|gift|aiken FOLDER...\n", argv[0]);
         return 2;
     }
-    const bool empfang = std::strcmp(argv[1], "empfang") == 0;
     int anzahl = 0;
     for (int i = 2; i < argc; ++i) {
         const QDir ordner(QFile::decodeName(argv[i]));
@@ -31,10 +51,7 @@ int main(int argc, char *argv[])
             std::printf("%s\n", qPrintable(info.fileName()));
             std::fflush(stdout);
             const auto *bytes = reinterpret_cast<const std::uint8_t *>(inhalt.constData());
-            if (empfang)
-                Fuzzziele::empfang(bytes, std::size_t(inhalt.size()));
-            else
-                Fuzzziele::frageDatei(bytes, std::size_t(inhalt.size()));
+            ziel->funktion(bytes, std::size_t(inhalt.size()));
             ++anzahl;
         }
     }
