@@ -41,6 +41,7 @@ void Empfangsleser::probeSenden(quint64 auftrag, const QString &name)
     if (!m_port->oeffnen())
         return;
     m_modus = Modus::Probe;
+    m_nachAntwort.clear();
     m_port->puffernLeeren();
     m_port->schreiben(QByteArray::fromRawData(EmpfaengerProtokoll::Anfrage,
                                               qsizetype(sizeof EmpfaengerProtokoll::Anfrage) - 1));
@@ -52,6 +53,16 @@ void Empfangsleser::probeLesen(quint64 auftrag)
     if (auftrag == m_auftrag && m_modus == Modus::Probe) {
         bytes = m_port->allesLesen();
         m_modus = Modus::Beantwortet;
+        // A receiver answers before it sends any press: what follows its answer was pressed after
+        // it and waits for the stream, however late this read comes on a busy machine.
+        const QByteArrayView anfang(EmpfaengerProtokoll::AntwortMorvane,
+                                    qsizetype(sizeof EmpfaengerProtokoll::AntwortMorvane) - 2);
+        const qsizetype beginn = bytes.indexOf(anfang);
+        const qsizetype ende = beginn < 0 ? -1 : bytes.indexOf('$', beginn);
+        if (ende >= 0) {
+            m_nachAntwort = bytes.mid(ende + 1);
+            bytes.truncate(ende + 1);
+        }
     }
     emit antwort(auftrag, bytes);
 }
@@ -62,6 +73,8 @@ void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
     // presses, and a teacher may press at once after plugging it in, before this runs.
     const bool offenLassen = m_port->isOpen() && m_port->portName() == name &&
                              (m_modus == Modus::Beantwortet || m_modus == Modus::Strom);
+    if (!offenLassen)
+        m_nachAntwort.clear();
     m_auftrag = auftrag;
     m_modus = Modus::Zu;
     m_decoder.vergessen();
@@ -79,7 +92,7 @@ void Empfangsleser::stromOeffnen(quint64 auftrag, const QString &name)
     if (ok)
         m_modus = Modus::Strom;
     emit stromGeoeffnet(auftrag, ok);
-    if (ok && m_port->bytesDa())
+    if (ok && (m_port->bytesDa() || !m_nachAntwort.isEmpty()))
         datenDa();
 }
 
@@ -112,7 +125,7 @@ void Empfangsleser::datenDa()
     if (m_modus != Modus::Strom)
         return;
     const qint64 ankunft = m_uhr.monotonMs();
-    const QByteArray bytes = m_port->allesLesen();
+    const QByteArray bytes = std::exchange(m_nachAntwort, {}) + m_port->allesLesen();
     m_gelesen.clear();
     m_decoder.lesen(bytes.constData(), bytes.size(), ankunft, m_gelesen);
     weitergeben(ankunft);

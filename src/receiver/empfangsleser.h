@@ -64,4 +64,6 @@ private:
     RahmenDecoder m_decoder;
     EmpfangsFilter m_filter;
     QVector<Druck> m_gelesen;
+    // What the probe read after the receiver's answer: the first presses of the stream.
+    QByteArray m_nachAntwort;
 };
