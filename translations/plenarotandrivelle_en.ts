@@ -404,8 +404,16 @@
         <translation>Import...</translation>
     </message>
     <message>
-        <source>Fragen aus einer Tabelle (CSV) importieren</source>
-        <translation>Import questions from a spreadsheet (CSV)</translation>
+        <source>Fragen aus einer Tabelle (CSV) oder einer Lernplattform (Moodle XML, GIFT, Aiken) importieren</source>
+        <translation>Import questions from a spreadsheet (CSV) or a learning platform (Moodle XML, GIFT, Aiken)</translation>
+    </message>
+    <message>
+        <source>Exportieren...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Die Fragen der geöffneten Fragedatei für eine Lernplattform exportieren (Moodle XML, GIFT)</source>
+        <translation>Export the questions of the open question file for a learning platform (Moodle XML, GIFT)</translation>
     </message>
     <message>
         <source>Tabelle (xlsx)...</source>

@@ -10,7 +10,10 @@
 #include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
+#include "fragenimport.h"
+#include "fremdformat.h"
 #include "geraetschluessel.h"
+#include "gift.h"
 #include "goto.h"
 #include "handyabstimmung.h"
 #include "handyprotokoll.h"
@@ -20,6 +23,7 @@
 #include "hilfe_spiel_durchfuehren.h"
 #include "klang.h"
 #include "meldungsdialoge.h"
+#include "moodlexml.h"
 #include "netzadressen.h"
 #include "optionwindow.h"
 #include "pdfrangliste.h"
@@ -30,6 +34,7 @@
 #include "seriellerport.h"
 #include "shortcutkeys.h"
 #include "soundklang.h"
+#include "speicher.h"
 #include "spiel.h"
 #include "spielablauf.h"
 #include "startregeln.h"
@@ -54,6 +59,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -758,6 +764,9 @@ void MainWindow::on_actionNormal_triggered()
 
 void MainWindow::on_actionResultate_PDF_triggered()
 {
+    // Last out: once the report's layout and pages are freed, they go back to the system instead
+    // of staying with the process for the rest of the day.
+    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
     pdfrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
                                                                 QStringLiteral("Creating the PDF …")));
@@ -771,6 +780,7 @@ void MainWindow::on_actionResultate_PDF_triggered()
 
 void MainWindow::on_actionResultate_CSV_triggered()
 {
+    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
     csvrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
                                                                 QStringLiteral("Creating the CSV …")));
@@ -783,6 +793,7 @@ void MainWindow::on_actionResultate_CSV_triggered()
 
 void MainWindow::on_actionResultate_XLSX_triggered()
 {
+    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
     xlsxrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this,
                                    Einstellungen::meldung(QStringLiteral("Tabelle wird erstellt …"),
@@ -981,7 +992,111 @@ void MainWindow::on_action_ffnen_triggered()
 
 void MainWindow::on_actionImportieren_triggered()
 {
-    m_ablauf->fragenImportieren();
+    const QString pfad = m_dialoge->dateiZumOeffnen(
+        Einstellungen::meldung(QStringLiteral("Fragen importieren"), QStringLiteral("Import questions")),
+        Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
+        Einstellungen::meldung(
+            QStringLiteral(
+                "Alle Fragenformate (*.csv *.txt *.xml *.gift);;Tabellen (*.csv *.txt);;Moodle XML "
+                "(*.xml);;GIFT (*.gift *.txt);;Aiken (*.txt)"),
+            QStringLiteral(
+                "All question formats (*.csv *.txt *.xml *.gift);;Tables (*.csv *.txt);;Moodle XML "
+                "(*.xml);;GIFT (*.gift *.txt);;Aiken (*.txt)")));
+    if (pfad.isEmpty())
+        return;
+    // The content decides, whatever the name: platforms save every text format as ".txt".
+    const bool englisch = Einstellungen::istEnglisch();
+    Fremdformat::Format format = Fremdformat::Format::Unbekannt;
+    const Fremdformat::Ergebnis ergebnis = Fremdformat::lesen(pfad, englisch, &format);
+    if (format == Fremdformat::Format::Tabelle) {
+        m_ablauf->fragenImportieren(pfad);
+        return;
+    }
+    if (format == Fremdformat::Format::FrageDatei) {
+        m_ablauf->frageDateiOeffnen(pfad);
+        return;
+    }
+    const QString bild = QStringLiteral(":/images/frageneditor_50.png");
+    // A box with hundreds of lines would not fit the screen; the first ones show the pattern.
+    const QString bericht = ergebnis.bericht(englisch, 12);
+    if (ergebnis.fragen.isEmpty()) {
+        m_dialoge->hinweis(
+            {Einstellungen::meldung(QStringLiteral("Aus %1 konnten keine Fragen importiert werden."),
+                                    QStringLiteral("No questions could be imported from %1."))
+                 .arg(QDir::toNativeSeparators(pfad)),
+             bericht, bild, true});
+        return;
+    }
+    const QString ziel = FragenImport::zielPfad(pfad);
+    QString fehler;
+    if (!Fremdformat::uebernehmen(ergebnis, ziel, &fehler)) {
+        m_dialoge->hinweis(
+            {Einstellungen::meldung(QStringLiteral("Die Fragedatei %1 kann nicht geschrieben werden."),
+                                    QStringLiteral("The question file %1 cannot be written."))
+                 .arg(QDir::toNativeSeparators(ziel)),
+             fehler, bild, true});
+        return;
+    }
+    m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("Die Fragen wurden nach %1 importiert."),
+                                               QStringLiteral("The questions were imported into %1."))
+                            .arg(QDir::toNativeSeparators(ziel)),
+                        bericht, QStringLiteral(":/images/info.png"), true});
+    m_ablauf->frageDateiOeffnen(ziel);
+}
+
+void MainWindow::on_actionExportieren_triggered()
+{
+    const QString frageDatei = Einstellungen::text(Schluessel::FrageFile);
+    const FrageDatei::LadeErgebnis geladen = FrageDatei::lesen(frageDatei);
+    if (!geladen.ok()) {
+        m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("Keine Fragedatei ausgewählt."),
+                                                   QStringLiteral("No question file selected.")),
+                            geladen.beschreibung(Einstellungen::istEnglisch()),
+                            QStringLiteral(":/images/frageneditor_50.png"), true});
+        return;
+    }
+    const QFileInfo info(frageDatei);
+    const QString ziel = m_dialoge->dateiZumSpeichern(
+        Einstellungen::meldung(QStringLiteral("Fragen exportieren"), QStringLiteral("Export questions")),
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(" (Moodle).xml"),
+        QStringLiteral("Moodle XML (*.xml);;GIFT (*.gift *.txt)"));
+    if (ziel.isEmpty())
+        return;
+    // Writing the export over the question file in use would lose it.
+    if (QFileInfo(ziel).absoluteFilePath() == info.absoluteFilePath()) {
+        m_dialoge->hinweis({Einstellungen::meldung(
+                                QStringLiteral("Der Export kann nicht die geöffnete Fragedatei ersetzen."),
+                                QStringLiteral("The export cannot replace the open question file.")),
+                            {},
+                            QStringLiteral(":/images/info.png"),
+                            true});
+        return;
+    }
+    const QString endung = QFileInfo(ziel).suffix().toLower();
+    const bool gift = endung == QLatin1String("gift") || endung == QLatin1String("txt");
+    const SchreibErgebnis geschrieben = BenutzerDatei::schreiben(
+        ziel, gift ? Gift::schreiben(geladen.fragen) : MoodleXml::schreiben(geladen.fragen, frageDatei));
+    if (!geschrieben) {
+        m_dialoge->hinweis({geschrieben.meldung(), {}, QStringLiteral(":/images/info.png"), true});
+        return;
+    }
+    bool bilder = false;
+    for (const QDomElement &frage : geladen.fragen) {
+        for (const QString &feld : {QStringLiteral("PictureQuestionText"), QStringLiteral("PictureAnswer1"),
+                                    QStringLiteral("PictureAnswer2"), QStringLiteral("PictureAnswer3"),
+                                    QStringLiteral("PictureAnswer4")})
+            bilder = bilder || !FrageDatei::feld(frage, feld).isEmpty();
+    }
+    m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("%1 Fragen wurden nach %2 exportiert."),
+                                               QStringLiteral("%1 questions were exported to %2."))
+                            .arg(geladen.fragen.size())
+                            .arg(QDir::toNativeSeparators(ziel)),
+                        gift && bilder
+                            ? Einstellungen::meldung(
+                                  QStringLiteral("GIFT kann keine Bilder aufnehmen; sie fehlen im Export."),
+                                  QStringLiteral("GIFT cannot hold pictures; they are not in the export."))
+                            : QString(),
+                        QStringLiteral(":/images/info.png"), true});
 }
 
 void MainWindow::on_actionSpiel_neu_starten_triggered()

@@ -106,6 +106,7 @@ public slots:
     void on_webViewFrage_loadFinished(bool ok);
     void on_action_ffnen_triggered();
     void on_actionImportieren_triggered();
+    void on_actionExportieren_triggered();
     void on_actionSpiel_neu_starten_triggered();
     void goToFrage(int frageNr);
     void templateAusgewaehlt();

@@ -170,21 +170,33 @@ Bild bild(const QString &name, const QByteArray &daten)
     return {sauber, daten};
 }
 
-QString Ergebnis::bericht(bool englisch) const
+QString Ergebnis::bericht(bool englisch, int hoechstens) const
 {
     if (!fehler.isEmpty())
         return fehler;
+    QStringList liste = uebersprungen;
+    if (hoechstens >= 0 && liste.size() > hoechstens) {
+        const qsizetype mehr = liste.size() - hoechstens;
+        liste.resize(hoechstens);
+        liste.append((englisch ? QStringLiteral("and %1 more") : QStringLiteral("und %1 weitere")).arg(mehr));
+    }
+    if (fragen.isEmpty())
+        return text(englisch,
+                    "Keine der Fragen lässt sich übernehmen: ", "None of the questions can be imported: ") +
+               (liste.isEmpty()
+                    ? text(englisch, "die Datei enthält keine Fragen.", "the file contains no questions.")
+                    : liste.join(QStringLiteral(", ")));
     const int n = int(fragen.size());
-    QString satz = englisch ? (n == 1 ? QStringLiteral("1 question imported")
-                                      : QStringLiteral("%1 questions imported").arg(n))
-                            : (n == 1 ? QStringLiteral("1 Frage übernommen")
-                                      : QStringLiteral("%1 Fragen übernommen").arg(n));
-    if (uebersprungen.isEmpty())
+    const QString satz = englisch ? (n == 1 ? QStringLiteral("1 question imported")
+                                            : QStringLiteral("%1 questions imported").arg(n))
+                                  : (n == 1 ? QStringLiteral("1 Frage übernommen")
+                                            : QStringLiteral("%1 Fragen übernommen").arg(n));
+    if (liste.isEmpty())
         return satz + QLatin1Char('.');
     return satz +
            (englisch ? QStringLiteral(", %1 skipped: ") : QStringLiteral(", %1 übersprungen: "))
                .arg(uebersprungen.size()) +
-           uebersprungen.join(QStringLiteral(", "));
+           liste.join(QStringLiteral(", "));
 }
 
 Ergebnis lesenAus(const QByteArray &inhalt, Format format, bool englisch)
@@ -219,13 +231,6 @@ Ergebnis lesenAus(const QByteArray &inhalt, Format format, bool englisch)
                 .arg(mehr)
                 .arg(FrageDatei::MaxFragen));
     }
-    if (ergebnis.fragen.isEmpty() && ergebnis.fehler.isEmpty())
-        ergebnis.fehler =
-            text(englisch,
-                 "Keine der Fragen lässt sich übernehmen: ", "None of the questions can be imported: ") +
-            (ergebnis.uebersprungen.isEmpty()
-                 ? text(englisch, "die Datei enthält keine Fragen.", "the file contains no questions.")
-                 : ergebnis.uebersprungen.join(QStringLiteral(", ")));
     return ergebnis;
 }
 

@@ -44,8 +44,9 @@ struct Ergebnis
     // Set when the file as a whole cannot be read; then there are no questions.
     QString fehler;
 
-    // "37 Fragen übernommen, 4 übersprungen: Frage 12 (6 Antworten), …"
-    QString bericht(bool englisch) const;
+    // "37 Fragen übernommen, 4 übersprungen: Frage 12 (6 Antworten), …"; with `hoechstens`, only
+    // that many of the skipped ones are named and the rest counted.
+    QString bericht(bool englisch, int hoechstens = -1) const;
 };
 
 // Takes `frage` when this program can present it, else lists it with the reason: more than four

@@ -28,8 +28,6 @@ void pruefen(const char *format, const Fremdformat::Ergebnis &ergebnis)
         gebrochen(format, "a result without a report");
     if (!ergebnis.fehler.isEmpty() && !ergebnis.fragen.isEmpty())
         gebrochen(format, "a failed file that still hands out questions");
-    if (ergebnis.fragen.isEmpty() && ergebnis.fehler.isEmpty())
-        gebrochen(format, "no question and no reason");
     if (ergebnis.fragen.size() > FrageDatei::MaxFragen)
         gebrochen(format, "more questions than a question file holds");
     for (const Fremdformat::Frage &frage : ergebnis.fragen) {
