@@ -60,11 +60,7 @@ private slots:
         MainWindow &f = h->erzeugen();
         QVERIFY(h->aktivieren());
         // No receiver yet: the port the first start stored is not shown as if it were one.
-        QStringList status;
-        for (const QLabel *l : f.statusBar()->findChildren<QLabel *>())
-            status.append(l->text());
-        QVERIFY2(status.join(QLatin1Char('|')).contains(QStringLiteral("Port: –")),
-                 qPrintable(status.join('|')));
+        QVERIFY2(h->statusTexte().contains(QStringLiteral("Port: –")), qPrintable(h->statusTexte()));
         const QList<QToolBar *> leisten = f.findChildren<QToolBar *>();
         QVERIFY(!leisten.isEmpty() && leisten.first()->isVisible());
         const auto leistenSichtbar = [&]() {

@@ -9,6 +9,7 @@
 #include "schluessel.h"
 #include "spiel.h"
 #include "spielablauf.h"
+#include "teilnehmer.h"
 #include "testdaten.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
@@ -26,7 +27,11 @@ class FensterRekorder final : public SpielFenster
 public:
     void ansichtZeigen(Ansicht a) override { aufrufe << QString("ansicht %1").arg(int(ansicht = a)); }
     void frageNrAnzeigen(const QString &text) override { frageNr = text; }
-    void dateiAnzeigen(const QString &, const QString &a) override { anzahl = a; }
+    void dateiAnzeigen(const QString &d, const QString &a) override
+    {
+        dateiText = d;
+        anzahl = a;
+    }
     void statusMeldung(const QString &text) override { meldungen << text; }
     void zuletztGeoeffnetAktualisieren() override {}
     bool templateErzeugen(const QString &name) override
@@ -72,7 +77,7 @@ public:
 
     QStringList aufrufe, templates, meldungen;
     Ansicht ansicht = Ansicht::Start;
-    QString frageNr, anzahl;
+    QString frageNr, dateiText, anzahl;
     bool pause = false;
     int rangliste = -1;
 };
@@ -115,11 +120,7 @@ private:
     }
     int antwort(uint klassensatz, uint buzzer, int frage) const
     {
-        for (const Person &p : m_spiel->getPersonen()) {
-            if (p.getKlassensatz() == klassensatz && p.getBuzzerNo() == buzzer)
-                return p.findeAntwort(frage) ? p.findeAntwort(frage)->getAntwort() : -1;
-        }
-        return -1;
+        return antwortVon(m_spiel->getPersonen(), klassensatz, buzzer, frage);
     }
     // Question 1 shown and its countdown (10 s) running.
     void ersteFrageLaeuft()
@@ -221,6 +222,11 @@ private slots:
         druecke({{1, 7, 2}, {1, 7, 1}, {1, 23, 3}, {12, 3, 1}});
         QCOMPARE(antwort(1, 7, 1), 1);
         QCOMPARE(m_klang.gespielt, QStringList({Glocke, Glocke, Glocke}));
+        // Silenced, a new handset is taken without a sound.
+        Einstellungen::setzen(Schluessel::ToeneBuzzerLautlos, "true");
+        druecke({{1, 8, 1}});
+        QCOMPARE(m_klang.gespielt.size(), 3);
+        QCOMPARE(antwort(1, 8, 1), 1);
 
         sekunden(1);
         QVERIFY(m_fenster->aufrufe.contains("tick 9"));
@@ -234,8 +240,8 @@ private slots:
         sekunden(1.999);
         QCOMPARE(m_fenster->zaehle("ergebnis"), 0);
         sekunden(0.001);
-        QCOMPARE(m_fenster->zaehle("ergebnis Answer1 richtig 2 falsch 1"), 1);
-        QCOMPARE(m_fenster->rangliste, 4);
+        QCOMPARE(m_fenster->zaehle("ergebnis Answer1 richtig 3 falsch 1"), 1);
+        QCOMPARE(m_fenster->rangliste, 5);
     }
 
     void ohneFragenFragtNurNachDerDatei()
@@ -248,7 +254,9 @@ private slots:
         ablauf.frageUeberspringen();
         ablauf.frageZurueck();
         ablauf.goToFrage(2);
+        ablauf.dateiBeschriftungen();
         QCOMPARE(m_dialoge.hinweisTexte(), QStringList(4, "Keine Fragedatei ausgewählt."));
+        QCOMPARE(fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
         QCOMPARE(fenster.zaehle("frage"), 0);
         QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Start);
     }
@@ -356,11 +364,14 @@ private slots:
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), aktion == "Open" ? andere : m_datei);
         QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList),
                  aktion == "Open" ? QStringList{andere} : QStringList{});
-        // A file that does not load says so, naming it.
+        QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
+                 aktion == "Open" ? m_einstellungen->ordner() : QString());
+        // A file that does not load says so, naming it and why.
         const QString ladefehler = aktion == "broken" ? "kaputt.xml" : aktion == "gone" ? "fragen.xml" : "";
         QCOMPARE(m_dialoge.hinweise.size(), ladefehler.isEmpty() ? 0 : 1);
         if (!ladefehler.isEmpty())
-            QVERIFY(m_dialoge.hinweise.at(0).text.contains(ladefehler));
+            QVERIFY(m_dialoge.hinweise.at(0).text.contains(ladefehler) &&
+                    !m_dialoge.hinweise.at(0).informativerText.isEmpty());
 
         if (!neu) {
             QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
@@ -468,6 +479,29 @@ private slots:
         QCOMPARE(m_fenster->templates.size(), 2);
         // The options dialog's choice restarts the game each time.
         QCOMPARE(m_fenster->zaehle("startscreen"), 2);
+    }
+
+    // The automation moves on its time after the result, with its sound; a presenter who went on
+    // by hand first is not moved on once more.
+    void automatisierungUndIhrAbbruch()
+    {
+        Einstellungen::setzen({{Schluessel::AutomatisierungAktiviert, "true"},
+                               {Schluessel::AutomatisierungZeit, 3},
+                               {Schluessel::SoundFileToeneAutomatisierung, "plop2.wav"}});
+        ersteFrageLaeuft();
+        sekunden(10 + 2 + 2.999); // countdown, result display, automation
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        sekunden(0.001);
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 2);
+        QCOMPARE(m_klang.gespielt.last(), QString(":/sound/sound/plop2.wav"));
+        sekunden(15 + 2);
+        m_ablauf->naechsteFrage();
+        const QStringList klaenge = m_klang.gespielt;
+        sekunden(3);
+        // Question 3 is the last: a late step would show nothing new, but it would sound.
+        QCOMPARE(m_spiel->getAktuelleFrageNr(), 3);
+        QCOMPARE(m_klang.gespielt, klaenge);
+        QVERIFY(m_dialoge.hinweise.isEmpty());
     }
 
     void ranglisteNurOhneLaufendenCountdown()
@@ -681,10 +715,13 @@ private slots:
         QFETCH(QString, meldung);
         if (bereitsGestartet)
             Einstellungen::setzen(Schluessel::BereitsGestartet, "true");
-        Einstellungen::setzen(Schluessel::RecentFileList, QStringList{m_datei});
         const QString ordner = m_einstellungen->ordner() + "/Unterricht";
         QVERIFY(QDir().mkpath(ordner));
         const QString pfad = ordner + "/start.xml";
+        // A list longer than the menu keeps (as an older version left it) with the file in it: the
+        // file comes first, once, and the list is cut to five.
+        const QStringList zuletzt{m_datei, "/a.xml", pfad, "/b.xml", "/c.xml", "/d.xml"};
+        Einstellungen::setzen(Schluessel::RecentFileList, zuletzt);
         if (inhalt == "gut")
             QVERIFY(Testdaten::schreiben(pfad, dreiFragen()));
         else if (inhalt == "zuViele")
@@ -699,7 +736,7 @@ private slots:
             QVERIFY2((gesagt->text + gesagt->informativerText).contains(meldung), qPrintable(gesagt->text));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), uebernommen ? pfad : m_datei);
         QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList),
-                 uebernommen ? QStringList({pfad, m_datei}) : QStringList{m_datei});
+                 uebernommen ? QStringList({pfad, m_datei, "/a.xml", "/b.xml", "/c.xml"}) : zuletzt);
         QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
                  uebernommen ? ordner : QString());
         // The first start is completed with this file, and only by a file that loads.

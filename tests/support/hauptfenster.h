@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest>
@@ -77,6 +79,14 @@ public:
             30000);
     }
     void taste(Qt::Key taste) { QTest::keyClick(fenster.get(), taste); }
+    // The texts of the status bar's fields, joined by '|'.
+    QString statusTexte() const
+    {
+        QStringList texte;
+        for (const QLabel *l : fenster->statusBar()->findChildren<QLabel *>())
+            texte.append(l->text());
+        return texte.join(QLatin1Char('|'));
+    }
     void sekunden(int s) { uhr.vorspulen(qint64(s) * 1000); }
     // A question file below the settings folder, chosen as the file of a later start.
     QString fragen(const QList<Testdaten::Frage> &fragen, const QString &name = QStringLiteral("eigene.xml"))

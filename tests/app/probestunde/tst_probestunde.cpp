@@ -5,6 +5,7 @@
 // PLENARO_PROBE=<W>x<H>[,en][,<look>] runs that one rehearsal instead of the built-in ones.
 
 #include "aussenblick.h"
+#include "freierport.h"
 #include "testdaten.h"
 
 #include <QDir>
@@ -12,10 +13,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -103,27 +102,6 @@ std::optional<QList<QStringList>> csvLesen(const QString &text)
     if (inAnfuehrung)
         return std::nullopt;
     return zeilen;
-}
-
-// A port the program can listen on a moment later. Not one the system hands out for outgoing
-// connections: the browsers' and the DevTools client's own sockets would take it in between.
-quint16 freierPort()
-{
-    int ersterFluechtiger = 32768;
-    QFile bereich(QStringLiteral("/proc/sys/net/ipv4/ip_local_port_range"));
-    if (bereich.open(QIODevice::ReadOnly))
-        ersterFluechtiger =
-            QString::fromLatin1(bereich.readAll()).simplified().section(QLatin1Char(' '), 0, 0).toInt();
-    const int bis = std::clamp(ersterFluechtiger, 11000, 65535);
-    for (int versuch = 0; versuch < 200; ++versuch) {
-        const auto port = quint16(10000 + QRandomGenerator::global()->bounded(bis - 10000));
-        QTcpServer frei;
-        if (frei.listen(QHostAddress::Any, port))
-            return port;
-    }
-    QTcpServer frei;
-    frei.listen(QHostAddress::LocalHost);
-    return frei.serverPort();
 }
 
 // A text as a JavaScript string literal.
