@@ -64,8 +64,9 @@ public:
     static Fall fallBerechnen(const FallLage &lage, std::pair<int, int> versatz, bool vieleStimmen);
 
 private:
-    // The foot of the handsets' tree; the answers stay in sight.
-    SkriptText pauseElement() const override { return "baum"; }
+    // The pile at the foot of the handsets' tree: the answers and the handsets' leaves stay in sight
+    // (no leaf has fallen while the countdown runs).
+    SkriptText pauseElement() const override { return "blaetterhaufen"; }
     bool pauseUnten() const override { return true; }
     void zoomAnpassen();
     void blattFallen(QList<uint> geraete, int anzahlFalsch, int anzahlGesamt);

@@ -82,7 +82,7 @@ const QList<Vorlage> Vorlagen{
     {"Morvane", ".imgAntwort, .mitBeschriftung .textAntwort", ".textFrage, .textAntwort", ".text_progressbar",
      ".textFrage, .imgfrageMorvane, .textAntwortA, .imgAntwortA", ".countdown", ".antwortTabelle"},
     {"Tandrivelle", ".antwortZeile", ".textFrage, .antwortText", ".text_progressbar, .balkenSchiene",
-     ".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a", ".baum", ".hauptbereich, .baum"},
+     ".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a", ".blaetterhaufen", ".hauptbereich, .baum"},
     {"Kahoot", ".antwort", ".textFrage, .antwortText", ".circle",
      ".textFrage, .imgfrageKahoot, .textAntwortA, .imgAntwortA", ".zentrum", ".antworten"},
 };
@@ -173,28 +173,29 @@ private slots:
                     .toDouble();
             QVERIFY2(breite >= 0.85, qPrintable(stelle + ", width used: " + QString::number(breite)));
             // The pause sign's area is the box of the page's free element, as shares of the window,
-            // and covers neither question nor answers.
+            // room for the sign, and covers neither question nor answers nor handsets.
             std::optional<PauseFeld> pause;
             vorlage.pauseFeldLesen([&](const PauseFeld &feld) { pause = feld; });
             QTRY_VERIFY_WITH_TIMEOUT(pause.has_value(), 20000);
             const QRectF r = pause->flaeche;
-            f = a.fehler(
-                QStringLiteral("(function () { var b = window.innerWidth, h = window.innerHeight;"
-                               " var r = [%2 * b, %3 * h, %4 * b, %5 * h];"
-                               " var f = document.querySelector('%6').getBoundingClientRect();"
-                               " if ([f.left, f.top, f.right, f.bottom].some(function (x, i) {"
-                               " return Math.abs(x - r[i]) > 1; })) return 'not the free box: ' + r.join();"
-                               " return Array.from(document.querySelectorAll('.textFrage, %1'))"
-                               ".filter(function (e) { var s = e.getBoundingClientRect();"
-                               " return s.width > 0 && Math.min(s.right, r[2]) - Math.max(s.left, r[0]) > 1"
-                               " && Math.min(s.bottom, r[3]) - Math.max(s.top, r[1]) > 1; })"
-                               ".map(function (e) { return e.className; }).join(', '); })()")
-                    .arg(v.boxen)
-                    .arg(r.left())
-                    .arg(r.top())
-                    .arg(r.right())
-                    .arg(r.bottom())
-                    .arg(v.frei));
+            f = a.fehler(QStringLiteral(
+                             "(function () { var b = window.innerWidth, h = window.innerHeight;"
+                             " var r = [%2 * b, %3 * h, %4 * b, %5 * h];"
+                             " var f = document.querySelector('%6').getBoundingClientRect();"
+                             " if ([f.left, f.top, f.right, f.bottom].some(function (x, i) {"
+                             " return Math.abs(x - r[i]) > 1; })) return 'not the free box: ' + r.join();"
+                             " if (r[3] - r[1] < 0.11 * h) return 'too low for the sign: ' + r.join();"
+                             " return Array.from(document.querySelectorAll('.textFrage, .allImgGeraete, %1'))"
+                             ".filter(function (e) { var s = e.getBoundingClientRect();"
+                             " return s.width > 0 && Math.min(s.right, r[2]) - Math.max(s.left, r[0]) > 1"
+                             " && Math.min(s.bottom, r[3]) - Math.max(s.top, r[1]) > 1; })"
+                             ".map(function (e) { return e.className; }).join(', '); })()")
+                             .arg(v.boxen)
+                             .arg(r.left())
+                             .arg(r.top())
+                             .arg(r.right())
+                             .arg(r.bottom())
+                             .arg(v.frei));
             QVERIFY2(f.isEmpty(), qPrintable(stelle + ", the pause sign covers " + f));
 
             vorlage.countdownAbgelaufen();
