@@ -121,11 +121,10 @@ bool istBlock(const QString &name)
     return Bloecke.contains(name);
 }
 
-QString attribut(const QString &tag, const QString &name)
+QString quelleDesBildes(const QString &tag)
 {
-    const QRegularExpression muster(
-        QStringLiteral("(?:^|\\s)%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))")
-            .arg(QRegularExpression::escape(name)),
+    static const QRegularExpression muster(
+        QStringLiteral("(?:^|\\s)src\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch treffer = muster.match(tag);
     if (!treffer.hasMatch())
@@ -156,19 +155,23 @@ qsizetype tagEnde(const QString &text, qsizetype i)
 
 QString markdownOhneZeichen(const QString &text)
 {
+    static const QRegularExpression MdBild(QStringLiteral("!\\[([^\\]]*)\\]\\([^)]*\\)"));
+    static const QRegularExpression MdVerweis(QStringLiteral("\\[([^\\]]*)\\]\\([^)]*\\)"));
+    static const QRegularExpression MdUeberschrift(QStringLiteral("(^|\\n)[ \\t]*#{1,6}[ \\t]+"));
+    static const QRegularExpression MdZitat(QStringLiteral("(^|\\n)[ \\t]*>[ \\t]?"));
+    static const QRegularExpression MdFett(QStringLiteral("(\\*\\*|__|`)"));
+    static const QRegularExpression MdKursiv(
+        QStringLiteral("(^|[\\s(])[*_](\\S[^*_\\n]*\\S|\\S)[*_](?=$|[\\s).,;:!?])"));
+    static const QRegularExpression MdMaskiert(QStringLiteral("\\\\([\\\\`*_{}\\[\\]()#+\\-.!])"));
     QString ergebnis = text;
     // Pictures and links keep their words only.
-    ergebnis.replace(QRegularExpression(QStringLiteral("!\\[([^\\]]*)\\]\\([^)]*\\)")), QString());
-    ergebnis.replace(QRegularExpression(QStringLiteral("\\[([^\\]]*)\\]\\([^)]*\\)")), QStringLiteral("\\1"));
-    ergebnis.replace(QRegularExpression(QStringLiteral("(^|\\n)[ \\t]*#{1,6}[ \\t]+")),
-                     QStringLiteral("\\1"));
-    ergebnis.replace(QRegularExpression(QStringLiteral("(^|\\n)[ \\t]*>[ \\t]?")), QStringLiteral("\\1"));
-    ergebnis.replace(QRegularExpression(QStringLiteral("(\\*\\*|__|`)")), QString());
-    ergebnis.replace(
-        QRegularExpression(QStringLiteral("(^|[\\s(])[*_](\\S[^*_\\n]*\\S|\\S)[*_](?=$|[\\s).,;:!?])")),
-        QStringLiteral("\\1\\2"));
-    ergebnis.replace(QRegularExpression(QStringLiteral("\\\\([\\\\`*_{}\\[\\]()#+\\-.!])")),
-                     QStringLiteral("\\1"));
+    ergebnis.replace(MdBild, QString());
+    ergebnis.replace(MdVerweis, QStringLiteral("\\1"));
+    ergebnis.replace(MdUeberschrift, QStringLiteral("\\1"));
+    ergebnis.replace(MdZitat, QStringLiteral("\\1"));
+    ergebnis.replace(MdFett, QString());
+    ergebnis.replace(MdKursiv, QStringLiteral("\\1\\2"));
+    ergebnis.replace(MdMaskiert, QStringLiteral("\\1"));
     return ergebnis;
 }
 
@@ -203,6 +206,7 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
         quelle = Quelle::AutoFormat;
     }
     const bool html = quelle == Quelle::Html;
+    static const QRegularExpression NamensEnde(QStringLiteral("[\\s/>]"));
     Ausgabe aus;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text.at(i);
@@ -216,9 +220,7 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
             const QString tag = text.mid(i + 1, ende - i - 2);
             i = ende;
             const bool schluss = tag.startsWith(QLatin1Char('/'));
-            const QString name = tag.mid(schluss ? 1 : 0)
-                                     .section(QRegularExpression(QStringLiteral("[\\s/>]")), 0, 0)
-                                     .toLower();
+            const QString name = tag.mid(schluss ? 1 : 0).section(NamensEnde, 0, 0).toLower();
             if (!schluss && (name == QLatin1String("script") || name == QLatin1String("style"))) {
                 const qsizetype zu = text.indexOf(QLatin1String("</") + name, i, Qt::CaseInsensitive);
                 i = zu < 0 ? text.size() : tagEnde(text, zu);
@@ -229,7 +231,7 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
             } else if (name == QLatin1String("td") || name == QLatin1String("th")) {
                 aus.leer();
             } else if (name == QLatin1String("img") && bilder) {
-                bilder->append(attribut(tag, QStringLiteral("src")));
+                bilder->append(quelleDesBildes(tag));
             }
             continue;
         }
@@ -269,7 +271,9 @@ QString fuerFrageDatei(const QString &klartext)
                                                      QRegularExpression::AnchorAtOffsetMatchOption)
                                               .hasMatch())
             ergebnis += QLatin1String("&amp;");
-        else if (c != QLatin1Char('\r'))
+        // A question file is XML: control characters (a CR too, line breaks are LF) cannot stand in it.
+        else if ((c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t')) &&
+                 c.unicode() != 0xFFFE && c.unicode() != 0xFFFF)
             ergebnis += c;
     }
     return ergebnis;
