@@ -155,14 +155,15 @@ int main(int argc, char *argv[])
                 continue;
             auto fertig = std::make_shared<int>(-1);
             ansicht->page()->runJavaScript(
-                QStringLiteral("(function () { var da = location.protocol !== 'about:' && "
-                               "document.readyState === 'complete' && typeof qt === 'object' && "
-                               "(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
-                               "Array.from(document.images).every(function (i) { return i.complete; });"
-                               "if (!da) { window.plenaroBild = 0; return false; }"
-                               "if (!window.plenaroBild) { window.plenaroBild = 1; requestAnimationFrame(function () {"
-                               " requestAnimationFrame(function () { window.plenaroBild = 2; }); }); }"
-                               "return window.plenaroBild === 2; })()"),
+                QStringLiteral(
+                    "(function () { var da = location.protocol !== 'about:' && "
+                    "document.readyState === 'complete' && typeof qt === 'object' && "
+                    "(typeof Einpassen === 'undefined' || Einpassen.fertig()) && "
+                    "Array.from(document.images).every(function (i) { return i.complete; });"
+                    "if (!da) { window.plenaroBild = 0; return false; }"
+                    "if (!window.plenaroBild) { window.plenaroBild = 1; requestAnimationFrame(function () {"
+                    " requestAnimationFrame(function () { window.plenaroBild = 2; }); }); }"
+                    "return window.plenaroBild === 2; })()"),
                 [fertig](const QVariant &wert) { *fertig = wert.toBool() ? 1 : 0; });
             QElapsedTimer uhrzeit;
             uhrzeit.start();
@@ -293,7 +294,8 @@ int main(int argc, char *argv[])
         warten(100);
         foto(QStringLiteral("frage%1-ergebnis").arg(frage));
         if (frage == s.getAnzahlFragen()) {
-            warten(5000);
+            // The last leaf starts falling up to 3 s late and takes 4 s, then settles on the pile.
+            warten(10000);
             foto(QStringLiteral("frage%1-ergebnis-spaeter").arg(frage));
         }
     }
