@@ -10,8 +10,14 @@ public:
     QtSeriellerPort();
 
     void leitungEinstellen() override;
-    void setPortName(const QString &name) override { m_port.setPortName(name); }
-    QString portName() const override { return m_port.portName(); }
+    void setPortName(const QString &name) override
+    {
+        m_name = name;
+        m_port.setPortName(name);
+    }
+    // The name as given: the toolkit shortens a path ("/dev/pts/3" becomes "pts/3"), and the link
+    // compares it with the one it stored.
+    QString portName() const override { return m_name; }
     bool oeffnen() override { return m_port.open(QIODevice::ReadWrite); }
     void schliessen() override { m_port.close(); }
     bool isOpen() const override { return m_port.isOpen(); }
@@ -23,4 +29,5 @@ public:
 private:
     // A child, so that it moves with the wrapper to the reading thread.
     QSerialPort m_port{this};
+    QString m_name;
 };
