@@ -30,6 +30,25 @@ const QHash<QString, char32_t> &namen()
     return tabelle;
 }
 
+// What XML cannot hold (control characters but tab and line feed, U+FFFE, U+FFFF, a half of a
+// surrogate pair) goes before anything else is read, so its leaving cannot join what was apart.
+QString saeubern(const QString &text)
+{
+    QString ergebnis;
+    ergebnis.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ergebnis += c;
+            ergebnis += text.at(++i);
+        } else if ((c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t')) &&
+                   !c.isSurrogate() && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
+            ergebnis += c;
+        }
+    }
+    return ergebnis;
+}
+
 bool istAsciiBuchstabe(QChar c)
 {
     return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
@@ -194,13 +213,9 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
     QString text = roh;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (quelle == Quelle::Klartext) {
-        text.removeIf([](QChar c) {
-            return (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t')) ||
-                   c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
-        });
+    text = saeubern(text);
+    if (quelle == Quelle::Klartext)
         return text;
-    }
     if (quelle == Quelle::Markdown) {
         text = markdownOhneZeichen(text);
         quelle = Quelle::AutoFormat;
@@ -256,8 +271,9 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
     return aus.text();
 }
 
-QString fuerFrageDatei(const QString &klartext)
+QString fuerFrageDatei(const QString &roh)
 {
+    const QString klartext = saeubern(roh).trimmed();
     static const QRegularExpression Referenz(
         QStringLiteral("^&(#|[A-Za-z0-9]+;|amp|lt|gt|quot|nbsp|copy|reg)"));
     QString ergebnis;
@@ -271,9 +287,7 @@ QString fuerFrageDatei(const QString &klartext)
                                                      QRegularExpression::AnchorAtOffsetMatchOption)
                                               .hasMatch())
             ergebnis += QLatin1String("&amp;");
-        // A question file is XML: control characters (a CR too, line breaks are LF) cannot stand in it.
-        else if ((c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t')) &&
-                 c.unicode() != 0xFFFE && c.unicode() != 0xFFFF)
+        else if (c != QLatin1Char('\r'))
             ergebnis += c;
     }
     return ergebnis;

@@ -25,7 +25,8 @@ Quelle quelle(const QString &name);
 QString klartext(const QString &text, Quelle quelle, QStringList *bilder = nullptr);
 
 // Plain text as a question file holds it: a "<" that would open a tag and an "&" that would start a
-// character reference are written as references, everything else stays as typed ("2 < 3 & 4").
+// character reference are written as references, everything else stays as typed ("2 < 3 & 4");
+// blanks around it and what XML cannot hold go.
 QString fuerFrageDatei(const QString &klartext);
 
 // A question file's text as HTML for a platform: line breaks become <br>, blanks the browser would
