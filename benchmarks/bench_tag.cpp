@@ -1,8 +1,9 @@
 // Prints the program's memory over a long teaching day: 300 questions with 200 participants, the
 // ranking shown every 10 questions, a PDF and a CSV report every 50, and the memory of the
-// program with all its web engine processes (proportional set size, from /proc) at start-up and
-// every 50 questions. The clock is the test clock, so the countdowns take no real time; the pages
-// are the real ones in real web views.
+// program with all its web engine processes (from /proc) at start-up and every 50 questions: the
+// memory private to them, which is what a day's growth shows in and which other programs on the
+// machine do not change, and their proportional share of all they use. The clock is the test clock, so the
+// countdowns take no real time; the pages are the real ones in real web views.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_tag
 #include "dialogrekorder.h"
 #include "einstellungen.h"
@@ -24,6 +25,8 @@
 #include <QTextStream>
 #include <QWebEngineView>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -38,9 +41,10 @@ public:
     void abspielen(const QString &) override {}
 };
 
-// Kilobytes of this process and all its descendants (the web engine's helpers), each counted by
-// its proportional share of the pages it uses, so shared libraries count once.
-qint64 speicherKb(qint64 *selbst = nullptr)
+// Kilobytes of this process and all its descendants (the web engine's helpers): the pages private
+// to each, or with `anteil` each one's proportional share of all it uses (shared libraries count
+// once, but less while other programs use them too).
+qint64 speicherKb(qint64 *selbst = nullptr, QList<qint64> *helfer = nullptr, bool anteil = false)
 {
     QHash<qint64, QList<qint64>> kinder;
     const QStringList prozesse = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -66,14 +70,16 @@ qint64 speicherKb(qint64 *selbst = nullptr)
         QFile smaps(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
         if (!smaps.open(QIODevice::ReadOnly))
             continue;
+        qint64 kb = 0;
         for (const QByteArray &zeile : smaps.readAll().split('\n')) {
-            if (!zeile.startsWith("Pss:"))
-                continue;
-            const qint64 kb = zeile.mid(4).trimmed().split(' ').value(0).toLongLong();
-            summe += kb;
-            if (selbst && pid == ::getpid())
-                *selbst = kb;
+            if (anteil ? zeile.startsWith("Pss:") : zeile.startsWith("Private_"))
+                kb += zeile.mid(zeile.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
         }
+        summe += kb;
+        if (selbst && pid == ::getpid())
+            *selbst = kb;
+        else if (helfer && pid != ::getpid())
+            helfer->append(kb);
     }
     return summe;
 }
@@ -81,6 +87,16 @@ qint64 speicherKb(qint64 *selbst = nullptr)
 QString mb(qint64 kb)
 {
     return QString::number(double(kb) / 1024.0, 'f', 1) + QLatin1String(" MB");
+}
+
+// Each process's figure in whole MB, largest first.
+QString liste(QList<qint64> kb)
+{
+    std::sort(kb.begin(), kb.end(), std::greater<>());
+    QStringList teile;
+    for (const qint64 k : std::as_const(kb))
+        teile.append(QString::number(k / 1024));
+    return teile.join(QLatin1String(" + ")) + QLatin1String(" MB");
 }
 
 QString fragenDatei(const QString &ordner)
@@ -119,6 +135,9 @@ bool seiteNachgekommen(QWebEngineView *ansicht, const QString &ausdruck = QStrin
 
 int main(int argc, char *argv[])
 {
+    // The pages may be asked to collect their garbage, so what a page really keeps can be told
+    // from what its collector has not got round to yet.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --js-flags=--expose-gc");
     WebBruecke::qrcSchemaAnmelden();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(
@@ -136,9 +155,19 @@ int main(int argc, char *argv[])
         aus << "the window was not set up\n";
         return 1;
     }
-    qint64 programm = 0;
-    aus << "after start-up: " << mb(speicherKb(&programm)) << " (the program's own process " << mb(programm)
-        << ")\n";
+    // Private memory of all processes (the program's own, the web engine's), and the
+    // proportional share of everything as a second figure.
+    const auto messen = [&](const QString &wann) {
+        qint64 programm = 0;
+        QList<qint64> helfer;
+        const qint64 privat = speicherKb(&programm, &helfer);
+        aus << wann << ": " << mb(privat) << " private (the program's own process " << mb(programm)
+            << ", the web engine's " << liste(helfer) << "), " << mb(speicherKb(nullptr, nullptr, true))
+            << " proportional";
+        return privat;
+    };
+    messen(QStringLiteral("after start-up"));
+    aus << "\n";
     aus.flush();
 
     const QString datei = fragenDatei(einstellungen.ordner());
@@ -149,6 +178,8 @@ int main(int argc, char *argv[])
     }
     qint64 nachFuenfzig = 0;
     qint64 zuletzt = 0;
+    qint64 nachFuenfzigGesammelt = 0;
+    qint64 zuletztGesammelt = 0;
     for (int frage = 1; frage <= Fragen; ++frage) {
         fenster.goToFrage(frage);
         fenster.on_actionN_chste_Frage_triggered(); // no answer delay: the countdown runs
@@ -178,18 +209,28 @@ int main(int argc, char *argv[])
             if (!QFile::exists(stamm + QStringLiteral(".pdf")) ||
                 !QFile::exists(stamm + QStringLiteral(".csv")))
                 aus << "the reports after question " << frage << " were not written\n";
-            zuletzt = speicherKb(&programm);
-            if (frage == 50)
+            seiteNachgekommen(fenster.frageAnsicht()); // back in the event loop, as after a click
+            zuletzt = messen(QStringLiteral("after question %1").arg(frage));
+            for (QWebEngineView *ansicht : {fenster.startAnsicht(), fenster.frageAnsicht(),
+                                            fenster.ranglisteAnsicht(), fenster.schwarzAnsicht()})
+                seiteNachgekommen(ansicht, QStringLiteral("window.gc ? (gc(), true) : true"));
+            QList<qint64> helfer;
+            zuletztGesammelt = speicherKb(nullptr, &helfer);
+            aus << "; after the pages' garbage collection " << mb(zuletztGesammelt) << " private ("
+                << liste(helfer) << ")\n";
+            if (frage == 50) {
                 nachFuenfzig = zuletzt;
-            aus << "after question " << frage << ": " << mb(zuletzt) << " (the program's own process "
-                << mb(programm) << ")\n";
+                nachFuenfzigGesammelt = zuletztGesammelt;
+            }
             aus.flush();
         }
     }
     if (nachFuenfzig > 0)
-        aus << "the last figure is "
+        aus << "the last private figure is "
             << QString::number(100.0 * double(zuletzt) / double(nachFuenfzig), 'f', 1)
-            << " % of the one after question 50\n";
+            << " % of the one after question 50 ("
+            << QString::number(100.0 * double(zuletztGesammelt) / double(nachFuenfzigGesammelt), 'f', 1)
+            << " % after the pages' garbage collection)\n";
     dialoge.antwortJa = true;
     dialoge.sicherungVorgabe = Dialoge::Sichern::Verwerfen;
     return 0;

@@ -59,7 +59,6 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -764,9 +763,9 @@ void MainWindow::on_actionNormal_triggered()
 
 void MainWindow::on_actionResultate_PDF_triggered()
 {
-    // Last out: once the report's layout and pages are freed, they go back to the system instead
-    // of staying with the process for the rest of the day.
-    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
+    // Once the report's layout and pages are freed (some only back in the event loop), they go
+    // back to the system instead of staying with the process for the rest of the day.
+    QTimer::singleShot(0, &Speicher::zurueckgeben);
     pdfrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
                                                                 QStringLiteral("Creating the PDF …")));
@@ -780,7 +779,7 @@ void MainWindow::on_actionResultate_PDF_triggered()
 
 void MainWindow::on_actionResultate_CSV_triggered()
 {
-    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
+    QTimer::singleShot(0, &Speicher::zurueckgeben);
     csvrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
                                                                 QStringLiteral("Creating the CSV …")));
@@ -793,7 +792,7 @@ void MainWindow::on_actionResultate_CSV_triggered()
 
 void MainWindow::on_actionResultate_XLSX_triggered()
 {
-    const auto freigeben = qScopeGuard(&Speicher::zurueckgeben);
+    QTimer::singleShot(0, &Speicher::zurueckgeben);
     xlsxrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this,
                                    Einstellungen::meldung(QStringLiteral("Tabelle wird erstellt …"),
