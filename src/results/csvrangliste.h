@@ -11,7 +11,7 @@ class ExportFortschritt;
 class Fragenkatalog;
 class Uhr;
 
-// The results as a semicolon-separated file for spreadsheets, UTF-8 with a byte-order mark: ranking,
+// The results as a semicolon-separated file for spreadsheets, UTF-8 without a byte-order mark: ranking,
 // answer counts per question and every participant's answers next to the correct ones.
 class csvrangliste final : public QObject
 {
