@@ -1,6 +1,7 @@
 // Prints what the press journal costs the game's thread per press and per sync, and what reading
 // a question file of 1,000 questions and one near the size limit costs.
-//   build/bin/bench_dateien [folder on the disk to measure]
+//   build/bin/bench_dateien [--nach-ruhe] [folder on the disk to measure]
+// --nach-ruhe also times the first press after a quiet 35 seconds, five times each with and without the journal (six minutes).
 #include "benutzerdatei.h"
 #include "dialoge.h"
 #include "druckjournal.h"
@@ -85,8 +86,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\nqt.*=false"));
-    QTemporaryDir temp(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX")
-                                : QString());
+    QStringList argumente = app.arguments().mid(1);
+    const bool nachRuhe = argumente.removeAll(QStringLiteral("--nach-ruhe")) > 0;
+    QTemporaryDir temp(!argumente.isEmpty() ? argumente.first() + QStringLiteral("/bench-XXXXXX")
+                                            : QString());
     const QString ordner = temp.path();
 
     // A question file of about 49 MB: far beyond 1000 questions.
@@ -205,6 +208,28 @@ int main(int argc, char **argv)
     printf("a single press 0.3 ms after the last, the writer idle: without journal %.2f us; with journal "
            "%.2f us; written on the game's thread as before %.2f us (medians of 2000)\n",
            median(einzelnOhne), median(einzelnMit), median(einzelnVorher));
+
+    if (nachRuhe) {
+        // The first press after the class was quiet for longer than the writer's busy looking.
+        // Alternately with and without the journal, so both meet caches cooled alike.
+        QList<double> mit, ohne;
+        for (int i = 0; i < 10; ++i) {
+            journal.leeren();
+            sleep(35);
+            zeit.restart();
+            if (i % 2 == 0) {
+                const SpielStand::Druck d = journal.druck(s, 1, uint(i + 1), 1);
+                s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
+                mit.append(zeit.nsecsElapsed() / 1e3);
+            } else {
+                s.antwortErfassen(1, uint(i + 1), 1);
+                ohne.append(zeit.nsecsElapsed() / 1e3);
+            }
+        }
+        printf("the first press after a quiet 35 s: without journal %.2f us; with journal %.2f us (medians "
+               "of 3)\n",
+               median(ohne), median(mit));
+    }
 
     // The sync the journal's timer makes at most every 100 ms while presses come in: measured
     // by hand on a line just written.

@@ -86,8 +86,8 @@ bool vielleichtAuswertung(const QByteArray &zeile)
 } // namespace
 
 // Writes the journal's records on a thread of its own. The game's thread only puts the values
-// in a queue and wakes the writer when it sleeps; the writer formats whatever is waiting and
-// hands it to the system in one write, at once, so little is ever left in the queue.
+// in a queue (the writer looks for it by itself while a journal is open); the writer formats
+// whatever is waiting and hands it to the system in one write, so little is ever left waiting.
 class Druckjournal::Schreiber final
 {
     Q_DISABLE_COPY_MOVE(Schreiber)
@@ -176,11 +176,13 @@ private:
         auto zuletzt = std::chrono::steady_clock::time_point();
         for (;;) {
             while (m_warteschlange.empty() && !m_syncAngefordert && !m_ende) {
-                // While a class is pressing, the writer looks for new records by itself, so a press
-                // does not pay for waking it (a system call on the game's thread); after a quiet
-                // while it sleeps until the next record wakes it.
-                if (m_deskriptor >= 0 && std::chrono::steady_clock::now() - zuletzt < Wachzeit) {
-                    m_arbeit.wait_for(sperre, Umschau);
+                // While a journal is open the writer looks for new records by itself, so a press
+                // never pays for waking it (a system call on the game's thread): often while a class
+                // is pressing, less often after a quiet while. Without a journal it sleeps until
+                // one is opened.
+                if (m_deskriptor >= 0) {
+                    const bool wach = std::chrono::steady_clock::now() - zuletzt < Wachzeit;
+                    m_arbeit.wait_for(sperre, wach ? Umschau : Ruheblick);
                 } else {
                     m_schlaeft = true;
                     m_arbeit.wait(sperre);
@@ -236,10 +238,11 @@ private:
         }
     }
 
-    // How often the writer looks while it is awake, and how long after the last record it stays
-    // so: a killed process loses at most what came in the last look.
+    // How often the writer looks while presses come in, for how long after the last record, and
+    // how often after that: a killed process loses at most what came in since the last look.
     static constexpr std::chrono::milliseconds Umschau{10};
     static constexpr std::chrono::seconds Wachzeit{30};
+    static constexpr std::chrono::milliseconds Ruheblick{100};
 
     Druckjournal &m_journal;
     std::mutex m_mutex;

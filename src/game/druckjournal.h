@@ -67,12 +67,12 @@ struct SpielStand
 //
 // Each record is one line. A thread of the journal's own writes the lines as soon as they are
 // handed over, with one system call for all that are waiting: the game's thread neither formats
-// nor writes. While presses come in, the writer looks for them every 10 ms by itself; only the
-// first record after a quiet half minute wakes it. A killed process loses at most what was
-// handed over in its last 10 ms. The file is synced to the disk at most
-// 100 ms after a write (a power cut loses at most that). Every line carries a checksum: a torn
-// or damaged line, garbage or an empty file are skipped when reading and counted, never fatal;
-// what can be read of the rest still comes back.
+// nor writes, and never wakes the writer: while presses come in, the writer looks for them
+// every 10 ms by itself, after a quiet half minute every 100 ms. A killed process loses at most
+// what was handed over in its last 10 ms (100 ms for a first press after a quiet while). The
+// file is synced to the disk at most 100 ms after a write (a power cut loses at most that). Every
+// line carries a checksum: a torn or damaged line, garbage or an empty file are skipped when
+// reading and counted, never fatal; what can be read of the rest still comes back.
 //
 // Use in the game flow:
 //   start-up:  if (j.dateiVorhanden()) { s = j.lesen(); damaged: j.aufbewahren() first; offer;

@@ -125,8 +125,7 @@ OptionWindow::OptionWindow(PortSystem &ports, Klang &klang, QWidget *eltern, Dia
     ui->lineEdit_Steuerung_Automatisierung_Zeit->setValidator(
         new ZahlValidator(GroessteAutomatisierungsZeit, this));
 
-    // The list of addresses is filled anew at every opening: a longer stored address must widen it,
-    // not only the entries of the first opening.
+    // Filled anew at every opening (see handyAdressenFuellen).
     ui->comboBox_Handys_Adresse->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     tandrivelleSchalterZeigen(Einstellungen::text(Schluessel::GewaehltesTemplate));
@@ -266,6 +265,9 @@ void OptionWindow::handyAdressenFuellen()
         ui->comboBox_Handys_Adresse->addItem(gewaehlt, gewaehlt);
     ui->comboBox_Handys_Adresse->setCurrentIndex(
         std::max(0, ui->comboBox_Handys_Adresse->findData(gewaehlt)));
+    // The dialog grows to every tab's smallest size: that of the list is its longest entry now, not
+    // the one of its first opening.
+    ui->comboBox_Handys_Adresse->setMinimumWidth(ui->comboBox_Handys_Adresse->sizeHint().width());
 }
 
 void OptionWindow::portListeAktualisieren()

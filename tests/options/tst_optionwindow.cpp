@@ -74,10 +74,8 @@ private slots:
     void jedesFeldInVollerGroesse_data()
     {
         QTest::addColumn<bool>("englisch");
-        QTest::addColumn<bool>("wieder");
-        QTest::newRow("German") << false << false;
-        QTest::newRow("English") << true << false;
-        QTest::newRow("reopened with a long address") << false << true;
+        QTest::newRow("German") << false;
+        QTest::newRow("English") << true;
     }
 
     void jedesFeldInVollerGroesse()
@@ -88,18 +86,14 @@ private slots:
         const QStringList kataloge = Sprachkataloge::installieren(*qApp, englisch);
         if (englisch)
             QVERIFY(!kataloge.isEmpty());
-        QFETCH(bool, wieder);
         auto fenster = neuesFenster();
         fenster->show();
+        fenster->hide();
+        Einstellungen::setzen(Schluessel::HandyAdresse,
+                              QStringLiteral("fd00:1234:5678:9abc:def0:1234:5678:9abc"));
+        fenster->felderAktualisieren();
+        fenster->show();
         QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
-        if (wieder) {
-            fenster->hide();
-            Einstellungen::setzen(Schluessel::HandyAdresse,
-                                  QStringLiteral("fd00:1234:5678:9abc:def0:1234:5678:9abc"));
-            fenster->felderAktualisieren();
-            fenster->show();
-            QVERIFY(QTest::qWaitForWindowExposed(fenster.get()));
-        }
         QVERIFY(QRect(0, 0, 1366, 768).contains(fenster->geometry()));
         auto *tabs = kind<QTabWidget>(*fenster, "tabWidgetDerOptionen");
         QCOMPARE(tabs->currentIndex(), 0);
