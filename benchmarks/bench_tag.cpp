@@ -23,6 +23,7 @@
 #include <QHash>
 #include <QLoggingCategory>
 #include <QTextStream>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -44,7 +45,7 @@ public:
 // Kilobytes of this process and all its descendants (the web engine's helpers): the pages private
 // to each, or with `anteil` each one's proportional share of all it uses (shared libraries count
 // once, but less while other programs use them too).
-qint64 speicherKb(qint64 *selbst = nullptr, QList<qint64> *helfer = nullptr, bool anteil = false)
+qint64 speicherKb(qint64 *selbst = nullptr, QHash<qint64, qint64> *helfer = nullptr, bool anteil = false)
 {
     QHash<qint64, QList<qint64>> kinder;
     const QStringList prozesse = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -79,7 +80,7 @@ qint64 speicherKb(qint64 *selbst = nullptr, QList<qint64> *helfer = nullptr, boo
         if (selbst && pid == ::getpid())
             *selbst = kb;
         else if (helfer && pid != ::getpid())
-            helfer->append(kb);
+            helfer->insert(pid, kb);
     }
     return summe;
 }
@@ -89,13 +90,17 @@ QString mb(qint64 kb)
     return QString::number(double(kb) / 1024.0, 'f', 1) + QLatin1String(" MB");
 }
 
-// Each process's figure in whole MB, largest first.
-QString liste(QList<qint64> kb)
+// Each helper process's figure in whole MB, largest first, with the views whose pages it renders.
+QString liste(const QHash<qint64, qint64> &kb, const QHash<qint64, QString> &ansichten)
 {
-    std::sort(kb.begin(), kb.end(), std::greater<>());
+    QList<std::pair<qint64, qint64>> reihe;
+    for (auto it = kb.cbegin(); it != kb.cend(); ++it)
+        reihe.append({it.value(), it.key()});
+    std::sort(reihe.begin(), reihe.end(), std::greater<>());
     QStringList teile;
-    for (const qint64 k : std::as_const(kb))
-        teile.append(QString::number(k / 1024));
+    for (const auto &[k, pid] : std::as_const(reihe))
+        teile.append(QString::number(k / 1024) +
+                     (ansichten.contains(pid) ? QLatin1Char(' ') + ansichten.value(pid) : QString()));
     return teile.join(QLatin1String(" + ")) + QLatin1String(" MB");
 }
 
@@ -155,15 +160,27 @@ int main(int argc, char *argv[])
         aus << "the window was not set up\n";
         return 1;
     }
+    const auto ansichten = [&]() {
+        QHash<qint64, QString> namen;
+        const std::pair<QWebEngineView *, const char *> alle[] = {{fenster.startAnsicht(), "start"},
+                                                                  {fenster.frageAnsicht(), "question"},
+                                                                  {fenster.ranglisteAnsicht(), "ranking"},
+                                                                  {fenster.schwarzAnsicht(), "black"}};
+        for (const auto &[ansicht, name] : alle) {
+            QString &eintrag = namen[ansicht->page()->renderProcessPid()];
+            eintrag += (eintrag.isEmpty() ? QString() : QStringLiteral("/")) + QLatin1String(name);
+        }
+        return namen;
+    };
     // Private memory of all processes (the program's own, the web engine's), and the
     // proportional share of everything as a second figure.
     const auto messen = [&](const QString &wann) {
         qint64 programm = 0;
-        QList<qint64> helfer;
+        QHash<qint64, qint64> helfer;
         const qint64 privat = speicherKb(&programm, &helfer);
         aus << wann << ": " << mb(privat) << " private (the program's own process " << mb(programm)
-            << ", the web engine's " << liste(helfer) << "), " << mb(speicherKb(nullptr, nullptr, true))
-            << " proportional";
+            << ", the web engine's " << liste(helfer, ansichten()) << "), "
+            << mb(speicherKb(nullptr, nullptr, true)) << " proportional";
         return privat;
     };
     messen(QStringLiteral("after start-up"));
@@ -214,10 +231,10 @@ int main(int argc, char *argv[])
             for (QWebEngineView *ansicht : {fenster.startAnsicht(), fenster.frageAnsicht(),
                                             fenster.ranglisteAnsicht(), fenster.schwarzAnsicht()})
                 seiteNachgekommen(ansicht, QStringLiteral("window.gc ? (gc(), true) : true"));
-            QList<qint64> helfer;
+            QHash<qint64, qint64> helfer;
             zuletztGesammelt = speicherKb(nullptr, &helfer);
             aus << "; after the pages' garbage collection " << mb(zuletztGesammelt) << " private ("
-                << liste(helfer) << ")\n";
+                << liste(helfer, ansichten()) << ")\n";
             if (frage == 50) {
                 nachFuenfzig = zuletzt;
                 nachFuenfzigGesammelt = zuletztGesammelt;

@@ -67,6 +67,11 @@ int main(int argc, char *argv[])
     });
     // Before the first web view: it decides how every page is drawn.
     const QString zeichenweg = Zeichenweg::waehlen();
+    // Lets a page that is put out of sight collect its garbage at once (see einpassen.js), unless
+    // the engine's script options were set from outside. Only the program's own pages run here.
+    const QByteArray schalter = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!schalter.contains("--js-flags"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (schalter + " --js-flags=--expose-gc").trimmed());
     // The window's menus and labels need the list of the system's fonts; reading it takes the
     // window's thread about 10 ms while the web engine waits for that thread to load the start
     // page. Read beside it instead: the font database may be used from any thread.
