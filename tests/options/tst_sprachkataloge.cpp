@@ -435,10 +435,12 @@ private slots:
             texte << meldung.text << meldung.informativerText;
         QVERIFY(texte.join(QString()).size() > 20);
 
-        // Fixed texts, the same in both languages: the names of two windows, the placeholder web
-        // address, the file names of the sounds, and file paths (whose folders are the machine's).
+        // Fixed texts, the same in both languages: the names of two windows, the export dialogs'
+        // titles, the placeholder web address, the file names of the sounds, and file paths (whose
+        // folders are the machine's).
         static const QRegularExpression fest(
-            QStringLiteral("Shortcut Keys|Go To|plenaro\\.example|\\b\\w+\\.wav\\b|\\S*(?:/[^\\s/]+)+"));
+            QStringLiteral("Shortcut Keys|Go To|Export (?:PDF|CSV|XLSX)|"
+                           "plenaro\\.example|\\b\\w+\\.wav\\b|\\S*(?:/[^\\s/]+)+"));
         const QSet<QString> fremdeWoerter = woerterNur(!englisch);
         QStringList fremd;
         for (QString text : std::as_const(texte)) {
