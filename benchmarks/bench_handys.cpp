@@ -211,7 +211,7 @@ int main(int argc, char *argv[])
               : QStringLiteral("phones (this benchmark's clients)"));
     zeile(Uebrige, QStringLiteral("other threads"));
     aus << "presses held up for more than 1 ms in the phones' thread while being sent: "
-        << klasse.aufgehalten() << " (their wait counts against the program)\n";
+        << klasse.aufgehalten() << " (each counts from when it was handed to the system)\n";
     aus << "load average " << QString::number(last, 'f', 2) << " at the start, on "
         << QThread::idealThreadCount() << " cores\n";
     if (zurueckgestellt)

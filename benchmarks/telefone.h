@@ -33,8 +33,8 @@ inline void aufwecken()
         QCoreApplication::instance(), []() {}, Qt::QueuedConnection);
 }
 
-// The send times of each phone's presses, oldest first: written by the phones' thread before a
-// press goes out, read by the main thread when the program has it.
+// The send times of each phone's presses, oldest first: written by the phones' thread around a
+// press going out (see takt), read by the main thread when the program has it.
 struct Sendezeiten
 {
     QMutex sperre;
@@ -166,9 +166,18 @@ private:
                                           .arg(1 + (t.gedrueckt + int(t.nummer)) % 4));
             // Out now, not at the thread's next turn of its event loop.
             t.socket->flush();
-            // The phones' thread lost its core between taking the time and sending: the wait
-            // counts against the program.
-            if (m_uhr.nsecsElapsed() - vorher > AufgehaltenNs)
+            // The press counts from when it was handed to the system: a phones' thread that lost
+            // its core while sending is the benchmark's wait, not the program's. The time had to
+            // be queued before sending (the program may answer at once); it is moved on unless
+            // the program has taken it already, when the wait stays counted against the program.
+            const qint64 nachher = m_uhr.nsecsElapsed();
+            {
+                const QMutexLocker sperre(&m_sendezeiten.sperre);
+                QQueue<qint64> &zeiten = m_sendezeiten.jeNummer[t.nummer];
+                if (!zeiten.isEmpty() && zeiten.last() == vorher)
+                    zeiten.last() = nachher;
+            }
+            if (nachher - vorher > AufgehaltenNs)
                 ++m_aufgehalten;
         }
         if (m_gesendet == m_alle) {
