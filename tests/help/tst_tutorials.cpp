@@ -183,18 +183,6 @@ private slots:
         QVERIFY(rollen->verticalScrollBar()->isVisible());
     }
 
-    // The steps of a game are numbered from 1, and again in the section on phones.
-    void spielSchritte()
-    {
-        hilfe_spiel_durchfuehren fenster;
-        QCOMPARE(texteDer(fenster, "ueberschrift"), QStringList({"Spiel durchführen"}));
-        const QStringList schritte = texteDer(fenster, "schritt");
-        QCOMPARE(schritte.size(), 13);
-        for (int i = 0; i < schritte.size(); ++i)
-            QVERIFY2(schritte[i].startsWith(QStringLiteral("%1. ").arg(i < 10 ? i + 1 : i - 9)),
-                     qPrintable(schritte[i]));
-    }
-
     // The entries a tutorial tells to choose are in the menus of the main window or of the editor,
     // under the names they have in that language.
     void jedesGenannteMenueGibtEs_data()
