@@ -16,8 +16,8 @@
 #include "erstesbild.h"
 #include "fakeports.h"
 #include "handyabstimmung.h"
-#include "klang.h"
 #include "mainwindow.h"
+#include "messhilfen.h"
 #include "rangliste.h"
 #include "schluessel.h"
 #include "simulatorportsystem.h"
@@ -54,25 +54,8 @@
 
 namespace {
 
-class StillerKlang final : public Klang
-{
-public:
-    void abspielen(const QString &) override {}
-};
-
-double anteil(QList<double> werte, double p)
-{
-    if (werte.isEmpty())
-        return 0;
-    std::sort(werte.begin(), werte.end());
-    const auto index = qsizetype(std::ceil(p * double(werte.size()))) - 1;
-    return werte.at(std::clamp<qsizetype>(index, 0, werte.size() - 1));
-}
-
-double median(const QList<double> &werte)
-{
-    return anteil(werte, 0.5);
-}
+using Messhilfen::anteil;
+using Messhilfen::median;
 
 QString ms(double wert)
 {
@@ -235,7 +218,7 @@ void halle(QTextStream &aus, const QString &ordner)
         return;
     }
 
-    StillerKlang klang;
+    Messhilfen::StillerKlang klang;
     DialogRekorder dialoge;
     SimulatorPortSystem ports;
     MainWindow fenster(Umgebung{&Uhr::system(), &dialoge, &klang, nullptr, &ports, ordner});
@@ -532,7 +515,7 @@ int main(int argc, char *argv[])
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, QStringLiteral("Morvane"));
         TestUhr uhr;
         DialogRekorder dialoge;
-        StillerKlang klang;
+        Messhilfen::StillerKlang klang;
         FakePortSystem ports;
         MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports, einstellungen.ordner()});
         fenster.resize(1920, 1080);

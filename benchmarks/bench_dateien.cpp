@@ -1,11 +1,13 @@
 // Prints what the press journal costs the game's thread per press and per sync, and what reading
 // a question file of 1,000 questions and one near the size limit costs.
 //   build/bin/bench_dateien [--nach-ruhe] [folder on the disk to measure]
-// --nach-ruhe also times the first press after a quiet 35 seconds, five times each with and without the journal (six minutes).
+// --nach-ruhe also times the first press after a quiet 35 seconds, five times each with and without the
+// journal (six minutes).
 #include "benutzerdatei.h"
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "fragedatei.h"
+#include "messhilfen.h"
 #include "spiel.h"
 #include "uhr.h"
 
@@ -22,50 +24,13 @@
 
 namespace {
 
-class StilleDialoge final : public Dialoge
-{
-public:
-    void hinweis(const Meldung &) override {}
-    bool frage(const Meldung &) override { return true; }
-    Sichern sichern(const Meldung &) override { return Sichern::Verwerfen; }
-    QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
-    QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
-};
+using Messhilfen::median;
 
 long speicherMb()
 {
     rusage nutzung{};
     getrusage(RUSAGE_SELF, &nutzung);
     return nutzung.ru_maxrss / 1024;
-}
-
-double median(QList<double> werte)
-{
-    if (werte.isEmpty())
-        return 0;
-    std::sort(werte.begin(), werte.end());
-    return werte.at(werte.size() / 2);
-}
-
-// A file as teachers write them: 1,000 questions, every field, indented with CR LF.
-QByteArray tausendFragen()
-{
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<ArrayOfQuestion>\r\n");
-    for (int i = 1; i <= FrageDatei::MaxFragen; ++i) {
-        xml +=
-            QStringLiteral(" <Question>\r\n  <QuestionText>Frage %1: Welche Antwort ist richtig? Ein etwas "
-                           "längerer Fragetext, wie er im Unterricht vorkommt.</QuestionText>\r\n"
-                           "  <Answer1>Erste Antwort</Answer1>\r\n  <Answer2>Zweite Antwort</Answer2>\r\n"
-                           "  <Answer3>Dritte Antwort</Answer3>\r\n  <Answer4>Vierte Antwort</Answer4>\r\n"
-                           "  <PictureQuestionText/>\r\n  <PictureAnswer1/>\r\n  <PictureAnswer2/>\r\n"
-                           "  <PictureAnswer3/>\r\n  <PictureAnswer4/>\r\n  <AnswerDelay>2</AnswerDelay>\r\n"
-                           "  <Solution>Answer%2</Solution>\r\n  <Time>15</Time>\r\n  <Points>2</Points>\r\n"
-                           " </Question>\r\n")
-                .arg(i)
-                .arg(i % 4 + 1);
-    }
-    xml += QStringLiteral("</ArrayOfQuestion>");
-    return xml.toUtf8();
 }
 
 // A press recorded the way the journal did it before it had a writer of its own: the line
@@ -114,13 +79,13 @@ int main(int argc, char **argv)
            ergebnis.weggelassen);
     QFile::remove(datei);
 
-    StilleDialoge dialoge;
+    Messhilfen::StilleDialoge dialoge;
     {
         // The game loads its file into the catalogue, which lets go of the previous one.
         const QString pfad = ordner + QStringLiteral("/tausend.xml");
         QFile f(pfad);
         f.open(QIODevice::WriteOnly);
-        f.write(tausendFragen());
+        f.write(Messhilfen::fragenXml(FrageDatei::MaxFragen));
         f.close();
         spiel s(Uhr::system(), dialoge);
         QList<double> lesen;

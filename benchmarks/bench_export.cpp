@@ -13,6 +13,7 @@
 #include "exportfortschritt.h"
 #include "exportgrundlage.h"
 #include "fragenkatalog.h"
+#include "messhilfen.h"
 #include "pdfrangliste.h"
 #include "schluessel.h"
 #include "xlsxrangliste.h"
@@ -39,6 +40,8 @@
 #include <ctime>
 
 namespace {
+
+using Messhilfen::median;
 
 // Answers every save dialog with one path.
 class FesteDialoge final : public Dialoge
@@ -134,12 +137,6 @@ private:
     QElapsedTimer m_uhr;
     double m_zuletzt = 0, m_cpuZuletzt;
 };
-
-double median(QList<double> werte)
-{
-    std::sort(werte.begin(), werte.end());
-    return werte.at(werte.size() / 2);
-}
 
 QString groesse(const QString &pfad)
 {

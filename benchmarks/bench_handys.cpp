@@ -9,8 +9,8 @@
 // the engine for the processor, which real phones never do: they run at a lower priority (nice 10),
 // so the figure is the program's, and the printout shows how long each side ran and how long it
 // waited for a core. --gleichrangig runs the phones at the program's priority.
-#include "dialoge.h"
 #include "handyabstimmung.h"
+#include "messhilfen.h"
 #include "spiel.h"
 #include "telefone.h"
 #include "uhr.h"
@@ -34,30 +34,13 @@
 
 namespace {
 
+using Messhilfen::anteil;
+
 constexpr int Telefone = 200;
 constexpr int DrueckeJeTelefon = 50;
 constexpr int Alle = Telefone * DrueckeJeTelefon;
 // Each phone presses every 100 ms, in turn: 2,000 presses a second.
 constexpr qint64 DauerNs = qint64(Alle) * 500'000;
-
-class StilleDialoge final : public Dialoge
-{
-public:
-    void hinweis(const Meldung &) override {}
-    bool frage(const Meldung &) override { return true; }
-    Sichern sichern(const Meldung &) override { return Sichern::Verwerfen; }
-    QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
-    QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
-};
-
-double anteil(std::vector<double> werte, double p)
-{
-    if (werte.empty())
-        return 0;
-    std::sort(werte.begin(), werte.end());
-    const auto index = std::size_t(std::max(0.0, std::ceil(p * double(werte.size())) - 1));
-    return werte.at(std::min(index, werte.size() - 1));
-}
 
 // Sleeps until an event arrives rather than polling: a main thread that spins takes a core from
 // the server it measures. Whoever changes the condition from another thread posts an event.
@@ -125,7 +108,7 @@ int main(int argc, char *argv[])
         "<Answer3>C</Answer3><Answer4>D</Answer4><AnswerDelay>0</AnswerDelay>"
         "<Solution>Answer2</Solution><Time>3600</Time><Points>1</Points></Question></ArrayOfQuestion>\n");
     xml.close();
-    StilleDialoge dialoge;
+    Messhilfen::StilleDialoge dialoge;
     spiel engine(Uhr::system(), dialoge);
     engine.ladeFragen(datei);
     engine.getNaechsteFrage();
@@ -137,7 +120,7 @@ int main(int argc, char *argv[])
     // Every phone here comes from the loopback address.
     handys.nummernJeAdresseSetzen(Telefone);
     bench::Sendezeiten sendezeiten;
-    std::vector<double> zeiten;
+    QList<double> zeiten;
     zeiten.reserve(Alle);
     int unbekannt = 0;
     QObject::connect(&handys, &HandyAbstimmung::druck, &app, [&](uint klassensatz, uint nummer, uint knopf) {

@@ -1,6 +1,6 @@
 // Prints how long the engine takes for a large question file and a large audience.
 //   build/bin/bench_spiel
-#include "dialoge.h"
+#include "messhilfen.h"
 #include "spiel.h"
 
 #include <QCoreApplication>
@@ -13,37 +13,12 @@
 
 namespace {
 
-class StilleDialoge final : public Dialoge
-{
-public:
-    void hinweis(const Meldung &) override {}
-    bool frage(const Meldung &) override { return true; }
-    Sichern sichern(const Meldung &) override { return Sichern::Verwerfen; }
-    QString dateiZumOeffnen(const QString &, const QString &, const QString &) override { return {}; }
-    QString dateiZumSpeichern(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 QString fragedatei(const QString &ordner, int anzahl)
 {
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<ArrayOfQuestion>\r\n");
-    for (int i = 1; i <= anzahl; ++i) {
-        xml +=
-            QStringLiteral(" <Question>\r\n  <QuestionText>Frage %1: Welche Antwort ist richtig? Ein etwas "
-                           "längerer Fragetext, wie er im Unterricht vorkommt.</QuestionText>\r\n"
-                           "  <Answer1>Erste Antwort</Answer1>\r\n  <Answer2>Zweite Antwort</Answer2>\r\n"
-                           "  <Answer3>Dritte Antwort</Answer3>\r\n  <Answer4>Vierte Antwort</Answer4>\r\n"
-                           "  <PictureQuestionText/>\r\n  <PictureAnswer1/>\r\n  <PictureAnswer2/>\r\n"
-                           "  <PictureAnswer3/>\r\n  <PictureAnswer4/>\r\n  <AnswerDelay>2</AnswerDelay>\r\n"
-                           "  <Solution>Answer%2</Solution>\r\n  <Time>15</Time>\r\n  <Points>2</Points>\r\n"
-                           " </Question>\r\n")
-                .arg(i)
-                .arg(i % 4 + 1);
-    }
-    xml += QStringLiteral("</ArrayOfQuestion>");
     const QString pfad = ordner + QStringLiteral("/gross.xml");
     QFile datei(pfad);
     if (datei.open(QIODevice::WriteOnly))
-        datei.write(xml.toUtf8());
+        datei.write(Messhilfen::fragenXml(anzahl));
     return pfad;
 }
 
@@ -55,7 +30,7 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false"));
     QTextStream aus(stdout);
     QTemporaryDir ordner;
-    StilleDialoge dialoge;
+    Messhilfen::StilleDialoge dialoge;
 
     {
         const QString pfad = fragedatei(ordner.path(), 1000);

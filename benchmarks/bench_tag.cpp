@@ -8,8 +8,8 @@
 #include "dialogrekorder.h"
 #include "einstellungen.h"
 #include "fakeports.h"
-#include "klang.h"
 #include "mainwindow.h"
+#include "messhilfen.h"
 #include "schluessel.h"
 #include "spiel.h"
 #include "testeinstellungen.h"
@@ -35,12 +35,6 @@ namespace {
 constexpr int Fragen = 300;
 constexpr int Teilnehmer = 200;
 constexpr int ZeitJeFrage = 20; // seconds
-
-class StillerKlang final : public Klang
-{
-public:
-    void abspielen(const QString &) override {}
-};
 
 // Kilobytes of this process and all its descendants (the web engine's helpers): the pages private
 // to each, or with `anteil` each one's proportional share of all it uses (shared libraries count
@@ -151,7 +145,7 @@ int main(int argc, char *argv[])
     TestEinstellungen einstellungen;
     TestUhr uhr;
     DialogRekorder dialoge;
-    StillerKlang klang;
+    Messhilfen::StillerKlang klang;
     FakePortSystem ports;
     MainWindow fenster(Umgebung{&uhr, &dialoge, &klang, nullptr, &ports, einstellungen.ordner()});
     fenster.resize(1920, 1080);
