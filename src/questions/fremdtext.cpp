@@ -275,7 +275,7 @@ QString fuerFrageDatei(const QString &roh)
 {
     const QString klartext = saeubern(roh).trimmed();
     static const QRegularExpression Referenz(
-        QStringLiteral("^&(#|[A-Za-z0-9]+;|amp|lt|gt|quot|nbsp|copy|reg)"));
+        QStringLiteral("&(#|[A-Za-z0-9]+;|amp|lt|gt|quot|nbsp|copy|reg)"));
     QString ergebnis;
     ergebnis.reserve(klartext.size());
     for (qsizetype i = 0; i < klartext.size(); ++i) {

@@ -111,7 +111,7 @@ private slots:
                    "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
                    "\\~ "
                    "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
-                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> c{=x ~y}\n\nParis ist "
+                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x ~y}\n\nParis ist "
                    "{=die Hauptstadt ~eine Stadt} Frankreichs.\n")
             << int(Format::Gift)
             << QStringList{"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
@@ -120,7 +120,7 @@ private slots:
                            "Was bedeutet a=b {x} ~ # :?\nZeile 2|Gleichheit/Zuweisung|1|1|",
                            "Welche Farbe?|Rot/Blau|1|1|",
                            "Was ist fett?|dick/dünn|1|1|",
-                           "a &lt;b> c|x/y|1|1|",
+                           "a &lt;b> &amp;lt; &amp;gt; c|x/y|1|1|",
                            "Paris ist _____ Frankreichs.|die Hauptstadt/eine Stadt|1|1|",
                            "8 Fragen übernommen."};
         QTest::newRow("gift: what cannot be presented")
