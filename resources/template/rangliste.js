@@ -24,6 +24,30 @@ var Rangliste = (function () {
             kopf.appendChild(kopie);
         });
 
+    // The device heading breaks after its slash or not at all, never at a hyphen ("Klassensatz-/ID"):
+    // whatever the program writes into it, each side of the slash goes into a box kept on one line.
+    function kopfTrennen() {
+        document.querySelectorAll('.tabelleBezeichnung .geraeteID').forEach(function (zelle) {
+            var teile = zelle.textContent.split('/');
+            if (teile.length < 2 || zelle.querySelector('.ganz'))
+                return;
+            // One box for the cell's flex layout, in which the lines break.
+            var text = document.createElement('span');
+            teile.forEach(function (teil, i) {
+                if (i > 0)
+                    text.appendChild(document.createElement('wbr'));
+                var ganz = document.createElement('span');
+                ganz.className = 'ganz';
+                ganz.textContent = i < teile.length - 1 ? teil + '/' : teil;
+                text.appendChild(ganz);
+            });
+            zelle.textContent = '';
+            zelle.appendChild(text);
+        });
+    }
+    new MutationObserver(kopfTrennen).observe(kopf, {childList: true, subtree: true, characterData: true});
+    kopfTrennen();
+
     var buehne = document.querySelector('.seite');
     var zeilen = document.querySelector('.zeilenRangliste');
     var marke = document.createElement('div');
@@ -58,6 +82,19 @@ var Rangliste = (function () {
         blatt.seite = (blatt.seite + 1) % blatt.seiten;
         zeigen();
     }
+
+    // Each time the program shows the list ("ranglisteGezeigt"), it starts at its first page and
+    // turns on eight seconds later, whatever page it reached while out of sight. A refill makes its
+    // pages anew, from the first.
+    function vonVorn() {
+        if (blatt.seiten <= 1)
+            return;
+        window.clearInterval(blatt.uhr);
+        blatt.seite = 0;
+        blatt.uhr = window.setInterval(weiter, blaetternMs);
+        zeigen();
+    }
+    document.addEventListener('ranglisteGezeigt', vonVorn);
 
     // After each fit: a list that still does not fit at the smallest readable size is cut into
     // pages of as many rows as fit, all pages equally full.

@@ -412,6 +412,10 @@ void MainWindow::ansichtZeigen(Ansicht ansicht)
     // The game is quicker than the start screen: what it shows now must not wait for it.
     if (ansicht != Ansicht::Start && m_brueckeFrage)
         vorziehen();
+    // However long it was out of sight, the ranking starts at its first page.
+    const bool ranglisteZeigt = ansicht == Ansicht::Rangliste || ansicht == Ansicht::RanglisteUnterSchwarz;
+    if (ranglisteZeigt && m_brueckeRangliste)
+        m_brueckeRangliste->ausfuehren(Anweisung::ereignis("ranglisteGezeigt"));
     if (ansicht == Ansicht::RanglisteUnterSchwarz) {
         ranglisteAnsicht()->show();
         frageAnsicht()->hide();

@@ -340,6 +340,12 @@ Anweisung Anweisung::zeitgeberLoeschen(int id)
     return Anweisung(QLatin1String("window.clearTimeout(") + QString::number(id) + QLatin1String(");"));
 }
 
+Anweisung Anweisung::ereignis(const SkriptText &name)
+{
+    return Anweisung(QLatin1String("document.dispatchEvent(new Event('") + name.maskiert() +
+                     QLatin1String("'))"));
+}
+
 QString Anweisung::stapel(const QStringList &anweisungen)
 {
     qsizetype laenge = 8;

@@ -121,6 +121,8 @@ public:
     static Anweisung zeitgeber(const Anweisung &inhalt, int ms);
     // window.clearTimeout(id);
     static Anweisung zeitgeberLoeschen(int id);
+    // document.dispatchEvent(new Event('name')): tells the page's own script what happened around it
+    static Anweisung ereignis(const SkriptText &name);
 
     // The statements of one turn as one script. Each runs on its own, so one that fails in the
     // page (a missing element, a page without jQuery yet) leaves the others as they were; the
