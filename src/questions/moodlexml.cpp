@@ -186,7 +186,10 @@ QByteArray schreiben(const QVector<QDomElement> &fragen, const QString &frageDat
         xml.writeStartElement(QStringLiteral("question"));
         xml.writeAttribute(QStringLiteral("type"), QStringLiteral("multichoice"));
         xml.writeStartElement(QStringLiteral("name"));
+        // The bank lists questions by name: the start of the text, never half a character.
         QString name = FremdText::klartext(text, FremdText::Quelle::AutoFormat).simplified().left(60);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
         xml.writeTextElement(QStringLiteral("text"),
                              xmlZeichen(name.isEmpty() ? QStringLiteral("Frage %1").arg(nummer) : name));
         xml.writeEndElement();

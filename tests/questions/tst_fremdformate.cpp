@@ -111,7 +111,8 @@ private slots:
                    "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
                    "\\~ "
                    "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
-                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x ~y}\n\nParis ist "
+                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x "
+                   "~y}\n\nParis ist "
                    "{=die Hauptstadt ~eine Stadt} Frankreichs.\n")
             << int(Format::Gift)
             << QStringList{"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
