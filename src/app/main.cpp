@@ -1,6 +1,7 @@
 #include "beendensignale.h"
 #include "befehlszeile.h"
 #include "einstellungen.h"
+#include "fremdformat.h"
 #include "mainwindow.h"
 #include "meldungsdialoge.h"
 #include "schluessel.h"
@@ -34,7 +35,21 @@ int main(int argc, char *argv[])
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente.append(QString::fromLocal8Bit(argv[i]));
-    const Befehlszeile::Art auskunft = Befehlszeile::auswerten(argumente).art;
+    const Befehlszeile::Auswertung zeile = Befehlszeile::auswerten(argumente);
+    const Befehlszeile::Art auskunft = zeile.art;
+    if (auskunft == Befehlszeile::Art::Fehler && zeile.ohneFenster) {
+        std::fprintf(stderr, "plenaro: %s\nTry 'plenaro --help'.\n", qPrintable(zeile.fehler));
+        return 2;
+    }
+    if (auskunft == Befehlszeile::Art::Importieren) {
+        // A whole folder is converted from a terminal: no screen, the report on the output.
+        const QCoreApplication kern(argc, argv);
+        QString bericht;
+        const bool geschrieben =
+            Fremdformat::umwandeln(zeile.quelle, zeile.datei, Einstellungen::istEnglisch(), &bericht);
+        std::fputs(qPrintable(bericht + QLatin1Char('\n')), geschrieben ? stdout : stderr);
+        return std::fflush(stdout) == 0 && geschrieben ? 0 : 1;
+    }
     if (auskunft == Befehlszeile::Art::Hilfe || auskunft == Befehlszeile::Art::Version) {
         const QCoreApplication kern(argc, argv);
         const QString text =

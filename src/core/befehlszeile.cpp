@@ -18,7 +18,10 @@ const char *const Nachwort =
     "a file that does not load is reported and the previous one is used.\n"
     "Qt's own options (-platform, -style, -reverse ...) are understood as well. Options for the\n"
     "web engine follow --webEngineArgs or go into QTWEBENGINE_CHROMIUM_FLAGS.\n"
-    "Exit status: 0 after a normal end, 2 for arguments that are refused.\n";
+    "With --import, the questions of SOURCE (Moodle XML, GIFT, Aiken or a spreadsheet's CSV) are\n"
+    "written to the new question file FILE, never over an existing one, and the report is printed.\n"
+    "Exit status: 0 after a normal end or a conversion, 1 when a conversion wrote no file, 2 for\n"
+    "arguments that are refused.\n";
 
 // Options of the web engine follow this word; they are none of this program's business.
 const QLatin1String WebEngineGrenze("--webEngineArgs");
@@ -29,13 +32,17 @@ struct Optionen
                              QStringLiteral("Show this help and exit.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Show the version and exit.")};
+    QCommandLineOption importieren{QStringLiteral("import"),
+                                   QStringLiteral("Convert the question bank SOURCE into the question file "
+                                                  "FILE without opening a window, and exit."),
+                                   QStringLiteral("SOURCE")};
 
     explicit Optionen(QCommandLineParser &parser)
     {
         parser.setApplicationDescription(QString::fromLatin1(Beschreibung));
         // Qt's options are words after a single dash: "-reverse" must not read as -r -e -v ...
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({hilfe, version});
+        parser.addOptions({hilfe, version, importieren});
         parser.addPositionalArgument(QStringLiteral("FILE"),
                                      QStringLiteral("A question file (.xml) to open at start."),
                                      QStringLiteral("[FILE]"));
@@ -68,8 +75,11 @@ Auswertung auswerten(const QStringList &argumente)
         auswertung.art = Art::Version;
         return auswertung;
     }
-    if (!gelesen)
-        return abgelehnt(parser.errorText());
+    if (!gelesen) {
+        auswertung = abgelehnt(parser.errorText());
+        auswertung.ohneFenster = parser.isSet(optionen.importieren);
+        return auswertung;
+    }
     const QStringList dateien = parser.positionalArguments();
     if (dateien.size() > 1)
         return abgelehnt(QStringLiteral("One question file at a time, not %1.").arg(dateien.size()));
@@ -77,6 +87,17 @@ Auswertung auswerten(const QStringList &argumente)
         if (dateien.first().isEmpty())
             return abgelehnt(QStringLiteral("The name of the question file is empty."));
         auswertung.datei = QFileInfo(dateien.first()).absoluteFilePath();
+    }
+    if (parser.isSet(optionen.importieren)) {
+        const QString quelle = parser.value(optionen.importieren);
+        if (quelle.isEmpty() || auswertung.datei.isEmpty()) {
+            auswertung = abgelehnt(QStringLiteral("--import needs a source and a new question file: "
+                                                  "--import SOURCE FILE.xml"));
+            auswertung.ohneFenster = true;
+            return auswertung;
+        }
+        auswertung.art = Art::Importieren;
+        auswertung.quelle = QFileInfo(quelle).absoluteFilePath();
     }
     return auswertung;
 }

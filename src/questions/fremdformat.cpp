@@ -315,4 +315,50 @@ SchreibErgebnis uebernehmen(const Ergebnis &ergebnis, const QString &ziel, QStri
     return FrageDatei::schreiben(ziel, alsElemente(dokument, ergebnis.fragen, bildpfade), fehler);
 }
 
+bool umwandeln(const QString &quelle, const QString &ziel, bool englisch, QString *bericht)
+{
+    // A teacher converting a folder must not lose a file to a name given twice.
+    if (QFileInfo::exists(ziel)) {
+        *bericht = text(englisch, "%1 gibt es schon; eine Umwandlung schreibt nie über eine Datei.",
+                        "%1 exists already; a conversion never writes over a file.")
+                       .arg(QDir::toNativeSeparators(ziel));
+        return false;
+    }
+    Format format = Format::Unbekannt;
+    const Ergebnis ergebnis = lesen(quelle, englisch, &format);
+    QString fehler;
+    if (format == Format::FrageDatei) {
+        *bericht = text(englisch, "%1 ist schon eine Fragedatei.", "%1 is a question file already.")
+                       .arg(QDir::toNativeSeparators(quelle));
+        return false;
+    }
+    if (format == Format::Tabelle) {
+        const FragenImport::Ergebnis tabelle = FragenImport::lesen(quelle, englisch);
+        Ergebnis gezaehlt; // the spreadsheet's questions counted, its bad lines as the skipped ones
+        gezaehlt.fragen.resize(tabelle.fragen.size());
+        gezaehlt.uebersprungen = tabelle.fehler;
+        gezaehlt.fehler = tabelle.lesefehler;
+        *bericht = gezaehlt.bericht(englisch);
+        if (tabelle.fragen.isEmpty() || !tabelle.lesefehler.isEmpty())
+            return false;
+        if (!FrageDatei::schreiben(ziel, tabelle.fragen, &fehler)) {
+            *bericht += QLatin1Char('\n') + fehler;
+            return false;
+        }
+        return true;
+    }
+    if (!ergebnis.fehler.isEmpty()) {
+        *bericht = ergebnis.fehler;
+        return false;
+    }
+    *bericht = ergebnis.bericht(englisch);
+    if (ergebnis.fragen.isEmpty())
+        return false;
+    if (!uebernehmen(ergebnis, ziel, &fehler)) {
+        *bericht += QLatin1Char('\n') + fehler;
+        return false;
+    }
+    return true;
+}
+
 } // namespace Fremdformat

@@ -77,6 +77,11 @@ QVector<QDomElement> alsElemente(QDomDocument &dokument, const QVector<Frage> &f
 // Nothing is written when there is no question. `fehler` receives the message for the presenter.
 SchreibErgebnis uebernehmen(const Ergebnis &ergebnis, const QString &ziel, QString *fehler = nullptr);
 
+// The command line's conversion: reads `quelle` in any format the import takes (a spreadsheet
+// too) and writes its questions as a new question file `ziel`, never over an existing file.
+// Returns the report for the terminal and whether a question file was written.
+bool umwandeln(const QString &quelle, const QString &ziel, bool englisch, QString *bericht);
+
 // Time, points and delay of a question that brings none: those of a new question in the editor.
 inline constexpr int StandardZeit = 15;
 inline constexpr int StandardPunkte = 1;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The programs on the command line: help and version without any screen (no display, no Qt
-# platform), refused arguments with status 2 after Qt has taken its own options, and a question
+# The programs on the command line: help, version and a conversion without any screen (no display,
+# no Qt platform), refused arguments with status 2 after Qt has taken its own options, and a question
 # file named on the line that becomes the start file.
 #   befehlszeile.sh <plenaro> <plenaro-simulator> <version>
 set -euo pipefail
@@ -33,6 +33,9 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 
+# A question bank to convert without a window.
+printf 'Wo liegt Kairo?\nA. Asien\nB. Afrika\nANSWER: B\n' >"$tmp/bank.txt"
+
 v=${version//./\\.}
 # program | arguments | exit status | pattern of stdout (or of stderr for status 2)
 # "offscreen" before the arguments gives Qt a platform (on the command line), where the answer
@@ -45,7 +48,7 @@ while IFS='|' read -r name argumente status muster; do
     ergebnis=0
     timeout 120 "$befehl" "${worte[@]}" >"$tmp/aus" 2>"$tmp/fehler" </dev/null || ergebnis=$?
     ausgabe=$tmp/aus
-    [ "$status" -eq 2 ] && ausgabe=$tmp/fehler
+    [ "$status" -ne 0 ] && ausgabe=$tmp/fehler
     if [ "$ergebnis" -ne "$status" ]; then
         melden "$name $argumente: status $ergebnis, not $status: $(head -c 300 "$tmp/fehler")"
     elif ! grep -Eq -- "$muster" "$ausgabe"; then
@@ -66,7 +69,11 @@ plenaro|offscreen --bogus|2|^plenaro: Unknown option 'bogus'
 plenaro|offscreen -reverse -x|2|^plenaro: Unknown option 'x'
 plenaro|offscreen a.xml b.xml|2|^plenaro: One question file
 plenaro|offscreen --bogus --webEngineArgs --no-sandbox|2|^plenaro: Unknown option 'bogus'
+plenaro|--import $tmp/bank.txt $tmp/neu.xml|0|^1 (Frage übernommen|question imported)
+plenaro|--import $tmp/bank.txt $tmp/neu.xml|1|(gibt es schon|exists already)
+plenaro|--import $tmp/bank.txt|2|^plenaro: --import needs
 TABELLE
+grep -q 'Wo liegt Kairo' "$tmp/neu.xml" || melden "plenaro --import wrote no question file"
 
 # A question file named on the line is the start file: written to the settings before the window
 # exists, so the program is ended as soon as it is there.
