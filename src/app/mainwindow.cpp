@@ -519,7 +519,7 @@ void MainWindow::pauseFeldErfragen()
 void MainWindow::pauseHinweisPlatzieren()
 {
     // The question and the answers stay readable while the class talks: the sign goes where the
-    // page says it covers neither, in one line when it fits there, else in two and smaller.
+    // page says it covers neither, in one line when it fits there, else in two, else smaller.
     const QSize flaeche = ui->centralWidget->size();
     const QRectF feld =
         m_pauseFeld.isValid()
@@ -529,6 +529,10 @@ void MainWindow::pauseHinweisPlatzieren()
     const QString text = Einstellungen::meldung(QStringLiteral("Pause – weiter mit P"),
                                                 QStringLiteral("Paused – press P to continue"));
     const QString zweiZeilig = QString(text).replace(QStringLiteral(" – "), QStringLiteral("\n"));
+    // The sign keeps its size in pixels while the page scales: it must fit the room both ways.
+    const auto passt = [&]() {
+        return m_pauseHinweis->width() <= feld.width() && m_pauseHinweis->height() <= feld.height();
+    };
     for (const int punkte : {34, 28, 22, 18, 14}) {
         for (const QString &fassung : {text, zweiZeilig}) {
             m_pauseHinweis->setStyleSheet(
@@ -540,10 +544,10 @@ void MainWindow::pauseHinweisPlatzieren()
                     .arg(punkte));
             m_pauseHinweis->setText(fassung);
             m_pauseHinweis->adjustSize();
-            if (m_pauseHinweis->width() <= feld.width())
+            if (passt())
                 break;
         }
-        if (m_pauseHinweis->width() <= feld.width())
+        if (passt())
             break;
     }
     const QSize g = m_pauseHinweis->size();
