@@ -1,9 +1,11 @@
 #include "fragenimport.h"
 
 #include "csvleser.h"
+#include "fremdtext.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace FragenImport {
 
@@ -16,6 +18,16 @@ constexpr qint64 MaxGroesse = 10 * 1024 * 1024;
 QString text(bool englisch, const char *deutsch, const char *english)
 {
     return QString::fromUtf8(englisch ? english : deutsch);
+}
+
+// A cell as a question file holds it: a line break within the cell (quoted, or the vertical tab
+// spreadsheets write) becomes a blank, since answers are one line; what XML cannot hold goes.
+QString zelle(QString feld)
+{
+    feld.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    feld.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    feld.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return FremdText::saeubern(feld).trimmed();
 }
 
 bool istLoesung(const QString &feld)
@@ -70,14 +82,45 @@ QDomElement frageElement(QDomDocument &dokument, const QStringList &texte, const
     return frage;
 }
 
+QString keinText(const QByteArray &inhalt, bool englisch)
+{
+    // The first part decides, as it does for the format; a text file of questions is small anyway.
+    const QByteArray anfang = inhalt.left(256 * 1024).sliced(inhalt.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+    if (anfang.trimmed().isEmpty())
+        return text(englisch, "Die Datei ist leer.", "The file is empty.");
+    qsizetype steuer = 0;
+    qsizetype hoch = 0;
+    for (const char z : anfang) {
+        const auto b = static_cast<unsigned char>(z);
+        if (b == 0)
+            return text(englisch, "Die Datei ist keine Textdatei.", "The file is not a text file.");
+        // Tab, line breaks, vertical tab and form feed are in texts; the other controls are not.
+        if ((b < 0x20 && (b < 0x09 || b > 0x0D)) || b == 0x7F)
+            ++steuer;
+        hoch += b >= 0x80;
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    (void)utf8(anfang); // a letter cut at the end of the part is no error: the decoder waits for it
+    // A text in a legacy code page has a letter above ASCII here and there, not every other byte.
+    const bool fremdeKodierung = utf8.hasError() && hoch * 3 > anfang.size();
+    if (fremdeKodierung || (steuer > 1 && steuer * 50 > anfang.size()))
+        return text(englisch, "Die Datei ist keine Textdatei.", "The file is not a text file.");
+    return {};
+}
+
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch)
 {
     Ergebnis ergebnis;
+    ergebnis.lesefehler = keinText(inhalt, englisch);
+    if (!ergebnis.lesefehler.isEmpty())
+        return ergebnis;
     ergebnis.dokument = QDomDocument(QStringLiteral("ArrayOfQuestion"));
     bool ersterSatz = true;
     int ueberzaehligAb = 0;
 
-    for (const CsvLeser::Datensatz &satz : CsvLeser::lesen(inhalt)) {
+    for (CsvLeser::Datensatz &satz : CsvLeser::lesen(inhalt)) {
+        for (QString &feld : satz.felder)
+            feld = zelle(feld);
         const QStringList &felder = satz.felder;
         const int zeile = satz.zeile;
         if (ersterSatz) {

@@ -21,9 +21,14 @@ struct Ergebnis
     QVector<QDomElement> fragen;
     // "Zeile 7: …" / "Line 7: …", in the language of the interface.
     QStringList fehler;
-    // Set when the file could not be read at all.
+    // Set when the file could not be read at all (or is no text); then there are no questions.
     QString lesefehler;
 };
+
+// Why `inhalt` cannot be a file of questions at all ("Die Datei ist leer.", "Die Datei ist keine
+// Textdatei."): empty, or NUL bytes, many control characters or bytes in no text encoding in its
+// first part. Empty when it may be text (UTF-8, or a legacy code page as spreadsheets save).
+QString keinText(const QByteArray &inhalt, bool englisch);
 
 // Reads and checks the lines of `inhalt`; `englisch` picks the language of the messages.
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch);

@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <utility>
+
 namespace Fremdformat {
 
 namespace {
@@ -116,9 +118,13 @@ void aufnehmen(Ergebnis &ergebnis, Frage frage, int richtige, int nummer, bool e
     const int n = int(frage.antworten.size());
     QString grund;
     if (n > 4)
-        grund = (englisch ? QStringLiteral("%1 answers") : QStringLiteral("%1 Antworten")).arg(n);
+        grund =
+            (englisch ? QStringLiteral("%1 answers, at most 4") : QStringLiteral("%1 Antworten, höchstens 4"))
+                .arg(n);
     else if (n < 2)
-        grund = englisch ? QStringLiteral("%1 answer").arg(n) : QStringLiteral("%1 Antwort").arg(n);
+        grund =
+            (englisch ? QStringLiteral("%1 answer, at least 2") : QStringLiteral("%1 Antwort, mindestens 2"))
+                .arg(n);
     else if (richtige > 1)
         grund = text(englisch, "mehrere richtige Antworten", "several correct answers");
     else if (frage.text.trimmed().isEmpty() && frage.bilder.at(0).isEmpty())
@@ -132,7 +138,26 @@ void aufnehmen(Ergebnis &ergebnis, Frage frage, int richtige, int nummer, bool e
 
 void typUeberspringen(Ergebnis &ergebnis, const QString &typ, int nummer, bool englisch)
 {
-    ergebnis.uebersprungen.append(uebersprungen(englisch, nummer, text(englisch, "Typ ", "type ") + typ));
+    // The platforms' names of their types as a teacher reads them; an unknown one as the file has it.
+    static const QHash<QString, std::pair<const char *, const char *>> Namen{
+        {QStringLiteral("essay"), {"Freitext", "essay"}},
+        {QStringLiteral("matching"), {"Zuordnung", "matching"}},
+        {QStringLiteral("randomsamatch"), {"Zuordnung", "matching"}},
+        {QStringLiteral("numerical"), {"Zahl", "numerical"}},
+        {QStringLiteral("calculated"), {"Zahl", "numerical"}},
+        {QStringLiteral("calculatedsimple"), {"Zahl", "numerical"}},
+        {QStringLiteral("shortanswer"), {"Kurzantwort", "short answer"}},
+        {QStringLiteral("cloze"), {"Lückentext", "cloze"}},
+        {QStringLiteral("multianswer"), {"Lückentext", "cloze"}},
+        {QStringLiteral("gapselect"), {"Lückentext", "cloze"}},
+        {QStringLiteral("ddwtos"), {"Lückentext", "cloze"}},
+        {QStringLiteral("description"), {"Beschreibung", "description"}},
+    };
+    const auto name = Namen.constFind(typ.toLower());
+    ergebnis.uebersprungen.append(
+        uebersprungen(englisch, nummer,
+                      text(englisch, "Typ ", "type ") +
+                          (name == Namen.constEnd() ? typ : text(englisch, name->first, name->second))));
 }
 
 Format erkennen(const QByteArray &inhalt)
@@ -239,6 +264,8 @@ Ergebnis lesen(const QString &pfad, bool englisch, Format *format)
     // The question reader's own checks and messages: a missing file, an unreadable one, one too large.
     FrageDatei::LadeErgebnis pruefung;
     Ergebnis ergebnis;
+    if (format)
+        *format = Format::Unbekannt;
     QFile datei(pfad);
     const QFileInfo info(pfad);
     if (pfad.isEmpty() || !info.exists())
@@ -260,6 +287,10 @@ Ergebnis lesen(const QString &pfad, bool englisch, Format *format)
         ergebnis.fehler = pruefung.beschreibung(englisch);
         return ergebnis;
     }
+    // Random bytes would read as a table of junk in a legacy code page; they are refused first.
+    ergebnis.fehler = FragenImport::keinText(inhalt, englisch);
+    if (!ergebnis.fehler.isEmpty())
+        return ergebnis;
     const Format erkannt = erkennen(inhalt);
     if (format)
         *format = erkannt;

@@ -39,12 +39,12 @@ struct Frage
 struct Ergebnis
 {
     QVector<Frage> fragen;
-    // "Frage 12 (6 Antworten)", in the language asked for.
+    // "Frage 12 (6 Antworten, höchstens 4)", "Frage 8 (Typ Freitext)", in the language asked for.
     QStringList uebersprungen;
     // Set when the file as a whole cannot be read; then there are no questions.
     QString fehler;
 
-    // "37 Fragen übernommen, 4 übersprungen: Frage 12 (6 Antworten), …"; with `hoechstens`, only
+    // "37 Fragen übernommen, 4 übersprungen: Frage 12 (…), …"; with `hoechstens`, only
     // that many of the skipped ones are named and the rest counted.
     QString bericht(bool englisch, int hoechstens = -1) const;
 };

@@ -30,25 +30,6 @@ const QHash<QString, char32_t> &namen()
     return tabelle;
 }
 
-// What XML cannot hold (control characters but tab and line feed, U+FFFE, U+FFFF, a half of a
-// surrogate pair) goes before anything else is read, so its leaving cannot join what was apart.
-QString saeubern(const QString &text)
-{
-    QString ergebnis;
-    ergebnis.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ergebnis += c;
-            ergebnis += text.at(++i);
-        } else if ((c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t')) &&
-                   !c.isSurrogate() && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
-            ergebnis += c;
-        }
-    }
-    return ergebnis;
-}
-
 bool istAsciiBuchstabe(QChar c)
 {
     return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
@@ -196,6 +177,25 @@ QString markdownOhneZeichen(const QString &text)
 
 } // namespace
 
+QString saeubern(const QString &text)
+{
+    QString ergebnis;
+    ergebnis.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ergebnis += c;
+            ergebnis += text.at(++i);
+        } else if (c == QLatin1Char('\v') || c == QLatin1Char('\f')) {
+            ergebnis += QLatin1Char(' ');
+        } else if ((c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t')) &&
+                   !c.isSurrogate() && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
+            ergebnis += c;
+        }
+    }
+    return ergebnis;
+}
+
 Quelle quelle(const QString &name)
 {
     const QString n = name.trimmed().toLower();
@@ -213,6 +213,7 @@ QString klartext(const QString &roh, Quelle quelle, QStringList *bilder)
     QString text = roh;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Before anything else is read, so that a character leaving cannot join what was apart.
     text = saeubern(text);
     if (quelle == Quelle::Klartext)
         return text;

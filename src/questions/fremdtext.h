@@ -15,6 +15,11 @@ enum class Quelle {
     Markdown,
 };
 
+// What XML cannot hold goes: control characters but tab and line feed, U+FFFE, U+FFFF, a half of a
+// surrogate pair. A vertical tab or form feed, which spreadsheets and old editors write for a line
+// break within a text, becomes a blank, so that the words on either side stay apart.
+QString saeubern(const QString &text);
+
 // The format named by a platform file ("html", "moodle_auto_format", "plain_text", "markdown" or
 // the short forms of a text file's "[html]" marker); anything else is the platform's auto format.
 Quelle quelle(const QString &name);

@@ -54,6 +54,9 @@ private slots:
         QTest::newRow("Latin-1") << QByteArray("Gr\xF6\xDF"
                                                "e?;klein;gro\xDF;;;B\n")
                                  << 1 << QStringList{"0:QuestionText=Größe?"};
+        QTest::newRow("line breaks and controls in cells become blanks or go")
+            << QByteArray("Haupt\vstadt?;Rom\x01;Mailand;;\"Tu\r\nrin\";A\n") << 1
+            << QStringList{"0:QuestionText=Haupt stadt?", "0:Answer1=Rom", "0:Answer4=Tu rin"};
     }
     void lesen()
     {
@@ -126,6 +129,8 @@ private slots:
         QCOMPARE(FragenImport::zielPfad(csv), ordner.filePath("klasse 7b (2).xml"));
         QVERIFY(!FragenImport::lesen(ordner.filePath("fehlt.csv"), false).lesefehler.isEmpty());
         QVERIFY(!FragenImport::lesen(ordner.path(), true).lesefehler.isEmpty());
+        QCOMPARE(FragenImport::lesenAus(QByteArray("F;a;b\0", 6), true).lesefehler,
+                 "The file is not a text file.");
     }
 };
 

@@ -6,6 +6,7 @@
 #include "moodlexml.h"
 #include "testdaten.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -102,8 +103,8 @@ private slots:
             << int(Format::MoodleXml)
             << QStringList{
                    "Wer?|B/a/b|2|1|bild eins.png=bild,x.png=bild",
-                   "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ essay), Frage 3 (Typ matching), Frage 4 "
-                   "(5 Antworten), Frage 5 (mehrere richtige Antworten)"};
+                   "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ Freitext), Frage 3 (Typ Zuordnung), "
+                   "Frage 4 (5 Antworten, höchstens 4), Frage 5 (mehrere richtige Antworten)"};
         QTest::newRow("gift: titles, comments, escapes, formats, true/false, gap, categories")
             << QByteArray(
                    "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
@@ -129,18 +130,17 @@ private slots:
                           "Fünf{=a ~b ~c ~d ~e}\n\nHalb{~%50%a ~%50%b ~c}\n\nUmfrage{~a ~b}")
             << int(Format::Gift)
             << QStringList{"Umfrage|a/b|0|1|",
-                           "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ essay), Frage 2 (Typ "
-                           "numerical), Frage 3 "
-                           "(Typ matching), Frage 4 (Typ shortanswer), Frage 5 (Typ description), Frage 6 (5 "
-                           "Antworten), Frage 7 (mehrere richtige Antworten)"};
-        QTest::newRow("aiken: both option styles, several lines, too many answers")
-            << QByteArray("Welche Farbe hat der Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
+                           "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ Freitext), Frage 2 (Typ Zahl), "
+                           "Frage 3 (Typ Zuordnung), Frage 4 (Typ Kurzantwort), Frage 5 (Typ Beschreibung), "
+                           "Frage 6 (5 Antworten, höchstens 4), Frage 7 (mehrere richtige Antworten)"};
+        QTest::newRow("aiken: both option styles, several lines, a vertical tab, too many answers")
+            << QByteArray("Welche Farbe hat\vder Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
                           "A\nZweizeilige\nFrage?\n"
                           "A) x\nB) y\nANSWER: B\n\nFünf?\nA. 1\nB. 2\nC. 3\nD. 4\nE. 5\nANSWER: E\n")
             << int(Format::Aiken)
             << QStringList{"Welche Farbe hat der Himmel?|Blau/Grün <3/Rot|1|1|",
                            "Zweizeilige\nFrage?|x/y|2|1|",
-                           "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten)"};
+                           "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten, höchstens 4)"};
     }
     void lesen()
     {
@@ -208,17 +208,39 @@ private slots:
         QCOMPARE(QFileInfo::exists(ziel), !ergebnis.fragen.isEmpty());
     }
 
-    void zuGross()
+    // Files that are no text are refused before a format is guessed, by the window's import and the
+    // command line's alike, and nothing is written.
+    void abgelehnt_data()
     {
+        QTest::addColumn<QByteArray>("inhalt"); // empty: a file over the question reader's limit
+        QTest::addColumn<QString>("erwartet");
+        QByteArray zufall(20 * 1024, '\0');
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(zufall.data()), zufall.size() / 4);
+        FrageDatei::LadeErgebnis zuGross;
+        zuGross.fehler = FrageDatei::LadeErgebnis::Fehler::ZuGross;
+        zuGross.groesse = FrageDatei::MaxDateigroesse + 1;
+        QTest::newRow("too large") << QByteArray() << zuGross.beschreibung(true);
+        QTest::newRow("empty but a BOM") << QByteArray("\xEF\xBB\xBF\r\n") << "The file is empty.";
+        QTest::newRow("random bytes without NUL")
+            << zufall.replace('\0', '\x01') << "The file is not a text file.";
+        QTest::newRow("a NUL in a table")
+            << QByteArray("F;a;b;;;A\n\0", 11) << "The file is not a text file.";
+    }
+    void abgelehnt()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, erwartet);
         QTemporaryDir ordner;
-        QFile datei(ordner.filePath(QStringLiteral("gross.gift")));
-        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write("F{=a ~b}\n\n") > 0 &&
-                datei.resize(FrageDatei::MaxDateigroesse + 1));
+        QFile datei(ordner.filePath(QStringLiteral("Binaer.txt")));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == inhalt.size() &&
+                datei.resize(inhalt.isEmpty() ? FrageDatei::MaxDateigroesse + 1 : inhalt.size()));
         datei.close();
-        FrageDatei::LadeErgebnis erwartet;
-        erwartet.fehler = FrageDatei::LadeErgebnis::Fehler::ZuGross;
-        erwartet.groesse = datei.size();
-        QCOMPARE(Fremdformat::lesen(datei.fileName(), true).fehler, erwartet.beschreibung(true));
+        QCOMPARE(Fremdformat::lesen(datei.fileName(), true).fehler, erwartet);
+        QString bericht;
+        const QString ziel = ordner.filePath(QStringLiteral("z.xml"));
+        QVERIFY(!Fremdformat::umwandeln(datei.fileName(), ziel, true, &bericht));
+        QCOMPARE(bericht, erwartet);
+        QVERIFY(!QFileInfo::exists(ziel));
     }
 
     // A file written by this program, exported and imported again, keeps every field both formats
