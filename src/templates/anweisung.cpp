@@ -311,7 +311,10 @@ Anweisung Anweisung::anzahlLesen() const
 
 Anweisung Anweisung::rechteckLesen() const
 {
-    return Anweisung(QLatin1String("(function (e) { if (!e) return null; var r = e.getBoundingClientRect(); "
+    // A page whose last change is not fitted yet is fitted first: its boxes are those it will show.
+    return Anweisung(QLatin1String("(function (e) { if (!e) return null; "
+                                   "if (window.Einpassen && !Einpassen.fertig()) Einpassen.einpassen(); "
+                                   "var r = e.getBoundingClientRect(); "
                                    "var b = window.innerWidth, h = window.innerHeight; "
                                    "return [r.left / b, r.top / h, r.width / b, r.height / h]; })(") +
                      m_skript + QLatin1String(".get(0))"));
