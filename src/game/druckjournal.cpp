@@ -605,7 +605,8 @@ bool Druckjournal::fortsetzen(const SpielStand &stand)
         return false;
     }
     m_letzteFrage = stand.aktuelleFrage;
-    m_druecke = stand.druecke.size();
+    m_druecke = std::count_if(stand.druecke.cbegin(), stand.druecke.cend(),
+                              [](const SpielStand::Druck &d) { return d.frageNr > 0; });
     return oeffnenZumAnhaengen();
 }
 
@@ -635,7 +636,8 @@ SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buz
 
 bool Druckjournal::druck(const SpielStand::Druck &d)
 {
-    ++m_druecke;
+    if (d.frageNr > 0)
+        ++m_druecke;
     return eintragen({'P', d});
 }
 

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 
 class spiel;
@@ -56,8 +57,13 @@ struct SpielStand
     // What came back, for the presenter once the game is restored.
     QString bericht(bool englisch) const;
     QList<int> ausgewerteteFragen() const;
-    // Nothing worth offering: no game was under way.
-    bool istLeer() const { return druecke.isEmpty() && aktuelleFrage == 0; }
+    // Nothing worth offering: no question was called up and none was answered. Presses on the
+    // start screen only report handsets in; they are no game.
+    bool istLeer() const
+    {
+        return aktuelleFrage == 0 &&
+               std::all_of(druecke.cbegin(), druecke.cend(), [](const Druck &d) { return d.frageNr == 0; });
+    }
 };
 
 // The press journal: every press is handed to it before it counts and appended to a file in the
@@ -189,7 +195,7 @@ private:
     Zeitgeber *m_syncTimer = nullptr;
     bool m_ungesynct = false;
     int m_letzteFrage = -1;
-    qsizetype m_druecke = 0;
+    qsizetype m_druecke = 0; // on a question; those on the start screen make no game
     QString m_fehler;
     std::unique_ptr<Schreiber> m_schreiber; // started with the first file it writes to
 };

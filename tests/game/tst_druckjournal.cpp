@@ -354,15 +354,15 @@ private slots:
         QCOMPARE(weiter.druecke.last().buzzerNo, 9u);
     }
 
-    // A program ended before its first game leaves nothing to find at the next start; one ended
-    // in a game leaves the game.
+    // A program ended before its first game leaves nothing to find at the next start, even when
+    // handsets reported in on the start screen; one ended in a game leaves the game.
     void journalOhneSpielGehtMitDemProgramm_data()
     {
         QTest::addColumn<int>("frage");
         QTest::addColumn<bool>("druck");
         QTest::addColumn<bool>("bleibt");
         QTest::newRow("nur begonnen") << 0 << false << false;
-        QTest::newRow("Geraet auf dem Startbildschirm") << 0 << true << true;
+        QTest::newRow("Geraet auf dem Startbildschirm") << 0 << true << false;
         QTest::newRow("Frage aufgerufen") << 1 << false << true;
     }
 
@@ -371,14 +371,17 @@ private slots:
         QFETCH(int, frage);
         QFETCH(bool, druck);
         QString pfad;
+        const QString ordner = journalOrdner(QStringLiteral("ende-%1").arg(QTest::currentDataTag()));
         {
-            Druckjournal journal(m_uhr,
-                                 journalOrdner(QStringLiteral("ende-%1").arg(QTest::currentDataTag())));
+            Druckjournal journal(m_uhr, ordner);
             QVERIFY(journal.beginnen(fragedatei()));
             journal.frageAufgerufen(frage);
             if (druck)
                 QVERIFY(journal.druck(SpielStand::Druck{frage, 1, 2, 1, 0, 0}));
             pfad = journal.pfad();
+            // A crash here: what the next start finds is offered only when it is a game.
+            journal.leeren();
+            QTEST(Druckjournal(m_uhr, ordner).vorhanden(), "bleibt");
         }
         QTEST(QFileInfo::exists(pfad), "bleibt");
     }
