@@ -4,6 +4,7 @@
 #include "fremdformat.h"
 #include "mainwindow.h"
 #include "meldungsdialoge.h"
+#include "produkt.h"
 #include "schluessel.h"
 #include "spielablauf.h"
 #include "sprachkataloge.h"
@@ -13,9 +14,12 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFontDatabase>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -100,6 +104,31 @@ int main(int argc, char *argv[])
     qCInfo(lcProgramm).noquote() << "Zeichenweg:" << zeichenweg;
     for (const QString &katalog : Sprachkataloge::installieren(anwendung, Einstellungen::istEnglisch()))
         qCInfo(lcProgramm).noquote() << "Uebersetzung geladen:" << katalog;
+
+    // One program per user: a second one would share the press journal and the settings with the
+    // first, and find no receiver, since the first holds its port. Held until the program ends; a
+    // lock left by a crashed program is taken over (its process is gone), however old.
+    QCoreApplication::setOrganizationName(QString::fromLatin1(Produkt::Organisation));
+    QCoreApplication::setApplicationName(QString::fromLatin1(Produkt::Anwendungsname));
+    const QString datenOrdner = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(datenOrdner);
+    QLockFile einzig(datenOrdner + QStringLiteral("/plenaro.lock"));
+    einzig.setStaleLockTime(0);
+    // A program that was just quit may still be on its way out.
+    if (!einzig.tryLock(3000) && einzig.error() == QLockFile::LockFailedError) {
+        std::fputs("plenaro: Plenaro is already running.\n", stderr);
+        MeldungsDialoge(nullptr).hinweis(
+            {Einstellungen::meldung(QStringLiteral("Plenaro läuft schon."),
+                                    QStringLiteral("Plenaro is already running.")),
+             Einstellungen::meldung(
+                 QStringLiteral("Bitte das geöffnete Plenaro-Fenster verwenden: zwei Programme teilten "
+                                "sich den Empfänger und die gesicherten Antworten."),
+                 QStringLiteral("Please use the Plenaro window that is open: two programs would share "
+                                "the receiver and the saved answers.")),
+             {},
+             true});
+        return 1;
+    }
 
     // The window loads the start file: a file named on the command line becomes it first.
     std::optional<Meldung> startMeldung;

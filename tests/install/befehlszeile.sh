@@ -101,6 +101,18 @@ done
     melden "plenaro Erdkunde.xml: start file '$gelesen', not $tmp/Unterricht/Erdkunde.xml:" \
         "$(tail -n 5 "$tmp/start.log")"
 
+# A second start while the first runs is refused: the two would share the journal and the receiver.
+setsid "$plenaro" >"$tmp/zweiter.log" 2>&1 &
+zweiter=$!
+for _ in $(seq 1 240); do
+    grep -q 'already running' "$tmp/zweiter.log" && break
+    kill -0 "$zweiter" 2>/dev/null || break
+    sleep 0.25
+done
+grep -q 'already running' "$tmp/zweiter.log" || melden "a second plenaro was not refused: $(tail -n 3 "$tmp/zweiter.log")"
+kill -TERM -- "-$zweiter" 2>/dev/null || true
+wait "$zweiter" 2>/dev/null || true
+
 if [ "$fehler" -ne 0 ]; then
     exit 1
 fi
