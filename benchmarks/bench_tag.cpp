@@ -1,9 +1,10 @@
 // Prints the program's memory over a long teaching day: 300 questions with 200 participants, the
 // ranking shown every 10 questions, a PDF and a CSV report every 50, and the memory of the
 // program with all its web engine processes (from /proc) at start-up and every 50 questions: the
-// memory private to them, which is what a day's growth shows in and which other programs on the
-// machine do not change, and their proportional share of all they use. The clock is the test clock, so the
-// countdowns take no real time; the pages are the real ones in real web views.
+// memory they have written to (heaps, the pages' script heaps), which is what a day's growth shows
+// in and which other programs on the machine do not change, and their proportional share of all
+// they use. The clock is the test clock, so the countdowns take no real time; the pages are the
+// real ones in real web views.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_tag
 #include "dialogrekorder.h"
 #include "einstellungen.h"
@@ -36,9 +37,9 @@ constexpr int Fragen = 300;
 constexpr int Teilnehmer = 200;
 constexpr int ZeitJeFrage = 20; // seconds
 
-// Kilobytes of this process and all its descendants (the web engine's helpers): the pages private
-// to each, or with `anteil` each one's proportional share of all it uses (shared libraries count
-// once, but less while other programs use them too).
+// Kilobytes of this process and all its descendants (the web engine's helpers): the pages each has
+// written to (a library's pages count as private too while no other program maps them, so only the
+// written ones tell growth), or with `anteil` each one's proportional share of all it uses.
 qint64 speicherKb(qint64 *selbst = nullptr, QHash<qint64, qint64> *helfer = nullptr, bool anteil = false)
 {
     QHash<qint64, QList<qint64>> kinder;
@@ -67,7 +68,7 @@ qint64 speicherKb(qint64 *selbst = nullptr, QHash<qint64, qint64> *helfer = null
             continue;
         qint64 kb = 0;
         for (const QByteArray &zeile : smaps.readAll().split('\n')) {
-            if (anteil ? zeile.startsWith("Pss:") : zeile.startsWith("Private_"))
+            if (anteil ? zeile.startsWith("Pss:") : zeile.startsWith("Private_Dirty:"))
                 kb += zeile.mid(zeile.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
         }
         summe += kb;
@@ -172,7 +173,7 @@ int main(int argc, char *argv[])
         qint64 programm = 0;
         QHash<qint64, qint64> helfer;
         const qint64 privat = speicherKb(&programm, &helfer);
-        aus << wann << ": " << mb(privat) << " private (the program's own process " << mb(programm)
+        aus << wann << ": " << mb(privat) << " written (the program's own process " << mb(programm)
             << ", the web engine's " << liste(helfer, ansichten()) << "), "
             << mb(speicherKb(nullptr, nullptr, true)) << " proportional";
         return privat;
@@ -227,7 +228,7 @@ int main(int argc, char *argv[])
                 seiteNachgekommen(ansicht, QStringLiteral("window.gc ? (gc(), true) : true"));
             QHash<qint64, qint64> helfer;
             zuletztGesammelt = speicherKb(nullptr, &helfer);
-            aus << "; after the pages' garbage collection " << mb(zuletztGesammelt) << " private ("
+            aus << "; after the pages' garbage collection " << mb(zuletztGesammelt) << " written ("
                 << liste(helfer, ansichten()) << ")\n";
             if (frage == 50) {
                 nachFuenfzig = zuletzt;
@@ -237,7 +238,7 @@ int main(int argc, char *argv[])
         }
     }
     if (nachFuenfzig > 0)
-        aus << "the last private figure is "
+        aus << "the last written figure is "
             << QString::number(100.0 * double(zuletzt) / double(nachFuenfzig), 'f', 1)
             << " % of the one after question 50 ("
             << QString::number(100.0 * double(zuletztGesammelt) / double(nachFuenfzigGesammelt), 'f', 1)
