@@ -192,7 +192,7 @@ int main(int argc, char **argv)
             }
         }
         printf("the first press after a quiet 35 s: without journal %.2f us; with journal %.2f us (medians "
-               "of 3)\n",
+               "of 5)\n",
                median(ohne), median(mit));
     }
 
