@@ -129,6 +129,9 @@ int main(int argc, char *argv[])
              true});
         return 1;
     }
+    if (einzig.error() != QLockFile::NoError)
+        qCWarning(lcProgramm) << "Ohne Sperre gegen ein zweites Plenaro:" << einzig.fileName()
+                              << einzig.error();
 
     // The window loads the start file: a file named on the command line becomes it first.
     std::optional<Meldung> startMeldung;

@@ -59,6 +59,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -771,9 +772,10 @@ void MainWindow::on_actionNormal_triggered()
 
 void MainWindow::on_actionResultate_PDF_triggered()
 {
-    // Once the report's layout and pages are freed (some only back in the event loop), they go
-    // back to the system instead of staying with the process for the rest of the day.
-    QTimer::singleShot(0, &Speicher::zurueckgeben);
+    // Last out, once the report is written and its layout and pages freed (some only back in the
+    // event loop): their memory goes back to the system instead of staying for the rest of the day.
+    // Posted only then, since the file dialog and the progress run event loops of their own.
+    const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     pdfrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
                                                                 QStringLiteral("Creating the PDF …")));
@@ -787,7 +789,7 @@ void MainWindow::on_actionResultate_PDF_triggered()
 
 void MainWindow::on_actionResultate_CSV_triggered()
 {
-    QTimer::singleShot(0, &Speicher::zurueckgeben);
+    const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     csvrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
                                                                 QStringLiteral("Creating the CSV …")));
@@ -800,7 +802,7 @@ void MainWindow::on_actionResultate_CSV_triggered()
 
 void MainWindow::on_actionResultate_XLSX_triggered()
 {
-    QTimer::singleShot(0, &Speicher::zurueckgeben);
+    const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     xlsxrangliste exporter(*m_dialoge);
     FortschrittsDialog fortschritt(this,
                                    Einstellungen::meldung(QStringLiteral("Tabelle wird erstellt …"),
