@@ -108,8 +108,7 @@ int main(int argc, char *argv[])
     // One program per user: a second one would share the press journal and the settings with the
     // first, and find no receiver, since the first holds its port. Held until the program ends; a
     // lock left by a crashed program is taken over (its process is gone), however old.
-    QCoreApplication::setOrganizationName(QString::fromLatin1(Produkt::Organisation));
-    QCoreApplication::setApplicationName(QString::fromLatin1(Produkt::Anwendungsname));
+    Produkt::anwendungBenennen();
     const QString datenOrdner = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(datenOrdner);
     QLockFile einzig(datenOrdner + QStringLiteral("/plenaro.lock"));

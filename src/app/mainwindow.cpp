@@ -181,9 +181,7 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     connect(m_empfaengerStatus, &Zeitgeber::timeout, this, &MainWindow::setStatusIstEmpfaengerVerbunden);
     m_empfaengerStatus->start(1000);
 
-    QCoreApplication::setOrganizationName(QString::fromLatin1(Produkt::Organisation));
-    QCoreApplication::setOrganizationDomain(QString::fromLatin1(Produkt::WebDomain));
-    QCoreApplication::setApplicationName(QString::fromLatin1(Produkt::Anwendungsname));
+    Produkt::anwendungBenennen();
 
     // The receiver search starts from a known port name on every start.
     Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));

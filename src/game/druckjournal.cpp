@@ -606,7 +606,7 @@ bool Druckjournal::fortsetzen(const SpielStand &stand)
     }
     m_letzteFrage = stand.aktuelleFrage;
     m_druecke = std::count_if(stand.druecke.cbegin(), stand.druecke.cend(),
-                              [](const SpielStand::Druck &d) { return d.frageNr > 0; });
+                              [](const SpielStand::Druck &d) { return d.aufFrage(); });
     return oeffnenZumAnhaengen();
 }
 
@@ -636,7 +636,7 @@ SpielStand::Druck Druckjournal::druck(const spiel &s, uint klassensatz, uint buz
 
 bool Druckjournal::druck(const SpielStand::Druck &d)
 {
-    if (d.frageNr > 0)
+    if (d.aufFrage())
         ++m_druecke;
     return eintragen({'P', d});
 }

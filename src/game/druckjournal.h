@@ -26,6 +26,9 @@ struct SpielStand
         qint64 laufzeitMs = 0; // net running time of the countdown at the press
         qint64 zeitpunkt = 0;  // ms since the epoch, for the record
 
+        // On the start screen a press only reports a handset in; it is no answer of a game.
+        bool aufFrage() const { return frageNr > 0; }
+
         bool operator==(const Druck &d) const
         {
             return frageNr == d.frageNr && klassensatz == d.klassensatz && buzzerNo == d.buzzerNo &&
@@ -62,7 +65,7 @@ struct SpielStand
     bool istLeer() const
     {
         return aktuelleFrage == 0 &&
-               std::all_of(druecke.cbegin(), druecke.cend(), [](const Druck &d) { return d.frageNr == 0; });
+               std::none_of(druecke.cbegin(), druecke.cend(), [](const Druck &d) { return d.aufFrage(); });
     }
 };
 

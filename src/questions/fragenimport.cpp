@@ -15,11 +15,6 @@ constexpr int MaxFragen = 1000;
 // A spreadsheet of questions is small; anything this big is the wrong file.
 constexpr qint64 MaxGroesse = 10 * 1024 * 1024;
 
-QString text(bool englisch, const char *deutsch, const char *english)
-{
-    return QString::fromUtf8(englisch ? english : deutsch);
-}
-
 // A cell as a question file holds it: a line break within the cell (quoted, or the vertical tab
 // spreadsheets write) becomes a blank, since answers are one line; what XML cannot hold goes.
 QString zelle(QString feld)
@@ -221,6 +216,11 @@ QString zielPfad(const QString &csvPfad)
     for (int n = 2; QFileInfo::exists(pfad); ++n)
         pfad = basis + QStringLiteral(" (%1).xml").arg(n);
     return pfad;
+}
+
+QString text(bool englisch, const char *deutsch, const char *english)
+{
+    return QString::fromUtf8(englisch ? english : deutsch);
 }
 
 } // namespace FragenImport

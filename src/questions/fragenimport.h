@@ -30,6 +30,9 @@ struct Ergebnis
 // first part. Empty when it may be text (UTF-8, or a legacy code page as spreadsheets save).
 QString keinText(const QByteArray &inhalt, bool englisch);
 
+// A text of the import's reports in the language asked for.
+QString text(bool englisch, const char *deutsch, const char *english);
+
 // Reads and checks the lines of `inhalt`; `englisch` picks the language of the messages.
 Ergebnis lesenAus(const QByteArray &inhalt, bool englisch);
 Ergebnis lesen(const QString &pfad, bool englisch);

@@ -76,11 +76,6 @@ QString freierName(const QDir &ordner, const Bild &bild, QHash<QString, QByteArr
 
 } // namespace
 
-QString text(bool englisch, const char *deutsch, const char *english)
-{
-    return QString::fromUtf8(englisch ? english : deutsch);
-}
-
 QString uebersprungen(bool englisch, int nummer, const QString &grund)
 {
     return (englisch ? QStringLiteral("question %1 (%2)") : QStringLiteral("Frage %1 (%2)"))

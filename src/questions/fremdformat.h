@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benutzerdatei.h"
+#include "fragenimport.h"
 
 #include <QByteArray>
 #include <QDomDocument>
@@ -59,7 +60,7 @@ void typUeberspringen(Ergebnis &ergebnis, const QString &typ, int nummer, bool e
 Bild bild(const QString &name, const QByteArray &daten);
 
 // Texts of the reports; `englisch` picks the language.
-QString text(bool englisch, const char *deutsch, const char *english);
+using FragenImport::text;
 QString uebersprungen(bool englisch, int nummer, const QString &grund);
 QString zeilenGrund(bool englisch, int zeile, const QString &grund);
 
