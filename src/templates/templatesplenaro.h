@@ -21,7 +21,8 @@ struct PauseFeld
 // What the main window asks of whichever question template is active. Calls for one question come
 // in this order: frageAnzeigen; after the answer delay antwortenAnzeigen; geraeteIDAnzeigen for
 // each press and updateCountdown each second; countdownAbgelaufen and a last updateCountdown;
-// 2000 ms later richtigeAntwortAnzeigen. A navigation may cut this short at any point.
+// 2000 ms later ersteRundeAnzeigen and richtigeAntwortAnzeigen. A navigation may cut this short at
+// any point.
 class templatesPlenaro
 {
 public:
@@ -33,6 +34,10 @@ public:
     virtual void loadHTML() = 0;
     virtual void frageAnzeigen(const QDomNode &frage, int frageNr) = 0;
     virtual void antwortenAnzeigen(const QDomNode &frage) = 0;
+    // Called right before richtigeAntwortAnzeigen when the question was answered twice: the shares
+    // of the first round, A to D, in percent. Empty for a question answered once, which then looks
+    // as it always did.
+    virtual void ersteRundeAnzeigen(const QList<double> &prozente) { Q_UNUSED(prozente) }
     virtual void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
                                          const QString &loesung, const QList<double> &prozente) = 0;
     virtual void updateCountdown(int qounterAktuelleFrage, int zeitIntervallAktuelleFrage) = 0;
