@@ -57,7 +57,7 @@ Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
 QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                          const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_eltern, titel, verzeichnis, filter);
+    return QFileDialog::getOpenFileName(m_eltern, titel, startOrdner(verzeichnis), filter);
 }
 
 QString MeldungsDialoge::dateiZumSpeichern(const QString &titel, const QString &vorschlag,

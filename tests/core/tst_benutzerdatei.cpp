@@ -1,5 +1,6 @@
 #include "benutzerdatei.h"
 #include "dateigrenze.h"
+#include "dialoge.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -96,6 +97,27 @@ private slots:
         QCOMPARE(istOrdner.grund, QString("Is a directory"));
         QVERIFY(QFileInfo(ordner.filePath("ordner.csv")).isDir());
         QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A file dialog starts in the remembered folder, never in the root or a folder that is gone.
+    void startOrdnerDerDateiDialoge_data()
+    {
+        QTest::addColumn<QString>("gemerkt");
+        QTest::addColumn<bool>("bleibt");
+        QTest::newRow("ordner") << "ORDNER" << true;
+        QTest::newRow("wurzel") << "/" << false;
+        QTest::newRow("leer") << "" << false;
+        QTest::newRow("weg") << "ORDNER/weg" << false;
+    }
+    void startOrdnerDerDateiDialoge()
+    {
+        QFETCH(QString, gemerkt);
+        QFETCH(bool, bleibt);
+        QTemporaryDir ordner;
+        gemerkt.replace("ORDNER", ordner.path());
+        const QString start = Dialoge::startOrdner(gemerkt);
+        QVERIFY2(QFileInfo(start).isDir() && !QDir(start).isRoot(), qPrintable(start));
+        QCOMPARE(start == ordner.path(), bleibt);
     }
 };
 

@@ -56,7 +56,7 @@ Dialoge::Sichern FensterDialoge::sichern(const Meldung &meldung)
 QString FensterDialoge::dateiZumOeffnen(const QString &ueberschrift, const QString &verzeichnis,
                                         const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_fenster, ueberschrift, verzeichnis, filter);
+    return QFileDialog::getOpenFileName(m_fenster, ueberschrift, startOrdner(verzeichnis), filter);
 }
 
 QString FensterDialoge::dateiZumSpeichern(const QString &ueberschrift, const QString &vorschlag,

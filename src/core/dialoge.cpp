@@ -1,0 +1,14 @@
+#include "dialoge.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString Dialoge::startOrdner(const QString &gemerkt)
+{
+    const QFileInfo info(gemerkt);
+    if (!gemerkt.isEmpty() && info.isDir() && !QDir(info.absoluteFilePath()).isRoot())
+        return info.absoluteFilePath();
+    const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(dokumente).isDir() ? dokumente : QDir::homePath();
+}
