@@ -48,6 +48,7 @@ public:
         speicherDialoge.clear();
         antworten.clear();
         sicherungen.clear();
+        dateien.clear();
     }
 
     QList<Meldung> hinweise;
