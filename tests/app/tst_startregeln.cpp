@@ -135,7 +135,7 @@ private slots:
     }
 
     // The first start takes the sample of the interface language and writes the first-start
-    // values only once it is done.
+    // values only once it is done; a later one changes nothing.
     void ersterStart_data()
     {
         QTest::addColumn<QString>("sprache");
@@ -173,6 +173,14 @@ private slots:
               Schluessel::MasterKlassensatz, Schluessel::AutomatisierungZeit,
               Schluessel::aktiverKlassensatz(1), Schluessel::aktiverKlassensatz(6)})
             QVERIFY2(!Einstellungen::vorhanden(schluessel), qPrintable(schluessel));
+
+        // A later start takes the file in use and writes nothing.
+        Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/kurs/fragen.xml"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
+        const auto spaeter = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
+        QVERIFY(!spaeter.ersterStart);
+        QCOMPARE(spaeter.pfad, QStringLiteral("/kurs/fragen.xml"));
+        QCOMPARE(Einstellungen::text(Schluessel::Konferenzmodus), QStringLiteral("true"));
     }
 
     // A build tree keeps the samples beside "bin", an installation below share/plenaro; the program
@@ -218,23 +226,15 @@ private slots:
         QCOMPARE(Startregeln::startDatei(w + bin).pfad, w + beispiele + QLatin1String("/EN/BspFragen.xml"));
     }
 
-    void spaetererStartNimmtFrageFileUndSchreibtNichts()
-    {
-        Startregeln::ersterStartAbschliessen(QStringLiteral("/a/b.xml"));
-        Einstellungen::setzen(Schluessel::FrageFile, QStringLiteral("/kurs/fragen.xml"));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("true"));
-
-        const auto start = Startregeln::startDatei(QStringLiteral("/opt/plenaro/bin"));
-        QVERIFY(!start.ersterStart);
-        QCOMPARE(start.pfad, QStringLiteral("/kurs/fragen.xml"));
-        QCOMPARE(Einstellungen::text(Schluessel::Konferenzmodus), QStringLiteral("true"));
-    }
-
+    // Every start resets what belongs to one run and stores the screen; the file is rewritten only
+    // for a change, and keeps lists and keys with umlauts.
     void jederStart()
     {
         Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("0.85"));
         Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::SoundFileToeneBuzzer, QStringLiteral("plop2.wav"));
+        Einstellungen::setzen(Schluessel::RecentFileList, QStringList{"/a.xml", "/b.xml"});
+        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
         Startregeln::jederStart(QSize(1920, 1080));
 
         QCOMPARE(Einstellungen::text(Schluessel::ZoomFaktorTemplateTandrivelle), QStringLiteral("1.2"));
@@ -243,37 +243,25 @@ private slots:
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("plop2.wav"));
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneCountdown), QStringLiteral("ring.wav"));
         QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneAutomatisierung), QStringLiteral("bell.wav"));
-        QCOMPARE(Einstellungen::zahl(Schluessel::DesktopWidth), 1920);
-        QCOMPARE(Einstellungen::zahl(Schluessel::DesktopHeight), 1080);
-    }
-
-    void listenUndUmlautSchluesselUeberlebenDenNeustart()
-    {
-        Einstellungen::setzen(Schluessel::RecentFileList, QStringList{"/a.xml", "/b.xml"});
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
-        QSettings frisch(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"));
-        QCOMPARE(frisch.value(Schluessel::RecentFileList).toStringList(), QStringList({"/a.xml", "/b.xml"}));
-        QCOMPARE(frisch.value(QStringLiteral("LösungAnzeigen")).toString(), QStringLiteral("false"));
-    }
-
-    // A second start writes what the first wrote; the file is only rewritten for a change.
-    void unveraenderteWerteLassenDieDateiInRuhe()
-    {
-        Startregeln::jederStart(QSize(1920, 1080));
         Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
+        const auto gespeichert = [](const QString &schluessel) {
+            return QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example")).value(schluessel);
+        };
+        QCOMPARE(gespeichert(Schluessel::RecentFileList).toStringList(), QStringList({"/a.xml", "/b.xml"}));
+        QCOMPARE(gespeichert(QStringLiteral("LösungAnzeigen")).toString(), QStringLiteral("false"));
+
+        // A line the program never writes: gone as soon as the file is written again.
         const QString pfad =
             QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example")).fileName();
-        // A line the program never writes: gone as soon as the file is written again.
         {
             QFile datei(pfad);
             QVERIFY(datei.open(QIODevice::Append));
             datei.write("; Merkzeile\n");
         }
-        auto merkzeileDa = [&pfad]() {
+        const auto merkzeileDa = [&pfad]() {
             QFile datei(pfad);
             return datei.open(QIODevice::ReadOnly) && datei.readAll().contains("; Merkzeile");
         };
-
         Startregeln::jederStart(QSize(1920, 1080));
         Einstellungen::setzen({{Schluessel::SerialPort, QStringLiteral("COM1")},
                                {Schluessel::EmpfaengerVerbunden, QStringLiteral("false")}});
@@ -283,18 +271,14 @@ private slots:
         Einstellungen::setzen({{Schluessel::SerialPort, QStringLiteral("COM1")},
                                {Schluessel::EmpfaengerVerbunden, QStringLiteral("true")}});
         QVERIFY(!merkzeileDa());
-        QSettings frisch(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"));
-        QCOMPARE(frisch.value(Schluessel::EmpfaengerVerbunden).toString(), QStringLiteral("true"));
-        QCOMPARE(frisch.value(Schluessel::SerialPort).toString(), QStringLiteral("COM1"));
-        QCOMPARE(frisch.value(Schluessel::DesktopWidth).toInt(), 1920);
+        QCOMPARE(gespeichert(Schluessel::EmpfaengerVerbunden).toString(), QStringLiteral("true"));
+        QCOMPARE(gespeichert(Schluessel::SerialPort).toString(), QStringLiteral("COM1"));
+        QCOMPARE(gespeichert(Schluessel::DesktopWidth).toInt(), 1920);
 
         // A screen of another size on the next start is stored.
         Startregeln::jederStart(QSize(1366, 768));
         QCOMPARE(Einstellungen::zahl(Schluessel::DesktopWidth), 1366);
-        QCOMPARE(QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example"))
-                     .value(Schluessel::DesktopHeight)
-                     .toInt(),
-                 768);
+        QCOMPARE(gespeichert(Schluessel::DesktopHeight).toInt(), 768);
     }
 
 private:
