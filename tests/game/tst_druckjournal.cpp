@@ -298,9 +298,7 @@ private slots:
         frage(3, {3, 4}, {1, 1}, false);
         frage(4, {3}, {2}, false);
         journal.leeren();
-        QFile geschrieben(journal.pfad());
-        QVERIFY(geschrieben.open(QIODevice::ReadOnly));
-        QList<QByteArray> zeilen = geschrieben.readAll().split('\n');
+        QList<QByteArray> zeilen = Testdaten::lesen(journal.pfad()).split('\n');
         QCOMPARE(zeilen.size(), 17);
         switch (schaden) {
         case Schaden::Keiner:

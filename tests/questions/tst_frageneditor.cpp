@@ -22,12 +22,6 @@
 
 namespace {
 
-QByteArray bytesVon(const QString &pfad)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
-}
-
 // Question i: "Fi", answers "Ai" and "Bi", time 10 + i, points and solution running through 1 to 4.
 QList<Testdaten::Frage> fragen(int anzahl)
 {
@@ -313,7 +307,7 @@ private slots:
         QVERIFY(m_dialoge.dateiDialoge.isEmpty());
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), "Keine Bilddatei ausgewählt.");
         klick("pushButton_Fenster_Schliessen");
-        QVERIFY(bytesVon(datei).contains("<PictureQuestionText></PictureQuestionText>"));
+        QVERIFY(Testdaten::lesen(datei).contains("<PictureQuestionText></PictureQuestionText>"));
         QCOMPARE(feldImFile(datei, 1, "PictureQuestionText"), QString());
 
         klick("pushButton_FragenEditor_Bild_Frage"); // cancelled
@@ -392,7 +386,7 @@ private slots:
         QFETCH(bool, offen);
         QFETCH(QString, gespeichert);
         const QString datei = startenMit(fragen(2));
-        const QByteArray vorher = bytesVon(datei);
+        const QByteArray vorher = Testdaten::lesen(datei);
         klick("pushButton_FragenEditor_PfeilRechts");
         klick("pushButton_FragenEditor_PfeilLinks");
         if (aendern)
@@ -404,7 +398,7 @@ private slots:
             QCOMPARE(m_dialoge.fragen.first().text, "Möchten Sie die vorgenommenen Änderungen speichern?");
         QCOMPARE(feldImFile(datei, 0, "Answer1"), gespeichert);
         if (gespeichert == "A1")
-            QCOMPARE(bytesVon(datei), vorher);
+            QCOMPARE(Testdaten::lesen(datei), vorher);
         // Closed, the game restarts with the file; left open, the edit is still there.
         QCOMPARE(m_neustart->size(), offen ? 0 : 1);
         if (offen)
@@ -439,7 +433,7 @@ private slots:
         const QString unmoeglich = sperre + "/fragen.xml";
         rekorderLeeren(false); // a new file may discard the edits, and fails before it could
         const QString datei = startenMit(fragen(2));
-        const QByteArray vorher = bytesVon(datei);
+        const QByteArray vorher = Testdaten::lesen(datei);
         frageText("bearbeitet");
         for (const char *wie : {"actionSpeichern_unter", "actionNeu"}) {
             m_dialoge.dateien = {unmoeglich};
@@ -454,8 +448,8 @@ private slots:
         QCOMPARE(m_editor->pfad(), datei);
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), datei);
         QCOMPARE(texte(), (QStringList{"bearbeitet", "F2"}));
-        QCOMPARE(bytesVon(sperre), QByteArray("bleibt"));
-        QCOMPARE(bytesVon(datei), vorher);
+        QCOMPARE(Testdaten::lesen(sperre), QByteArray("bleibt"));
+        QCOMPARE(Testdaten::lesen(datei), vorher);
 
         // The file's own folder goes away: saving reports it, closing keeps the window open.
         QVERIFY(QDir().mkpath(pfad("stick")));
@@ -494,7 +488,7 @@ private slots:
         const QString echt = anderswo.filePath("echt.xml");
         Testdaten::schreiben(echt, fragen(2));
         QVERIFY(FrageDatei::schreiben(echt, FrageDatei::lesen(echt).fragen));
-        const QByteArray vorher = bytesVon(echt);
+        const QByteArray vorher = Testdaten::lesen(echt);
         const QString link = pfad("link.xml");
         QVERIFY(QFile::link(echt, link));
         starten(link);
@@ -505,7 +499,7 @@ private slots:
             klick("pushButton_Fenster_Schliessen");
         }
         QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QCOMPARE(bytesVon(echt), vorher);
+        QCOMPARE(Testdaten::lesen(echt), vorher);
         QVERIFY(m_editor->isWindowModified());
 
         klick("pushButton_Fenster_Schliessen");
@@ -529,13 +523,13 @@ private slots:
         // In the layout the editor writes, so an unchanged save must give the same bytes.
         Testdaten::schreiben(datei, liste);
         QVERIFY(FrageDatei::schreiben(datei, FrageDatei::lesen(datei).fragen));
-        const QByteArray vorher = bytesVon(datei);
+        const QByteArray vorher = Testdaten::lesen(datei);
         starten(datei);
         klick("pushButton_FragenEditor_PfeilRechts");
         klick("pushButton_FragenEditor_PfeilLinks");
         QVERIFY(!m_editor->isWindowModified());
         klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(bytesVon(datei), vorher);
+        QCOMPARE(Testdaten::lesen(datei), vorher);
         QCOMPARE(feld(0, "QuestionText"), markup);
 
         // Typing into a box keeps everything else exactly.
@@ -616,7 +610,7 @@ private slots:
         m_dialoge.dateien = {neu};
         aktion("actionNeu");
         QCOMPARE(m_dialoge.speicherDialoge.last().value(2), "XML files (*.xml)");
-        QCOMPARE(bytesVon(neu), FrageDatei::neueDatei());
+        QCOMPARE(Testdaten::lesen(neu), FrageDatei::neueDatei());
         QCOMPARE(m_editor->anzahlDerFragen(), 1);
         QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), "15");
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), neu);

@@ -49,6 +49,13 @@ inline bool schreiben(const QString &pfad, const QByteArray &inhalt)
     return datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == inhalt.size();
 }
 
+// The file's bytes; empty when it cannot be read.
+inline QByteArray lesen(const QString &pfad)
+{
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+}
+
 inline bool schreiben(const QString &pfad, const QList<Frage> &fragen)
 {
     return schreiben(pfad, dokument(fragen));

@@ -61,55 +61,38 @@ Zeitgeber *TestUhr::neuerZeitgeber(QObject *eltern)
 
 int TestUhr::aktiveZeitgeber() const
 {
-    int anzahl = 0;
-    for (const auto &zeitgeber : m_zeitgeber)
-        anzahl += (zeitgeber && zeitgeber->m_aktiv) ? 1 : 0;
-    return anzahl;
+    return int(std::count_if(m_zeitgeber.cbegin(), m_zeitgeber.cend(),
+                             [](const auto &z) { return z && z->m_aktiv; }));
 }
 
-namespace {
-
-TestZeitgeber *naechster(const QList<QPointer<TestZeitgeber>> &liste)
+// The next timer due: the earliest, equal times in the order they were started.
+static TestZeitgeber *naechster(const QList<QPointer<TestZeitgeber>> &liste)
 {
     TestZeitgeber *gewaehlt = nullptr;
-    for (const auto &zeitgeber : liste) {
-        if (!zeitgeber || !zeitgeber->m_aktiv)
-            continue;
-        if (!gewaehlt || zeitgeber->m_faellig < gewaehlt->m_faellig ||
-            (zeitgeber->m_faellig == gewaehlt->m_faellig && zeitgeber->m_folge < gewaehlt->m_folge))
-            gewaehlt = zeitgeber;
+    for (const auto &z : liste) {
+        if (z && z->m_aktiv &&
+            (!gewaehlt ||
+             std::pair(z->m_faellig, z->m_folge) < std::pair(gewaehlt->m_faellig, gewaehlt->m_folge)))
+            gewaehlt = z;
     }
     return gewaehlt;
 }
 
-void ausloesen(TestZeitgeber *zeitgeber)
+bool TestUhr::naechsterZeitgeber(qint64 bis)
 {
+    m_zeitgeber.removeAll(nullptr);
+    TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
+    if (!zeitgeber || zeitgeber->m_faellig > bis)
+        return false;
+    m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
     zeitgeber->ausloesen();
+    return true;
 }
-
-} // namespace
 
 void TestUhr::vorspulen(qint64 ms)
 {
     const qint64 ziel = m_jetzt + ms;
-    for (;;) {
-        m_zeitgeber.removeAll(nullptr);
-        TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
-        if (!zeitgeber || zeitgeber->m_faellig > ziel)
-            break;
-        m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
-        ausloesen(zeitgeber);
+    while (naechsterZeitgeber(ziel)) {
     }
     m_jetzt = ziel;
-}
-
-bool TestUhr::naechsterZeitgeber()
-{
-    m_zeitgeber.removeAll(nullptr);
-    TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
-    if (!zeitgeber)
-        return false;
-    m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
-    ausloesen(zeitgeber);
-    return true;
 }
