@@ -1079,31 +1079,18 @@ void MainWindow::on_actionExportieren_triggered()
                             true});
         return;
     }
-    const QString endung = QFileInfo(ziel).suffix().toLower();
-    const bool gift = endung == QLatin1String("gift") || endung == QLatin1String("txt");
-    const SchreibErgebnis geschrieben = BenutzerDatei::schreiben(
-        ziel, gift ? Gift::schreiben(geladen.fragen) : MoodleXml::schreiben(geladen.fragen, frageDatei));
-    if (!geschrieben) {
-        m_dialoge->hinweis({geschrieben.meldung(), {}, QStringLiteral(":/images/info.png"), true});
+    const Fremdformat::Export exportiert =
+        Fremdformat::exportieren(geladen.fragen, frageDatei, ziel, Einstellungen::istEnglisch());
+    if (!exportiert.geschrieben) {
+        m_dialoge->hinweis({exportiert.geschrieben.meldung(), {}, QStringLiteral(":/images/info.png"), true});
         return;
-    }
-    bool bilder = false;
-    for (const QDomElement &frage : geladen.fragen) {
-        for (const QString &feld : {QStringLiteral("PictureQuestionText"), QStringLiteral("PictureAnswer1"),
-                                    QStringLiteral("PictureAnswer2"), QStringLiteral("PictureAnswer3"),
-                                    QStringLiteral("PictureAnswer4")})
-            bilder = bilder || !FrageDatei::feld(frage, feld).isEmpty();
     }
     m_dialoge->hinweis({Einstellungen::meldung(QStringLiteral("%1 Fragen wurden nach %2 exportiert."),
                                                QStringLiteral("%1 questions were exported to %2."))
                             .arg(geladen.fragen.size())
                             .arg(QDir::toNativeSeparators(ziel)),
-                        gift && bilder
-                            ? Einstellungen::meldung(
-                                  QStringLiteral("GIFT kann keine Bilder aufnehmen; sie fehlen im Export."),
-                                  QStringLiteral("GIFT cannot hold pictures; they are not in the export."))
-                            : QString(),
-                        QStringLiteral(":/images/info.png"), true});
+                        exportiert.verloren.join(QLatin1Char('\n')), QStringLiteral(":/images/info.png"),
+                        true});
 }
 
 void MainWindow::on_actionSpiel_neu_starten_triggered()

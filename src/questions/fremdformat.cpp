@@ -387,4 +387,42 @@ bool umwandeln(const QString &quelle, const QString &ziel, bool englisch, QStrin
     return true;
 }
 
+Export exportieren(const QVector<QDomElement> &fragen, const QString &frageDatei, const QString &ziel,
+                   bool englisch)
+{
+    const QString endung = QFileInfo(ziel).suffix().toLower();
+    const bool gift = endung == QLatin1String("gift") || endung == QLatin1String("txt");
+    Export ergebnis{BenutzerDatei::schreiben(ziel, gift ? Gift::schreiben(fragen)
+                                                        : MoodleXml::schreiben(fragen, frageDatei)),
+                    {}};
+    if (!ergebnis.geschrieben || !gift)
+        return ergebnis;
+    int mitBild = 0;
+    int mitPunkten = 0;
+    for (const QDomElement &frage : fragen) {
+        bool bild = false;
+        for (const QString &feld : {QStringLiteral("PictureQuestionText"), QStringLiteral("PictureAnswer1"),
+                                    QStringLiteral("PictureAnswer2"), QStringLiteral("PictureAnswer3"),
+                                    QStringLiteral("PictureAnswer4")})
+            bild = bild || !FrageDatei::feld(frage, feld).isEmpty();
+        mitBild += bild;
+        mitPunkten += FrageDatei::zahl(frage, QStringLiteral("Points")) != StandardPunkte;
+    }
+    if (mitBild > 0)
+        ergebnis.verloren.append(
+            text(englisch, "GIFT kann keine Bilder aufnehmen; sie fehlen im Export (Fragen mit Bild: %1).",
+                 "GIFT cannot hold pictures; they are not in the export (questions with pictures: %1).")
+                .arg(mitBild));
+    if (mitPunkten > 0)
+        ergebnis.verloren.append(
+            text(englisch,
+                 "GIFT kann keine Punkte je Frage aufnehmen; nach einem Import zählt jede Frage %2 "
+                 "Punkt (Fragen mit anderen Punkten: %1).",
+                 "GIFT cannot hold points per question; after an import every question counts %2 "
+                 "point (questions with other points: %1).")
+                .arg(mitPunkten)
+                .arg(StandardPunkte));
+    return ergebnis;
+}
+
 } // namespace Fremdformat

@@ -83,6 +83,17 @@ SchreibErgebnis uebernehmen(const Ergebnis &ergebnis, const QString &ziel, QStri
 // Returns the report for the terminal and whether a question file was written.
 bool umwandeln(const QString &quelle, const QString &ziel, bool englisch, QString *bericht);
 
+// An export of a question file to a learning platform's format, and what the format had no place
+// for, said so the teacher does not find out on the platform.
+struct Export
+{
+    SchreibErgebnis geschrieben;
+    QStringList verloren;
+};
+// GIFT for "*.gift" and "*.txt", the XML format otherwise; `frageDatei` resolves the pictures.
+Export exportieren(const QVector<QDomElement> &fragen, const QString &frageDatei, const QString &ziel,
+                   bool englisch);
+
 // Time, points and delay of a question that brings none: those of a new question in the editor.
 inline constexpr int StandardZeit = 15;
 inline constexpr int StandardPunkte = 1;

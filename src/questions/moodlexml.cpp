@@ -77,22 +77,11 @@ Bild bildLesen(const QString &gespeichert, const QString &frageDatei)
     return Fremdformat::bild(QFileInfo(pfad).fileName(), datei.read(MaxBild));
 }
 
-// XML has no place for most control characters; a question file may hold them all the same.
-QString xmlZeichen(const QString &text)
-{
-    QString ergebnis;
-    ergebnis.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 || c == QLatin1Char('\n') || c == QLatin1Char('\t'))
-            ergebnis += c;
-    }
-    return ergebnis;
-}
-
 // Into the open element (question text, answer): the format, the text as HTML and its picture.
 void textSchreiben(QXmlStreamWriter &xml, const QString &text, const Bild &bild)
 {
-    QString html = QStringLiteral("<p>") + FremdText::alsHtml(xmlZeichen(text)) + QStringLiteral("</p>");
+    QString html =
+        QStringLiteral("<p>") + FremdText::alsHtml(FremdText::saeubern(text)) + QStringLiteral("</p>");
     if (!bild.isEmpty())
         html += QStringLiteral("<p><img src=\"%1%2\" alt=\"\"></p>")
                     .arg(Einbettung, QString::fromUtf8(QUrl::toPercentEncoding(bild.name)));
@@ -190,8 +179,9 @@ QByteArray schreiben(const QVector<QDomElement> &fragen, const QString &frageDat
         QString name = FremdText::klartext(text, FremdText::Quelle::AutoFormat).simplified().left(60);
         if (!name.isEmpty() && name.back().isHighSurrogate())
             name.chop(1);
-        xml.writeTextElement(QStringLiteral("text"),
-                             xmlZeichen(name.isEmpty() ? QStringLiteral("Frage %1").arg(nummer) : name));
+        xml.writeTextElement(
+            QStringLiteral("text"),
+            FremdText::saeubern(name.isEmpty() ? QStringLiteral("Frage %1").arg(nummer) : name));
         xml.writeEndElement();
         xml.writeStartElement(QStringLiteral("questiontext"));
         textSchreiben(xml, text,

@@ -274,9 +274,11 @@ private slots:
         QVERIFY(original.ok());
 
         const QString export_ = ordner.filePath(xml ? QStringLiteral("aus.xml") : QStringLiteral("aus.txt"));
-        QVERIFY(BenutzerDatei::schreiben(export_, xml ? MoodleXml::schreiben(original.fragen, quelle)
-                                                      : Gift::schreiben(original.fragen))
-                    .ok());
+        const Fremdformat::Export exportiert =
+            Fremdformat::exportieren(original.fragen, quelle, export_, true);
+        QVERIFY(exportiert.geschrieben.ok());
+        // What GIFT has no place for is said, with the number of questions it concerns.
+        QCOMPARE(exportiert.verloren.join('|').count(": 1)"), xml ? 0 : 2);
         Format format = Format::Unbekannt;
         const Fremdformat::Ergebnis ergebnis = Fremdformat::lesen(export_, false, &format);
         QCOMPARE(format, xml ? Format::MoodleXml : Format::Gift);
