@@ -485,10 +485,13 @@ void MainWindow::countdownAbgelaufenAnzeigen()
 }
 
 void MainWindow::richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
-                                         const QString &loesung, const QList<double> &prozente)
+                                         const QString &loesung, const QList<double> &prozente,
+                                         const QList<double> &prozenteErsteRunde)
 {
-    if (m_template)
-        m_template->richtigeAntwortAnzeigen(richtig, falsch, loesung, prozente);
+    if (!m_template)
+        return;
+    m_template->ersteRundeAnzeigen(prozenteErsteRunde);
+    m_template->richtigeAntwortAnzeigen(richtig, falsch, loesung, prozente);
 }
 
 void MainWindow::pauseAnzeigen(bool pausiert)
@@ -1118,6 +1121,16 @@ void MainWindow::on_actionRangliste_triggered()
     m_ablauf->ranglisteZeigen();
 }
 
+void MainWindow::on_actionNochmal_abstimmen_triggered()
+{
+    m_ablauf->nochmalAbstimmen();
+}
+
+void MainWindow::on_menuAktion_aboutToShow()
+{
+    ui->actionNochmal_abstimmen->setEnabled(m_ablauf->nochmalAbstimmenMoeglich());
+}
+
 void MainWindow::on_actionGo_To_triggered()
 {
     einrichten();
@@ -1149,6 +1162,11 @@ bool MainWindow::tasteVerarbeiten(const QKeyEvent *ereignis)
         return true;
     case Qt::Key_T:
         m_ablauf->sofortBeendenTaste();
+        return true;
+    case Qt::Key_R:
+        // The menu entry's state is only brought up to date when the menu opens; the key asks
+        // the game itself.
+        m_ablauf->nochmalAbstimmen();
         return true;
     case Qt::Key_K:
         schwarzUmschalten();

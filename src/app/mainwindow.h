@@ -120,6 +120,8 @@ public slots:
     void on_actionRangliste_triggered();
     void on_actionBeenden_triggered();
     void on_actionGo_To_triggered();
+    void on_actionNochmal_abstimmen_triggered();
+    void on_menuAktion_aboutToShow();
     void on_actionTest_triggered();
     void openRecentFile();
     void on_actionShortcut_Keys_triggered();
@@ -161,7 +163,8 @@ private:
     void countdownAnzeigen(int counter, int intervall) override;
     void countdownAbgelaufenAnzeigen() override;
     void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
-                                 const QString &loesung, const QList<double> &prozente) override;
+                                 const QString &loesung, const QList<double> &prozente,
+                                 const QList<double> &prozenteErsteRunde) override;
     void pauseAnzeigen(bool pausiert) override;
     void druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo) override;
     void startscreenZuruecksetzen(const QString &templateName) override;

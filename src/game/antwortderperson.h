@@ -22,6 +22,14 @@ public:
     // 1 = A … 4 = D; 0 = no button stored.
     int getAntwort() const { return m_antwort; }
     void setAntwort(int antwort) { m_antwort = antwort; }
+    // A question voted on twice keeps the first round aside here; what is above is the second
+    // round, the one that counts. 1 = A … 4 = D; 0 = no press in the first round.
+    int getAntwortErsteRunde() const { return m_antwortErsteRunde; }
+    void setAntwortErsteRunde(int antwort) { m_antwortErsteRunde = antwort; }
+    double getAntwortszeitErsteRunde() const { return m_antwortszeitErsteRunde; }
+    void setAntwortszeitErsteRunde(double ms) { m_antwortszeitErsteRunde = ms; }
+    // The answer so far becomes the first round's; the second starts unanswered and unevaluated.
+    void ersteRundeBeiseitelegen();
 
 private:
     int m_punkte = 0;
@@ -29,4 +37,6 @@ private:
     bool m_ausgewertet = false;
     double m_antwortszeit = KeineZeit;
     int m_antwort = 0;
+    int m_antwortErsteRunde = 0;
+    double m_antwortszeitErsteRunde = KeineZeit;
 };

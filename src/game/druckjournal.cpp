@@ -80,7 +80,8 @@ bool vielleichtAuswertung(const QByteArray &zeile)
 {
     const QList<QByteArray> teile = zeile.simplified().split(' ');
     const QByteArray &art = teile.first();
-    return !(art == "P" || art == "F" || art == "D" || art.startsWith("PLENARO") || teile.size() >= 7);
+    return !(art == "P" || art == "F" || art == "D" || art == "R" || art.startsWith("PLENARO") ||
+             teile.size() >= 7);
 }
 
 } // namespace
@@ -454,6 +455,11 @@ SpielStand Druckjournal::lesen() const
                     lauf.ausgewertet = true;
                 gelesen = true;
             }
+        } else if (art == "R" && teile.size() == 2 && zahlen(teile, 1, werte)) {
+            if (werte.at(0) >= 1 && werte.at(0) <= FrageDatei::MaxFragen) {
+                stand.zweiteRunden.append({int(werte.at(0)), stand.druecke.size()});
+                gelesen = true;
+            }
         } else if (art == "P" && teile.size() == 7 && zahlen(teile, 1, werte)) {
             if (werte.at(0) >= 0 && werte.at(0) <= FrageDatei::MaxFragen && istUint(werte.at(1)) &&
                 istUint(werte.at(2)) && istUint(werte.at(3))) {
@@ -522,7 +528,11 @@ FrageDatei::LadeErgebnis Druckjournal::anwenden(const SpielStand &stand, spiel &
     // In the order they happened: a question run twice is evaluated with the answers it had
     // at that moment, and participants keep the order of their first press.
     qsizetype naechsteAuswertung = 0;
+    qsizetype naechsteRunde = 0;
     const auto auswertenBis = [&](qsizetype druecke) {
+        while (naechsteRunde < stand.zweiteRunden.size() &&
+               stand.zweiteRunden.at(naechsteRunde).nachDruecken <= druecke)
+            s.zweiteRundeWiederherstellen(stand.zweiteRunden.at(naechsteRunde++).frageNr);
         while (naechsteAuswertung < stand.auswertungen.size() &&
                stand.auswertungen.at(naechsteAuswertung).nachDruecken <= druecke)
             s.auswertungWiederherstellen(stand.auswertungen.at(naechsteAuswertung++).frageNr);
@@ -563,7 +573,11 @@ QByteArray Druckjournal::alsText(const SpielStand &stand)
 {
     QByteArray text = zeile(Kopf) + zeile("D " + QUrl::toPercentEncoding(stand.frageDatei));
     qsizetype naechsteAuswertung = 0;
+    qsizetype naechsteRunde = 0;
     const auto auswertungenBis = [&](qsizetype druecke) {
+        while (naechsteRunde < stand.zweiteRunden.size() &&
+               stand.zweiteRunden.at(naechsteRunde).nachDruecken <= druecke)
+            zeileAnhaengen(text, {'R', {stand.zweiteRunden.at(naechsteRunde++).frageNr}});
         while (naechsteAuswertung < stand.auswertungen.size() &&
                stand.auswertungen.at(naechsteAuswertung).nachDruecken <= druecke)
             zeileAnhaengen(text, {'A', {stand.auswertungen.at(naechsteAuswertung++).frageNr}});
@@ -652,6 +666,11 @@ bool Druckjournal::frageAufgerufen(int frageNr)
 bool Druckjournal::ausgewertet(int frageNr)
 {
     return eintragen({'A', {frageNr}});
+}
+
+bool Druckjournal::zweiteRunde(int frageNr)
+{
+    return eintragen({'R', {frageNr}});
 }
 
 void Druckjournal::spielBeobachten(const spiel &s)

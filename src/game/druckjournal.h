@@ -50,6 +50,10 @@ struct SpielStand
     int aktuelleFrage = 0;
     QList<Druck> druecke;           // in the order they arrived
     QList<Auswertung> auswertungen; // in the order they happened
+    // Questions asked a second time: where each second round began among the presses. At the
+    // same place it comes before an evaluation, which then belongs to the second round (the
+    // first round's own evaluation no longer counts once a second round began).
+    QList<Auswertung> zweiteRunden;
     // Lines that could not be read (torn, damaged, cut off); a file that cannot be read at all
     // counts as one.
     int uebersprungen = 0;
@@ -92,6 +96,7 @@ struct SpielStand
 //              in place of spiel.antwortErfassen(k, b, t)
 //   navigation: j.frageAufgerufen(spiel.getAktuelleFrageNr()) after each move
 //   evaluation: spielBeobachten(spiel) once, or j.ausgewertet(nr) on ranglisteAktualisieren
+//   second round: j.zweiteRunde(nr) when the question is asked again
 //   normal end or declined offer: j.beenden() / j.entfernen()
 // Everything that replaces, removes or reads the file first waits for the writer (leeren()).
 class Druckjournal final : public QObject
@@ -149,6 +154,8 @@ public:
     bool druck(const SpielStand::Druck &druck);
     bool frageAufgerufen(int frageNr);
     bool ausgewertet(int frageNr);
+    // The current question `frageNr` is asked a second time from here on.
+    bool zweiteRunde(int frageNr);
     // Records every evaluation of `s` (its signal ranglisteAktualisieren) by itself.
     void spielBeobachten(const spiel &s);
     // Normal end of a game: the journal is removed.
@@ -169,8 +176,8 @@ signals:
 
 private:
     class Schreiber;
-    // One record as handed to the writer: 'P' with all values of `werte`, 'F' and 'A' with the
-    // question number only. The writer formats it, so a press costs the game no text work.
+    // One record as handed to the writer: 'P' with all values of `werte`, 'F', 'A' and 'R' with
+    // the question number only. The writer formats it, so a press costs the game no text work.
     struct Eintrag
     {
         char art = 'P';

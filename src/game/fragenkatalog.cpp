@@ -108,3 +108,13 @@ QString Fragenkatalog::feld(int nr, const QString &name) const
         return {};
     return FrageDatei::feld(m_fragen.at(nr - 1), name);
 }
+
+int Fragenkatalog::runden(int nr) const
+{
+    return FrageDatei::runden(getFrage(nr));
+}
+
+QString Fragenkatalog::notizen(int nr) const
+{
+    return FrageDatei::notizen(getFrage(nr));
+}

@@ -36,6 +36,10 @@ public:
     int fehlendeAntworten() const;
     // The same for question `nr`; 0 for a number without a question.
     int fehlendeAntworten(int nr) const;
+    // FrageDatei::runden() and FrageDatei::notizen() of question `nr`; 1 and empty for a number
+    // without a question.
+    int runden(int nr) const;
+    QString notizen(int nr) const;
     // A field of the current question; empty before the first question.
     QString feld(const QString &name) const;
     // A field of question `nr`; empty for a number without a question.

@@ -48,6 +48,8 @@ void spiel::vorbereiten(const QDomElement &frage)
     m_zeitIntervallAktuelleFrage = zeit;
     m_personenRichtig.clear();
     m_personenFalsch.clear();
+    m_rundeBeendet = false;
+    m_zweiteRunde = false;
 }
 
 FrageDatei::LadeErgebnis spiel::ladeFragen(const QString &dateiName)
@@ -104,6 +106,7 @@ void spiel::zeitAbgelaufen()
     emit countdownAbgelaufen();
     punkteVerteilen();
     m_countdownAktiv = false;
+    m_rundeBeendet = true;
 }
 
 void spiel::countdownSofortBeenden()
@@ -211,6 +214,9 @@ void spiel::spielZuruecksetzen()
     m_summeLaufzeit = 0;
     m_pausiert = false;
     m_countdownAktiv = false;
+    m_rundeBeendet = false;
+    m_zweiteRunde = false;
+    m_zweiteRundeFragen.clear();
     m_personen.clear();
     m_personIndex.clear();
     m_personenRichtig.clear();
@@ -264,7 +270,8 @@ void spiel::punkteVerteilen()
         int punkte = 0;
         for (qsizetype i = 0; i < m_personen.size(); ++i) {
             Person &person = m_personen[i];
-            if (!person.findeAntwort(frageNr))
+            const AntwortDerPerson *vorhanden = person.findeAntwort(frageNr);
+            if (!vorhanden || ohneAntwortInZweiterRunde(frageNr, *vorhanden))
                 continue;
             if (richtig == 0 || person.getAntwortDerFrage(frageNr).getAntwort() != richtig) {
                 person.getAntwortDerFrage(frageNr).setPunkte(0);
@@ -286,19 +293,83 @@ void spiel::punkteVerteilen()
     emit ranglisteAktualisieren();
 }
 
-QList<double> spiel::getProzenteAntworten(int frageNr) const
+namespace {
+
+// The shares of A to D among the participants' answers to `frageNr` that `knopf` picks.
+QList<double> anteile(const QList<Person> &personen, int frageNr, int (AntwortDerPerson::*knopf)() const)
 {
     int anzahl[4] = {0, 0, 0, 0};
-    for (const Person &person : m_personen) {
+    for (const Person &person : personen) {
         const AntwortDerPerson *antwort = person.findeAntwort(frageNr);
-        if (antwort && antwort->getAntwort() >= 1 && antwort->getAntwort() <= 4)
-            ++anzahl[antwort->getAntwort() - 1];
+        const int k = antwort ? (antwort->*knopf)() : 0;
+        if (k >= 1 && k <= 4)
+            ++anzahl[k - 1];
     }
     const int summe = anzahl[0] + anzahl[1] + anzahl[2] + anzahl[3];
     QList<double> prozente;
     for (const int k : anzahl)
         prozente.append(summe > 0 ? k / (summe / 100.0) : 0.0);
     return prozente;
+}
+
+} // namespace
+
+QList<double> spiel::getProzenteAntworten(int frageNr) const
+{
+    return anteile(m_personen, frageNr, &AntwortDerPerson::getAntwort);
+}
+
+// --- A second round ------------------------------------------------------------------------------
+
+bool spiel::zweiteRundeMoeglich() const
+{
+    return getAktuelleFrageNr() >= 1 && !m_countdownAktiv && m_rundeBeendet && !m_zweiteRunde;
+}
+
+bool spiel::zweiteRundeStarten()
+{
+    if (!zweiteRundeMoeglich())
+        return false;
+    // Nothing of the first round may fire into the second: not its resume, not its result.
+    frageAbbrechen();
+    const int frageNr = getAktuelleFrageNr();
+    ersteRundeBeiseitelegen(frageNr);
+    m_counterAktuellenFrage = m_zeitIntervallAktuelleFrage;
+    m_summeLaufzeit = 0;
+    m_personenRichtig.clear();
+    m_personenFalsch.clear();
+    m_rundeBeendet = false;
+    m_zweiteRunde = true;
+    qCDebug(lcSpiel) << "Zweite Runde der Frage" << frageNr;
+    return true;
+}
+
+void spiel::zweiteRundeWiederherstellen(int frageNr)
+{
+    if (frageNr >= 1 && frageNr <= getAnzahlFragen())
+        ersteRundeBeiseitelegen(frageNr);
+}
+
+void spiel::ersteRundeBeiseitelegen(int frageNr)
+{
+    m_zweiteRundeFragen.insert(frageNr);
+    for (Person &person : m_personen) {
+        if (person.findeAntwort(frageNr))
+            person.getAntwortDerFrage(frageNr).ersteRundeBeiseitelegen();
+    }
+}
+
+bool spiel::ohneAntwortInZweiterRunde(int frageNr, const AntwortDerPerson &antwort) const
+{
+    return antwort.getAntwort() == 0 && antwort.getAntwortszeit() == AntwortDerPerson::KeineZeit &&
+           m_zweiteRundeFragen.contains(frageNr);
+}
+
+QList<double> spiel::getProzenteErsteRunde(int frageNr) const
+{
+    if (!m_zweiteRundeFragen.contains(frageNr))
+        return {};
+    return anteile(m_personen, frageNr, &AntwortDerPerson::getAntwortErsteRunde);
 }
 
 // --- Taking up an interrupted game --------------------------------------------------------------
@@ -313,7 +384,8 @@ void spiel::auswertungWiederherstellen(int frageNr)
     if (punkte == 0)
         punkte = 1;
     for (Person &person : m_personen) {
-        if (!person.findeAntwort(frageNr))
+        const AntwortDerPerson *vorhanden = person.findeAntwort(frageNr);
+        if (!vorhanden || ohneAntwortInZweiterRunde(frageNr, *vorhanden))
             continue;
         AntwortDerPerson &antwort = person.getAntwortDerFrage(frageNr);
         antwort.setPunkte(richtig != 0 && antwort.getAntwort() == richtig ? punkte : 0);

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 
 class Dialoge;
 
@@ -57,6 +58,23 @@ public:
     void antwortErfassen(uint klassensatz, uint buzzerNo, uint buttonNo);
     void punkteVerteilen();
     QList<double> getProzenteAntworten(int frageNr) const;
+
+    // Voting again after a discussion. The current question, once its countdown has ended, is
+    // asked a second time: every answer so far is set aside as the first round's
+    // (AntwortDerPerson::getAntwortErsteRunde), the countdown is ready from the start, and
+    // points and answer times come from the second round only. False (and nothing changes) while
+    // no question is current, its countdown runs or it has not been asked yet.
+    bool zweiteRundeStarten();
+    bool zweiteRundeMoeglich() const;
+    // The round running or last run of the current question is the second.
+    bool istZweiteRunde() const { return m_zweiteRunde; }
+    // The shares of A to D in the first round of a question that was asked a second time; empty
+    // for a question asked once.
+    QList<double> getProzenteErsteRunde(int frageNr) const;
+    // Taking up an interrupted game: the second round of `frageNr` began here, between the
+    // presses. Sets the answers aside as zweiteRundeStarten() does, without touching the
+    // countdown.
+    void zweiteRundeWiederherstellen(int frageNr);
     QList<Person> getPersonen() const { return m_personen; }
     QList<Person> getPersonenRichtig() const { return m_personenRichtig; }
     QList<Person> getPersonenFalsch() const { return m_personenFalsch; }
@@ -86,6 +104,10 @@ public slots:
 private:
     void vorbereiten(const QDomElement &frage);
     void zeitAbgelaufen();
+    void ersteRundeBeiseitelegen(int frageNr);
+    // A press in a second round that never came counts as no answer at all, like a question
+    // never pressed: no points, no time, not among the wrong ones.
+    bool ohneAntwortInZweiterRunde(int frageNr, const AntwortDerPerson &antwort) const;
 
     Uhr &m_uhr;
     Fragenkatalog m_katalog;
@@ -99,6 +121,11 @@ private:
     Zeitgeber *m_richtigeAntwortTimer = nullptr;
     bool m_pausiert = false;
     bool m_countdownAktiv = false;
+    // The current question's countdown has run out since it was called up.
+    bool m_rundeBeendet = false;
+    bool m_zweiteRunde = false;
+    // Questions asked a second time, with their first round set aside.
+    QSet<int> m_zweiteRundeFragen;
 
     QList<Person> m_personen;
     // Position of each participant in m_personen, so a press costs no search through a hall of

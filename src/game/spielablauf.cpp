@@ -108,6 +108,7 @@ bool Spielablauf::automatisierungGeplant() const
 
 void Spielablauf::ansichtZeigen(SpielFenster::Ansicht ansicht)
 {
+    m_ansicht = ansicht;
     m_frageAktiv = ansicht == SpielFenster::Ansicht::Frage;
     m_startScreenAngezeigt = ansicht == SpielFenster::Ansicht::Start;
     m_fenster.ansichtZeigen(ansicht);
@@ -271,6 +272,26 @@ void Spielablauf::goToFrage(int frageNr)
     frageAufsetzen(true, frageNrBeschriftung(false));
 }
 
+bool Spielablauf::nochmalAbstimmenMoeglich() const
+{
+    return m_ansicht == SpielFenster::Ansicht::Frage && !m_antwortVerzoegerung->isActive() &&
+           m_spiel.zweiteRundeMoeglich();
+}
+
+void Spielablauf::nochmalAbstimmen()
+{
+    if (!nochmalAbstimmenMoeglich())
+        return;
+    // A pending advance would leave the question in the middle of its second round.
+    m_automatisierung->stop();
+    m_spiel.zweiteRundeStarten();
+    if (m_journal)
+        m_journal->zweiteRunde(m_spiel.getAktuelleFrageNr());
+    // The question comes back as it was first shown, without the first round's result.
+    ansichtZeigen(SpielFenster::Ansicht::Frage);
+    frageAufsetzen(true, frageNrBeschriftung(true));
+}
+
 // --- One question -------------------------------------------------------------------------------------
 
 void Spielablauf::countDownVerzoegeretStarten()
@@ -299,11 +320,22 @@ void Spielablauf::countdownAbgelaufen()
 
 void Spielablauf::richtigeAntwortAnzeigen()
 {
-    if (Einstellungen::ist(Schluessel::AutomatisierungAktiviert))
+    const int frageNr = m_spiel.getAktuelleFrageNr();
+    const bool zweiteRunde = m_spiel.istZweiteRunde();
+    // The class discusses the first round of a question set to two rounds before voting again:
+    // it sees how it voted, not what is right, as after a survey question. Automation would move
+    // on in the middle of that discussion.
+    const bool diskussion = !zweiteRunde && m_spiel.getFragenkatalog().runden(frageNr) == 2;
+    if (Einstellungen::ist(Schluessel::AutomatisierungAktiviert) && !diskussion)
         m_automatisierung->start(std::max(0, Einstellungen::zahl(Schluessel::AutomatisierungZeit)) * 1000);
+    const QList<double> prozente = m_spiel.getProzenteAntworten(frageNr);
+    if (diskussion) {
+        m_fenster.richtigeAntwortAnzeigen({}, {}, FrageDatei::Umfrage, prozente, {});
+        return;
+    }
     m_fenster.richtigeAntwortAnzeigen(m_spiel.getPersonenRichtig(), m_spiel.getPersonenFalsch(),
-                                      m_spiel.getLoesung(),
-                                      m_spiel.getProzenteAntworten(m_spiel.getAktuelleFrageNr()));
+                                      m_spiel.getLoesung(), prozente,
+                                      zweiteRunde ? m_spiel.getProzenteErsteRunde(frageNr) : QList<double>());
 }
 
 void Spielablauf::automatisierungOn()

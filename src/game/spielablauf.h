@@ -46,6 +46,11 @@ public:
     // Up, Left, Page Up and the master's B.
     void frageZurueck();
     void goToFrage(int frageNr);
+    // "Nochmal abstimmen": after its countdown, the question on screen is asked a second time.
+    void nochmalAbstimmen();
+    // Whether nochmalAbstimmen() would do anything now: a question is shown (no start screen,
+    // no ranking), its countdown has ended and it has not been asked a second time yet.
+    bool nochmalAbstimmenMoeglich() const;
     // F5.
     void neuStarten();
     // Opens `pfad`, or the file the presenter picks when it is empty.
@@ -155,6 +160,7 @@ private:
     bool m_stimmenVerbunden = true;
     int m_gemeldeteFrage = -1;
     bool m_frageAktiv = false;
+    SpielFenster::Ansicht m_ansicht = SpielFenster::Ansicht::Start;
     bool m_startScreenAngezeigt = true;
     bool m_resultateNichtExportiert = true;
     bool m_stimmeErhalten = false;

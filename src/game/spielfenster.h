@@ -39,8 +39,11 @@ public:
     virtual void antwortenAnzeigen(const QDomElement &frage) = 0;
     virtual void countdownAnzeigen(int counter, int intervall) = 0;
     virtual void countdownAbgelaufenAnzeigen() = 0;
+    // `prozenteErsteRunde`: after a second round, the first round's shares of A to D; empty after
+    // a question's only round.
     virtual void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
-                                         const QString &loesung, const QList<double> &prozente) = 0;
+                                         const QString &loesung, const QList<double> &prozente,
+                                         const QList<double> &prozenteErsteRunde) = 0;
     virtual void pauseAnzeigen(bool pausiert) = 0;
 
     // A press on the start screen's grid and in the active template.

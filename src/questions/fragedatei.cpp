@@ -19,7 +19,8 @@ namespace {
 const QString Zeilenende = QStringLiteral("\r\n");
 
 const QStringList TextFelder{QStringLiteral("QuestionText"), QStringLiteral("Answer1"),
-                             QStringLiteral("Answer2"), QStringLiteral("Answer3"), QStringLiteral("Answer4")};
+                             QStringLiteral("Answer2"),      QStringLiteral("Answer3"),
+                             QStringLiteral("Answer4"),      QStringLiteral("Notizen")};
 
 QString kopf()
 {
@@ -503,6 +504,16 @@ int zahl(const QDomNode &frage, const QString &name)
     bool ok = false;
     const int wert = feld(frage, name).trimmed().toInt(&ok, 10);
     return ok ? wert : 0;
+}
+
+int runden(const QDomNode &frage)
+{
+    return zahl(frage, Runden) == 2 ? 2 : 1;
+}
+
+QString notizen(const QDomNode &frage)
+{
+    return feld(frage, Notizen).left(MaxNotizen);
 }
 
 int richtigerKnopf(const QString &loesung)

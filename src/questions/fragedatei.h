@@ -21,6 +21,14 @@ inline constexpr qint64 MaxDateigroesse = qint64(50) * 1024 * 1024;
 
 inline const QString Loesung = QStringLiteral("Solution");
 inline const QString Umfrage = QStringLiteral("NoAnswer");
+// Optional per question, written only when they differ from their default, so a file that never
+// uses them stays as it was and other readers simply ignore them.
+// "Runden": 2 lets the class vote a second time after discussing; missing or anything else is 1.
+inline const QString Runden = QStringLiteral("Runden");
+// "Notizen": the presenter's own notes, never shown to the class.
+inline const QString Notizen = QStringLiteral("Notizen");
+// Notes are the presenter's reminder, not a document: longer text is cut on reading.
+inline constexpr qsizetype MaxNotizen = 10000;
 
 struct LadeErgebnis
 {
@@ -48,16 +56,19 @@ struct LadeErgebnis
 };
 
 // Reads a question file: every Question element anywhere in the document, in document order, the
-// first MaxFragen of them; carriage returns are removed from the five text fields. The tree is
-// only changed in the values of text nodes, never in its shape.
-// A well-formed file without a single Question counts as a failure; a file above
-// MaxDateigroesse is refused unread.
+// first MaxFragen of them; carriage returns are removed from the text fields (question, answers, notes). The
+// tree is only changed in the values of text nodes, never in its shape. A well-formed file without a single
+// Question counts as a failure; a file above MaxDateigroesse is refused unread.
 LadeErgebnis lesen(const QString &pfad);
 
 // The text of the first child element named `name`; empty when there is none.
 QString feld(const QDomNode &frage, const QString &name);
 // The same read as a decimal integer; empty or non-numeric text gives 0.
 int zahl(const QDomNode &frage, const QString &name);
+// How often the class votes on `frage`: 2 for exactly "2" (blanks aside), 1 for anything else.
+int runden(const QDomNode &frage);
+// The presenter's notes of `frage`, at most MaxNotizen characters; empty when there are none.
+QString notizen(const QDomNode &frage);
 // The button a solution names: 1 to 4 for exactly "Answer1" to "Answer4", 0 for anything else
 // ("NoAnswer", empty, "answer1"), which marks no answer correct.
 int richtigerKnopf(const QString &loesung);

@@ -35,11 +35,16 @@ const QString Dateibild = QStringLiteral(":/images/frageneditor_50.png");
 
 // The stored text exactly as typed: the plain-text form of QTextDocument would turn no-break
 // spaces into blanks, the raw text keeps them and only separates paragraphs by U+2029.
-QString textAus(const QTextEdit *feld)
+QString textAus(const QTextDocument *dokument)
 {
-    QString text = feld->document()->toRawText();
+    QString text = dokument->toRawText();
     text.replace(QChar(0x2029), QLatin1Char('\n'));
     return text;
+}
+
+QString textAus(const QTextEdit *feld)
+{
+    return textAus(feld->document());
 }
 
 void feldSetzen(QDomElement &frage, const QString &name, const QString &wert)
@@ -57,12 +62,37 @@ void feldSetzen(QDomElement &frage, const QString &name, const QString &wert)
         frage.replaceChild(neu, alt);
 }
 
+// The optional fields are written only when they differ from their default, so a file that never
+// used them is saved without them, byte for byte as before. A value that already means the
+// default (a "1", a hand-written "x") keeps its element as read.
+void rundenSetzen(QDomElement &frage, bool zwei)
+{
+    if (zwei == (FrageDatei::runden(frage) == 2))
+        return;
+    if (zwei)
+        feldSetzen(frage, FrageDatei::Runden, QStringLiteral("2"));
+    else
+        frage.removeChild(frage.firstChildElement(FrageDatei::Runden));
+}
+
+void notizenSetzen(QDomElement &frage, const QString &text)
+{
+    if (text == FrageDatei::notizen(frage))
+        return;
+    if (text.isEmpty())
+        frage.removeChild(frage.firstChildElement(FrageDatei::Notizen));
+    else
+        feldSetzen(frage, FrageDatei::Notizen, text);
+}
+
 QStringList felderVon(const QDomElement &frage)
 {
     QStringList werte;
-    werte.reserve(Felder.size());
+    werte.reserve(Felder.size() + 2);
     for (const QString &name : Felder)
         werte.append(FrageDatei::feld(frage, name));
+    werte.append(QString::number(FrageDatei::runden(frage)));
+    werte.append(FrageDatei::notizen(frage));
     return werte;
 }
 
@@ -103,6 +133,8 @@ FragenEditor::FragenEditor(Dialoge *dialoge, QWidget *eltern)
     for (QLineEdit *feld : {ui->lineEdit_Punkte_Countdown_Zeit, ui->lineEdit_Antwortverzoegerung_Zeit})
         connect(feld, &QLineEdit::textEdited, this, &FragenEditor::formGeaendert);
     connect(ui->comboBox_Punkte, &QComboBox::currentIndexChanged, this, &FragenEditor::formGeaendert);
+    connect(ui->checkBox_ZweiRunden, &QCheckBox::toggled, this, &FragenEditor::formGeaendert);
+    connect(ui->plainTextEdit_Notizen, &QPlainTextEdit::textChanged, this, &FragenEditor::formGeaendert);
 
     // A quarter of the screen in from the left, half its width, three quarters of its height.
     if (const QScreen *bildschirm = QGuiApplication::primaryScreen()) {
@@ -388,6 +420,8 @@ void FragenEditor::frageInEditorAnzeigen(int index)
                                 ui->checkBox_Loesung_D};
     for (int i = 0; i < 4; ++i)
         boxen[i]->setChecked(loesung == QStringLiteral("Answer%1").arg(i + 1));
+    ui->checkBox_ZweiRunden->setChecked(FrageDatei::runden(frage) == 2);
+    ui->plainTextEdit_Notizen->setPlainText(FrageDatei::notizen(frage));
     m_anzeigen = false;
 }
 
@@ -419,6 +453,8 @@ void FragenEditor::frageUebernehmen()
     QDomElement &frage = m_fragen[m_aktuelleFrage];
     for (qsizetype i = 0; i < Felder.size(); ++i)
         feldSetzen(frage, Felder.at(i), werte.at(i));
+    rundenSetzen(frage, ui->checkBox_ZweiRunden->isChecked());
+    notizenSetzen(frage, textAus(ui->plainTextEdit_Notizen->document()).left(FrageDatei::MaxNotizen));
 }
 
 void FragenEditor::formGeaendert()
@@ -472,6 +508,8 @@ void FragenEditor::eingabenLeeren()
         feld->clear();
     ui->lineEdit_Punkte_Countdown_Zeit->clear();
     ui->lineEdit_Antwortverzoegerung_Zeit->clear();
+    ui->checkBox_ZweiRunden->setChecked(false);
+    ui->plainTextEdit_Notizen->clear();
     {
         const QSignalBlocker sperre(ui->comboBox_Frage);
         ui->comboBox_Frage->clear();
