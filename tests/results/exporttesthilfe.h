@@ -47,12 +47,7 @@ inline Person teilnehmer(uint buzzer, uint klassensatz, const QList<Antwort> &an
 inline Testdaten::Frage frage(const QString &text, const QStringList &antworten, const QString &loesung,
                               const QString &punkte = QStringLiteral("1"))
 {
-    Testdaten::Frage f;
-    f.text = text;
-    f.antworten = antworten;
-    f.loesung = loesung;
-    f.punkte = punkte;
-    return f;
+    return {text, antworten, loesung, QStringLiteral("15"), punkte};
 }
 
 // Question 1 has three answers and answer 2 is right, 2 is a survey, 3 has answer 4 right.
@@ -138,29 +133,21 @@ inline bool libreOfficeUmwandeln(const QString &soffice, const QStringList &date
                                  const QString &ordner)
 {
     const QTemporaryDir profil;
-    const QStringList argumente =
-        QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profil.path()).toString(),
-                    "--headless",
-                    "--norestore",
-                    "--convert-to",
-                    ziel,
-                    "--outdir",
-                    ordner} +
-        dateien;
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
     umgebung.insert("TMPDIR", profil.path());
     QProcess prozess;
     prozess.setProcessEnvironment(umgebung);
     prozess.setProcessChannelMode(QProcess::MergedChannels);
-    prozess.start(soffice, argumente);
-    const bool fertig = prozess.waitForFinished(90000);
-    if (!fertig)
-        prozess.kill();
-    if (fertig && prozess.exitStatus() == QProcess::NormalExit && prozess.exitCode() == 0)
+    prozess.start(soffice,
+                  QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profil.path()).toString(),
+                              "--headless", "--norestore", "--convert-to", ziel, "--outdir", ordner} +
+                      dateien);
+    if (prozess.waitForFinished(90000) && prozess.exitStatus() == QProcess::NormalExit &&
+        prozess.exitCode() == 0)
         return true;
+    prozess.kill();
     prozess.waitForFinished();
-    qWarning("%s %s: %s", qPrintable(soffice), qPrintable(argumente.join(' ')),
-             fertig ? prozess.readAll().constData() : "no answer within 90 s");
+    qWarning("%s: %s", qPrintable(soffice), prozess.readAll().constData());
     return false;
 }
 
