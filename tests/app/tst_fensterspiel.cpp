@@ -407,11 +407,10 @@ private slots:
     }
 
     // The receiver, the options and the pages behind the start screen come once the start screen
-    // is drawn; a teacher who is quicker than that gets them at once, and a receiver plugged in
-    // before the start is found all the same.
+    // is drawn; a teacher who is quicker than that gets them at once, the game starts with the
+    // receiver's port open, and a receiver plugged in before the start is found all the same.
     void bedienenBevorDasStartbildSteht()
     {
-        Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true"));
         h->ports.namen = {"ttyEMPF"};
         h->ports.geraete["ttyEMPF"] = {"#PLENARO$"};
@@ -421,13 +420,16 @@ private slots:
         for (QWebEngineView *dahinter : {f.frageAnsicht(), f.ranglisteAnsicht(), f.schwarzAnsicht()})
             QVERIFY(!dahinter->findChild<QWebEnginePage *>());
 
-        auto *optionen = f.findChild<QAction *>(QStringLiteral("actionOptionen"));
-        QVERIFY(optionen);
-        optionen->trigger();
+        f.findChild<QAction *>(QStringLiteral("actionOptionen"))->trigger();
         OptionWindow *fenster = f.optionen();
         QVERIFY(fenster && fenster->isVisible());
+        f.findChild<QAction *>(QStringLiteral("actionN_chste_Frage"))->trigger();
+        QCOMPARE(f.getSpiel().getAktuelleFrageNr(), 1);
+        QVERIFY(f.frageAktiv() && f.frageAnsicht()->isVisible());
+        QVERIFY(f.getComPort());
         QTRY_VERIFY_WITH_TIMEOUT(f.istEingerichtet(), 10000);
         QCOMPARE(f.optionen(), fenster);
+        QCOMPARE(f.getSpiel().getAktuelleFrageNr(), 1);
 
         QVERIFY(h->geladen(f.startAnsicht(), "startscreen.html"));
         QVERIFY(h->geladen(f.frageAnsicht(), "morvane.html"));
@@ -435,21 +437,6 @@ private slots:
         h->uhr.vorspulen(200);
         QCOMPARE(Einstellungen::text(Schluessel::SerialPort), QString("ttyEMPF"));
         QVERIFY(h->ports.letzterPort && h->ports.letzterPort->isOpen());
-    }
-
-    // The next question asked for before the start screen is drawn: the game starts, with the
-    // question page on its way and the receiver's port open.
-    void spielStartetVorDemStartbild()
-    {
-        MainWindow &f = h->erzeugen(QStringLiteral("Morvane"));
-        QVERIFY(!f.istEingerichtet());
-        f.findChild<QAction *>(QStringLiteral("actionN_chste_Frage"))->trigger();
-        QCOMPARE(f.getSpiel().getAktuelleFrageNr(), 1);
-        QVERIFY(f.frageAktiv() && f.frageAnsicht()->isVisible());
-        QVERIFY(f.getComPort());
-        QVERIFY(h->geladen(f.frageAnsicht(), "morvane.html"));
-        QTRY_VERIFY_WITH_TIMEOUT(f.istEingerichtet(), 10000);
-        QCOMPARE(f.getSpiel().getAktuelleFrageNr(), 1);
     }
 
     void zoom()
