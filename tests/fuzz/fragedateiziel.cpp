@@ -20,25 +20,22 @@ const QStringList Felder = QStringLiteral("QuestionText Answer1 Answer2 Answer3 
                                           "AnswerDelay Solution Time Points")
                                .split(QLatin1Char(' '));
 
-QString schreiben(const QTemporaryDir &ordner, const QString &name, const QByteArray &inhalt)
-{
-    const QString pfad = ordner.filePath(name);
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate) || datei.write(inhalt) != inhalt.size())
-        gebrochen("cannot write the temporary file");
-    return pfad;
-}
-
 } // namespace
+
+QString Fuzzziele::alsDatei(const char *name, const QByteArray &inhalt)
+{
+    static QTemporaryDir ordner;
+    QFile datei(ordner.filePath(QLatin1String(name)));
+    if (!ordner.isValid() || !datei.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        datei.write(inhalt) != inhalt.size())
+        gebrochen("cannot write a temporary file");
+    return datei.fileName();
+}
 
 void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
 {
-    static QTemporaryDir ordner;
-    if (!ordner.isValid())
-        gebrochen("no temporary folder");
     const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
-    const FrageDatei::LadeErgebnis ergebnis =
-        FrageDatei::lesen(schreiben(ordner, QStringLiteral("f.xml"), inhalt));
+    const FrageDatei::LadeErgebnis ergebnis = FrageDatei::lesen(alsDatei("f.xml", inhalt));
     if (!ergebnis.ok()) {
         if (!ergebnis.fragen.isEmpty())
             gebrochen("a failed load that still hands out questions");
@@ -57,8 +54,7 @@ void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
     }
     // What the program writes it must be able to read again.
     const QByteArray wieder = FrageDatei::serialisieren(ergebnis.fragen);
-    const FrageDatei::LadeErgebnis zweites =
-        FrageDatei::lesen(schreiben(ordner, QStringLiteral("g.xml"), wieder));
+    const FrageDatei::LadeErgebnis zweites = FrageDatei::lesen(alsDatei("g.xml", wieder));
     if (!zweites.ok() || zweites.fragen.size() < std::min(int(ergebnis.fragen.size()), FrageDatei::MaxFragen))
         gebrochen("a saved file does not load again with its questions");
     // Saving what was saved must not change a byte: otherwise every save of the same file adds

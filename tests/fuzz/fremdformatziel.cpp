@@ -5,9 +5,7 @@
 #include "gift.h"
 #include "moodlexml.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,28 +46,16 @@ void pruefen(const char *format, const Fremdformat::Ergebnis &ergebnis)
     }
 }
 
-QString schreiben(const QTemporaryDir &ordner, const QByteArray &inhalt)
-{
-    const QString pfad = ordner.filePath(QStringLiteral("f.xml"));
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate) || datei.write(inhalt) != inhalt.size())
-        gebrochen("fuzz", "cannot write the temporary file");
-    return pfad;
-}
-
 void ablaufen(const char *format, const Fremdformat::Ergebnis &ergebnis)
 {
     pruefen(format, ergebnis);
     if (ergebnis.fragen.isEmpty())
         return;
-    static QTemporaryDir ordner;
-    if (!ordner.isValid())
-        gebrochen(format, "no temporary folder");
     // What is imported must load as a question file ...
     QDomDocument dokument;
     const QVector<QDomElement> elemente = Fremdformat::alsElemente(dokument, ergebnis.fragen);
     const FrageDatei::LadeErgebnis datei =
-        FrageDatei::lesen(schreiben(ordner, FrageDatei::serialisieren(elemente)));
+        FrageDatei::lesen(Fuzzziele::alsDatei("f.xml", FrageDatei::serialisieren(elemente)));
     if (!datei.ok() || datei.fragen.size() != elemente.size())
         gebrochen(format, "imported questions do not load as a question file");
     // ... and come back unchanged from the platform's XML format.
@@ -86,25 +72,26 @@ void ablaufen(const char *format, const Fremdformat::Ergebnis &ergebnis)
     pruefen(format, Gift::lesen(QString::fromUtf8(Gift::schreiben(datei.fragen)), false));
 }
 
+void lesen(const char *format, Fremdformat::Format art, const std::uint8_t *daten, std::size_t laenge)
+{
+    const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
+    Fremdformat::erkennen(inhalt);
+    ablaufen(format, Fremdformat::lesenAus(inhalt, art, false));
+}
+
 } // namespace
 
 void Fuzzziele::moodleXml(const std::uint8_t *daten, std::size_t laenge)
 {
-    const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
-    Fremdformat::erkennen(inhalt);
-    ablaufen("xml", Fremdformat::lesenAus(inhalt, Fremdformat::Format::MoodleXml, false));
+    lesen("xml", Fremdformat::Format::MoodleXml, daten, laenge);
 }
 
 void Fuzzziele::gift(const std::uint8_t *daten, std::size_t laenge)
 {
-    const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
-    Fremdformat::erkennen(inhalt);
-    ablaufen("gift", Fremdformat::lesenAus(inhalt, Fremdformat::Format::Gift, false));
+    lesen("gift", Fremdformat::Format::Gift, daten, laenge);
 }
 
 void Fuzzziele::aiken(const std::uint8_t *daten, std::size_t laenge)
 {
-    const QByteArray inhalt(reinterpret_cast<const char *>(daten), qsizetype(laenge));
-    Fremdformat::erkennen(inhalt);
-    ablaufen("aiken", Fremdformat::lesenAus(inhalt, Fremdformat::Format::Aiken, false));
+    lesen("aiken", Fremdformat::Format::Aiken, daten, laenge);
 }

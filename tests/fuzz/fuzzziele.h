@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -22,5 +24,8 @@ void frageDatei(const std::uint8_t *daten, std::size_t laenge);
 void moodleXml(const std::uint8_t *daten, std::size_t laenge);
 void gift(const std::uint8_t *daten, std::size_t laenge);
 void aiken(const std::uint8_t *daten, std::size_t laenge);
+
+// Writes `inhalt` to the file `name` in a temporary folder of the process; aborts when it cannot.
+QString alsDatei(const char *name, const QByteArray &inhalt);
 
 } // namespace Fuzzziele

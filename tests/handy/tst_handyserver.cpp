@@ -340,6 +340,8 @@ private slots:
         QCOMPARE(beitreten(telefon->token())->nummer(), 1);
     }
 
+    // Presses count only while a question is open; what is not a press never counts, and each
+    // press is acknowledged either way.
     void druckeNurBeiOffenerFrage()
     {
         QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
@@ -347,11 +349,17 @@ private slots:
         telefon->druecken(2);
         QTRY_VERIFY(!telefon->letzte("quittung", "gezaehlt").isUndefined());
         QCOMPARE(telefon->letzte("quittung", "gezaehlt").toBool(), false);
-        QCOMPARE(druecke.size(), 0);
 
         m_handys->frageSetzen(true, 4);
         QTRY_COMPARE(telefon->letzte("frage", "offen").toBool(), true);
         QCOMPARE(telefon->letzte("frage", "frage").toInt(), 4);
+        for (const char *text : {"kein json", "[1,2]", "{\"typ\":\"druck\"}",
+                                 "{\"typ\":\"druck\",\"knopf\":5}", "{\"typ\":\"druck\",\"knopf\":2.5}",
+                                 "{\"typ\":\"druck\",\"knopf\":\"1\"}", "{\"typ\":\"x\",\"knopf\":1}",
+                                 "{\"typ\":\"druck\",\"knopf\":0}", "{\"typ\":\"druck\",\"knopf\":-1}"})
+            telefon->socket.sendTextMessage(text);
+        telefon->socket.sendBinaryMessage(QByteArray("{\"typ\":\"druck\",\"knopf\":1}"));
+        // Proof that the ones before have been read: a good press after them arrives alone.
         telefon->druecken(3);
         QTRY_COMPARE(druecke.size(), 1);
         QCOMPARE(druecke.at(0), (QList<QVariant>{HandyKlassensatz, 1u, 3u}));
@@ -362,23 +370,6 @@ private slots:
         telefon->druecken(1);
         QTRY_COMPARE(telefon->letzte("quittung", "knopf").toInt(), 1);
         QCOMPARE(druecke.size(), 1);
-    }
-
-    void kaputteNachrichtenZaehlenNicht()
-    {
-        QSignalSpy druecke(m_handys.get(), &HandyAbstimmung::druck);
-        m_handys->frageSetzen(true, 1);
-        auto telefon = beitreten();
-        for (const char *text : {"kein json", "[1,2]", "{\"typ\":\"druck\"}",
-                                 "{\"typ\":\"druck\",\"knopf\":5}", "{\"typ\":\"druck\",\"knopf\":2.5}",
-                                 "{\"typ\":\"druck\",\"knopf\":\"1\"}", "{\"typ\":\"x\",\"knopf\":1}",
-                                 "{\"typ\":\"druck\",\"knopf\":0}", "{\"typ\":\"druck\",\"knopf\":-1}"})
-            telefon->socket.sendTextMessage(text);
-        telefon->socket.sendBinaryMessage(QByteArray("{\"typ\":\"druck\",\"knopf\":1}"));
-        // Proof that the ones before have been read: a good press after them arrives alone.
-        telefon->druecken(4);
-        QTRY_COMPARE(druecke.size(), 1);
-        QCOMPARE(druecke.at(0).at(2).toUInt(), 4u);
     }
 
     // A press is a few dozen bytes; a message beyond the limit ends that connection, and everyone

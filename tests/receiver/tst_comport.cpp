@@ -32,6 +32,16 @@ private:
 
     std::unique_ptr<QSignalSpy> m_gefunden, m_geraete, m_protokoll, m_verloren;
 
+    // The spies go before the link they watch, the link before its ports.
+    void abbauen()
+    {
+        m_gefunden.reset();
+        m_geraete.reset();
+        m_protokoll.reset();
+        m_verloren.reset();
+        m_link.reset();
+    }
+
     // The link on the ports set up so far; a receiver it finds is opened for the presses.
     void link()
     {
@@ -67,21 +77,12 @@ private:
 private slots:
     void init()
     {
+        abbauen();
         m_einstellungen = std::make_unique<TestEinstellungen>();
         m_uhr = std::make_unique<TestUhr>();
         m_ports = std::make_unique<FakePortSystem>();
     }
-    void cleanup()
-    {
-        m_gefunden.reset();
-        m_geraete.reset();
-        m_protokoll.reset();
-        m_verloren.reset();
-        m_link.reset();
-        m_ports.reset();
-        m_uhr.reset();
-        m_einstellungen.reset();
-    }
+    void cleanup() { abbauen(); }
 
     // Bytes the receiver sent before anyone asked (a press half sent, noise on the line) wait in
     // the port when the search opens it, and again when the game reopens it for the presses:
@@ -386,7 +387,6 @@ private slots:
         QFETCH(int, anderePorts);
         // Every phase of the two watches repeats after 9000 ms.
         for (int moment = 8000; moment <= 17000; moment += 250) {
-            cleanup();
             init();
             Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
             for (int i = 0; i < anderePorts; ++i) {

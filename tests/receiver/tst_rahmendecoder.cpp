@@ -60,37 +60,21 @@ QVector<Druck> druecke(uint klassensatz, uint von, uint bis)
 
 Q_DECLARE_METATYPE(Lieferungen)
 
+namespace {
+
+void zeile(const char *name, const Lieferungen &lieferungen, const QVector<Druck> &erwartet,
+           const QList<quint32> &filter = {})
+{
+    QTest::newRow(name) << lieferungen << filter << erwartet;
+}
+
+} // namespace
+
 class TestRahmenDecoder final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void zerrisseneRahmenAnJederStelle()
-    {
-        // Every cut of every frame of a run, the pieces a few milliseconds apart: nothing lost,
-        // nothing invented, order kept.
-        QByteArray strom;
-        QVector<Druck> erwartet;
-        for (uint i = 0; i < 30; ++i) {
-            strom += rahmen(1 + i % 3, 1 + i, 0xfc | (i % 4));
-            erwartet.append(druck(1 + i % 3, 1 + i, 1 + i % 4));
-        }
-        for (int schnitt = 1; schnitt < 4; ++schnitt) {
-            Lieferungen teile;
-            qint64 zeit = 0;
-            for (qsizetype i = 0; i < strom.size(); i += 4) {
-                teile.append({strom.mid(i, schnitt), zeit += 3});
-                teile.append({strom.mid(i + schnitt, 4 - schnitt), zeit += 3});
-            }
-            QCOMPARE(entschluesseln(teile), erwartet);
-        }
-        // Byte by byte, all at one moment.
-        Lieferungen einzeln;
-        for (char c : strom)
-            einzeln.append({QByteArray(1, c), 0});
-        QCOMPARE(entschluesseln(einzeln), erwartet);
-    }
-
     void rahmenNachIhremInhalt_data()
     {
         QTest::addColumn<Lieferungen>("lieferungen");
@@ -100,6 +84,27 @@ private slots:
         const QByteArray a = folge(1, 1, 10);
         const QByteArray b = folge(1, 11, 20);
         const Lieferung ruhe{{}, 0};
+
+        // Every cut of every frame of a run, the pieces a few milliseconds apart; byte by byte.
+        QByteArray strom;
+        QVector<Druck> lauf;
+        for (uint i = 0; i < 30; ++i) {
+            strom += rahmen(1 + i % 3, 1 + i, 0xfc | (i % 4));
+            lauf.append(druck(1 + i % 3, 1 + i, 1 + i % 4));
+        }
+        Lieferungen einzeln;
+        for (char c : strom)
+            einzeln.append({QByteArray(1, c), 0});
+        zeile("byte by byte", einzeln, lauf);
+        for (int schnitt = 1; schnitt < 4; ++schnitt) {
+            Lieferungen teile;
+            qint64 zeit = 0;
+            for (qsizetype i = 0; i < strom.size(); i += 4) {
+                teile.append({strom.mid(i, schnitt), zeit += 3});
+                teile.append({strom.mid(i + schnitt, 4 - schnitt), zeit += 3});
+            }
+            QTest::addRow("every frame cut after byte %d", schnitt) << teile << QList<quint32>{} << lauf;
+        }
 
         // A hall: eight class sets interleaved, none heard before, each frame 2 ms after the last
         // and the first one torn; buttons in turn, so a stream read three bytes late shows four
@@ -111,47 +116,39 @@ private slots:
             halleDruecke.append(druck(1 + i % 8, 1 + i / 8, 1 + i % 4));
         }
         halle.append(ruhe);
-        QTest::newRow("a hall's class sets interleaved, none heard before")
-            << halle << QList<quint32>{} << halleDruecke;
-        QTest::newRow("stray byte before a burst")
-            << Lieferungen{{a, 0}, {ff + b, 500}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("stray byte inside a burst")
-            << Lieferungen{{a + ff + b, 0}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("stray byte before the very first burst")
-            << Lieferungen{{ff + a + b, 0}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("stray byte before the first burst, class set filtered")
-            << Lieferungen{{ff + a, 0}} << QList<quint32>{1} << druecke(1, 1, 10);
-        QTest::newRow("stray byte before the last frame, then quiet")
-            << Lieferungen{{a, 0}, {ff + rahmen(1, 11, 2), 300}, ruhe} << QList<quint32>{}
-            << druecke(1, 1, 10) + QVector<Druck>{druck(1, 11, 3)};
-        QTest::newRow("a lone stray byte after a pause")
-            << Lieferungen{{a, 0}, {ff, 300}, ruhe, {b, 600}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("reader held up 500 ms inside a frame")
-            << Lieferungen{{a + b.left(2), 0}, {b.mid(2), 500}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("reader held up inside a frame of class set 258")
-            << Lieferungen{{folge(258, 1, 5) + folge(258, 6, 6).left(2), 0}, {folge(258, 6, 6).mid(2), 200}}
-            << QList<quint32>{} << druecke(258, 1, 6);
-        QTest::newRow("torn frame, tail 60 ms later")
-            << Lieferungen{{a + b.left(1), 0}, {b.mid(1), 60}} << QList<quint32>{} << druecke(1, 1, 20);
-        QTest::newRow("head whose tail never came, a new burst after a pause")
-            << Lieferungen{{a + rahmen(1, 30, 0).left(2), 0}, {b, 400}} << QList<quint32>{}
-            << druecke(1, 1, 20);
-        QTest::newRow("two class sets from the first frame")
-            << Lieferungen{{folge(1, 1, 1) + folge(258, 1, 1) + folge(1, 2, 2) + folge(258, 2, 2), 0}}
-            << QList<quint32>{}
-            << QVector<Druck>{druck(1, 1, 2), druck(258, 1, 2), druck(1, 2, 3), druck(258, 2, 3)};
-        QTest::newRow("a class set heard for the first time between known ones")
-            << Lieferungen{{a, 0}, {folge(1, 11, 11) + folge(7, 3, 3) + folge(1, 12, 12), 300}}
-            << QList<quint32>{} << druecke(1, 1, 11) + druecke(7, 3, 3) + druecke(1, 12, 12);
-        QTest::newRow("a class set heard for the first time, alone")
-            << Lieferungen{{a, 0}, {folge(7, 3, 3), 300}, ruhe} << QList<quint32>{}
-            << druecke(1, 1, 10) + druecke(7, 3, 3);
-        QTest::newRow("handset 127 of class set 0, button bits only")
-            << Lieferungen{{rahmen(0, 127, 0xfe) + rahmen(0, 126, 0x07), 0}} << QList<quint32>{}
-            << QVector<Druck>{druck(0, 127, 3), druck(0, 126, 4)};
-        QTest::newRow("handsets 0 and 128 do not exist")
-            << Lieferungen{{rahmen(1, 0, 1), 0}, {rahmen(1, 128, 1), 300}, ruhe} << QList<quint32>{}
-            << QVector<Druck>{};
+        zeile("a hall's class sets interleaved, none heard before", halle, halleDruecke);
+        zeile("stray byte before a burst", Lieferungen{{a, 0}, {ff + b, 500}}, druecke(1, 1, 20));
+        zeile("stray byte inside a burst", Lieferungen{{a + ff + b, 0}}, druecke(1, 1, 20));
+        zeile("stray byte before the very first burst", Lieferungen{{ff + a + b, 0}}, druecke(1, 1, 20));
+        zeile("stray byte before the first burst, class set filtered", Lieferungen{{ff + a, 0}},
+              druecke(1, 1, 10), QList<quint32>{1});
+        zeile("stray byte before the last frame, then quiet",
+              Lieferungen{{a, 0}, {ff + rahmen(1, 11, 2), 300}, ruhe},
+              druecke(1, 1, 10) + QVector<Druck>{druck(1, 11, 3)});
+        zeile("a lone stray byte after a pause", Lieferungen{{a, 0}, {ff, 300}, ruhe, {b, 600}},
+              druecke(1, 1, 20));
+        zeile("reader held up 500 ms inside a frame", Lieferungen{{a + b.left(2), 0}, {b.mid(2), 500}},
+              druecke(1, 1, 20));
+        zeile("reader held up inside a frame of class set 258",
+              Lieferungen{{folge(258, 1, 5) + folge(258, 6, 6).left(2), 0}, {folge(258, 6, 6).mid(2), 200}},
+              druecke(258, 1, 6));
+        zeile("torn frame, tail 60 ms later", Lieferungen{{a + b.left(1), 0}, {b.mid(1), 60}},
+              druecke(1, 1, 20));
+        zeile("head whose tail never came, a new burst after a pause",
+              Lieferungen{{a + rahmen(1, 30, 0).left(2), 0}, {b, 400}}, druecke(1, 1, 20));
+        zeile("two class sets from the first frame",
+              Lieferungen{{folge(1, 1, 1) + folge(258, 1, 1) + folge(1, 2, 2) + folge(258, 2, 2), 0}},
+              QVector<Druck>{druck(1, 1, 2), druck(258, 1, 2), druck(1, 2, 3), druck(258, 2, 3)});
+        zeile("a class set heard for the first time between known ones",
+              Lieferungen{{a, 0}, {folge(1, 11, 11) + folge(7, 3, 3) + folge(1, 12, 12), 300}},
+              druecke(1, 1, 11) + druecke(7, 3, 3) + druecke(1, 12, 12));
+        zeile("a class set heard for the first time, alone", Lieferungen{{a, 0}, {folge(7, 3, 3), 300}, ruhe},
+              druecke(1, 1, 10) + druecke(7, 3, 3));
+        zeile("handset 127 of class set 0, button bits only",
+              Lieferungen{{rahmen(0, 127, 0xfe) + rahmen(0, 126, 0x07), 0}},
+              QVector<Druck>{druck(0, 127, 3), druck(0, 126, 4)});
+        zeile("handsets 0 and 128 do not exist",
+              Lieferungen{{rahmen(1, 0, 1), 0}, {rahmen(1, 128, 1), 300}, ruhe}, QVector<Druck>{});
     }
 
     void rahmenNachIhremInhalt()
