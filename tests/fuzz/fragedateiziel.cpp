@@ -20,6 +20,21 @@ const QStringList Felder = QStringLiteral("QuestionText Answer1 Answer2 Answer3 
                                           "AnswerDelay Solution Time Points")
                                .split(QLatin1Char(' '));
 
+// What a save keeps of a question: its fields, elements, comments and processing instructions.
+QString gestalt(const QDomNode &knoten)
+{
+    QString aus;
+    for (QDomNode kind = knoten.firstChild(); !kind.isNull(); kind = kind.nextSibling()) {
+        if (kind.isElement())
+            aus += '<' + kind.nodeName() + '>' + gestalt(kind) + QLatin1String("</>");
+        else if (kind.isComment() || kind.isProcessingInstruction())
+            aus += '[' + kind.nodeName() + ' ' + kind.nodeValue() + ']';
+    }
+    for (const QString &feld : Felder)
+        aus += QLatin1Char('|') + FrageDatei::feld(knoten.toElement(), feld);
+    return aus;
+}
+
 } // namespace
 
 QString Fuzzziele::alsDatei(const char *name, const QByteArray &inhalt)
@@ -47,16 +62,19 @@ void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
         ergebnis.weggelassen < 0)
         gebrochen("a loaded file with no or too many questions");
     for (const QDomElement &frage : ergebnis.fragen) {
-        for (const QString &feld : Felder) {
-            FrageDatei::feld(frage, feld);
+        for (const QString &feld : Felder)
             FrageDatei::zahl(frage, feld);
-        }
     }
     // What the program writes it must be able to read again.
     const QByteArray wieder = FrageDatei::serialisieren(ergebnis.fragen);
     const FrageDatei::LadeErgebnis zweites = FrageDatei::lesen(alsDatei("g.xml", wieder));
-    if (!zweites.ok() || zweites.fragen.size() < std::min(int(ergebnis.fragen.size()), FrageDatei::MaxFragen))
+    if (!zweites.ok() || zweites.fragen.size() < ergebnis.fragen.size())
         gebrochen("a saved file does not load again with its questions");
+    // Question in question are read twice; every other file comes back question by question.
+    for (qsizetype i = 0; zweites.fragen.size() == ergebnis.fragen.size() && i < zweites.fragen.size(); ++i) {
+        if (gestalt(zweites.fragen.at(i)) != gestalt(ergebnis.fragen.at(i)))
+            gebrochen("a question comes back from a save with other fields or elements");
+    }
     // Saving what was saved must not change a byte: otherwise every save of the same file adds
     // to it or takes from it.
     if (FrageDatei::serialisieren(zweites.fragen) != wieder)

@@ -6,13 +6,8 @@
 #include "testeinstellungen.h"
 #include "testuhr.h"
 
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -32,73 +27,6 @@ QString zustand(const spiel &s)
         teile << person + QLatin1Char(']');
     }
     return teile.join(QLatin1Char(','));
-}
-
-// A press as the child acknowledges it and as the journal reads it back.
-QByteArray text(const SpielStand::Druck &d)
-{
-    return QString::asprintf("P %d %u %u %u %lld %lld", d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo,
-                             qint64(d.laufzeitMs), qint64(d.zeitpunkt))
-        .toUtf8();
-}
-
-void ausgeben(const QByteArray &zeile)
-{
-    const QByteArray text = zeile + '\n';
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fflush(stdout);
-}
-
-// The child of the crash test: plays a game with real time and acknowledges on stdout the
-// presses and evaluations the journal has written, now and then a few at once, until it is
-// killed: the kill finds records still on their way to the file as well.
-int kindSpielen(const QString &ordner, const QString &datei, quint32 saat)
-{
-    DialogRekorder dialoge;
-    spiel s(Uhr::system(), dialoge);
-    Druckjournal journal(Uhr::system(), ordner);
-    if (!s.ladeFragen(datei).ok() || !journal.beginnen(datei))
-        return 2;
-    journal.spielBeobachten(s);
-    QList<QByteArray> unbestaetigt;
-    QObject::connect(&s, &spiel::ranglisteAktualisieren, &s, [&]() {
-        unbestaetigt.append("A " + QByteArray::number(s.getAktuelleFrageNr()) + ' ' + zustand(s).toUtf8());
-    });
-    QRandomGenerator zufall(saat);
-    const auto druecken = [&]() {
-        const SpielStand::Druck d{s.getAktuelleFrageNr(), zufall.bounded(1u, 3u), zufall.bounded(1u, 21u),
-                                  zufall.bounded(1u, 5u), s.laufzeit(),           Uhr::system().epochMs()};
-        if (journal.druck(d))
-            unbestaetigt.append(text(d));
-        s.antwortEintragen(d.frageNr, d.klassensatz, d.buzzerNo, d.buttonNo, d.laufzeitMs);
-        QCoreApplication::processEvents();
-        if (zufall.bounded(4) == 0) {
-            journal.leeren();
-            for (const QByteArray &zeile : std::as_const(unbestaetigt))
-                ausgeben(zeile);
-            unbestaetigt.clear();
-        }
-        ::usleep(zufall.bounded(400u));
-    };
-    ausgeben("bereit");
-    for (int i = 0; i < 3; ++i)
-        druecken();
-    for (;;) {
-        if (s.getAktuelleFrageNr() == s.getAnzahlFragen())
-            s.springeZuFrage(1);
-        else
-            s.getNaechsteFrage();
-        journal.frageAufgerufen(s.getAktuelleFrageNr());
-        s.qountdownStarten();
-        const int anzahl = zufall.bounded(5, 30);
-        for (int i = 0; i < anzahl; ++i)
-            druecken();
-        // Now and then the presenter moves on before the end: no evaluation.
-        if (zufall.bounded(5) == 0)
-            s.countdownTimerStoppen();
-        else
-            s.countdownSofortBeenden();
-    }
 }
 
 // What happens to a journal file between two starts.
@@ -473,96 +401,7 @@ private slots:
         // What was written before stays readable.
         QCOMPARE(journal.lesen().frageDatei, datei);
     }
-
-    void absturzVerliertKeinenBestaetigtenDruck()
-    {
-        QList<Testdaten::Frage> fragen(12);
-        for (int i = 0; i < 12; ++i) {
-            fragen[i].loesung = i == 4 ? "NoAnswer" : QString("Answer%1").arg(1 + (i + 1) % 4);
-            fragen[i].punkte = QString::number(1 + (i + 1) % 3);
-        }
-        const QString datei = m_ordner.filePath("kind.xml");
-        QVERIFY(Testdaten::schreiben(datei, fragen));
-        QRandomGenerator zufall(20261206);
-        int bestaetigtGesamt = 0;
-        int auswertungenGesamt = 0;
-        for (int runde = 0; runde < 6; ++runde) {
-            const QString ordner = journalOrdner(QStringLiteral("kind-%1").arg(runde));
-            QProcess kind;
-            kind.start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("--kind"), ordner, datei, QString::number(zufall.generate())});
-            QVERIFY(kind.waitForStarted(5000));
-            // Killed once it has acknowledged so many presses, while it goes on writing.
-            const int bis = zufall.bounded(60, 400);
-            QByteArray ausgabe;
-            QElapsedTimer uhr;
-            uhr.start();
-            while (ausgabe.count("\nP ") < bis && kind.state() == QProcess::Running &&
-                   uhr.elapsed() < 30'000) {
-                kind.waitForReadyRead(100);
-                ausgabe += kind.readAllStandardOutput();
-            }
-            QVERIFY2(ausgabe.startsWith("bereit\n"), kind.readAllStandardError().constData());
-            kind.kill(); // SIGKILL
-            QVERIFY(kind.waitForFinished(5000));
-            ausgabe += kind.readAllStandardOutput();
-
-            // Only whole lines count as acknowledged.
-            QList<QByteArray> bestaetigt;
-            QList<std::pair<int, QString>> auswertungen; // question, state of the live game
-            QList<qsizetype> auswertungNach;
-            for (const QByteArray &zeile : ausgabe.left(ausgabe.lastIndexOf('\n')).split('\n')) {
-                if (zeile.startsWith("P "))
-                    bestaetigt.append(zeile);
-                if (const QList<QByteArray> t = zeile.split(' '); t.first() == "A" && t.size() >= 2) {
-                    auswertungen.append({t[1].toInt(), QString::fromUtf8(zeile.mid(t[1].size() + 3))});
-                    auswertungNach.append(bestaetigt.size());
-                }
-            }
-            Druckjournal journal(m_uhr, ordner);
-            const SpielStand stand = journal.lesen();
-            QCOMPARE(stand.frageDatei, datei);
-            QVERIFY2(stand.druecke.size() >= bestaetigt.size(),
-                     qPrintable(QString("%1 < %2").arg(stand.druecke.size()).arg(bestaetigt.size())));
-            for (qsizetype i = 0; i < bestaetigt.size(); ++i)
-                QCOMPARE(text(stand.druecke.at(i)), bestaetigt.at(i));
-            QVERIFY(stand.auswertungen.size() >= auswertungen.size());
-
-            // After each acknowledged evaluation the restored game equals the live one then.
-            for (qsizetype k = 0; k < auswertungen.size(); ++k) {
-                QCOMPARE(stand.auswertungen.at(k).frageNr, auswertungen.at(k).first);
-                QCOMPARE(stand.auswertungen.at(k).nachDruecken, auswertungNach.at(k));
-                SpielStand bisDahin = stand;
-                bisDahin.druecke = stand.druecke.mid(0, auswertungNach.at(k));
-                bisDahin.auswertungen = stand.auswertungen.mid(0, k + 1);
-                spiel wieder(m_uhr, m_dialoge);
-                QVERIFY(Druckjournal::anwenden(bisDahin, wieder).ok());
-                QCOMPARE(zustand(wieder), auswertungen.at(k).second);
-            }
-
-            // And the whole journal restores, where the game was.
-            spiel wieder(m_uhr, m_dialoge);
-            QVERIFY(Druckjournal::anwenden(stand, wieder).ok());
-            QCOMPARE(wieder.getAktuelleFrageNr(), stand.aktuelleFrage);
-            bestaetigtGesamt += int(bestaetigt.size());
-            auswertungenGesamt += int(auswertungen.size());
-        }
-        // The rounds really killed games in the middle of their work.
-        qDebug() << "bestätigte Drücke" << bestaetigtGesamt << "Auswertungen" << auswertungenGesamt;
-        QVERIFY(bestaetigtGesamt > 100);
-        QVERIFY(auswertungenGesamt > 3);
-    }
 };
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 5 && qstrcmp(argv[1], "--kind") == 0)
-        return kindSpielen(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                           QByteArray(argv[4]).toUInt());
-    TestDruckjournal test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestDruckjournal)
 #include "tst_druckjournal.moc"
