@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 // A class list, even of a lecture hall, is small; a bigger file is the wrong one.
@@ -108,4 +111,19 @@ QString Namensliste::name(uint klassensatz, uint buzzerNo) const
     if (genau != m_mitKlassensatz.constEnd())
         return *genau;
     return m_ohneKlassensatz.value(buzzerNo);
+}
+
+QList<Namensliste::Eintrag> Namensliste::eintraege() const
+{
+    QList<Eintrag> liste;
+    for (auto it = m_mitKlassensatz.cbegin(); it != m_mitKlassensatz.cend(); ++it)
+        liste.append({it.key(), true, it.value()});
+    for (auto it = m_ohneKlassensatz.cbegin(); it != m_ohneKlassensatz.cend(); ++it)
+        liste.append({{0, it.key()}, false, it.value()});
+    // The hashes have no order of their own; a list on screen needs one.
+    std::sort(liste.begin(), liste.end(), [](const Eintrag &a, const Eintrag &b) {
+        return std::tuple(!a.mitKlassensatz, a.geraet.klassensatz, a.geraet.buzzerNo) <
+               std::tuple(!b.mitKlassensatz, b.geraet.klassensatz, b.geraet.buzzerNo);
+    });
+    return liste;
 }

@@ -3,6 +3,7 @@
 #include "geraetschluessel.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,15 @@ public:
 
     // The name for a handset: an entry of its class set first, then one without a class set.
     QString name(uint klassensatz, uint buzzerNo) const;
+    // One line of the list: a handset of one class set, or of any class set (mitKlassensatz false).
+    struct Eintrag
+    {
+        GeraetSchluessel geraet;
+        bool mitKlassensatz = false;
+        QString name;
+    };
+    // Every entry, class set entries first, each group by class set and handset number.
+    QList<Eintrag> eintraege() const;
     bool istLeer() const { return m_mitKlassensatz.isEmpty() && m_ohneKlassensatz.isEmpty(); }
     int anzahl() const { return int(m_mitKlassensatz.size() + m_ohneKlassensatz.size()); }
 
