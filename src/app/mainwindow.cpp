@@ -2,6 +2,7 @@
 
 #include "ui_mainwindow.h"
 
+#include "bildschirmwahl.h"
 #include "comport.h"
 #include "csvrangliste.h"
 #include "dialoge.h"
@@ -30,6 +31,7 @@
 #include "produkt.h"
 #include "qrcode.h"
 #include "rangliste.h"
+#include "referentenfenster.h"
 #include "schluessel.h"
 #include "seriellerport.h"
 #include "shortcutkeys.h"
@@ -124,6 +126,21 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     m_spiel = new spiel(*m_uhr, *m_dialoge, this);
     m_ablauf = new Spielablauf(*m_spiel, *this, *m_dialoge, *m_klang, *m_uhr, this);
+    // The presenter's keys are this window's: its actions and (eventFilter) its key handling.
+    m_referent = new Referentenfenster(*m_spiel, *m_ablauf, this);
+    m_referent->addActions(actions());
+    // With one screen it opens only from the menu: over the page it would show the class the
+    // answers. With two it opens by itself on the screen the class does not see.
+    m_referentAktion = ui->menuAnsicht->addAction(tr("Referentenansicht"));
+    m_referentAktion->setObjectName(QStringLiteral("actionReferentenansicht"));
+    m_referentAktion->setCheckable(true);
+    connect(m_referentAktion, &QAction::toggled, m_referent, &QWidget::setVisible);
+    connect(m_referent, &Referentenfenster::sichtbarGeaendert, m_referentAktion, &QAction::setChecked);
+    // Queued: Qt moves the windows of a screen that is gone only after telling of it.
+    connect(qApp, &QGuiApplication::screenAdded, this, &MainWindow::bildschirmeAufteilen,
+            Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &MainWindow::bildschirmeAufteilen,
+            Qt::QueuedConnection);
 
     // Status bar labels exist before the start file is loaded, which writes into them.
     m_labelDatei = new QLabel(this);
@@ -206,6 +223,31 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     // Keys must reach the game even while a web view has the focus.
     qApp->installEventFilter(this);
+    bildschirmeAufteilen();
+}
+
+void MainWindow::bildschirmeAufteilen()
+{
+    const QList<QScreen *> schirme = QGuiApplication::screens();
+    QScreen *primaer = QGuiApplication::primaryScreen();
+    QScreen *projektor =
+        Bildschirmwahl::projektor(schirme, primaer, Einstellungen::text(Schluessel::ProjektorBildschirm));
+    if (!projektor) {
+        // The projector was unplugged: the page comes back into its window on the screen that is
+        // left; the presenter's view stays open there, the class no longer sees this screen.
+        if (m_aufProjektor) {
+            m_aufProjektor = false;
+            vollbildVerlassen();
+            Bildschirmwahl::verschieben(this, primaer);
+            showMaximized();
+        }
+        return;
+    }
+    Bildschirmwahl::verschieben(this, projektor);
+    on_actionVollbild_triggered();
+    m_aufProjektor = true;
+    Bildschirmwahl::verschieben(m_referent, Bildschirmwahl::lehrer(schirme, primaer, projektor));
+    m_referent->showMaximized();
 }
 
 void MainWindow::vorziehen()
@@ -264,6 +306,8 @@ void MainWindow::einrichten()
     connect(m_optionWindow, &OptionWindow::einstellungGeaendert, this, [this](const QString &schluessel) {
         if (schluessel == Schluessel::NamenslisteDatei)
             namenLaden();
+        if (schluessel == Schluessel::ProjektorBildschirm)
+            bildschirmeAufteilen();
         if (schluessel == Schluessel::HandyAbstimmung || schluessel == Schluessel::HandyPort ||
             schluessel == Schluessel::HandyAdresse)
             handysEinrichten();
@@ -569,6 +613,7 @@ void MainWindow::pauseHinweisPlatzieren()
 void MainWindow::druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo)
 {
     m_startscreen->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
+    m_referent->druckAnzeigen(klassensatz, buzzerNo, buttonNo);
     if (m_template)
         m_template->geraeteIDAnzeigen(klassensatz, buzzerNo, buttonNo);
 }
@@ -823,6 +868,7 @@ void MainWindow::namenLaden()
     if (!fehler.isEmpty())
         m_dialoge->hinweis({fehler, {}, QStringLiteral(":/images/info.png"), true});
     m_rangliste->namenSetzen(m_namen);
+    m_referent->namenSetzen(m_namen);
     m_ablauf->ranglisteAktualisieren();
 }
 
@@ -1224,7 +1270,7 @@ bool MainWindow::eventFilter(QObject *ziel, QEvent *ereignis)
     if (ereignis->type() == QEvent::KeyPress) {
         auto *widget = qobject_cast<QWidget *>(ziel);
         // Only keys meant for this window's views; the go-to field keeps its digits.
-        if (widget && widget != this && widget->window() == this &&
+        if (widget && widget != this && (widget->window() == this || widget->window() == m_referent) &&
             tasteVerarbeiten(static_cast<QKeyEvent *>(ereignis)))
             return true;
     }

@@ -30,6 +30,7 @@ class PortSystem;
 class QAction;
 class QLabel;
 class QWebEngineView;
+class Referentenfenster;
 class SkriptBruecke;
 class Spielablauf;
 class Uhr;
@@ -81,6 +82,7 @@ public:
     comPort *getComPort() const { return m_comPort; }
     HandyAbstimmung *handys() const { return m_handys; }
     OptionWindow *optionen() const { return m_optionWindow; }
+    Referentenfenster *referentenfenster() const { return m_referent; }
     // The receiver, the phones and the secondary windows are set up once the start screen is
     // drawn (or as soon as something needs them), so that they do not delay its first frame.
     bool istEingerichtet() const { return m_eingerichtet; }
@@ -182,6 +184,9 @@ private:
     // The names behind the handset numbers, from the file the settings name.
     void namenLaden();
     void zoomAendern(double schritt);
+    // With two screens the page goes full screen on the projector and the presenter's view to the
+    // other screen; with one, the page comes back into its window there. The game is not touched.
+    void bildschirmeAufteilen();
 
     std::unique_ptr<Ui::MainWindow> ui;
 
@@ -251,4 +256,8 @@ private:
     bool m_pauseUnten = false;
 
     bool m_schwarzBild = false;
+
+    Referentenfenster *m_referent = nullptr;
+    QAction *m_referentAktion = nullptr;
+    bool m_aufProjektor = false;
 };

@@ -55,6 +55,10 @@ inline constexpr int HandyPortStandard = 8080;
 inline const QString HandyNummernJeAdresse = QStringLiteral("HandyNummernJeAdresse");
 inline constexpr int HandyNummernJeAdresseStandard = 4;
 inline constexpr int HandyNummernJeAdresseHoechstens = 999;
+// The screen the class sees while a second screen is plugged in: a screen's name as Qt reports it
+// ("HDMI-1"), or empty to take the screen that is not the primary one. The page goes there full
+// screen; the teacher's screen shows the presenter's view.
+inline const QString ProjektorBildschirm = QStringLiteral("ProjektorBildschirm");
 
 // "AktiveKlassensatzID1" … "AktiveKlassensatzID6"
 inline QString aktiverKlassensatz(int nummer)

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIntValidator>
 #include <QMessageBox>
 #include <QScreen>
@@ -201,6 +202,7 @@ void OptionWindow::felderAktualisieren()
     ui->spinBox_Handys_Port->setValue(handyPort());
     ui->spinBox_Handys_NummernJeAdresse->setValue(nummernJeAdresse());
     handyAdressenFuellen();
+    projektorListeFuellen();
 }
 
 void OptionWindow::showEvent(QShowEvent *ereignis)
@@ -268,6 +270,23 @@ void OptionWindow::handyAdressenFuellen()
     // The dialog grows to every tab's smallest size: that of the list is its longest entry now, not
     // the one of its first opening.
     ui->comboBox_Handys_Adresse->setMinimumWidth(ui->comboBox_Handys_Adresse->sizeHint().width());
+}
+
+void OptionWindow::projektorListeFuellen()
+{
+    const QSignalBlocker sperre(ui->comboBox_Projektor);
+    ui->comboBox_Projektor->clear();
+    ui->comboBox_Projektor->addItem(tr("Automatisch"), QString());
+    for (const QScreen *schirm : QGuiApplication::screens()) {
+        const QSize groesse = schirm->size();
+        ui->comboBox_Projektor->addItem(
+            QStringLiteral("%1 (%2×%3)").arg(schirm->name()).arg(groesse.width()).arg(groesse.height()),
+            schirm->name());
+    }
+    const QString gewaehlt = Einstellungen::text(Schluessel::ProjektorBildschirm);
+    if (!gewaehlt.isEmpty() && ui->comboBox_Projektor->findData(gewaehlt) < 0)
+        ui->comboBox_Projektor->addItem(gewaehlt, gewaehlt);
+    ui->comboBox_Projektor->setCurrentIndex(std::max(0, ui->comboBox_Projektor->findData(gewaehlt)));
 }
 
 void OptionWindow::portListeAktualisieren()
@@ -595,6 +614,12 @@ void OptionWindow::on_pushButton_Steuerung_Namensliste_Entfernen_clicked()
 void OptionWindow::on_checkBox_Handys_Abstimmung_clicked()
 {
     schalterSchreiben(Schluessel::HandyAbstimmung, ui->checkBox_Handys_Abstimmung->isChecked());
+}
+
+void OptionWindow::on_comboBox_Projektor_currentIndexChanged(int index)
+{
+    if (index >= 0)
+        schreiben(Schluessel::ProjektorBildschirm, ui->comboBox_Projektor->itemData(index).toString());
 }
 
 void OptionWindow::on_comboBox_Handys_Adresse_currentIndexChanged(int index)

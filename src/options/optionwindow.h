@@ -93,6 +93,7 @@ private slots:
     void on_pushButton_Steuerung_Namensliste_Entfernen_clicked();
     void on_checkBox_Handys_Abstimmung_clicked();
     void on_comboBox_Handys_Adresse_currentIndexChanged(int index);
+    void on_comboBox_Projektor_currentIndexChanged(int index);
 
 protected:
     void showEvent(QShowEvent *ereignis) override;
@@ -109,6 +110,9 @@ private:
     // The stored port of the phones' page, or the standard one where none valid is stored.
     static int handyPort();
     void handyAdressenFuellen();
+    // The screens as Qt lists them now, after "Automatisch"; a chosen screen that is not plugged in
+    // stays the choice, for the next time it is.
+    void projektorListeFuellen();
 
     Ui::OptionWindow *ui;
     PortSystem &m_ports;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QScreen;
+class QWidget;
+
+// Which screen the class sees and which one the teacher keeps, from Qt's list of screens and the
+// screen chosen in the options ("ProjektorBildschirm": a screen's name, empty for automatic).
+namespace Bildschirmwahl {
+
+// The projector: the screen chosen by name; else (automatic, or the chosen screen is not plugged
+// in) the first screen that is not the primary one, since a laptop keeps its own panel primary
+// when a projector is plugged in. Null with fewer than two screens: nothing to choose.
+QScreen *projektor(const QList<QScreen *> &schirme, const QScreen *primaer, const QString &wahl);
+// The teacher's screen: the primary one unless it is the projector, else the first other one.
+QScreen *lehrer(const QList<QScreen *> &schirme, QScreen *primaer, const QScreen *projektor);
+// Puts the window `fenster` (shown or not) on `schirm`, at the top left of its free area; its
+// state (full screen, maximised) is the caller's to set afterwards.
+void verschieben(QWidget *fenster, QScreen *schirm);
+
+} // namespace Bildschirmwahl

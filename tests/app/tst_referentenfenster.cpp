@@ -1,0 +1,219 @@
+// The presenter's view on a second screen: two virtual screens of the offscreen platform, the real
+// main window and pages, the hand-driven clock.
+#include "hauptfenster.h"
+#include "optionwindow.h"
+#include "referentenfenster.h"
+#include "spiel.h"
+#include "webbruecke.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QScreen>
+#include <QtTest>
+
+namespace {
+
+QJsonObject schirm(const QString &name, int x)
+{
+    return {{"name", name}, {"x", x}, {"y", 0}, {"width", 1280}, {"height", 800}};
+}
+const QJsonObject ZweiSchirme{{"screens", QJsonArray{schirm("Pult", 0), schirm("Beamer", 1280)}}};
+const QJsonObject EinSchirm{{"screens", QJsonArray{schirm("Pult", 0)}}};
+
+} // namespace
+
+// The offscreen platform's native interface: its first virtual function after QObject's hands out
+// the platform's own functions (Qt 6.4). Declared only, and outside the unnamed namespace, so the
+// call goes to the platform's function, not to one the compiler believes it knows.
+struct PlattformSchnittstelle : QObject
+{
+    virtual void *nativeResourceForIntegration(const QByteArray &name);
+};
+
+namespace {
+
+// Plugs screens in and out: the offscreen platform takes a new list of screens.
+void schirmeSetzen(const QJsonObject &liste)
+{
+    auto *schnittstelle =
+        reinterpret_cast<PlattformSchnittstelle *>(QGuiApplication::platformNativeInterface());
+    using Setzen = void (*)(const QJsonObject &, void *);
+    auto setzen = reinterpret_cast<Setzen>(schnittstelle->nativeResourceForIntegration("setConfiguration"));
+    QVERIFY(setzen);
+    setzen(liste, schnittstelle);
+}
+
+QScreen *anderer(const QScreen *schirm)
+{
+    for (QScreen *s : QGuiApplication::screens())
+        if (s != schirm)
+            return s;
+    return nullptr;
+}
+
+QString frage(int n, const QString &loesung, const QString &antwort4 = QStringLiteral("D"))
+{
+    return QStringLiteral(
+               "<Question><QuestionText>Frage %1</QuestionText><Answer1>A</Answer1><Answer2>B</Answer2>"
+               "<Answer3>C</Answer3><Answer4>%3</Answer4><AnswerDelay>0</AnswerDelay>"
+               "<Solution>%2</Solution><Time>30</Time><Points>1</Points><Notizen>Notiz %1</Notizen>"
+               "</Question>")
+        .arg(n)
+        .arg(loesung, antwort4);
+}
+
+} // namespace
+
+class TestReferentenfenster final : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Hauptfenster> h;
+    QString text(const char *name) const
+    {
+        return h->fenster->referentenfenster()->findChild<QLabel *>(QLatin1String(name))->text();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        h = std::make_unique<Hauptfenster>();
+        const QString pfad = h->einstellungen.ordner() + "/fragen.xml";
+        QVERIFY(Testdaten::schreiben(pfad, ("<ArrayOfQuestion>" + frage(1, "Answer2") + frage(2, "Answer1") +
+                                            frage(3, "Answer2", "") + "</ArrayOfQuestion>")
+                                               .toUtf8()));
+        Einstellungen::setzen(Schluessel::BereitsGestartet, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::FrageFile, pfad);
+        Einstellungen::setzen(Schluessel::QuizProzentAntwortenAnzeigen, QStringLiteral("true"));
+        h->erzeugen(QStringLiteral("Morvane"), QSize());
+        QVERIFY(h->aktivieren() &&
+                QTest::qWaitFor([this]() { return h->fenster->istEingerichtet(); }, 40000));
+        QVERIFY(h->geladen(h->fenster->frageAnsicht(), "morvane.html"));
+        h->fenster->druckEmpfangen(1, 9, 1); // reports in on the start screen
+    }
+
+    void projektorWahl_data()
+    {
+        QTest::addColumn<QString>("wahl"); // a screen's name; "primaer" for the primary one
+        QTest::addColumn<bool>("aufPrimaer");
+        QTest::newRow("automatisch") << QString() << false;
+        QTest::newRow("Hauptbildschirm gewählt") << QStringLiteral("primaer") << true;
+        QTest::newRow("nicht angeschlossen") << QStringLiteral("HDMI-9") << false;
+    }
+    void projektorWahl()
+    {
+        QFETCH(QString, wahl);
+        QFETCH(bool, aufPrimaer);
+        QScreen *primaer = QGuiApplication::primaryScreen();
+        if (wahl == "primaer")
+            wahl = primaer->name();
+        OptionWindow *optionen = h->fenster->optionen();
+        optionen->felderAktualisieren();
+        auto *liste = optionen->findChild<QComboBox *>(QStringLiteral("comboBox_Projektor"));
+        QCOMPARE(liste->count(), 3); // automatic and the two screens
+        Einstellungen::setzen(Schluessel::ProjektorBildschirm, wahl);
+        optionen->felderAktualisieren(); // a screen not plugged in stays the choice
+        liste->setCurrentIndex(liste->currentIndex() == 0 ? 1 : 0);
+        liste->setCurrentIndex(liste->findData(wahl));
+        QScreen *projektor = aufPrimaer ? primaer : anderer(primaer);
+        QTRY_VERIFY(h->fenster->screen() == projektor && h->fenster->isFullScreen());
+        QTRY_VERIFY(h->fenster->referentenfenster()->isVisible());
+        QCOMPARE(h->fenster->referentenfenster()->screen(), anderer(projektor));
+    }
+
+    void liveStand_data()
+    {
+        QTest::addColumn<QString>("namen");   // the roster's lines, '|' for a new line
+        QTest::addColumn<QString>("druecke"); // handset:button
+        QTest::addColumn<QString>("stand");
+        QTest::addColumn<QString>("offen");
+        QTest::addColumn<QList<int>>("verteilung");
+        QTest::newRow("ohne Namensliste") << QString() << "1:2"
+                                          << "1 von 2 haben geantwortet"
+                                          << "Noch nicht geantwortet: 9" << QList<int>{0, 1, 0, 0};
+        QTest::newRow("mit Namensliste, letzter Druck zählt")
+            << "1;Anna|2;Ben|3;Cem"
+            << "1:3 9:1 1:1"
+            << "2 von 4 haben geantwortet"
+            << "Noch nicht geantwortet: Ben, Cem" << QList<int>{2, 0, 0, 0};
+        QTest::newRow("Knopf ohne Antwort")
+            << "1;Anna|2;Ben|3;Cem"
+            << "2:4"
+            << "1 von 4 haben geantwortet"
+            << "Noch nicht geantwortet: Anna, Cem, 9" << QList<int>{0, 0, 0, 0};
+    }
+    void liveStand()
+    {
+        QFETCH(QString, namen);
+        QFETCH(QString, druecke);
+        QFETCH(QString, stand);
+        QFETCH(QString, offen);
+        QFETCH(QList<int>, verteilung);
+        const QString liste = h->einstellungen.ordner() + "/namen.csv";
+        QVERIFY(Testdaten::schreiben(liste, namen.replace('|', '\n').toUtf8()));
+        Einstellungen::setzen(Schluessel::NamenslisteDatei, namen.isEmpty() ? QString() : liste);
+        emit h->fenster->optionen()->einstellungGeaendert(Schluessel::NamenslisteDatei);
+
+        // The presenter's keys are the main window's.
+        Referentenfenster *referent = h->fenster->referentenfenster();
+        spiel &s = h->fenster->getSpiel();
+        const int nr = s.getAktuelleFrageNr() + 1;
+        referent->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(referent));
+        QTest::keyClick(referent, nr == 1 ? Qt::Key_Space : Qt::Key_Right);
+        QTest::keyClick(referent, Qt::Key_Space);
+        QVERIFY(s.getAktuelleFrageNr() == nr && s.istCountdownAktiv());
+        QCOMPARE(text("notizen"), QString("Notiz %1").arg(nr));
+        QCOMPARE(text("countdown"), QString("noch 30 s"));
+        QVERIFY(text(nr == 2 ? "antwort1" : "antwort2").startsWith("✓"));
+        for (const QString &druck : druecke.split(' '))
+            h->fenster->druckEmpfangen(1, druck.section(':', 0, 0).toUInt(), druck.section(':', 1).toUInt());
+        QCOMPARE(text("stand"), stand);
+        QCOMPARE(text("offen"), offen);
+        QCOMPARE(referent->verteilung(), verteilung);
+        // The class sees no share before the result.
+        QCOMPARE(js(h->fenster->frageAnsicht(), "qt.jQuery('.prozentAntwortA').text()").toString(),
+                 QString());
+    }
+
+    void projektorAusUndWieder()
+    {
+        MainWindow &f = *h->fenster;
+        schirmeSetzen(EinSchirm);
+        QTRY_VERIFY(!f.isFullScreen() && f.screen() == QGuiApplication::primaryScreen());
+        QTRY_VERIFY(QGuiApplication::primaryScreen()->geometry().contains(f.geometry().center()));
+        // The game goes on: the question runs and its presses count.
+        QVERIFY(f.getSpiel().istCountdownAktiv() && f.getSpiel().getAktuelleFrageNr() == 3);
+        f.druckEmpfangen(1, 3, 1);
+        QCOMPARE(text("stand"), QString("2 von 4 haben geantwortet"));
+
+        schirmeSetzen(ZweiSchirme);
+        QTRY_VERIFY(f.isFullScreen() && f.screen() != QGuiApplication::primaryScreen());
+        QVERIFY(f.getSpiel().istCountdownAktiv() && f.getSpiel().getAktuelleFrageNr() == 3);
+        h->sekunden(30);
+        h->uhr.vorspulen(spiel::AnzeigeVerzoegerung);
+        QTRY_COMPARE(js(f.frageAnsicht(), "qt.jQuery('.prozentAntwortA').text()").toString(),
+                     QString("100.0%"));
+        QCOMPARE(text("stand"), QString("2 von 4 haben geantwortet"));
+    }
+
+    void cleanupTestCase() { h.reset(); }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("schirme.json"));
+    if (!Testdaten::schreiben(datei, QJsonDocument(ZweiSchirme).toJson()))
+        return 1;
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + datei.toLocal8Bit());
+    WebBruecke::qrcSchemaAnmelden();
+    QApplication app(argc, argv);
+    TestReferentenfenster test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_referentenfenster.moc"
