@@ -100,6 +100,22 @@
         <translation>Answer delay [s]:</translation>
     </message>
     <message>
+        <source>Die Klasse stimmt ab, diskutiert ohne die Lösung zu sehen und stimmt dann ein zweites Mal ab (Aktion → Nochmal abstimmen).</source>
+        <translation>The class votes, discusses without seeing the solution and then votes a second time (Action → Vote again).</translation>
+    </message>
+    <message>
+        <source>Zwei Runden</source>
+        <translation>Two rounds</translation>
+    </message>
+    <message>
+        <source>Notizen:</source>
+        <translation>Notes:</translation>
+    </message>
+    <message>
+        <source>Nur für die Lehrperson sichtbar (Referentenansicht), nie für die Klasse.</source>
+        <translation>Only visible to the teacher (presenter view), never to the class.</translation>
+    </message>
+    <message>
         <source>+ Frage (leer)</source>
         <translation>+ Question (empty)</translation>
     </message>
@@ -328,6 +344,18 @@
         <translation>G</translation>
     </message>
     <message>
+        <source>Nochmal abstimmen</source>
+        <translation>Vote again</translation>
+    </message>
+    <message>
+        <source>Die Frage nach einer Diskussion ein zweites Mal abstimmen lassen</source>
+        <translation>Let the class vote on the question a second time after a discussion</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
         <source>Vergrössern</source>
         <translation>Zoom in</translation>
     </message>
@@ -418,6 +446,10 @@
     <message>
         <source>Tabelle (xlsx)...</source>
         <translation>Spreadsheet (xlsx)...</translation>
+    </message>
+    <message>
+        <source>Referentenansicht</source>
+        <translation>Presenter view</translation>
     </message>
 </context>
 <context>
@@ -693,6 +725,79 @@
     <message>
         <source>%1 (Standard)</source>
         <translation>%1 (default)</translation>
+    </message>
+    <message>
+        <source>Bildschirme</source>
+        <translation>Screens</translation>
+    </message>
+    <message>
+        <source>Projektor:</source>
+        <translation>Projector:</translation>
+    </message>
+    <message>
+        <source>Mit zwei Bildschirmen zeigt der Projektor die Fragen im Vollbild, der andere Bildschirm die Referentenansicht mit Lösung, Verteilung und Notizen. «Automatisch» nimmt den Bildschirm, der nicht der Hauptbildschirm ist.</source>
+        <translation>With two screens the projector shows the questions full screen and the other screen the presenter view with the solution, the distribution and the notes. «Automatic» takes the screen that is not the primary one.</translation>
+    </message>
+</context>
+<context>
+    <name>Referentenfenster</name>
+    <message>
+        <source>Referentenansicht</source>
+        <translation>Presenter view</translation>
+    </message>
+    <message>
+        <source>Notizen</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Zeit abgelaufen</source>
+        <translation>Time is up</translation>
+    </message>
+    <message>
+        <source>Ergebnis wird gezeigt</source>
+        <translation>Result on screen</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>noch %1 s</source>
+        <translation>%1 s left</translation>
+    </message>
+    <message>
+        <source>Noch keine Frage</source>
+        <translation>No question yet</translation>
+    </message>
+    <message>
+        <source>Frage %1 von %2</source>
+        <translation>Question %1 of %2</translation>
+    </message>
+    <message>
+        <source>Nächste Frage: keine, dies ist die letzte.</source>
+        <translation>Next question: none, this is the last one.</translation>
+    </message>
+    <message>
+        <source>Nächste Frage: %1</source>
+        <translation>Next question: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n von %1 haben geantwortet</source>
+        <translation>
+            <numerusform>%n of %1 has answered</numerusform>
+            <numerusform>%n of %1 have answered</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>und %n weitere</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Noch nicht geantwortet: %1</source>
+        <translation>Not answered yet: %1</translation>
     </message>
 </context>
 <context>
@@ -1186,6 +1291,14 @@
     <message>
         <source>  Q</source>
         <translation>  Q</translation>
+    </message>
+    <message>
+        <source>  Nochmal abstimmen (nach dem Countdown)</source>
+        <translation>  Vote again (after the countdown)</translation>
+    </message>
+    <message>
+        <source>  R</source>
+        <translation>  R</translation>
     </message>
     <message>
         <source>  Antwort A -&gt; Taste 1 oder A usw. (nur solange Antworten angenommen werden)</source>
