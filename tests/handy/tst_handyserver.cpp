@@ -603,20 +603,6 @@ private slots:
         QVERIFY(gestartet.wait(10000));
         QCOMPARE(status(m_port, "/abstimmung.js"), 200);
     }
-
-    void codesUndAdresse()
-    {
-        QSet<QString> codes;
-        for (int i = 0; i < 200; ++i) {
-            const QString code = HandyAbstimmung::zufallsCode();
-            QCOMPARE(code.size(), 6);
-            QVERIFY2(!code.contains(QRegularExpression("[01OI]")), qPrintable(code));
-            codes.insert(code);
-        }
-        QVERIFY(codes.size() > 190);
-        QCOMPARE(m_handys->seitenAdresse("192.168.1.20"),
-                 QStringLiteral("http://192.168.1.20:%1/?c=%2").arg(m_port).arg(m_handys->code()));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestHandyServer)

@@ -178,24 +178,6 @@ private slots:
                  inhalt.isEmpty() ? QStringList() : QStringList{"kaputt.xml"});
     }
 
-    void zeigtDieErsteFrage()
-    {
-        startenMit(fragen(3));
-        QCOMPARE(angezeigt(), "F1");
-        QCOMPARE(w<QTextEdit>("textEdit_Antwort_B")->toPlainText(), "B1");
-        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), "11");
-        QVERIFY(w<QCheckBox>("checkBox_Loesung_A")->isChecked());
-        QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2", "Frage 3"}));
-        // The number fields take whole numbers from 0 to 999 only.
-        const QValidator *pruefer = w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->validator();
-        QVERIFY(pruefer);
-        QString zuViel = "1000", genug = "999";
-        int pos = 0;
-        QCOMPARE(pruefer->validate(zuViel, pos), QValidator::Invalid);
-        QCOMPARE(pruefer->validate(genug, pos), QValidator::Acceptable);
-        // The English labels are checked with every window's texts in tst_sprachkataloge.
-    }
-
     // Arrows, the selector, insertions and deletions on the questions F1 to F4. A key is a button:
     // < > previous and next, ^ v move up and down, + new, c copy, x delete; a digit selects that
     // question. Afterwards the questions ("_" an empty one) and the one shown, from 1.
@@ -241,9 +223,21 @@ private slots:
                  QStringLiteral("Frage %1/%2 verschieben (auf/ab)").arg(gezeigt).arg(texte().size()));
     }
 
-    void neueFrageUndKopie()
+    void ersteFrageNeueFrageUndKopie()
     {
         startenMit(fragen(2));
+        QCOMPARE(angezeigt(), "F1");
+        QCOMPARE(w<QTextEdit>("textEdit_Antwort_B")->toPlainText(), "B1");
+        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), "11");
+        QVERIFY(w<QCheckBox>("checkBox_Loesung_A")->isChecked());
+        QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2"}));
+        // The number fields take whole numbers from 0 to 999 only.
+        const QValidator *pruefer = w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->validator();
+        QString zuViel = "1000", genug = "999";
+        int pos = 0;
+        QVERIFY(pruefer && pruefer->validate(zuViel, pos) == QValidator::Invalid &&
+                pruefer->validate(genug, pos) == QValidator::Acceptable);
+
         // A new question is an empty survey of 15 seconds, one point, no delay.
         klick("pushButton_Plus_Frage_Leer");
         QCOMPARE((QStringList{feld(1, "Answer1"), feld(1, "Time"), feld(1, "Points"), feld(1, "AnswerDelay"),

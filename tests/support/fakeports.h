@@ -50,7 +50,6 @@ public:
         m_puffer += daten;
         emit readyRead();
     }
-    QByteArray ungelesen() const { return m_puffer; }
     // The device has gone from under the open port.
     void entfernt()
     {
