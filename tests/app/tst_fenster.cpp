@@ -4,9 +4,7 @@
 #include "hauptfenster.h"
 #include "meldungsdialoge.h"
 #include "shortcutkeys.h"
-#include "webbruecke.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -216,11 +214,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestFenster test;
-    return QTest::qExec(&test, argc, argv);
-}
+HAUPTFENSTER_TEST_MAIN(TestFenster)
 #include "tst_fenster.moc"

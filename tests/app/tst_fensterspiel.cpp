@@ -4,10 +4,8 @@
 #include "optionwindow.h"
 #include "spiel.h"
 #include "teilnehmer.h"
-#include "webbruecke.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
@@ -461,12 +459,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestFensterspiel test;
-    return QTest::qExec(&test, argc, argv);
-}
+HAUPTFENSTER_TEST_MAIN(TestFensterspiel)
 
 #include "tst_fensterspiel.moc"

@@ -18,12 +18,10 @@
 #include "shortcutkeys.h"
 #include "sprachkataloge.h"
 #include "test.h"
-#include "webbruecke.h"
 #include "xlsxrangliste.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDomDocument>
 #include <QGroupBox>
@@ -447,11 +445,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    WebBruecke::qrcSchemaAnmelden();
-    QApplication app(argc, argv);
-    TestSprachkataloge test;
-    return QTest::qExec(&test, argc, argv);
-}
+HAUPTFENSTER_TEST_MAIN(TestSprachkataloge)
 #include "tst_sprachkataloge.moc"

@@ -9,8 +9,10 @@
 #include "testdaten.h"
 #include "testeinstellungen.h"
 #include "testuhr.h"
+#include "webbruecke.h"
 #include "webwarten.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -106,3 +108,13 @@ public:
     FakePortSystem ports;
     std::unique_ptr<MainWindow> fenster;
 };
+
+// The main of a window test: the pages' scheme is known before the application starts.
+#define HAUPTFENSTER_TEST_MAIN(Klasse)                                                                       \
+    int main(int argc, char *argv[])                                                                         \
+    {                                                                                                        \
+        WebBruecke::qrcSchemaAnmelden();                                                                     \
+        QApplication app(argc, argv);                                                                        \
+        Klasse test;                                                                                         \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }
