@@ -119,6 +119,22 @@ SkriptText TemplateBasis::prozent(double wert)
     return SkriptText::festkomma(wert, 1);
 }
 
+void TemplateBasis::rundenZuruecksetzen()
+{
+    m_ersteRunde.clear();
+    ausfuehren(Anweisung::klasse("seite").removeClass("zweiRunden"));
+}
+
+bool TemplateBasis::zweiRundenZeigen()
+{
+    if (m_ersteRunde.isEmpty())
+        return false;
+    ausfuehren(Anweisung::klasse("legendeRundeEins").html(wort("1. Runde", "Round 1")));
+    ausfuehren(Anweisung::klasse("legendeRundeZwei").html(wort("2. Runde", "Round 2")));
+    ausfuehren(Anweisung::klasse("seite").addClass("zweiRunden"));
+    return true;
+}
+
 void TemplateBasis::zoomAnpassen950()
 {
     const int h = m_bruecke.hoehe();

@@ -49,6 +49,7 @@ public:
     explicit TemplateBasis(SkriptBruecke &bruecke);
 
     void pauseFeldLesen(std::function<void(const PauseFeld &)> weiter) override;
+    void ersteRundeAnzeigen(const QList<double> &prozente) override { m_ersteRunde = prozente; }
 
 protected:
     // The view starts without history and with the template's page. Pages are addressed as
@@ -77,11 +78,19 @@ protected:
     // The element of the page the pause sign may cover (see PauseFeld).
     virtual SkriptText pauseElement() const = 0;
     virtual bool pauseUnten() const { return false; }
+    // A new question: the page forgets the first round of the last one.
+    void rundenZuruecksetzen();
+    // For the result of a question answered twice: writes the legend naming the rounds and gives
+    // the stage the class "zweiRunden", under which the page draws the first round beside the
+    // second. False, and the page untouched, for a question answered once.
+    bool zweiRundenZeigen();
 
     SkriptBruecke &m_bruecke;
     Stimmenzaehler m_stimmen;
     // Answers of the page that come after this template is gone reach nobody.
     Antwortwache m_wache;
+    // The first round's shares A to D of the question on show; empty when it was answered once.
+    QList<double> m_ersteRunde;
 };
 
 inline const std::array<SkriptText, 4> Buchstaben{"A", "B", "C", "D"};

@@ -50,6 +50,7 @@ void templatekahoot::frageAnzeigen(const QDomNode &frage, int)
     m_istQuiz = FrageDatei::feld(frage, FrageDatei::Loesung) != FrageDatei::Umfrage;
     const SkriptText fragetext = text(frage, QStringLiteral("QuestionText"));
 
+    rundenZuruecksetzen();
     ausfuehren(A::klasse("prozentMainTableSpan").css("display", "none"));
     for (int i = 0; i < 4; ++i) {
         ausfuehren(versteckt(mitBuchstabe("tabelleProzentBalken", i)));
@@ -164,6 +165,15 @@ void templatekahoot::richtigeAntwortAnzeigen(const QList<Person> &, const QList<
             hakenSetzen("prozentProzenangabeHakenAntwort", loesung);
         for (int i = 0; i < 4; ++i)
             ausfuehren(mitBuchstabe("prozentProzenangabeText", i).html(prozent(prozente.value(i)) + "%"));
+        // The first round as fainter bars beside the second's.
+        if (!m_ersteRunde.isEmpty()) {
+            for (int i = 0; i < 4; ++i) {
+                const SkriptText wert = prozent(m_ersteRunde.value(i));
+                ausfuehren(mitBuchstabe("ersteRundeBalken", i).css("height", wert + "%"));
+                ausfuehren(mitBuchstabe("ersteRundeText", i).html(wert + "%"));
+            }
+            zweiRundenZeigen();
+        }
     }
     qCDebug(lcKahoot) << "Lösung" << loesung << "Prozente" << prozente;
 }

@@ -92,6 +92,8 @@ void templateMorvane::frageAnzeigen(const QDomNode &frage, int)
     const SkriptText fragetext = text(frage, QStringLiteral("QuestionText"));
     zoomAnpassen950();
 
+    rundenZuruecksetzen();
+    ausfuehren(A::klasse("prozentAntwort").removeAttr("data-erste-runde"));
     richtigMarkierungEntfernen();
     for (int i = 0; i < 2; ++i) {
         ausfuehren(prozentAntwort(i).removeClass("prozentAntwortAMarginTop150"));
@@ -261,6 +263,15 @@ void templateMorvane::richtigeAntwortAnzeigen(const QList<Person> &richtig, cons
         for (int i = 0; i < 4; ++i) {
             if (m_hatAntwort[i])
                 ausfuehren(prozentAntwort(i).html(prozent(prozente.value(i)) + "%"));
+        }
+        // The page writes the first round's share, fainter, before the second's.
+        if (!m_ersteRunde.isEmpty()) {
+            for (int i = 0; i < 4; ++i) {
+                if (m_hatAntwort[i])
+                    ausfuehren(
+                        prozentAntwort(i).attr("data-erste-runde", prozent(m_ersteRunde.value(i)) + "%"));
+            }
+            zweiRundenZeigen();
         }
         const A pB = prozentAntwort(1);
         const SkriptText ohne = "prozentAntwortOhneBild";

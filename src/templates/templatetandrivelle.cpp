@@ -99,6 +99,8 @@ void templatetandrivelle::frageAnzeigen(const QDomNode &frage, int frageNr)
     ausfuehren(A::klasse("blaetterhaufenimg").cssDicht("position", "static"));
     for (int i = 0; i < 4; ++i)
         ausfuehren(mitBuchstabe("prozent_", i).html(""));
+    rundenZuruecksetzen();
+    ausfuehren(A::klasse("prozent").removeAttr("data-erste-runde"));
     ausfuehren(A::klasse("konferenzmodus").html(""));
     m_stimmen.leeren();
 }
@@ -234,6 +236,15 @@ void templatetandrivelle::richtigeAntwortAnzeigen(const QList<Person> &richtig, 
         for (int i = 0; i < 4; ++i) {
             if (m_hatAntwort[i])
                 ausfuehren(mitBuchstabe("prozent_", i).html(prozent(prozente.value(i)) + "%"));
+        }
+        // The page writes the first round's share, fainter, before the second's.
+        if (!m_ersteRunde.isEmpty()) {
+            for (int i = 0; i < 4; ++i) {
+                if (m_hatAntwort[i])
+                    ausfuehren(mitBuchstabe("prozent_", i)
+                                   .attr("data-erste-runde", prozent(m_ersteRunde.value(i)) + "%"));
+            }
+            zweiRundenZeigen();
         }
     }
     QList<uint> geraete;
