@@ -76,16 +76,13 @@ private:
         m_simulatoren.append(prozess);
         prozess->start(QCoreApplication::applicationDirPath() + "/plenaro-simulator",
                        argumente.split(' ') + QStringList{"--quiet"});
-        if (!prozess->waitForStarted(5000))
-            return {};
         QByteArray zeile;
-        QElapsedTimer uhr;
-        uhr.start();
-        while (!zeile.endsWith('\n') && uhr.elapsed() < 10000) {
-            prozess->waitForReadyRead(200);
-            zeile += prozess->readAllStandardOutput();
-        }
-        return zeile.startsWith("PTY ") ? QString::fromLocal8Bit(zeile.mid(4).trimmed()) : QString();
+        const auto gemeldet = [&]() {
+            return (zeile += prozess->readAllStandardOutput()).endsWith('\n');
+        };
+        return QTest::qWaitFor(gemeldet, 10000) && zeile.startsWith("PTY ")
+                   ? QString::fromLocal8Bit(zeile.mid(4).trimmed())
+                   : QString();
     }
 
     static void sammeln(comPort &link, QList<Ereignis> &ziel)
@@ -93,14 +90,6 @@ private:
         QObject::connect(&link, &comPort::signalGereateIDAnzeigen, &link, [&ziel](uint k, uint b, uint t) {
             ziel.append({k, b, t});
         });
-    }
-    // The receiver stays unplugged this long: a part of the scenario, not a wait for something.
-    static void ausgestecktLassen(int ms)
-    {
-        QElapsedTimer uhr;
-        uhr.start();
-        while (uhr.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 
 private slots:
@@ -234,7 +223,8 @@ private slots:
             QVERIFY(m_simulatoren.last()->waitForFinished(5000));
             QTRY_COMPARE_WITH_TIMEOUT(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"),
                                       5000);
-            ausgestecktLassen(ausgesteckt.at(runde));
+            // Unplugged this long: a part of the scenario, not a wait for something.
+            QTest::qWait(ausgesteckt.at(runde));
         }
         link.SerialPortSchliessen();
     }
