@@ -23,14 +23,11 @@ bool suchmuster(const Matrix &m, int x, int y)
     return true;
 }
 
+// What the picture is made of: its box and edges, how many paths and rectangles, the last path.
 struct Bild
 {
-    QString viewBox;
-    QString kanten;
-    int pfade = 0;
-    int rechtecke = 0;
-    QString pfad;
-    QString fehler;
+    QString viewBox, kanten, pfad, fehler;
+    int pfade = 0, rechtecke = 0;
 };
 
 Bild lesen(const QString &svg)
@@ -100,23 +97,23 @@ private slots:
         QCOMPARE(bild.pfade, 1);
         QCOMPARE(bild.rechtecke, 1);
 
+        // One run of dark modules after the other, each a rectangle one module high.
         Matrix gezeichnet(n + 8, QVector<bool>(n + 8, false));
-        static const QRegularExpression stueck(QStringLiteral("^M(\\d+) (\\d+)h(\\d+)v1h-(\\d+)z"));
-        QString rest = bild.pfad;
-        while (!rest.isEmpty()) {
-            const auto treffer = stueck.match(rest);
-            QVERIFY2(treffer.hasMatch(), qPrintable(rest.left(40)));
-            const int x = treffer.captured(1).toInt();
-            const int y = treffer.captured(2).toInt();
+        static const QRegularExpression stueck(QStringLiteral("M(\\d+) (\\d+)h(\\d+)v1h-\\3z"));
+        qsizetype bis = 0;
+        for (auto it = stueck.globalMatch(bild.pfad); it.hasNext();) {
+            const auto treffer = it.next();
+            QCOMPARE(treffer.capturedStart(), bis);
+            bis = treffer.capturedEnd();
+            const int x = treffer.captured(1).toInt(), y = treffer.captured(2).toInt();
             const int laenge = treffer.captured(3).toInt();
-            QCOMPARE(treffer.captured(4).toInt(), laenge);
             QVERIFY(y < n + 8 && x + laenge <= n + 8);
             for (int i = 0; i < laenge; ++i) {
                 QVERIFY2(!gezeichnet[y][x + i], "drawn twice");
                 gezeichnet[y][x + i] = true;
             }
-            rest = rest.mid(treffer.capturedLength());
         }
+        QCOMPARE(bis, bild.pfad.size());
         for (int y = 0; y < n + 8; ++y)
             for (int x = 0; x < n + 8; ++x) {
                 const bool innen = x >= 4 && y >= 4 && x < n + 4 && y < n + 4;
@@ -131,7 +128,6 @@ private slots:
         QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("largest that fits at level M") << QByteArray(2331, 'a') << 177;
         QTest::newRow("one byte more") << QByteArray(2332, 'a') << 0;
-        QTest::newRow("3000 bytes") << QByteArray(3000, 'x') << 0;
         QTest::newRow("zero bytes inside") << QByteArray("a\0b", 3) << 21;
     }
     void nichtsOderZuVielGibtKeinBild()
