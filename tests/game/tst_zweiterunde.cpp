@@ -1,5 +1,5 @@
-// Voting again after discussion: the game flow headless with the hand-driven clock, the press
-// journal in the middle of a second round, and the editor's two optional question fields.
+// Voting again after discussion: the game flow headless on the hand-driven clock, the press
+// journal in the middle of a second round, the editor's two optional question fields.
 #include "dialogrekorder.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
@@ -41,7 +41,7 @@ QString zustand(const QList<Person> &personen)
     return teile.join(' ');
 }
 
-// Records the results; the rest of the window does not matter here.
+// Records the results and how often the question was shown.
 class Fenster final : public SpielFenster
 {
 public:
@@ -73,66 +73,57 @@ public:
     int fragen = 0;
 };
 
+// One question file: a question of 10 s after an answer delay of 1 s, A right for 3 points.
+QString datei(const QString &ordner, const QByteArray &felder)
+{
+    const Testdaten::Frage frage{"Eins", {"A", "B", "C", "D"}, "Answer1", "10", "3", "1", {}};
+    const QString pfad = ordner + "/fragen.xml";
+    Testdaten::schreiben(pfad, Testdaten::dokument({frage}).replace("</Question>", felder + "</Question>"));
+    return pfad;
+}
+
+// A game of that question, headless.
+struct Spiel
+{
+    Spiel(const QString &ordner, int runden)
+    {
+        const QString pfad = datei(ordner, runden == 2 ? "<Runden>2</Runden>" : "");
+        Einstellungen::setzen(Schluessel::FrageFile, pfad);
+        engine.ladeFragen(pfad);
+        ablauf.templateAnfangen();
+        ablauf.naechsteFrage();
+    }
+    // At `nach` ms into the countdown handsets 1 to 3 press (0: no press); then the end and the
+    // result. While the countdown runs, the question cannot be asked again.
+    void runde(int nach, std::array<uint, 3> knoepfe)
+    {
+        uhr.vorspulen(1000 + nach);
+        for (uint h = 1; h <= 3; ++h) {
+            if (knoepfe[h - 1])
+                ablauf.druckEmpfangen(1, h, knoepfe[h - 1]);
+        }
+        QVERIFY(!ablauf.nochmalAbstimmenMoeglich());
+        ablauf.nochmalAbstimmen();
+        uhr.vorspulen(10000 - nach + spiel::AnzeigeVerzoegerung);
+    }
+
+    TestUhr uhr;
+    DialogRekorder dialoge;
+    KlangRekorder klang;
+    Fenster fenster;
+    spiel engine{uhr, dialoge};
+    Spielablauf ablauf{engine, fenster, dialoge, klang, uhr};
+};
+
 } // namespace
 
 class TestZweiteRunde final : public QObject
 {
     Q_OBJECT
 
-private:
     TestEinstellungen m_einstellungen;
-    DialogRekorder m_dialoge;
-    KlangRekorder m_klang;
-    std::unique_ptr<TestUhr> m_uhr;
-    std::unique_ptr<Fenster> m_fenster;
-    std::unique_ptr<spiel> m_spiel;
-    std::unique_ptr<Spielablauf> m_ablauf;
-
-    QString datei(const QByteArray &felder) const
-    {
-        const QString pfad = m_einstellungen.ordner() + "/fragen.xml";
-        Testdaten::Frage frage{"Eins", {"A", "B", "C", "D"}, "Answer1", "10", "3", "1", {}};
-        Testdaten::schreiben(pfad,
-                             Testdaten::dokument({frage}).replace("</Question>", felder + "</Question>"));
-        return pfad;
-    }
-    void laden(int runden)
-    {
-        const QString pfad = datei(runden == 2 ? "<Runden>2</Runden>" : "");
-        Einstellungen::setzen(Schluessel::FrageFile, pfad);
-        QVERIFY(m_spiel->ladeFragen(pfad).ok());
-        m_ablauf->templateAnfangen();
-    }
-    // After the answer delay (1 s), at `nach` ms into the countdown, the presses of handsets 1, 2
-    // and 3 (button 0: no press); then the countdown's end and its result. While the countdown
-    // runs, the question cannot be asked again.
-    void runde(int nach, std::array<uint, 3> knoepfe)
-    {
-        QVERIFY(!m_ablauf->nochmalAbstimmenMoeglich());
-        m_uhr->vorspulen(1000 + nach);
-        for (uint h = 1; h <= 3; ++h) {
-            if (knoepfe[h - 1])
-                m_ablauf->druckEmpfangen(1, h, knoepfe[h - 1]);
-        }
-        QVERIFY(!m_ablauf->nochmalAbstimmenMoeglich());
-        m_ablauf->nochmalAbstimmen();
-        m_uhr->vorspulen(10000 - nach + spiel::AnzeigeVerzoegerung);
-    }
 
 private slots:
-    void init()
-    {
-        m_uhr = std::make_unique<TestUhr>();
-        m_fenster = std::make_unique<Fenster>();
-        m_spiel = std::make_unique<spiel>(*m_uhr, m_dialoge);
-        m_ablauf = std::make_unique<Spielablauf>(*m_spiel, *m_fenster, m_dialoge, m_klang, *m_uhr);
-    }
-    void cleanup()
-    {
-        m_ablauf.reset();
-        m_spiel.reset();
-    }
-
     void ablauf_data()
     {
         QTest::addColumn<int>("runden");
@@ -140,59 +131,52 @@ private slots:
         QTest::addColumn<QString>("erstes");
         QTest::addColumn<QString>("stand");
         const QString nachZweiter = "2/1/0/3000 1/2/3/3000 0/2/0/-";
+        const QString nachErster = "1/0/3/1000 2/0/0/1000 2/0/0/1000";
         // After the first round of a two-round question the class discusses without the mark.
         QTest::newRow("two rounds") << 2 << true << "NoAnswer 0/0 33,67,0,0 | " << nachZweiter;
         QTest::newRow("one round, voted again") << 1 << true << "Answer1 1/2 33,67,0,0 | " << nachZweiter;
         // Going on without the second round: the first counts.
-        QTest::newRow("two rounds, not voted again") << 2 << false << "NoAnswer 0/0 33,67,0,0 | "
-                                                     << "1/0/3/1000 2/0/0/1000 2/0/0/1000";
-        QTest::newRow("one round") << 1 << false << "Answer1 1/2 33,67,0,0 | "
-                                   << "1/0/3/1000 2/0/0/1000 2/0/0/1000";
+        QTest::newRow("two rounds, not again") << 2 << false << "NoAnswer 0/0 33,67,0,0 | " << nachErster;
+        QTest::newRow("one round") << 1 << false << "Answer1 1/2 33,67,0,0 | " << nachErster;
     }
     void ablauf()
     {
         QFETCH(int, runden);
         QFETCH(bool, nochmal);
         QFETCH(QString, erstes);
-        QFETCH(QString, stand);
-        const QString zweites = "Answer1 1/1 50,50,0,0 | 33,67,0,0";
-        laden(runden);
-        QVERIFY(!m_ablauf->nochmalAbstimmenMoeglich());
-        m_ablauf->naechsteFrage();
-        runde(1000, {1, 2, 2});
-        QCOMPARE(m_fenster->fragen, 1);
-        QCOMPARE(m_fenster->ergebnisse, QStringList{erstes});
-        QVERIFY(m_ablauf->nochmalAbstimmenMoeglich());
+        Spiel s(m_einstellungen.ordner(), runden);
+        s.runde(1000, {1, 2, 2});
+        QVERIFY(s.ablauf.nochmalAbstimmenMoeglich());
+        QStringList ergebnisse{erstes};
         if (nochmal) {
-            m_ablauf->nochmalAbstimmen();
-            QCOMPARE(m_fenster->fragen, 2);
+            s.ablauf.nochmalAbstimmen();
             // The countdown starts from the beginning; handset 3 does not vote again.
-            runde(3000, {2, 1, 0});
-            QCOMPARE(m_fenster->ergebnisse.value(1), zweites);
-            QVERIFY(!m_ablauf->nochmalAbstimmenMoeglich());
+            s.runde(3000, {2, 1, 0});
+            ergebnisse << "Answer1 1/1 50,50,0,0 | 33,67,0,0";
+            QVERIFY(!s.ablauf.nochmalAbstimmenMoeglich());
         }
-        QCOMPARE(m_fenster->ergebnisse.size(), nochmal ? 2 : 1);
-        QCOMPARE(zustand(m_spiel->getPersonen()), stand);
-        QCOMPARE(m_spiel->getProzenteErsteRunde(1).isEmpty(), !nochmal);
-        m_ablauf->ranglisteZeigen();
-        QVERIFY(!m_ablauf->nochmalAbstimmenMoeglich());
+        QCOMPARE(s.fenster.ergebnisse, ergebnisse);
+        QCOMPARE(s.fenster.fragen, nochmal ? 2 : 1);
+        QTEST(zustand(s.engine.getPersonen()), "stand");
+        QCOMPARE(s.engine.getProzenteErsteRunde(1).isEmpty(), !nochmal);
+        s.ablauf.ranglisteZeigen();
+        QVERIFY(!s.ablauf.nochmalAbstimmenMoeglich());
     }
 
     void journalMittenInDerZweitenRunde()
     {
-        laden(2);
-        Druckjournal journal(*m_uhr, m_einstellungen.ordner());
-        m_ablauf->journalSetzen(&journal);
-        m_ablauf->journalStarten();
-        m_ablauf->naechsteFrage();
-        runde(1000, {1, 2, 2});
-        m_ablauf->nochmalAbstimmen();
-        m_uhr->vorspulen(1000 + 3000);
-        m_ablauf->druckEmpfangen(1, 2, 1);
+        Spiel s(m_einstellungen.ordner(), 2);
+        Druckjournal journal(s.uhr, m_einstellungen.ordner());
+        s.ablauf.journalSetzen(&journal);
+        journal.beginnen(Einstellungen::text(Schluessel::FrageFile));
+        s.runde(1000, {1, 2, 2});
+        s.ablauf.nochmalAbstimmen();
+        s.uhr.vorspulen(1000 + 3000);
+        s.ablauf.druckEmpfangen(1, 2, 1);
         // The program dies here.
-        m_ablauf->journalSetzen(nullptr);
+        s.ablauf.journalSetzen(nullptr);
         const SpielStand stand = journal.lesen();
-        spiel neu(*m_uhr, m_dialoge);
+        spiel neu(s.uhr, s.dialoge);
         QVERIFY(Druckjournal::anwenden(stand, neu).ok());
         QCOMPARE(zustand(neu.getPersonen()), "0/1/0/- 1/2/0/- 0/2/0/-");
         QCOMPARE(anteile(neu.getProzenteErsteRunde(1)), "33,67,0,0");
@@ -222,14 +206,14 @@ private slots:
         QFETCH(bool, zwei);
         QFETCH(QString, notizen);
         QFETCH(QByteArray, nachher);
-        const QString pfad = datei(nachher);
+        const QString pfad = datei(m_einstellungen.ordner(), nachher);
         QVERIFY(FrageDatei::schreiben(pfad, FrageDatei::lesen(pfad).fragen));
         const QByteArray erwartet = Testdaten::lesen(pfad);
-        datei(vorher);
+        datei(m_einstellungen.ordner(), vorher);
         const QDomElement gelesen = FrageDatei::lesen(pfad).fragen.value(0);
         Einstellungen::setzen(Schluessel::FrageFile, pfad);
-        FragenEditor editor(&m_dialoge);
-        editor.show();
+        DialogRekorder dialoge;
+        FragenEditor editor(&dialoge);
         editor.editorInitialisieren();
         auto *box = editor.findChild<QCheckBox *>("checkBox_ZweiRunden");
         auto *feld = editor.findChild<QPlainTextEdit *>("plainTextEdit_Notizen");
