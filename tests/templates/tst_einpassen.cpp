@@ -270,23 +270,32 @@ private slots:
     {
         QTest::addColumn<QSize>("groesse");
         QTest::addColumn<bool>("handy");
-        QTest::newRow("1024x768") << QSize(1024, 768) << false;
-        QTest::newRow("1920x1080") << QSize(1920, 1080) << false;
-        QTest::newRow("3840x2160") << QSize(3840, 2160) << false;
-        QTest::newRow("1024x768 with phones") << QSize(1024, 768) << true;
-        QTest::newRow("1366x768 with phones") << QSize(1366, 768) << true;
-        QTest::newRow("1920x1080 with phones") << QSize(1920, 1080) << true;
+        QTest::addColumn<bool>("englisch");
+        QTest::newRow("1024x768") << QSize(1024, 768) << false << true;
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << false << false;
+        QTest::newRow("3840x2160") << QSize(3840, 2160) << false << true;
+        QTest::newRow("1024x768 with phones") << QSize(1024, 768) << true << true;
+        QTest::newRow("1366x768 with phones") << QSize(1366, 768) << true << false;
+        QTest::newRow("1920x1080 with phones") << QSize(1920, 1080) << true << true;
     }
+    // The start page fits every screen, in both languages; its own words follow the program's.
     void startbildschirm()
     {
         QFETCH(QSize, groesse);
         QFETCH(bool, handy);
+        QFETCH(bool, englisch);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : "1031");
         SeitenAnsicht a(groesse);
         TestUhr uhr;
         startscreen start(uhr);
         start.brueckeSetzen(a.bruecke.get());
-        a.bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html?lang=en")));
+        a.bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
         QVERIFY(a.geladenAbwarten());
+        QCOMPARE(a.lesen(QStringLiteral(
+                             "document.documentElement.lang + ': ' + qt.jQuery('.handyAnleitung').text()"))
+                     .toString(),
+                 englisch ? "en: Vote with your phone: scan the QR code"
+                          : "de: Mit dem Handy abstimmen: QR-Code scannen");
         start.templateSetzen(QStringLiteral("Morvane"));
         for (uint geraet = 1; geraet <= 60; ++geraet)
             start.geraeteIDAnzeigen(1, geraet, 1);
@@ -435,48 +444,6 @@ private slots:
         }
     }
 
-    // Words of the pages themselves and of the statements appear in English with "?lang=en".
-    void englisch_data()
-    {
-        QTest::addColumn<QString>("seite");
-        QTest::addColumn<QString>("anweisung");
-        QTest::addColumn<QString>("klasse");
-        QTest::addColumn<QString>("deutsch");
-        QTest::addColumn<QString>("englisch");
-        QTest::newRow("Kahoot") << QString("kahoot.html") << QString() << QString("anzahlAntortenText")
-                                << QString("Antworten") << QString("Answers");
-        QTest::newRow("Morvane") << QString("morvane.html")
-                                 << QString("qt.jQuery('.text_progressbar').html('15 Sekunden')")
-                                 << QString("text_progressbar") << QString("15 Sekunden")
-                                 << QString("15 seconds");
-        QTest::newRow("start screen")
-            << QString("startscreen.html") << QString() << QString("textLeerschlagtasteStarten")
-            << QString("mit Leerschlagtaste starten") << QString("Start with space bar");
-        QTest::newRow("start screen, phones")
-            << QString("startscreen.html") << QString() << QString("handyAnleitung")
-            << QString("Mit dem Handy abstimmen: QR-Code scannen")
-            << QString("Vote with your phone: scan the QR code");
-    }
-    void englisch()
-    {
-        QFETCH(QString, seite);
-        QFETCH(QString, anweisung);
-        QFETCH(QString, klasse);
-        QFETCH(QString, deutsch);
-        QFETCH(QString, englisch);
-        for (const bool en : {false, true}) {
-            SeitenAnsicht a(QSize(1024, 768));
-            a.bruecke->seiteLaden(
-                QUrl(QLatin1String("qrc:/template/") + seite + (en ? QLatin1String("?lang=en") : QString())));
-            QVERIFY(a.geladenAbwarten());
-            if (!anweisung.isEmpty())
-                a.bruecke->roh(anweisung);
-            QVERIFY(a.eingepasst());
-            QCOMPARE(a.lesen("qt.jQuery('." + klasse + "').text()").toString(), en ? englisch : deutsch);
-            QCOMPARE(a.lesen(QStringLiteral("document.documentElement.lang")).toString(),
-                     QString(en ? "en" : "de"));
-        }
-    }
     void unwichtigeAenderungen_data()
     {
         QTest::addColumn<int>("index");
@@ -489,18 +456,22 @@ private slots:
                 << i << QString("qt.jQuery('.textFrage').text('Wie viele?')") << QString("refit");
         }
     }
-    // After a question with four answers, one with three: what D showed then goes. In a hall the
-    // vote count changes with every press: it cannot move the texts, so the page is not fitted again
-    // for it, while a change of the texts is.
+    // The page's language is the program's. After a question with four answers, one with three: what
+    // D showed then goes. In a hall the vote count changes with every press: it cannot move the
+    // texts, so the page is not fitted again for it, while a change of the texts is.
     void unwichtigeAenderungen()
     {
         QFETCH(int, index);
         QFETCH(QString, aenderung);
         QFETCH(QString, folge);
         const Vorlage &v = Vorlagen[index];
+        const bool englisch = folge == QLatin1String("kept");
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : "1031");
         VorlagenSeite s(v.name, QSize(1024, 768));
         SeitenAnsicht &a = s.ansicht;
         QVERIFY(a.geladenAbwarten());
+        QCOMPARE(a.lesen(QStringLiteral("document.documentElement.lang")).toString(),
+                 QString(englisch ? "en" : "de"));
         zeigen(*s.vorlage, m_bau->frage("Wie viele?", {"a", "b", "c", "d"}));
         zeigen(*s.vorlage, m_bau->frage("Wie viele?", {"a", "b", "c"}));
         QVERIFY(a.eingepasst());
