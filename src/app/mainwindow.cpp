@@ -160,7 +160,10 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // Views out of sight are hidden before the window shows: a view that is shown once gets an
     // engine page and a renderer of its own at once.
     ansichtZeigen(Ansicht::Start);
-    showMaximized();
+    // With a projector the window is made there, full screen, not moved there once shown.
+    bildschirmeAufteilen();
+    if (!m_aufProjektor)
+        showMaximized();
 
     m_injektionsSkript = WebBruecke::injektionsSkript();
     m_brueckeFrage = new WebBruecke(frageAnsicht(), m_injektionsSkript, this);
@@ -223,7 +226,6 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
 
     // Keys must reach the game even while a web view has the focus.
     qApp->installEventFilter(this);
-    bildschirmeAufteilen();
 }
 
 void MainWindow::bildschirmeAufteilen()
