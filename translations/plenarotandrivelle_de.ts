@@ -12,6 +12,23 @@
     </message>
 </context>
 <context>
+    <name>Referentenfenster</name>
+    <message numerus="yes">
+        <source>%n von %1 haben geantwortet</source>
+        <translation>
+            <numerusform>%n von %1 hat geantwortet</numerusform>
+            <numerusform>%n von %1 haben geantwortet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>und %n weitere</source>
+        <translation>
+            <numerusform>und %n weiterer</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SpielStand</name>
     <message numerus="yes">
         <source>Das letzte Spiel wurde nicht beendet (Fragedatei &quot;%1&quot;, Frage %2, %n Antworten erfasst). Möchten Sie es fortsetzen?</source>

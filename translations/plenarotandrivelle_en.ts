@@ -791,8 +791,8 @@
     <message numerus="yes">
         <source>und %n weitere</source>
         <translation>
-            <numerusform>and %n more</numerusform>
-            <numerusform>and %n more</numerusform>
+            <numerusform>and %n other</numerusform>
+            <numerusform>and %n others</numerusform>
         </translation>
     </message>
     <message>
