@@ -4,8 +4,10 @@
 // its start screen is drawn, against a bare web view showing one line started the same way, and a
 // hall: 1,000 handsets of eight class sets and 200 phones pressing within two seconds of a
 // question's start, through the receiver simulator's serial line and the phones' server.
-//   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige [--halle]
-// --halle measures the hall alone.
+//   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige
+//   [--halle|--start|--navigation]
+// --halle measures the hall alone, --start the start alone, --navigation the navigation alone (quick
+// to repeat when comparing two builds).
 //
 // Each figure runs until the page holds the result: the program sends its statements as it does
 // in a game, and a read sent after the end of that turn of the event loop comes back once the page
@@ -371,13 +373,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("plenaro.*.debug=false\njs.warning=false"));
     QTextStream aus(stdout);
-    if (QCoreApplication::arguments().contains(QStringLiteral("--halle"))) {
+    const QStringList argumente = QCoreApplication::arguments();
+    if (argumente.contains(QStringLiteral("--halle"))) {
         TestEinstellungen einstellungen;
         halle(aus, einstellungen.ordner());
         return 0;
     }
+    const bool nurStart = argumente.contains(QStringLiteral("--start"));
+    const bool nurNavigation = argumente.contains(QStringLiteral("--navigation"));
 
-    {
+    if (!nurNavigation) {
         // Both children start with empty settings of their own, one after the other, so neither
         // finds the other's files in the disk cache alone.
         QTemporaryDir ordner;
@@ -422,10 +427,12 @@ int main(int argc, char *argv[])
             << "\n  the start screen's page alone in a bare view: median " << ms(median(startseite)) << "\n";
         aus.flush();
     }
+    if (nurStart)
+        return 0;
 
     TestEinstellungen einstellungen;
 
-    {
+    if (!nurNavigation) {
         QWebEngineView ansicht;
         ansicht.resize(1920, 1080);
         ansicht.show();
@@ -572,6 +579,11 @@ int main(int argc, char *argv[])
             << ms(median(weitere)) << ", p99 " << ms(anteil(weitere, 0.99)) << " (program: median "
             << ms(median(imProgramm.mid(1))) << "; page: median " << ms(median(aufDerSeite.mid(1)))
             << ", p99 " << ms(anteil(aufDerSeite.mid(1), 0.99)) << ")\n";
+        aus.flush();
+        if (nurNavigation) {
+            dialoge.antwortJa = true;
+            return 0;
+        }
 
         // Presses at the pace of a class: one every 50 ms, each a new handset, so the vote count
         // the page shows tells which press has arrived.
