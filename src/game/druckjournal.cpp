@@ -458,6 +458,9 @@ SpielStand Druckjournal::lesen() const
         } else if (art == "R" && teile.size() == 2 && zahlen(teile, 1, werte)) {
             if (werte.at(0) >= 1 && werte.at(0) <= FrageDatei::MaxFragen) {
                 stand.zweiteRunden.append({int(werte.at(0)), stand.druecke.size()});
+                // The second round is a run of its own: its evaluation is still to come.
+                if (werte.at(0) == lauf.frage)
+                    lauf = Lauf{lauf.frage};
                 gelesen = true;
             }
         } else if (art == "P" && teile.size() == 7 && zahlen(teile, 1, werte)) {
