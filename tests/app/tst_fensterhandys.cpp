@@ -94,6 +94,7 @@ private slots:
         Einstellungen::setzen(Schluessel::HandyPort, QString::number(anderer));
         emit optionen->einstellungGeaendert(Schluessel::HandyPort);
         QTRY_COMPARE(h->fenster->handys()->port(), anderer);
+        QTRY_VERIFY(lauscht(anderer)); // so that its end below is seen
         QTRY_VERIFY_WITH_TIMEOUT(
             js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)),
             20000);
