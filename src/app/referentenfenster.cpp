@@ -40,6 +40,8 @@ Referentenfenster::Referentenfenster(const spiel &engine, const Spielablauf &abl
     setObjectName(QStringLiteral("referentenfenster"));
     setWindowTitle(tr("Referentenansicht"));
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Opened from the menu on a single screen it is a window beside the page, not a full screen.
+    resize(1100, 760);
     // Read at arm's length from the lectern.
     setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; }"
                                  "QLabel#kopf, QLabel#countdown { font-size: 20pt; font-weight: bold; }"
@@ -127,7 +129,6 @@ void Referentenfenster::hideEvent(QHideEvent *ereignis)
 
 void Referentenfenster::namenSetzen(const Namensliste &namen)
 {
-    m_namen = namen;
     m_eintraege = namen.eintraege();
     m_mitKlassensatz.clear();
     m_ohneKlassensatz.clear();

@@ -51,7 +51,6 @@ private:
 
     const spiel &m_spiel;
 
-    Namensliste m_namen;
     QList<Namensliste::Eintrag> m_eintraege;
     // Position of each roster entry, so a press finds its name without a search.
     QHash<GeraetSchluessel, qsizetype> m_mitKlassensatz;
