@@ -12,9 +12,9 @@
 // What a device sends while its port is closed waits in the system's buffer for the next open.
 struct FakeGeraet
 {
-    QByteArray antwort; // reply to "#INFO$"
+    QByteArray antwort{}; // reply to "#INFO$"
     bool oeffenbar = true;
-    QByteArray wartend; // in the buffer when the port is next opened
+    QByteArray wartend{}; // in the buffer when the port is next opened
 };
 
 class FakePortSystem;
