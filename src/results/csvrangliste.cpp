@@ -73,10 +73,28 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         zeile((en ? QStringLiteral("Question ") : QStringLiteral("Frage ")) + QString::number(i) +
               QLatin1Char('/') + QString::number(n));
         zeile(feld(frage.text));
-        zeile(en ? QStringLiteral("Answers;Percent;Absolute") : QStringLiteral("Antworten;Prozent;Absolut"));
+        // The first round's columns are appended, so a sheet built on the old columns keeps working.
+        const QString ersteRunde = QLatin1Char(' ') + runde(1, en);
+        zeile(
+            (en ? QStringLiteral("Answers;Percent;Absolute") : QStringLiteral("Antworten;Prozent;Absolut")) +
+            (frage.zweiRunden
+                 ? (en ? QStringLiteral(";Percent") : QStringLiteral(";Prozent")) + ersteRunde +
+                       (en ? QStringLiteral(";Absolute") : QStringLiteral(";Absolut")) + ersteRunde
+                 : QString()));
         for (int k = 0; k < 4; ++k) {
             zeile(feld(frage.antworten[k]) + QLatin1Char(';') + QString::number(frage.prozent[k], 'f', 1) +
-                  QStringLiteral("%;") + QString::number(frage.anzahl[k]));
+                  QStringLiteral("%;") + QString::number(frage.anzahl[k]) +
+                  (frage.zweiRunden ? QLatin1Char(';') + QString::number(frage.prozentErsteRunde[k], 'f', 1) +
+                                          QStringLiteral("%;") + QString::number(frage.anzahlErsteRunde[k])
+                                    : QString()));
+        }
+        // Arrows in plain ASCII: a spreadsheet may read the file in the system's code page.
+        if (frage.zweiRunden && !frage.umfrage && frage.loesungsAntwort > 0) {
+            const QString pfeil = QStringLiteral(" -> ");
+            zeile(wechselText(Wechsel::FalschZuRichtig, en, pfeil) + QLatin1Char(';') +
+                  QString::number(frage.falschZuRichtig));
+            zeile(wechselText(Wechsel::RichtigZuFalsch, en, pfeil) + QLatin1Char(';') +
+                  QString::number(frage.richtigZuFalsch));
         }
         zeile({});
     }
@@ -95,13 +113,19 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
     QVector<Stuecke> stuecke;
     stuecke.reserve(n);
     qsizetype proTeilnehmer = 100;
+    // A question voted on twice has a column of the first round's answer.
+    const QString kopfErsteRunde =
+        QLatin1Char(';') + (en ? QStringLiteral("Answer ") : QStringLiteral("Antwort ")) + runde(1, en);
     for (const Frage &frage : daten.fragen) {
         Stuecke s;
-        s.kopf = (feld(frage.text) + kopf + Zeilenende).toUtf8();
+        s.kopf =
+            (feld(frage.text) + kopf + (frage.zweiRunden ? kopfErsteRunde : QString()) + Zeilenende).toUtf8();
         proTeilnehmer += s.kopf.size() + 2;
         for (int k = 0; k < 4; ++k) {
             s.antwort[k] = (feld(frage.antworten[k]) + QLatin1Char(';')).toUtf8();
-            s.loesung[k] = frage.loesungsAntwort == k + 1 ? QByteArray(";X\r\n") : QByteArray(";\r\n");
+            s.loesung[k] = frage.loesungsAntwort == k + 1 ? QByteArray(";X") : QByteArray(";");
+            if (!frage.zweiRunden)
+                s.loesung[k] += "\r\n";
             proTeilnehmer += s.antwort[k].size() + s.loesung[k].size() + 1;
         }
         stuecke.append(s);
@@ -131,13 +155,21 @@ QByteArray csvrangliste::inhalt(const Daten &daten, Melder *melder)
         bytes += text.toUtf8();
         for (int i = 1; i <= n; ++i) {
             const Stuecke &s = stuecke.at(i - 1);
+            const bool zweiRunden = daten.fragen.at(i - 1).zweiRunden;
             bytes += s.kopf;
             for (int k = 0; k < 4; ++k) {
                 bytes += s.antwort[k];
                 if (knoepfe.at(i) == k + 1)
                     bytes += 'X';
                 bytes += s.loesung[k];
+                if (zweiRunden)
+                    bytes += daten.knoepfeErsteRunde.at(p).at(i) == k + 1 ? ";X\r\n" : ";\r\n";
             }
+            const Wechsel w = wechsel(daten, p, i);
+            if (w != Wechsel::Keiner)
+                bytes += ((en ? QStringLiteral("Changed;") : QStringLiteral("Wechsel;")) +
+                          wechselText(w, en, QStringLiteral(" -> ")) + Zeilenende)
+                             .toUtf8();
             bytes += "\r\n";
         }
     }

@@ -52,25 +52,90 @@ Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int 
         daten.fragen.append(frageLesen(katalog ? katalog->getFrage(i) : QDomElement()));
 
     daten.knoepfe.reserve(daten.personen.size());
+    daten.knoepfeErsteRunde.reserve(daten.personen.size());
     for (const Person &person : std::as_const(daten.personen)) {
         QVector<int> knoepfe(daten.anzahlFragen + 1, 0);
+        QVector<int> ersteRunde(daten.anzahlFragen + 1, 0);
         for (const AntwortDerPerson &antwort : person.getAntworten()) {
             const int nr = antwort.getFrageNr();
             if (nr < 1 || nr > daten.anzahlFragen)
                 continue;
+            Frage &frage = daten.fragen[nr - 1];
             knoepfe[nr] = antwort.getAntwort();
             const int knopf = antwort.getAntwort();
             if (knopf >= 1 && knopf <= 4)
-                ++daten.fragen[nr - 1].anzahl[knopf - 1];
+                ++frage.anzahl[knopf - 1];
+            const int erster = antwort.getAntwortErsteRunde();
+            if (erster >= 1 && erster <= 4) {
+                ersteRunde[nr] = erster;
+                ++frage.anzahlErsteRunde[erster - 1];
+                frage.zweiRunden = true;
+                daten.zweiRunden = true;
+            }
         }
         daten.knoepfe.append(knoepfe);
+        daten.knoepfeErsteRunde.append(ersteRunde);
     }
-    for (Frage &frage : daten.fragen) {
-        const int summe = frage.anzahl[0] + frage.anzahl[1] + frage.anzahl[2] + frage.anzahl[3];
+    const auto anteile = [](const std::array<int, 4> &anzahl, std::array<double, 4> &prozent) {
+        const int summe = anzahl[0] + anzahl[1] + anzahl[2] + anzahl[3];
         for (int k = 0; k < 4; ++k)
-            frage.prozent[k] = summe > 0 ? frage.anzahl[k] / (summe / 100.0) : 0.0;
+            prozent[k] = summe > 0 ? anzahl[k] / (summe / 100.0) : 0.0;
+    };
+    for (Frage &frage : daten.fragen) {
+        anteile(frage.anzahl, frage.prozent);
+        anteile(frage.anzahlErsteRunde, frage.prozentErsteRunde);
+    }
+    if (!daten.zweiRunden) {
+        daten.knoepfeErsteRunde.clear();
+        return daten;
+    }
+    for (qsizetype p = 0; p < daten.personen.size(); ++p) {
+        for (int i = 1; i <= daten.anzahlFragen; ++i) {
+            const Wechsel w = wechsel(daten, p, i);
+            daten.fragen[i - 1].falschZuRichtig += w == Wechsel::FalschZuRichtig;
+            daten.fragen[i - 1].richtigZuFalsch += w == Wechsel::RichtigZuFalsch;
+        }
     }
     return daten;
+}
+
+Wechsel wechsel(const Frage &frage, int ersteRunde, int zweiteRunde)
+{
+    if (!frage.zweiRunden || frage.umfrage || frage.loesungsAntwort == 0 || ersteRunde == 0 ||
+        zweiteRunde == 0)
+        return Wechsel::Keiner;
+    const bool vorher = ersteRunde == frage.loesungsAntwort;
+    const bool nachher = zweiteRunde == frage.loesungsAntwort;
+    if (vorher == nachher)
+        return Wechsel::Keiner;
+    return nachher ? Wechsel::FalschZuRichtig : Wechsel::RichtigZuFalsch;
+}
+
+Wechsel wechsel(const Daten &daten, qsizetype p, int i)
+{
+    if (!daten.zweiRunden)
+        return Wechsel::Keiner;
+    return wechsel(daten.fragen.at(i - 1), daten.knoepfeErsteRunde.at(p).at(i), daten.knoepfe.at(p).at(i));
+}
+
+QString wechselText(Wechsel wechsel, bool englisch, const QString &pfeil)
+{
+    const QString richtig = englisch ? QStringLiteral("right") : QStringLiteral("richtig");
+    const QString falsch = englisch ? QStringLiteral("wrong") : QStringLiteral("falsch");
+    switch (wechsel) {
+    case Wechsel::FalschZuRichtig:
+        return falsch + pfeil + richtig;
+    case Wechsel::RichtigZuFalsch:
+        return richtig + pfeil + falsch;
+    case Wechsel::Keiner:
+        break;
+    }
+    return {};
+}
+
+QString runde(int nr, bool englisch)
+{
+    return englisch ? QStringLiteral("Round %1").arg(nr) : QStringLiteral("%1. Runde").arg(nr);
 }
 
 QString sekunden(double ms)

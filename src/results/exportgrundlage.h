@@ -32,7 +32,18 @@ struct Frage
     // Participants whose record holds button 1 to 4, and their shares.
     std::array<int, 4> anzahl{};
     std::array<double, 4> prozent{};
+    // Voted on twice (someone pressed in a first round, set aside when the question was asked
+    // again): the first round's counts and shares, and how many went from a wrong answer to the
+    // right one and back between the rounds. What is above is the second round.
+    bool zweiRunden = false;
+    std::array<int, 4> anzahlErsteRunde{};
+    std::array<double, 4> prozentErsteRunde{};
+    int falschZuRichtig = 0;
+    int richtigZuFalsch = 0;
 };
+
+// How a participant's answer changed between the two rounds of a question.
+enum class Wechsel { Keiner, FalschZuRichtig, RichtigZuFalsch };
 
 struct Daten
 {
@@ -40,6 +51,10 @@ struct Daten
     QList<Person> personen;
     // Per participant (same order) the stored button of question i at index i; 0 = none.
     QVector<QVector<int>> knoepfe;
+    // The same for the first round; empty when no question was voted on twice.
+    QVector<QVector<int>> knoepfeErsteRunde;
+    // Some question was voted on twice. Without, every export is as it was before second rounds.
+    bool zweiRunden = false;
     QVector<Frage> fragen; // question i at index i - 1
     int anzahlFragen = 0;
     int aktuelleFrageNr = 0;
@@ -59,6 +74,15 @@ struct Daten
 // print. `katalog` may be null: the questions are then empty.
 Daten zusammenstellen(QList<Person> personen, const Fragenkatalog *katalog, int anzahlFragen,
                       int aktuelleFrageNr, const QDateTime &zeitpunkt);
+
+// A change only between a press in each round of a question with a solution.
+Wechsel wechsel(const Frage &frage, int ersteRunde, int zweiteRunde);
+// Of participant `p` (index into `personen`) in question `i`.
+Wechsel wechsel(const Daten &daten, qsizetype p, int i);
+// "falsch → richtig", "wrong → right"; empty for no change. `pfeil` stands between the words.
+QString wechselText(Wechsel wechsel, bool englisch, const QString &pfeil = QStringLiteral(" \u2192 "));
+// "1. Runde", "Round 1"
+QString runde(int nr, bool englisch);
 
 // Milliseconds as seconds with two decimals and a point.
 QString sekunden(double ms);

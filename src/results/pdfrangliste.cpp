@@ -58,10 +58,11 @@ QString tabelle(const QString &klasse)
            QStringLiteral("' border='0' cellpadding='0' cellspacing='0'>");
 }
 
-QString frageZeile(int i, const Frage &frage)
+QString frageZeile(int i, const Frage &frage, int spalten = 3)
 {
     return QStringLiteral("<tr><td width='5%'>") + QString::number(i) +
-           QStringLiteral(".</td><td colspan='3'>") + frage.text + QStringLiteral("</td></tr>");
+           QStringLiteral(".</td><td colspan='") + QString::number(spalten) + QStringLiteral("'>") +
+           frage.text + QStringLiteral("</td></tr>");
 }
 
 QString antwortZelle(const Frage &frage, int k)
@@ -151,15 +152,40 @@ void frageDerPerson(QString &html, int i, const Frage &frage, int knopf, bool ge
     html += QStringLiteral("</table><br>");
 }
 
-void frageMitAnteilen(QString &html, int i, const Frage &frage)
+// The first round's shares stand, grey, before the second's, and a line under the answers names the
+// rounds and counts who went from wrong to right and back.
+const QLatin1String Grau("<font color='#808080'>");
+
+QString rundenZeile(const Frage &frage, bool en)
 {
-    html += tabelle(QStringLiteral("tablestylegesamtauswertung")) + frageZeile(i, frage);
-    for (int k = 1; k <= 4; ++k) {
-        html += QStringLiteral("<tr><td width='5%'></td><td width='5%'>") +
-                QString::number(frage.prozent[k - 1], 'f', 1) + QStringLiteral("%</td>") +
-                loesungsZelle(frage, k, QStringLiteral("haken_schwarz.png")) + antwortZelle(frage, k) +
-                QStringLiteral("</tr>");
+    QString zeile = QStringLiteral("<tr><td></td><td colspan='4'>") + Grau + runde(1, en) +
+                    QStringLiteral(" \u2192</font> ") + runde(2, en);
+    if (!frage.umfrage && frage.loesungsAntwort > 0) {
+        zeile += QStringLiteral(" &nbsp; ") + wechselText(Wechsel::FalschZuRichtig, en) +
+                 QStringLiteral(": ") + QString::number(frage.falschZuRichtig) + QStringLiteral(", ") +
+                 wechselText(Wechsel::RichtigZuFalsch, en) + QStringLiteral(": ") +
+                 QString::number(frage.richtigZuFalsch);
     }
+    return zeile + QStringLiteral("</td></tr>");
+}
+
+void frageMitAnteilen(QString &html, int i, const Frage &frage, bool en)
+{
+    html += tabelle(QStringLiteral("tablestylegesamtauswertung")) +
+            frageZeile(i, frage, frage.zweiRunden ? 4 : 3);
+    for (int k = 1; k <= 4; ++k) {
+        html += QStringLiteral("<tr><td width='5%'></td>");
+        if (frage.zweiRunden) {
+            html += QStringLiteral("<td width='10%'>") + Grau +
+                    QString::number(frage.prozentErsteRunde[k - 1], 'f', 1) +
+                    QStringLiteral("%&nbsp;\u2192</font></td>");
+        }
+        html += QStringLiteral("<td width='5%'>") + QString::number(frage.prozent[k - 1], 'f', 1) +
+                QStringLiteral("%</td>") + loesungsZelle(frage, k, QStringLiteral("haken_schwarz.png")) +
+                antwortZelle(frage, k) + QStringLiteral("</tr>");
+    }
+    if (frage.zweiRunden)
+        html += rundenZeile(frage, en);
     html += QStringLiteral("</table><br>");
 }
 
@@ -228,6 +254,30 @@ QList<Stueck> gliederung(const Daten &daten)
     return stuecke;
 }
 
+// A row of the heading when some question was voted on twice: the questions where the participant went
+// from a wrong answer to the right one, and back.
+QString umgestimmt(const Daten &daten, qsizetype p)
+{
+    if (!daten.zweiRunden)
+        return {};
+    const bool en = daten.englisch;
+    std::array<QStringList, 2> nummern;
+    for (int i = 1; i <= daten.anzahlFragen; ++i) {
+        const Wechsel w = wechsel(daten, p, i);
+        if (w != Wechsel::Keiner)
+            nummern[w == Wechsel::FalschZuRichtig ? 0 : 1] << QString::number(i);
+    }
+    const QString keine = QStringLiteral("\u2013");
+    const auto liste = [&](const QStringList &n) {
+        return n.isEmpty() ? keine : n.join(QStringLiteral(", "));
+    };
+    return QStringLiteral("<tr><td colspan='3'>") +
+           (en ? QStringLiteral("Questions changed \u2013 ") : QStringLiteral("Fragen umgestimmt \u2013 ")) +
+           wechselText(Wechsel::FalschZuRichtig, en) + QStringLiteral(": ") + liste(nummern[0]) +
+           QStringLiteral("; ") + wechselText(Wechsel::RichtigZuFalsch, en) + QStringLiteral(": ") +
+           liste(nummern[1]) + QStringLiteral("</td></tr>");
+}
+
 // The heading of a participant's pages.
 QString kopfTabelle(const Daten &daten, qsizetype p)
 {
@@ -240,7 +290,8 @@ QString kopfTabelle(const Daten &daten, qsizetype p)
            (en ? QStringLiteral("<h1>Response time: ") : QStringLiteral("<h1>Antwortszeit: ")) +
            sekunden(person.getAntwortszeit()) + QStringLiteral(" [s]</h1></td><td style='padding-left:40'>") +
            (en ? QStringLiteral("<h1>Points: ") : QStringLiteral("<h1>Punktzahl: ")) +
-           QString::number(person.getPunkte()) + QStringLiteral("</h1></td></tr></table>");
+           QString::number(person.getPunkte()) + QStringLiteral("</h1></td></tr>") + umgestimmt(daten, p) +
+           QStringLiteral("</table>");
 }
 
 // What a piece shows above its first question.
@@ -282,7 +333,7 @@ void frage(QString &html, const Daten &daten, const Stueck &stueck, int i, bool 
     const Frage &frage = daten.fragen.at(i - 1);
     switch (stueck.art) {
     case Stueck::Art::Auswertung:
-        frageMitAnteilen(html, i, frage);
+        frageMitAnteilen(html, i, frage, daten.englisch);
         break;
     case Stueck::Art::OhneLoesung:
         frageOhneLoesung(html, i, frage);

@@ -173,10 +173,21 @@ QByteArray mappeSchreiben(const Daten &daten, Melder &melder, QString &grund)
 
     // Questions.
     Blatt fragen(mappe.get(), t("Fragen", "Questions"), fehler);
-    fragen.kopf({t("Nr.", "No."), t("Frage", "Question"), QStringLiteral("A"), QStringLiteral("B"),
-                 QStringLiteral("C"), QStringLiteral("D"), t("Lösung", "Correct answer"),
-                 t("Beantwortet", "Answered")},
-                kopf);
+    QStringList fragenTitel{t("Nr.", "No."),
+                            t("Frage", "Question"),
+                            QStringLiteral("A"),
+                            QStringLiteral("B"),
+                            QStringLiteral("C"),
+                            QStringLiteral("D"),
+                            t("Lösung", "Correct answer"),
+                            t("Beantwortet", "Answered")};
+    // The first round's columns come after the old ones, and only when there was a first round.
+    if (daten.zweiRunden) {
+        for (int k = 1; k <= 4; ++k)
+            fragenTitel << buchstabe(k) + QStringLiteral(" (") + runde(1, en) + QLatin1Char(')');
+        fragenTitel << wechselText(Wechsel::FalschZuRichtig, en) << wechselText(Wechsel::RichtigZuFalsch, en);
+    }
+    fragen.kopf(fragenTitel, kopf);
     for (int i = 1; i <= n; ++i) {
         const Frage &frage = daten.fragen.at(i - 1);
         fragen.zahl(i, 0, i, nullptr, QString::number(i).size());
@@ -194,6 +205,17 @@ QByteArray mappeSchreiben(const Daten &daten, Melder &melder, QString &grund)
         else if (frage.loesungsAntwort > 0)
             fragen.text(i, 6, buchstabe(frage.loesungsAntwort));
         fragen.zahl(i, 7, beantwortet, nullptr, QString::number(beantwortet).size());
+        if (!frage.zweiRunden)
+            continue;
+        for (int k = 0; k < 4; ++k) {
+            if (!frage.antworten[k].isEmpty() || frage.anzahlErsteRunde[k] > 0)
+                fragen.zahl(i, 8 + k, frage.prozentErsteRunde[k] / 100.0, prozent,
+                            QString::number(frage.prozentErsteRunde[k], 'f', 1).size() + 1);
+        }
+        if (!frage.umfrage && frage.loesungsAntwort > 0) {
+            fragen.zahl(i, 12, frage.falschZuRichtig, nullptr, QString::number(frage.falschZuRichtig).size());
+            fragen.zahl(i, 13, frage.richtigZuFalsch, nullptr, QString::number(frage.richtigZuFalsch).size());
+        }
     }
     fragen.abschliessen(0, umbruch);
 
@@ -247,6 +269,49 @@ QByteArray mappeSchreiben(const Daten &daten, Melder &melder, QString &grund)
         }
     }
     antworten.abschliessen(erste, umbruch);
+
+    // Both rounds of the questions voted on twice: what each participant pressed, and whether the
+    // answer went from wrong to right (green) or from right to wrong (red), said in words as well.
+    if (daten.zweiRunden) {
+        Blatt runden(mappe.get(), t("Runden", "Rounds"), fehler);
+        QStringList titel{t("Geräte-ID", "Device-ID")};
+        if (mitNamen)
+            titel << QStringLiteral("Name");
+        QList<int> nummern;
+        for (int i = 1; i <= n; ++i) {
+            if (daten.fragen.at(i - 1).zweiRunden) {
+                nummern << i;
+                titel << t("Frage ", "Question ") + QString::number(i);
+            }
+        }
+        runden.kopf(titel, kopf);
+        const QString keine = QStringLiteral("\u2013");
+        for (qsizetype p = 0; p < teilnehmer; ++p) {
+            const Person &person = daten.personen.at(p);
+            const int zeile = int(p) + 1;
+            runden.text(zeile, 0, geraet(daten, person));
+            if (mitNamen)
+                runden.text(zeile, 1, name(daten, person));
+            for (int s = 0; s < nummern.size(); ++s) {
+                const int i = nummern.at(s);
+                const int vorher = daten.knoepfeErsteRunde.at(p).at(i);
+                const int nachher = daten.knoepfe.at(p).at(i);
+                if (vorher == 0 && nachher == 0)
+                    continue;
+                const Wechsel w = wechsel(daten, p, i);
+                const QString zelle =
+                    (vorher > 0 ? buchstabe(vorher) : keine) + QStringLiteral(" \u2192 ") +
+                    (nachher > 0 ? buchstabe(nachher) : keine) +
+                    (w == Wechsel::Keiner ? QString()
+                                          : QStringLiteral(" (") + wechselText(w, en) + QLatin1Char(')'));
+                runden.text(zeile, erste + s, zelle,
+                            w == Wechsel::FalschZuRichtig   ? gut
+                            : w == Wechsel::RichtigZuFalsch ? schlecht
+                                                            : nullptr);
+            }
+        }
+        runden.abschliessen(erste, umbruch);
+    }
 
     // Labels such as "12" are names, not numbers; the spreadsheet is told not to warn about them.
     if (teilnehmer > 0 && fehler == LXW_NO_ERROR) {
