@@ -237,7 +237,8 @@ void Referentenfenster::frageZeigen()
     const QString notizen = katalog.notizen(m_frageNr);
     m_notizen->setText(notizen);
     m_notizen->parentWidget()->setVisible(!notizen.isEmpty());
-    const QDomElement naechste = katalog.getFrage(m_frageNr + 1);
+    // Before the first question, the first one is next.
+    const QDomElement naechste = katalog.getFrage(std::max(m_frageNr, 0) + 1);
     m_naechste->setText(
         naechste.isNull()
             ? tr("Nächste Frage: keine, dies ist die letzte.")
