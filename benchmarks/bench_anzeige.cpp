@@ -531,9 +531,14 @@ int main(int argc, char *argv[])
         wartenBis([&]() {
             return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html"));
         });
+        // The hand-driven clock keeps pace with the real one meanwhile, as the window's timers
+        // would: what the window does a moment after the pages have loaded is done by then.
         QElapsedTimer pause;
         pause.start();
-        wartenBis([&]() { return pause.elapsed() > 1500; });
+        wartenBis([&]() {
+            uhr.vorspulen(pause.elapsed() - uhr.jetzt());
+            return pause.elapsed() > 1500;
+        });
         auto *frage = dynamic_cast<WebBruecke *>(fenster.frageBruecke());
         if (!frage) {
             aus << "no question view\n";

@@ -188,6 +188,9 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_startscreen = new startscreen(*m_brueckeStart, *m_uhr, this);
     m_rangliste = new rangliste(*m_brueckeRangliste, this);
     connect(m_brueckeStart, &WebBruecke::geladen, m_startscreen, &startscreen::seiteGeladen);
+    // A moment after its load, when the start has settled: the start screen comes first.
+    connect(m_brueckeFrage, &WebBruecke::geladen, this,
+            [this]() { m_uhr->einmal(500, this, [this]() { frageVorwaermen(); }); });
     m_startscreen->loadHTML();
     m_rangliste->loadHTML();
 
@@ -250,6 +253,20 @@ void MainWindow::bildschirmeAufteilen()
     m_aufProjektor = true;
     Bildschirmwahl::verschieben(m_referent, Bildschirmwahl::lehrer(schirme, primaer, projektor));
     m_referent->showMaximized();
+}
+
+void MainWindow::frageVorwaermen()
+{
+    // The first question after the start screen took twice as long as the others: the engine
+    // compiled the page's statements then, and drew the view for the first time. Both happen here,
+    // out of the class's sight: the statements on an element outside the page, the view beneath
+    // the start screen, where it has its frame ready when the start screen goes.
+    if (startAnsicht()->isHidden())
+        return;
+    m_brueckeFrage->aufwaermen();
+    m_frageDarunter = true;
+    frageAnsicht()->stackUnder(startAnsicht());
+    frageAnsicht()->show();
 }
 
 void MainWindow::vorziehen()
@@ -468,7 +485,7 @@ void MainWindow::ansichtZeigen(Ansicht ansicht)
         m_pauseHinweis->hide();
         return;
     }
-    frageAnsicht()->setVisible(ansicht == Ansicht::Frage);
+    frageAnsicht()->setVisible(ansicht == Ansicht::Frage || (ansicht == Ansicht::Start && m_frageDarunter));
     startAnsicht()->setVisible(ansicht == Ansicht::Start);
     ranglisteAnsicht()->setVisible(ansicht == Ansicht::Rangliste);
     schwarzAnsicht()->hide();

@@ -147,6 +147,8 @@ private:
     // Lets the pages behind the start screen load and sets up the rest (see istEingerichtet).
     void vorziehen();
     void einrichten();
+    // Readies the question page behind the start screen for its first question (see the .cpp).
+    void frageVorwaermen();
     // Voting with phones: starts, moves or stops the server as the options say.
     void handysEinrichten();
     // The join box on the start screen with the address, the code and its QR code.
@@ -220,6 +222,8 @@ private:
     HandyAbstimmung *m_handys = nullptr;
     quint16 m_handyPort = 0;
     bool m_einrichtungBegonnen = false;
+    // The question view stays shown beneath the start screen once readied there.
+    bool m_frageDarunter = false;
     bool m_geschlossen = false;
     bool m_eingerichtet = false;
     Druckjournal *m_journal = nullptr;

@@ -107,6 +107,18 @@ void WebBruecke::aufrufen(std::function<void()> aufruf)
         aufruf();
 }
 
+void WebBruecke::aufwaermen()
+{
+    // Made from markup, the element belongs to no document: the page neither lays it out nor draws it.
+    const Anweisung e = Anweisung::auswahl("<div><span></span></div>");
+    for (const Anweisung &a :
+         {e.html("<b>a</b> b"), e.text("a"), e.attr("src", "data:,"), e.removeAttr("src"),
+          e.css("display", "none"), e.cssDicht("left", "0"), e.css({{"top", "0"}, {"color", "red"}}),
+          e.width("0%"), e.height("1px"), e.addClass("a"), e.removeClass("a"), e.show(), e.hide(), e.stop(),
+          e.after("<i></i>"), e.inhaltErsetzen("<i></i>")})
+        ausfuehren(a);
+}
+
 void WebBruecke::qrcSchemaAnmelden()
 {
     QWebEngineUrlScheme qrc("qrc");

@@ -55,6 +55,10 @@ public:
     // wired then; one that can is waited for however long its frame takes on a busy machine, up to
     // `BildHoechstens` ms. `gezeichnet` tells when the frame is there.
     void erstesBildAbwarten() { m_bildAbwarten = true; }
+    // Runs every kind of statement once on an element outside the page: the engine compiles a
+    // script's functions when they are first called, which made the first question after a load
+    // take twice as long as the others. Nothing on the page changes.
+    void aufwaermen();
     bool wartetAufBild() const { return m_wartetAufBild; }
     static constexpr int BildFrist = 250;
     static constexpr int BildHoechstens = 15000;
