@@ -55,6 +55,7 @@ const Abstimmung = (function () {
         nummer: null,
         offen: false,
         frage: null,
+        runde: 1,
         gewaehlt: null,
         // The interface's language, which the server wrote into the page; not the phone's.
         sprache: document.documentElement.lang === 'en' ? 'en' : 'de',
@@ -129,10 +130,14 @@ const Abstimmung = (function () {
 
     // ---- messages from the program ----
 
-    function frageSetzen(offen, frage) {
-        if (frage !== zustand.frage)
+    // A question asked again (round 2) is a new vote: the first round's choice is not shown.
+    function frageSetzen(offen, frage, runde) {
+        if (!ganzzahl(runde, 1, 2))
+            runde = 1;
+        if (frage !== zustand.frage || runde !== zustand.runde)
             zustand.gewaehlt = null;
         zustand.frage = frage;
+        zustand.runde = runde;
         zustand.offen = offen;
     }
 
@@ -164,12 +169,12 @@ const Abstimmung = (function () {
                 zustand.sprache = n.sprache;
             if (typeof n.vorlage === 'string' && VORLAGEN.hasOwnProperty(n.vorlage.toLowerCase()))
                 vorlageSetzen(VORLAGEN[n.vorlage.toLowerCase()]);
-            frageSetzen(n.offen, n.frage);
+            frageSetzen(n.offen, n.frage, n.runde);
             break;
         case 'frage':
             if (typeof n.offen !== 'boolean' || !ganzzahl(n.frage, 0, 1000000))
                 return;
-            frageSetzen(n.offen, n.frage);
+            frageSetzen(n.offen, n.frage, n.runde);
             break;
         case 'quittung':
             if (!ganzzahl(n.knopf, 1, 4) || typeof n.gezaehlt !== 'boolean')

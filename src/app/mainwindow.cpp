@@ -358,8 +358,11 @@ void MainWindow::einrichten()
              QStringLiteral(":/images/info.png"),
              true});
     });
-    connect(m_ablauf, &Spielablauf::stimmenVerbundenGeaendert, m_handys, &HandyAbstimmung::frageSetzen);
-    m_handys->frageSetzen(m_ablauf->stimmenVerbunden(), m_spiel->getAktuelleFrageNr());
+    connect(m_ablauf, &Spielablauf::stimmenVerbundenGeaendert, m_handys, [this](bool offen, int frage) {
+        m_handys->frageSetzen(offen, frage, m_spiel->istZweiteRunde() ? 2 : 1);
+    });
+    m_handys->frageSetzen(m_ablauf->stimmenVerbunden(), m_spiel->getAktuelleFrageNr(),
+                          m_spiel->istZweiteRunde() ? 2 : 1);
     m_handys->spracheSetzen(Einstellungen::istEnglisch());
     for (const QString &name : {Morvane, Tandrivelle, Kahoot})
         m_optionWindow->templateRegistrieren(name);

@@ -91,9 +91,9 @@ QString HandyAbstimmung::seitenAdresse(const QString &rechner) const
     return adresse.toString(QUrl::FullyEncoded);
 }
 
-void HandyAbstimmung::frageSetzen(bool offen, int frage)
+void HandyAbstimmung::frageSetzen(bool offen, int frage, int runde)
 {
-    imServer([server = m_server, offen, frage]() { server->frageSetzen(offen, frage); });
+    imServer([server = m_server, offen, frage, runde]() { server->frageSetzen(offen, frage, runde); });
 }
 
 void HandyAbstimmung::nummernReservieren(const QSet<uint> &nummern)

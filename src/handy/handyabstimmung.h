@@ -35,7 +35,7 @@ public:
     // takes `rechner` as a name phones may use for it.
     QString seitenAdresse(const QString &rechner) const;
 
-    void frageSetzen(bool offen, int frage);
+    void frageSetzen(bool offen, int frage, int runde = 1);
     // A game taken up again: its phones' numbers are not handed out anew.
     void nummernReservieren(const QSet<uint> &nummern);
     // Handset numbers one network address may take in a game.

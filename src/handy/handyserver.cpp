@@ -149,7 +149,7 @@ public:
     void starten(const QHostAddress &adresse, quint16 port);
     void stoppen();
     void codeSetzen(const QString &code);
-    void frageSetzen(bool offen, int frage);
+    void frageSetzen(bool offen, int frage, int runde);
     void anAlle(const std::string &text);
     std::string frageNachricht() const;
 
@@ -198,6 +198,8 @@ public:
     QString m_code;
     bool m_offen = false;
     int m_frage = 0;
+    // A question asked again is a new vote: phones forget what they chose in the first round.
+    int m_runde = 1;
     bool m_englisch = false;
     QString m_vorlage;
     int m_nummernJeAdresse = 4;
@@ -767,12 +769,13 @@ void HandyServer::Netz::codeSetzen(const QString &code)
     }
 }
 
-void HandyServer::Netz::frageSetzen(bool offen, int frage)
+void HandyServer::Netz::frageSetzen(bool offen, int frage, int runde)
 {
-    if (offen == m_offen && frage == m_frage)
+    if (offen == m_offen && frage == m_frage && runde == m_runde)
         return;
     m_offen = offen;
     m_frage = frage;
+    m_runde = runde;
     anAlle(frageNachricht());
 }
 
@@ -786,7 +789,8 @@ std::string HandyServer::Netz::frageNachricht() const
 {
     return QJsonDocument(QJsonObject{{QStringLiteral("typ"), QStringLiteral("frage")},
                                      {QStringLiteral("offen"), m_offen},
-                                     {QStringLiteral("frage"), m_frage}})
+                                     {QStringLiteral("frage"), m_frage},
+                                     {QStringLiteral("runde"), m_runde}})
         .toJson(QJsonDocument::Compact)
         .toStdString();
 }
@@ -853,6 +857,7 @@ void HandyServer::Netz::anmelden(const std::shared_ptr<WsSitzung> &sitzung, std:
         {QStringLiteral("typ"), QStringLiteral("willkommen")},
         {QStringLiteral("offen"), m_offen},
         {QStringLiteral("frage"), m_frage},
+        {QStringLiteral("runde"), m_runde},
         {QStringLiteral("nummer"), int(geraet->second.nummer)},
         {QStringLiteral("token"), QString::fromStdString(token)},
         {QStringLiteral("sprache"), m_englisch ? QStringLiteral("en") : QStringLiteral("de")},
@@ -945,9 +950,9 @@ void HandyServer::codeSetzen(const QString &code)
     m_netz->auftrag([netz = m_netz.get(), code]() { netz->codeSetzen(code); });
 }
 
-void HandyServer::frageSetzen(bool offen, int frage)
+void HandyServer::frageSetzen(bool offen, int frage, int runde)
 {
-    m_netz->auftrag([netz = m_netz.get(), offen, frage]() { netz->frageSetzen(offen, frage); });
+    m_netz->auftrag([netz = m_netz.get(), offen, frage, runde]() { netz->frageSetzen(offen, frage, runde); });
 }
 
 void HandyServer::nummernReservieren(const QSet<uint> &nummern)

@@ -52,7 +52,8 @@ public:
     Q_INVOKABLE void grenzenSetzen(const HandyGrenzen &grenzen);
     // A new game: devices of the last one must scan the new code.
     Q_INVOKABLE void codeSetzen(const QString &code);
-    Q_INVOKABLE void frageSetzen(bool offen, int frage);
+    // `runde` 2: the question asked a second time.
+    Q_INVOKABLE void frageSetzen(bool offen, int frage, int runde = 1);
     // Numbers a game taken up again already holds: new devices get others, so no phone continues
     // someone else's answers. A new code frees them.
     Q_INVOKABLE void nummernReservieren(const QSet<uint> &nummern);

@@ -192,6 +192,15 @@ private slots:
         QCOMPARE(js(&telefon, "document.getElementById('knopf3').click(), window.gesendet").toInt(), 2);
         h->uhr.vorspulen(2000);
 
+        // Asked again, it is a new vote: the phone forgets its first choice, and its press counts.
+        h->taste(Qt::Key_R);
+        h->uhr.vorspulen(2000);
+        QVERIFY(telefonZustand(telefon, "offen", true));
+        QVERIFY(telefonZustand(telefon, "gewaehlt === null", true));
+        js(&telefon, "document.getElementById('knopf3').click()");
+        QTRY_COMPARE_WITH_TIMEOUT(antwort(HandyKlassensatz, 1, 1), 3, 20000);
+        h->uhr.vorspulen(22000);
+
         // The ranking names the phone as such.
         h->taste(Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(
