@@ -531,19 +531,28 @@ int main(int argc, char *argv[])
         wartenBis([&]() {
             return fenster.frageAnsicht()->url().toString().endsWith(QLatin1String("morvane.html"));
         });
-        // The hand-driven clock keeps pace with the real one meanwhile, as the window's timers
-        // would: what the window does a moment after the pages have loaded is done by then.
+        auto *frage = dynamic_cast<WebBruecke *>(fenster.frageBruecke());
+        if (!frage) {
+            aus << "no question view\n";
+            return 1;
+        }
+        // Once the page has its jQuery, the hand-driven clock keeps pace with the real one for a
+        // while, as the window's timers would: what the window does a moment after a page has
+        // loaded is done by then, however long the load took on a busy machine.
+        wartenBis(
+            [&]() {
+                return wertLesen([&](std::function<void(const QVariant &)> antwort) {
+                           frage->rohAuswerten(QStringLiteral("typeof qt === 'object'"), antwort);
+                       })
+                    .toBool();
+            },
+            60000);
         QElapsedTimer pause;
         pause.start();
         wartenBis([&]() {
             uhr.vorspulen(pause.elapsed() - uhr.jetzt());
             return pause.elapsed() > 1500;
         });
-        auto *frage = dynamic_cast<WebBruecke *>(fenster.frageBruecke());
-        if (!frage) {
-            aus << "no question view\n";
-            return 1;
-        }
 
         // A question page after a navigation: the last statement of a question empties the vote
         // count, so once a marker put there is gone, the page shows the whole question. Apart: the
