@@ -39,7 +39,7 @@ const QString EineRunde = QStringLiteral(R"((function () {
 
 // PLENARO_SEITENBILDER=<folder> keeps a picture of each page, for looking at them. The view paints
 // a while after the page has fitted (slowly without a graphics card): the picture is taken once
-// two grabs half a second apart agree and show more than a blank page.
+// two grabs a second apart agree and show more than a blank page.
 void bildBehalten(QWebEngineView &view)
 {
     const QString ordner = qEnvironmentVariable("PLENARO_SEITENBILDER");
@@ -49,7 +49,7 @@ void bildBehalten(QWebEngineView &view)
     if (!ordner.isEmpty() &&
         wartenBis(
             [&]() {
-                if (fertig || (seit.isValid() && seit.elapsed() < 500))
+                if (fertig || (seit.isValid() && seit.elapsed() < 1000))
                     return fertig;
                 seit.start();
                 const QImage vorher = std::exchange(bild, view.grab().toImage());
@@ -73,7 +73,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("groesse");
-        for (const QSize groesse : {QSize(1024, 768), QSize(1920, 1080)}) {
+        for (const QSize groesse :
+             {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080), QSize(3840, 2160)}) {
             for (const char *name : {"Kahoot", "Morvane", "Tandrivelle"})
                 QTest::addRow("%s %dx%d", name, groesse.width(), groesse.height())
                     << QString(name) << groesse;
