@@ -47,7 +47,12 @@ inline Person teilnehmer(uint buzzer, uint klassensatz, const QList<Antwort> &an
 inline Testdaten::Frage frage(const QString &text, const QStringList &antworten, const QString &loesung,
                               const QString &punkte = QStringLiteral("1"))
 {
-    return {text, antworten, loesung, QStringLiteral("15"), punkte};
+    Testdaten::Frage f;
+    f.text = text;
+    f.antworten = antworten;
+    f.loesung = loesung;
+    f.punkte = punkte;
+    return f;
 }
 
 // Question 1 has three answers and answer 2 is right, 2 is a survey, 3 has answer 4 right.

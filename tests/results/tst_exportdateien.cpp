@@ -1,12 +1,14 @@
 // What the three exports share as files the user owns: how the file is chosen, that a cancelled
 // export writes nothing, that a failure is told and keeps the earlier file, and that a link stays a
-// link.
+// link; and the progress dialog through which the user cancels.
 #include "csvrangliste.h"
 #include "dateigrenze.h"
 #include "exporttesthilfe.h"
+#include "fortschrittsdialog.h"
 #include "pdfrangliste.h"
 #include "xlsxrangliste.h"
 
+#include <QProgressDialog>
 #include <QtTest>
 
 #include <optional>
@@ -70,6 +72,38 @@ private slots:
         QCOMPARE(QDir(m_u->ziel("temp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
         m_u.reset();
+    }
+
+    void fortschrittsdialogBrichtAb_data()
+    {
+        QTest::addColumn<bool>("fensterGeschlossen");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("window closed") << true;
+    }
+    void fortschrittsdialogBrichtAb()
+    {
+        QFETCH(bool, fensterGeschlossen);
+        auto fenster = std::make_unique<QWidget>();
+        fenster->show();
+        auto fortschritt = std::make_unique<FortschrittsDialog>(fenster.get(), QStringLiteral("PDF"));
+        // While the file dialog is still open nothing may come up over it.
+        QCoreApplication::processEvents();
+        QVERIFY(!fenster->findChild<QProgressDialog *>());
+        // A quick export never shows it. Exports start with 0 %.
+        QVERIFY(fortschritt->weiter(0));
+        auto *dialog = fenster->findChild<QProgressDialog *>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QVERIFY(fortschritt->weiter(10));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->value(), 10);
+        if (fensterGeschlossen)
+            fenster.reset();
+        else
+            dialog->cancel();
+        QVERIFY(!fortschritt->weiter(20));
+        fortschritt.reset();
+        QVERIFY(!fenster || !fenster->findChild<QProgressDialog *>());
     }
 
     void dialogVorschlagEndungUndOrdner_data() { jedeArt(); }

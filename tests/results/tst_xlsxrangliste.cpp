@@ -244,8 +244,8 @@ private slots:
         const Mappe mappe(m_u->ziel("ergebnis.xlsx"));
         QCOMPARE(mappe.namen, blaetter);
         const QString kern = QString::fromUtf8(mappe.teil("docProps/core.xml"));
-        for (const QString &name : {"title", "subject", "creator"})
-            QCOMPARE(QRegularExpression("<dc:" + name + ">([^<]*)<").match(kern).captured(1),
+        for (const char *name : {"title", "subject", "creator"})
+            QCOMPARE(QRegularExpression(QStringLiteral("<dc:%1>([^<]*)<").arg(name)).match(kern).captured(1),
                      eigenschaften.takeFirst());
         QCOMPARE(mappe.blatt(1), rangliste);
         QCOMPARE(mappe.blatt(2).mid(0, fragen.size()), fragen);
