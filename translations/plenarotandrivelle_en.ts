@@ -781,6 +781,10 @@
         <source>Nächste Frage: %1</source>
         <translation>Next question: %1</translation>
     </message>
+    <message>
+        <source>[Bild: %1]</source>
+        <translation>[Picture: %1]</translation>
+    </message>
     <message numerus="yes">
         <source>%n von %1 haben geantwortet</source>
         <translation>

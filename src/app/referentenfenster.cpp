@@ -5,6 +5,8 @@
 #include "spiel.h"
 #include "spielablauf.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,6 +31,17 @@ QLabel *textFeld(const QString &name, QWidget *eltern)
     feld->setTextFormat(Qt::PlainText);
     feld->setWordWrap(true);
     return feld;
+}
+
+// What names a question for the teacher: its text, or its picture's file name when it has none.
+QString frageText(const QDomElement &frage)
+{
+    const QString text = FrageDatei::feld(frage, QStringLiteral("QuestionText"));
+    const QString bild = FrageDatei::feld(frage, QStringLiteral("PictureQuestionText"));
+    if (!text.trimmed().isEmpty() || bild.isEmpty())
+        return text;
+    return QCoreApplication::translate("Referentenfenster", "[Bild: %1]")
+        .arg(QFileInfo(QString(bild).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName());
 }
 
 } // namespace
@@ -211,7 +224,7 @@ void Referentenfenster::frageZeigen()
         m_fehlend = 0;
     } else {
         m_kopf->setText(tr("Frage %1 von %2").arg(m_frageNr).arg(katalog.getAnzahlFragen()));
-        m_frage->setText(FrageDatei::feld(frage, QStringLiteral("QuestionText")));
+        m_frage->setText(frageText(frage));
         // Marked from the start: the teacher knows where the class is heading.
         m_richtig = FrageDatei::richtigerKnopf(FrageDatei::feld(frage, FrageDatei::Loesung));
         m_fehlend = katalog.fehlendeAntworten(m_frageNr);
@@ -239,10 +252,8 @@ void Referentenfenster::frageZeigen()
     m_notizen->parentWidget()->setVisible(!notizen.isEmpty());
     // Before the first question, the first one is next.
     const QDomElement naechste = katalog.getFrage(std::max(m_frageNr, 0) + 1);
-    m_naechste->setText(
-        naechste.isNull()
-            ? tr("Nächste Frage: keine, dies ist die letzte.")
-            : tr("Nächste Frage: %1").arg(FrageDatei::feld(naechste, QStringLiteral("QuestionText"))));
+    m_naechste->setText(naechste.isNull() ? tr("Nächste Frage: keine, dies ist die letzte.")
+                                          : tr("Nächste Frage: %1").arg(frageText(naechste)));
     standZeigen();
 }
 
