@@ -21,7 +21,6 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QWebEngineProfile>
 
 #include <cstdio>
 #include <optional>
@@ -132,10 +131,6 @@ int main(int argc, char *argv[])
     if (einzig.error() != QLockFile::NoError)
         qCWarning(lcProgramm) << "Ohne Sperre gegen ein zweites Plenaro:" << einzig.fileName()
                               << einzig.error();
-
-    // The web engine starts its helper processes when it is first used, which building the window
-    // reaches only after the menus and their icons: used here, it starts them beside that work.
-    QWebEngineProfile::defaultProfile();
 
     // The window loads the start file: a file named on the command line becomes it first.
     std::optional<Meldung> startMeldung;
