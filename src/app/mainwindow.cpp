@@ -186,6 +186,8 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     spaetestens->start(2000);
     // The start screen and the ranking are built on their bridges and keep them for good.
     m_startscreen = new startscreen(*m_brueckeStart, *m_uhr, this);
+    if (m_aufProjektor)
+        m_startscreen->schirmbreiteSetzen(screen()->geometry().width());
     m_rangliste = new rangliste(*m_brueckeRangliste, this);
     connect(m_brueckeStart, &WebBruecke::geladen, m_startscreen, &startscreen::seiteGeladen);
     // A moment after its load, when the start has settled: the start screen comes first.
@@ -242,6 +244,8 @@ void MainWindow::bildschirmeAufteilen()
         // left; the presenter's view stays open there, the class no longer sees this screen.
         if (m_aufProjektor) {
             m_aufProjektor = false;
+            if (m_startscreen)
+                m_startscreen->schirmbreiteSetzen(0);
             vollbildVerlassen();
             Bildschirmwahl::verschieben(this, primaer);
             showMaximized();
@@ -251,6 +255,8 @@ void MainWindow::bildschirmeAufteilen()
     Bildschirmwahl::verschieben(this, projektor);
     on_actionVollbild_triggered();
     m_aufProjektor = true;
+    if (m_startscreen)
+        m_startscreen->schirmbreiteSetzen(projektor->geometry().width());
     Bildschirmwahl::verschieben(m_referent, Bildschirmwahl::lehrer(schirme, primaer, projektor));
     m_referent->showMaximized();
 }

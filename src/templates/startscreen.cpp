@@ -117,43 +117,51 @@ void startscreen::templateSetzen(const QString &name)
     tabelleEinpassen();
 }
 
+void startscreen::schirmbreiteSetzen(int breite)
+{
+    if (breite == m_schirmbreite)
+        return;
+    m_schirmbreite = breite;
+    tabelleEinpassen();
+}
+
 void startscreen::tabelleEinpassen()
 {
-    m_bruecke->auswerten(A::klasse("tabelleDeviceID").breiteLesen(),
-                         m_wache.aktuell([this](const QVariant &wert) {
-                             // The width is read in whole pixels; a page without the table reads as 0.
-                             const int w = qint16(wert.toInt());
-                             qCDebug(lcStart) << "Tabellenbreite" << w * m_bruecke->zoomFaktor();
-                             // Without a width there is nothing to fit, and growing 0 by 5 % would never end.
-                             if (w <= 0)
-                                 return;
-                             const int d = Einstellungen::zahl(Schluessel::DesktopWidth);
-                             const int t = d / 3;
-                             if (d - w > t) {
-                                 int c = w;
-                                 int n = 0;
-                                 for (;;) {
-                                     c = int(c * 1.05);
-                                     if (d - c > t)
-                                         ++n;
-                                     else
-                                         break;
-                                 }
-                                 m_bruecke->setZoomFaktor(1.0 + 0.05 * n);
-                             }
-                             if (d - w < t) {
-                                 int c = w;
-                                 int n = 0;
-                                 for (;;) {
-                                     c = int(c * 0.95);
-                                     if (d - c < t)
-                                         ++n;
-                                     else
-                                         break;
-                                 }
-                                 m_bruecke->setZoomFaktor(1.0 - 0.05 * n);
-                             }
-                         }));
+    m_bruecke->auswerten(
+        A::klasse("tabelleDeviceID").breiteLesen(), m_wache.aktuell([this](const QVariant &wert) {
+            // The width is read in whole pixels; a page without the table reads as 0.
+            const int w = qint16(wert.toInt());
+            qCDebug(lcStart) << "Tabellenbreite" << w * m_bruecke->zoomFaktor();
+            // Without a width there is nothing to fit, and growing 0 by 5 % would never end.
+            if (w <= 0)
+                return;
+            const int d = m_schirmbreite > 0 ? m_schirmbreite : Einstellungen::zahl(Schluessel::DesktopWidth);
+            const int t = d / 3;
+            if (d - w > t) {
+                int c = w;
+                int n = 0;
+                for (;;) {
+                    c = int(c * 1.05);
+                    if (d - c > t)
+                        ++n;
+                    else
+                        break;
+                }
+                m_bruecke->setZoomFaktor(1.0 + 0.05 * n);
+            }
+            if (d - w < t) {
+                int c = w;
+                int n = 0;
+                for (;;) {
+                    c = int(c * 0.95);
+                    if (d - c < t)
+                        ++n;
+                    else
+                        break;
+                }
+                m_bruecke->setZoomFaktor(1.0 - 0.05 * n);
+            }
+        }));
 }
 
 void startscreen::iconZeigen(uint buzzerNo)

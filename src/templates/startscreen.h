@@ -29,6 +29,10 @@ public:
     void templateSetzen(const QString &name);
     // Fits the zoom so the icon table fills about two thirds of the screen width.
     void tabelleEinpassen();
+    // The width of the screen the class sees the page on, where it is not the primary screen (a
+    // projector beside the laptop); 0 for the primary one. Fitted to the laptop's width, the page
+    // on a wider projector would never settle on a zoom.
+    void schirmbreiteSetzen(int breite);
     void geraeteIDAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo);
     void iconEmpfaengerErkanntAnzeigen();
     void iconEmpfaengerErkanntVerbergen();
@@ -56,6 +60,7 @@ private:
     SkriptBruecke *m_bruecke = &SkriptBruecke::ohneSeite();
     Antwortwache m_wache;
     QString m_startScreenVariante;
+    int m_schirmbreite = 0;
     QSet<GeraetSchluessel> m_gemeldeteGeraete;
     QHash<uint, qint64> m_letztesWippen;
     QSet<uint> m_leuchtend; // icons lit since the last reset

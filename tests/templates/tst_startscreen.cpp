@@ -71,23 +71,28 @@ private slots:
     void tabelleEinpassen_data()
     {
         QTest::addColumn<int>("bildschirm");
+        QTest::addColumn<int>("projektor"); // the class's screen beside the laptop, 0 for none
         QTest::addColumn<QVariant>("breite");
         QTest::addColumn<QList<double>>("zooms");
-        QTest::newRow("1200 on 1920") << 1920 << QVariant(1200) << QList<double>{1.05};
-        QTest::newRow("900 on 1920") << 1920 << QVariant(900) << QList<double>{1.35};
-        QTest::newRow("1250 on 1920: n = 0") << 1920 << QVariant(1250) << QList<double>{1.0};
-        QTest::newRow("1200 on 1366: smaller") << 1366 << QVariant(1200) << QList<double>{0.75};
-        QTest::newRow("exactly two thirds") << 1920 << QVariant(1280) << QList<double>{};
-        QTest::newRow("no table: unchanged, no endless fit") << 1920 << QVariant() << QList<double>{};
+        QTest::newRow("1200 on 1920") << 1920 << 0 << QVariant(1200) << QList<double>{1.05};
+        QTest::newRow("900 on 1920") << 1920 << 0 << QVariant(900) << QList<double>{1.35};
+        QTest::newRow("1250 on 1920: n = 0") << 1920 << 0 << QVariant(1250) << QList<double>{1.0};
+        QTest::newRow("1200 on 1366: smaller") << 1366 << 0 << QVariant(1200) << QList<double>{0.75};
+        QTest::newRow("1200 on a 1920 projector beside 1366")
+            << 1366 << 1920 << QVariant(1200) << QList<double>{1.05};
+        QTest::newRow("exactly two thirds") << 1920 << 0 << QVariant(1280) << QList<double>{};
+        QTest::newRow("no table: unchanged, no endless fit") << 1920 << 0 << QVariant() << QList<double>{};
     }
     void tabelleEinpassen()
     {
         QFETCH(int, bildschirm);
+        QFETCH(int, projektor);
         QFETCH(QVariant, breite);
         QFETCH(QList<double>, zooms);
         Einstellungen::setzen(Schluessel::DesktopWidth, bildschirm);
         if (breite.isValid())
             m_bruecke.werte.insert(QStringLiteral("qt.jQuery('.tabelleDeviceID').width()"), breite);
+        m_start->schirmbreiteSetzen(projektor);
         m_bruecke.zooms.clear();
         m_start->tabelleEinpassen();
         QCOMPARE(m_bruecke.zooms, zooms);
