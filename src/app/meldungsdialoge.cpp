@@ -16,12 +16,32 @@ void einrichten(QMessageBox &box, const Meldung &meldung)
     box.setInformativeText(meldung.informativerText);
 }
 
+// A dialog opens on the screen of the window it belongs to. Made on another screen and moved there,
+// it stays blank where each screen is a display of its own (a projector set up as a second X
+// screen).
+void aufSchirmDesFensters(QWidget &dialog, const QWidget *eltern)
+{
+    if (eltern && eltern->screen())
+        dialog.setScreen(eltern->screen());
+}
+
+QString dateiWaehlen(QWidget *eltern, const QString &titel, const QString &start, const QString &filter,
+                     QFileDialog::AcceptMode art)
+{
+    QFileDialog dialog(eltern, titel, start, filter);
+    dialog.setAcceptMode(art);
+    dialog.setFileMode(art == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    aufSchirmDesFensters(dialog, eltern);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 } // namespace
 
 void MeldungsDialoge::hinweis(const Meldung &meldung)
 {
     QMessageBox box(m_eltern);
     einrichten(box, meldung);
+    aufSchirmDesFensters(box, m_eltern);
     box.exec();
 }
 
@@ -29,6 +49,7 @@ bool MeldungsDialoge::frage(const Meldung &meldung)
 {
     QMessageBox box(m_eltern);
     einrichten(box, meldung);
+    aufSchirmDesFensters(box, m_eltern);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     // The default button also takes the focus: Return and Space both answer with it.
     box.setDefaultButton(meldung.jaAlsVorgabe ? QMessageBox::Yes : QMessageBox::No);
@@ -39,6 +60,7 @@ Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
 {
     QMessageBox box(m_eltern);
     einrichten(box, meldung);
+    aufSchirmDesFensters(box, m_eltern);
     if (meldung.bild.isEmpty())
         box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
@@ -57,11 +79,11 @@ Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
 QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                          const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_eltern, titel, startOrdner(verzeichnis), filter);
+    return dateiWaehlen(m_eltern, titel, startOrdner(verzeichnis), filter, QFileDialog::AcceptOpen);
 }
 
 QString MeldungsDialoge::dateiZumSpeichern(const QString &titel, const QString &vorschlag,
                                            const QString &filter)
 {
-    return QFileDialog::getSaveFileName(m_eltern, titel, vorschlag, filter);
+    return dateiWaehlen(m_eltern, titel, vorschlag, filter, QFileDialog::AcceptSave);
 }
