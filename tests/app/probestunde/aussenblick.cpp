@@ -79,16 +79,24 @@ QString Kind::ausgabe()
     return QString::fromLocal8Bit(m_ausgabe);
 }
 
-Bildschirm::Bildschirm(QSize groesse)
+Bildschirm::Bildschirm(QSize groesse, QSize laptop)
     : m_groesse(groesse)
+    , m_laptop(laptop)
 {
+    const auto masse = [](QSize s) {
+        return QStringLiteral("%1x%2x24").arg(s.width()).arg(s.height());
+    };
     // -displayfd names a free display itself, so parallel runs never meet.
-    m_xvfb =
-        new Kind(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(groesse.width()).arg(groesse.height()),
-                  QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                 QProcessEnvironment::systemEnvironment());
+    QStringList argumente{QStringLiteral("-displayfd"),
+                          QStringLiteral("1"),
+                          QStringLiteral("-nolisten"),
+                          QStringLiteral("tcp"),
+                          QStringLiteral("-screen"),
+                          QStringLiteral("0"),
+                          masse(zweiSchirme() ? laptop : groesse)};
+    if (zweiSchirme())
+        argumente << QStringLiteral("-screen") << QStringLiteral("1") << masse(groesse);
+    m_xvfb = new Kind(QStringLiteral("Xvfb"), argumente, QProcessEnvironment::systemEnvironment());
     QString nummer;
     warten(
         [&]() {
@@ -105,16 +113,31 @@ Bildschirm::Bildschirm(QSize groesse)
     if (nummer.isEmpty())
         return;
     m_anzeige = QLatin1Char(':') + nummer;
-    m_fensterverwaltung = new Kind(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, umgebung());
-    // The window manager is there once it announces its desktops.
-    if (!warten([&]() { return !xdotool({QStringLiteral("get_num_desktops")}).trimmed().isEmpty(); }, 60000))
-        m_anzeige.clear();
+    // A window manager looks after one screen: each screen has its own.
+    for (const bool aufLaptop : zweiSchirme() ? QList<bool>{true, false} : QList<bool>{false}) {
+        QProcessEnvironment fuerSchirm = umgebung();
+        fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(aufLaptop));
+        m_fensterverwaltung.push_back(std::make_unique<Kind>(
+            QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")}, fuerSchirm));
+        // The window manager is there once it announces its desktops.
+        if (!warten(
+                [&]() {
+                    return !xdotool({QStringLiteral("get_num_desktops")}, aufLaptop).trimmed().isEmpty();
+                },
+                60000))
+            m_anzeige.clear();
+    }
 }
 
 Bildschirm::~Bildschirm()
 {
-    delete m_fensterverwaltung;
+    m_fensterverwaltung.clear();
     delete m_xvfb;
+}
+
+QString Bildschirm::schirm(bool laptop) const
+{
+    return zweiSchirme() ? m_anzeige + (laptop ? QStringLiteral(".0") : QStringLiteral(".1")) : m_anzeige;
 }
 
 QProcessEnvironment Bildschirm::umgebung() const
@@ -126,20 +149,24 @@ QProcessEnvironment Bildschirm::umgebung() const
     return umgebung;
 }
 
-QString Bildschirm::xdotool(const QStringList &argumente) const
+QString Bildschirm::xdotool(const QStringList &argumente, bool laptop) const
 {
     QProcess prozess;
-    prozess.setProcessEnvironment(umgebung());
+    QProcessEnvironment fuerSchirm = umgebung();
+    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
+    prozess.setProcessEnvironment(fuerSchirm);
     prozess.start(QStringLiteral("xdotool"), argumente);
     if (!prozess.waitForFinished(30000) || prozess.exitCode() != 0)
         return {};
     return QString::fromLocal8Bit(prozess.readAllStandardOutput());
 }
 
-QImage Bildschirm::foto() const
+QImage Bildschirm::foto(bool laptop) const
 {
     QProcess prozess;
-    prozess.setProcessEnvironment(umgebung());
+    QProcessEnvironment fuerSchirm = umgebung();
+    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
+    prozess.setProcessEnvironment(fuerSchirm);
     prozess.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"),
                                              QStringLiteral("root"), QStringLiteral("png:-")});
     if (!prozess.waitForFinished(60000))

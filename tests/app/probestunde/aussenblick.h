@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -47,11 +48,14 @@ private:
     QByteArray m_ausgabe;
 };
 
-// Xvfb with a window manager; the display every other child is started on.
+// Xvfb with a window manager; the display every other child is started on. With a `laptop` size
+// there are two screens, as when a projector is plugged in: the laptop's is the first, the
+// projector's (`groesse`, where the class's page goes) the second; xdotool and the photos work on
+// the projector's unless told otherwise.
 class Bildschirm final
 {
 public:
-    explicit Bildschirm(QSize groesse);
+    explicit Bildschirm(QSize groesse, QSize laptop = {});
     ~Bildschirm();
     Q_DISABLE_COPY_MOVE(Bildschirm)
     bool bereit() const { return !m_anzeige.isEmpty(); }
@@ -59,16 +63,21 @@ public:
     QProcessEnvironment umgebung() const;
 
     // xdotool with these arguments; its output, or an empty string on failure.
-    QString xdotool(const QStringList &argumente) const;
+    QString xdotool(const QStringList &argumente, bool laptop = false) const;
     void taste(const QString &taste) const { xdotool({QStringLiteral("key"), taste}); }
-    QImage foto() const;
+    QImage foto(bool laptop = false) const;
+    bool zweiSchirme() const { return m_laptop.isValid(); }
     QString aktivesFenster() const { return xdotool({QStringLiteral("getactivewindow")}).trimmed(); }
 
 private:
+    // The display of one screen, ":7.1"; the projector's unless `laptop`.
+    QString schirm(bool laptop) const;
+
     QSize m_groesse;
+    QSize m_laptop;
     QString m_anzeige;
     Kind *m_xvfb = nullptr;
-    Kind *m_fensterverwaltung = nullptr;
+    std::vector<std::unique_ptr<Kind>> m_fensterverwaltung;
 };
 
 // One page of the program, read through the DevTools protocol.

@@ -33,7 +33,8 @@ struct Frage
     QString text;
     QString bild; // file name below bilder/
     QStringList antworten;
-    int loesung = 0; // 1..4, 0 for a survey
+    int loesung = 0;         // 1..4, 0 for a survey
+    bool zweiRunden = false; // voted on, discussed, voted on again
 };
 
 // What the rehearsal plays: every kind of question a lesson has.
@@ -44,7 +45,8 @@ const QList<Frage> &probeFragen()
          QStringLiteral("weltkarte.png"),
          {QStringLiteral("Asien"), QStringLiteral("Afrika"), QStringLiteral("Europa"),
           QStringLiteral("Südamerika")},
-         2},
+         2,
+         true},
         {{},
          QStringLiteral("formen.png"),
          {QStringLiteral("Dreieck"), QStringLiteral("Kreis"), QStringLiteral("Quadrat"),
@@ -154,18 +156,21 @@ void tst_probestunde::probestunde_data()
     QTest::addColumn<QSize>("groesse");
     QTest::addColumn<bool>("englisch");
     QTest::addColumn<QString>("vorlage");
+    QTest::addColumn<QSize>("laptop"); // with a size, the page is on a projector beside the laptop
     const QString wahl = qEnvironmentVariable("PLENARO_PROBE");
     if (!wahl.isEmpty()) {
         const QStringList teile = wahl.split(QLatin1Char(','));
         const QStringList masse = teile.value(0).split(QLatin1Char('x'));
         const QString vorlage = teile.size() > 2 ? teile.at(2) : QStringLiteral("Tandrivelle");
-        QTest::newRow(qPrintable(wahl)) << QSize(masse.value(0).toInt(), masse.value(1).toInt())
-                                        << teile.contains(QLatin1String("en")) << vorlage;
+        QTest::newRow(qPrintable(wahl))
+            << QSize(masse.value(0).toInt(), masse.value(1).toInt()) << teile.contains(QLatin1String("en"))
+            << vorlage << (teile.contains(QLatin1String("laptop")) ? QSize(1366, 768) : QSize());
         return;
     }
-    QTest::newRow("1024x768 Deutsch Morvane") << QSize(1024, 768) << false << QStringLiteral("Morvane");
-    QTest::newRow("1920x1080 English Tandrivelle")
-        << QSize(1920, 1080) << true << QStringLiteral("Tandrivelle");
+    QTest::newRow("1024x768 Deutsch Morvane")
+        << QSize(1024, 768) << false << QStringLiteral("Morvane") << QSize();
+    QTest::newRow("1920x1080 English Tandrivelle on a projector beside a laptop")
+        << QSize(1920, 1080) << true << QStringLiteral("Tandrivelle") << QSize(1366, 768);
 }
 
 Seite *tst_probestunde::sichtbareSeite(const QString &adressteil, int ms)
@@ -206,8 +211,9 @@ QPoint tst_probestunde::seitenUrsprung(Seite &seite)
         [&]() {
             const QPoint punkt = mitte + QPoint(schritt % 7, schritt % 5);
             ++schritt;
-            m_schirm->xdotool(
-                {QStringLiteral("mousemove"), QString::number(punkt.x()), QString::number(punkt.y())});
+            m_schirm->xdotool({QStringLiteral("mousemove"), QStringLiteral("--screen"),
+                               m_schirm->zweiSchirme() ? QStringLiteral("1") : QStringLiteral("0"),
+                               QString::number(punkt.x()), QString::number(punkt.y())});
             const QJsonObject maus = seite.auswerten(QStringLiteral("__probe.maus")).toObject();
             if (maus.isEmpty())
                 return false;
@@ -237,7 +243,7 @@ void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, c
 {
     QPoint ursprung = seitenUrsprung(seite);
     QVERIFY2(ursprung.x() >= 0, qPrintable(was + QStringLiteral(": the page does not see the mouse")));
-    const double dpr = seite.auswerten(QStringLiteral("__probe.dpr()")).toDouble(1.0);
+    double dpr = 1.0;
     QList<QRect> felder;
     // Measured again for every round: on a busy machine a late fit (a picture loaded) may move
     // the elements after they were found, and the window manager the window.
@@ -245,6 +251,8 @@ void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, c
         const QPoint neu = seitenUrsprung(seite);
         if (neu.x() >= 0)
             ursprung = neu;
+        // A page moved to another screen fits its zoom again, which the pixel ratio follows.
+        dpr = seite.auswerten(QStringLiteral("__probe.dpr()")).toDouble(1.0);
         QList<QJsonObject> jetzt = elemente;
         const QJsonArray orte = seite.auswerten(QStringLiteral("__probe.orte()")).toArray();
         if (orte.size() == elemente.size()) {
@@ -310,6 +318,7 @@ void tst_probestunde::probestunde()
     QFETCH(QSize, groesse);
     QFETCH(bool, englisch);
     QFETCH(QString, vorlage);
+    QFETCH(QSize, laptop);
 
     QTemporaryDir ordner;
     QVERIFY(ordner.isValid());
@@ -329,7 +338,11 @@ void tst_probestunde::probestunde()
                       f.loesung ? QStringLiteral("Answer%1").arg(f.loesung) : QStringLiteral("NoAnswer"),
                       QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("1"),
                       QStringList(f.bild.isEmpty() ? QString() : QStringLiteral("..\\bilder\\") + f.bild)});
-    QVERIFY(Testdaten::schreiben(fragen, datei));
+    // The first question is voted on twice, with the teacher's notes for the presenter's view.
+    QByteArray xml = Testdaten::dokument(datei);
+    xml.insert(xml.indexOf("</Question>"),
+               "<Runden>2</Runden><Notizen>Erst diskutieren lassen, dann nochmal abstimmen.</Notizen>");
+    QVERIFY(Testdaten::schreiben(fragen, xml));
 
     // The settings of a teacher who has used the program before: sounds off, phones on.
     {
@@ -355,7 +368,7 @@ void tst_probestunde::probestunde()
 
     // The whole rehearsal runs with every core busy.
     Last last;
-    m_schirm = std::make_unique<Bildschirm>(groesse);
+    m_schirm = std::make_unique<Bildschirm>(groesse, laptop);
     const auto schirmWeg = qScopeGuard([this]() {
         m_seitenNachAdresse.clear();
         m_seiten.clear();
@@ -399,17 +412,42 @@ void tst_probestunde::probestunde()
     QString fenster;
     QVERIFY(warten(
         [&]() {
-            fenster =
-                m_schirm
-                    ->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                               QStringLiteral("--pid"), QString::number(programm.prozess().processId())})
-                    .split(QLatin1Char('\n'))
-                    .value(0)
-                    .trimmed();
+            fenster = m_schirm
+                          ->xdotool({QStringLiteral("search"), QStringLiteral("--screen"),
+                                     laptop.isValid() ? QStringLiteral("1") : QStringLiteral("0"),
+                                     QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                     QString::number(programm.prozess().processId())})
+                          .split(QLatin1Char('\n'))
+                          .value(0)
+                          .trimmed();
             return !fenster.isEmpty();
         },
         30000));
     m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), fenster});
+    // With a projector the class's page fills it, and the teacher's keys go to the presenter's view
+    // on the laptop, which works the game as the main window does.
+    QString referent;
+    if (laptop.isValid()) {
+        QVERIFY2(warten(
+                     [&]() {
+                         referent = m_schirm
+                                        ->xdotool({QStringLiteral("search"), QStringLiteral("--screen"),
+                                                   QStringLiteral("0"), QStringLiteral("--onlyvisible"),
+                                                   QStringLiteral("--pid"),
+                                                   QString::number(programm.prozess().processId())},
+                                                  true)
+                                        .split(QLatin1Char('\n'))
+                                        .value(0)
+                                        .trimmed();
+                         return !referent.isEmpty();
+                     },
+                     60000),
+                 "no presenter's view on the laptop");
+        const QString geometrie = m_schirm->xdotool({QStringLiteral("getwindowgeometry"), fenster});
+        QVERIFY2(geometrie.contains(QStringLiteral("%1x%2").arg(groesse.width()).arg(groesse.height())),
+                 qPrintable(QStringLiteral("the page does not fill the projector: ") + geometrie));
+        m_schirm->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), referent}, true);
+    }
 
     // The handsets report in as soon as the receiver is found; from then on a teacher expects to
     // see them within seconds, however busy the machine.
@@ -512,7 +550,10 @@ void tst_probestunde::probestunde()
         if (QTest::currentTestFailed())
             return;
         const QString countdown = seite->auswerten(QStringLiteral("__probe.countdown()")).toString();
-        QVERIFY2(erstesHandy.druecken(frage.loesung ? frage.loesung : 1),
+        // Phone 1 is wrong at first where the class votes twice, and right after the discussion.
+        QVERIFY2(erstesHandy.druecken(frage.zweiRunden ? frage.loesung % 4 + 1
+                                      : frage.loesung  ? frage.loesung
+                                                       : 1),
                  qPrintable(wo + QStringLiteral(": phone 1 could not answer")));
         QVERIFY2(zweitesHandy.druecken(frage.loesung == 4 ? 3 : 4),
                  qPrintable(wo + QStringLiteral(": phone 2 could not answer")));
@@ -526,6 +567,41 @@ void tst_probestunde::probestunde()
         gemalt(*seite, zuMalen, wo);
         if (QTest::currentTestFailed())
             return;
+
+        if (frage.zweiRunden) {
+            // The first round ends with its shares and no mark; the class discusses, and the teacher
+            // asks again. The phones start the new vote with nothing chosen.
+            QVERIFY2(warten(
+                         [&]() {
+                             return seite->auswerten(QStringLiteral("__probe.prozente()")).toArray().size() >=
+                                    2;
+                         },
+                         90000, 300),
+                     qPrintable(wo + QStringLiteral(": the first round's shares never showed")));
+            QCOMPARE(seite->auswerten(QStringLiteral("__probe.alleMarken()")).toInt(), 0);
+            m_schirm->taste(QStringLiteral("r"));
+            const auto neueWahl = [](Handy &handy) {
+                return handy.lesen(
+                           QStringLiteral("document.getElementById('knopf1').getAttribute('aria-disabled') + "
+                                          "document.querySelectorAll('[aria-pressed=\"true\"]').length")) ==
+                       QLatin1String("false0");
+            };
+            QVERIFY2(warten([&]() { return neueWahl(erstesHandy) && neueWahl(zweitesHandy); }, 90000, 300),
+                     qPrintable(wo + QStringLiteral(": the phones do not start the second vote afresh")));
+            QVERIFY2(seite->auswerten(QStringLiteral("__probe.prozente()")).toArray().isEmpty(),
+                     qPrintable(wo + QStringLiteral(": the first round's shares stay in the second")));
+            const QString zweiter = seite->auswerten(QStringLiteral("__probe.countdown()")).toString();
+            QVERIFY2(erstesHandy.druecken(frage.loesung),
+                     qPrintable(wo + QStringLiteral(": phone 1, round 2")));
+            QVERIFY2(zweitesHandy.druecken(4), qPrintable(wo + QStringLiteral(": phone 2, round 2")));
+            QVERIFY2(warten(
+                         [&]() {
+                             return seite->auswerten(QStringLiteral("__probe.countdown()")).toString() !=
+                                    zweiter;
+                         },
+                         30000, 200),
+                     qPrintable(wo + QStringLiteral(": the second round's countdown does not move")));
+        }
 
         // The end: the shares of the answers and, for a quiz, the correct one marked.
         const QString markiert =
@@ -543,6 +619,16 @@ void tst_probestunde::probestunde()
                             QStringLiteral(": %1 percentages, correct answer marked: ").arg(prozente.size()) +
                             (frage.loesung ? QStringLiteral("no") : QStringLiteral("(none)"))));
         QCOMPARE(seite->auswerten(QStringLiteral("__probe.alleMarken()")).toInt() > 0, frage.loesung != 0);
+        if (frage.zweiRunden) {
+            pruefen(seite->auswerten(text(englisch ? QStringLiteral("Round 1") : QStringLiteral("1. Runde"))),
+                    wo + QStringLiteral(" legend of the first round"));
+            // What the teacher's laptop and the projector show, for looking at.
+            const QString fotos = qEnvironmentVariable("PLENARO_PROBE_FOTOS");
+            if (!fotos.isEmpty() && laptop.isValid()) {
+                m_schirm->foto(true).save(fotos + QStringLiteral("/laptop.png"));
+                m_schirm->foto().save(fotos + QStringLiteral("/projektor.png"));
+            }
+        }
         QList<QJsonObject> felder;
         for (const QJsonValue &p : std::as_const(prozente)) {
             pruefen(p, wo + QStringLiteral(" percentage"));
@@ -643,6 +729,9 @@ void tst_probestunde::probestunde()
     QVERIFY(pdftotext.waitForFinished(60000));
     const QString pdfText = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
     QVERIFY2(pdfText.contains(probeFragen().at(0).text), qPrintable(pdfText.left(400)));
+    // Both rounds of the question voted on twice.
+    const QString ersteRunde = englisch ? QStringLiteral("Round 1") : QStringLiteral("1. Runde");
+    QVERIFY2(pdfText.contains(ersteRunde), qPrintable(pdfText.left(400)));
 
     exportieren(QStringLiteral("ctrl+s"), QStringLiteral("bericht.csv"));
     if (QTest::currentTestFailed())
@@ -658,6 +747,7 @@ void tst_probestunde::probestunde()
     }))
         ++raenge;
     QVERIFY2(raenge >= 45, qPrintable(QStringLiteral("%1 ranks in the CSV").arg(raenge)));
+    QVERIFY2(csvZeilen.join(QLatin1Char(0x0a)).contains(ersteRunde), "the CSV has no first round");
     for (const Frage &frage : probeFragen())
         QVERIFY2(frage.text.isEmpty() || csvZeilen.contains(frage.text), qPrintable(frage.text));
 
