@@ -34,6 +34,8 @@ const QJsonObject EinSchirm{{"screens", QJsonArray{schirm("Pult", 0)}}};
 // Plugs screens in and out: the offscreen platform takes a new list of screens.
 void schirmeSetzen(const QJsonObject &liste)
 {
+    // Only the offscreen platform's interface has this entry; another's would be misread.
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
     auto *schnittstelle =
         reinterpret_cast<PlattformSchnittstelle *>(QGuiApplication::platformNativeInterface());
     using Setzen = void (*)(const QJsonObject &, void *);
