@@ -214,5 +214,5 @@ private slots:
     }
 };
 
-HAUPTFENSTER_TEST_MAIN(TestFenster)
+PLENARO_SEITEN_TEST_MAIN(TestFenster)
 #include "tst_fenster.moc"

@@ -459,6 +459,6 @@ private slots:
     }
 };
 
-HAUPTFENSTER_TEST_MAIN(TestFensterspiel)
+PLENARO_SEITEN_TEST_MAIN(TestFensterspiel)
 
 #include "tst_fensterspiel.moc"

@@ -445,5 +445,5 @@ private slots:
     }
 };
 
-HAUPTFENSTER_TEST_MAIN(TestSprachkataloge)
+PLENARO_SEITEN_TEST_MAIN(TestSprachkataloge)
 #include "tst_sprachkataloge.moc"

@@ -10,6 +10,7 @@
 #include "testeinstellungen.h"
 #include "testuhr.h"
 #include "webbruecke.h"
+#include "webtestmain.h"
 #include "webwarten.h"
 
 #include <QApplication>
@@ -108,13 +109,3 @@ public:
     FakePortSystem ports;
     std::unique_ptr<MainWindow> fenster;
 };
-
-// The main of a window test: the pages' scheme is known before the application starts.
-#define HAUPTFENSTER_TEST_MAIN(Klasse)                                                                       \
-    int main(int argc, char *argv[])                                                                         \
-    {                                                                                                        \
-        WebBruecke::qrcSchemaAnmelden();                                                                     \
-        QApplication app(argc, argv);                                                                        \
-        Klasse test;                                                                                         \
-        return QTest::qExec(&test, argc, argv);                                                              \
-    }

@@ -7,6 +7,7 @@
 #include "templatefabrik.h"
 #include "testuhr.h"
 #include "webbruecke.h"
+#include "webtestmain.h"
 #include "webwarten.h"
 
 #include <QApplication>
@@ -146,13 +147,3 @@ struct VorlagenSeite
     SeitenAnsicht ansicht;
     std::unique_ptr<templatesPlenaro> vorlage;
 };
-
-// The page tests' main: pages from the resources may show pictures from the question's folder.
-#define PLENARO_SEITEN_TEST_MAIN(Klasse)                                                                     \
-    int main(int argc, char *argv[])                                                                         \
-    {                                                                                                        \
-        WebBruecke::qrcSchemaAnmelden();                                                                     \
-        QApplication app(argc, argv);                                                                        \
-        Klasse test;                                                                                         \
-        return QTest::qExec(&test, argc, argv);                                                              \
-    }
