@@ -49,7 +49,9 @@ void spiel::vorbereiten(const QDomElement &frage)
     m_personenRichtig.clear();
     m_personenFalsch.clear();
     m_rundeBeendet = false;
-    m_zweiteRunde = false;
+    // A question gone back to after its second round goes on as that round: asked a third time,
+    // its first round would be overwritten by the second.
+    m_zweiteRunde = m_zweiteRundeFragen.contains(getAktuelleFrageNr());
 }
 
 FrageDatei::LadeErgebnis spiel::ladeFragen(const QString &dateiName)

@@ -130,7 +130,7 @@ private slots:
         QTest::addColumn<bool>("nochmal");
         QTest::addColumn<QString>("erstes");
         QTest::addColumn<QString>("stand");
-        const QString nachZweiter = "2/1/0/3000 1/2/3/3000 0/2/0/-";
+        const QString nachZweiter = "1/1/3/500 1/2/3/500 0/2/0/-"; // and gone back to
         const QString nachErster = "1/0/3/1000 2/0/0/1000 2/0/0/1000";
         // After the first round of a two-round question the class discusses without the mark.
         QTest::newRow("two rounds") << 2 << true << "NoAnswer 0/0 33,67,0,0 | " << nachZweiter;
@@ -154,9 +154,14 @@ private slots:
             s.runde(3000, {2, 1, 0});
             ergebnisse << "Answer1 1/1 50,50,0,0 | 33,67,0,0";
             QVERIFY(!s.ablauf.nochmalAbstimmenMoeglich());
+            // Gone back to, it is asked as its second round: marked, its first round kept.
+            s.ablauf.goToFrage(1);
+            s.runde(500, {1, 1, 0});
+            ergebnisse << "Answer1 2/0 100,0,0,0 | 33,67,0,0";
+            QVERIFY(!s.ablauf.nochmalAbstimmenMoeglich());
         }
         QCOMPARE(s.fenster.ergebnisse, ergebnisse);
-        QCOMPARE(s.fenster.fragen, nochmal ? 2 : 1);
+        QCOMPARE(s.fenster.fragen, nochmal ? 3 : 1);
         QTEST(zustand(s.engine.getPersonen()), "stand");
         QCOMPARE(s.engine.getProzenteErsteRunde(1).isEmpty(), !nochmal);
         s.ablauf.ranglisteZeigen();
