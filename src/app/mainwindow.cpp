@@ -241,9 +241,11 @@ void MainWindow::bildschirmeAufteilen()
         Bildschirmwahl::projektor(schirme, primaer, Einstellungen::text(Schluessel::ProjektorBildschirm));
     if (!projektor) {
         // The projector was unplugged: the page comes back into its window on the screen that is
-        // left; the presenter's view stays open there, the class no longer sees this screen.
+        // left. The presenter's view goes: that screen may be what the class sees now (a laptop
+        // mirrored to the projector, its lid closed); the menu opens it again.
         if (m_aufProjektor) {
             m_aufProjektor = false;
+            m_referent->hide();
             if (m_startscreen)
                 m_startscreen->schirmbreiteSetzen(0);
             vollbildVerlassen();

@@ -176,13 +176,15 @@ private slots:
         schirmeSetzen(EinSchirm);
         QTRY_VERIFY(!f.isFullScreen() &&
                     QGuiApplication::primaryScreen()->geometry().contains(f.geometry().center()));
+        QVERIFY(!f.referentenfenster()->isVisible()); // the screen left may be the class's
         // The game goes on: the question runs and its presses count.
         QVERIFY(f.getSpiel().istCountdownAktiv() && f.getSpiel().getAktuelleFrageNr() == 3);
         f.druckEmpfangen(1, 3, 1);
         QCOMPARE(text("stand"), QString("2 von 4 haben geantwortet"));
 
         schirmeSetzen(ZweiSchirme);
-        QTRY_VERIFY(f.isFullScreen() && f.screen() != QGuiApplication::primaryScreen());
+        QTRY_VERIFY(f.isFullScreen() && f.screen() != QGuiApplication::primaryScreen() &&
+                    f.referentenfenster()->isVisible());
         QVERIFY(f.getSpiel().istCountdownAktiv() && f.getSpiel().getAktuelleFrageNr() == 3);
         h->sekunden(30);
         h->uhr.vorspulen(spiel::AnzeigeVerzoegerung);
