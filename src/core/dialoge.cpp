@@ -9,6 +9,9 @@ QString Dialoge::startOrdner(const QString &gemerkt)
     const QFileInfo info(gemerkt);
     if (!gemerkt.isEmpty() && info.isDir() && !QDir(info.absoluteFilePath()).isRoot())
         return info.absoluteFilePath();
+    // A file (a picture to choose again): the dialog opens beside it, with it chosen.
+    if (!gemerkt.isEmpty() && !info.isDir() && info.absoluteDir().exists() && !info.absoluteDir().isRoot())
+        return info.absoluteFilePath();
     const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(dokumente).isDir() ? dokumente : QDir::homePath();
 }

@@ -42,8 +42,8 @@ public:
     virtual QString dateiZumSpeichern(const QString &titel, const QString &vorschlag,
                                       const QString &filter) = 0;
 
-    // Where a file-open dialog starts for a remembered folder. The stored default is the file
-    // system's root, where no teacher keeps files; it and a folder that is gone start in the
-    // documents folder instead. The setting itself stays as it is.
+    // Where a file-open dialog starts for a remembered folder (or a file, beside which it opens).
+    // The stored default is the file system's root, where no teacher keeps files; it and a folder
+    // that is gone start in the documents folder instead. The setting itself stays as it is.
     static QString startOrdner(const QString &gemerkt);
 };

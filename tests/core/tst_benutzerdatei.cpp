@@ -107,7 +107,8 @@ private slots:
         QTest::newRow("ordner") << "ORDNER" << true;
         QTest::newRow("wurzel") << "/" << false;
         QTest::newRow("leer") << "" << false;
-        QTest::newRow("weg") << "ORDNER/weg" << false;
+        QTest::newRow("weg") << "ORDNER/weg/bild.png" << false;
+        QTest::newRow("eine datei darin") << "ORDNER/bild.png" << true;
     }
     void startOrdnerDerDateiDialoge()
     {
@@ -116,8 +117,8 @@ private slots:
         QTemporaryDir ordner;
         gemerkt.replace("ORDNER", ordner.path());
         const QString start = Dialoge::startOrdner(gemerkt);
-        QVERIFY2(QFileInfo(start).isDir() && !QDir(start).isRoot(), qPrintable(start));
-        QCOMPARE(start == ordner.path(), bleibt);
+        QVERIFY2(QFileInfo(start).absoluteDir().exists() && !QDir(start).isRoot(), qPrintable(start));
+        QCOMPARE(start == QFileInfo(gemerkt).absoluteFilePath() && start.startsWith(ordner.path()), bleibt);
     }
 };
 
