@@ -406,7 +406,9 @@ Export exportieren(const QVector<QDomElement> &fragen, const QString &frageDatei
                                     QStringLiteral("PictureAnswer4")})
             bild = bild || !FrageDatei::feld(frage, feld).isEmpty();
         mitBild += bild;
-        mitPunkten += FrageDatei::zahl(frage, QStringLiteral("Points")) != StandardPunkte;
+        // Without points a question counts as one in the game, as GIFT brings it back.
+        mitPunkten += !FrageDatei::feld(frage, QStringLiteral("Points")).trimmed().isEmpty() &&
+                      FrageDatei::zahl(frage, QStringLiteral("Points")) != StandardPunkte;
     }
     if (mitBild > 0)
         ergebnis.verloren.append(
