@@ -514,6 +514,7 @@ void MainWindow::dateiAnzeigen(const QString &datei, const QString &anzahl)
 {
     m_labelDatei->setText(datei);
     m_labelAnzahl->setText(anzahl);
+    m_referent->frageZeigen();
 }
 
 void MainWindow::statusMeldung(const QString &text)

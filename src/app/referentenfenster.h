@@ -32,6 +32,9 @@ public:
     // A press the game counts (on the start screen or in a running countdown).
     void druckAnzeigen(uint klassensatz, uint buzzerNo, uint buttonNo);
 
+    // Shows the current and the next question again: another file was opened.
+    void frageZeigen();
+
     // Number of answers per button (A to D) in the current countdown.
     QList<int> verteilung() const { return m_anzahl; }
 
@@ -45,7 +48,6 @@ protected:
 
 private:
     void stimmenGeaendert(bool an, int frageNr);
-    void frageZeigen();
     void countdownZeigen(int counter);
     void standZeigen();
 

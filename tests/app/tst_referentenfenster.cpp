@@ -88,6 +88,14 @@ private slots:
         QVERIFY(h->aktivieren() &&
                 QTest::qWaitFor([this]() { return h->fenster->istEingerichtet(); }, 40000));
         QVERIFY(h->geladen(h->fenster->frageAnsicht(), "morvane.html"));
+        // A file opened on the start screen is named at once as what comes next.
+        QTRY_COMPARE(text("naechste"), QString("Nächste Frage: Frage 1"));
+        const QString andere = h->einstellungen.ordner() + "/andere.xml";
+        QVERIFY(Testdaten::schreiben(
+            andere, ("<ArrayOfQuestion>" + frage(7, "Answer1") + "</ArrayOfQuestion>").toUtf8()));
+        h->fenster->frageDateiOeffnen(andere);
+        QCOMPARE(text("naechste"), QString("Nächste Frage: Frage 7"));
+        h->fenster->frageDateiOeffnen(pfad);
         h->fenster->druckEmpfangen(1, 9, 1); // reports in on the start screen
     }
 
