@@ -395,10 +395,12 @@ Export exportieren(const QVector<QDomElement> &fragen, const QString &frageDatei
     Export ergebnis{BenutzerDatei::schreiben(ziel, gift ? Gift::schreiben(fragen)
                                                         : MoodleXml::schreiben(fragen, frageDatei)),
                     {}};
-    if (!ergebnis.geschrieben || !gift)
+    if (!ergebnis.geschrieben)
         return ergebnis;
     int mitBild = 0;
     int mitPunkten = 0;
+    int mitRunden = 0;
+    int mitNotizen = 0;
     for (const QDomElement &frage : fragen) {
         bool bild = false;
         for (const QString &feld : {QStringLiteral("PictureQuestionText"), QStringLiteral("PictureAnswer1"),
@@ -409,7 +411,27 @@ Export exportieren(const QVector<QDomElement> &fragen, const QString &frageDatei
         // Without points a question counts as one in the game, as GIFT brings it back.
         mitPunkten += !FrageDatei::feld(frage, QStringLiteral("Points")).trimmed().isEmpty() &&
                       FrageDatei::zahl(frage, QStringLiteral("Points")) != StandardPunkte;
+        mitRunden += FrageDatei::runden(frage) == 2;
+        mitNotizen += !FrageDatei::notizen(frage).trimmed().isEmpty();
     }
+    // Neither format knows a second vote or the presenter's notes; a teacher who moves the questions
+    // elsewhere and back would lose them without a word.
+    const QString format = gift ? QStringLiteral("GIFT") : QStringLiteral("Moodle XML");
+    if (mitRunden > 0)
+        ergebnis.verloren.append(
+            text(englisch,
+                 "%1 kennt keine zweite Abstimmung; sie fehlt im Export (Fragen mit zwei Runden: %2).",
+                 "%1 has no second vote; it is not in the export (questions with two rounds: %2).")
+                .arg(format)
+                .arg(mitRunden));
+    if (mitNotizen > 0)
+        ergebnis.verloren.append(
+            text(englisch, "%1 kennt keine Notizen; sie fehlen im Export (Fragen mit Notizen: %2).",
+                 "%1 has no notes; they are not in the export (questions with notes: %2).")
+                .arg(format)
+                .arg(mitNotizen));
+    if (!gift)
+        return ergebnis;
     if (mitBild > 0)
         ergebnis.verloren.append(
             text(englisch, "GIFT kann keine Bilder aufnehmen; sie fehlen im Export (Fragen mit Bild: %1).",
