@@ -47,12 +47,7 @@ inline Person teilnehmer(uint buzzer, uint klassensatz, const QList<Antwort> &an
 inline Testdaten::Frage frage(const QString &text, const QStringList &antworten, const QString &loesung,
                               const QString &punkte = QStringLiteral("1"))
 {
-    Testdaten::Frage f;
-    f.text = text;
-    f.antworten = antworten;
-    f.loesung = loesung;
-    f.punkte = punkte;
-    return f;
+    return {text, antworten, loesung, QStringLiteral("15"), punkte, QStringLiteral("0"), {}};
 }
 
 // Question 1 has three answers and answer 2 is right, 2 is a survey, 3 has answer 4 right.
@@ -63,11 +58,7 @@ inline QList<Testdaten::Frage> erdkunde()
             frage("2 + 2?", {"3", "5", "22", "4"}, "Answer4")};
 }
 
-inline QByteArray lesen(const QString &pfad)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray("<missing>");
-}
+using Testdaten::lesen;
 
 // Files in `ordner`, hidden ones too, for checking that nothing was left behind.
 inline QStringList dateien(const QString &ordner)
