@@ -21,6 +21,27 @@ namespace {
 const QString Glocke = ":/sound/sound/bell.wav";
 const QString Ring = ":/sound/sound/ring.wav";
 
+QString anteile(const QList<double> &prozente)
+{
+    QStringList teile;
+    for (const double p : prozente)
+        teile << QString::number(qRound(p));
+    return teile.join(',');
+}
+
+// Per participant: answer/first round's answer/points/time (- unevaluated) to question 1.
+QString zustand(const QList<Person> &personen)
+{
+    QStringList teile;
+    for (const Person &p : personen) {
+        const AntwortDerPerson *a = p.findeAntwort(1);
+        teile
+            << QString("%1/%2/%3/").arg(a->getAntwort()).arg(a->getAntwortErsteRunde()).arg(a->getPunkte()) +
+                   (a->istAusgewertet() ? QString::number(a->getAntwortszeit()) : "-");
+    }
+    return teile.join(' ');
+}
+
 // Records what the flow asks its window to show, one line per call.
 class FensterRekorder final : public SpielFenster
 {
@@ -49,11 +70,10 @@ public:
     void countdownAbgelaufenAnzeigen() override { aufrufe << "ende"; }
     void richtigeAntwortAnzeigen(const QList<Person> &richtig, const QList<Person> &falsch,
                                  const QString &loesung, const QList<double> &prozente,
-                                 const QList<double> &) override
+                                 const QList<double> &ersteRunde) override
     {
-        aufrufe << QString("ergebnis %1 richtig %2 falsch %3 A%4")
-                       .arg(loesung, QString::number(richtig.size()), QString::number(falsch.size()),
-                            QString::number(prozente.value(0)));
+        aufrufe << QString("ergebnis %1 %2/%3 ").arg(loesung).arg(richtig.size()).arg(falsch.size()) +
+                       anteile(prozente) + " | " + anteile(ersteRunde);
     }
     void pauseAnzeigen(bool p) override { pause = p; }
     void druckAnzeigen(uint k, uint b, uint t) override
@@ -97,57 +117,87 @@ class TestSpielablaufKern final : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
-    std::unique_ptr<TestUhr> m_uhr;
-    DialogRekorder m_dialoge;
-    KlangRekorder m_klang;
-    std::unique_ptr<FensterRekorder> m_fenster;
-    std::unique_ptr<spiel> m_spiel;
-    std::unique_ptr<Spielablauf> m_ablauf;
+    // Made afresh for each test, taken down in the reverse order.
+    struct Stand
+    {
+        TestEinstellungen einstellungen;
+        TestUhr uhr;
+        DialogRekorder dialoge;
+        KlangRekorder klang;
+        FensterRekorder fenster;
+        spiel engine{uhr, dialoge};
+        Spielablauf ablauf{engine, fenster, dialoge, klang, uhr};
+    };
+    std::unique_ptr<Stand> m;
     QString m_datei;
 
     QString datei(const QString &name, const QList<Testdaten::Frage> &fragen)
     {
-        const QString pfad = m_einstellungen->ordner() + QLatin1Char('/') + name;
+        const QString pfad = m->einstellungen.ordner() + QLatin1Char('/') + name;
         Testdaten::schreiben(pfad, fragen);
         return pfad;
     }
-    void sekunden(double s) { m_uhr->vorspulen(qint64(s * 1000)); }
+    void sekunden(double s) { m->uhr.vorspulen(qint64(s * 1000)); }
     void druecke(std::initializer_list<std::array<uint, 3>> druecke)
     {
         for (const auto &d : druecke)
-            m_ablauf->druckEmpfangen(d[0], d[1], d[2]);
+            m->ablauf.druckEmpfangen(d[0], d[1], d[2]);
     }
     int antwort(uint klassensatz, uint buzzer, int frage) const
     {
-        return antwortVon(m_spiel->getPersonen(), klassensatz, buzzer, frage);
+        return antwortVon(m->engine.getPersonen(), klassensatz, buzzer, frage);
     }
     // Question 1 shown and its countdown (10 s) running.
     void ersteFrageLaeuft()
     {
-        m_ablauf->naechsteFrage();
+        m->ablauf.naechsteFrage();
         sekunden(2);
-        QVERIFY(m_spiel->istCountdownAktiv());
+        QVERIFY(m->engine.istCountdownAktiv());
     }
     // The next question shown, its countdown started (no answer delay).
     void naechsteFrageLaeuft()
     {
-        m_ablauf->naechsteFrage();
-        m_uhr->vorspulen(0);
+        m->ablauf.naechsteFrage();
+        m->uhr.vorspulen(0);
+    }
+
+    // A game of one question of 10 s after an answer delay of 1 s, A right for 3 points, shown.
+    void eineFrageMit(const QByteArray &felder)
+    {
+        const Testdaten::Frage frage{"Eins", {"A", "B", "C", "D"}, "Answer1", "10", "3", "1", {}};
+        m_datei = m->einstellungen.ordner() + "/runden.xml";
+        Testdaten::schreiben(m_datei,
+                             Testdaten::dokument({frage}).replace("</Question>", felder + "</Question>"));
+        Einstellungen::setzen(Schluessel::FrageFile, m_datei);
+        QVERIFY(m->engine.ladeFragen(m_datei).ok());
+        m->ablauf.naechsteFrage();
+    }
+    // At `nach` ms into the countdown handsets 1 to 3 press (0: no press); then the end and the
+    // result. While the countdown runs, the question cannot be asked again.
+    void runde(int nach, std::array<uint, 3> knoepfe)
+    {
+        m->uhr.vorspulen(1000 + nach);
+        for (uint h = 1; h <= 3; ++h) {
+            if (knoepfe[h - 1])
+                m->ablauf.druckEmpfangen(1, h, knoepfe[h - 1]);
+        }
+        QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
+        m->ablauf.nochmalAbstimmen();
+        m->uhr.vorspulen(10000 - nach + spiel::AnzeigeVerzoegerung);
     }
 
     // The journal of a game interrupted in question 1: 0 header, 1 file, 2 F 0, 3 F 1, 4-6
     // presses, 7 its evaluation, 8 F 2.
     QByteArray unterbrochenesSpiel(const QString &ordner)
     {
-        Druckjournal journal(*m_uhr, ordner);
-        m_ablauf->journalSetzen(&journal);
-        m_ablauf->journalStarten();
+        Druckjournal journal(m->uhr, ordner);
+        m->ablauf.journalSetzen(&journal);
+        m->ablauf.journalStarten();
         ersteFrageLaeuft();
         druecke({{1, 1, 1}, {1, 2, 3}, {HandyKlassensatz, 3, 4}}); // the last a phone
         sekunden(10 + 2);
-        m_ablauf->naechsteFrage();
-        m_ablauf->journalSetzen(nullptr);
+        m->ablauf.naechsteFrage();
+        m->ablauf.journalSetzen(nullptr);
         // The process dies here: no normal end. What it handed over had reached the file.
         journal.leeren();
         return Testdaten::lesen(journal.pfad());
@@ -164,12 +214,7 @@ private:
 private slots:
     void init()
     {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
-        m_uhr = std::make_unique<TestUhr>();
-        m_dialoge.leeren();
-        m_dialoge.antwortJa = true;
-        m_dialoge.dateien.clear();
-        m_klang.gespielt.clear();
+        m = std::make_unique<Stand>();
         m_datei = datei("fragen.xml", dreiFragen());
         Einstellungen::setzen({{Schluessel::ToeneBuzzerLautlos, "false"},
                                {Schluessel::ToeneCountdownLautlos, "false"},
@@ -178,83 +223,73 @@ private slots:
                                {Schluessel::SoundFileToeneCountdown, "ring.wav (default)"},
                                {Schluessel::SoundFileToeneAutomatisierung, "bell.wav (default)"},
                                {Schluessel::FrageFile, m_datei}});
-        m_fenster = std::make_unique<FensterRekorder>();
-        m_spiel = std::make_unique<spiel>(*m_uhr, m_dialoge);
-        m_ablauf = std::make_unique<Spielablauf>(*m_spiel, *m_fenster, m_dialoge, m_klang, *m_uhr);
-        QVERIFY(m_spiel->ladeFragen(m_datei).ok());
-        m_ablauf->templateAnfangen();
+        QVERIFY(m->engine.ladeFragen(m_datei).ok());
+        m->ablauf.templateAnfangen();
     }
-    void cleanup()
-    {
-        m_ablauf.reset();
-        m_spiel.reset();
-        m_fenster.reset();
-        m_uhr.reset();
-        m_einstellungen.reset();
-    }
+    void cleanup() { m.reset(); }
 
     void eineFrageVonAnfangBisErgebnis()
     {
-        QCOMPARE(m_fenster->templates, QStringList{"Tandrivelle"});
+        QCOMPARE(m->fenster.templates, QStringList{"Tandrivelle"});
         QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
         // On the start screen handsets register.
         druecke({{1, 5, 2}});
-        QCOMPARE(m_fenster->zaehle("druck 1/5/2"), 1);
+        QCOMPARE(m->fenster.zaehle("druck 1/5/2"), 1);
 
-        m_ablauf->naechsteFrage();
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
-        QVERIFY(m_fenster->aufrufe.contains("frage 1 Eins"));
-        QCOMPARE(m_fenster->frageNr, QString("aktuelle Frage-Nr.: 1/3"));
+        m->ablauf.naechsteFrage();
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Frage);
+        QVERIFY(m->fenster.aufrufe.contains("frage 1 Eins"));
+        QCOMPARE(m->fenster.frageNr, QString("aktuelle Frage-Nr.: 1/3"));
         // The answer delay: presses are not taken.
-        QVERIFY(!m_ablauf->stimmenVerbunden());
+        QVERIFY(!m->ablauf.stimmenVerbunden());
         druecke({{1, 7, 1}});
         QCOMPARE(antwort(1, 7, 1), -1);
         sekunden(1.999);
-        QCOMPARE(m_fenster->zaehle("antworten"), 0);
+        QCOMPARE(m->fenster.zaehle("antworten"), 0);
         sekunden(0.001);
-        QCOMPARE(m_fenster->zaehle("antworten"), 1);
-        QVERIFY(m_ablauf->stimmenVerbunden());
+        QCOMPARE(m->fenster.zaehle("antworten"), 1);
+        QVERIFY(m->ablauf.stimmenVerbunden());
 
         // The last press counts, the sound plays once per handset; class set 1 handset 23 and
         // class set 12 handset 3 are two handsets.
-        m_klang.gespielt.clear();
+        m->klang.gespielt.clear();
         druecke({{1, 7, 2}, {1, 7, 1}, {1, 23, 3}, {12, 3, 1}});
         QCOMPARE(antwort(1, 7, 1), 1);
-        QCOMPARE(m_klang.gespielt, QStringList({Glocke, Glocke, Glocke}));
+        QCOMPARE(m->klang.gespielt, QStringList({Glocke, Glocke, Glocke}));
         // Silenced, a new handset is taken without a sound.
         Einstellungen::setzen(Schluessel::ToeneBuzzerLautlos, "true");
         druecke({{1, 8, 1}});
-        QCOMPARE(m_klang.gespielt.size(), 3);
+        QCOMPARE(m->klang.gespielt.size(), 3);
         QCOMPARE(antwort(1, 8, 1), 1);
 
         sekunden(1);
-        QVERIFY(m_fenster->aufrufe.contains("tick 9"));
+        QVERIFY(m->fenster.aufrufe.contains("tick 9"));
         sekunden(9);
-        QCOMPARE(m_fenster->zaehle("ende"), 1);
-        QVERIFY(!m_ablauf->stimmenVerbunden());
-        QVERIFY(m_klang.gespielt.endsWith(Ring));
+        QCOMPARE(m->fenster.zaehle("ende"), 1);
+        QVERIFY(!m->ablauf.stimmenVerbunden());
+        QVERIFY(m->klang.gespielt.endsWith(Ring));
         // Presses after the end change nothing.
         druecke({{1, 23, 1}});
         QCOMPARE(antwort(1, 23, 1), 3);
         sekunden(1.999);
-        QCOMPARE(m_fenster->zaehle("ergebnis"), 0);
+        QCOMPARE(m->fenster.zaehle("ergebnis"), 0);
         sekunden(0.001);
-        QCOMPARE(m_fenster->zaehle("ergebnis Answer1 richtig 3 falsch 1"), 1);
-        QCOMPARE(m_fenster->rangliste, 5);
+        QCOMPARE(m->fenster.zaehle("ergebnis Answer1 3/1 "), 1);
+        QCOMPARE(m->fenster.rangliste, 5);
     }
 
     void ohneFragenFragtNurNachDerDatei()
     {
         Einstellungen::setzen(Schluessel::FrageFile, QString());
-        spiel leer(*m_uhr, m_dialoge);
+        spiel leer(m->uhr, m->dialoge);
         FensterRekorder fenster;
-        Spielablauf ablauf(leer, fenster, m_dialoge, m_klang, *m_uhr);
+        Spielablauf ablauf(leer, fenster, m->dialoge, m->klang, m->uhr);
         ablauf.naechsteFrage();
         ablauf.frageUeberspringen();
         ablauf.frageZurueck();
         ablauf.goToFrage(2);
         ablauf.dateiBeschriftungen();
-        QCOMPARE(m_dialoge.hinweisTexte(), QStringList(4, "Keine Fragedatei ausgewählt."));
+        QCOMPARE(m->dialoge.hinweisTexte(), QStringList(4, "Keine Fragedatei ausgewählt."));
         QCOMPARE(fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
         QCOMPARE(fenster.zaehle("frage"), 0);
         QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Start);
@@ -266,37 +301,37 @@ private slots:
     // (The master handset's pause and end: the whole-window game test.)
     void pauseUndSofortBeenden()
     {
-        m_ablauf->naechsteFrage();
-        m_ablauf->pauseTaste();
-        QVERIFY(!m_fenster->pause);
-        QVERIFY(!m_ablauf->stimmenVerbunden());
+        m->ablauf.naechsteFrage();
+        m->ablauf.pauseTaste();
+        QVERIFY(!m->fenster.pause);
+        QVERIFY(!m->ablauf.stimmenVerbunden());
         sekunden(2 + 3.4);
-        m_ablauf->pauseTaste();
-        QVERIFY(m_fenster->pause);
-        QVERIFY(!m_ablauf->stimmenVerbunden());
+        m->ablauf.pauseTaste();
+        QVERIFY(m->fenster.pause);
+        QVERIFY(!m->ablauf.stimmenVerbunden());
         sekunden(5);
-        m_ablauf->pauseTaste();
-        QVERIFY(!m_fenster->pause);
-        QVERIFY(m_ablauf->stimmenVerbunden());
+        m->ablauf.pauseTaste();
+        QVERIFY(!m->fenster.pause);
+        QVERIFY(m->ablauf.stimmenVerbunden());
         sekunden(0.2);
-        m_ablauf->sofortBeendenTaste();
-        m_klang.gespielt.clear();
+        m->ablauf.sofortBeendenTaste();
+        m->klang.gespielt.clear();
         sekunden(20);
-        QCOMPARE(m_fenster->zaehle("ende"), 1);
-        QCOMPARE(m_fenster->zaehle("ergebnis"), 1);
-        QVERIFY(!m_klang.gespielt.contains(Ring));
-        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+        QCOMPARE(m->fenster.zaehle("ende"), 1);
+        QCOMPARE(m->fenster.zaehle("ergebnis"), 1);
+        QVERIFY(!m->klang.gespielt.contains(Ring));
+        QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
 
         naechsteFrageLaeuft();
-        m_ablauf->pauseTaste();
-        QVERIFY(m_fenster->pause);
-        m_ablauf->frageUeberspringen();
-        QVERIFY(!m_fenster->pause);
-        QVERIFY(!m_spiel->istPausiert());
-        m_uhr->vorspulen(0);
-        QVERIFY(m_spiel->istCountdownAktiv());
+        m->ablauf.pauseTaste();
+        QVERIFY(m->fenster.pause);
+        m->ablauf.frageUeberspringen();
+        QVERIFY(!m->fenster.pause);
+        QVERIFY(!m->engine.istPausiert());
+        m->uhr.vorspulen(0);
+        QVERIFY(m->engine.istCountdownAktiv());
         sekunden(15);
-        QCOMPARE(m_fenster->zaehle("ende"), 2);
+        QCOMPARE(m->fenster.zaehle("ende"), 2);
     }
 
     // F5, or Open answered Yes, in every phase of a question: nothing of the old round fires
@@ -327,7 +362,7 @@ private slots:
                                {Schluessel::AutomatisierungZeit, 3}});
         // Handset 4 registers on the start screen and answers A, which is right.
         druecke({{1, 4, 2}});
-        m_ablauf->naechsteFrage();
+        m->ablauf.naechsteFrage();
         sekunden(1);
         if (phase != "answer delay") {
             sekunden(1);
@@ -335,101 +370,101 @@ private slots:
             sekunden(1);
         }
         if (phase == "paused")
-            m_ablauf->pauseTaste();
+            m->ablauf.pauseTaste();
         if (phase.endsWith("pending"))
             sekunden(10 + (automatisch ? 2 : 0));
-        QCOMPARE(m_ablauf->automatisierungGeplant(), automatisch);
-        QCOMPARE(m_fenster->zaehle("ergebnis"), automatisch ? 1 : 0);
+        QCOMPARE(m->ablauf.automatisierungGeplant(), automatisch);
+        QCOMPARE(m->fenster.zaehle("ergebnis"), automatisch ? 1 : 0);
 
         const QString andere = datei("andere.xml", {Testdaten::Frage{}});
-        const QString kaputt = m_einstellungen->ordner() + "/kaputt.xml";
+        const QString kaputt = m->einstellungen.ordner() + "/kaputt.xml";
         QVERIFY(Testdaten::schreiben(kaputt, QByteArray("<ArrayOfQuestion><Question>")));
-        const qsizetype ab = m_fenster->aufrufe.size();
+        const qsizetype ab = m->fenster.aufrufe.size();
         if (aktion == "gone")
             QFile::remove(m_datei);
         if (aktion == "F5" || aktion == "gone") {
-            m_ablauf->neuStarten();
+            m->ablauf.neuStarten();
         } else {
-            m_dialoge.antwortJa = aktion != "No";
+            m->dialoge.antwortJa = aktion != "No";
             if (aktion != "cancelled")
-                m_dialoge.dateien = {aktion == "broken" ? kaputt : andere};
-            m_ablauf->frageDateiOeffnen();
+                m->dialoge.dateien = {aktion == "broken" ? kaputt : andere};
+            m->ablauf.frageDateiOeffnen();
         }
         // The new game goes on by hand.
         Einstellungen::setzen(Schluessel::AutomatisierungAktiviert, "false");
-        QCOMPARE(m_dialoge.fragen.size(), aktion == "cancelled" ? 0 : 1);
-        if (!m_dialoge.fragen.isEmpty())
-            QCOMPARE(m_dialoge.fragen.at(0).text, QString("Möchten Sie das Spiel wirklich neu starten?"));
+        QCOMPARE(m->dialoge.fragen.size(), aktion == "cancelled" ? 0 : 1);
+        if (!m->dialoge.fragen.isEmpty())
+            QCOMPARE(m->dialoge.fragen.at(0).text, QString("Möchten Sie das Spiel wirklich neu starten?"));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), aktion == "Open" ? andere : m_datei);
         QCOMPARE(Einstellungen::liste(Schluessel::RecentFileList),
                  aktion == "Open" ? QStringList{andere} : QStringList{});
         QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen),
-                 aktion == "Open" ? m_einstellungen->ordner() : QString());
+                 aktion == "Open" ? m->einstellungen.ordner() : QString());
         // A file that does not load says so, naming it and why.
         const QString ladefehler = aktion == "broken" ? "kaputt.xml" : aktion == "gone" ? "fragen.xml" : "";
-        QCOMPARE(m_dialoge.hinweise.size(), ladefehler.isEmpty() ? 0 : 1);
+        QCOMPARE(m->dialoge.hinweise.size(), ladefehler.isEmpty() ? 0 : 1);
         if (!ladefehler.isEmpty())
-            QVERIFY(m_dialoge.hinweise.at(0).text.contains(ladefehler) &&
-                    !m_dialoge.hinweise.at(0).informativerText.isEmpty());
+            QVERIFY(m->dialoge.hinweise.at(0).text.contains(ladefehler) &&
+                    !m->dialoge.hinweise.at(0).informativerText.isEmpty());
 
         if (!neu) {
-            QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+            QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
             sekunden(30);
             QCOMPARE(antwort(1, 4, 1), phase == "answer delay" ? -1 : 1);
-            QCOMPARE(m_fenster->zaehle("ende"), 1);
-            QCOMPARE(m_fenster->zaehle("ergebnis"), 1);
-            QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+            QCOMPARE(m->fenster.zaehle("ende"), 1);
+            QCOMPARE(m->fenster.zaehle("ergebnis"), 1);
+            QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
             return;
         }
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
-        QVERIFY(!m_fenster->pause);
-        QVERIFY(m_ablauf->stimmenVerbunden());
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
-        QVERIFY(m_spiel->getPersonen().isEmpty());
-        QCOMPARE(m_fenster->rangliste, 0);
-        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
+        QVERIFY(!m->fenster.pause);
+        QVERIFY(m->ablauf.stimmenVerbunden());
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 0);
+        QVERIFY(m->engine.getPersonen().isEmpty());
+        QCOMPARE(m->fenster.rangliste, 0);
+        QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
         sekunden(30);
         QCOMPARE(
-            m_fenster->aufrufe.mid(ab).filter(QRegularExpression("^(antworten|tick|ende|ergebnis|frage)")),
+            m->fenster.aufrufe.mid(ab).filter(QRegularExpression("^(antworten|tick|ende|ergebnis|frage)")),
             QStringList{});
 
         // The new game's first question: only handset 7 answers, right.
         naechsteFrageLaeuft();
-        m_ablauf->naechsteFrage();
-        QVERIFY(m_spiel->istCountdownAktiv());
+        m->ablauf.naechsteFrage();
+        QVERIFY(m->engine.istCountdownAktiv());
         druecke({{1, 7, 1}});
         sekunden(30);
-        QCOMPARE(m_fenster->zaehle("antworten", ab), 1);
-        QCOMPARE(m_fenster->zaehle("ende", ab), 1);
-        QCOMPARE(m_fenster->aufrufe.mid(ab).filter("ergebnis"),
-                 QStringList{"ergebnis Answer1 richtig 1 falsch 0 A100"});
-        QCOMPARE(m_fenster->rangliste, 1);
-        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
+        QCOMPARE(m->fenster.zaehle("antworten", ab), 1);
+        QCOMPARE(m->fenster.zaehle("ende", ab), 1);
+        QCOMPARE(m->fenster.aufrufe.mid(ab).filter("ergebnis"),
+                 QStringList{"ergebnis Answer1 1/0 100,0,0,0 | "});
+        QCOMPARE(m->fenster.rangliste, 1);
+        QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
     }
 
     void neuStartFragtNurWennResultateVerlorenGehen()
     {
         // On the start screen, even after presses.
         druecke({{1, 1, 1}});
-        m_ablauf->neuStarten();
-        QVERIFY(m_dialoge.fragen.isEmpty());
+        m->ablauf.neuStarten();
+        QVERIFY(m->dialoge.fragen.isEmpty());
         ersteFrageLaeuft();
         druecke({{1, 1, 1}});
-        m_dialoge.antwortJa = false;
-        m_ablauf->neuStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
-        QVERIFY(!m_ablauf->beendenBestaetigt());
+        m->dialoge.antwortJa = false;
+        m->ablauf.neuStarten();
+        QCOMPARE(m->dialoge.fragen.size(), 1);
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
+        QVERIFY(!m->ablauf.beendenBestaetigt());
         // After an export nothing is asked until the next press.
-        m_ablauf->resultateExportiert();
-        QVERIFY(m_ablauf->beendenBestaetigt());
-        m_ablauf->neuStarten();
-        QCOMPARE(m_dialoge.fragen.size(), 2);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 0);
+        m->ablauf.resultateExportiert();
+        QVERIFY(m->ablauf.beendenBestaetigt());
+        m->ablauf.neuStarten();
+        QCOMPARE(m->dialoge.fragen.size(), 2);
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 0);
         ersteFrageLaeuft();
         druecke({{1, 1, 1}});
-        QVERIFY(!m_ablauf->beendenBestaetigt());
-        QCOMPARE(m_dialoge.fragen.last().text, QString("Möchten Sie Plenaro wirklich beenden?"));
+        QVERIFY(!m->ablauf.beendenBestaetigt());
+        QCOMPARE(m->dialoge.fragen.last().text, QString("Möchten Sie Plenaro wirklich beenden?"));
     }
 
     void derselbeEmpfaengerStartetNichtNeu()
@@ -437,47 +472,47 @@ private slots:
         ersteFrageLaeuft();
         druecke({{1, 3, 2}});
         // The receiver link found the same family again (a wobble of the USB bus).
-        m_ablauf->empfaengerGefunden();
-        QVERIFY(m_dialoge.fragen.isEmpty());
-        QCOMPARE(m_fenster->templates.size(), 1);
-        QVERIFY(m_spiel->istCountdownAktiv());
+        m->ablauf.empfaengerGefunden();
+        QVERIFY(m->dialoge.fragen.isEmpty());
+        QCOMPARE(m->fenster.templates.size(), 1);
+        QVERIFY(m->engine.istCountdownAktiv());
         // Another family: asked with the reason; No keeps game and template.
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Morvane");
-        m_dialoge.antwortJa = false;
-        m_ablauf->empfaengerGefunden();
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QVERIFY(m_dialoge.fragen.at(0).text.contains("Morvane"));
-        QCOMPARE(m_fenster->templates.size(), 1);
+        m->dialoge.antwortJa = false;
+        m->ablauf.empfaengerGefunden();
+        QCOMPARE(m->dialoge.fragen.size(), 1);
+        QVERIFY(m->dialoge.fragen.at(0).text.contains("Morvane"));
+        QCOMPARE(m->fenster.templates.size(), 1);
         QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
         QCOMPARE(antwort(1, 3, 1), 2);
         // Yes: the new template and a new game, asked once only.
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Morvane");
-        m_dialoge.antwortJa = true;
-        m_ablauf->empfaengerGefunden();
-        QCOMPARE(m_dialoge.fragen.size(), 2);
-        QCOMPARE(m_fenster->templates.last(), QString("Morvane"));
-        QCOMPARE(m_ablauf->templateName(), QString("Morvane"));
-        QVERIFY(m_spiel->getPersonen().isEmpty());
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
-        QCOMPARE(m_fenster->meldungen.size(), 1);
+        m->dialoge.antwortJa = true;
+        m->ablauf.empfaengerGefunden();
+        QCOMPARE(m->dialoge.fragen.size(), 2);
+        QCOMPARE(m->fenster.templates.last(), QString("Morvane"));
+        QCOMPARE(m->ablauf.templateName(), QString("Morvane"));
+        QVERIFY(m->engine.getPersonen().isEmpty());
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
+        QCOMPARE(m->fenster.meldungen.size(), 1);
         // On the start screen a change of family asks nothing but says why.
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Tandrivelle");
-        m_ablauf->empfaengerGefunden();
-        QCOMPARE(m_dialoge.fragen.size(), 2);
-        QCOMPARE(m_fenster->templates.last(), QString("Tandrivelle"));
-        QCOMPARE(m_fenster->meldungen.size(), 2);
+        m->ablauf.empfaengerGefunden();
+        QCOMPARE(m->dialoge.fragen.size(), 2);
+        QCOMPARE(m->fenster.templates.last(), QString("Tandrivelle"));
+        QCOMPARE(m->fenster.meldungen.size(), 2);
     }
 
     void unbekanntesTemplateBehaeltDasAlte()
     {
         for (const char *name : {"Kahoot", "Quiz"}) {
             Einstellungen::setzen(Schluessel::GewaehltesTemplate, name);
-            m_ablauf->templateAusgewaehlt();
-            QCOMPARE(m_ablauf->templateName(), QString("Kahoot"));
+            m->ablauf.templateAusgewaehlt();
+            QCOMPARE(m->ablauf.templateName(), QString("Kahoot"));
         }
-        QCOMPARE(m_fenster->templates.size(), 2);
+        QCOMPARE(m->fenster.templates.size(), 2);
         // The options dialog's choice restarts the game each time.
-        QCOMPARE(m_fenster->zaehle("startscreen"), 2);
+        QCOMPARE(m->fenster.zaehle("startscreen"), 2);
     }
 
     // The automation moves on its time after the result, with its sound; a presenter who went on
@@ -489,35 +524,35 @@ private slots:
                                {Schluessel::SoundFileToeneAutomatisierung, "plop2.wav"}});
         ersteFrageLaeuft();
         sekunden(10 + 2 + 2.999); // countdown, result display, automation
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 1);
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
         sekunden(0.001);
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 2);
-        QCOMPARE(m_klang.gespielt.last(), QString(":/sound/sound/plop2.wav"));
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 2);
+        QCOMPARE(m->klang.gespielt.last(), QString(":/sound/sound/plop2.wav"));
         sekunden(15 + 2);
-        m_ablauf->naechsteFrage();
-        const QStringList klaenge = m_klang.gespielt;
+        m->ablauf.naechsteFrage();
+        const QStringList klaenge = m->klang.gespielt;
         sekunden(3);
         // Question 3 is the last: a late step would show nothing new, but it would sound.
-        QCOMPARE(m_spiel->getAktuelleFrageNr(), 3);
-        QCOMPARE(m_klang.gespielt, klaenge);
-        QVERIFY(m_dialoge.hinweise.isEmpty());
+        QCOMPARE(m->engine.getAktuelleFrageNr(), 3);
+        QCOMPARE(m->klang.gespielt, klaenge);
+        QVERIFY(m->dialoge.hinweise.isEmpty());
     }
 
     void ranglisteNurOhneLaufendenCountdown()
     {
         ersteFrageLaeuft();
-        m_ablauf->ranglisteZeigen();
-        m_ablauf->ranglisteTaste();
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Frage);
+        m->ablauf.ranglisteZeigen();
+        m->ablauf.ranglisteTaste();
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Frage);
         sekunden(10);
-        m_ablauf->ranglisteZeigen();
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Rangliste);
-        QVERIFY(!m_ablauf->frageAktiv());
-        m_ablauf->ranglisteTaste();
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::RanglisteUnterSchwarz);
+        m->ablauf.ranglisteZeigen();
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Rangliste);
+        QVERIFY(!m->ablauf.frageAktiv());
+        m->ablauf.ranglisteTaste();
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::RanglisteUnterSchwarz);
         // P does nothing outside a question.
-        m_ablauf->pauseTaste();
-        QVERIFY(!m_fenster->pause);
+        m->ablauf.pauseTaste();
+        QVERIFY(!m->fenster.pause);
     }
 
     // Ended as by end-now once every handset heard so far has answered; a handset first heard in
@@ -528,64 +563,64 @@ private slots:
         druecke({{1, 1, 1}, {1, 2, 1}}); // two handsets register on the start screen
         ersteFrageLaeuft();
         druecke({{1, 1, 2}, {1, 1, 3}});
-        QVERIFY(m_spiel->istCountdownAktiv());
+        QVERIFY(m->engine.istCountdownAktiv());
         druecke({{1, 2, 4}});
-        QVERIFY(!m_spiel->istCountdownAktiv());
-        QCOMPARE(m_fenster->zaehle("ende"), 1);
-        QVERIFY(m_klang.gespielt.endsWith(Ring));
+        QVERIFY(!m->engine.istCountdownAktiv());
+        QCOMPARE(m->fenster.zaehle("ende"), 1);
+        QVERIFY(m->klang.gespielt.endsWith(Ring));
         sekunden(2);
-        QCOMPARE(m_fenster->zaehle("ergebnis"), 1);
+        QCOMPARE(m->fenster.zaehle("ergebnis"), 1);
         QCOMPARE(antwort(1, 1, 1), 3);
 
         naechsteFrageLaeuft();
         druecke({{1, 3, 1}, {1, 1, 1}});
-        QVERIFY(m_spiel->istCountdownAktiv());
+        QVERIFY(m->engine.istCountdownAktiv());
         druecke({{1, 2, 1}});
-        QVERIFY(!m_spiel->istCountdownAktiv());
+        QVERIFY(!m->engine.istCountdownAktiv());
         sekunden(2);
         naechsteFrageLaeuft();
         druecke({{1, 1, 1}, {1, 2, 1}});
-        QVERIFY(m_spiel->istCountdownAktiv());
+        QVERIFY(m->engine.istCountdownAktiv());
         druecke({{1, 3, 1}});
-        QVERIFY(!m_spiel->istCountdownAktiv());
+        QVERIFY(!m->engine.istCountdownAktiv());
 
         // Off: the countdown runs its time.
         Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, "false");
-        m_ablauf->goToFrage(2);
-        m_uhr->vorspulen(0);
+        m->ablauf.goToFrage(2);
+        m->uhr.vorspulen(0);
         druecke({{1, 1, 2}, {1, 2, 2}, {1, 3, 2}});
-        QVERIFY(m_spiel->istCountdownAktiv());
+        QVERIFY(m->engine.istCountdownAktiv());
         Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, "true");
-        m_ablauf->neuStarten();
+        m->ablauf.neuStarten();
         druecke({{1, 9, 1}});
         ersteFrageLaeuft();
         druecke({{1, 9, 1}});
-        QVERIFY(!m_spiel->istCountdownAktiv());
+        QVERIFY(!m->engine.istCountdownAktiv());
     }
 
     // A spreadsheet becomes a question file beside it, which is opened; the lines left out are
     // named. One without a valid question writes and opens nothing.
     void tabelleImportieren()
     {
-        const QString ordner = m_einstellungen->ordner();
+        const QString ordner = m->einstellungen.ordner();
         QVERIFY(Testdaten::schreiben(ordner + "/klasse.csv",
                                      QByteArray("Frage;A;B;C;D;Lösung;Zeit\nEins;a;b;;;B;5\n"
                                                 "kaputt;a;;;;\nZwei;x;y;z;;;\n")));
-        m_dialoge.dateien = {ordner + "/klasse.csv"};
-        m_ablauf->fragenImportieren();
+        m->dialoge.dateien = {ordner + "/klasse.csv"};
+        m->ablauf.fragenImportieren();
         const QString xml = ordner + "/klasse.xml";
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), xml);
-        QCOMPARE(m_spiel->getAnzahlFragen(), 2);
-        QCOMPARE(m_fenster->ansicht, SpielFenster::Ansicht::Start);
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QVERIFY(m_dialoge.hinweise.at(0).text.startsWith("2 Fragen wurden nach"));
-        QVERIFY(m_dialoge.hinweise.at(0).informativerText.contains("Zeile 3: "));
+        QCOMPARE(m->engine.getAnzahlFragen(), 2);
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
+        QCOMPARE(m->dialoge.hinweise.size(), 1);
+        QVERIFY(m->dialoge.hinweise.at(0).text.startsWith("2 Fragen wurden nach"));
+        QVERIFY(m->dialoge.hinweise.at(0).informativerText.contains("Zeile 3: "));
 
         QVERIFY(Testdaten::schreiben(ordner + "/leer.csv", QByteArray("nur;eine\n")));
-        m_ablauf->fragenImportieren(ordner + "/leer.csv");
+        m->ablauf.fragenImportieren(ordner + "/leer.csv");
         QVERIFY(!QFile::exists(ordner + "/leer.xml"));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), xml);
-        QVERIFY(m_dialoge.hinweise.last().text.startsWith("Aus "));
+        QVERIFY(m->dialoge.hinweise.last().text.startsWith("Aus "));
     }
 
     // A game a crash interrupted is offered at the next start: Return and Space take it up as it
@@ -620,41 +655,41 @@ private slots:
         QFETCH(int, zeile);
         QFETCH(bool, kopieBleibt);
         QFETCH(QString, bericht);
-        const QString ordner = m_einstellungen->ordner() + "/journal";
+        const QString ordner = m->einstellungen.ordner() + "/journal";
         QList<QByteArray> zeilen = unterbrochenesSpiel(ordner).split('\n');
         if (zeile >= 0)
             zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
         else if (zeile == -1)
             zeilen = {QByteArray(500, '\xa5')};
         const QByteArray vorher = zeilen.join('\n');
-        Druckjournal journal(*m_uhr, ordner);
+        Druckjournal journal(m->uhr, ordner);
         QVERIFY(Testdaten::schreiben(journal.pfad(), vorher));
         // The journal names its question file unless that line is damaged.
         if (zeile != 1)
             Einstellungen::setzen(Schluessel::FrageFile, QString());
 
-        spiel neu(*m_uhr, m_dialoge);
+        spiel neu(m->uhr, m->dialoge);
         QVERIFY(neu.ladeFragen(m_datei).ok());
         FensterRekorder fenster;
-        Spielablauf ablauf(neu, fenster, m_dialoge, m_klang, *m_uhr);
+        Spielablauf ablauf(neu, fenster, m->dialoge, m->klang, m->uhr);
         ablauf.journalSetzen(&journal);
-        m_dialoge.leeren();
-        m_dialoge.antworten = antworten;
+        m->dialoge.leeren();
+        m->dialoge.antworten = antworten;
         ablauf.journalStarten();
 
-        QCOMPARE(m_dialoge.fragen.size() + m_dialoge.hinweise.size(), antworten.isEmpty() ? 1 : 2);
+        QCOMPARE(m->dialoge.fragen.size() + m->dialoge.hinweise.size(), antworten.isEmpty() ? 1 : 2);
         if (zeile != -1) {
-            QVERIFY(m_dialoge.fragen.at(0).jaAlsVorgabe);
-            QVERIFY(m_dialoge.fragen.at(0).text.contains("fragen.xml"));
+            QVERIFY(m->dialoge.fragen.at(0).jaAlsVorgabe);
+            QVERIFY(m->dialoge.fragen.at(0).text.contains("fragen.xml"));
         }
         if (antworten.size() > 1)
-            QVERIFY(!m_dialoge.fragen.at(1).jaAlsVorgabe);
+            QVERIFY(!m->dialoge.fragen.at(1).jaAlsVorgabe);
         const QStringList kopien = aufbewahrt(ordner);
         QCOMPARE(kopien.size(), kopieBleibt ? 1 : 0);
         if (kopieBleibt)
             QCOMPARE(Testdaten::lesen(ordner + QLatin1Char('/') + kopien.first()), vorher);
         if (zeile != -2) {
-            const Meldung &meldung = bericht.isEmpty() ? m_dialoge.hinweise.at(0) : m_dialoge.fragen.at(0);
+            const Meldung &meldung = bericht.isEmpty() ? m->dialoge.hinweise.at(0) : m->dialoge.fragen.at(0);
             QVERIFY2((meldung.text + meldung.informativerText).contains(kopien.value(0)),
                      qPrintable(meldung.text));
         }
@@ -677,9 +712,9 @@ private slots:
                     (p.getKlassensatz() == HandyKlassensatz && p.getBuzzerNo() == 3));
         }
         // The restored results are worth a question before quitting.
-        const qsizetype gefragt = m_dialoge.fragen.size();
+        const qsizetype gefragt = m->dialoge.fragen.size();
         ablauf.beendenBestaetigt();
-        QCOMPARE(m_dialoge.fragen.size(), gefragt + 1);
+        QCOMPARE(m->dialoge.fragen.size(), gefragt + 1);
         // Space goes on with question 3, and a normal end leaves nothing to offer.
         ablauf.naechsteFrage();
         QCOMPARE(neu.getAktuelleFrageNr(), 3);
@@ -710,7 +745,7 @@ private slots:
         QFETCH(QString, meldung);
         if (bereitsGestartet)
             Einstellungen::setzen(Schluessel::BereitsGestartet, "true");
-        const QString ordner = m_einstellungen->ordner() + "/Unterricht";
+        const QString ordner = m->einstellungen.ordner() + "/Unterricht";
         QVERIFY(QDir().mkpath(ordner));
         const QString pfad = ordner + "/start.xml";
         // A list longer than the menu keeps (as an older version left it) with the file in it: the
@@ -738,16 +773,84 @@ private slots:
         QCOMPARE(Einstellungen::ist(Schluessel::BereitsGestartet), bereitsGestartet || uebernommen);
         QCOMPARE(Einstellungen::ist(Schluessel::LoesungAnzeigen), !bereitsGestartet && uebernommen);
         // Nothing is shown before the window exists.
-        QVERIFY(m_dialoge.hinweise.isEmpty());
+        QVERIFY(m->dialoge.hinweise.isEmpty());
+    }
+
+    // Voting again after discussion.
+    void nochmalAbstimmen_data()
+    {
+        QTest::addColumn<int>("runden");
+        QTest::addColumn<bool>("nochmal");
+        QTest::addColumn<QString>("erstes");
+        QTest::addColumn<QString>("stand");
+        const QString nachZweiter = "1/1/3/500 1/2/3/500 0/2/0/-"; // and gone back to
+        const QString nachErster = "1/0/3/1000 2/0/0/1000 2/0/0/1000";
+        // After the first round of a two-round question the class discusses without the mark.
+        QTest::newRow("two rounds") << 2 << true << "NoAnswer 0/0 33,67,0,0 | " << nachZweiter;
+        QTest::newRow("one round, voted again") << 1 << true << "Answer1 1/2 33,67,0,0 | " << nachZweiter;
+        // Going on without the second round: the first counts.
+        QTest::newRow("two rounds, not again") << 2 << false << "NoAnswer 0/0 33,67,0,0 | " << nachErster;
+        QTest::newRow("one round") << 1 << false << "Answer1 1/2 33,67,0,0 | " << nachErster;
+    }
+    void nochmalAbstimmen()
+    {
+        QFETCH(int, runden);
+        QFETCH(bool, nochmal);
+        QFETCH(QString, erstes);
+        eineFrageMit(runden == 2 ? "<Runden>2</Runden>" : "");
+        const qsizetype ab = m->fenster.aufrufe.size();
+        runde(1000, {1, 2, 2});
+        QVERIFY(m->ablauf.nochmalAbstimmenMoeglich());
+        QStringList ergebnisse{"ergebnis " + erstes};
+        if (nochmal) {
+            m->ablauf.nochmalAbstimmen();
+            // The countdown starts from the beginning; handset 3 does not vote again.
+            runde(3000, {2, 1, 0});
+            ergebnisse << "ergebnis Answer1 1/1 50,50,0,0 | 33,67,0,0";
+            QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
+            // Gone back to, it is asked as its second round: marked, its first round kept.
+            m->ablauf.goToFrage(1);
+            runde(500, {1, 1, 0});
+            ergebnisse << "ergebnis Answer1 2/0 100,0,0,0 | 33,67,0,0";
+            QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
+        }
+        QCOMPARE(m->fenster.aufrufe.mid(ab).filter("ergebnis"), ergebnisse);
+        QCOMPARE(m->fenster.zaehle("frage 1", ab), nochmal ? 2 : 0);
+        QTEST(zustand(m->engine.getPersonen()), "stand");
+        QCOMPARE(m->engine.getProzenteErsteRunde(1).isEmpty(), !nochmal);
+        m->ablauf.ranglisteZeigen();
+        QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
+    }
+
+    void journalMittenInDerZweitenRunde()
+    {
+        eineFrageMit("<Runden>2</Runden>");
+        Druckjournal journal(m->uhr, m->einstellungen.ordner());
+        m->ablauf.journalSetzen(&journal);
+        journal.beginnen(m_datei);
+        runde(1000, {1, 2, 2});
+        m->ablauf.nochmalAbstimmen();
+        m->uhr.vorspulen(1000 + 3000);
+        m->ablauf.druckEmpfangen(1, 2, 1);
+        // The program dies here.
+        m->ablauf.journalSetzen(nullptr);
+        const SpielStand stand = journal.lesen();
+        spiel neu(m->uhr, m->dialoge);
+        QVERIFY(Druckjournal::anwenden(stand, neu).ok());
+        QCOMPARE(zustand(neu.getPersonen()), "0/1/0/- 1/2/0/- 0/2/0/-");
+        QCOMPARE(anteile(neu.getProzenteErsteRunde(1)), "33,67,0,0");
+        // Taken up, the journal is written anew and keeps the second round.
+        QVERIFY(journal.fortsetzen(stand));
+        QCOMPARE(journal.lesen().zweiteRunden, (QList<SpielStand::Auswertung>{{1, 3}}));
     }
 
     void englischeBeschriftungen()
     {
         Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
-        m_ablauf->dateiBeschriftungen();
-        QCOMPARE(m_fenster->anzahl, QString("Number of questions: 3"));
-        m_ablauf->naechsteFrage();
-        QCOMPARE(m_fenster->frageNr, QString("Current question no: 1/3"));
+        m->ablauf.dateiBeschriftungen();
+        QCOMPARE(m->fenster.anzahl, QString("Number of questions: 3"));
+        m->ablauf.naechsteFrage();
+        QCOMPARE(m->fenster.frageNr, QString("Current question no: 1/3"));
     }
 };
 
