@@ -110,14 +110,38 @@ private:
         m_uhr->vorspulen(nachMs);
         m_spiel->antwortErfassen(klassensatz, buzzer, knopf);
     }
-    // The answer of a handset to a question as the engine holds it.
-    std::optional<AntwortDerPerson> antwort(uint klassensatz, uint buzzer, int frageNr) const
+    // The shares of the buttons A to D in whole percent.
+    QString anteile(int frageNr) const
     {
+        QStringList teile;
+        for (const double p : m_spiel->getProzenteAntworten(frageNr))
+            teile << QString::number(qRound(p));
+        return teile.join(QLatin1Char(','));
+    }
+    // Each participant in the order of the first press: set/handset=button@time:points, * once
+    // evaluated; with `listen` the right ones, the wrong ones and the shares after them.
+    QString ergebnis(int frageNr, bool listen = true) const
+    {
+        QStringList stand;
         for (const Person &p : m_spiel->getPersonen()) {
-            if (p.getKlassensatz() == klassensatz && p.getBuzzerNo() == buzzer && p.findeAntwort(frageNr))
-                return *p.findeAntwort(frageNr);
+            const AntwortDerPerson *a = p.findeAntwort(frageNr);
+            stand << QStringLiteral("%1/%2=%3@%4:%5%6")
+                         .arg(p.getKlassensatz())
+                         .arg(p.getBuzzerNo())
+                         .arg(a->getAntwort())
+                         .arg(a->getAntwortszeit())
+                         .arg(a->getPunkte())
+                         .arg(a->istAusgewertet() ? "*" : "");
         }
-        return std::nullopt;
+        if (!listen)
+            return stand.join(QLatin1Char(' '));
+        stand << "| R";
+        for (const Person &p : m_spiel->getPersonenRichtig())
+            stand << QString::number(p.getBuzzerNo());
+        stand << "| F";
+        for (const Person &p : m_spiel->getPersonenFalsch())
+            stand << QString::number(p.getBuzzerNo());
+        return stand.join(QLatin1Char(' ')) + " | " + anteile(frageNr);
     }
 
 private slots:
@@ -254,134 +278,87 @@ private slots:
         m_uhr->vorspulen(30'000);
         m_spiel->fragePausieren();
         druecken(800, 1, 5, 3);
-        QVERIFY(antwort(1, 5, 1));
-        QCOMPARE(antwort(1, 5, 1)->getAntwort(), 3);
-        QCOMPARE(antwort(1, 5, 1)->getAntwortszeit(), 2000.0);
-        QCOMPARE(m_spiel->getPersonen().size(), 1);
+        QCOMPARE(ergebnis(1, false), "1/5=3@2000:0");
     }
 
-    // A button of an answer the question does not have is not stored, but its press stamps the
-    // time all the same.
-    void fehlendeAntwortenWerdenNichtGespeichertAberGestempelt_data()
+    // One question, its presses as "handset:button" of class set 1 or "set/handset:button", each
+    // 100 ms after the last, then the end. The outcome per participant in the order of the first
+    // press, set/handset=button@time:points, * once evaluated; then the right ones, the wrong ones
+    // and the shares. A button of an answer the question does not have is not stored, but its
+    // press stamps the time all the same; only the exact names of an answer mark it right; a survey
+    // has no right or wrong, and the shares count stored buttons only.
+    void auswertung_data()
     {
+        QTest::addColumn<QString>("loesung");
+        QTest::addColumn<QString>("punkte");
         QTest::addColumn<QStringList>("antworten");
-        QTest::addColumn<uint>("knopf");
-        QTest::addColumn<bool>("gespeichert");
+        QTest::addColumn<QString>("druecke");
+        QTest::addColumn<QString>("ergebnis");
         const QStringList vier{"A", "B", "C", "D"}, drei{"A", "B", "C", ""}, zwei{"A", "B", "", ""},
             ohneC{"A", "B", "", "D"};
-        QTest::newRow("four answers, D") << vier << 4u << true;
-        QTest::newRow("three answers, C") << drei << 3u << true;
-        QTest::newRow("three answers, D") << drei << 4u << false;
-        QTest::newRow("two answers, C") << zwei << 3u << false;
-        QTest::newRow("two answers, D") << zwei << 4u << false;
-        QTest::newRow("no C, C") << ohneC << 3u << false;
-        QTest::newRow("no C, D") << ohneC << 4u << true;
+        const auto zeile = [](const char *name, const char *loesung, const char *punkte,
+                              const QStringList &antworten, const char *druecke, const char *ergebnis) {
+            QTest::newRow(name) << QString(loesung) << QString(punkte) << antworten << QString(druecke)
+                                << QString(ergebnis);
+        };
+        const char *d = "1:2 1:4 2:4";
+        zeile("four answers, D", "Answer2", "1", vier, d,
+              "1/1=4@200:0* 1/2=4@300:0* | R | F 1 2 | 0,0,0,100");
+        zeile("three answers, D", "Answer2", "1", drei, d,
+              "1/1=2@200:1* 1/2=0@300:0* | R 1 | F 2 | 0,100,0,0");
+        zeile("two answers, D", "Answer2", "1", zwei, d, "1/1=2@200:1* 1/2=0@300:0* | R 1 | F 2 | 0,100,0,0");
+        d = "1:2 1:3 2:3";
+        zeile("three answers, C", "Answer2", "1", drei, d,
+              "1/1=3@200:0* 1/2=3@300:0* | R | F 1 2 | 0,0,100,0");
+        zeile("two answers, C", "Answer2", "1", zwei, d, "1/1=2@200:1* 1/2=0@300:0* | R 1 | F 2 | 0,100,0,0");
+        zeile("no C, C", "Answer2", "1", ohneC, d, "1/1=2@200:1* 1/2=0@300:0* | R 1 | F 2 | 0,100,0,0");
+        zeile("no C, D", "Answer2", "1", ohneC, "1:2 1:4 2:4",
+              "1/1=4@200:0* 1/2=4@300:0* | R | F 1 2 | 0,0,0,100");
+        // The same handset number in another class set is another participant.
+        zeile("worth 3", "Answer3", "3", vier, "10:3 11:1 2/10:3",
+              "1/10=3@100:3* 1/11=1@200:0* 2/10=3@300:3* | R 10 10 | F 11 | 33,0,67,0");
+        d = "1:1 2:2";
+        zeile("points with blanks", "Answer1", " 3 ", vier, d,
+              "1/1=1@100:3* 1/2=2@200:0* | R 1 | F 2 | 50,50,0,0");
+        zeile("points 0 give 1", "Answer1", "0", vier, d,
+              "1/1=1@100:1* 1/2=2@200:0* | R 1 | F 2 | 50,50,0,0");
+        zeile("text or no points give 1", "Answer1", "viel", vier, d,
+              "1/1=1@100:1* 1/2=2@200:0* | R 1 | F 2 | 50,50,0,0");
+        zeile("negative points stay", "Answer1", "-2", vier, d,
+              "1/1=1@100:-2* 1/2=2@200:0* | R 1 | F 2 | 50,50,0,0");
+        d = "1:1 2:4";
+        for (const char *loesung : {"answer1", "", "Answer9", "Answer"})
+            zeile(qPrintable(QString("solution '%1'").arg(loesung)), loesung, "1", drei, d,
+                  "1/1=1@100:0* 1/2=0@200:0* | R | F 1 2 | 100,0,0,0");
+        zeile("survey", "NoAnswer", "1", vier, "1:1 2:2 3:2",
+              "1/1=1@0:0 1/2=2@0:0 1/3=2@0:0 | R | F | 33,67,0,0");
+        // A button beyond D is stored as it is, never counted.
+        zeile(
+            "button 7", "Answer1", "1", vier, "11:1 12:1 13:2 14:4 15:7",
+            "1/11=1@100:1* 1/12=1@200:1* 1/13=2@300:0* 1/14=4@400:0* 1/15=7@500:0* | R 11 12 | F 13 14 15 | "
+            "50,25,0,25");
     }
-    void fehlendeAntwortenWerdenNichtGespeichertAberGestempelt()
+    void auswertung()
     {
+        QFETCH(QString, loesung);
+        QFETCH(QString, punkte);
         QFETCH(QStringList, antworten);
-        QFETCH(uint, knopf);
-        QFETCH(bool, gespeichert);
-        spielMit({frage("Answer2", "1", antworten)});
+        QFETCH(QString, druecke);
+        spielMit({frage(loesung, punkte, antworten)});
         naechsteFrageStarten();
-        druecken(500, 1, 1, 2);
-        druecken(1000, 1, 1, knopf);
-        druecken(0, 1, 2, knopf);
-        QCOMPARE(antwort(1, 1, 1)->getAntwort(), gespeichert ? int(knopf) : 2);
-        QCOMPARE(antwort(1, 1, 1)->getAntwortszeit(), 1500.0);
-        QCOMPARE(antwort(1, 2, 1)->getAntwort(), gespeichert ? int(knopf) : 0);
-        m_spiel->countdownSofortBeenden();
-        // B is right: handset 1 keeps it when the other button is not stored; a handset without a
-        // stored button is wrong and not counted in the shares.
-        QCOMPARE(geraete(m_spiel->getPersonenRichtig()), (gespeichert ? QList<uint>{} : QList<uint>{1}));
-        QCOMPARE(geraete(m_spiel->getPersonenFalsch()), (gespeichert ? QList<uint>{1, 2} : QList<uint>{2}));
-        QCOMPARE(m_spiel->getProzenteAntworten(1).at(1), gespeichert ? 0.0 : 100.0);
-    }
-
-    void auswertungPunkteUndListen()
-    {
-        spielMit({frage("Answer3", "3")});
-        naechsteFrageStarten();
-        druecken(1000, 1, 10, 3);
-        druecken(1000, 1, 11, 1);
-        druecken(1000, 2, 10, 3); // same handset number, other class set: another participant
+        QCOMPARE(anteile(1), QString("0,0,0,0"));
+        for (const QString &druck : druecke.split(' ')) {
+            const QStringList teile = druck.split(QRegularExpression("[/:]"));
+            druecken(100, teile.size() == 3 ? teile.at(0).toUInt() : 1, teile.at(teile.size() - 2).toUInt(),
+                     teile.last().toUInt());
+        }
         QSignalSpy rangliste(m_spiel.get(), &spiel::ranglisteAktualisieren);
         m_spiel->countdownSofortBeenden();
         QCOMPARE(rangliste.count(), 1);
-
-        QCOMPARE(m_spiel->getPersonen().size(), 3);
-        QCOMPARE(geraete(m_spiel->getPersonenRichtig()), (QList<uint>{10, 10}));
-        QCOMPARE(geraete(m_spiel->getPersonenFalsch()), QList<uint>{11});
-        QCOMPARE(antwort(1, 10, 1)->getPunkte(), 3);
-        QCOMPARE(antwort(2, 10, 1)->getPunkte(), 3);
-        QCOMPARE(antwort(1, 11, 1)->getPunkte(), 0);
-        QVERIFY(antwort(1, 11, 1)->istAusgewertet());
+        QTEST(ergebnis(1), "ergebnis");
         // The copies in the lists were taken before the mark.
-        QVERIFY(!m_spiel->getPersonenRichtig().at(0).getAntworten().at(0).istAusgewertet());
-    }
-
-    void punkteFeld_data()
-    {
-        QTest::addColumn<QString>("punkte");
-        QTest::addColumn<int>("erwartet");
-        QTest::newRow("3") << "3" << 3;
-        QTest::newRow("blanks around 3") << " 3 " << 3;
-        QTest::newRow("0 gives 1") << "0" << 1;
-        QTest::newRow("empty gives 1") << "" << 1;
-        QTest::newRow("text gives 1") << "viel" << 1;
-        QTest::newRow("negative stays") << "-2" << -2;
-    }
-    void punkteFeld()
-    {
-        QFETCH(QString, punkte);
-        QFETCH(int, erwartet);
-        spielMit({frage("Answer1", punkte)});
-        naechsteFrageStarten();
-        druecken(100, 1, 1, 1);
-        druecken(100, 1, 2, 2);
-        m_spiel->countdownSofortBeenden();
-        QCOMPARE(antwort(1, 1, 1)->getPunkte(), erwartet);
-        QCOMPARE(antwort(1, 2, 1)->getPunkte(), 0);
-    }
-
-    void loesungOhneGueltigeAntwortMachtNiemandenRichtig()
-    {
-        // Only the exact names mark an answer; "answer1" or an empty solution mark none, and a
-        // participant without a stored button can never match.
-        for (const QString loesung : {"answer1", "", "Answer9", "Answer"}) {
-            spielMit({frage(loesung, "1", {"A", "B", "C", ""})});
-            naechsteFrageStarten();
-            druecken(100, 1, 1, 1);
-            druecken(100, 1, 2, 4); // not stored
-            m_spiel->countdownSofortBeenden();
-            QVERIFY2(m_spiel->getPersonenRichtig().isEmpty(), qPrintable(loesung));
-            QCOMPARE(m_spiel->getPersonenFalsch().size(), 2);
-        }
-    }
-
-    // A survey has no right or wrong; the shares count stored buttons only, in a survey as in a quiz.
-    void umfrageUndProzente()
-    {
-        spielMit({frage("NoAnswer"), frage("Answer1")});
-        naechsteFrageStarten();
-        QCOMPARE(m_spiel->getProzenteAntworten(1), (QList<double>{0.0, 0.0, 0.0, 0.0}));
-        druecken(1500, 1, 1, 1);
-        druecken(500, 1, 2, 2);
-        druecken(500, 1, 3, 2);
-        QCOMPARE(antwort(1, 1, 1)->getAntwortszeit(), 0.0);
-        m_spiel->countdownSofortBeenden();
-        QVERIFY(m_spiel->getPersonenRichtig().isEmpty());
-        QVERIFY(m_spiel->getPersonenFalsch().isEmpty());
-        QVERIFY(!antwort(1, 1, 1)->istAusgewertet());
-        QCOMPARE(m_spiel->getProzenteAntworten(1), (QList<double>{100.0 / 3, 200.0 / 3, 0.0, 0.0}));
-
-        naechsteFrageStarten();
-        const QList<uint> knoepfe{1, 1, 2, 4, 7}; // the 7 is stored as it is, never counted
-        for (uint i = 0; i < 5; ++i)
-            druecken(10, 1, 11 + i, knoepfe.at(i));
-        QCOMPARE(m_spiel->getProzenteAntworten(2), (QList<double>{50.0, 25.0, 0.0, 25.0}));
-        m_spiel->countdownSofortBeenden();
-        QCOMPARE(m_spiel->getPersonenFalsch().size(), 3);
+        for (const Person &p : m_spiel->getPersonenRichtig() + m_spiel->getPersonenFalsch())
+            QVERIFY(!p.getAntworten().at(0).istAusgewertet());
     }
 
     void startbildschirmMeldungenUndGesamtwerte()
@@ -390,9 +367,7 @@ private slots:
         // Before the first question a press registers the handset without an answer time.
         m_spiel->antwortErfassen(1, 7, 3);
         m_spiel->antwortErfassen(1, 8, 1);
-        QCOMPARE(m_spiel->getPersonen().size(), 2);
-        QCOMPARE(antwort(1, 7, 0)->getAntwort(), 3);
-        QCOMPARE(antwort(1, 7, 0)->getAntwortszeit(), AntwortDerPerson::KeineZeit);
+        QCOMPARE(ergebnis(0, false), QString("1/7=3@%1:0 1/8=1@%1:0").arg(AntwortDerPerson::KeineZeit));
 
         naechsteFrageStarten();
         druecken(1000, 1, 7, 1);
@@ -405,18 +380,17 @@ private slots:
         druecken(700, 1, 7, 2);
         m_spiel->countdownSofortBeenden();
 
-        QList<Person> personen = m_spiel->getPersonen();
-        QCOMPARE(geraete(personen), (QList<uint>{7, 8, 9}));
-        for (Person &p : personen) {
+        QStringList gesamt;
+        for (Person p : m_spiel->getPersonen()) {
             p.punkteBerechnen();
             p.antwortszeitBerechnen();
+            gesamt << QStringLiteral("%1=%2/%3")
+                          .arg(p.getBuzzerNo())
+                          .arg(p.getPunkte())
+                          .arg(p.getAntwortszeit());
         }
-        QCOMPARE(personen.at(0).getPunkte(), 2);
-        QCOMPARE(personen.at(0).getAntwortszeit(), 3500.0); // right and wrong count, survey not
-        QCOMPARE(personen.at(1).getPunkte(), 0);
-        QCOMPARE(personen.at(1).getAntwortszeit(), 0.0);
-        QCOMPARE(personen.at(2).getPunkte(), 1);
-        QCOMPARE(personen.at(2).getAntwortszeit(), 2500.0);
+        // Right and wrong answers count their time, the survey's not.
+        QCOMPARE(gesamt.join(' '), "7=2/3500 8=0/0 9=1/2500");
     }
 
     void zurueckUndNochmalUeberschreibt()
@@ -432,9 +406,7 @@ private slots:
         druecken(300, 1, 2, 1);
         m_spiel->countdownSofortBeenden();
         // Handset 1 did not press again: its earlier answer is evaluated again.
-        QCOMPARE(geraete(m_spiel->getPersonenRichtig()), (QList<uint>{1, 2}));
-        QCOMPARE(antwort(1, 2, 1)->getAntwortszeit(), 300.0);
-        QCOMPARE(antwort(1, 1, 1)->getAntwortszeit(), 500.0);
+        QCOMPARE(ergebnis(1), "1/1=1@500:1* 1/2=1@300:1* | R 1 2 | F | 100,0,0,0");
     }
 
     // Participants equal in points and time keep the order of their first press, however many of
