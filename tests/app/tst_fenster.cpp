@@ -69,8 +69,9 @@ private slots:
         QVERIFY(!f.menuBar()->isVisible() && !f.statusBar()->isVisible() && !leistenSichtbar());
         // The keys of the game still work, and a resting pointer goes.
         h->taste(Qt::Key_K);
-        QVERIFY(f.schwarzBild());
+        QVERIFY(f.schwarzBild() && f.schwarzAnsicht()->isVisible());
         h->taste(Qt::Key_K);
+        QVERIFY(!f.schwarzBild() && !f.schwarzAnsicht()->isVisible());
         h->uhr.vorspulen(2000);
         QVERIFY(QGuiApplication::overrideCursor() &&
                 QGuiApplication::overrideCursor()->shape() == Qt::BlankCursor);
