@@ -5,9 +5,11 @@
 // hall: 1,000 handsets of eight class sets and 200 phones pressing within two seconds of a
 // question's start, through the receiver simulator's serial line and the phones' server.
 //   QTWEBENGINE_DISABLE_SANDBOX=1 QT_QPA_PLATFORM=offscreen build/bin/bench_anzeige
-//   [--halle|--start|--navigation]
+//   [--halle|--start|--navigation] [--gegen FOLDER]
 // --halle measures the hall alone, --start the start alone, --navigation the navigation alone (quick
-// to repeat when comparing two builds).
+// to repeat when comparing two builds). --gegen starts the program and this benchmark found in
+// FOLDER (a copy of an earlier build's bin folder) in turn with these, so that two builds' starts
+// are compared under the same load.
 //
 // Each figure runs until the page holds the result: the program sends its statements as it does
 // in a game, and a read sent after the end of that turn of the event loop comes back once the page
@@ -398,21 +400,34 @@ int main(int argc, char *argv[])
         QProcessEnvironment mitStartseite = umgebung;
         mitStartseite.insert(QStringLiteral("BENCH_SEITE"), QStringLiteral("qrc:/template/startscreen.html"));
         const QString selbst = QCoreApplication::applicationFilePath();
+        const qsizetype gegenStelle = argumente.indexOf(QStringLiteral("--gegen"));
+        const QString gegen = gegenStelle > 0 ? argumente.value(gegenStelle + 1) : QString();
+        QList<double> gegenPlenaro;
+        QList<double> gegenStartseite;
         // Starts vary by a fifth from one to the next on a shared machine: the medians of thirty-one
         // each, taken in turn, keep the ratio steady.
         for (int lauf = 0; lauf < 32; ++lauf) {
             const double p = startMessen(programm, {}, umgebung);
             const double n = startMessen(selbst, {QStringLiteral("--nackt")}, umgebung);
             const double s = startMessen(selbst, {QStringLiteral("--nackt")}, mitStartseite);
+            double gp = 0;
+            double gs = 0;
+            if (!gegen.isEmpty()) {
+                gp = startMessen(gegen + QStringLiteral("/plenaro"), {}, umgebung);
+                gs = startMessen(gegen + QStringLiteral("/bench_anzeige"), {QStringLiteral("--nackt")},
+                                 mitStartseite);
+            }
             if (lauf == 0)
                 continue; // the first start of each fills the disk cache
-            if (p < 0 || n < 0 || s < 0) {
+            if (p < 0 || n < 0 || s < 0 || gp < 0 || gs < 0) {
                 aus << "a start did not report its first frame\n";
                 continue;
             }
             plenaro.append(p);
             nackt.append(n);
             startseite.append(s);
+            gegenPlenaro.append(gp);
+            gegenStartseite.append(gs);
         }
         const double verhaeltnis = median(nackt) > 0 ? median(plenaro) / median(nackt) : 0;
         // Neighbouring starts share the machine's load of the moment; their ratios say the same as
@@ -425,6 +440,16 @@ int main(int argc, char *argv[])
             << QString::number(verhaeltnis, 'f', 2) << " (median of the ratios of neighbouring starts "
             << QString::number(median(paare), 'f', 2) << ")"
             << "\n  the start screen's page alone in a bare view: median " << ms(median(startseite)) << "\n";
+        if (!gegen.isEmpty() && median(nackt) > 0) {
+            QList<double> gegenPaare;
+            for (qsizetype i = 0; i < gegenPlenaro.size(); ++i)
+                gegenPaare.append(gegenPlenaro.at(i) / nackt.at(i));
+            aus << "  the build in " << gegen << ", started in turn with these: median "
+                << ms(median(gegenPlenaro)) << ", ratio "
+                << QString::number(median(gegenPlenaro) / median(nackt), 'f', 2) << " (median of the ratios "
+                << QString::number(median(gegenPaare), 'f', 2) << "); its start screen's page alone: median "
+                << ms(median(gegenStartseite)) << "\n";
+        }
         aus.flush();
     }
     if (nurStart)
