@@ -5,16 +5,7 @@
 #include <QHash>
 #include <QVector>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-[[noreturn]] void gebrochen(const char *was)
-{
-    std::fprintf(stderr, "receive path: %s\n", was);
-    std::abort();
-}
 
 // Pauses chosen so that both sides of the decoder's limit are hit often.
 constexpr qint64 Pausen[4] = {0, 3, RahmenDecoder::Luecke - 1, RahmenDecoder::Luecke};
@@ -61,28 +52,29 @@ void rohstrom(const std::uint8_t *daten, std::size_t laenge)
             Druck druck = druecke[d];
             if (druck.klassensatz > 0xffff || !RahmenDecoder::handsenderPlausibel(uchar(druck.buzzerNo)) ||
                 druck.buzzerNo > 127 || druck.buttonNo < 1 || druck.buttonNo > 4)
-                gebrochen("a press out of range");
+                Fuzzziele::gebrochen("receive path", "a press out of range");
             const auto urteil = filter.pruefen(druck, zeit);
             const bool klassensatzOk =
                 EmpfangsFilter::klassensatzAngenommen(einstellungen.aktiveKlassensaetze, druck.klassensatz);
             if ((urteil == EmpfangsFilter::Urteil::FremderKlassensatz) == klassensatzOk)
-                gebrochen("the class set filter disagrees with itself");
+                Fuzzziele::gebrochen("receive path", "the class set filter disagrees with itself");
             if (druck.master && (!einstellungen.steuerungUeberMaster ||
                                  QString::number(druck.buzzerNo) != einstellungen.masterBuzzer))
-                gebrochen("a master press that is not the master handset");
+                Fuzzziele::gebrochen("receive path", "a master press that is not the master handset");
             if (urteil != EmpfangsFilter::Urteil::Angenommen)
                 continue;
             QVector<qint64> &zeiten = angenommen[(druck.klassensatz << 8) | druck.buzzerNo];
             zeiten.append(zeit);
             const qsizetype n20 = zeiten.size() - EmpfangsFilter::HoechstensJeSekunde - 1;
             if (n20 >= 0 && zeit - zeiten.at(n20) < 1000)
-                gebrochen("more presses of one handset in a second than the flood limit");
+                Fuzzziele::gebrochen("receive path",
+                                     "more presses of one handset in a second than the flood limit");
         }
         if (decoder.offeneBytes() < 0 || decoder.offeneBytes() >= HoechstensOffen)
-            gebrochen("more bytes held than the decoder's window");
+            Fuzzziele::gebrochen("receive path", "more bytes held than the decoder's window");
     }
     if (qsizetype(bytes / 4) < druecke.size())
-        gebrochen("more presses than frames");
+        Fuzzziele::gebrochen("receive path", "more presses than frames");
 }
 
 // The same bytes read as a lesson: real frames of up to three class sets, single stray bytes
@@ -176,11 +168,11 @@ void streubytes(const std::uint8_t *daten, std::size_t laenge)
         while (g < gesendet.size() && gesendet.at(g) != d)
             ++g;
         if (g == gesendet.size())
-            gebrochen("a stray byte turned into a press");
+            Fuzzziele::gebrochen("receive path", "a stray byte turned into a press");
         ++g;
     }
     if (gesendet.size() - empfangen.size() > streu)
-        gebrochen("more presses lost than stray bytes");
+        Fuzzziele::gebrochen("receive path", "more presses lost than stray bytes");
 }
 
 } // namespace

@@ -9,12 +9,6 @@
 
 namespace {
 
-[[noreturn]] void gebrochen(const char *was)
-{
-    std::fprintf(stderr, "question file: %s\n", was);
-    std::abort();
-}
-
 const QStringList Felder = QStringLiteral("QuestionText Answer1 Answer2 Answer3 Answer4 PictureQuestionText "
                                           "PictureAnswer1 PictureAnswer2 PictureAnswer3 PictureAnswer4 "
                                           "AnswerDelay Solution Time Points")
@@ -37,13 +31,19 @@ QString gestalt(const QDomNode &knoten)
 
 } // namespace
 
+void Fuzzziele::gebrochen(const char *ziel, const char *was)
+{
+    std::fprintf(stderr, "%s: %s\n", ziel, was);
+    std::abort();
+}
+
 QString Fuzzziele::alsDatei(const char *name, const QByteArray &inhalt)
 {
     static QTemporaryDir ordner;
     QFile datei(ordner.filePath(QLatin1String(name)));
     if (!ordner.isValid() || !datei.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         datei.write(inhalt) != inhalt.size())
-        gebrochen("cannot write a temporary file");
+        Fuzzziele::gebrochen("question file", "cannot write a temporary file");
     return datei.fileName();
 }
 
@@ -53,14 +53,14 @@ void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
     const FrageDatei::LadeErgebnis ergebnis = FrageDatei::lesen(alsDatei("f.xml", inhalt));
     if (!ergebnis.ok()) {
         if (!ergebnis.fragen.isEmpty())
-            gebrochen("a failed load that still hands out questions");
+            Fuzzziele::gebrochen("question file", "a failed load that still hands out questions");
         if (ergebnis.beschreibung(false).isEmpty() || ergebnis.beschreibung(true).isEmpty())
-            gebrochen("a failed load without a reason for the presenter");
+            Fuzzziele::gebrochen("question file", "a failed load without a reason for the presenter");
         return;
     }
     if (ergebnis.fragen.isEmpty() || ergebnis.fragen.size() > FrageDatei::MaxFragen ||
         ergebnis.weggelassen < 0)
-        gebrochen("a loaded file with no or too many questions");
+        Fuzzziele::gebrochen("question file", "a loaded file with no or too many questions");
     for (const QDomElement &frage : ergebnis.fragen) {
         for (const QString &feld : Felder)
             FrageDatei::zahl(frage, feld);
@@ -69,14 +69,15 @@ void Fuzzziele::frageDatei(const std::uint8_t *daten, std::size_t laenge)
     const QByteArray wieder = FrageDatei::serialisieren(ergebnis.fragen);
     const FrageDatei::LadeErgebnis zweites = FrageDatei::lesen(alsDatei("g.xml", wieder));
     if (!zweites.ok() || zweites.fragen.size() < ergebnis.fragen.size())
-        gebrochen("a saved file does not load again with its questions");
+        Fuzzziele::gebrochen("question file", "a saved file does not load again with its questions");
     // Question in question are read twice; every other file comes back question by question.
     for (qsizetype i = 0; zweites.fragen.size() == ergebnis.fragen.size() && i < zweites.fragen.size(); ++i) {
         if (gestalt(zweites.fragen.at(i)) != gestalt(ergebnis.fragen.at(i)))
-            gebrochen("a question comes back from a save with other fields or elements");
+            Fuzzziele::gebrochen("question file",
+                                 "a question comes back from a save with other fields or elements");
     }
     // Saving what was saved must not change a byte: otherwise every save of the same file adds
     // to it or takes from it.
     if (FrageDatei::serialisieren(zweites.fragen) != wieder)
-        gebrochen("a second save differs from the first");
+        Fuzzziele::gebrochen("question file", "a second save differs from the first");
 }

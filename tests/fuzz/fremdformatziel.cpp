@@ -7,41 +7,32 @@
 
 #include <QRegularExpression>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-[[noreturn]] void gebrochen(const char *format, const char *was)
-{
-    std::fprintf(stderr, "%s: %s\n", format, was);
-    std::abort();
-}
 
 // The promises every reader keeps, whatever the bytes.
 void pruefen(const char *format, const Fremdformat::Ergebnis &ergebnis)
 {
     static const QRegularExpression Tag(QStringLiteral("<[A-Za-z/!?]"));
     if (ergebnis.bericht(false).isEmpty() || ergebnis.bericht(true).isEmpty())
-        gebrochen(format, "a result without a report");
+        Fuzzziele::gebrochen(format, "a result without a report");
     if (!ergebnis.fehler.isEmpty() && !ergebnis.fragen.isEmpty())
-        gebrochen(format, "a failed file that still hands out questions");
+        Fuzzziele::gebrochen(format, "a failed file that still hands out questions");
     if (ergebnis.fragen.size() > FrageDatei::MaxFragen)
-        gebrochen(format, "more questions than a question file holds");
+        Fuzzziele::gebrochen(format, "more questions than a question file holds");
     for (const Fremdformat::Frage &frage : ergebnis.fragen) {
         if (frage.antworten.size() < 2 || frage.antworten.size() > 4 || frage.richtig < 0 ||
             frage.richtig > frage.antworten.size())
-            gebrochen(format, "a question the program cannot present");
+            Fuzzziele::gebrochen(format, "a question the program cannot present");
         // Nothing from outside may reach a page as markup.
         for (const QString &text : QStringList{frage.text} + frage.antworten) {
             if (text.contains(Tag))
-                gebrochen(format, "a text that opens a tag");
+                Fuzzziele::gebrochen(format, "a text that opens a tag");
         }
         for (const Fremdformat::Bild &bild : frage.bilder) {
             if (!bild.isEmpty() &&
                 (bild.name.contains(QLatin1Char('/')) || bild.name.contains(QLatin1Char('\\')) ||
                  bild.name.startsWith(QLatin1Char('.'))))
-                gebrochen(format, "a picture name that leaves its folder");
+                Fuzzziele::gebrochen(format, "a picture name that leaves its folder");
         }
     }
 }
@@ -57,17 +48,17 @@ void ablaufen(const char *format, const Fremdformat::Ergebnis &ergebnis)
     const FrageDatei::LadeErgebnis datei =
         FrageDatei::lesen(Fuzzziele::alsDatei("f.xml", FrageDatei::serialisieren(elemente)));
     if (!datei.ok() || datei.fragen.size() != elemente.size())
-        gebrochen(format, "imported questions do not load as a question file");
+        Fuzzziele::gebrochen(format, "imported questions do not load as a question file");
     // ... and come back unchanged from the platform's XML format.
     const Fremdformat::Ergebnis zurueck = MoodleXml::lesen(MoodleXml::schreiben(datei.fragen, {}), false);
     pruefen(format, zurueck);
     if (zurueck.fragen.size() != ergebnis.fragen.size())
-        gebrochen(format, "an exported question does not come back");
+        Fuzzziele::gebrochen(format, "an exported question does not come back");
     for (qsizetype i = 0; i < zurueck.fragen.size(); ++i) {
         const Fremdformat::Frage &a = ergebnis.fragen.at(i);
         const Fremdformat::Frage &b = zurueck.fragen.at(i);
         if (a.text != b.text || a.antworten != b.antworten || a.richtig != b.richtig || a.punkte != b.punkte)
-            gebrochen(format, "an exported question comes back changed");
+            Fuzzziele::gebrochen(format, "an exported question comes back changed");
     }
     pruefen(format, Gift::lesen(QString::fromUtf8(Gift::schreiben(datei.fragen)), false));
 }

@@ -28,4 +28,7 @@ void aiken(const std::uint8_t *daten, std::size_t laenge);
 // Writes `inhalt` to the file `name` in a temporary folder of the process; aborts when it cannot.
 QString alsDatei(const char *name, const QByteArray &inhalt);
 
+// Names the broken promise of `ziel` on stderr and aborts, so the fuzzer keeps the input.
+[[noreturn]] void gebrochen(const char *ziel, const char *was);
+
 } // namespace Fuzzziele

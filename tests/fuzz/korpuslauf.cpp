@@ -9,38 +9,30 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-struct Ziel
-{
-    const char *name;
-    void (*funktion)(const std::uint8_t *, std::size_t);
-};
-
-constexpr Ziel Ziele[] = {{"empfang", Fuzzziele::empfang},
-                          {"fragedatei", Fuzzziele::frageDatei},
-                          {"moodlexml", Fuzzziele::moodleXml},
-                          {"gift", Fuzzziele::gift},
-                          {"aiken", Fuzzziele::aiken}};
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    const Ziel *ziel = nullptr;
-    for (const Ziel &z : Ziele) {
-        if (argc >= 3 && std::strcmp(argv[1], z.name) == 0)
-            ziel = &z;
+    const struct
+    {
+        const char *name;
+        void (*funktion)(const std::uint8_t *, std::size_t);
+    } ziele[] = {{"empfang", Fuzzziele::empfang},
+                 {"fragedatei", Fuzzziele::frageDatei},
+                 {"moodlexml", Fuzzziele::moodleXml},
+                 {"gift", Fuzzziele::gift},
+                 {"aiken", Fuzzziele::aiken}};
+    void (*funktion)(const std::uint8_t *, std::size_t) = nullptr;
+    for (const auto &ziel : ziele) {
+        if (argc >= 3 && std::strcmp(argv[1], ziel.name) == 0)
+            funktion = ziel.funktion;
     }
-    if (!ziel) {
+    if (!funktion) {
         std::fprintf(stderr, "usage: %s empfang|fragedatei|moodlexml|gift|aiken FOLDER...\n", argv[0]);
         return 2;
     }
     int anzahl = 0;
     for (int i = 2; i < argc; ++i) {
-        const QDir ordner(QFile::decodeName(argv[i]));
-        const QFileInfoList dateien = ordner.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-        for (const QFileInfo &info : dateien) {
+        for (const QFileInfo &info :
+             QDir(QFile::decodeName(argv[i])).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
             QFile datei(info.filePath());
             if (!datei.open(QIODevice::ReadOnly)) {
                 std::fprintf(stderr, "cannot read %s: %s\n", qPrintable(info.filePath()),
@@ -50,8 +42,7 @@ int main(int argc, char *argv[])
             const QByteArray inhalt = datei.readAll();
             std::printf("%s\n", qPrintable(info.fileName()));
             std::fflush(stdout);
-            const auto *bytes = reinterpret_cast<const std::uint8_t *>(inhalt.constData());
-            ziel->funktion(bytes, std::size_t(inhalt.size()));
+            funktion(reinterpret_cast<const std::uint8_t *>(inhalt.constData()), std::size_t(inhalt.size()));
             ++anzahl;
         }
     }
