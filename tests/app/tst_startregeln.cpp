@@ -230,19 +230,17 @@ private slots:
     // for a change, and keeps lists and keys with umlauts.
     void jederStart()
     {
-        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("0.85"));
-        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QStringLiteral("true"));
-        Einstellungen::setzen(Schluessel::SoundFileToeneBuzzer, QStringLiteral("plop2.wav"));
-        Einstellungen::setzen(Schluessel::RecentFileList, QStringList{"/a.xml", "/b.xml"});
-        Einstellungen::setzen(Schluessel::LoesungAnzeigen, QStringLiteral("false"));
+        Einstellungen::setzen({{Schluessel::ZoomFaktorTemplateTandrivelle, "0.85"},
+                               {Schluessel::EmpfaengerVerbunden, "true"},
+                               {Schluessel::SoundFileToeneBuzzer, "plop2.wav"},
+                               {Schluessel::RecentFileList, QStringList{"/a.xml", "/b.xml"}},
+                               {Schluessel::LoesungAnzeigen, "false"}});
         Startregeln::jederStart(QSize(1920, 1080));
-
-        QCOMPARE(Einstellungen::text(Schluessel::ZoomFaktorTemplateTandrivelle), QStringLiteral("1.2"));
-        QCOMPARE(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QStringLiteral("false"));
-        QCOMPARE(Einstellungen::text(Schluessel::DefaultPfadFrageFileOeffnen), QStringLiteral("/"));
-        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneBuzzer), QStringLiteral("plop2.wav"));
-        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneCountdown), QStringLiteral("ring.wav"));
-        QCOMPARE(Einstellungen::text(Schluessel::SoundFileToeneAutomatisierung), QStringLiteral("bell.wav"));
+        QCOMPARE(Einstellungen::texte(
+                     {Schluessel::ZoomFaktorTemplateTandrivelle, Schluessel::EmpfaengerVerbunden,
+                      Schluessel::DefaultPfadFrageFileOeffnen, Schluessel::SoundFileToeneBuzzer,
+                      Schluessel::SoundFileToeneCountdown, Schluessel::SoundFileToeneAutomatisierung}),
+                 QStringList({"1.2", "false", "/", "plop2.wav", "ring.wav", "bell.wav"}));
         Einstellungen::setzen(Schluessel::SerialPort, QStringLiteral("COM1"));
         const auto gespeichert = [](const QString &schluessel) {
             return QSettings(QStringLiteral("Corvanta"), QStringLiteral("plenaro.example")).value(schluessel);

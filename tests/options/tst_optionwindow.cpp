@@ -6,6 +6,7 @@
 #include "optionwindow.h"
 #include "schluessel.h"
 #include "sprachkataloge.h"
+#include "testdaten.h"
 #include "testeinstellungen.h"
 
 #include <QCheckBox>
@@ -122,12 +123,7 @@ private slots:
                                   QSize(liste->fontMetrics().horizontalAdvance(liste->currentText()), 0))
                             : feld->sizeHint();
                 if (feld->height() < noetig.height() || feld->width() < noetig.width())
-                    zuKlein.append(QStringLiteral("%1 %2x%3 < %4x%5")
-                                       .arg(feld->objectName())
-                                       .arg(feld->width())
-                                       .arg(feld->height())
-                                       .arg(noetig.width())
-                                       .arg(noetig.height()));
+                    QDebug(&zuKlein.emplace_back()) << feld->objectName() << feld->size() << "<" << noetig;
             }
             QVERIFY2(felder > 0, qPrintable(tabs->widget(i)->objectName()));
         }
@@ -206,14 +202,8 @@ private slots:
         QTemporaryDir ordner;
         const QString gut = ordner.filePath(QStringLiteral("klasse 7b.csv"));
         const QString schlecht = ordner.filePath(QStringLiteral("notizen.csv"));
-        {
-            QFile datei(gut);
-            QVERIFY(datei.open(QIODevice::WriteOnly));
-            datei.write("Gerät;Name\n1;Anna\n2;Ben\n");
-            QFile falsch(schlecht);
-            QVERIFY(falsch.open(QIODevice::WriteOnly));
-            falsch.write("1;Anna\nEinkaufen;Milch;Brot\n");
-        }
+        QVERIFY(Testdaten::schreiben(gut, "Gerät;Name\n1;Anna\n2;Ben\n"));
+        QVERIFY(Testdaten::schreiben(schlecht, "1;Anna\nEinkaufen;Milch;Brot\n"));
         auto fenster = neuesFenster();
         auto *feld = kind<QLineEdit>(*fenster, "lineEdit_Steuerung_Namensliste");
         auto *waehlen = kind<QPushButton>(*fenster, "pushButton_Steuerung_Namensliste_Waehlen");
@@ -260,10 +250,9 @@ private slots:
     void zahlenfelderWerdenBeimSchliessenGeschrieben_data()
     {
         QTest::addColumn<int>("weg");
-        QTest::newRow("Schliessen") << 0;
-        QTest::newRow("Fensterknopf") << 1;
-        QTest::newRow("Escape") << 2;
-        QTest::newRow("Programmende") << 3;
+        int weg = 0;
+        for (const char *name : {"Schliessen", "Fensterknopf", "Escape", "Programmende"})
+            QTest::newRow(name) << weg++;
     }
 
     void zahlenfelderWerdenBeimSchliessenGeschrieben()
@@ -297,20 +286,14 @@ private slots:
             QVERIFY2(!Einstellungen::vorhanden(feld.schluessel), "written before closing");
 
         QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
-        switch (weg) {
-        case 0:
+        if (weg == 0)
             kind<QPushButton>(*fenster, "pushButtonSchliessen")->click();
-            break;
-        case 1:
+        else if (weg == 1)
             QVERIFY(fenster->close()); // what the window's close button does
-            break;
-        case 2:
+        else if (weg == 2)
             QTest::keyClick(fenster.get(), Qt::Key_Escape);
-            break;
-        case 3:
+        else
             fenster->beimBeenden();
-            break;
-        }
         QVERIFY(!fenster->isVisible());
         for (const Feld &feld : felder) {
             QVERIFY2(Einstellungen::vorhanden(feld.schluessel), feld.name);
