@@ -87,13 +87,8 @@ Bildschirm::Bildschirm(QSize groesse, QSize laptop)
         return QStringLiteral("%1x%2x24").arg(s.width()).arg(s.height());
     };
     // -displayfd names a free display itself, so parallel runs never meet.
-    QStringList argumente{QStringLiteral("-displayfd"),
-                          QStringLiteral("1"),
-                          QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"),
-                          QStringLiteral("-screen"),
-                          QStringLiteral("0"),
-                          masse(zweiSchirme() ? laptop : groesse)};
+    QStringList argumente = QStringLiteral("-displayfd 1 -nolisten tcp -screen 0").split(QLatin1Char(' '));
+    argumente << masse(zweiSchirme() ? laptop : groesse);
     if (zweiSchirme())
         argumente << QStringLiteral("-screen") << QStringLiteral("1") << masse(groesse);
     m_xvfb = new Kind(QStringLiteral("Xvfb"), argumente, QProcessEnvironment::systemEnvironment());
@@ -115,10 +110,8 @@ Bildschirm::Bildschirm(QSize groesse, QSize laptop)
     m_anzeige = QLatin1Char(':') + nummer;
     // A window manager looks after one screen: each screen has its own.
     for (const bool aufLaptop : zweiSchirme() ? QList<bool>{true, false} : QList<bool>{false}) {
-        QProcessEnvironment fuerSchirm = umgebung();
-        fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(aufLaptop));
         m_fensterverwaltung.push_back(std::make_unique<Kind>(
-            QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")}, fuerSchirm));
+            QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")}, umgebung(aufLaptop)));
         // The window manager is there once it announces its desktops.
         if (!warten(
                 [&]() {
@@ -149,12 +142,17 @@ QProcessEnvironment Bildschirm::umgebung() const
     return umgebung;
 }
 
+QProcessEnvironment Bildschirm::umgebung(bool laptop) const
+{
+    QProcessEnvironment fuerSchirm = umgebung();
+    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
+    return fuerSchirm;
+}
+
 QString Bildschirm::xdotool(const QStringList &argumente, bool laptop) const
 {
     QProcess prozess;
-    QProcessEnvironment fuerSchirm = umgebung();
-    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
-    prozess.setProcessEnvironment(fuerSchirm);
+    prozess.setProcessEnvironment(umgebung(laptop));
     prozess.start(QStringLiteral("xdotool"), argumente);
     if (!prozess.waitForFinished(30000) || prozess.exitCode() != 0)
         return {};
@@ -164,9 +162,7 @@ QString Bildschirm::xdotool(const QStringList &argumente, bool laptop) const
 QImage Bildschirm::foto(bool laptop) const
 {
     QProcess prozess;
-    QProcessEnvironment fuerSchirm = umgebung();
-    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
-    prozess.setProcessEnvironment(fuerSchirm);
+    prozess.setProcessEnvironment(umgebung(laptop));
     prozess.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"),
                                              QStringLiteral("root"), QStringLiteral("png:-")});
     if (!prozess.waitForFinished(60000))

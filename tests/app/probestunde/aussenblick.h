@@ -72,6 +72,7 @@ public:
 private:
     // The display of one screen, ":7.1"; the projector's unless `laptop`.
     QString schirm(bool laptop) const;
+    QProcessEnvironment umgebung(bool laptop) const;
 
     QSize m_groesse;
     QSize m_laptop;
