@@ -245,6 +245,7 @@ void MainWindow::bildschirmeAufteilen()
         // mirrored to the projector, its lid closed); the menu opens it again.
         if (m_aufProjektor) {
             m_aufProjektor = false;
+            m_projektor = nullptr;
             m_referent->hide();
             if (m_startscreen)
                 m_startscreen->schirmbreiteSetzen(0);
@@ -254,13 +255,27 @@ void MainWindow::bildschirmeAufteilen()
         }
         return;
     }
+    if (m_aufProjektor && projektor == m_projektor)
+        return;
+    // The presenter's view opens when a projector comes; moving to another one keeps it as it was.
+    const bool referentZeigen = !m_aufProjektor || m_referent->isVisible();
+    if (m_projektor)
+        disconnect(m_projektor, &QScreen::geometryChanged, this, nullptr);
+    m_projektor = projektor;
+    // A projector that settles on another resolution (they often do after waking up) gets the
+    // start screen fitted to its new width.
+    connect(projektor, &QScreen::geometryChanged, this, [this](const QRect &rahmen) {
+        if (m_startscreen && m_aufProjektor)
+            m_startscreen->schirmbreiteSetzen(rahmen.width());
+    });
     Bildschirmwahl::verschieben(this, projektor);
     on_actionVollbild_triggered();
     m_aufProjektor = true;
     if (m_startscreen)
         m_startscreen->schirmbreiteSetzen(projektor->geometry().width());
     Bildschirmwahl::verschieben(m_referent, Bildschirmwahl::lehrer(schirme, primaer, projektor));
-    m_referent->showMaximized();
+    if (referentZeigen)
+        m_referent->showMaximized();
 }
 
 void MainWindow::frageVorwaermen()

@@ -17,6 +17,7 @@ class MainWindow;
 }
 
 class Dialoge;
+class QScreen;
 class HandyAbstimmung;
 class Druckjournal;
 class FragenEditor;
@@ -264,4 +265,7 @@ private:
     Referentenfenster *m_referent = nullptr;
     QAction *m_referentAktion = nullptr;
     bool m_aufProjektor = false;
+    // The screen the page fills while m_aufProjektor; other screens coming and going leave the
+    // teacher's arrangement (a presenter's view closed on purpose) alone.
+    QPointer<QScreen> m_projektor;
 };

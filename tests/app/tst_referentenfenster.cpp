@@ -199,6 +199,16 @@ private slots:
         QTRY_COMPARE(js(f.frageAnsicht(), "qt.jQuery('.prozentAntwortA').text()").toString(),
                      QString("100.0%"));
         QCOMPARE(text("stand"), QString("2 von 4 haben geantwortet"));
+
+        // Another screen coming leaves the teacher's choices alone: a view closed stays closed.
+        f.referentenfenster()->close();
+        QJsonObject dreiSchirme = ZweiSchirme;
+        dreiSchirme["screens"] =
+            QJsonArray{schirm("Pult", 0), schirm("Beamer", 1280), schirm("Dritter", 2560)};
+        schirmeSetzen(dreiSchirme);
+        QCOMPARE(QGuiApplication::screens().size(), 3);
+        QCoreApplication::sendPostedEvents(); // the window hears of screens queued
+        QVERIFY(f.isFullScreen() && !f.referentenfenster()->isVisible());
     }
 };
 
