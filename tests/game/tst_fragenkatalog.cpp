@@ -1,10 +1,7 @@
 #include "dialogrekorder.h"
-#include "einstellungen.h"
 #include "fragenkatalog.h"
 #include "namensliste.h"
-#include "schluessel.h"
 #include "testdaten.h"
-#include "testeinstellungen.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -188,20 +185,9 @@ private slots:
         QVERIFY(fehler.startsWith("Line 2"));
         QVERIFY(!liste.lesenAus("1;Anna\n2;\n", true, &fehler));
 
-        QTemporaryDir ordner;
-        QVERIFY(!liste.lesen(ordner.filePath("fehlt.csv"), false, &fehler));
+        QVERIFY(!liste.lesen(m_ordner.filePath("fehlt.csv"), false, &fehler));
         QVERIFY(fehler.contains("fehlt.csv"));
-        QVERIFY(!liste.lesen(ordner.path(), false, &fehler));
-    }
-
-    void ausDenEinstellungen()
-    {
-        TestEinstellungen einstellungen;
-        QVERIFY(Namensliste::ausEinstellungen().istLeer());
-        const QString pfad = einstellungen.ordner() + "/namen.csv";
-        QVERIFY(Testdaten::schreiben(pfad, QByteArray("5;Pia\n")));
-        Einstellungen::setzen(Schluessel::NamenslisteDatei, pfad);
-        QCOMPARE(Namensliste::ausEinstellungen().name(1, 5), QString("Pia"));
+        QVERIFY(!liste.lesen(m_ordner.path(), false, &fehler));
     }
 };
 
