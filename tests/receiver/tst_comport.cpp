@@ -62,11 +62,18 @@ private:
         return liste;
     }
     FakePort &port() { return *m_ports->letzterPort; }
+    // Devices plugged in, in the order the system lists their ports.
+    void geraete(const QList<QPair<QString, FakeGeraet>> &liste)
+    {
+        for (const auto &[name, geraet] : liste) {
+            m_ports->namen.append(name);
+            m_ports->geraete[name] = geraet;
+        }
+    }
     // A link that found its receiver on port "ttyEMPF" and opened it for the presses.
     void verbunden()
     {
-        m_ports->namen = {"ttyEMPF"};
-        m_ports->geraete["ttyEMPF"] = {"#PLENARO_TANDRIVELLE$"};
+        geraete({{"ttyEMPF", {"#PLENARO_TANDRIVELLE$"}}});
         link();
         m_link->verbindungStarten();
         m_uhr->vorspulen(comPort::ProbeAbstand);
@@ -100,8 +107,7 @@ private slots:
     void wartendeBytesImPort()
     {
         QFETCH(QByteArray, wartend);
-        m_ports->namen = {"ttyEMPF"};
-        m_ports->geraete["ttyEMPF"] = {"#PLENARO$", true, wartend};
+        geraete({{"ttyEMPF", {"#PLENARO$", true, wartend}}});
         link();
         disconnect(m_link.get(), &comPort::serialport_eventEmpfaengerGefunden, m_link.get(),
                    &comPort::connectSerial);
@@ -123,18 +129,6 @@ private slots:
         port().liefern(rahmen(2, 9, 3));
         m_uhr->vorspulen(3 * RahmenDecoder::Luecke);
         QCOMPARE(druecke(), (QList<Ereignis>{{2, 9, 4}}));
-    }
-
-    void ohneEmpfaengerOeffnetConnectSerialNichts()
-    {
-        m_ports->namen = {"ttyS0"};
-        m_ports->geraete["ttyS0"] = {};
-        Einstellungen::setzen(Schluessel::SerialPort, QString("ttyS0"));
-        link();
-        m_link->verbindungStarten();
-        m_uhr->vorspulen(1000);
-        m_link->connectSerial();
-        QVERIFY(!port().isOpen());
     }
 
     void klassensatzFilter_data()
@@ -217,13 +211,10 @@ private slots:
     {
         QFETCH(QList<int>, empfaenger);
         Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
-        for (int i = 0; i < 12; ++i) {
-            const QString name = QString("tty%1").arg(i);
-            m_ports->namen.append(name);
-            m_ports->geraete[name] = empfaenger.contains(i) ? FakeGeraet{"#PLENARO$"}
-                                     : i % 3 == 0           ? FakeGeraet{"", false}
-                                                            : FakeGeraet{i % 3 == 1 ? "" : "OK\r\n"};
-        }
+        for (int i = 0; i < 12; ++i)
+            geraete({{QString("tty%1").arg(i), empfaenger.contains(i) ? FakeGeraet{"#PLENARO$"}
+                                               : i % 3 == 0           ? FakeGeraet{"", false}
+                                                            : FakeGeraet{i % 3 == 1 ? "" : "OK\r\n"}}});
         link();
         m_link->verbindungStarten();
         QVERIFY(port().eingestellt);
@@ -282,8 +273,7 @@ private slots:
         QFETCH(bool, empfaenger);
         Einstellungen::setzen(Schluessel::TemplateAutomatischErkennen, automatisch);
         Einstellungen::setzen(Schluessel::GewaehltesTemplate, QString("Kahoot"));
-        m_ports->namen = {"ttyX"};
-        m_ports->geraete["ttyX"] = {antwort};
+        geraete({{"ttyX", {antwort}}});
         link();
         m_link->verbindungStarten();
         m_uhr->vorspulen(comPort::ProbeAbstand);
@@ -308,9 +298,7 @@ private slots:
         QFETCH(bool, automatisch);
         QFETCH(bool, portFehler);
         Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, automatisch ? "true" : "false");
-        m_ports->namen = {"ttyS0", "ttyEMPF"};
-        m_ports->geraete["ttyS0"] = {};
-        m_ports->geraete["ttyEMPF"] = {"#PLENARO$"};
+        geraete({{"ttyS0", {}}, {"ttyEMPF", {"#PLENARO$"}}});
         link();
         m_link->verbindungStarten();
         m_uhr->vorspulen(comPort::ProbeAbstand);
@@ -344,31 +332,35 @@ private slots:
 
     // The options dialog marks a port as connected without a handshake. It is opened for the
     // presses, once however often asked; one that does not open is no connection, and the search
-    // takes over.
+    // takes over. A port chosen but not marked is not opened.
     void portVonHandGewaehlt_data()
     {
         QTest::addColumn<bool>("oeffenbar");
-        QTest::newRow("opens") << true;
-        QTest::newRow("does not open") << false;
+        QTest::addColumn<bool>("markiert");
+        QTest::newRow("opens") << true << true;
+        QTest::newRow("does not open") << false << true;
+        QTest::newRow("not marked") << true << false;
     }
     void portVonHandGewaehlt()
     {
         QFETCH(bool, oeffenbar);
-        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
-        m_ports->namen = {"ttyHAND"};
-        m_ports->geraete["ttyHAND"] = {"", oeffenbar};
+        QFETCH(bool, markiert);
+        Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString(markiert ? "true" : "false"));
+        geraete({{"ttyHAND", {"", oeffenbar}}});
         link();
         m_link->verbindungStarten();
         m_uhr->vorspulen(1000);
         Einstellungen::setzen(Schluessel::SerialPort, QString("ttyHAND"));
-        Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QString("true"));
+        if (markiert)
+            Einstellungen::setzen(Schluessel::EmpfaengerVerbunden, QString("true"));
         m_link->connectSerial();
         m_link->connectSerial();
+        QCOMPARE(port().isOpen(), oeffenbar && markiert);
         QCOMPARE(m_verloren->count(), oeffenbar ? 0 : 1);
-        QCOMPARE(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), oeffenbar);
+        QCOMPARE(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), oeffenbar && markiert);
         QCOMPARE(m_link->suchtGerade(), !oeffenbar);
         port().liefern(rahmen(1, 9, 0));
-        QCOMPARE(m_geraete->count(), oeffenbar ? 1 : 0);
+        QCOMPARE(m_geraete->count(), oeffenbar && markiert ? 1 : 0);
         m_link->SerialPortSchliessen();
         QVERIFY(!port().isOpen());
     }
@@ -389,10 +381,8 @@ private slots:
         for (int moment = 8000; moment <= 17000; moment += 250) {
             init();
             Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
-            for (int i = 0; i < anderePorts; ++i) {
-                m_ports->namen.append(QString("ttyS%1").arg(i));
-                m_ports->geraete[m_ports->namen.last()] = {"OK"};
-            }
+            for (int i = 0; i < anderePorts; ++i)
+                geraete({{QString("ttyS%1").arg(i), {"OK"}}});
             link();
             m_link->verbindungStarten();
             m_uhr->vorspulen(moment);
