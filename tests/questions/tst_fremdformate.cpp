@@ -49,6 +49,17 @@ QByteArray mc(const QByteArray &format, const QByteArray &text, const QByteArray
            "]]></text></questiontext>" + antworten + "</question>";
 }
 
+void zeile(const char *name, const QByteArray &inhalt, Format format, const QStringList &erwartet)
+{
+    QTest::newRow(name) << inhalt << int(format) << erwartet;
+}
+
+void tabelle(const char *name, const QByteArray &csv, int anzahl, const QStringList &felder,
+             const QStringList &fehler = {}, bool englisch = false)
+{
+    QTest::newRow(name) << csv << englisch << anzahl << felder << fehler;
+}
+
 const QByteArray AB =
     "<answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text></answer>";
 
@@ -65,9 +76,9 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<QStringList>("erwartet");
         const QByteArray bild = Png.toBase64();
-        QTest::newRow("xml: html, plain text, auto format, markdown, true/false, points, category")
-            << moodle(
-                   "<question type=\"category\"><category><text>$course$/Top</text></category></question>" +
+        zeile(
+            "xml: html, plain text, auto format, markdown, true/false, points, category",
+            moodle("<question type=\"category\"><category><text>$course$/Top</text></category></question>" +
                    mc("html",
                       "<p>Welche Stadt ist die <b>Hauptstadt</b>\n   von Frankreich?</p><p>2 &lt; 3 &amp; "
                       "<script>alert(1)</script>mehr</p>",
@@ -79,111 +90,93 @@ private slots:
                    "Tag?</text></questiontext><answer fraction=\"0\"><text>true</text></answer><answer "
                    "fraction=\"100\"><text>false</text></answer></question>" +
                    mc("moodle_auto_format", "Zeile eins\nZeile  zwei", AB) +
-                   mc("markdown", "Was ist **fett**?", AB))
-            << int(Format::MoodleXml)
-            << QStringList{
-                   "Welche Stadt ist die Hauptstadt von Frankreich?\n2 < 3 & mehr|Lyon/Paris/Nizza|2|2|",
-                   "Ist &lt;b> ein Tag?|Wahr/Falsch|2|1|", "Zeile eins\nZeile  zwei|a/b|1|1|",
-                   "Was ist fett?|a/b|1|1|", "4 Fragen übernommen."};
-        QTest::newRow("xml: embedded pictures, names made safe, other types skipped")
-            << moodle(mc("html",
-                         "<p>Wer?</p><img src=\"http://example.invalid/x.png\"><img "
-                         "src=\"@@PLUGINFILE@@/bild%20eins.png\">]]></text><file name=\"bild eins.png\" "
-                         "path=\"/\" "
-                         "encoding=\"base64\">" +
-                             bild + "</file><text><![CDATA[",
-                         "<answer fraction=\"0\" format=\"html\"><text><![CDATA[<img "
-                         "src=\"@@PLUGINFILE@@/../x.png\">B]]></text><file name=\"../x.png\" path=\"/\" "
-                         "encoding=\"base64\">" +
-                             bild + "</file></answer>" + AB) +
-                      "<question type=\"essay\"/><question type=\"matching\"/>" +
-                      mc("html", "fünf",
-                         QByteArray(AB).repeated(2) + "<answer fraction=\"0\"><text>e</text></answer>") +
-                      mc("html", "zwei richtig",
-                         "<answer fraction=\"50\"><text>a</text></answer><answer "
-                         "fraction=\"50\"><text>b</text></answer>"))
-            << int(Format::MoodleXml)
-            << QStringList{
-                   "Wer?|B/a/b|2|1|bild eins.png=bild,x.png=bild",
-                   "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ Freitext), Frage 3 (Typ Zuordnung), "
-                   "Frage 4 (5 Antworten, höchstens 4), Frage 5 (mehrere richtige Antworten)"};
-        QTest::newRow("gift: titles, comments, escapes, formats, true/false, gap, categories")
-            << QByteArray(
-                   "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
-                   "Hauptstadt von Frankreich? {\n  ~Lyon#falsch\n  =Paris\n  ~%0%Nizza\n}\n\nDie Erde ist "
-                   "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
-                   "\\~ "
-                   "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
-                   "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x "
-                   "~y}\n\nParis ist "
-                   "{=die Hauptstadt ~eine Stadt} Frankreichs.\n")
-            << int(Format::Gift)
-            << QStringList{"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
-                           "Die Erde ist rund.|Wahr/Falsch|1|1|",
-                           "Die Sonne ist ein Planet.|Wahr/Falsch|2|1|",
-                           "Was bedeutet a=b {x} ~ # :?\nZeile 2|Gleichheit/Zuweisung|1|1|",
-                           "Welche Farbe?|Rot/Blau|1|1|",
-                           "Was ist fett?|dick/dünn|1|1|",
-                           "a &lt;b> &amp;lt; &amp;gt; c|x/y|1|1|",
-                           "Paris ist _____ Frankreichs.|die Hauptstadt/eine Stadt|1|1|",
-                           "8 Fragen übernommen."};
-        QTest::newRow("gift: what cannot be presented")
-            << QByteArray("Aufsatz{}\n\nZahl{#5}\n\nPaare{=a -> b =c -> d}\n\nKurz{=vier =4}\n\nNur Text\n\n"
-                          "Fünf{=a ~b ~c ~d ~e}\n\nHalb{~%50%a ~%50%b ~c}\n\nUmfrage{~a ~b}")
-            << int(Format::Gift)
-            << QStringList{"Umfrage|a/b|0|1|",
-                           "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ Freitext), Frage 2 (Typ Zahl), "
-                           "Frage 3 (Typ Zuordnung), Frage 4 (Typ Kurzantwort), Frage 5 (Typ Beschreibung), "
-                           "Frage 6 (5 Antworten, höchstens 4), Frage 7 (mehrere richtige Antworten)"};
-        QTest::newRow("aiken: both option styles, several lines, a vertical tab, too many answers")
-            << QByteArray("Welche Farbe hat\vder Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
-                          "A\nZweizeilige\nFrage?\n"
-                          "A) x\nB) y\nANSWER: B\n\nFünf?\nA. 1\nB. 2\nC. 3\nD. 4\nE. 5\nANSWER: E\n")
-            << int(Format::Aiken)
-            << QStringList{"Welche Farbe hat der Himmel?|Blau/Grün <3/Rot|1|1|",
-                           "Zweizeilige\nFrage?|x/y|2|1|",
-                           "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten, höchstens 4)"};
+                   mc("markdown", "Was ist **fett**?", AB)),
+            Format::MoodleXml,
+            {"Welche Stadt ist die Hauptstadt von Frankreich?\n2 < 3 & mehr|Lyon/Paris/Nizza|2|2|",
+             "Ist &lt;b> ein Tag?|Wahr/Falsch|2|1|", "Zeile eins\nZeile  zwei|a/b|1|1|",
+             "Was ist fett?|a/b|1|1|", "4 Fragen übernommen."});
+        zeile("xml: embedded pictures, names made safe, other types skipped",
+              moodle(mc("html",
+                        "<p>Wer?</p><img src=\"http://example.invalid/x.png\"><img "
+                        "src=\"@@PLUGINFILE@@/bild%20eins.png\">]]></text><file name=\"bild eins.png\" "
+                        "path=\"/\" "
+                        "encoding=\"base64\">" +
+                            bild + "</file><text><![CDATA[",
+                        "<answer fraction=\"0\" format=\"html\"><text><![CDATA[<img "
+                        "src=\"@@PLUGINFILE@@/../x.png\">B]]></text><file name=\"../x.png\" path=\"/\" "
+                        "encoding=\"base64\">" +
+                            bild + "</file></answer>" + AB) +
+                     "<question type=\"essay\"/><question type=\"matching\"/>" +
+                     mc("html", "fünf",
+                        QByteArray(AB).repeated(2) + "<answer fraction=\"0\"><text>e</text></answer>") +
+                     mc("html", "zwei richtig",
+                        "<answer fraction=\"50\"><text>a</text></answer><answer "
+                        "fraction=\"50\"><text>b</text></answer>")),
+              Format::MoodleXml,
+              {"Wer?|B/a/b|2|1|bild eins.png=bild,x.png=bild",
+               "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ Freitext), Frage 3 (Typ Zuordnung), "
+               "Frage 4 (5 Antworten, höchstens 4), Frage 5 (mehrere richtige Antworten)"});
+        zeile("gift: titles, comments, escapes, formats, true/false, gap, categories",
+
+              "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
+              "Hauptstadt von Frankreich? {\n  ~Lyon#falsch\n  =Paris\n  ~%0%Nizza\n}\n\nDie Erde ist "
+              "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
+              "\\~ "
+              "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
+              "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x "
+              "~y}\n\nParis ist "
+              "{=die Hauptstadt ~eine Stadt} Frankreichs.\n",
+              Format::Gift,
+              {"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
+               "Die Erde ist rund.|Wahr/Falsch|1|1|", "Die Sonne ist ein Planet.|Wahr/Falsch|2|1|",
+               "Was bedeutet a=b {x} ~ # :?\nZeile 2|Gleichheit/Zuweisung|1|1|",
+               "Welche Farbe?|Rot/Blau|1|1|", "Was ist fett?|dick/dünn|1|1|",
+               "a &lt;b> &amp;lt; &amp;gt; c|x/y|1|1|",
+               "Paris ist _____ Frankreichs.|die Hauptstadt/eine Stadt|1|1|", "8 Fragen übernommen."});
+        zeile("gift: what cannot be presented",
+              "Aufsatz{}\n\nZahl{#5}\n\nPaare{=a -> b =c -> d}\n\nKurz{=vier =4}\n\nNur Text\n\n"
+              "Fünf{=a ~b ~c ~d ~e}\n\nHalb{~%50%a ~%50%b ~c}\n\nUmfrage{~a ~b}",
+              Format::Gift,
+              {"Umfrage|a/b|0|1|",
+               "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ Freitext), Frage 2 (Typ Zahl), "
+               "Frage 3 (Typ Zuordnung), Frage 4 (Typ Kurzantwort), Frage 5 (Typ Beschreibung), "
+               "Frage 6 (5 Antworten, höchstens 4), Frage 7 (mehrere richtige Antworten)"});
+        zeile("aiken: both option styles, several lines, a vertical tab, too many answers",
+              "Welche Farbe hat\vder Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
+              "A\nZweizeilige\nFrage?\n"
+              "A) x\nB) y\nANSWER: B\n\nFünf?\nA. 1\nB. 2\nC. 3\nD. 4\nE. 5\nANSWER: E\n",
+              Format::Aiken,
+              {"Welche Farbe hat der Himmel?|Blau/Grün <3/Rot|1|1|", "Zweizeilige\nFrage?|x/y|2|1|",
+               "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten, höchstens 4)"});
         // Broken files: the line and the reason.
         const auto keine = [](const char *gruende) {
             return QStringList{"Keine der Fragen lässt sich übernehmen: Frage 1 (" + QString(gruende) + ')'};
         };
-        QTest::newRow("xml not well-formed")
-            << QByteArray("<quiz>\n<question>\n</quiz>") << int(Format::MoodleXml)
-            << QStringList{
-                   "Die Datei ist keine gültige Fragedatei (XML-Fehler in Zeile 3, Spalte 7: Opening and "
-                   "ending tag mismatch.)."};
-        QTest::newRow("xml without quiz")
-            << QByteArray("<?xml version=\"1.0\"?>\n\n<fragen/>") << int(Format::MoodleXml)
-            << QStringList{"Zeile 3: das Element <quiz> fehlt"};
-        QTest::newRow("gift brace not closed")
-            << QByteArray("Erste {=a ~b}\n\nZweite {=a\n~b\n\nDritte{=a ~b}") << int(Format::Gift)
-            << QStringList{
-                   "Erste|a/b|1|1|", "Dritte|a/b|1|1|",
-                   "2 Fragen übernommen, 1 übersprungen: Frage 2 (Zeile 3: die schließende Klammer } fehlt)"};
-        QTest::newRow("gift title not closed")
-            << QByteArray("// c\n\n::Titel\nohne Ende {=a ~b}") << int(Format::Gift)
-            << keine("Zeile 3: dem Titel fehlt das schließende ::");
-        QTest::newRow("gift two blocks") << QByteArray("F {=a ~b}\nund {=c ~d}") << int(Format::Gift)
-                                         << keine("Zeile 2: mehr als eine Klammer { in einer Frage");
-        QTest::newRow("gift answer without mark")
-            << QByteArray("F {\nx =a ~b}") << int(Format::Gift)
-            << keine("Zeile 2: eine Antwort beginnt nicht mit = oder ~");
-        QTest::newRow("aiken answer line missing")
-            << QByteArray("F?\nA. x\nB. y\n\nG?\nA. x\nB. y\nANSWER: A") << int(Format::Aiken)
-            << QStringList{"G?|x/y|1|1|",
-                           "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: die Zeile ANSWER: fehlt)"};
-        QTest::newRow("aiken answer names none")
-            << QByteArray("F?\nA. x\nB. y\nANSWER: C") << int(Format::Aiken)
-            << keine("Zeile 4: ANSWER: nennt keine der Antworten");
-        QTest::newRow("aiken letter skipped")
-            << QByteArray("F?\nA. x\nC. y\nANSWER: A\n\nG?\nA. x\nB. y\nANSWER: B") << int(Format::Aiken)
-            << QStringList{
-                   "G?|x/y|2|1|",
-                   "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: Antwort B. oder ANSWER: erwartet)"};
-        QTest::newRow("aiken without answers")
-            << QByteArray("Nur eine Frage?\n\nANSWER: A") << int(Format::Aiken)
-            << keine("Zeile 1: die Antworten A., B. … fehlen), Frage 2 (Zeile 3: ANSWER: vor den Antworten "
-                     "A., B. …");
+        zeile("xml not well-formed", "<quiz>\n<question>\n</quiz>", Format::MoodleXml,
+              {"Die Datei ist keine gültige Fragedatei (XML-Fehler in Zeile 3, Spalte 7: Opening and "
+               "ending tag mismatch.)."});
+        zeile("xml without quiz", "<?xml version=\"1.0\"?>\n\n<fragen/>", Format::MoodleXml,
+              {"Zeile 3: das Element <quiz> fehlt"});
+        zeile("gift brace not closed", "Erste {=a ~b}\n\nZweite {=a\n~b\n\nDritte{=a ~b}", Format::Gift,
+              {"Erste|a/b|1|1|", "Dritte|a/b|1|1|",
+               "2 Fragen übernommen, 1 übersprungen: Frage 2 (Zeile 3: die schließende Klammer } fehlt)"});
+        zeile("gift title not closed", "// c\n\n::Titel\nohne Ende {=a ~b}", Format::Gift,
+              keine("Zeile 3: dem Titel fehlt das schließende ::"));
+        zeile("gift two blocks", "F {=a ~b}\nund {=c ~d}", Format::Gift,
+              keine("Zeile 2: mehr als eine Klammer { in einer Frage"));
+        zeile("gift answer without mark", "F {\nx =a ~b}", Format::Gift,
+              keine("Zeile 2: eine Antwort beginnt nicht mit = oder ~"));
+        zeile("aiken answer line missing", "F?\nA. x\nB. y\n\nG?\nA. x\nB. y\nANSWER: A", Format::Aiken,
+              {"G?|x/y|1|1|",
+               "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: die Zeile ANSWER: fehlt)"});
+        zeile("aiken answer names none", "F?\nA. x\nB. y\nANSWER: C", Format::Aiken,
+              keine("Zeile 4: ANSWER: nennt keine der Antworten"));
+        zeile("aiken letter skipped", "F?\nA. x\nC. y\nANSWER: A\n\nG?\nA. x\nB. y\nANSWER: B", Format::Aiken,
+              {"G?|x/y|2|1|",
+               "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: Antwort B. oder ANSWER: erwartet)"});
+        zeile("aiken without answers", "Nur eine Frage?\n\nANSWER: A", Format::Aiken,
+              keine("Zeile 1: die Antworten A., B. … fehlen), Frage 2 (Zeile 3: ANSWER: vor den Antworten "
+                    "A., B. …"));
     }
     // Only what the program can present is taken, and nothing is written when no question fits.
     void lesen()
@@ -306,55 +299,42 @@ private slots:
         QTest::addColumn<int>("anzahl");
         QTest::addColumn<QStringList>("felder");
         QTest::addColumn<QStringList>("fehler");
-        QTest::newRow("semicolons, a header and a BOM")
-            << QByteArray(
-                   "\xEF\xBB\xBF"
-                   "Frage;A;B;C;D;Lösung;Zeit;Punkte\r\n"
-                   "Was ergibt 7 × 8?;54;56;58;64;B;20;2\r\nLieblingsfach?;Mathe;Deutsch;Sport;;;;\r\n")
-            << false << 2
-            << QStringList{"0:QuestionText=Was ergibt 7 × 8?",
-                           "0:Answer2=56",
-                           "0:Solution=Answer2",
-                           "0:Time=20",
-                           "0:Points=2",
-                           "1:Solution=NoAnswer",
-                           "1:Time=15",
-                           "1:Points=1",
-                           "1:Answer4="}
-            << QStringList();
-        QTest::newRow("commas, no header, a small letter")
-            << QByteArray("\"Hauptstadt von Frankreich, bitte\",Paris,Rom,,,a\nZweite,ja,nein,,,\n") << false
-            << 2 << QStringList{"0:QuestionText=Hauptstadt von Frankreich, bitte", "0:Solution=Answer1"}
-            << QStringList();
-        QTest::newRow("Latin-1") << QByteArray("Gr\xF6\xDF"
-                                               "e?;klein;gro\xDF;;;B\n")
-                                 << false << 1 << QStringList{"0:QuestionText=Größe?"} << QStringList();
-        QTest::newRow("line breaks and controls in cells become blanks or go")
-            << QByteArray("Haupt\vstadt?;Rom\x01;Mailand;;\"Tu\r\nrin\";A\n") << false << 1
-            << QStringList{"0:QuestionText=Haupt stadt?", "0:Answer1=Rom", "0:Answer4=Tu rin"}
-            << QStringList();
-        QTest::newRow("bad lines")
-            << QByteArray("Frage;A;B;C;D;Lösung\n\"Gut, \"\"zwei\"\"\nZeilen\";1;2;3;4;A\n\n;1;2;3;4;A\n"
-                          "Nur eine;1;;;;\nLösung E;1;2;3;4;E\nLeere Lösung;1;2;;;C\nZeit;1;2;3;4;A;lang\n"
-                          "Zeit 0;1;2;3;4;A;0\nPunkte;1;2;3;4;A;10;-1\nSpalten;1;2;3;4;A;10;1;x\n"
-                          "Auch gut;1;2;3;4;D;30;0\n")
-            << false << 2 << QStringList{"0:QuestionText=Gut, \"zwei\" Zeilen", "1:Points=0"}
-            << QStringList{"Zeile 5: der Fragetext fehlt",
-                           "Zeile 6: Antwort A und B müssen ausgefüllt sein",
-                           "Zeile 7: die Lösung muss A, B, C, D oder leer (Umfrage) sein",
-                           "Zeile 8: die Lösung zeigt auf eine leere Antwort",
-                           "Zeile 9: die Zeit muss eine ganze Zahl von 1 bis 3600 Sekunden sein",
-                           "Zeile 10: die Zeit muss eine ganze Zahl von 1 bis 3600 Sekunden sein",
-                           "Zeile 11: die Punkte müssen eine ganze Zahl von 0 bis 1000 sein",
-                           "Zeile 12: mehr als 8 Spalten"};
-        QTest::newRow("English") << QByteArray("Q;1;;;;\n") << true << 0 << QStringList()
-                                 << QStringList{"Line 1: answers A and B must be filled in"};
+        tabelle("semicolons, a header and a BOM",
+                "\xEF\xBB\xBF"
+                "Frage;A;B;C;D;Lösung;Zeit;Punkte\r\n"
+                "Was ergibt 7 × 8?;54;56;58;64;B;20;2\r\nLieblingsfach?;Mathe;Deutsch;Sport;;;;\r\n",
+                2,
+                {"0:QuestionText=Was ergibt 7 × 8?", "0:Answer2=56", "0:Solution=Answer2", "0:Time=20",
+                 "0:Points=2", "1:Solution=NoAnswer", "1:Time=15", "1:Points=1", "1:Answer4="});
+        tabelle("commas, no header, a small letter",
+                "\"Hauptstadt von Frankreich, bitte\",Paris,Rom,,,a\nZweite,ja,nein,,,\n", 2,
+                {"0:QuestionText=Hauptstadt von Frankreich, bitte", "0:Solution=Answer1"});
+        tabelle("Latin-1",
+                "Gr\xF6\xDF"
+                "e?;klein;gro\xDF;;;B\n",
+                1, {"0:QuestionText=Größe?"});
+        tabelle("line breaks and controls in cells become blanks or go",
+                "Haupt\vstadt?;Rom\x01;Mailand;;\"Tu\r\nrin\";A\n", 1,
+                {"0:QuestionText=Haupt stadt?", "0:Answer1=Rom", "0:Answer4=Tu rin"});
+        tabelle(
+            "bad lines",
+            "Frage;A;B;C;D;Lösung\n\"Gut, \"\"zwei\"\"\nZeilen\";1;2;3;4;A\n\n;1;2;3;4;A\n"
+            "Nur eine;1;;;;\nLösung E;1;2;3;4;E\nLeere Lösung;1;2;;;C\nZeit;1;2;3;4;A;lang\n"
+            "Zeit 0;1;2;3;4;A;0\nPunkte;1;2;3;4;A;10;-1\nSpalten;1;2;3;4;A;10;1;x\nAuch gut;1;2;3;4;D;30;0\n",
+            2, {"0:QuestionText=Gut, \"zwei\" Zeilen", "1:Points=0"},
+            {"Zeile 5: der Fragetext fehlt", "Zeile 6: Antwort A und B müssen ausgefüllt sein",
+             "Zeile 7: die Lösung muss A, B, C, D oder leer (Umfrage) sein",
+             "Zeile 8: die Lösung zeigt auf eine leere Antwort",
+             "Zeile 9: die Zeit muss eine ganze Zahl von 1 bis 3600 Sekunden sein",
+             "Zeile 10: die Zeit muss eine ganze Zahl von 1 bis 3600 Sekunden sein",
+             "Zeile 11: die Punkte müssen eine ganze Zahl von 0 bis 1000 sein",
+             "Zeile 12: mehr als 8 Spalten"});
+        tabelle("English", "Q;1;;;;\n", 0, {}, {"Line 1: answers A and B must be filled in"}, true);
         QByteArray viele;
         for (int i = 1; i <= 1003; ++i)
             viele += "F" + QByteArray::number(i) + ";a;b;;;A\n";
-        QTest::newRow("more than a thousand")
-            << viele << false << 1000 << QStringList{"999:QuestionText=F1000"}
-            << QStringList{"Zeile 1001 und folgende: eine Fragedatei fasst höchstens 1000 Fragen"};
+        tabelle("more than a thousand", viele, 1000, {"999:QuestionText=F1000"},
+                {"Zeile 1001 und folgende: eine Fragedatei fasst höchstens 1000 Fragen"});
     }
     void tabelleLesen()
     {
