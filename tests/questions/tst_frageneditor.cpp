@@ -49,9 +49,10 @@ QStringList texteImFile(const QString &datei)
     return liste;
 }
 
-void zeile(const char *name, const char *tasten, const char *danach, int gezeigt)
+void zeile(const char *name, const char *tasten, const QString &danach, int gezeigt,
+           const QStringList &felder = {})
 {
-    QTest::newRow(name) << QString(tasten) << QString(danach) << gezeigt;
+    QTest::newRow(name) << QString(tasten) << danach << gezeigt << felder;
 }
 
 } // namespace
@@ -103,23 +104,15 @@ private:
     void frageText(const QString &text) { w<QTextEdit>("textEdit_Frage")->setPlainText(text); }
     QString angezeigt() const { return w<QTextEdit>("textEdit_Frage")->toPlainText(); }
     void waehlen(int index) { w<QComboBox>("comboBox_Frage")->setCurrentIndex(index); }
-    QString feld(int index, const char *name) const
+    QString feld(int index, const QString &name) const
     {
-        return FrageDatei::feld(m_editor->frage(index), QLatin1String(name));
+        return FrageDatei::feld(m_editor->frage(index), name);
     }
     QStringList texte() const
     {
         QStringList liste;
         for (int i = 0; i < m_editor->anzahlDerFragen(); ++i)
             liste.append(feld(i, "QuestionText"));
-        return liste;
-    }
-    QStringList auswahl() const
-    {
-        QStringList liste;
-        const QComboBox *box = w<QComboBox>("comboBox_Frage");
-        for (int i = 0; i < box->count(); ++i)
-            liste.append(box->itemText(i));
         return liste;
     }
 
@@ -176,139 +169,122 @@ private slots:
                  inhalt.isEmpty() ? QStringList() : QStringList{"kaputt.xml"});
     }
 
-    // Arrows, the selector, insertions and deletions on the questions F1 to F4. A key is a button:
-    // < > previous and next, ^ v move up and down, + new, c copy, x delete; a digit selects that
-    // question. Afterwards the questions ("_" an empty one) and the one shown, from 1.
-    void blaetternVerschiebenEinfuegenLoeschen_data()
+    // What the form's buttons and fields do to the questions F1 to F4 (F1 with pictures, F2 with
+    // points the selector does not offer). A key is a button: < > previous and next, ^ v move up
+    // and down, + new, c copy, x delete, A-D a solution; a digit selects that question, t types "!"
+    // after the question's text, z types "-x1000" into the emptied delay. Afterwards the questions
+    // ("_" an empty one), the one shown (from 1), and "question:field=value" for what they hold.
+    void formular_data()
     {
         QTest::addColumn<QString>("tasten");
         QTest::addColumn<QString>("danach");
         QTest::addColumn<int>("gezeigt");
-        zeile("back at the first", "<", "F1 F2 F3 F4", 1);
-        zeile("on past the last", "4>", "F1 F2 F3 F4", 4);
-        zeile("up at the top", "^", "F1 F2 F3 F4", 1);
-        zeile("down at the bottom", "4v", "F1 F2 F3 F4", 4);
-        zeile("down, shown at its new place", "v", "F2 F1 F3 F4", 2);
-        zeile("down and up again", "3v^", "F1 F2 F3 F4", 3);
-        zeile("new after the second", "2+", "F1 F2 _ F3 F4", 3);
-        zeile("copy of the first", "c", "F1 F1 F2 F3 F4", 2);
+        QTest::addColumn<QStringList>("felder");
+        const QString alle = "F1 F2 F3 F4";
+        zeile("back at the first", "<", alle, 1, {"0:Answer2=B1", "0:Time=11", "0:Solution=Answer1"});
+        zeile("on past the last", "4>", alle, 4, {"3:Answer2=B4", "3:Time=14", "3:Solution=Answer4"});
+        zeile("up at the top", "^", alle, 1);
+        zeile("down at the bottom", "4v", alle, 4);
+        zeile("down, pictures and all", "v", "F2 F1 F3 F4", 2,
+              {"1:PictureQuestionText=bilder\\frage.png", "1:PictureAnswer2=a.png",
+               "0:PictureQuestionText=", "0:PictureAnswer2="});
+        zeile("down and up again", "3v^", alle, 3);
+        zeile("new: an empty survey", "2+", "F1 F2 _ F3 F4", 3,
+              {"2:Answer1=", "2:Time=15", "2:Points=1", "2:AnswerDelay=0", "2:Solution=NoAnswer"});
+        zeile("copy of the form as edited, then its own", "tCct", "F1! F1!! F2 F3 F4", 2,
+              {"0:Solution=Answer3", "1:Solution=Answer3", "1:Time=11"});
         zeile("delete the last", "4x", "F1 F2 F3", 3);
         zeile("delete the first", "x", "F2 F3 F4", 1);
         zeile("the only one stays", "xxxxx", "F4", 1);
+        zeile("one solution at most", "B", alle, 1, {"0:Solution=Answer2"});
+        zeile("none: a survey", "BB", alle, 1, {"0:Solution=NoAnswer"});
+        // The selector stays where it was, and what it shows is taken once the question is left.
+        zeile("points not offered", ">", alle, 2, {"1:Points=7"});
+        zeile("points not offered, left", "><", alle, 1, {"1:Points=1"});
+        zeile("whole numbers up to 999", "z", alle, 1, {"0:AnswerDelay=100"});
     }
-    void blaetternVerschiebenEinfuegenLoeschen()
+    void formular()
     {
         QFETCH(QString, tasten);
         QFETCH(int, gezeigt);
-        const QHash<QChar, const char *> knoepfe{
-            {'<', "pushButton_FragenEditor_PfeilLinks"}, {'>', "pushButton_FragenEditor_PfeilRechts"},
-            {'^', "pushButton_FragenEditor_PfeilOben"},  {'v', "pushButton_FragenEditor_PfeilUnten"},
-            {'+', "pushButton_Plus_Frage_Leer"},         {'c', "pushButton_Plus_Frage_Kopie"},
-            {'x', "pushButton_Frage_Loeschen"}};
-        startenMit(fragen(4));
+        QFETCH(QStringList, felder);
+        const QString tastenDerKnoepfe = "<>^v+cxABCD";
+        const QStringList knoepfe =
+            QString(
+                "pushButton_FragenEditor_PfeilLinks pushButton_FragenEditor_PfeilRechts "
+                "pushButton_FragenEditor_PfeilOben pushButton_FragenEditor_PfeilUnten "
+                "pushButton_Plus_Frage_Leer "
+                "pushButton_Plus_Frage_Kopie pushButton_Frage_Loeschen checkBox_Loesung_A checkBox_Loesung_B "
+                "checkBox_Loesung_C checkBox_Loesung_D")
+                .split(' ');
+        QList<Testdaten::Frage> liste = fragen(4);
+        liste[0].bilder = {"bilder\\frage.png", {}, "a.png"};
+        liste[1].punkte = "7";
+        startenMit(liste);
         for (const QChar taste : tasten) {
-            if (taste.isDigit())
+            if (taste.isDigit()) {
                 waehlen(taste.digitValue() - 1);
-            else
-                klick(knoepfe.value(taste));
+            } else if (taste == 't') {
+                w<QTextEdit>("textEdit_Frage")->moveCursor(QTextCursor::End);
+                QTest::keyClicks(w<QTextEdit>("textEdit_Frage"), "!");
+            } else if (taste == 'z') {
+                w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->clear();
+                QTest::keyClicks(w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit"), "-x1000");
+            } else {
+                klick(qPrintable(knoepfe.at(tastenDerKnoepfe.indexOf(taste))));
+            }
         }
         QTEST(texte().join(' ').replace("  ", " _ "), "danach");
-        QCOMPARE(m_editor->aktuelleFrage(), gezeigt - 1);
-        QCOMPARE(angezeigt(), texte().at(gezeigt - 1));
-        QCOMPARE(w<QComboBox>("comboBox_Frage")->currentIndex(), gezeigt - 1);
-        QCOMPARE(auswahl().size(), texte().size());
+        for (const QString &f : felder)
+            QCOMPARE(feld(f.section(':', 0, 0).toInt(), f.section('=', 0, 0).section(':', 1)),
+                     f.section('=', 1));
+        // The form shows the question it names, and its place in the list.
+        const int i = gezeigt - 1;
+        QCOMPARE(m_editor->aktuelleFrage(), i);
+        const QComboBox *auswahl = w<QComboBox>("comboBox_Frage");
+        QCOMPARE(auswahl->currentIndex(), i);
+        QCOMPARE(auswahl->count(), texte().size());
+        QCOMPARE(auswahl->itemText(i), QStringLiteral("Frage %1").arg(gezeigt));
         QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
                  QStringLiteral("Frage %1/%2 verschieben (auf/ab)").arg(gezeigt).arg(texte().size()));
+        const char *const textfelder[] = {"textEdit_Frage", "textEdit_Antwort_A", "textEdit_Antwort_B",
+                                          "textEdit_Antwort_C", "textEdit_Antwort_D"};
+        const char *const bildfelder[] = {"label_2_BildPfadFrage", "label_2_BildPfadA", "label_2_BildPfadB",
+                                          "label_2_BildPfadC", "label_2_BildPfadD"};
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(w<QTextEdit>(textfelder[k])->toPlainText(),
+                     feld(i, k ? QString("Answer%1").arg(k) : "QuestionText"));
+            const QString bild = feld(i, k ? QString("PictureAnswer%1").arg(k) : "PictureQuestionText");
+            QCOMPARE(w<QLabel>(bildfelder[k])->text(), bild.isEmpty() ? "Keine Bilddatei ausgewählt." : bild);
+            if (k)
+                QCOMPARE(w<QCheckBox>(qPrintable(knoepfe.at(6 + k)))->isChecked(),
+                         feld(i, "Solution") == QString("Answer%1").arg(k));
+        }
+        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), feld(i, "Time"));
+        QCOMPARE(w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit")->text(), feld(i, "AnswerDelay"));
     }
 
-    void ersteFrageNeueFrageUndKopie()
-    {
-        startenMit(fragen(2));
-        QCOMPARE(angezeigt(), "F1");
-        QCOMPARE(w<QTextEdit>("textEdit_Antwort_B")->toPlainText(), "B1");
-        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), "11");
-        QVERIFY(w<QCheckBox>("checkBox_Loesung_A")->isChecked());
-        QCOMPARE(auswahl(), (QStringList{"Frage 1", "Frage 2"}));
-        // The number fields take whole numbers from 0 to 999 only.
-        QLineEdit *verzoegerung = w<QLineEdit>("lineEdit_Antwortverzoegerung_Zeit");
-        verzoegerung->clear();
-        QTest::keyClicks(verzoegerung, "-x1000");
-        QCOMPARE(verzoegerung->text(), "100");
-
-        // A new question is an empty survey of 15 seconds, one point, no delay.
-        klick("pushButton_Plus_Frage_Leer");
-        QCOMPARE((QStringList{feld(1, "Answer1"), feld(1, "Time"), feld(1, "Points"), feld(1, "AnswerDelay"),
-                              feld(1, "Solution")}),
-                 (QStringList{{}, "15", "1", "0", "NoAnswer"}));
-        QCOMPARE(w<QLineEdit>("lineEdit_Punkte_Countdown_Zeit")->text(), "15");
-        QVERIFY(!w<QCheckBox>("checkBox_Loesung_A")->isChecked());
-
-        // A copy takes the form as edited, and is a question of its own.
-        waehlen(0);
-        frageText("neu\nzweizeilig");
-        w<QCheckBox>("checkBox_Loesung_C")->click();
-        klick("pushButton_Plus_Frage_Kopie");
-        QCOMPARE(feld(1, "Solution"), "Answer3");
-        QCOMPARE(feld(1, "Time"), "11");
-        frageText("nur die Kopie");
-        QCOMPARE(texte(), (QStringList{"neu\nzweizeilig", "nur die Kopie", "", "F2"}));
-    }
-
-    void hoechstensEineLoesungUndPunkteDieDieAuswahlNichtKennt()
+    // Removing a picture keeps its path for the slot's next dialog and saves the field empty; a
+    // picture chosen is stored relative to the question file.
+    void bildEntfernenUndWaehlen()
     {
         QList<Testdaten::Frage> liste = fragen(2);
-        liste[1].punkte = "7";
+        liste[0].bilder = {"bilder\\frage.png"};
         const QString datei = startenMit(liste);
-        QCheckBox *a = w<QCheckBox>("checkBox_Loesung_A");
-        QCheckBox *b = w<QCheckBox>("checkBox_Loesung_B");
-        b->click();
-        QVERIFY(!a->isChecked() && b->isChecked());
-        QCOMPARE(feld(0, "Solution"), "Answer2");
-        b->click();
-        for (const char *box :
-             {"checkBox_Loesung_A", "checkBox_Loesung_B", "checkBox_Loesung_C", "checkBox_Loesung_D"})
-            QVERIFY(!w<QCheckBox>(box)->isChecked());
-        // Saving does not close the window.
-        klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(feldImFile(datei, 0, FrageDatei::Loesung), "NoAnswer");
-        QVERIFY(m_editor->isVisible());
-
-        // Points the selector does not offer leave it where it was until the question is edited.
-        klick("pushButton_FragenEditor_PfeilRechts");
-        QCOMPARE(w<QComboBox>("comboBox_Punkte")->currentText(), "1");
-        QCOMPARE(feld(1, "Points"), "7");
-        klick("pushButton_FragenEditor_PfeilLinks");
-        QCOMPARE(feld(1, "Points"), "1");
-    }
-
-    void bilderWandernMitIhrerFrageUndKommenZurueck()
-    {
-        QList<Testdaten::Frage> liste = fragen(2);
-        liste[0].bilder = {"bilder\\frage.png", {}, "a.png"};
-        const QString datei = startenMit(liste);
-        QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), "bilder\\frage.png");
-        klick("pushButton_FragenEditor_PfeilUnten");
-        QCOMPARE(feld(1, "PictureQuestionText"), "bilder\\frage.png");
-        QCOMPARE(feld(1, "PictureAnswer2"), "a.png");
-        QCOMPARE(feld(0, "PictureQuestionText"), QString());
-        QCOMPARE(feld(0, "PictureAnswer2"), QString());
-
-        // Removing keeps the path for the next dialog of the slot; saving writes the field empty.
         klick("pushButton_FragenEditor_Bild_Frage");
         QVERIFY(m_dialoge.dateiDialoge.isEmpty());
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), "Keine Bilddatei ausgewählt.");
         klick("pushButton_Fenster_Schliessen");
         QVERIFY(Testdaten::lesen(datei).contains("<PictureQuestionText></PictureQuestionText>"));
-        QCOMPARE(feldImFile(datei, 1, "PictureQuestionText"), QString());
+        QCOMPARE(feldImFile(datei, 0, "PictureQuestionText"), QString());
 
         klick("pushButton_FragenEditor_Bild_Frage"); // cancelled
-        QCOMPARE(m_dialoge.dateiDialoge.size(), 1);
-        QCOMPARE(m_dialoge.dateiDialoge.first().at(1), pfad("bilder/frage.png"));
-        QCOMPARE(feld(1, "PictureQuestionText"), QString());
+        QCOMPARE(m_dialoge.dateiDialoge.value(0).value(1), pfad("bilder/frage.png"));
+        QCOMPARE(feld(0, "PictureQuestionText"), QString());
         m_dialoge.dateien = {pfad("img/neu.png")};
         klick("pushButton_FragenEditor_Bild_Frage");
         QCOMPARE(w<QLabel>("label_2_BildPfadFrage")->text(), "img\\neu.png");
-        QCOMPARE(feld(1, "PictureQuestionText"), "img\\neu.png");
+        QCOMPARE(feld(0, "PictureQuestionText"), "img\\neu.png");
         // A slot without a removed picture starts in the folder of the question file.
         klick("pushButton_FragenEditor_BildC");
         QCOMPARE(m_dialoge.dateiDialoge.last().at(1), m_ordner->path());
@@ -360,6 +336,7 @@ private slots:
             else
                 schritt == 'm' ? aktion("actionSpeichern") : klick("pushButton_Fenster_Schliessen");
             QCOMPARE(m_editor->isWindowModified(), schritt == 'a' || schritt == 't');
+            QVERIFY(m_editor->isVisible());
         }
         m_dialoge.sicherungen = {Dialoge::Sichern(antwort)};
         QCOMPARE(beenden ? m_editor->schliessenOhneNachfrage() : m_editor->close(), !offen);
