@@ -1,8 +1,12 @@
 // The real pages: the statements of templates, start screen and ranking run without a script error
 // on elements and pictures that exist, and text from a question file shows as written. Statements
 // sent before a page is there (held back, loading, waiting for its first frame) reach it in order.
+// With the longest texts a question file may hold, at several window sizes, nothing scrolls or
+// leaves the window, the answers do not overlap and no text overflows its box.
 #include "fakebruecke.h"
 #include "fragedatei.h"
+#include "geraetschluessel.h"
+#include "qrcode.h"
 #include "rangliste.h"
 #include "seitenansicht.h"
 #include "startscreen.h"
@@ -86,6 +90,87 @@ QStringList startAnweisungen()
     return fake.alle();
 }
 
+// 300 characters of question, 120 per answer, and words of 40 letters.
+const QString LangeFrage = QStringLiteral(
+    "Stellen Sie sich vor, Ihre Klasse plant einen Ausflug an einen See, der drei Stunden Fahrt "
+    "entfernt liegt, und das Budget reicht nur für eine der folgenden Möglichkeiten, wobei alle "
+    "Schülerinnen und Schüler mitkommen sollen und niemand etwas zahlen muss: Welche "
+    "Möglichkeit würden Sie für die Klasse wählen?");
+const QString LangeAntwort =
+    QStringLiteral("Einen gemieteten Reisebus für die ganze Klasse, der am Morgen direkt vor dem Schulhaus "
+                   "abfährt und abends zurückkehrt!");
+const QString LangesWort = QStringLiteral("Donaudampfschifffahrtsgesellschaftsboote");
+
+// Everything that is wrong with the page's fit, one line each; empty when it fits. `boxen` are the
+// answer boxes (they must not overlap; at least two show), `texte` the boxes whose text must not
+// overflow (at least one shows), `sichtbar` further elements that must be inside the window (each
+// selector shows one at least).
+QString pruefSkript(const QString &boxen, const QString &texte, const QString &sichtbar)
+{
+    return QStringLiteral(R"JS((function () { try {
+    var fehler = [];
+    var b = window.innerWidth, h = window.innerHeight, d = document.documentElement;
+    if (d.scrollWidth > b || d.scrollHeight > h)
+        fehler.push('page ' + d.scrollWidth + 'x' + d.scrollHeight + ' in window ' + b + 'x' + h);
+    function zeigt(el) {
+        var r = el.getBoundingClientRect();
+        return r.width > 0 && r.height > 0 && getComputedStyle(el).visibility !== 'hidden';
+    }
+    function name(el) { return el.className || el.tagName; }
+    function drin(el) {
+        var r = el.getBoundingClientRect();
+        if (r.left < -0.5 || r.top < -0.5 || r.right > b + 0.5 || r.bottom > h + 0.5)
+            fehler.push(name(el) + ' outside the window: ' + [r.left, r.top, r.right, r.bottom].join(','));
+    }
+    var boxen = Array.from(document.querySelectorAll('%1')).filter(zeigt);
+    if (boxen.length < 2) fehler.push(boxen.length + ' boxes of %1 shown');
+    boxen.forEach(drin);
+    for (var i = 0; i < boxen.length; ++i)
+        for (var j = i + 1; j < boxen.length; ++j) {
+            var r = boxen[i].getBoundingClientRect(), s = boxen[j].getBoundingClientRect();
+            if (Math.min(r.right, s.right) - Math.max(r.left, s.left) > 1 &&
+                Math.min(r.bottom, s.bottom) - Math.max(r.top, s.top) > 1)
+                fehler.push(name(boxen[i]) + ' overlaps ' + name(boxen[j]));
+        }
+    var texte = Array.from(document.querySelectorAll('%2')).filter(zeigt);
+    if (!texte.length) fehler.push('no text of %2 shown');
+    texte.forEach(function (el) {
+        drin(el);
+        if (el.scrollHeight > el.clientHeight + 1 || el.scrollWidth > el.clientWidth + 1)
+            fehler.push(name(el) + ' overflows: ' + el.scrollWidth + 'x' + el.scrollHeight + ' in ' +
+                        el.clientWidth + 'x' + el.clientHeight);
+    });
+    '%3'.split(',').filter(function (s) { return s.trim(); }).forEach(function (selektor) {
+        var alle = Array.from(document.querySelectorAll(selektor));
+        if (!alle.length) fehler.push('nothing matches ' + selektor);
+        alle.forEach(function (el) { zeigt(el) ? drin(el) : fehler.push(name(el) + ' not shown'); });
+    });
+    return fehler.join('\n');
+} catch (e) { return 'check failed: ' + e; } })())JS")
+        .arg(boxen, texte, sichtbar);
+}
+
+// `mitBildern`: the question's text and picture and answer A's text and picture, all seen; `frei`:
+// the element the pause sign may cover; `breit`: what spans most of a window's width, also a wide one;
+// `cd`: the elements of answers C and D, and whether each shows in a question with three answers
+// (the blue look keeps its tile; the others draw nothing there).
+struct Vorlage
+{
+    QString name, boxen, texte, countdown, mitBildern, frei, breit, cd, cdGezeigt;
+};
+
+const QList<Vorlage> Vorlagen{
+    {"Morvane", ".imgAntwort, .mitBeschriftung .textAntwort", ".textFrage, .textAntwort", ".text_progressbar",
+     ".textFrage, .imgfrageMorvane, .textAntwortA, .imgAntwortA", ".countdown", ".antwortTabelle",
+     "'.imgAntwortC', '.imgAntwortD'", "true,true"},
+    {"Tandrivelle", ".antwortZeile", ".textFrage, .antwortText", ".text_progressbar, .balkenSchiene",
+     ".textFrage, .imgfrage, .textAntwortA, .imgantworttext_a", ".blaetterhaufen", ".hauptbereich, .baum",
+     "'.antwortZeile:nth-child(3)', '.antwortZeile:nth-child(4)'", "true,false"},
+    {"Kahoot", ".antwort", ".textFrage, .antwortText", ".circle",
+     ".textFrage, .imgfrageKahoot, .textAntwortA, .imgAntwortA", ".zentrum", ".antworten",
+     "'.antwortC', '.antwortD'", "true,false"},
+};
+
 } // namespace
 
 class TestSeiten final : public QObject
@@ -94,6 +179,25 @@ class TestSeiten final : public QObject
 
 private:
     std::unique_ptr<FragenBau> m_bau;
+
+    QList<QDomElement> fragen()
+    {
+        const QString bild = m_bau->bild(QStringLiteral("bild.png"), 400);
+        const QString antwortBild = m_bau->bild(QStringLiteral("antwort.png"), 300);
+        const QString &a = LangeAntwort, &w = LangesWort;
+        return {
+            m_bau->frage(LangeFrage, {a, a, a, a}, "Answer2", "45"),
+            // A picture question: the seconds and all four answers stay in the window.
+            m_bau->frage(LangeFrage.left(190), {a, a.left(80), a, a.left(60)}, "Answer1", "120",
+                         {{"PictureQuestionText", bild}, {"PictureAnswer1", antwortBild}}),
+            m_bau->frage("Welches Wort: " + w + " oder " + w + "?", {w, w + ' ' + w, w, "Keines"}, "Answer4",
+                         "20"),
+            m_bau->frage("Zeile eins\nZeile zwei\nZeile drei\nZeile vier?",
+                         {"Die erste\nZeile\nder Antwort", "Die zweite\nZeile\nder Antwort",
+                          "Die dritte\nZeile\nder Antwort", "Diese hier,\nnach drei\nZeilen"},
+                         "Answer4", "15"),
+        };
+    }
 
 private slots:
     void init()
@@ -349,6 +453,366 @@ private slots:
         QVERIFY(seitDemLaden.elapsed() >= WebBruecke::BildFrist - 5);
         QVERIFY(!gezeichnet);
         QCOMPARE(a.lesen("qt.jQuery('.textplenarosite').text()").toString(), QString("ohne Bild"));
+    }
+
+    void vorlagen_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QSize>("erst");
+        QTest::addColumn<QSize>("dann");
+        for (int i = 0; i < Vorlagen.size(); ++i) {
+            QTest::addRow("%s small, then large", qPrintable(Vorlagen[i].name))
+                << i << QSize(1024, 768) << QSize(1920, 1080);
+            QTest::addRow("%s large, then small", qPrintable(Vorlagen[i].name))
+                << i << QSize(1920, 1080) << QSize(1024, 768);
+        }
+    }
+    // Every question of a game, at every stage, fits the window it is shown in, and still fits
+    // when the window changes size.
+    void vorlagen()
+    {
+        QFETCH(int, index);
+        QFETCH(QSize, erst);
+        QFETCH(QSize, dann);
+        const Vorlage &v = Vorlagen[index];
+        VorlagenSeite s(v.name, erst, {79, 59, 1234, 5000, 20, 70, 300, 100});
+        SeitenAnsicht &a = s.ansicht;
+        templatesPlenaro &vorlage = *s.vorlage;
+        QVERIFY(a.geladenAbwarten());
+        const QString waehrend = pruefSkript(v.boxen, v.texte, v.countdown);
+        const QString waehrendMitBildern = pruefSkript(v.boxen, v.texte, v.countdown + ", " + v.mitBildern);
+        const QString danach = pruefSkript(v.boxen, v.texte, QString());
+
+        int nummer = 0;
+        for (const QDomElement &frage : fragen()) {
+            ++nummer;
+            const QString stelle = QStringLiteral("%1, question %2").arg(v.name).arg(nummer);
+            zeigen(vorlage, frage, nummer);
+            for (uint geraet = 1; geraet <= 60; ++geraet)
+                vorlage.geraeteIDAnzeigen(1, geraet, 1 + geraet % 4);
+            vorlage.updateCountdown(14, 15);
+            QVERIFY(a.eingepasst());
+            QString f = a.fehler(nummer == 2 ? waehrendMitBildern : waehrend);
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", countdown:\n" + f));
+            // No wide empty bands beside the answers.
+            const double breite =
+                a.lesen(QStringLiteral("(function () { var l = Infinity, r = -Infinity;"
+                                       " document.querySelectorAll('%1').forEach(function (e) {"
+                                       " var s = e.getBoundingClientRect();"
+                                       " l = Math.min(l, s.left); r = Math.max(r, s.right); });"
+                                       " return (r - l) / window.innerWidth; })()")
+                            .arg(v.breit))
+                    .toDouble();
+            QVERIFY2(breite >= 0.85, qPrintable(stelle + ", width used: " + QString::number(breite)));
+            // The pause sign's area is the box of the page's free element, as shares of the window,
+            // room for the sign, and covers neither question nor answers nor handsets.
+            std::optional<PauseFeld> pause;
+            vorlage.pauseFeldLesen([&](const PauseFeld &feld) { pause = feld; });
+            QTRY_VERIFY_WITH_TIMEOUT(pause.has_value(), 20000);
+            const QRectF r = pause->flaeche;
+            f = a.fehler(QStringLiteral(
+                             "(function () { var b = window.innerWidth, h = window.innerHeight;"
+                             " var r = [%2 * b, %3 * h, %4 * b, %5 * h];"
+                             " var f = document.querySelector('%6').getBoundingClientRect();"
+                             " if ([f.left, f.top, f.right, f.bottom].some(function (x, i) {"
+                             " return Math.abs(x - r[i]) > 1; })) return 'not the free box: ' + r.join();"
+                             " if (r[3] - r[1] < 0.11 * h) return 'too low for the sign: ' + r.join();"
+                             " return Array.from(document.querySelectorAll('.textFrage, .allImgGeraete, %1'))"
+                             ".filter(function (e) { var s = e.getBoundingClientRect();"
+                             " return s.width > 0 && Math.min(s.right, r[2]) - Math.max(s.left, r[0]) > 1"
+                             " && Math.min(s.bottom, r[3]) - Math.max(s.top, r[1]) > 1; })"
+                             ".map(function (e) { return e.className; }).join(', '); })()")
+                             .arg(v.boxen)
+                             .arg(r.left())
+                             .arg(r.top())
+                             .arg(r.right())
+                             .arg(r.bottom())
+                             .arg(v.frei));
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", the pause sign covers " + f));
+
+            vorlage.countdownAbgelaufen();
+            vorlage.updateCountdown(0, 15);
+            vorlage.richtigeAntwortAnzeigen({Person(1, 1)}, {Person(2, 1), Person(3, 1)},
+                                            QStringLiteral("Answer2"), {100.0, 100.0, 100.0, 100.0});
+            QVERIFY(a.eingepasst());
+            f = a.fehler(danach);
+            QVERIFY2(f.isEmpty(), qPrintable(stelle + ", result:\n" + f));
+
+            // The first question is seen again after the window has changed size.
+            if (nummer == 1) {
+                zeigen(vorlage, frage, nummer);
+                vorlage.updateCountdown(14, 15);
+                QVERIFY(a.groesseAendern(dann));
+                QVERIFY(a.eingepasst());
+                f = a.fehler(waehrend);
+                QVERIFY2(f.isEmpty(), qPrintable(stelle + ", after resizing:\n" + f));
+            }
+        }
+        // The texts are there and have not been shrunk to nothing.
+        const double schrift =
+            a.lesen(QStringLiteral("parseFloat(getComputedStyle(qt.jQuery('.textAntwortA')[0]).fontSize)"))
+                .toDouble();
+        QVERIFY2(schrift >= 12, qPrintable(QString::number(schrift)));
+    }
+
+    void langeWoerter_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        QTest::newRow("1024x768") << QSize(1024, 768);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+    // Long words shrink as a whole while the back row can still read them, and are broken before
+    // they would shrink further; a word that fits stays whole.
+    void langeWoerter()
+    {
+        QFETCH(QSize, groesse);
+        VorlagenSeite s(QStringLiteral("Morvane"), groesse);
+        SeitenAnsicht &a = s.ansicht;
+        QVERIFY(a.geladenAbwarten());
+        zeigen(*s.vorlage, m_bau->frage("Grundstücksverkehrsgenehmigungsverfahren?",
+                                        {LangesWort, LangesWort.repeated(3), "Dampfschiff", "kurz"}));
+        QVERIFY(a.eingepasst());
+        // Each text as "class font-in-window-pixels fits", the window's height last.
+        const QStringList werte = a.lesen(QStringLiteral(R"JS((function () {
+    var s = document.querySelector('.seite');
+    var skala = s.getBoundingClientRect().width / s.offsetWidth * window.devicePixelRatio;
+    return Array.from(document.querySelectorAll('.textFrage, .textAntwort')).map(function (e) {
+        var passt = e.scrollHeight <= e.clientHeight + 1 && e.scrollWidth <= e.clientWidth + 1;
+        return e.className + ' ' + parseFloat(getComputedStyle(e).fontSize) * skala + ' ' + passt;
+    }).concat([String(window.innerHeight * window.devicePixelRatio)]).join(';');
+})())JS"))
+                                      .toString()
+                                      .split(QLatin1Char(';'));
+        QCOMPARE(werte.size(), 6);
+        const double lesbar = 0.022 * werte.last().toDouble() - 0.5;
+        for (const QString &wert : werte.mid(0, 5)) {
+            const QStringList t = wert.split(QLatin1Char(' '));
+            QVERIFY2(t.last() == QLatin1String("true") && t.value(t.size() - 2).toDouble() >= lesbar,
+                     qPrintable(wert + QStringLiteral(", readable from ") + QString::number(lesbar)));
+        }
+        QVERIFY2(werte[3].contains(QLatin1String("woerterGanz")), qPrintable(werte[3]));
+    }
+
+    void startbildschirm_data()
+    {
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<bool>("handy");
+        QTest::addColumn<bool>("englisch");
+        QTest::newRow("1024x768") << QSize(1024, 768) << false << true;
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << false << false;
+        QTest::newRow("3840x2160") << QSize(3840, 2160) << false << true;
+        QTest::newRow("1024x768 with phones") << QSize(1024, 768) << true << true;
+        QTest::newRow("1366x768 with phones") << QSize(1366, 768) << true << false;
+        QTest::newRow("1920x1080 with phones") << QSize(1920, 1080) << true << true;
+    }
+    // The start page fits every screen, in both languages; its own words follow the program's.
+    void startbildschirm()
+    {
+        QFETCH(QSize, groesse);
+        QFETCH(bool, handy);
+        QFETCH(bool, englisch);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : "1031");
+        SeitenAnsicht a(groesse);
+        TestUhr uhr;
+        startscreen start(uhr);
+        start.brueckeSetzen(a.bruecke.get());
+        a.bruecke->seiteLaden(QUrl(QStringLiteral("qrc:/template/startscreen.html")));
+        QVERIFY(a.geladenAbwarten());
+        QCOMPARE(a.lesen(QStringLiteral(
+                             "document.documentElement.lang + ': ' + qt.jQuery('.handyAnleitung').text()"))
+                     .toString(),
+                 englisch ? "en: Vote with your phone: scan the QR code"
+                          : "de: Mit dem Handy abstimmen: QR-Code scannen");
+        start.templateSetzen(QStringLiteral("Morvane"));
+        for (uint geraet = 1; geraet <= 60; ++geraet)
+            start.geraeteIDAnzeigen(1, geraet, 1);
+        start.iconEmpfaengerErkanntAnzeigen();
+        if (handy) {
+            // The longest address a phone may be shown: four three-digit parts and a five-digit port.
+            start.handyBeitrittZeigen(QStringLiteral("http://192.168.178.254:65535"),
+                                      QStringLiteral("837265"),
+                                      QrCode::svg("http://192.168.178.254:65535/?code=837265"));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                a.lesen(QStringLiteral("qt.jQuery('.handyQr')[0].naturalWidth")).toInt() > 0, 20000);
+        }
+        QVERIFY(a.eingepasst());
+        const QString f = a.fehler(
+            pruefSkript(QStringLiteral(".schritt, .tabelleDeviceID, .handyBeitritt"),
+                        QStringLiteral(".schrittText, .handyAnleitung, .handyAdresse, .handyCodeZeile"),
+                        handy ? QStringLiteral(".textplenarosite, .okicon, .handyQr, .handyCode")
+                              : QStringLiteral(".textplenarosite, .okicon")));
+        QVERIFY2(f.isEmpty(), qPrintable(f));
+        // Hidden until the program shows it.
+        QCOMPARE(a.lesen(QStringLiteral("qt.jQuery('.handyBeitritt').is(':visible')")).toBool(), handy);
+    }
+
+    void rangliste_data()
+    {
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QSize>("erst");
+        QTest::addColumn<QSize>("dann");
+        QTest::newRow("30, 1920x1080 then 1366x768") << 30 << false << QSize(1920, 1080) << QSize(1366, 768);
+        QTest::newRow("5 English, 1366x768 then 1024x768")
+            << 5 << true << QSize(1366, 768) << QSize(1024, 768);
+        // 45 handsets of two class sets (the device heading names the class set) and two phones.
+        QTest::newRow("47, 1024x768 then 1920x1080") << 47 << false << QSize(1024, 768) << QSize(1920, 1080);
+        QTest::newRow("47 English, 1366x768 then 3840x2160")
+            << 47 << true << QSize(1366, 768) << QSize(3840, 2160);
+        QTest::newRow("60 English, 1024x768 then 1920x1080")
+            << 60 << true << QSize(1024, 768) << QSize(1920, 1080);
+        // Too many for three columns of readable text: pages.
+        QTest::newRow("200, 1366x768 then 3840x2160")
+            << 200 << false << QSize(1366, 768) << QSize(3840, 2160);
+        QTest::newRow("1000 English, 1920x1080 then 1024x768")
+            << 1000 << true << QSize(1920, 1080) << QSize(1024, 768);
+    }
+    // The class reads the whole ranking from the back row: every row shown inside the window,
+    // without scrolling, in text of at least 2.2 % of the screen's height as it is seen (whatever
+    // scales the page), the heading on one line, the device heading broken at its slash only, the
+    // same margin right and left. A list too long for that turns its pages: every row is on one
+    // page, and the page count shows; shown again or refilled, it starts at page 1. The sizes are
+    // the screen's; the view sits below the main window's menu and tool bar.
+    void rangliste()
+    {
+        QFETCH(int, anzahl);
+        QFETCH(bool, englisch);
+        QFETCH(QSize, erst);
+        QFETCH(QSize, dann);
+        const QSize leisten(0, 78);
+        if (englisch)
+            Einstellungen::setzen(Schluessel::InstallerLanguage, QStringLiteral("1033"));
+        SeitenAnsicht a(erst - leisten);
+        ::rangliste liste;
+        liste.brueckeSetzen(a.bruecke.get());
+        liste.loadHTML();
+        QVERIFY(a.geladenAbwarten());
+        QList<Person> personen;
+        for (int i = 1; i <= anzahl; ++i) {
+            const bool handy = i > anzahl - 2;
+            Person person(handy ? uint(i + 2 - anzahl) : uint(i),
+                          handy ? HandyKlassensatz : (anzahl == 47 ? uint(1 + i % 2) : 1u));
+            AntwortDerPerson &antwort = person.getAntwortDerFrage(1);
+            antwort.setPunkte(i % 10);
+            antwort.setAntwortszeit(5432.1 * i);
+            antwort.setAusgewertet(true);
+            personen.append(person);
+        }
+        // The walk below turns the pages itself; the page's own turning every 8 s would skip one
+        // on a machine slow enough to spend that long on a page.
+        a.lesen(QStringLiteral("window.setInterval = function () { return 0; }, true"));
+        liste.ranglisteAnzeigen(personen, 9, 9);
+        const QString pruefen =
+            pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
+                        QStringLiteral("td, th, .textTitelRangliste"), QStringLiteral(".textTitelRangliste"));
+        // The ranks shown, the smallest text seen, the heading's lines, the page and the pages, and
+        // the page count's text.
+        const QString lesbar = QStringLiteral(R"JS((function () {
+            var zellen = Array.from(document.querySelectorAll('.zeilenRangliste td'))
+                             .filter(function (td) { return td.offsetHeight > 0; });
+            var kleinste = Infinity;
+            var raenge = [];
+            zellen.forEach(function (td, i) {
+                var gesehen = parseFloat(getComputedStyle(td).fontSize) *
+                              td.getBoundingClientRect().height / td.offsetHeight * devicePixelRatio;
+                kleinste = Math.min(kleinste, gesehen);
+                if (i % 4 === 0)
+                    raenge.push(Number(td.textContent));
+            });
+            var zeilen = document.createRange();
+            zeilen.selectNodeContents(document.querySelector('.textTitelRangliste'));
+            var seite = Rangliste.seite();
+            // A line of the device heading ends only at a slash.
+            var kopf = document.querySelector('.geraeteID'), text = kopf.textContent, oben = [], n, zeichen = document.createRange();
+            for (var w = document.createTreeWalker(kopf, NodeFilter.SHOW_TEXT); (n = w.nextNode());)
+                for (var z = 0; z < n.length; oben.push(zeichen.getBoundingClientRect().top))
+                    zeichen.setStart(n, z), zeichen.setEnd(n, ++z);
+            var schnitt = oben.every(function (t, z) { return !z || t <= oben[z - 1] + 1 || text[z - 1] === '/'; });
+            var t = document.querySelector('.tabelleRangliste').getBoundingClientRect();
+            return [raenge, kleinste, zeilen.getClientRects().length, seite[0], seite[1],
+                    document.querySelector('.seitenZahl').textContent, schnitt,
+                    t.left - (window.innerWidth - t.right)];
+        })())JS");
+        for (const QSize &schirm : {erst, dann}) {
+            if (schirm != erst)
+                QVERIFY(a.groesseAendern(schirm - leisten));
+            QVERIFY(a.eingepasst());
+            QSet<int> gesehen;
+            int seiten = 1;
+            for (int seite = 1; seite <= seiten; ++seite) {
+                if (seite > 1) {
+                    a.lesen(QStringLiteral("Rangliste.weiter()"));
+                    QVERIFY(a.eingepasst());
+                }
+                const QString f = a.fehler(pruefen);
+                QVERIFY2(f.isEmpty(), qPrintable(f));
+                const QVariantList werte = a.lesen(lesbar).toList();
+                for (const QVariant &rang : werte.value(0).toList())
+                    gesehen.insert(rang.toInt());
+                QVERIFY2(werte.value(1).toDouble() >= schirm.height() * 0.022,
+                         qPrintable(werte.value(1).toString()));
+                QCOMPARE(werte.value(2).toInt(), 1);
+                QCOMPARE(werte.value(3).toInt(), seite);
+                seiten = werte.value(4).toInt();
+                QCOMPARE(werte.value(5).toString().isEmpty(), seiten == 1);
+                QVERIFY2(werte.value(6).toBool(), "device heading broken elsewhere than at its slash");
+                QVERIFY2(qAbs(werte.value(7).toDouble()) <= 1, qPrintable(werte.value(7).toString()));
+            }
+            QCOMPARE(gesehen.size(), anzahl);
+            QCOMPARE(seiten > 1, anzahl > 60);
+        }
+        if (anzahl > 60) {
+            // From the last page: shown again, then refilled.
+            a.bruecke->ausfuehren(Anweisung::ereignis("ranglisteGezeigt"));
+            QTRY_COMPARE(a.lesen(QStringLiteral("Rangliste.seite()[0]")).toInt(), 1);
+            a.lesen(QStringLiteral("Rangliste.weiter()"));
+            liste.ranglisteAnzeigen(personen, 9, 9);
+            QTRY_COMPARE(a.lesen(QStringLiteral("Rangliste.seite()[0]")).toInt(), 1);
+        }
+    }
+
+    void unwichtigeAenderungen_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("aenderung");
+        QTest::addColumn<QString>("folge");
+        for (int i = 0; i < Vorlagen.size(); ++i) {
+            QTest::addRow("%s, vote count", qPrintable(Vorlagen[i].name))
+                << i << QString("qt.jQuery('.konferenzmodus').html('#votes: 517')") << QString("kept");
+            QTest::addRow("%s, question text", qPrintable(Vorlagen[i].name))
+                << i << QString("qt.jQuery('.textFrage').text('Wie viele?')") << QString("refit");
+        }
+    }
+    // The page's language is the program's. After a question with four answers, one with three: what
+    // D showed then goes. In a hall the vote count changes with every press: it cannot move the
+    // texts, so the page is not fitted again for it, while a change of the texts is.
+    void unwichtigeAenderungen()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, aenderung);
+        QFETCH(QString, folge);
+        const Vorlage &v = Vorlagen[index];
+        const bool englisch = folge == QLatin1String("kept");
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : "1031");
+        VorlagenSeite s(v.name, QSize(1024, 768));
+        SeitenAnsicht &a = s.ansicht;
+        QVERIFY(a.geladenAbwarten());
+        QCOMPARE(a.lesen(QStringLiteral("document.documentElement.lang")).toString(),
+                 QString(englisch ? "en" : "de"));
+        zeigen(*s.vorlage, m_bau->frage("Wie viele?", {"a", "b", "c", "d"}));
+        zeigen(*s.vorlage, m_bau->frage("Wie viele?", {"a", "b", "c"}));
+        QVERIFY(a.eingepasst());
+        QCOMPARE(
+            a.lesen("[" + v.cd +
+                    "].map(function (s) { var e = document.querySelector(s), r = e.getBoundingClientRect();"
+                    " return r.width > 0 && r.height > 0 && getComputedStyle(e).visibility !== 'hidden'; })"
+                    ".join()")
+                .toString(),
+            v.cdGezeigt);
+        // Made once the page is still; the answer is kept, since the wait asks more than once.
+        const QString js = "window.folge || (function () { if (!Einpassen.fertig()) return 'busy'; " +
+                           aenderung + "; return window.folge = Einpassen.fertig() ? 'kept' : 'refit'; })()";
+        QTRY_COMPARE_WITH_TIMEOUT(a.lesen(js).toString(), folge, 20000);
     }
 };
 
