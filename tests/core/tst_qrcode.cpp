@@ -60,7 +60,7 @@ class TestQrCode final : public QObject
     Q_OBJECT
 
 private slots:
-    void eineAdresseGibtEinQuadratMitDenDreiSuchmusternInDenEcken()
+    void eineAdresseGibtEinQuadratMitDenDreiSuchmusternInDenEckenUndSeinBild()
     {
         const Matrix m = QrCode::module(Adresse);
         const int n = int(m.size());
@@ -83,13 +83,8 @@ private slots:
         // Another text, another code; the same text, the same code.
         QVERIFY(QrCode::module(Adresse + '2') != m);
         QCOMPARE(QrCode::module(Adresse), m);
-    }
 
-    // The picture draws exactly the dark modules, shifted by the quiet zone, and nothing else.
-    void dasBildZeichntGenauDieDunklenModule()
-    {
-        const Matrix m = QrCode::module(Adresse);
-        const int n = int(m.size());
+        // The picture draws exactly the dark modules, shifted by the quiet zone, and nothing else.
         const Bild bild = lesen(QrCode::svg(Adresse));
         QVERIFY2(bild.fehler.isEmpty(), qPrintable(bild.fehler));
         QCOMPARE(bild.viewBox, QStringLiteral("0 0 %1 %1").arg(n + 8));
