@@ -12,11 +12,6 @@ QByteArray rahmen(uint klassensatz, uint geraet, uint knopfByte)
     return QByteArray(bytes, 4);
 }
 
-Druck druck(quint32 klassensatz, quint32 geraet, quint32 knopf, bool master = false)
-{
-    return Druck{klassensatz, geraet, knopf, master};
-}
-
 // Bytes as one read delivers them, with their arrival time; empty bytes stand for a quiet line
 // (the reader's silence timer).
 struct Lieferung
@@ -52,7 +47,7 @@ QVector<Druck> druecke(uint klassensatz, uint von, uint bis)
 {
     QVector<Druck> d;
     for (uint h = von; h <= bis; ++h)
-        d.append(druck(klassensatz, h, h % 4 + 1));
+        d.append(Druck{klassensatz, h, h % 4 + 1});
     return d;
 }
 
@@ -90,7 +85,7 @@ private slots:
         QVector<Druck> lauf;
         for (uint i = 0; i < 30; ++i) {
             strom += rahmen(1 + i % 3, 1 + i, 0xfc | (i % 4));
-            lauf.append(druck(1 + i % 3, 1 + i, 1 + i % 4));
+            lauf.append(Druck{1 + i % 3, 1 + i, 1 + i % 4});
         }
         Lieferungen einzeln;
         for (char c : strom)
@@ -113,7 +108,7 @@ private slots:
         QVector<Druck> halleDruecke;
         for (uint i = 0; i < 48; ++i) {
             halle.append({rahmen(1 + i % 8, 1 + i / 8, i % 4).mid(i == 0 ? 1 : 0), 1 + 2 * qint64(i)});
-            halleDruecke.append(druck(1 + i % 8, 1 + i / 8, 1 + i % 4));
+            halleDruecke.append(Druck{1 + i % 8, 1 + i / 8, 1 + i % 4});
         }
         halle.append(ruhe);
         zeile("a hall's class sets interleaved, none heard before", halle, halleDruecke);
@@ -124,7 +119,7 @@ private slots:
               druecke(1, 1, 10), QList<quint32>{1});
         zeile("stray byte before the last frame, then quiet",
               Lieferungen{{a, 0}, {ff + rahmen(1, 11, 2), 300}, ruhe},
-              druecke(1, 1, 10) + QVector<Druck>{druck(1, 11, 3)});
+              druecke(1, 1, 10) + QVector<Druck>{{1, 11, 3}});
         zeile("a lone stray byte after a pause", Lieferungen{{a, 0}, {ff, 300}, ruhe, {b, 600}},
               druecke(1, 1, 20));
         zeile("reader held up 500 ms inside a frame", Lieferungen{{a + b.left(2), 0}, {b.mid(2), 500}},
@@ -138,7 +133,7 @@ private slots:
               Lieferungen{{a + rahmen(1, 30, 0).left(2), 0}, {b, 400}}, druecke(1, 1, 20));
         zeile("two class sets from the first frame",
               Lieferungen{{folge(1, 1, 1) + folge(258, 1, 1) + folge(1, 2, 2) + folge(258, 2, 2), 0}},
-              QVector<Druck>{druck(1, 1, 2), druck(258, 1, 2), druck(1, 2, 3), druck(258, 2, 3)});
+              QVector<Druck>{{1, 1, 2}, {258, 1, 2}, {1, 2, 3}, {258, 2, 3}});
         zeile("a class set heard for the first time between known ones",
               Lieferungen{{a, 0}, {folge(1, 11, 11) + folge(7, 3, 3) + folge(1, 12, 12), 300}},
               druecke(1, 1, 11) + druecke(7, 3, 3) + druecke(1, 12, 12));
@@ -146,7 +141,7 @@ private slots:
               druecke(1, 1, 10) + druecke(7, 3, 3));
         zeile("handset 127 of class set 0, button bits only",
               Lieferungen{{rahmen(0, 127, 0xfe) + rahmen(0, 126, 0x07), 0}},
-              QVector<Druck>{druck(0, 127, 3), druck(0, 126, 4)});
+              QVector<Druck>{{0, 127, 3}, {0, 126, 4}});
         zeile("handsets 0 and 128 do not exist",
               Lieferungen{{rahmen(1, 0, 1), 0}, {rahmen(1, 128, 1), 300}, ruhe}, QVector<Druck>{});
     }
@@ -168,7 +163,7 @@ private slots:
         decoder.vergessen();
         const QByteArray a = rahmen(1, 2, 3);
         decoder.lesen(a.constData(), a.size(), 1, druecke);
-        QCOMPARE(druecke, QVector<Druck>{druck(1, 2, 4)});
+        QCOMPARE(druecke, (QVector<Druck>{{1, 2, 4}}));
     }
 
     // The class set filter and the master handset go through the receiver link's test; here only
@@ -182,7 +177,7 @@ private slots:
         for (const char *nummer : {"7", "07"}) {
             e.masterBuzzer = nummer;
             filter.setzen(e);
-            Druck d = druck(258, 7, 2);
+            Druck d{258, 7, 2};
             QCOMPARE(filter.pruefen(d, 0), EmpfangsFilter::Urteil::Angenommen);
             QCOMPARE(d.master, e.masterBuzzer == "7");
         }
@@ -195,7 +190,7 @@ private slots:
         EmpfangsFilter filter;
         filter.setzen({});
         for (quint32 i = 0; i < 200'000; ++i) {
-            Druck d = druck(i >> 8 & 0xffff, i & 0xff, 1);
+            Druck d{i >> 8 & 0xffff, i & 0xff, 1};
             QCOMPARE(filter.pruefen(d, qint64(i)), EmpfangsFilter::Urteil::Angenommen);
             QVERIFY(filter.gemerkteHandsender() <= EmpfangsFilter::FensterVorrat + 1);
         }
