@@ -644,7 +644,6 @@ private slots:
         QTest::newRow("declined, then taken up")
             << QList<bool>{false, false} << -2 << 3 << false << bericht(3, false);
         QTest::newRow("a press damaged") << QList<bool>{} << 5 << 2 << true << bericht(2, true);
-        QTest::newRow("header damaged") << QList<bool>{} << 0 << 3 << true << bericht(3, true);
         // The question file is the one in use.
         QTest::newRow("file line damaged") << QList<bool>{} << 1 << 3 << true << bericht(3, true);
         QTest::newRow("all noise") << QList<bool>{} << -1 << 0 << true << QString();
@@ -842,15 +841,6 @@ private slots:
         // Taken up, the journal is written anew and keeps the second round.
         QVERIFY(journal.fortsetzen(stand));
         QCOMPARE(journal.lesen().zweiteRunden, (QList<SpielStand::Auswertung>{{1, 3}}));
-    }
-
-    void englischeBeschriftungen()
-    {
-        Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
-        m->ablauf.dateiBeschriftungen();
-        QCOMPARE(m->fenster.anzahl, QString("Number of questions: 3"));
-        m->ablauf.naechsteFrage();
-        QCOMPARE(m->fenster.frageNr, QString("Current question no: 1/3"));
     }
 };
 
