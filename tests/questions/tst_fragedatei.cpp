@@ -193,28 +193,21 @@ private slots:
         QCOMPARE(leer.beschreibung(false), QString("Die Datei enthält keine Fragen."));
     }
 
+    // The samples are stored exactly as the program writes files, and both languages play the same
+    // game. (That the pictures they name are there is checked where they are installed.)
     void beispieldateien()
     {
-        QList<QStringList> gerueste;
+        QStringList gerueste;
         for (const char *sprache : {"DE", "EN"}) {
             const QString datei = QStringLiteral(PLENARO_QUELLEN "/examples/%1/BspFragen.xml").arg(sprache);
             const LadeErgebnis ergebnis = FrageDatei::lesen(datei);
             QVERIFY2(ergebnis.fragen.size() >= 8, qPrintable(datei));
-            // Stored exactly as the program writes files.
             QCOMPARE(FrageDatei::serialisieren(ergebnis.fragen), Testdaten::lesen(datei));
-            QStringList geruest;
-            for (const QDomElement &frage : ergebnis.fragen) {
-                // Pictures are stored relative to the file and are there.
-                for (const QString &bild : felder(frage).mid(5, 5)) {
-                    QVERIFY2(bild.isEmpty() || !BildPfad::istAbsolut(bild), qPrintable(bild));
-                    const QString lokal = BildPfad::bildPfadAufloesen(bild, datei).lokalerPfad;
-                    QVERIFY2(bild.isEmpty() || QFileInfo(lokal).isFile(), qPrintable(lokal));
-                }
-                geruest << felder(frage).mid(10).join('|');
-            }
+            QString geruest;
+            for (const QDomElement &frage : ergebnis.fragen)
+                geruest += felder(frage).mid(10).join('|') + '\n';
             gerueste << geruest;
         }
-        // Both languages play the same game.
         QCOMPARE(gerueste.at(0), gerueste.at(1));
     }
 
