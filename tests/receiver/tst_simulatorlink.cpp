@@ -7,7 +7,6 @@
 #include "qtseriellerport.h"
 #include "schluessel.h"
 #include "simulatorports.h"
-#include "simulatorportsystem.h"
 #include "testdaten.h"
 #include "testeinstellungen.h"
 #include "uhr.h"
