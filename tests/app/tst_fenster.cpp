@@ -5,14 +5,12 @@
 #include "meldungsdialoge.h"
 #include "shortcutkeys.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
 
@@ -189,29 +187,19 @@ private slots:
         QVERIFY(gedrueckt);
     }
 
-    // The shortcut card: 800x600 up to a desktop 2,000 pixels wide, header and rows in turns of grey
-    // and white.
-    void shortcutFensterGroesseUndZeilen_data()
+    // The shortcut card is 800x600 up to a desktop 2,000 pixels wide.
+    void shortcutFensterGroesse_data()
     {
         QTest::addColumn<int>("breite");
         QTest::addColumn<bool>("klein");
         QTest::newRow("2000") << 2000 << true;
         QTest::newRow("2001") << 2001 << false;
     }
-    void shortcutFensterGroesseUndZeilen()
+    void shortcutFensterGroesse()
     {
         QFETCH(int, breite);
         Einstellungen::setzen(Schluessel::DesktopWidth, breite);
-        shortcutkeys karte;
-        QTEST(karte.size() == QSize(800, 600), "klein");
-        const auto zelle = [&karte](int zeile, int spalte) {
-            auto *label = karte.findChild<QLabel *>(QStringLiteral("zelle_%1_%2").arg(zeile).arg(spalte));
-            return label ? label->text() + QLatin1Char('|') + label->styleSheet() : QStringLiteral("none");
-        };
-        QVERIFY(zelle(0, 0).startsWith("  Aktion|") && zelle(0, 0).contains("#e8e8e9"));
-        QVERIFY(zelle(16, 1).startsWith("  Q|"));
-        QVERIFY(zelle(1, 0).contains("#e8e8e9") && zelle(2, 0).contains("#ffffff") &&
-                zelle(3, 0).contains("#e8e8e9"));
+        QTEST(shortcutkeys().size() == QSize(800, 600), "klein");
     }
 };
 

@@ -173,9 +173,11 @@ private slots:
         QCOMPARE(text("stand"), stand + " haben geantwortet");
         QCOMPARE(text("offen"), "Noch nicht geantwortet: " + offen);
         QCOMPARE(referent->verteilung(), verteilung);
-        // The class sees no share before the result.
-        QCOMPARE(js(h->fenster->frageAnsicht(), "qt.jQuery('.prozentAntwortA').text()").toString(),
-                 QString());
+        // The class sees no share before the result (in the field that shows it then).
+        QCOMPARE(js(h->fenster->frageAnsicht(), "qt.jQuery('.prozentAntwortA').length + ':' + "
+                                                "qt.jQuery('.prozentAntwortA').text()")
+                     .toString(),
+                 QString("1:"));
     }
 
     void projektorAusUndWieder()
