@@ -246,7 +246,8 @@ private slots:
     }
 
     // Typed numbers are written when the dialog closes, whichever way, each within its range:
-    // class sets are 16-bit numbers on the wire, handset numbers one byte.
+    // class sets are 16-bit numbers on the wire, handset numbers one byte. The phones' numbers
+    // only when changed: a dialog opened and closed must not restart the phones' server.
     void zahlenfelderWerdenBeimSchliessenGeschrieben_data()
     {
         QTest::addColumn<int>("weg");
@@ -282,8 +283,10 @@ private slots:
         };
         for (const Feld &feld : felder)
             QTest::keyClicks(kind<QLineEdit>(*fenster, feld.name), feld.getippt);
+        kind<QSpinBox>(*fenster, "spinBox_Handys_NummernJeAdresse")->setValue(30);
         for (const Feld &feld : felder)
             QVERIFY2(!Einstellungen::vorhanden(feld.schluessel), "written before closing");
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyNummernJeAdresse));
 
         QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
         if (weg == 0)
@@ -299,14 +302,18 @@ private slots:
             QVERIFY2(Einstellungen::vorhanden(feld.schluessel), feld.name);
             QCOMPARE(Einstellungen::text(feld.schluessel), feld.gespeichert);
         }
-        QCOMPARE(geaendert.count(), felder.size());
+        QCOMPARE(Einstellungen::text(Schluessel::HandyNummernJeAdresse), QStringLiteral("30"));
+        QVERIFY(!Einstellungen::vorhanden(Schluessel::HandyPort));
+        QCOMPARE(geaendert.count(), felder.size() + 1);
 
-        // The next opening shows what was stored.
-        Einstellungen::setzen(Schluessel::MasterKlassensatz, QStringLiteral("12"));
+        // The next opening shows what was stored; a number out of range (a hand-edited file), the
+        // standard.
+        Einstellungen::setzen({{Schluessel::MasterKlassensatz, "12"}, {Schluessel::HandyPort, "80"}});
         fenster->felderAktualisieren();
         QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Steuerung_Klassensatz_Nr")->text(),
                  QStringLiteral("12"));
         QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Klassensatz_ID3")->text(), QStringLiteral("258"));
+        QCOMPARE(kind<QSpinBox>(*fenster, "spinBox_Handys_Port")->value(), 8080);
     }
 
     // After a fresh start each list shows its built-in sound, in the interface language; a choice
@@ -351,14 +358,11 @@ private slots:
         kind<QPushButton>(*fenster, "pushButtonToeneAutomatisierung")->click();
         QCOMPARE(m_klang.gespielt, QStringList({":/sound/sound/bell.wav", ":/sound/sound/plop2.wav",
                                                 ":/sound/sound/bell.wav"}));
-        for (const QString &klang : std::as_const(m_klang.gespielt))
-            QVERIFY2(QFile::exists(klang), qPrintable(klang));
 
         // A stored file name selects that entry on the next opening.
         Einstellungen::setzen(Schluessel::SoundFileToeneAutomatisierung, QStringLiteral("ebeep.wav"));
         fenster->felderAktualisieren();
-        QCOMPARE(kind<QComboBox>(*fenster, "comboBox_Toene_Automatisierung")->currentText(),
-                 QStringLiteral("ebeep.wav"));
+        QCOMPARE(automatisierung->currentText(), QStringLiteral("ebeep.wav"));
         QCOMPARE(countdown->currentText(), QStringLiteral("plop2.wav"));
     }
 
@@ -385,7 +389,6 @@ private slots:
                  QStringLiteral("127"));
         QCOMPARE(kind<QLineEdit>(*fenster, "lineEdit_Protokoll_KlassensatzNummer")->text(),
                  QStringLiteral("65535"));
-        QVERIFY(feldTaste->isReadOnly());
 
         auto *verworfen = kind<QLabel>(*fenster, "label_Protokoll_Verworfen");
         QVERIFY(verworfen->isHidden());
@@ -535,62 +538,6 @@ private slots:
         fenster->felderAktualisieren();
         QCOMPARE(liste->currentIndex(), 0);
         QCOMPARE(liste->count(), lokaleAdressen().size() + 1);
-    }
-
-    void handyZahlenWerdenBeimSchliessenGeschriebenWennSieSichAendern_data()
-    {
-        QTest::addColumn<QString>("feldName");
-        QTest::addColumn<QString>("schluessel");
-        QTest::addColumn<int>("standard");
-        QTest::addColumn<int>("neu");
-        QTest::addColumn<QString>("ungueltig");
-        QTest::newRow("port") << "spinBox_Handys_Port" << Schluessel::HandyPort << 8080 << 9000 << "80";
-        QTest::newRow("phones per address")
-            << "spinBox_Handys_NummernJeAdresse" << Schluessel::HandyNummernJeAdresse << 4 << 30 << "0";
-    }
-
-    void handyZahlenWerdenBeimSchliessenGeschriebenWennSieSichAendern()
-    {
-        QFETCH(QString, feldName);
-        QFETCH(QString, schluessel);
-        QFETCH(int, standard);
-        QFETCH(int, neu);
-        QFETCH(QString, ungueltig);
-        auto fenster = neuesFenster();
-        auto *feld = kind<QSpinBox>(*fenster, feldName.toLatin1().constData());
-        QCOMPARE(feld->value(), standard);
-        QSignalSpy geaendert(fenster.get(), &OptionWindow::einstellungGeaendert);
-        const auto meldungen = [&] {
-            int n = 0;
-            for (const auto &meldung : std::as_const(geaendert))
-                n += meldung.at(0).toString() == schluessel;
-            return n;
-        };
-
-        // Unchanged: the standard stays implicit.
-        fenster->show();
-        fenster->close();
-        QVERIFY(!Einstellungen::vorhanden(schluessel));
-        QCOMPARE(meldungen(), 0);
-
-        fenster->show();
-        feld->setValue(neu);
-        QVERIFY(!Einstellungen::vorhanden(schluessel));
-        fenster->close();
-        QCOMPARE(Einstellungen::text(schluessel), QString::number(neu));
-        QCOMPARE(meldungen(), 1);
-
-        // Opened again and closed: nothing new to announce.
-        fenster->felderAktualisieren();
-        QCOMPARE(feld->value(), neu);
-        fenster->show();
-        fenster->close();
-        QCOMPARE(meldungen(), 1);
-
-        // A value outside the range (a hand-edited file) shows as the standard.
-        Einstellungen::setzen(schluessel, ungueltig);
-        fenster->felderAktualisieren();
-        QCOMPARE(feld->value(), standard);
     }
 };
 
