@@ -1,0 +1,928 @@
+// The three exports: what each format holds (whole files where peers rely on them; games without a
+// second round), both rounds of a question voted on twice, and what they share as files the user
+// owns: how the file is chosen, that a cancelled export writes nothing, that a failure is told and
+// keeps the earlier file, and that a link stays a link; and the progress dialog through which the
+// user cancels.
+#include "csvleser.h"
+#include "csvrangliste.h"
+#include "dateigrenze.h"
+#include "exporttesthilfe.h"
+#include "fortschrittsdialog.h"
+#include "fragedatei.h"
+#include "geraetschluessel.h"
+#include "pdfrangliste.h"
+#include "xlsxrangliste.h"
+
+#include <QProgressDialog>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <optional>
+
+using namespace Exporttest;
+
+namespace {
+
+const QString Umbruch =
+    QStringLiteral("<div style=\"page-break-after:always\"></div><br>"
+                   "<div><img class='logo' src='imagespdf/corvantalogo.png' height='50'/></div>");
+const QString UmbruchInListe = Umbruch + QStringLiteral("<br>");
+
+// Runs a poppler tool and returns what it printed; says so when the tool is missing.
+QString poppler(const QString &programm, const QStringList &argumente)
+{
+    const QString pfad = QStandardPaths::findExecutable(programm);
+    if (pfad.isEmpty()) {
+        qWarning("%s missing: install poppler-utils (tools/setup.sh)", qPrintable(programm));
+        return QStringLiteral("<%1 missing>").arg(programm);
+    }
+    QProcess prozess;
+    prozess.start(pfad, argumente);
+    if (!prozess.waitForFinished(60000))
+        return QStringLiteral("<%1 hangs>").arg(programm);
+    return QString::fromUtf8(prozess.readAllStandardOutput());
+}
+
+int seitenZahl(const QString &pdf)
+{
+    static const QRegularExpression seiten(QStringLiteral("Pages:\\s+(\\d+)"));
+    return seiten.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+}
+
+QString seitenText(const QString &pdf, int seite)
+{
+    static const QRegularExpression nummer(QStringLiteral("\\s*\\d+\\s*$"));
+    return poppler(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(seite),
+                    QStringLiteral("-l"), QString::number(seite), pdf, QStringLiteral("-")})
+        .remove(nummer);
+}
+
+// Page `seite` as a grey picture at 40 dpi, cut off above the page number.
+QByteArray seitenBild(const QString &pdf, int seite, const QString &ordner)
+{
+    const QString wurzel = ordner + QStringLiteral("/seite");
+    const QString s = QString::number(seite);
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), QStringLiteral("-f"), s, QStringLiteral("-l"), s,
+             QStringLiteral("-H"), QStringLiteral("400"), pdf, wurzel});
+    QFile bild(wurzel + QStringLiteral(".pgm"));
+    const QByteArray inhalt = bild.open(QIODevice::ReadOnly) ? bild.readAll() : QByteArray();
+    bild.remove();
+    return inhalt;
+}
+
+// The cells left of each answer in the first question table at or after `ab`: a picture by its
+// name, else the text.
+QList<QStringList> zellen(const QString &html, qsizetype ab)
+{
+    static const QRegularExpression zeile(QStringLiteral("<tr><td width='5%'></td>(.*?)<td width='85%'>"));
+    static const QRegularExpression zelle(
+        QStringLiteral("<td width='5%'>(?:<img src='imagespdf/([^']*)'[^>]*>)?([^<]*)</td>"));
+    const qsizetype tabelle = html.indexOf(QLatin1String("<tr><td width='5%'>"), ab);
+    QList<QStringList> alle;
+    if (ab < 0 || tabelle < 0)
+        return alle;
+    for (const QRegularExpressionMatch &z :
+         zeile.globalMatch(html.mid(tabelle).section(QStringLiteral("</table>"), 0, 0))) {
+        QStringList inhalt;
+        for (const QRegularExpressionMatch &c : zelle.globalMatch(z.captured(1)))
+            inhalt << c.captured(1) + c.captured(2);
+        alle << inhalt;
+    }
+    return alle;
+}
+
+QString attribut(const QXmlStreamReader &xml, const char *name)
+{
+    return xml.attributes().value(QLatin1String(name)).toString();
+}
+
+// A workbook read back through `unzip`: sheet names in order, and each cell as "<type>:<value>",
+// strings resolved, with the number format in brackets where it has one ("n:0.5 [0.0%]").
+class Mappe final
+{
+public:
+    explicit Mappe(const QString &pfad)
+        : m_pfad(pfad)
+    {
+        QXmlStreamReader strings(teil("xl/sharedStrings.xml"));
+        while (!strings.atEnd()) {
+            if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == QLatin1String("si"))
+                m_strings.append(strings.readElementText(QXmlStreamReader::IncludeChildElements));
+        }
+        QMap<QString, QString> formate{{"2", "0.00"}};
+        QXmlStreamReader stile(teil("xl/styles.xml"));
+        bool inXfs = false;
+        while (!stile.atEnd()) {
+            const bool anfang = stile.readNext() == QXmlStreamReader::StartElement;
+            if (anfang && stile.name() == QLatin1String("dxf"))
+                m_faerbungen.append(QString());
+            else if (anfang && stile.name() == QLatin1String("bgColor"))
+                m_faerbungen.last() = attribut(stile, "rgb");
+            else if (anfang && stile.name() == QLatin1String("numFmt")) // LibreOffice names "General"
+                formate.insert(attribut(stile, "numFmtId"), attribut(stile, "formatCode") == "General"
+                                                                ? QString()
+                                                                : attribut(stile, "formatCode"));
+            else if (stile.name() == QLatin1String("cellXfs"))
+                inXfs = anfang;
+            else if (inXfs && anfang && stile.name() == QLatin1String("xf"))
+                m_formate.append(formate.value(attribut(stile, "numFmtId")));
+        }
+        QXmlStreamReader buch(teil("xl/workbook.xml"));
+        while (!buch.atEnd()) {
+            if (buch.readNext() == QXmlStreamReader::StartElement && buch.name() == QLatin1String("sheet"))
+                namen.append(attribut(buch, "name"));
+        }
+    }
+
+    QByteArray teil(const QString &name) const
+    {
+        QProcess unzip;
+        unzip.start("unzip", {"-p", m_pfad, name});
+        if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0)
+            qWarning("unzip (tools/setup.sh installs it) failed on %s", qPrintable(name));
+        return unzip.readAllStandardOutput();
+    }
+    QByteArray blattXml(int nr) const { return teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)); }
+    // Sheet `nr` (from 1) as rows of cells, gaps filled with empty texts.
+    QList<QStringList> blatt(int nr) const
+    {
+        QList<QStringList> zeilen;
+        QXmlStreamReader xml(blattXml(nr));
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("c"))
+                continue;
+            const QString ort = attribut(xml, "r"), typ = attribut(xml, "t");
+            const QString format = m_formate.value(attribut(xml, "s").toInt());
+            QString wert;
+            bool mitWert = false;
+            while (xml.readNextStartElement()) {
+                mitWert = mitWert || xml.name() == QLatin1String("v");
+                if (xml.name() == QLatin1String("v"))
+                    wert = xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+            if (!mitWert)
+                continue; // empty with a style only, as LibreOffice writes across a conditional format
+            int spalte = 0, i = 0;
+            for (; ort.at(i).isLetter(); ++i)
+                spalte = spalte * 26 + ort.at(i).unicode() - 'A' + 1;
+            const int zeile = ort.mid(i).toInt();
+            while (zeilen.size() < zeile)
+                zeilen.append(QStringList{});
+            QStringList &z = zeilen[zeile - 1];
+            while (z.size() < spalte)
+                z.append(QString());
+            z[spalte - 1] = (typ == "s" ? "s:" + m_strings.value(wert.toInt())
+                                        : (typ.isEmpty() ? "n" : typ) + ':' + wert) +
+                            (format.isEmpty() ? QString() : " [" + format + ']');
+        }
+        return zeilen;
+    }
+    // Sheet `nr`'s conditional formats as "<range> <mark searched for> <cells the formula reads> <fill>".
+    QStringList regeln(int nr) const
+    {
+        static const QRegularExpression zelle("\\b[A-Z]+[0-9]+\\b");
+        QStringList regeln;
+        QXmlStreamReader xml(blattXml(nr));
+        QString bereich, faerbung;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("conditionalFormatting"))
+                bereich = attribut(xml, "sqref");
+            else if (xml.name() == QLatin1String("cfRule"))
+                faerbung = m_faerbungen.value(attribut(xml, "dxfId").toInt());
+            else if (xml.name() == QLatin1String("formula")) {
+                const QString formel = xml.readElementText();
+                QStringList zellen;
+                for (const QRegularExpressionMatch &m : zelle.globalMatch(formel))
+                    zellen.append(m.captured());
+                const QString zeichen = formel.contains("✓") ? "✓" : formel.contains("✗") ? "✗" : "?";
+                regeln.append(QStringList{bereich, zeichen, zellen.join(','), faerbung}.join(' '));
+            }
+        }
+        return regeln;
+    }
+
+    QStringList namen;
+
+private:
+    QString m_pfad;
+    QStringList m_strings;
+    QStringList m_formate;
+    QStringList m_faerbungen; // background of each conditional format
+};
+
+// The attributes of a sheet's frozen pane, "" when it has none.
+QString fixierung(const QByteArray &xml)
+{
+    QXmlStreamReader leser(xml);
+    while (!leser.atEnd()) {
+        if (leser.readNext() == QXmlStreamReader::StartElement && leser.name() == QLatin1String("pane") &&
+            attribut(leser, "state") == "frozen")
+            return QStringLiteral("x%1 y%2")
+                .arg(attribut(leser, "xSplit").toInt())
+                .arg(attribut(leser, "ySplit").toInt());
+    }
+    return {};
+}
+
+// Handset 5 answers question 3 wrongly. Ranked 12, 5, 7.
+QList<Person> drei()
+{
+    return {teilnehmer(5, 1, {{1, 2, 2, 5500}, {2, 3, 0, 0, false}, {3, 1, 0, 0}}),
+            teilnehmer(7, 1, {{3, 4, 1, 2000}}), teilnehmer(12, 1, {{1, 2, 2, 3250}, {2, 1, 0, 0, false}})};
+}
+
+} // namespace
+
+class TestExporte final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Umgebung> m_u;
+
+    template<typename Exporter>
+    bool mit(const QList<Person> &personen, const Namensliste &namen, ExportFortschritt *fortschritt,
+             int aktuelle)
+    {
+        Exporter exporter(m_u->dialoge, m_u->uhr);
+        exporter.fortschrittSetzen(fortschritt);
+        exporter.namenSetzen(namen);
+        const int n = m_u->katalog.getAnzahlFragen();
+        return exporter.ranglisteExportieren(personen, &m_u->katalog, n, aktuelle < 0 ? n : aktuelle);
+    }
+    // Exports as `art` ("CSV", "PDF", "XLSX") to `datei`; empty: the file dialog is cancelled. From
+    // another working folder: the report's pictures must be found all the same.
+    bool exportieren(const QString &art, const QString &datei, const QList<Person> &personen = drei(),
+                     const Namensliste &namen = {}, ExportFortschritt *fortschritt = nullptr,
+                     int aktuelle = -1)
+    {
+        m_u->dialoge.dateien = {datei};
+        const QString vorher = QDir::currentPath();
+        const QTemporaryDir anderswo;
+        QDir::setCurrent(anderswo.path());
+        const bool ok = art == "CSV"   ? mit<csvrangliste>(personen, namen, fortschritt, aktuelle)
+                        : art == "PDF" ? mit<pdfrangliste>(personen, namen, fortschritt, aktuelle)
+                                       : mit<xlsxrangliste>(personen, namen, fortschritt, aktuelle);
+        QDir::setCurrent(vorher);
+        return ok;
+    }
+    QByteArray csv(const QList<Person> &personen, int aktuelle, const Namensliste &namen = {})
+    {
+        const QString datei = m_u->ziel(QStringLiteral("ergebnis.csv"));
+        return exportieren("CSV", datei, personen, namen, nullptr, aktuelle) ? lesen(datei)
+                                                                             : "<not exported>";
+    }
+    // The folder the next dialog starts in; the workbook's is the CSV file's.
+    static QString ordner(const QString &art)
+    {
+        return Einstellungen::text(art == "PDF" ? Schluessel::FilePathPDFRangliste
+                                                : Schluessel::FilePathCSVRangliste);
+    }
+    static QString endung(const QString &art) { return '.' + art.toLower(); }
+    static void jedeArt()
+    {
+        QTest::addColumn<QString>("art");
+        for (const char *art : {"CSV", "PDF", "XLSX"})
+            QTest::newRow(art) << QString(art);
+    }
+    static QList<Testdaten::Frage> fragen(int anzahl)
+    {
+        QList<Testdaten::Frage> liste;
+        for (int i = 1; i <= anzahl; ++i) {
+            const QString n = QString::number(i);
+            liste.append(frage("Frage " + n, {"A" + n, "B" + n, "C" + n, "D" + n},
+                               QStringLiteral("Answer%1").arg((i - 1) % 4 + 1)));
+        }
+        return liste;
+    }
+
+    QString html(const QList<Person> &personen, int aktuelleFrageNr)
+    {
+        return pdfrangliste::html(
+            Exportgrundlage::zusammenstellen(personen, &m_u->katalog, m_u->katalog.getAnzahlFragen(),
+                                             aktuelleFrageNr, QDateTime::currentDateTime()));
+    }
+
+private slots:
+    void init()
+    {
+        m_u = std::make_unique<Umgebung>();
+        // Whatever an export keeps aside while it writes must be gone afterwards.
+        QVERIFY(QDir().mkpath(m_u->ziel("temp")));
+        qputenv("TMPDIR", QFile::encodeName(m_u->ziel("temp")));
+        QVERIFY(m_u->laden(erdkunde()));
+        Einstellungen::setzen(Schluessel::FilePathCSVRangliste, "/frueher/");
+        Einstellungen::setzen(Schluessel::FilePathPDFRangliste, "/frueher/");
+    }
+    void cleanup()
+    {
+        qunsetenv("TMPDIR");
+        QCOMPARE(QDir(m_u->ziel("temp")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        m_u.reset();
+    }
+
+    void fortschrittsdialogBrichtAb_data()
+    {
+        QTest::addColumn<bool>("fensterGeschlossen");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("window closed") << true;
+    }
+    void fortschrittsdialogBrichtAb()
+    {
+        QFETCH(bool, fensterGeschlossen);
+        auto fenster = std::make_unique<QWidget>();
+        fenster->show();
+        auto fortschritt = std::make_unique<FortschrittsDialog>(fenster.get(), QStringLiteral("PDF"));
+        // While the file dialog is still open nothing may come up over it.
+        QCoreApplication::processEvents();
+        QVERIFY(!fenster->findChild<QProgressDialog *>());
+        // A quick export never shows it. Exports start with 0 %.
+        QVERIFY(fortschritt->weiter(0));
+        auto *dialog = fenster->findChild<QProgressDialog *>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QVERIFY(fortschritt->weiter(10));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->value(), 10);
+        if (fensterGeschlossen)
+            fenster.reset();
+        else
+            dialog->cancel();
+        QVERIFY(!fortschritt->weiter(20));
+        fortschritt.reset();
+        QVERIFY(!fenster || !fenster->findChild<QProgressDialog *>());
+    }
+
+    void dialogVorschlagEndungUndOrdner_data() { jedeArt(); }
+    void dialogVorschlagEndungUndOrdner()
+    {
+        QFETCH(QString, art);
+        const QString hier = m_u->ordner.path() + '/';
+        // A name without a suffix gets the format's; the folder is remembered.
+        QVERIFY(exportieren(art, hier + "ohne_endung"));
+        QCOMPARE(
+            m_u->dialoge.speicherDialoge.value(0),
+            (QStringList{"Export " + art, "/frueher/PlenaroAuswertung_" + Zeitstempel, '*' + endung(art)}));
+        QVERIFY(QFile::exists(hier + "ohne_endung" + endung(art)));
+        QCOMPARE(ordner(art), hier);
+
+        // The next proposal starts there, in the interface language; a suffix of its own is kept.
+        Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
+        QVERIFY(exportieren(art, hier + "liste.txt"));
+        QCOMPARE(m_u->dialoge.speicherDialoge.value(1).value(1), hier + "PlenaroEvaluation_" + Zeitstempel);
+        QCOMPARE(dateien(hier), (QStringList{"fragen.xml", "liste.txt", "ohne_endung" + endung(art)}));
+        QVERIFY(m_u->dialoge.hinweise.isEmpty());
+    }
+
+    void abbrechenSchreibtNichts_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<int>("bei"); // percent; 0: the file dialog is cancelled
+        for (const char *art : {"CSV", "PDF", "XLSX"}) {
+            QTest::addRow("%s, file dialog", art) << QString(art) << 0;
+            QTest::addRow("%s, while writing", art) << QString(art) << 50;
+        }
+        QTest::newRow("PDF, while laid out") << "PDF" << 20;
+        QTest::newRow("PDF, while printed") << "PDF" << 80;
+    }
+    void abbrechenSchreibtNichts()
+    {
+        QFETCH(QString, art);
+        QFETCH(int, bei);
+        AbbrechenderFortschritt fortschritt(bei);
+        QVERIFY(!exportieren(art, bei == 0 ? QString() : m_u->ziel("abgebrochen"), drei(), {}, &fortschritt));
+        const QList<int> &p = fortschritt.prozente;
+        // Told in order, and stopped at the first report at or beyond the mark.
+        if (bei == 0)
+            QCOMPARE(p, QList<int>());
+        else
+            QVERIFY2(!fortschritt.rueckwaerts && p.size() >= 2 && p.last() >= bei && p.at(p.size() - 2) < bei,
+                     qPrintable(QTest::toString(p)));
+        QVERIFY(m_u->dialoge.hinweise.isEmpty());
+        QCOMPARE(dateien(m_u->ordner.path()), QStringList{"fragen.xml"});
+        QCOMPARE(ordner(art), "/frueher/");
+    }
+
+    void fehlerWirdGemeldetUndAlteDateiBleibt_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<int>("grenze"); // bytes the disk takes; 0: the folder is a file
+        QTest::addColumn<bool>("englisch");
+        // Beyond the first bytes: the format's writer has begun.
+        QTest::newRow("CSV, folder that is a file") << "CSV" << 0 << true;
+        QTest::newRow("CSV, disk fills up") << "CSV" << 300 << false;
+        QTest::newRow("PDF, folder that is a file") << "PDF" << 0 << false;
+        QTest::newRow("PDF, disk fills up while printing") << "PDF" << 4000 << false;
+        QTest::newRow("XLSX, folder that is a file") << "XLSX" << 0 << false;
+        QTest::newRow("XLSX, disk fills up") << "XLSX" << 1000 << true;
+    }
+    void fehlerWirdGemeldetUndAlteDateiBleibt()
+    {
+        QFETCH(QString, art);
+        QFETCH(int, grenze);
+        QFETCH(bool, englisch);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : QString());
+        const QString alt = m_u->ziel("alt" + endung(art));
+        QVERIFY(Testdaten::schreiben(alt, QByteArray("earlier")));
+        QVERIFY(Testdaten::schreiben(m_u->ziel("datei"), QByteArray("x")));
+        const QString datei = grenze > 0 ? alt : m_u->ziel("datei/neu" + endung(art));
+        {
+            std::optional<Dateigrenze> platte;
+            if (grenze > 0)
+                platte.emplace(rlim_t(grenze));
+            QVERIFY(!exportieren(art, datei));
+        }
+        QCOMPARE(m_u->dialoge.hinweise.size(), 1);
+        const Meldung &hinweis = m_u->dialoge.hinweise.at(0);
+        QVERIFY2(hinweis.text.contains(datei), qPrintable(hinweis.text));
+        QVERIFY(hinweis.text.startsWith(englisch ? "The file" : "Die Datei"));
+        QVERIFY(!hinweis.informativerText.isEmpty());
+        QCOMPARE(lesen(alt), QByteArray("earlier"));
+        QCOMPARE(dateien(m_u->ordner.path()), (QStringList{"alt" + endung(art), "datei", "fragen.xml"}));
+        QCOMPARE(ordner(art), "/frueher/");
+    }
+
+    // A file chosen through a link (to a shared folder, say): the link stays, its target gets the
+    // export, and a failed export leaves the target as it was.
+    void durchEinenLink_data() { jedeArt(); }
+    void durchEinenLink()
+    {
+        QFETCH(QString, art);
+        const QMap<QString, QByteArray> anfang{{"CSV", "Rangliste"}, {"PDF", "%PDF"}, {"XLSX", "PK"}};
+        QTemporaryDir anderswo;
+        const QString echt = anderswo.filePath("echt" + endung(art));
+        QVERIFY(Testdaten::schreiben(echt, QByteArray("earlier")));
+        const QString link = m_u->ziel("link" + endung(art));
+        QVERIFY(QFile::link(echt, link));
+        {
+            const Dateigrenze platte(200);
+            QVERIFY(!exportieren(art, link));
+        }
+        QCOMPARE(lesen(echt), QByteArray("earlier"));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), echt);
+
+        QVERIFY(exportieren(art, link));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), echt);
+        QVERIFY(lesen(echt).startsWith(anfang.value(art)));
+        QCOMPARE(dateien(anderswo.path()), QStringList{"echt" + endung(art)});
+        QCOMPARE(dateien(m_u->ordner.path()), (QStringList{"fragen.xml", "link" + endung(art)}));
+    }
+
+    void beideRunden_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QStringList>("erwartet");
+        QTest::newRow("CSV") << "CSV"
+                             << QStringList{
+                                    "Absolut;Prozent 1. Runde;Absolut 1. Runde\r\nZurich;0.0%;0;33.3%;1\r\n",
+                                    "falsch -> richtig;1\r\nrichtig -> falsch;1\r\n\r\nFrage 2/3",
+                                    "Antwort 1. Runde\r\nZurich;;;X\r\nBern;X;X;\r\nGeneva;;;\r\n;;;\r\n"
+                                    "Wechsel;falsch -> richtig\r\n",
+                                    "Wechsel;richtig -> falsch\r\n"};
+        QTest::newRow("PDF, English") << "PDF"
+                                      << QStringList{"33.3%&nbsp;→</font></td><td width='5%'>0.0%",
+                                                     "wrong → right: 1, right → wrong: 1",
+                                                     "changed – wrong → right: 1; right → wrong: –",
+                                                     "wrong → right: –; right → wrong: 1"};
+        QTest::newRow("workbook") << "XLSX"
+                                  << QStringList{"name=\"Runden\"", "A (1. Runde)",
+                                                 "A → B (falsch → richtig)", "B → C (richtig → falsch)",
+                                                 ">B → B<"};
+    }
+    // Question 1 (Bern is right) is voted on twice: handset 5 goes from wrong to right, 7 from right
+    // to wrong, 12 stays right. Each export gives both rounds' shares and the changes.
+    void beideRunden()
+    {
+        QFETCH(QString, art);
+        QFETCH(QStringList, erwartet);
+        Einstellungen::setzen(Schluessel::InstallerLanguage, art == "PDF" ? "1033" : "1031");
+        QList<Person> personen{teilnehmer(5, 1, {{1, 2, 2, 5500}, {3, 4, 1, 2000}}),
+                               teilnehmer(7, 1, {{1, 3, 0, 2000}}), teilnehmer(12, 1, {{1, 2, 2, 3250}})};
+        for (const auto &[p, ersteRunde] : {std::pair{0, 1}, {1, 2}, {2, 2}})
+            personen[p].getAntwortDerFrage(1).setAntwortErsteRunde(ersteRunde);
+        QString inhalt;
+        if (art == "XLSX") {
+            m_u->dialoge.dateien = {m_u->ziel("runden.xlsx")};
+            QVERIFY(
+                xlsxrangliste(m_u->dialoge, m_u->uhr).ranglisteExportieren(personen, &m_u->katalog, 3, 3));
+            QProcess unzip;
+            unzip.start("unzip", {"-p", m_u->ziel("runden.xlsx"), "xl/workbook.xml", "xl/sharedStrings.xml"});
+            QVERIFY(unzip.waitForFinished(60000));
+            inhalt = QString::fromUtf8(unzip.readAllStandardOutput());
+        } else {
+            const Exportgrundlage::Daten daten = Exportgrundlage::zusammenstellen(
+                personen, &m_u->katalog, 3, 3, QDateTime::currentDateTimeUtc());
+            inhalt =
+                art == "CSV" ? QString::fromUtf8(csvrangliste::inhalt(daten)) : pdfrangliste::html(daten);
+        }
+        for (const QString &stelle : erwartet)
+            QVERIFY2(inhalt.contains(stelle), qPrintable(stelle));
+    }
+
+    void dateiInhalt_data()
+    {
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("no participants, German") << "keine_teilnehmer_de.csv";
+        QTest::newRow("ranking, survey, missing records, English") << "drei_teilnehmer_en.csv";
+        QTest::newRow("conference mode") << "konferenz_de.csv";
+        QTest::newRow("fields that must be quoted") << "quotiert_de.csv";
+        QTest::newRow("names from the roster, English") << "drei_teilnehmer_namen_en.csv";
+        QTest::newRow("names per class set and a phone, two class sets named without conference mode")
+            << "klassensaetze_namen_de.csv";
+    }
+    void dateiInhalt()
+    {
+        QFETCH(QString, erwartet);
+        QList<Person> personen;
+        int aktuelleFrageNr = 1;
+        Namensliste namen;
+        // Handset 7 answers but is not on the list; 5 has an entry for another class set only;
+        // a name that holds the separator and quotes must be quoted like any other field.
+        if (erwartet.contains("namen"))
+            QVERIFY(namen.lesenAus(
+                "Klassensatz;Gerät;Name\r\n1;12;\"Berg; Ben \"\"Bo\"\"\"\r\n2;5;Anna Muster\r\n"
+                "3;5;Carla Drei\r\n9;7;Anderer Satz\r\n",
+                false));
+        const Testdaten::Frage himmel =
+            frage("Farbe des Himmels?", {"Blau", "Grün", "Rot", "Gelb"}, "Answer1");
+        if (erwartet.startsWith("keine")) {
+            QVERIFY(m_u->laden({frage("Wie viele Beine hat eine Spinne?", {"6", "8", "10", {}}, "Answer2"),
+                                frage("Umfrage: Pause?", {"Ja", "Nein", {}, {}}, "NoAnswer")}));
+            aktuelleFrageNr = 0;
+        } else if (erwartet.startsWith("drei")) {
+            Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
+            Einstellungen::setzen(Schluessel::FrageFile, "C:/Quiz/Erdkunde.xml");
+            QVERIFY(m_u->laden(erdkunde()));
+            // 2, 2 and 1 points; the first two took 5.5 s and 3.25 s. Listed in the order of first press.
+            personen = {teilnehmer(5, 1, {{1, 2, 2, 5500}, {2, 3, 0, 0, false}}),
+                        teilnehmer(7, 1, {{2, 3, 0, 0, false}, {3, 4, 1, 2000}}),
+                        teilnehmer(12, 1, {{1, 2, 2, 3250}, {2, 1, 0, 0, false}})};
+            aktuelleFrageNr = 3;
+        } else if (erwartet.startsWith("konferenz")) {
+            Einstellungen::setzen(Schluessel::Konferenzmodus, "true");
+            QVERIFY(m_u->laden({himmel}));
+            personen = {teilnehmer(7, 2, {{1, 1, 1, 1000}})};
+        } else if (erwartet.startsWith("klassensaetze")) {
+            QVERIFY(m_u->laden({himmel}));
+            personen = {teilnehmer(5, 2, {{1, 1, 1, 1000}}), teilnehmer(5, 3, {{1, 2, 0, 1500}}),
+                        teilnehmer(7, 2, {{1, 1, 1, 2500}}),
+                        teilnehmer(7, HandyKlassensatz, {{1, 1, 1, 3000}})};
+        } else {
+            Einstellungen::setzen(Schluessel::FrageFile, "/tmp/a;b/quiz.xml");
+            QVERIFY(m_u->laden(
+                {frage("Wahl; \"A\" oder B?", {"Zeile 1\nZeile 2", "B", "C & D", {}}, "Answer1")}));
+            personen = {teilnehmer(3, 1, {{1, 1, 1, 2000}})};
+        }
+        QCOMPARE(csv(personen, aktuelleFrageNr, namen), lesen(PLENARO_ERWARTET_ORDNER "/" + erwartet));
+        QVERIFY(m_u->dialoge.hinweise.isEmpty());
+    }
+
+    // A quote, the separator or a line break in a text or a name: a spreadsheet still reads each
+    // such field as one cell with the text as it was.
+    void feldBleibtEineZelle_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quote at the start") << "\"Bo\" Berg";
+        QTest::newRow("quote inside") << "Bo \"der Dritte\"";
+        QTest::newRow("separator") << "Berg; Bo";
+        QTest::newRow("line feed") << "Zeile 1\nZeile 2";
+        QTest::newRow("carriage return") << "Zeile 1\rZeile 2";
+        QTest::newRow("all of them") << "\"Berg\"; Bo\r\nZwei";
+    }
+    void feldBleibtEineZelle()
+    {
+        QFETCH(QString, text);
+        QVERIFY(m_u->laden({frage(text + "?", {text + "!", "B", {}, {}}, "Answer1")}));
+        Namensliste namen;
+        QVERIFY(namen.lesenAus("3;\"" + QString(text).replace('"', "\"\"").toUtf8() + "\"\n", false));
+        // As the catalogue and the roster hold them (a question file keeps no carriage return).
+        const QString frageText = FrageDatei::feld(m_u->katalog.getFrage(1), "QuestionText");
+        const QString antwort = FrageDatei::feld(m_u->katalog.getFrage(1), "Answer1");
+        const QString name = namen.name(1, 3);
+
+        const QByteArray datei = csv({teilnehmer(3, 1, {{1, 1, 1, 2000}})}, 1, namen);
+        const QList<QStringList> saetze = CsvLeser::datensaetze(QString::fromUtf8(datei), ';');
+        const auto zellen = [&saetze](const QString &zelle) {
+            int anzahl = 0;
+            for (const QStringList &satz : saetze)
+                anzahl += int(satz.count(zelle));
+            return anzahl;
+        };
+        // In the evaluation and in the participant's block; the name in the ranking and the block.
+        QCOMPARE(zellen(frageText), 2);
+        QCOMPARE(zellen(antwort), 2);
+        QCOMPARE(zellen(name), 1);
+        QCOMPARE(zellen("Name: " + name), 1);
+        QVERIFY(saetze.contains(QStringList{antwort, "100.0%", "1"}));
+        QVERIFY(saetze.contains(QStringList{"1", "3", "2.00", "1", name}));
+    }
+
+    void seitenumbruecheVorRang41UndJederAchtenFrage()
+    {
+        Einstellungen::setzen(Schluessel::FrageFile, "/home/lehrer/quiz & test.xml");
+        QVERIFY(m_u->laden(fragen(17)));
+        QList<Person> personen;
+        for (int i = 1; i <= 45; ++i)
+            personen.append(teilnehmer(uint(i), 1, {{1, 1, 45 - i, 1000.0 * i}}));
+        const QString text = html(personen, 17);
+        QVERIFY(text.startsWith("<div><img src='imagespdf/corvantalogo.png' height='50'/></div>"
+                                "<h1>Rangliste nach 17/17 Fragen</h1><br>"));
+        QVERIFY(text.contains("Filename: /home/lehrer/quiz &amp; test.xml<br>"));
+        QCOMPARE(text.count(UmbruchInListe + "<tr><td><div>"), 1);
+        QCOMPARE(text.count(UmbruchInListe + "<tr><td><div>41</div>"), 1);
+        // The question tables of the three sections and of the 45 participants alike.
+        for (const int frageNr : {8, 16}) {
+            const QRegularExpression vorFrage(
+                QRegularExpression::escape(UmbruchInListe) +
+                QStringLiteral("<table align='left' class='\\w+' border='0' "
+                               "cellpadding='0' cellspacing='0'><tr><td width='5%'>%1\\.</td>")
+                    .arg(frageNr));
+            QCOMPARE(text.count(vorFrage), 3 + 45);
+        }
+        // Once in the ranking, twice in each of three question sections and 45 participant groups,
+        // plus one before each section and each participant.
+        QCOMPARE(text.count(UmbruchInListe), 1 + 2 * (3 + 45));
+        QCOMPARE(text.count(Umbruch), 1 + 2 * (3 + 45) + 3 + 45);
+    }
+
+    void ohneTeilnehmer()
+    {
+        QVERIFY(m_u->laden(fragen(2)));
+        Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
+        const QString text = html({}, 0);
+        QVERIFY(text.contains("<td width='20%'>Points</td></tr></table>" + Umbruch +
+                              "<h1>Questions/Answers Evaluation</h1>"));
+        QVERIFY(text.contains("<h1>Ranking list after 0/2 questions</h1>"));
+        QVERIFY(!text.contains("Device-ID: "));
+        // Each question in the evaluation and with and without solution; no shares to divide.
+        QCOMPARE(text.count("<tr><td width='5%'>2.</td>"), 3);
+        QCOMPARE(text.count("0.0%"), 8);
+    }
+
+    void namenStehenMaskiertNebenDenGeraeten()
+    {
+        // A survey and a quiz question whose answer 3 is right; ranked 21 (right), 23 (none), 22 (wrong).
+        QVERIFY(m_u->laden({frage("Umfrage?", {"Ja", "Nein", {}, {}}, "NoAnswer"),
+                            frage("Welche?", {"eins", "zwei", "drei", "vier"}, "Answer3", "2")}));
+        const QList<Person> personen{teilnehmer(21, 1, {{1, 2, 0, 0, false}, {2, 3, 2, 4000}}),
+                                     teilnehmer(22, 1, {{2, 1, 0, 3000}}), teilnehmer(23, 1, {})};
+        Exportgrundlage::Daten daten =
+            Exportgrundlage::zusammenstellen(personen, &m_u->katalog, 2, 2, QDateTime::currentDateTime());
+        const QString ohne = pdfrangliste::html(daten);
+        QVERIFY(daten.namen.lesenAus("21;<b>Anna</b> & Bo\n22;Ben\n", false));
+        const QString text = pdfrangliste::html(daten);
+        // 23 is not on the list and keeps its bare number.
+        const QString anna = "21 (&lt;b&gt;Anna&lt;/b&gt; &amp; Bo)";
+        for (const QString &teil :
+             {"<tr><td><div>1</div></td><td><div>" + anna + "</div></td>",
+              QString("<tr><td><div>2</div></td><td><div>23</div></td>"),
+              QString("<tr><td><div>3</div></td><td><div>22 (Ben)</div></td>"),
+              "<h1>Ger&auml;te-ID: " + anna + "</h1>", QString("<h1>Ger&auml;te-ID: 23</h1>")})
+            QVERIFY2(text.contains(teil), qPrintable(teil));
+        QVERIFY(!text.contains("<b>Anna"));
+        // Without a list the report is the one it always was.
+        QVERIFY(ohne.contains("<h1>Ger&auml;te-ID: 21</h1>"));
+        daten.namen = {};
+        QCOMPARE(pdfrangliste::html(daten), ohne);
+    }
+
+    // Where the report marks the correct answer, and how it shows a participant's answer: the
+    // pressed box and the tick on the solution, both in the colour of the verdict.
+    void richtigeAntwortMarkiert_data()
+    {
+        QTest::addColumn<QString>("loesung");
+        QTest::addColumn<int>("knopf"); // 0: not pressed
+        QTest::addColumn<QString>("urteil");
+        QTest::newRow("A, pressed A") << "Answer1" << 1 << "richtig";
+        QTest::newRow("D, pressed D") << "Answer4" << 4 << "richtig";
+        QTest::newRow("B, pressed C") << "Answer2" << 3 << "falsch";
+        QTest::newRow("D, pressed A") << "Answer4" << 1 << "falsch";
+        QTest::newRow("C, not pressed") << "Answer3" << 0 << "keineantwort";
+        QTest::newRow("survey, pressed B") << "NoAnswer" << 2 << "keineantwort";
+    }
+    void richtigeAntwortMarkiert()
+    {
+        QFETCH(QString, loesung);
+        QFETCH(int, knopf);
+        QFETCH(QString, urteil);
+        QVERIFY(m_u->laden({frage("Welche?", {"eins", "zwei", "drei", "vier"}, loesung)}));
+        QList<Antwort> antworten;
+        if (knopf > 0)
+            antworten.append({1, knopf, urteil == "richtig" ? 1 : 0, 2000, loesung != "NoAnswer"});
+        // Someone else pressed answer 2, so the shares differ from the participant's press.
+        const QString text = html({teilnehmer(9, 1, antworten), teilnehmer(8, 1, {{1, 2, 0, 3000}})}, 1);
+
+        const QMap<QString, QStringList> farben{{"richtig", {"green", "haken_hellgruen.png"}},
+                                                {"falsch", {"rot", "haken_rot.png"}},
+                                                {"keineantwort", {"sw", "haken_schwarz.png"}}};
+        const QString kasten = farben.value(urteil).at(0), haken = farben.value(urteil).at(1);
+        const int richtig = FrageDatei::richtigerKnopf(loesung);
+        QList<QStringList> person, auswertung, mitLoesung, ohneLoesung;
+        for (int k = 1; k <= 4; ++k) {
+            const QString markiert = k == richtig ? "haken_schwarz.png" : QString();
+            person << QStringList{QStringLiteral("checkbox_%1_%2.png").arg(kasten, k == knopf ? "t" : "f"),
+                                  k == richtig ? haken : QString()};
+            const int stimmen = (k == knopf) + (k == 2);
+            auswertung << QStringList{
+                QStringLiteral("%1%").arg(50.0 * stimmen / (knopf > 0 ? 1 : 0.5), 0, 'f', 1), markiert};
+            mitLoesung << QStringList{markiert};
+            ohneLoesung << QStringList{"checkbox_sw_f.png"};
+        }
+        const qsizetype kopf = text.indexOf("<h1>Ger&auml;te-ID: 9</h1>");
+        QVERIFY(kopf > 0);
+        const qsizetype tabelle = text.indexOf("<table", text.indexOf("</table>", kopf));
+        QCOMPARE(text.mid(tabelle).section('\'', 3, 3), "auswertungproperson" + urteil);
+        QCOMPARE(zellen(text, kopf), person);
+        QCOMPARE(zellen(text, text.indexOf("Auswertung</h1>")), auswertung);
+        QCOMPARE(zellen(text, text.indexOf("mit L&ouml;sung</h1>")), mitLoesung);
+        QCOMPARE(zellen(text, text.indexOf("ohne L&ouml;sung</h1>")), ohneLoesung);
+    }
+
+    // A participant's pages are drawn from a model page where they can be; they must look as if
+    // laid out whole. Participant 30 (nine questions, one survey) is printed once alone and once
+    // behind `davor` others who answered everything right; a heading of another height is laid
+    // out whole, so its pages show what the model draws against what the layout draws.
+    void seitenEinesTeilnehmersUnabhaengigVomRang_data()
+    {
+        QTest::addColumn<int>("davor");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("frageText");
+        QTest::addColumn<int>("seiten");   // of the report with participant 30 alone
+        QTest::addColumn<int>("seitenJe"); // of each participant
+        const QString kurz = "Frage %1";
+        QTest::newRow("allein vorne") << 1 << QString() << kurz << 9 << 2;
+        QTest::newRow("Name") << 1 << "Ben & Bo" << kurz << 9 << 2;
+        QTest::newRow("Name, der die Kopfzeile umbricht")
+            << 1 << "Maximiliane Konstanze Friederike von Hohenlohe-Schillingsfürst" << kurz << 9 << 2;
+        QTest::newRow("zweite Seite der Rangliste") << 45 << QString() << kurz << 9 << 2;
+        QTest::newRow("Fragen, die über die Seite laufen")
+            << 1 << QString() << "Frage %1: " + QString("Welche Antwort passt hier? ").repeated(30) << 13
+            << 3;
+    }
+    void seitenEinesTeilnehmersUnabhaengigVomRang()
+    {
+        QFETCH(int, davor);
+        QFETCH(QString, name);
+        QFETCH(QString, frageText);
+        QFETCH(int, seiten);
+        QFETCH(int, seitenJe);
+        QList<Testdaten::Frage> liste = fragen(9);
+        for (int i = 0; i < 9; ++i)
+            liste[i].text = frageText.arg(i + 1);
+        liste[4].loesung = "NoAnswer";
+        QVERIFY(m_u->laden(liste));
+        Namensliste namen;
+        QVERIFY(name.isEmpty() || namen.lesenAus(QStringLiteral("30;%1\n").arg(name).toUtf8(), false));
+        // Right, wrong, none, right, survey, wrong, right; on the second page wrong and none.
+        const Person person = teilnehmer(30, 1,
+                                         {{1, 1, 1, 2000},
+                                          {2, 4, 0, 3000},
+                                          {4, 4, 1, 1000},
+                                          {5, 3, 0, 0, false},
+                                          {6, 1, 0, 500},
+                                          {7, 3, 1, 700},
+                                          {8, 1, 0, 800}});
+        QList<Person> vorne;
+        for (int i = 1; i <= davor; ++i) {
+            QList<Antwort> richtig;
+            for (int f = 1; f <= 9; ++f) {
+                if (f != 5)
+                    richtig.append({f, (f - 1) % 4 + 1, 1, 100.0 * f});
+            }
+            vorne.append(teilnehmer(uint(i), 1, richtig));
+        }
+        const QString allein = m_u->ziel("allein.pdf"), dahinter = m_u->ziel("dahinter.pdf");
+        QVERIFY(exportieren("PDF", allein, {person}, namen));
+        QVERIFY(exportieren("PDF", dahinter, vorne + QList<Person>{person}, namen));
+
+        // Ranking, the three question sections, then the participants' pages, 30's at the end.
+        QCOMPARE(seitenZahl(allein), seiten);
+        // The logo, the boxes and the ticks, one line each after two heading lines.
+        QVERIFY(poppler("pdfimages", {"-list", allein}).count('\n') > 40);
+        QCOMPARE(seitenZahl(dahinter), seiten + (davor + 1 > 40 ? 1 : 0) + davor * seitenJe);
+        for (int s = 1; s <= seitenJe; ++s) {
+            const int hier = seiten - seitenJe + s;
+            const int dort = seitenZahl(dahinter) - seitenJe + s;
+            const QString text = seitenText(allein, hier);
+            QVERIFY2(s > 1 || text.contains("Geräte-ID: 30"), qPrintable(text));
+            QCOMPARE(seitenText(dahinter, dort), text);
+            // Both drawn here and now: the same machine and fonts draw the same page alike.
+            const QByteArray bild = seitenBild(allein, hier, m_u->ordner.path());
+            QVERIFY(bild.size() > 10000);
+            QVERIFY2(seitenBild(dahinter, dort, m_u->ordner.path()) == bild, qPrintable(QString::number(s)));
+        }
+    }
+
+    void mappeLesen_data()
+    {
+        QTest::addColumn<bool>("englisch");
+        QTest::addColumn<QStringList>("blaetter");
+        QTest::addColumn<QStringList>("eigenschaften"); // title, subject, creator
+        QTest::addColumn<QList<QStringList>>("rangliste");
+        QTest::addColumn<QList<QStringList>>("fragen");
+        QTest::addColumn<QList<QStringList>>("antworten");
+        QTest::addColumn<QStringList>("fixiert"); // per sheet
+
+        const QString ja = "s:B ✓";
+        QTest::newRow("German, no roster")
+            << false << QStringList{"Rangliste", "Fragen", "Antworten"}
+            << QStringList{"Rangliste nach 3/3 Fragen", "Auswertung: quiz.xml", "Plenaro"}
+            << QList<QStringList>{{"s:Rang", "s:Geräte-ID", "s:Punkte", "s:Antwortzeit [s]"},
+                                  {"n:1", "s:12", "n:2", "n:3.25 [0.00]"},
+                                  {"n:2", "s:5", "n:2", "n:5.5 [0.00]"},
+                                  {"n:3", "s:7", "n:1", "n:2 [0.00]"}}
+            << QList<QStringList>{{"s:Nr.", "s:Frage", "s:A", "s:B", "s:C", "s:D", "s:Lösung",
+                                   "s:Beantwortet"},
+                                  {"n:1", "s:Capital of Switzerland?", "n:0 [0.0%]", "n:1 [0.0%]",
+                                   "n:0 [0.0%]", "", "s:B", "n:2"},
+                                  {"n:2", "s:Favourite colour?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0.5 [0.0%]",
+                                   "n:0 [0.0%]", "s:Umfrage", "n:2"},
+                                  {"n:3", "s:2 + 2?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0 [0.0%]",
+                                   "n:0.5 [0.0%]", "s:D", "n:2"}}
+            << QList<QStringList>{{"s:Geräte-ID", "s:Frage 1", "s:Frage 2", "s:Frage 3"},
+                                  {"s:12", ja, "s:A"},
+                                  {"s:5", ja, "s:C", "s:A ✗"},
+                                  {"s:7", "", "", "s:D ✓"}}
+            << QStringList{"x0 y1", "x0 y1", "x1 y1"};
+        QTest::newRow("English, names from the roster")
+            << true << QStringList{"Ranking", "Questions", "Answers"}
+            << QStringList{"Ranking list after 3/3 questions", "Evaluation: quiz.xml", "Plenaro"}
+            << QList<QStringList>{{"s:Rank", "s:Device-ID", "s:Name", "s:Points", "s:Response time [s]"},
+                                  {"n:1", "s:12", "s:Ben Berg", "n:2", "n:3.25 [0.00]"},
+                                  {"n:2", "s:5", "s:Anna Muster", "n:2", "n:5.5 [0.00]"},
+                                  {"n:3", "s:7", "", "n:1", "n:2 [0.00]"}} // The numbers are the German ones.
+            << QList<QStringList>{{"s:No.", "s:Question", "s:A", "s:B", "s:C", "s:D", "s:Correct answer",
+                                   "s:Answered"},
+                                  {"n:1", "s:Capital of Switzerland?", "n:0 [0.0%]", "n:1 [0.0%]",
+                                   "n:0 [0.0%]", "", "s:B", "n:2"},
+                                  {"n:2", "s:Favourite colour?", "n:0.5 [0.0%]", "n:0 [0.0%]", "n:0.5 [0.0%]",
+                                   "n:0 [0.0%]", "s:Survey", "n:2"}}
+            << QList<QStringList>{{"s:Device-ID", "s:Name", "s:Question 1", "s:Question 2", "s:Question 3"},
+                                  {"s:12", "s:Ben Berg", ja, "s:A"},
+                                  {"s:5", "s:Anna Muster", ja, "s:C", "s:A ✗"},
+                                  {"s:7", "", "", "", "s:D ✓"}}
+            << QStringList{"x0 y1", "x0 y1", "x2 y1"};
+    }
+    void mappeLesen()
+    {
+        QFETCH(bool, englisch);
+        QFETCH(QStringList, blaetter);
+        QFETCH(QStringList, eigenschaften);
+        QFETCH(QList<QStringList>, rangliste);
+        QFETCH(QList<QStringList>, fragen);
+        QFETCH(QList<QStringList>, antworten);
+        QFETCH(QStringList, fixiert);
+        Namensliste namen;
+        if (englisch) {
+            Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
+            QVERIFY(namen.lesenAus("Klassensatz;Gerät;Name\r\n1;12;Ben Berg\r\n1;5;Anna Muster\r\n", false));
+        }
+
+        QVERIFY(exportieren("XLSX", m_u->ziel("ergebnis.xlsx"), drei(), namen));
+        QVERIFY(m_u->dialoge.hinweise.isEmpty());
+        const Mappe mappe(m_u->ziel("ergebnis.xlsx"));
+        QCOMPARE(mappe.namen, blaetter);
+        const QString kern = QString::fromUtf8(mappe.teil("docProps/core.xml"));
+        for (const char *name : {"title", "subject", "creator"})
+            QCOMPARE(QRegularExpression(QStringLiteral("<dc:%1>([^<]*)<").arg(name)).match(kern).captured(1),
+                     eigenschaften.takeFirst());
+        QCOMPARE(mappe.blatt(1), rangliste);
+        QCOMPARE(mappe.blatt(2).mid(0, fragen.size()), fragen);
+        QCOMPARE(mappe.blatt(3), antworten);
+        for (int nr = 1; nr <= 3; ++nr)
+            QCOMPARE(fixierung(mappe.blattXml(nr)), fixiert.at(nr - 1));
+
+        // Right and wrong are coloured over exactly the answer cells, green and red, each cell by
+        // its own content.
+        const QString bereich = englisch ? "C2:E4" : "B2:D4";
+        QCOMPARE(mappe.regeln(3), (QStringList{bereich + " ✓ " + bereich.left(2) + " FFC6EFCE",
+                                               bereich + " ✗ " + bereich.left(2) + " FFFFC7CE"}));
+    }
+
+    // An independent reader: LibreOffice, where it is installed, opens the workbook with every cell
+    // as it was written, numbers as numbers in their formats and texts with their umlauts.
+    void libreOfficeLiestMappe()
+    {
+        const QString soffice = libreOffice();
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QVERIFY(exportieren("XLSX", m_u->ziel("mappe.xlsx")));
+        QVERIFY(libreOfficeUmwandeln(soffice, {m_u->ziel("mappe.xlsx")}, "xlsx", m_u->ziel("libreoffice")));
+        const Mappe geschrieben(m_u->ziel("mappe.xlsx"));
+        const Mappe gelesen(m_u->ziel("libreoffice/mappe.xlsx"));
+        QCOMPARE(gelesen.namen, geschrieben.namen);
+        for (int nr = 1; nr <= 3; ++nr)
+            QCOMPARE(gelesen.blatt(nr), geschrieben.blatt(nr));
+    }
+};
+
+QTEST_MAIN(TestExporte)
+#include "tst_exporte.moc"
