@@ -28,10 +28,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTranslator>
@@ -166,17 +167,12 @@ QStringList fensterTexte(QWidget *fenster)
 // A page as a phone gets it from the server: its words and the words of its attributes.
 QString seiteHolen(quint16 port, const QByteArray &ziel)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(5000))
-        return QStringLiteral("<no connection>");
-    socket.write("GET " + ziel + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
-                 "\r\nConnection: close\r\n\r\n");
-    QByteArray alles;
-    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(5000))
-        alles += socket.readAll();
-    alles += socket.readAll();
-    const QString seite = QString::fromUtf8(alles.mid(alles.indexOf("\r\n\r\n") + 4));
+    QNetworkAccessManager netz;
+    const std::unique_ptr<QNetworkReply> antwort(netz.get(
+        QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + QLatin1String(ziel)))));
+    if (!wartenBis([&]() { return antwort->isFinished(); }))
+        return QStringLiteral("<no answer>");
+    const QString seite = QString::fromUtf8(antwort->readAll());
     static const QRegularExpression attribut(QStringLiteral("(?:title|aria-label|alt)=\"([^\"]*)\""));
     QStringList texte{ohneAuszeichnung(seite)};
     for (auto treffer = attribut.globalMatch(seite); treffer.hasNext();)
