@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QtTest>
@@ -232,15 +233,14 @@ QPoint tst_probestunde::seitenUrsprung(Seite &seite)
 
 void tst_probestunde::pruefen(const QJsonValue &element, const QString &was, bool ganz)
 {
+    // The page's description of the element says what is wrong: not there, hidden, outside, its
+    // picture not loaded.
     const QJsonObject e = element.toObject();
-    const auto fehler = [&](const char *warum) {
-        return (was + QLatin1String(warum)).toLocal8Bit() + QJsonDocument(e).toJson(QJsonDocument::Compact);
-    };
-    QVERIFY2(!e.isEmpty(), fehler(": not on the page ").constData());
-    QVERIFY2(e.value(QLatin1String("sichtbar")).toBool(), fehler(": not visible ").constData());
-    QVERIFY2(e.value(ganz ? QLatin1String("innen") : QLatin1String("mitteInnen")).toBool(),
-             fehler(": outside the window ").constData());
-    QVERIFY2(e.value(QLatin1String("bildFertig")).toBool(), fehler(": picture not loaded ").constData());
+    QVERIFY2(e.value(QLatin1String("sichtbar")).toBool() &&
+                 e.value(ganz ? QLatin1String("innen") : QLatin1String("mitteInnen")).toBool() &&
+                 e.value(QLatin1String("bildFertig")).toBool(),
+             qPrintable(was + QStringLiteral(" not seen whole: ") +
+                        QString::fromUtf8(QJsonDocument(e).toJson(QJsonDocument::Compact))));
 }
 
 void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was)
@@ -267,11 +267,9 @@ void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, c
         }
         felder.clear();
         for (const QJsonObject &e : std::as_const(jetzt)) {
-            const QRect feld(qRound(e.value(QLatin1String("x")).toDouble() * dpr),
-                             qRound(e.value(QLatin1String("y")).toDouble() * dpr),
-                             qRound(e.value(QLatin1String("w")).toDouble() * dpr),
-                             qRound(e.value(QLatin1String("h")).toDouble() * dpr));
-            felder.append(feld.translated(ursprung));
+            const QRectF feld(e[QLatin1String("x")].toDouble(), e[QLatin1String("y")].toDouble(),
+                              e[QLatin1String("w")].toDouble(), e[QLatin1String("h")].toDouble());
+            felder.append(QTransform::fromScale(dpr, dpr).mapRect(feld).toRect().translated(ursprung));
         }
     };
     // Shown, then hidden until the screen follows; a page that paints nothing never changes. A
