@@ -55,6 +55,13 @@ void zeile(const char *name, const char *tasten, const QString &danach, int geze
     QTest::newRow(name) << QString(tasten) << danach << gezeigt << felder;
 }
 
+void dateiZeile(const char *name, char menue, const char *ziel, bool bearbeitet, const char *danach,
+                int anzahl, int hinweise, int gefragt, bool offen = true)
+{
+    QTest::newRow(name) << menue << QString(ziel) << bearbeitet << QString(danach) << anzahl << hinweise
+                        << gefragt << offen;
+}
+
 } // namespace
 
 class TestFragenEditor final : public QObject
@@ -287,7 +294,8 @@ private slots:
     }
 
     // Closing asks only while the form differs from the file, whichever way it was saved. Steps:
-    // a answer A changed, t the question's text changed, s saved by the button, m by the menu.
+    // a answer A changed, r changed back, t the question's text changed, s saved by the button,
+    // m by the menu.
     // When the program ends it asks at most once, never discards, and restarts no game.
     void schliessenFragtNurNachAenderungen_data()
     {
@@ -299,6 +307,7 @@ private slots:
         QTest::addColumn<QString>("gespeichert"); // answer A in the file afterwards
         const int abbrechen = int(Dialoge::Sichern::Abbrechen);
         QTest::newRow("walked through") << "" << abbrechen << false << false << false << "A1";
+        QTest::newRow("changed back") << "ar" << abbrechen << false << false << false << "A1";
         QTest::newRow("changed, cancelled") << "a" << abbrechen << false << true << true << "A1";
         QTest::newRow("changed, discarded")
             << "a" << int(Dialoge::Sichern::Verwerfen) << false << true << false << "A1";
@@ -325,8 +334,8 @@ private slots:
         klick("pushButton_FragenEditor_PfeilLinks");
         QVERIFY(!m_editor->isWindowModified());
         for (const QChar schritt : schritte) {
-            if (schritt == 'a')
-                w<QTextEdit>("textEdit_Antwort_A")->setPlainText("anders");
+            if (schritt == 'a' || schritt == 'r')
+                w<QTextEdit>("textEdit_Antwort_A")->setPlainText(schritt == 'a' ? "anders" : "A1");
             else if (schritt == 't')
                 frageText("anders");
             else
@@ -351,36 +360,12 @@ private slots:
             QCOMPARE(m_neustart->first().first().toString(), datei);
     }
 
-    void schreibfehlerWerdenGemeldetUndNichtsGehtVerloren()
+    // The file's own folder goes away (a stick pulled out): saving says so, and the window keeps
+    // the edits until they are saved elsewhere.
+    void ordnerWegBeimSpeichern()
     {
-        // Running as root no folder is read-only; a path below a regular file fails for everyone.
-        const QString sperre = pfad("kein_ordner");
-        Testdaten::schreiben(sperre, QByteArray("bleibt"));
-        const QString unmoeglich = sperre + "/fragen.xml";
-        rekorderLeeren(false); // a new file may discard the edits, and fails before it could
-        const QString datei = startenMit(fragen(2));
-        const QByteArray vorher = Testdaten::lesen(datei);
-        frageText("bearbeitet");
-        for (const char *wie : {"actionSpeichern_unter", "actionNeu"}) {
-            m_dialoge.dateien = {unmoeglich};
-            aktion(wie);
-        }
-        aktion("actionSpeichern_unter"); // cancelled
-        QCOMPARE(m_dialoge.hinweise.size(), 2);
-        QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(unmoeglich)));
-        QVERIFY(!m_dialoge.hinweise.first().informativerText.isEmpty());
-        QVERIFY(m_editor->isVisible());
-        QCOMPARE(m_neustart->size(), 0);
-        QCOMPARE(m_editor->pfad(), datei);
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), datei);
-        QCOMPARE(texte(), (QStringList{"bearbeitet", "F2"}));
-        QCOMPARE(Testdaten::lesen(sperre), QByteArray("bleibt"));
-        QCOMPARE(Testdaten::lesen(datei), vorher);
-
-        // The file's own folder goes away: saving reports it, closing keeps the window open.
         QVERIFY(QDir().mkpath(pfad("stick")));
         const QString aufStick = pfad("stick/fragen.xml");
-        rekorderLeeren();
         startenMit(fragen(2), "stick/fragen.xml");
         frageText("wichtig");
         QVERIFY(QDir(pfad("stick")).removeRecursively());
@@ -394,16 +379,6 @@ private slots:
         QVERIFY(m_editor->isVisible());
         QCOMPARE(m_neustart->size(), 0);
         QCOMPARE(texte(), (QStringList{"wichtig", "F2"}));
-
-        // Saved elsewhere, all is well again, and the game goes on with that file.
-        const QString gerettet = pfad("gerettet.xml");
-        m_dialoge.dateien = {gerettet};
-        aktion("actionSpeichern_unter");
-        QCOMPARE(texteImFile(gerettet), (QStringList{"wichtig", "F2"}));
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), gerettet);
-        QCOMPARE(m_neustart->size(), 1);
-        QCOMPARE(m_neustart->first().first().toString(), gerettet);
-        QVERIFY(!m_editor->isVisible());
     }
 
     void auszeichnungenBleibenZeichenFuerZeichen()
@@ -459,49 +434,76 @@ private slots:
         QVERIFY(!w<QPushButton>("pushButton_Plus_Frage_Leer")->isEnabled());
     }
 
-    void oeffnenNeuUndTitel()
+    // Open (o), New (n) and Save As (u) on five questions, the last one shown, edits discarded when
+    // asked: the file the dialog gives ("": cancelled; kaputt.xml holds no XML, zwei.xml two
+    // questions, kein_ordner is a file), whether the last question was edited; then the editor's
+    // file and questions, the messages, the questions asked, whether the window is still open.
+    void dateiMenue_data()
     {
-        const QString datei = startenMit(fragen(5), "fuenf.xml");
-        w<QTextEdit>("textEdit_Antwort_D")->setPlainText("x");
-        QVERIFY(m_editor->isWindowModified());
-        w<QTextEdit>("textEdit_Antwort_D")->setPlainText(QString());
-        QVERIFY(!m_editor->isWindowModified());
-        waehlen(4);
-
-        // Cancelled and unreadable files change nothing.
-        aktion("action_ffnen");
+        QTest::addColumn<char>("menue");
+        QTest::addColumn<QString>("ziel");
+        QTest::addColumn<bool>("bearbeitet");
+        QTest::addColumn<QString>("danach");
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<int>("hinweise");
+        QTest::addColumn<int>("gefragt");
+        QTest::addColumn<bool>("offen");
+        dateiZeile("open, cancelled", 'o', "", false, "fuenf.xml", 5, 0, 0);
+        dateiZeile("open, no XML", 'o', "kaputt.xml", false, "fuenf.xml", 5, 1, 0);
+        dateiZeile("open, shorter: its last question shown", 'o', "zwei.xml", false, "zwei.xml", 2, 0, 0);
+        dateiZeile("open over edits", 'o', "zwei.xml", true, "zwei.xml", 2, 0, 1);
+        dateiZeile("new", 'n', "neu.xml", false, "neu.xml", 1, 0, 0);
+        // Running as root no folder is read-only; a path below a regular file fails for everyone.
+        dateiZeile("new below a file, edits discarded", 'n', "kein_ordner/neu.xml", true, "fuenf.xml", 5, 1,
+                   1);
+        dateiZeile("save as below a file", 'u', "kein_ordner/neu.xml", true, "fuenf.xml", 5, 1, 0);
+        dateiZeile("save as, cancelled", 'u', "", true, "fuenf.xml", 5, 0, 0);
+        // Then the game goes on with that file.
+        dateiZeile("save as", 'u', "gerettet.xml", true, "gerettet.xml", 5, 0, 0, false);
+    }
+    void dateiMenue()
+    {
+        QFETCH(char, menue);
+        QFETCH(QString, ziel);
+        QFETCH(bool, bearbeitet);
+        QFETCH(QString, danach);
+        QFETCH(int, anzahl);
+        QFETCH(bool, offen);
         Testdaten::schreiben(pfad("kaputt.xml"), QByteArray("kein xml"));
-        m_dialoge.dateien = {pfad("kaputt.xml")};
-        aktion("action_ffnen");
-        QCOMPARE(m_dialoge.hinweise.size(), 1);
-        QCOMPARE(m_editor->pfad(), datei);
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), datei);
-        QCOMPARE(m_editor->anzahlDerFragen(), 5);
-
-        // A shorter file shows its last question.
-        const QString zwei = pfad("zwei.xml");
-        Testdaten::schreiben(zwei, fragen(2));
-        m_dialoge.dateien = {zwei};
-        aktion("action_ffnen");
-        QCOMPARE(m_editor->aktuelleFrage(), 1);
-        QCOMPARE(angezeigt(), "F2");
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), zwei);
-        QCOMPARE(m_editor->windowTitle(), "Frageneditor \u2013 zwei.xml[*]");
-
-        // Opening over unsaved edits asks first.
-        frageText("ungespeichert");
-        m_dialoge.dateien = {datei};
-        aktion("action_ffnen");
-        QCOMPARE(m_dialoge.fragen.size(), 1);
-        QCOMPARE(texteImFile(zwei), (QStringList{"F1", "ungespeichert"}));
-
-        const QString neu = pfad("neu.xml");
-        m_dialoge.dateien = {neu};
-        aktion("actionNeu");
-        QCOMPARE(Testdaten::lesen(neu), FrageDatei::neueDatei());
-        QCOMPARE(m_editor->anzahlDerFragen(), 1);
-        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), neu);
-        QVERIFY(!m_editor->isWindowModified());
+        Testdaten::schreiben(pfad("zwei.xml"), fragen(2));
+        Testdaten::schreiben(pfad("kein_ordner"), QByteArray("bleibt"));
+        rekorderLeeren(false);
+        const QString datei = startenMit(fragen(5), "fuenf.xml");
+        const QByteArray vorher = Testdaten::lesen(datei);
+        waehlen(4);
+        if (bearbeitet)
+            frageText("bearbeitet");
+        m_dialoge.dateien = ziel.isEmpty() ? QStringList() : QStringList{pfad(ziel)};
+        aktion(menue == 'o' ? "action_ffnen" : menue == 'n' ? "actionNeu" : "actionSpeichern_unter");
+        QCOMPARE(Einstellungen::text(Schluessel::FrageFile), pfad(danach));
+        QCOMPARE(m_editor->anzahlDerFragen(), anzahl);
+        QCOMPARE(m_editor->aktuelleFrage(), anzahl - 1);
+        QTEST(int(m_dialoge.hinweise.size()), "hinweise");
+        // A message names the file, with the system's reason.
+        if (!m_dialoge.hinweise.isEmpty()) {
+            QVERIFY(m_dialoge.hinweise.first().text.contains(QDir::toNativeSeparators(pfad(ziel))));
+            QVERIFY(!m_dialoge.hinweise.first().informativerText.isEmpty());
+        }
+        QTEST(int(m_dialoge.fragen.size()), "gefragt");
+        QCOMPARE(m_editor->isVisible(), offen);
+        QCOMPARE(m_neustart->size(), offen ? 0 : 1);
+        if (!offen)
+            QCOMPARE(m_neustart->first().first().toString(), pfad(danach));
+        // What failed or was cancelled leaves the file as it was and the edits in the form; a file
+        // opened or written holds what the form shows.
+        if (danach == "fuenf.xml") {
+            QCOMPARE(Testdaten::lesen(datei), vorher);
+            QCOMPARE(angezeigt(), bearbeitet ? "bearbeitet" : "F5");
+        } else {
+            QCOMPARE(texteImFile(pfad(danach)), texte());
+        }
+        QCOMPARE(m_editor->isWindowModified(), bearbeitet && danach == "fuenf.xml");
+        QCOMPARE(m_editor->windowTitle(), "Frageneditor \u2013 " + danach + "[*]");
     }
 };
 
