@@ -1,6 +1,4 @@
-// The real link with QSerialPort against the receiver simulator's pseudo terminal: discovery by
-// announcement, a long run of torn frames and stray bytes while the window is busy, unplug and
-// replug of both families among other serial ports.
+// The real link with QSerialPort against the receiver simulator's pseudo terminal.
 #include "comport.h"
 #include "core/randompresses.h"
 #include "einstellungen.h"
@@ -64,7 +62,6 @@ class TestSimulatorLink final : public QObject
 
 private:
     QTemporaryDir m_laufzeit;
-    std::unique_ptr<TestEinstellungen> m_einstellungen;
     QList<QProcess *> m_simulatoren;
 
     // Starts a simulator and returns the path of its terminal.
@@ -83,13 +80,6 @@ private:
                    : QString();
     }
 
-    static void sammeln(comPort &link, QList<Ereignis> &ziel)
-    {
-        QObject::connect(&link, &comPort::signalGereateIDAnzeigen, &link, [&ziel](uint k, uint b, uint t) {
-            ziel.append({k, b, t});
-        });
-    }
-
 private slots:
     void initTestCase()
     {
@@ -98,12 +88,6 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_laufzeit.path()));
         QVERIFY(QFile::exists(QCoreApplication::applicationDirPath() + "/plenaro-simulator"));
     }
-    void init()
-    {
-        m_einstellungen = std::make_unique<TestEinstellungen>();
-        Einstellungen::setzen({{Schluessel::EmpfaengerAutomatischFinden, "true"},
-                               {Schluessel::TemplateAutomatischErkennen, "true"}});
-    }
     void cleanup()
     {
         for (QProcess *prozess : std::as_const(m_simulatoren)) {
@@ -111,28 +95,6 @@ private slots:
             prozess->waitForFinished(5000);
         }
         qDeleteAll(std::exchange(m_simulatoren, {}));
-        m_einstellungen.reset();
-    }
-
-    void ankuendigungen()
-    {
-        const QString ordner = SimulatorPorts::ankuendigungsOrdner();
-        QCOMPARE(ordner, m_laufzeit.path() + "/plenaro-simulator");
-        const QString pfad = simulator("--family morvane");
-        QVERIFY(pfad.startsWith("/dev/pts/"));
-        QTRY_COMPARE(SimulatorPorts::laufende(), QStringList{pfad});
-
-        // A dead simulator's file and anything that is not a pseudo terminal are ignored.
-        QVERIFY(Testdaten::schreiben(ordner + "/999999999.pty", QFile::encodeName(pfad) + '\n'));
-        QVERIFY(Testdaten::schreiben(ordner + QString("/%1.pty").arg(::getpid()), "/dev/null\n"));
-        QCOMPARE(SimulatorPorts::laufende(), QStringList{pfad});
-        QFile::remove(ordner + "/999999999.pty");
-        QFile::remove(ordner + QString("/%1.pty").arg(::getpid()));
-
-        // The announcement goes with the simulator.
-        m_simulatoren.first()->terminate();
-        QVERIFY(m_simulatoren.first()->waitForFinished(5000));
-        QVERIFY(SimulatorPorts::laufende().isEmpty());
     }
 
     // Among two other serial ports, the first time after the program started: 6,000 presses of 200
@@ -140,17 +102,22 @@ private slots:
     // byte, while the window stalls for 80 ms four times a second: every press arrives once, in
     // order, and nothing else. The simulator's end is the unplugging, which the link hears of from
     // the port at once, not from a watch; a receiver of the other family plugged in then is found
-    // again and told apart, and its presses arrive.
+    // again and told apart, and its presses arrive. A simulator is known by its announcement alone.
     void dauerlaufUndWiederfinden()
     {
         constexpr int Anzahl = 6000;
         constexpr quint64 Saat = 4711;
+        TestEinstellungen testeinstellungen;
+        Einstellungen::setzen({{Schluessel::EmpfaengerAutomatischFinden, "true"},
+                               {Schluessel::TemplateAutomatischErkennen, "true"}});
         PortsMitAnderen ports;
         QVERIFY(ports.andereAnlegen(2));
         comPort link(ports, Uhr::system());
         connect(&link, &comPort::serialport_eventEmpfaengerGefunden, &link, &comPort::connectSerial);
         QList<Ereignis> empfangen;
-        sammeln(link, empfangen);
+        connect(&link, &comPort::signalGereateIDAnzeigen, this, [&empfangen](uint k, uint b, uint t) {
+            empfangen.append({k, b, t});
+        });
         QTimer beschaeftigt;
         int stockungen = 0;
         connect(&beschaeftigt, &QTimer::timeout, this, [&stockungen]() {
@@ -165,21 +132,29 @@ private slots:
                               "--junk-bits --stray-bytes 0.005 --start-delay 500 --linger 5000")
                           .arg(Anzahl)
                           .arg(Saat));
-        QVERIFY(!pfad.isEmpty());
+        QVERIFY(pfad.startsWith("/dev/pts/"));
+        // A dead simulator's announcement and one that is no pseudo terminal are ignored.
+        const QString ordner = SimulatorPorts::ankuendigungsOrdner();
+        QCOMPARE(ordner, m_laufzeit.path() + "/plenaro-simulator");
+        QVERIFY(Testdaten::schreiben(ordner + "/999999999.pty", QFile::encodeName(pfad) + '\n'));
+        QVERIFY(Testdaten::schreiben(ordner + QString("/%1.pty").arg(::getpid()), "/dev/null\n"));
+        QTRY_COMPARE(SimulatorPorts::laufende(), QStringList{pfad});
         link.verbindungStarten();
-        // Everything sent is read once the link hears the simulator go.
+        // Everything sent is read once the link hears the simulator go, whose announcement goes
+        // with it.
         QTRY_VERIFY_WITH_TIMEOUT(m_simulatoren.first()->state() == QProcess::NotRunning, 60'000);
+        QVERIFY(SimulatorPorts::laufende().isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(Einstellungen::text(Schluessel::EmpfaengerVerbunden), QString("false"),
                                   10'000);
         beschaeftigt.stop();
         QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Morvane"));
 
         // What the simulator played: the same audience from the same seed.
-        simulator::RandomSettings einstellungen;
-        einstellungen.handsets = 200;
-        einstellungen.classSets = {1, 2};
-        einstellungen.ratePerSecond = 600;
-        simulator::RandomPresses publikum(einstellungen, Saat);
+        simulator::RandomSettings zufall;
+        zufall.handsets = 200;
+        zufall.classSets = {1, 2};
+        zufall.ratePerSecond = 600;
+        simulator::RandomPresses publikum(zufall, Saat);
         QList<Ereignis> gesendet;
         for (int i = 0; i < Anzahl; ++i) {
             const simulator::Press p = publikum.next().press;
