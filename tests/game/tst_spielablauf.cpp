@@ -1,9 +1,11 @@
 // The game flow without a window: a recording window, the hand-driven clock, recorded dialogs and
-// sounds. Key sequences as a presenter types them.
+// sounds. Key sequences as a presenter types them. Also the editor's two fields that steer a
+// question: voting twice and the presenter's notes.
 #include "dialogrekorder.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
 #include "fragedatei.h"
+#include "frageneditor.h"
 #include "geraetschluessel.h"
 #include "klangrekorder.h"
 #include "schluessel.h"
@@ -14,6 +16,9 @@
 #include "testeinstellungen.h"
 #include "testuhr.h"
 
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -161,14 +166,17 @@ private:
         m->uhr.vorspulen(0);
     }
 
-    // A game of one question of 10 s after an answer delay of 1 s, A right for 3 points, shown.
-    void eineFrageMit(const QByteArray &felder)
+    // The question file of one question of 10 s after an answer delay of 1 s, A right for 3
+    // points, with `felder` added; with `zeigen` loaded and shown.
+    void eineFrageMit(const QByteArray &felder, bool zeigen = true)
     {
         const Testdaten::Frage frage{"Eins", {"A", "B", "C", "D"}, "Answer1", "10", "3", "1", {}};
         m_datei = m->einstellungen.ordner() + "/runden.xml";
         Testdaten::schreiben(m_datei,
                              Testdaten::dokument({frage}).replace("</Question>", felder + "</Question>"));
         Einstellungen::setzen(Schluessel::FrageFile, m_datei);
+        if (!zeigen)
+            return;
         QVERIFY(m->engine.ladeFragen(m_datei).ok());
         m->ablauf.naechsteFrage();
     }
@@ -842,7 +850,45 @@ private slots:
         QVERIFY(journal.fortsetzen(stand));
         QCOMPARE(journal.lesen().zweiteRunden, (QList<SpielStand::Auswertung>{{1, 3}}));
     }
+
+    // The editor writes the optional fields only when they differ from their default.
+    void editorFelder_data()
+    {
+        QTest::addColumn<QByteArray>("vorher");
+        QTest::addColumn<bool>("zwei");
+        QTest::addColumn<QString>("notizen");
+        QTest::addColumn<QByteArray>("nachher");
+        QTest::newRow("set") << QByteArray() << true << "Erst\nallein"
+                             << QByteArray("<Runden>2</Runden><Notizen>Erst\nallein</Notizen>");
+        QTest::newRow("cleared") << QByteArray("<Runden>2</Runden><Notizen>n</Notizen>") << false << QString()
+                                 << QByteArray();
+        QTest::newRow("changed in place")
+            << QByteArray("<Notizen>alt</Notizen><Runden> 2 </Runden>") << true << "neu"
+            << QByteArray("<Notizen>neu</Notizen><Runden> 2 </Runden>");
+    }
+    void editorFelder()
+    {
+        QFETCH(QByteArray, vorher);
+        QFETCH(bool, zwei);
+        QFETCH(QString, notizen);
+        QFETCH(QByteArray, nachher);
+        eineFrageMit(nachher, false);
+        QVERIFY(FrageDatei::schreiben(m_datei, FrageDatei::lesen(m_datei).fragen));
+        const QByteArray erwartet = Testdaten::lesen(m_datei);
+        eineFrageMit(vorher, false);
+        const QDomElement gelesen = FrageDatei::lesen(m_datei).fragen.value(0);
+        FragenEditor editor(&m->dialoge);
+        editor.editorInitialisieren();
+        auto *box = editor.findChild<QCheckBox *>("checkBox_ZweiRunden");
+        auto *feld = editor.findChild<QPlainTextEdit *>("plainTextEdit_Notizen");
+        QCOMPARE(box->isChecked(), FrageDatei::runden(gelesen) == 2);
+        QCOMPARE(feld->toPlainText(), FrageDatei::notizen(gelesen));
+        box->setChecked(zwei);
+        feld->setPlainText(notizen);
+        editor.findChild<QPushButton *>("pushButton_Fenster_Schliessen")->click();
+        QCOMPARE(Testdaten::lesen(m_datei), erwartet);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestSpielablaufKern)
+QTEST_MAIN(TestSpielablaufKern)
 #include "tst_spielablauf.moc"
