@@ -60,7 +60,7 @@ class TestQrCode final : public QObject
     Q_OBJECT
 
 private slots:
-    void eineAdresseGibtEinQuadratMitDenDreiSuchmusternInDenEckenUndSeinBild()
+    void eineAdresseGibtEinQuadratMitSuchmusternUndSeinBild()
     {
         const Matrix m = QrCode::module(Adresse);
         const int n = int(m.size());
