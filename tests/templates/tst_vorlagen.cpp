@@ -1111,14 +1111,22 @@ private slots:
         QTest::addColumn<bool>("englisch");
         QTest::addColumn<QList<Person>>("personen");
         QTest::addColumn<QStringList>("zellen");
+        QTest::addColumn<QByteArray>("namen");
         const Person handy3 = teilnehmer(3, HandyKlassensatz, {{1, 1000}});
         QTest::newRow("one class set and a phone")
-            << false << false << QList<Person>{handy3, teilnehmer(3, 1, {})} << QStringList{"Handy 3", "3"};
+            << false << false << QList<Person>{handy3, teilnehmer(3, 1, {})} << QStringList{"Handy 3", "3"}
+            << QByteArray();
         QTest::newRow("two class sets name theirs without conference mode")
             << false << true << QList<Person>{handy3, teilnehmer(3, 1, {}), teilnehmer(3, 2, {})}
-            << QStringList{"Phone 3", "3/1", "3/2"};
-        QTest::newRow("conference mode")
-            << true << false << QList<Person>{handy3, teilnehmer(3, 1, {})} << QStringList{"Handy 3", "3/1"};
+            << QStringList{"Phone 3", "3/1", "3/2"} << QByteArray();
+        QTest::newRow("conference mode") << true << false << QList<Person>{handy3, teilnehmer(3, 1, {})}
+                                         << QStringList{"Handy 3", "3/1"} << QByteArray();
+        // Shown as text: markup and quotes escaped for the page, the unnamed handset by number.
+        QTest::newRow("names from the roster")
+            << false << false
+            << QList<Person>{teilnehmer(12, 3, {{1, 12345}}), teilnehmer(13, 3, {{1, 20000}})}
+            << QStringList{"12 (&lt;b&gt;Zoë&lt;/b&gt; &amp; \\'Bo\\')", "13"}
+            << QByteArray("12;<b>Zoë</b> & 'Bo'\n");
     }
 
     void jederTeilnehmerEinEigenerName()
@@ -1127,6 +1135,10 @@ private slots:
         QFETCH(bool, englisch);
         QFETCH(QList<Person>, personen);
         QFETCH(QStringList, zellen);
+        QFETCH(QByteArray, namen);
+        Namensliste liste;
+        QVERIFY(liste.lesenAus(namen, false));
+        m_rangliste.namenSetzen(liste);
         Einstellungen::setzen(Schluessel::Konferenzmodus, QVariant(konferenz).toString());
         Einstellungen::setzen(Schluessel::InstallerLanguage, englisch ? "1033" : QString());
         m_rangliste.ranglisteAnzeigen(personen, 5, 1);
@@ -1135,22 +1147,6 @@ private slots:
             QVERIFY2(alle.contains("<td>" + zelle + "</td>"), qPrintable(zelle + " in " + alle));
         QCOMPARE(alle.contains("Klassensatz-ID") || alle.contains("Class-set ID"),
                  zellen.last().contains('/'));
-    }
-
-    void namenNebenDenGeraeten()
-    {
-        Namensliste namen;
-        QVERIFY(namen.lesenAus("12;<b>Zoë</b> & 'Bo'\n", false));
-        m_rangliste.namenSetzen(namen);
-        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}}), teilnehmer(13, 3, {{1, 20000}})}, 5,
-                                      0);
-        const QString alle = m_bruecke->nehmen().join('\n');
-        // Shown as text: markup and quotes escaped for the page, the unnamed handset by number.
-        QVERIFY2(alle.contains("<td>12 (&lt;b&gt;Zoë&lt;/b&gt; &amp; \\'Bo\\')</td>"), qPrintable(alle));
-        QVERIFY(alle.contains("<td>13</td>"));
-        m_rangliste.namenSetzen({});
-        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
-        QVERIFY(m_bruecke->nehmen().join('\n').contains("<td>12</td>"));
     }
 
     void nurAusgewerteteZeitenZaehlen()
