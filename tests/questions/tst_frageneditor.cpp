@@ -399,14 +399,8 @@ private slots:
         QVERIFY(!m_editor->isWindowModified());
         klick("pushButton_Fenster_Schliessen");
         QCOMPARE(Testdaten::lesen(datei), vorher);
+        // Taken back from the form when the question was left, every character as it was.
         QCOMPARE(feld(0, "QuestionText"), markup);
-
-        // Typing into a box keeps everything else exactly.
-        QTextEdit *frage = w<QTextEdit>("textEdit_Frage");
-        frage->moveCursor(QTextCursor::End);
-        QTest::keyClicks(frage, " <u>");
-        klick("pushButton_Fenster_Schliessen");
-        QCOMPARE(feldImFile(datei, 0, "QuestionText"), markup + " <u>");
     }
 
     void hoechstensTausendFragen()
