@@ -147,47 +147,34 @@ private:
 private slots:
     // Ticks on whole seconds of the countdown, the end with its evaluation, the result two
     // seconds later; then no timer is left. A time of 0 or no number ends after one second.
-    void tickenUndEndeZurVollenSekunde_data()
+    // Pauses of a minute at the given running times: the running time stands still in them, and
+    // every tick and the end come at the same running time as without the pauses, however many
+    // pauses fell into one second.
+    void takt_data()
     {
         QTest::addColumn<QString>("zeit");
         QTest::addColumn<int>("sekunden");
-        QTest::newRow("3 s") << "3" << 3;
-        QTest::newRow("1 s") << "1" << 1;
-        QTest::newRow("0 s") << "0" << 0;
-        QTest::newRow("no number") << "abc" << 0;
+        QTest::addColumn<QList<int>>("pausenBei");
+        QTest::newRow("3 s") << "3" << 3 << QList<int>{};
+        QTest::newRow("1 s") << "1" << 1 << QList<int>{};
+        QTest::newRow("0 s") << "0" << 0 << QList<int>{};
+        QTest::newRow("no number") << "abc" << 0 << QList<int>{};
+        QTest::newRow("paused 1 ms before a tick") << "15" << 15 << QList<int>{4999};
+        QTest::newRow("paused right after a tick") << "15" << 15 << QList<int>{5000};
+        QTest::newRow("paused inside a second") << "15" << 15 << QList<int>{2300};
+        QTest::newRow("paused three times in one second") << "15" << 15 << QList<int>{300, 500, 900};
+        QTest::newRow("paused in two seconds") << "15" << 15 << QList<int>{1700, 13'001};
     }
-    void tickenUndEndeZurVollenSekunde()
+    void takt()
     {
         QFETCH(QString, zeit);
         QFETCH(int, sekunden);
+        QFETCH(QList<int>, pausenBei);
+        constexpr qint64 Pause = 60'000;
         spielMitZeiten({zeit});
         m_uhr->vorspulen(500);
         m_spiel->qountdownStarten();
         QVERIFY(m_spiel->istCountdownAktiv());
-        m_uhr->vorspulen(20'000);
-        QCOMPARE(m_protokoll->nehmen(500), ungestoert(sekunden));
-        QVERIFY(!m_spiel->istCountdownAktiv());
-        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
-    }
-
-    // Pauses of a minute at the given running times: the running time stands still in them, and
-    // every tick and the end come at the same running time as without the pauses, however many
-    // pauses fell into one second.
-    void pausenHaltenDenTakt_data()
-    {
-        QTest::addColumn<QList<int>>("pausenBei");
-        QTest::newRow("1 ms before a tick") << QList<int>{4999};
-        QTest::newRow("right after a tick") << QList<int>{5000};
-        QTest::newRow("inside a second") << QList<int>{2300};
-        QTest::newRow("three in one second") << QList<int>{300, 500, 900};
-        QTest::newRow("in two seconds") << QList<int>{1700, 13'001};
-    }
-    void pausenHaltenDenTakt()
-    {
-        QFETCH(QList<int>, pausenBei);
-        constexpr qint64 Pause = 60'000;
-        spielMitZeiten({"15"});
-        m_spiel->qountdownStarten();
         for (const int bei : pausenBei) {
             m_uhr->vorspulen(bei - m_spiel->laufzeit());
             m_spiel->fragePausieren();
@@ -202,7 +189,7 @@ private slots:
         m_uhr->vorspulen(20'000);
 
         // Back to running time: each entry less the pauses that ended before it.
-        QStringList laufzeiten = m_protokoll->nehmen();
+        QStringList laufzeiten = m_protokoll->nehmen(500);
         for (QString &e : laufzeiten) {
             const qsizetype blank = e.indexOf(QLatin1Char(' '));
             qint64 zeit = e.left(blank).toLongLong();
@@ -212,7 +199,9 @@ private slots:
             zeit -= vorbei * Pause;
             e = QString::number(zeit) + e.mid(blank);
         }
-        QCOMPARE(laufzeiten, ungestoert(15));
+        QCOMPARE(laufzeiten, ungestoert(sekunden));
+        QVERIFY(!m_spiel->istCountdownAktiv());
+        QCOMPARE(m_uhr->aktiveZeitgeber(), 0);
     }
 
     // End now, running, paused or within the rest of a second after a pause: evaluated at once
