@@ -8,6 +8,7 @@
 #include "dialoge.h"
 #include "druckjournal.h"
 #include "einstellungen.h"
+#include "erstesbild.h"
 #include "fortschrittsdialog.h"
 #include "fragedatei.h"
 #include "frageneditor.h"
@@ -196,8 +197,13 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     m_startscreen->loadHTML();
     m_rangliste->loadHTML();
 
-    for (QLabel *label : {m_labelDatei, m_labelAnzahl, m_labelPort, m_labelEmpfaenger, m_labelAktuelleFrage})
+    // The texts' widths are no minimum of the window: where they did not fit (a long file name, a
+    // narrow screen) the window grew at the first question, and every page was laid out anew.
+    for (QLabel *label :
+         {m_labelDatei, m_labelAnzahl, m_labelPort, m_labelEmpfaenger, m_labelAktuelleFrage}) {
+        label->setMinimumWidth(1);
         ui->statusBar->addWidget(label);
+    }
     m_ablauf->dateiBeschriftungen();
     setStatusLabelCOMPort();
     setStatusIstEmpfaengerVerbunden();
@@ -290,6 +296,20 @@ void MainWindow::frageVorwaermen()
     m_frageDarunter = true;
     frageAnsicht()->stackUnder(startAnsicht());
     frageAnsicht()->show();
+    // The first question was still slower than the rest: the engine lays out its text for the first
+    // time then, in fonts and sizes not used yet, and decodes its picture. The question that comes
+    // next is shown here once, beneath the start screen, and the page is emptied again once it has
+    // been drawn, so that a question asked for out of turn, or from a file opened meanwhile, does
+    // not show this one for a frame when the start screen goes.
+    const int nr = std::clamp(m_spiel->getAktuelleFrageNr() + 1, 1, std::max(1, m_spiel->getAnzahlFragen()));
+    const QDomElement naechste = m_spiel->getFragenkatalog().getFrage(nr);
+    if (!m_template || naechste.isNull())
+        return;
+    m_template->frageAnzeigen(naechste, nr);
+    naechstesBildAbwarten(frageAnsicht(), QDeadlineTimer(5000), [this, nr]() {
+        if (m_template && !startAnsicht()->isHidden())
+            m_template->frageAnzeigen(QDomElement(), nr);
+    });
 }
 
 void MainWindow::vorziehen()
