@@ -644,8 +644,9 @@ private slots:
     }
 
     // Leaves fall one after the other however late the page answers; answers that come after the
-    // presenter moved on move no leaf. The next question clears the timers of falls that have not
-    // started, once; a timer's id that comes after the presenter moved on is cleared as it comes.
+    // presenter moved on, or after the template has gone, move no leaf. The next question clears the timers
+    // of falls that have not started, once; a timer's id that comes after the presenter moved on is cleared
+    // as it comes.
     void tandrivelleBlattfallBeiSpaetenAntworten()
     {
         seiteFuerBlattfall();
@@ -683,6 +684,13 @@ private slots:
         QCOMPARE(m_bruecke->nehmen(), QStringList{"window.clearTimeout(103);"});
         v.frageAnzeigen(frage(), 7);
         QVERIFY(m_bruecke->nehmen().filter("clearTimeout").isEmpty());
+
+        // Answers that come after the template is gone reach nothing.
+        v.richtigeAntwortAnzeigen({}, {Person(3, 1)}, QStringLiteral("Answer1"), {0, 0, 0, 0});
+        m_vorlage.reset();
+        m_bruecke->nehmen();
+        m_bruecke->antworten();
+        QCOMPARE(m_bruecke->nehmen(), QStringList());
     }
 
     // A leaf that reappears shows at rest; a press bounces it, but not within 200 ms of the last,
@@ -1031,27 +1039,6 @@ private slots:
         bruecke.ausfuehren(A::klasse("alt").hide());
         bruecke.seiteLaden(QUrl("qrc:/template/x.html"));
         QCOMPARE(bruecke.ablauf, (QStringList{"qt.jQuery('.alt').hide()", "qrc:/template/x.html"}));
-    }
-
-    void wacheRundenUndLeben()
-    {
-        auto wache = std::make_unique<Antwortwache>();
-        QStringList gehoert;
-        auto aktuell = wache->aktuell([&](const QVariant &w) { gehoert << "aktuell " + w.toString(); });
-        auto lebendig = wache->lebendig(
-            [&](const QVariant &w, bool p) { gehoert << w.toString() + (p ? " pünktlich" : " spät"); });
-        aktuell(1);
-        lebendig(2);
-        wache->neueRunde();
-        aktuell(3);
-        lebendig(4);
-        auto spaeter = wache->aktuell([&](const QVariant &w) { gehoert << "neu " + w.toString(); });
-        spaeter(5);
-        wache.reset();
-        aktuell(6);
-        lebendig(7);
-        spaeter(8);
-        QCOMPARE(gehoert, (QStringList{"aktuell 1", "2 pünktlich", "4 spät", "neu 5"}));
     }
 
     void zoomBleibtImBereichDerEngine()
