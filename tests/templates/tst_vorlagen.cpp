@@ -496,15 +496,10 @@ private slots:
     {
         QTest::addColumn<int>("hoehe");
         QTest::addColumn<double>("zoom");
-        for (const auto &[hoehe, zoom] : QList<QPair<int, double>>{{1000, 1.0},
-                                                                   {950, 1.0},
-                                                                   {949, 0.95},
-                                                                   {902, 0.95},
-                                                                   {901, 0.9},
-                                                                   {900, 0.9},
-                                                                   {855, 0.85},
-                                                                   {0, 0.25}})
-            QTest::addRow("%d", hoehe) << hoehe << zoom;
+        const double zooms[] = {1.0, 1.0, 0.95, 0.95, 0.9, 0.9, 0.85, 0.25};
+        int i = 0;
+        for (const int hoehe : {1000, 950, 949, 902, 901, 900, 855, 0})
+            QTest::addRow("%d", hoehe) << hoehe << zooms[i++];
     }
     void morvaneZoomNachAnsichtshoehe()
     {
