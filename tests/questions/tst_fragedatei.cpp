@@ -229,8 +229,6 @@ private slots:
         QVERIFY(zuGross.fragen.isEmpty());
         QCOMPARE(zuGross.beschreibung(false),
                  QString("Die Datei ist zu groß für eine Fragedatei (50 MB; höchstens 50 MB)."));
-        QCOMPARE(zuGross.beschreibung(true),
-                 QString("The file is too large for a question file (50 MB; at most 50 MB)."));
 
         const LadeErgebnis fehlt = FrageDatei::lesen(pfad("gibt-es-nicht.xml"));
         QCOMPARE(fehlt.fehler, LadeErgebnis::Fehler::DateiFehlt);
@@ -242,7 +240,6 @@ private slots:
         QCOMPARE(kaputt.fehler, LadeErgebnis::Fehler::KeinXml);
         QCOMPARE(kaputt.zeile, 2);
         QVERIFY(kaputt.beschreibung(false).contains("Zeile 2"));
-        QVERIFY(kaputt.fragen.isEmpty());
         QCOMPARE(lesenAus(QByteArray()).fehler, LadeErgebnis::Fehler::KeinXml);
 
         const LadeErgebnis leer = lesenAus("<ArrayOfQuestion><Frage/></ArrayOfQuestion>");
