@@ -71,15 +71,16 @@ public:
         // Set up once the start screen is drawn: on a busy machine its first frame takes a while.
         return aktivieren() && QTest::qWaitFor([this]() { return fenster->istEingerichtet(); }, 40000);
     }
-    // Waits until `ansicht` shows `seite` with the bridge's jQuery in it.
+    // Waits until `ansicht` shows `seite` with the bridge's jQuery in it; on a machine busy with
+    // other web engines a page may take a minute.
     static bool geladen(QWebEngineView *ansicht, const QString &seite)
     {
-        return QTest::qWaitFor(
+        return wartenBis(
             [&]() {
                 return ansicht->url().toString().endsWith(seite) &&
                        js(ansicht, QStringLiteral("typeof qt")).toString() == QLatin1String("object");
             },
-            30000);
+            90000);
     }
     void taste(Qt::Key taste) { QTest::keyClick(fenster.get(), taste); }
     // The texts of the status bar's fields, joined by '|'.
