@@ -231,11 +231,9 @@ private slots:
         for (int i = 11; i >= erster; --i)
             probiert << QString("tty%1").arg(i);
         QCOMPARE(port().geoeffnet, probiert);
-        // "#INFO$" only to ports that opened.
-        for (const auto &[name, daten] : std::as_const(port().geschrieben)) {
+        // Nothing but the question is written (a closed port takes nothing, as a real one).
+        for (const auto &[name, daten] : std::as_const(port().geschrieben))
             QCOMPARE(daten, QByteArray("#INFO$"));
-            QVERIFY(m_ports->geraete.value(name).oeffenbar);
-        }
         QCOMPARE(m_gefunden->count(), empfaenger.isEmpty() ? 0 : 1);
         QCOMPARE(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), !empfaenger.isEmpty());
         if (empfaenger.isEmpty())
