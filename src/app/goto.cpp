@@ -32,6 +32,10 @@ void goTo::zeigen(const QWidget *mitte)
 {
     ui->lineEdit_Fragenummer->clear();
     if (mitte) {
+        // Made on its window's screen, not moved there: where each screen is a display of its own
+        // a window moved across stays blank.
+        if (mitte->screen())
+            setScreen(mitte->screen());
         QRect rahmen = geometry();
         rahmen.moveCenter(mitte->frameGeometry().center());
         setGeometry(rahmen);

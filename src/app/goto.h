@@ -18,7 +18,7 @@ public:
     explicit goTo(QWidget *eltern = nullptr);
     ~goTo() override;
 
-    // Opens with an empty field, centred on `mitte` (the main window), so the digits typed next
+    // Opens with an empty field, centred on `mitte` (where the teacher works), so the digits typed next
     // are the whole number.
     void zeigen(const QWidget *mitte);
 

@@ -130,6 +130,8 @@ MainWindow::MainWindow(const Umgebung &umgebung, QWidget *eltern)
     // The presenter's keys are this window's: its actions and (eventFilter) its key handling.
     m_referent = new Referentenfenster(*m_spiel, *m_ablauf, this);
     m_referent->addActions(actions());
+    if (m_eigeneDialoge)
+        m_eigeneDialoge->lehrerFensterSetzen(m_referent);
     // With one screen it opens only from the menu: over the page it would show the class the
     // answers. With two it opens by itself on the screen the class does not see.
     m_referentAktion = ui->menuAnsicht->addAction(tr("Referentenansicht"));
@@ -882,6 +884,11 @@ void MainWindow::on_actionNormal_triggered()
     m_brueckeRangliste->setZoomFaktor(1.0);
 }
 
+QWidget *MainWindow::dialogFenster()
+{
+    return m_eigeneDialoge ? m_eigeneDialoge->eltern() : this;
+}
+
 void MainWindow::on_actionResultate_PDF_triggered()
 {
     // Last out, once the report is written and its layout and pages freed (some only back in the
@@ -889,8 +896,9 @@ void MainWindow::on_actionResultate_PDF_triggered()
     // Posted only then, since the file dialog and the progress run event loops of their own.
     const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     pdfrangliste exporter(*m_dialoge);
-    FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"),
-                                                                QStringLiteral("Creating the PDF …")));
+    FortschrittsDialog fortschritt(
+        dialogFenster(),
+        Einstellungen::meldung(QStringLiteral("PDF wird erstellt …"), QStringLiteral("Creating the PDF …")));
     exporter.fortschrittSetzen(&fortschritt);
     exporter.namenSetzen(m_namen);
     // Only a report that was really written takes the warning away; a cancel or a failure keeps it.
@@ -903,8 +911,9 @@ void MainWindow::on_actionResultate_CSV_triggered()
 {
     const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     csvrangliste exporter(*m_dialoge);
-    FortschrittsDialog fortschritt(this, Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"),
-                                                                QStringLiteral("Creating the CSV …")));
+    FortschrittsDialog fortschritt(
+        dialogFenster(),
+        Einstellungen::meldung(QStringLiteral("CSV wird erstellt …"), QStringLiteral("Creating the CSV …")));
     exporter.fortschrittSetzen(&fortschritt);
     exporter.namenSetzen(m_namen);
     if (exporter.ranglisteExportieren(m_spiel->getPersonen(), &m_spiel->getFragenkatalog(),
@@ -916,7 +925,7 @@ void MainWindow::on_actionResultate_XLSX_triggered()
 {
     const auto freigeben = qScopeGuard([]() { QTimer::singleShot(0, &Speicher::zurueckgeben); });
     xlsxrangliste exporter(*m_dialoge);
-    FortschrittsDialog fortschritt(this,
+    FortschrittsDialog fortschritt(dialogFenster(),
                                    Einstellungen::meldung(QStringLiteral("Tabelle wird erstellt …"),
                                                           QStringLiteral("Creating the spreadsheet …")));
     exporter.fortschrittSetzen(&fortschritt);
@@ -1248,7 +1257,7 @@ void MainWindow::on_actionGo_To_triggered()
     einrichten();
     if (m_goTo->isVisible())
         m_goTo->close();
-    m_goTo->zeigen(this);
+    m_goTo->zeigen(dialogFenster());
 }
 
 // --- Keys -----------------------------------------------------------------------------------------

@@ -17,6 +17,7 @@ class MainWindow;
 }
 
 class Dialoge;
+class MeldungsDialoge;
 class QScreen;
 class HandyAbstimmung;
 class Druckjournal;
@@ -190,11 +191,13 @@ private:
     // With two screens the page goes full screen on the projector and the presenter's view to the
     // other screen; with one, the page comes back into its window there. The game is not touched.
     void bildschirmeAufteilen();
+    // Where dialogs and the export's progress open: the presenter's view while it is shown.
+    QWidget *dialogFenster();
 
     std::unique_ptr<Ui::MainWindow> ui;
 
     // The world outside, real or from a test.
-    std::unique_ptr<Dialoge> m_eigeneDialoge;
+    std::unique_ptr<MeldungsDialoge> m_eigeneDialoge;
     std::unique_ptr<Klang> m_eigenerKlang;
     Uhr *m_uhr = nullptr;
     Dialoge *m_dialoge = nullptr;

@@ -37,19 +37,26 @@ QString dateiWaehlen(QWidget *eltern, const QString &titel, const QString &start
 
 } // namespace
 
+QWidget *MeldungsDialoge::eltern() const
+{
+    if (m_lehrerFenster && m_lehrerFenster->isVisible() && !m_lehrerFenster->isMinimized())
+        return m_lehrerFenster;
+    return m_eltern;
+}
+
 void MeldungsDialoge::hinweis(const Meldung &meldung)
 {
-    QMessageBox box(m_eltern);
+    QMessageBox box(eltern());
     einrichten(box, meldung);
-    aufSchirmDesFensters(box, m_eltern);
+    aufSchirmDesFensters(box, eltern());
     box.exec();
 }
 
 bool MeldungsDialoge::frage(const Meldung &meldung)
 {
-    QMessageBox box(m_eltern);
+    QMessageBox box(eltern());
     einrichten(box, meldung);
-    aufSchirmDesFensters(box, m_eltern);
+    aufSchirmDesFensters(box, eltern());
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     // The default button also takes the focus: Return and Space both answer with it.
     box.setDefaultButton(meldung.jaAlsVorgabe ? QMessageBox::Yes : QMessageBox::No);
@@ -58,9 +65,9 @@ bool MeldungsDialoge::frage(const Meldung &meldung)
 
 Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
 {
-    QMessageBox box(m_eltern);
+    QMessageBox box(eltern());
     einrichten(box, meldung);
-    aufSchirmDesFensters(box, m_eltern);
+    aufSchirmDesFensters(box, eltern());
     if (meldung.bild.isEmpty())
         box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
@@ -79,11 +86,11 @@ Dialoge::Sichern MeldungsDialoge::sichern(const Meldung &meldung)
 QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &verzeichnis,
                                          const QString &filter)
 {
-    return dateiWaehlen(m_eltern, titel, startOrdner(verzeichnis), filter, QFileDialog::AcceptOpen);
+    return dateiWaehlen(eltern(), titel, startOrdner(verzeichnis), filter, QFileDialog::AcceptOpen);
 }
 
 QString MeldungsDialoge::dateiZumSpeichern(const QString &titel, const QString &vorschlag,
                                            const QString &filter)
 {
-    return dateiWaehlen(m_eltern, titel, vorschlag, filter, QFileDialog::AcceptSave);
+    return dateiWaehlen(eltern(), titel, vorschlag, filter, QFileDialog::AcceptSave);
 }

@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// Real message boxes and file dialogs, on top of the main window.
+// Real message boxes and file dialogs, on top of the main window, or of the teacher's own window
+// while it is shown.
 class MeldungsDialoge final : public Dialoge
 {
 public:
@@ -13,6 +14,12 @@ public:
         : m_eltern(eltern)
     {
     }
+
+    // While `fenster` is shown (the presenter's view on the laptop), the dialogs open over it: in
+    // front of the teacher, and never over the page the class sees with the teacher's folders in it.
+    void lehrerFensterSetzen(QWidget *fenster) { m_lehrerFenster = fenster; }
+    // The window the dialogs open over now.
+    QWidget *eltern() const;
 
     void hinweis(const Meldung &meldung) override;
     bool frage(const Meldung &meldung) override;
@@ -22,4 +29,5 @@ public:
 
 private:
     QPointer<QWidget> m_eltern;
+    QPointer<QWidget> m_lehrerFenster;
 };

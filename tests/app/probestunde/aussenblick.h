@@ -67,7 +67,10 @@ public:
     void taste(const QString &taste) const { xdotool({QStringLiteral("key"), taste}); }
     QImage foto(bool laptop = false) const;
     bool zweiSchirme() const { return m_laptop.isValid(); }
-    QString aktivesFenster() const { return xdotool({QStringLiteral("getactivewindow")}).trimmed(); }
+    QString aktivesFenster(bool laptop = false) const
+    {
+        return xdotool({QStringLiteral("getactivewindow")}, laptop).trimmed();
+    }
 
 private:
     // The display of one screen, ":7.1"; the projector's unless `laptop`.
