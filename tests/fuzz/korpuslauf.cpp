@@ -5,26 +5,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 #include <cstdio>
-#include <cstring>
 
 int main(int argc, char *argv[])
 {
-    const struct
-    {
-        const char *name;
-        void (*funktion)(const std::uint8_t *, std::size_t);
-    } ziele[] = {{"empfang", Fuzzziele::empfang},
-                 {"fragedatei", Fuzzziele::frageDatei},
-                 {"moodlexml", Fuzzziele::moodleXml},
-                 {"gift", Fuzzziele::gift},
-                 {"aiken", Fuzzziele::aiken}};
-    void (*funktion)(const std::uint8_t *, std::size_t) = nullptr;
-    for (const auto &ziel : ziele) {
-        if (argc >= 3 && std::strcmp(argv[1], ziel.name) == 0)
-            funktion = ziel.funktion;
-    }
+    const QHash<QByteArray, void (*)(const std::uint8_t *, std::size_t)> ziele{
+        {"empfang", Fuzzziele::empfang},
+        {"fragedatei", Fuzzziele::frageDatei},
+        {"moodlexml", Fuzzziele::moodleXml},
+        {"gift", Fuzzziele::gift},
+        {"aiken", Fuzzziele::aiken}};
+    const auto funktion = argc >= 3 ? ziele.value(argv[1]) : nullptr;
     if (!funktion) {
         std::fprintf(stderr, "usage: %s empfang|fragedatei|moodlexml|gift|aiken FOLDER...\n", argv[0]);
         return 2;
@@ -34,11 +27,8 @@ int main(int argc, char *argv[])
         for (const QFileInfo &info :
              QDir(QFile::decodeName(argv[i])).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
             QFile datei(info.filePath());
-            if (!datei.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "cannot read %s: %s\n", qPrintable(info.filePath()),
-                             qPrintable(datei.errorString()));
-                return 1;
-            }
+            if (!datei.open(QIODevice::ReadOnly))
+                qFatal("cannot read %s: %s", qPrintable(info.filePath()), qPrintable(datei.errorString()));
             const QByteArray inhalt = datei.readAll();
             std::printf("%s\n", qPrintable(info.fileName()));
             std::fflush(stdout);
