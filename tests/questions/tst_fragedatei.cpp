@@ -140,30 +140,23 @@ private slots:
         QCOMPARE(felder(frage),
                  (QStringList{{}, {}, {}, {}, {}, {}, {}, {}, {}, {}, "0", "NoAnswer", "15", "1"}));
         QCOMPARE(frage.childNodes().count(), 14);
-    }
 
-    void fremdeDateiUeberlebtDasSpeichern()
-    {
-        // As other tools write it: LF and CR LF mixed, BOM, blanks before "/>", attributes and an
-        // unknown element that must survive.
-        const LadeErgebnis erstes =
+        // As other tools write it: LF and CR LF mixed, a BOM, blanks before "/>", attributes and an
+        // unknown element, which must survive.
+        const LadeErgebnis fremd =
             lesenAus("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<ArrayOfQuestion>\n"
                      "  <Question id=\"q1\" lang=\"de\">\r\n"
-                     "    <QuestionText>Zeile 1\r\nZeile 2\nZeile 3</QuestionText>\n"
+                     "    <QuestionText>1\r\n2\n3</QuestionText>\n"
                      "    <Answer1>Äpfel &amp; Birnen</Answer1><Answer2>2 &lt; 3</Answer2>\n"
-                     "    <Answer3 /><Answer4></Answer4>\n"
-                     "    <Notiz>nur für mich</Notiz>\n"
-                     "    <Solution>Answer2</Solution><Time>20</Time><Points>3</Points>\n"
+                     "    <Answer3 /><Answer4></Answer4>\n    <Notiz>nur für mich</Notiz>\n"
                      "  </Question>\n</ArrayOfQuestion>\n");
-        QVERIFY(erstes.ok());
-        const QByteArray einmal = FrageDatei::serialisieren(erstes.fragen);
-        QVERIFY(!einmal.contains("\r\r"));
-        for (const char *teil : {"<QuestionText>Zeile 1\r\nZeile 2\r\nZeile 3</QuestionText>\r\n",
-                                 " <Question id=\"q1\" lang=\"de\">\r\n", "  <Notiz>nur für mich</Notiz>\r\n",
-                                 "  <Answer3/>\r\n  <Answer4/>\r\n"})
-            QVERIFY2(einmal.contains(teil), teil);
-        QCOMPARE(felder(erstes.fragen.value(0)).mid(0, 3),
-                 (QStringList{"Zeile 1\nZeile 2\nZeile 3", "Äpfel & Birnen", "2 < 3"}));
+        QCOMPARE(FrageDatei::serialisieren(fremd.fragen),
+                 Kopf + " <Question id=\"q1\" lang=\"de\">\r\n  <QuestionText>1\r\n2\r\n3</QuestionText>\r\n"
+                        "  <Answer1>Äpfel &amp; Birnen</Answer1>\r\n  <Answer2>2 &lt; 3</Answer2>\r\n"
+                        "  <Answer3/>\r\n  <Answer4/>\r\n  <Notiz>nur für mich</Notiz>\r\n </Question>\r\n"
+                        "</ArrayOfQuestion>");
+        QCOMPARE(felder(fremd.fragen.value(0)).mid(0, 3),
+                 (QStringList{"1\n2\n3", "Äpfel & Birnen", "2 < 3"}));
     }
 
     void feldregeln()
