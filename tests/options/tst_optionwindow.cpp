@@ -83,9 +83,7 @@ private slots:
         QFETCH(bool, englisch);
         Einstellungen::setzen(Schluessel::DesktopWidth, 1366);
         Einstellungen::setzen(Schluessel::DesktopHeight, 768);
-        const QStringList kataloge = Sprachkataloge::installieren(*qApp, englisch);
-        if (englisch)
-            QVERIFY(!kataloge.isEmpty());
+        QVERIFY(!Sprachkataloge::installieren(*qApp, englisch).isEmpty());
         auto fenster = neuesFenster();
         fenster->show();
         fenster->hide();
@@ -465,7 +463,6 @@ private slots:
         sprache->setCurrentIndex(sprache->findText(QStringLiteral("English")));
         QCOMPARE(Einstellungen::text(Schluessel::InstallerLanguage), QStringLiteral("1033"));
         QCOMPARE(Einstellungen::text(Schluessel::FrageFile), englisch);
-        QVERIFY(Einstellungen::istEnglisch());
 
         fenster->felderAktualisieren();
         QCOMPARE(sprache->currentText(), QStringLiteral("English"));
