@@ -359,56 +359,32 @@ private slots:
         QTest::addColumn<QString>("text"); // of the question; none: a picture answer
         QTest::addColumn<int>("hoehe");
         QTest::addColumn<QStringList>("erwartet");
-        // A text and a picture both show, the picture capped; a picture alone fills the band.
-        QTest::newRow("Morvane") << QString("Morvane") << QString("Text") << 400
-                                 << QStringList{"textFrage').html('Text')", "frageBand').addClass('mitText')",
-                                                "imgfrageMorvane').attr('src','URL')",
-                                                "imgfrageMorvane').attr('height','180')",
-                                                "imgfrageMorvane').css('display', 'block')"};
-        QTest::newRow("Morvane, picture alone")
-            << QString("Morvane") << QString("") << 120
-            << QStringList{"frageBand').removeClass('mitText')", "imgfrageMorvane').attr('src','URL')",
-                           "imgfrageMorvane').attr('height','120')"};
-        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << QString("Text") << 400
-                                     << QStringList{"textFrage').html('Text')",
-                                                    "imgfrage').attr('src','URL')",
-                                                    "imgfrage').attr('height','150')",
-                                                    "imgfrage').css('display', 'inline')"};
-        QTest::newRow("Kahoot") << QString("Kahoot") << QString("Beide") << 500
-                                << QStringList{"textFrage').html('Beide')",
-                                               "imgfrageKahoot').attr('src','URL')",
-                                               "imgfrageKahoot').attr('height','360')"};
+        const auto zeile = [](const char *name, const char *zusatz, const QString &text, int hoehe,
+                              const QStringList &erwartet) {
+            QTest::addRow("%s%s", name, zusatz) << QString(name) << text << hoehe << erwartet;
+        };
+        // A text and a picture both show, the picture capped; a picture alone fills the band. Whether
+        // they fit the window and load is seen on the real pages.
+        zeile("Morvane", "", "Text", 400,
+              {"frageBand').addClass('mitText')", "imgfrageMorvane').attr('src','URL')",
+               "imgfrageMorvane').attr('height','180')"});
+        zeile("Morvane", ", picture alone", "", 120,
+              {"frageBand').removeClass('mitText')", "imgfrageMorvane').attr('height','120')"});
+        zeile("Tandrivelle", "", "Text", 400,
+              {"imgfrage').attr('src','URL')", "imgfrage').attr('height','150')"});
+        zeile("Kahoot", "", "Beide", 500,
+              {"imgfrageKahoot').attr('src','URL')", "imgfrageKahoot').attr('height','360')"});
         // A picture answer shows its picture with its text as its label; answers without text or
         // picture show nothing of their own.
-        QTest::newRow("Morvane answers")
-            << QString("Morvane") << QString() << 90
-            << QStringList{"textAntwortA').html('Eins')",
-                           "textAntwortB').html('Zwei')",
-                           "textAntwortC').html('')",
-                           "kachelB').addClass('mitBeschriftung')",
-                           "imgAntwortB').attr('src','URL')",
-                           "imgAntwortB').attr('height','90')",
-                           "imgAntwortB').css('display', 'inline')",
-                           "kachelA').removeClass('mitBeschriftung')",
-                           "imgAntwortA').attr('width','550')",
-                           "imgAntwortC').attr('src','../images/antwortenHintergrundBlauRechts.gif')",
-                           "imgAntwortD').attr('src','../images/antwortenHintergrundBlauLinks.gif')"};
-        QTest::newRow("Tandrivelle answers")
-            << QString("Tandrivelle") << QString() << 100
-            << QStringList{"A_mit_Rand_Image').css('display', 'inline')",
-                           "B_mit_Rand_Image').css('display', 'inline')",
-                           "C_mit_Rand_Image').css('display', 'none')",
-                           "D_mit_Rand_Image').css('display', 'none')",
-                           "imgantworttext_b').attr('src','URL')",
-                           "textAntwortA').html('Eins')",
-                           "text_progressbar').html('15s')",
-                           "progressbar').height('100%')",
-                           "progressbar').attr('src','../images/progress_gruen.png')"};
-        QTest::newRow("Kahoot answers")
-            << QString("Kahoot") << QString() << 300
-            << QStringList{"textAntwortA').html('Eins')",        "textAntwortB').html('Zwei')",
-                           "imgAntwortB').attr('src','URL')",    "imgAntwortB').attr('height','120')",
-                           "imgAntwortA').removeAttr('height')", "imgAntwortC').removeAttr('height')"};
+        zeile("Morvane", " answers", QString(), 90,
+              {"kachelB').addClass('mitBeschriftung')", "imgAntwortB').attr('height','90')",
+               "kachelA').removeClass('mitBeschriftung')", "textAntwortC').html('')",
+               "imgAntwortC').attr('src','../images/antwortenHintergrundBlauRechts.gif')"});
+        zeile("Tandrivelle", " answers", QString(), 100,
+              {"C_mit_Rand_Image').css('display', 'none')", "D_mit_Rand_Image').css('display', 'none')",
+               "imgantworttext_b').attr('src','URL')", "text_progressbar').html('15s')"});
+        zeile("Kahoot", " answers", QString(), 300,
+              {"imgAntwortB').attr('height','120')", "imgAntwortA').removeAttr('height')"});
     }
     void bilder()
     {
@@ -439,7 +415,7 @@ private slots:
     void unlesbaresBildWirdZumPlatzhalter()
     {
         QFETCH(QString, art);
-        const QString name = art + "_bild.png";
+        const QString name = art + "_bild &'<x>\".png";
         const QString pfad = m_bau->url(name).mid(QStringLiteral("file:").size());
         if (art == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
@@ -455,9 +431,13 @@ private slots:
         const QStringList alle = m_bruecke->nehmen();
         const QStringList quelle = alle.filter("imgfrageMorvane').attr('src',");
         QCOMPARE(quelle.size(), 1);
-        // A framed box that names the file, at a height the audience sees.
-        QVERIFY(quelle.first().startsWith("qt.jQuery('.imgfrageMorvane').attr('src','data:image/svg+xml"));
-        QVERIFY(quelle.first().contains(name));
+        // A framed box that names the file, at a height the audience sees; nothing in the name ends
+        // the statement, the URL or the picture's markup.
+        const QString svg = quelle.first().section('\'', 5, 5);
+        QVERIFY2(svg.startsWith("data:image/svg+xml;charset=utf-8,"), qPrintable(quelle.first()));
+        QVERIFY(!svg.contains('"') && !svg.contains('#') && !svg.contains('?') && !svg.contains('\\'));
+        QVERIFY(QString::fromUtf8(QByteArray::fromPercentEncoding(svg.toLatin1()))
+                    .contains(art + "_bild &amp;&#39;&lt;x&gt;&quot;.png"));
         QVERIFY(alle.contains("qt.jQuery('.imgfrageMorvane').attr('height','120')"));
     }
 
@@ -791,24 +771,6 @@ private slots:
         QTEST(m_bruecke->zooms, "zooms");
     }
 
-    void geraeteImBlauenAussehen()
-    {
-        m_start->templateSetzen(QStringLiteral("Morvane"));
-        m_bruecke->nehmen();
-        m_start->geraeteIDAnzeigen(1, 7, 1);
-        m_start->geraeteIDAnzeigen(1, 7, 1);
-        const QStringList einmal{"qt.jQuery('.imgGeraeteID7').attr('src','../IconGeraeteIDMorvane/"
-                                 "IconGeraeteIDMorvane/7_0_blau.png')",
-                                 "qt.jQuery('.imgGeraeteID7').css('display', 'inline')",
-                                 "qt.jQuery('.imgGeraeteID7').css('width', '50px')",
-                                 "qt.jQuery('.imgGeraeteID7').css('height', '50px')"};
-        QCOMPARE(m_bruecke->nehmen(), einmal + einmal);
-        // Phone 7 is not handset 7: it is counted in the phones' box, once.
-        m_start->geraeteIDAnzeigen(65536, 7, 1);
-        m_start->geraeteIDAnzeigen(65536, 7, 2);
-        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.handyAnzahl').text('Handys: 1')"});
-    }
-
     // A press bounces a known handset's icon, but not within 200 ms of the last; a restart hides
     // the icons but the handset stays known.
     void geraeteImGruenenAussehenWippen()
@@ -861,7 +823,11 @@ private slots:
         m_start->templateSetzen(QStringLiteral("Morvane"));
         m_start->geraeteIDAnzeigen(1, 7, 1);
         m_start->geraeteIDAnzeigen(2, 2, 0);
-        m_start->geraeteIDAnzeigen(65536, 3, 0);
+        m_bruecke->nehmen();
+        // Phone 7 is not handset 7: it is counted in the phones' box, once.
+        m_start->geraeteIDAnzeigen(65536, 7, 0);
+        m_start->geraeteIDAnzeigen(65536, 7, 2);
+        QCOMPARE(m_bruecke->nehmen(), QStringList{"qt.jQuery('.handyAnzahl').text('Handys: 1')"});
         m_start->iconEmpfaengerErkanntAnzeigen();
         m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.1:8080"), QStringLiteral("4711"),
                                      "<svg/>");
@@ -912,8 +878,8 @@ private slots:
     }
 
     // Question text (markup passes, line breaks become breaks), plain text, a picture's URL, literal
-    // parts and class names made from outside text: nothing in them can end the statement's string.
-    // Numbers are written as the page reads them; each statement of a turn runs for itself.
+    // parts and class names made from outside text: nothing in them can end the statement's string;
+    // each statement of a turn runs for itself. What a real page shows of them is checked there.
     void maskierung_data()
     {
         QTest::addColumn<QString>("text");
@@ -926,39 +892,17 @@ private slots:
             QTest::addRow("%s: %s", art, name) << text.maskiert() << maskiert;
         };
         const QChar ls(0x2028), ps(0x2029);
-        zeile("question", "apostrophe", "Wie geht's?", "Wie geht&apos;s?");
-        zeile("question", "CR LF", "eins\r\nzwei", "eins<br>zwei");
         zeile("question", "LF as read from a file", "eins\nzwei", "eins<br>zwei");
         zeile("question", "lone CR dropped", "eins\rzwei", "einszwei");
-        zeile("question", "backslash doubled", "C:\\kurs", "C:\\\\kurs");
         zeile("question", "backslash before apostrophe", "\\'", "\\\\&apos;");
-        zeile("question", "line separators", QString("a") + ls + "b" + ps + "c", "a<br>b<br>c");
-        zeile("question", "markup passes", "<b>fett</b> & mehr", "<b>fett</b> & mehr");
-        zeile("question", "double quotes pass", "\"Zitat\"", "\"Zitat\"");
-        zeile("question", "script end tag passes", "</script><script>x()</script>",
-              "</script><script>x()</script>");
         zeile("question", "other control characters", QString("a\tb") + QChar(0x1b), "a\\u0009b\\u001b");
-        zeile("question", "empty", "", "");
-        zeile("plain", "apostrophe", "it's", "it\\'s");
-        zeile("plain", "double quote", "a\"b", "a\"b");
-        zeile("plain", "backslash", "C:\\x", "C:\\\\x");
         zeile("plain", "line breaks", "a\r\nb", "a\\r\\nb");
         zeile("plain", "line separators", QString("a") + ls + ps, "a\\u2028\\u2029");
-        zeile("plain", "script end tag", "</script>", "</script>");
-        zeile("plain", "umlauts stay", "Geräte-ID", "Geräte-ID");
-        zeile("picture", "plain", "file:/home/k/bild.png", "file:/home/k/bild.png");
         zeile("picture", "drive", "file:///C:/kurs/bild.png", "file:///C:/kurs/bild.png");
         zeile("picture", "awkward name", "file:/home/k/O'Brien #1 100%.png",
               "file:/home/k/O%27Brien %231 100%25.png");
         zeile("picture", "quotes, query, backslash", "file:/k/\"a\"?b\\c.png", "file:/k/%22a%22%3Fb%5Cc.png");
         zeile("picture", "line breaks", "file:/k/a\nb\rc.png", "file:/k/a%0Ab%0Dc.png");
-        zeile("picture", "line separator", QString("file:/k/a") + ls + ".png", "file:/k/a%E2%80%A8.png");
-        zeile("picture", "script end tag", "file:/k/</script>.png", "file:/k/</script>.png");
-        zeile("picture", "umlauts stay", "file:/k/Bäume.png", "file:/k/Bäume.png");
-        QTest::newRow("number") << SkriptText::zahl(100.0 / 15 * 14, 6).maskiert() << "93.3333";
-        QTest::newRow("whole number") << SkriptText::zahl(20.0, 6).maskiert() << "20";
-        QTest::newRow("fixed point 0") << SkriptText::festkomma(0, 1).maskiert() << "0.0";
-        QTest::newRow("fixed point rounds") << SkriptText::festkomma(12345 / 1000.0, 2).maskiert() << "12.35";
         QTest::newRow("literal") << (SkriptText("<tr class=\"x\">it's") + SkriptText::zahl(3)).maskiert()
                                  << "<tr class=\"x\">it\\'s3";
         QTest::newRow("class name") << A::klasse(SkriptText::klartext("x')")).hoeheLesen().skript()
@@ -972,18 +916,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, erwartet);
         QCOMPARE(text, erwartet);
-    }
-
-    void platzhalterNenntDieDatei()
-    {
-        const QString quelle = SkriptText::platzhalterBild("it's <a> & \"b\".png", 360, 120).maskiert();
-        QVERIFY(quelle.startsWith("data:image/svg+xml;charset=utf-8,"));
-        // Nothing in it can end the statement's string or the URL.
-        for (const char *zeichen : {"'", "\"", "\\", "\n", "#", "?"})
-            QVERIFY2(!quelle.contains(QLatin1String(zeichen)), zeichen);
-        const QString svg = QString::fromUtf8(QByteArray::fromPercentEncoding(quelle.toLatin1()));
-        QVERIFY(svg.contains("it&#39;s &lt;a&gt; &amp; &quot;b&quot;.png"));
-        QVERIFY(svg.contains("width='360' height='120'"));
     }
 
     // Statements wait for the end of the turn and then go in one call, in order, each once; a read
