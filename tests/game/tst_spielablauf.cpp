@@ -633,7 +633,6 @@ private slots:
         QTest::newRow("declined and confirmed") << QList<bool>{false, true} << -2 << 0 << true << QString();
         QTest::newRow("declined, then taken up")
             << QList<bool>{false, false} << -2 << 3 << false << bericht(3, false);
-        QTest::newRow("a press damaged") << QList<bool>{} << 5 << 2 << true << bericht(2, true);
         // The question file is the one in use.
         QTest::newRow("file line damaged") << QList<bool>{} << 1 << 3 << true << bericht(3, true);
         QTest::newRow("all noise") << QList<bool>{} << -1 << 0 << true << QString();
