@@ -1,8 +1,5 @@
-// The start screen and the three question templates against a page that records what it is told:
-// what they decide (numbers, pictures, the solution, the zoom, the leaves' fall, the handsets'
-// icons) and what a new question or a reload takes back; and the bridge's statements themselves:
-// how outside text is escaped, and in which order statements and reads reach the page. The
-// ranking's page too: its order, its words and the participants' names.
+// The start screen, the question templates and the ranking against a page that records what it is
+// told; and the bridge's statements themselves: escaping, and the order of statements and reads.
 #include "fakebruecke.h"
 #include "festerzufall.h"
 #include "geraetschluessel.h"
@@ -202,18 +199,16 @@ private slots:
         morvane("no time at all", -1, 0, "0%", "", "rot");
         morvane("half", 5, 10, "50%", "5 Sekunden", "");
         morvane("in English", 14, 15, "93.3333%", "14 seconds", "");
-        QTest::newRow("Tandrivelle 14 of 15")
-            << QString("Tandrivelle") << 14 << 15
-            << QStringList{"progressbar').height('93.3333%')", "text_progressbar').html('14s')"};
-        QTest::newRow("Tandrivelle 3 turns orange")
-            << QString("Tandrivelle") << 3 << 15
-            << QStringList{"progressbar').height('20%')", "text_progressbar').html('3s')",
-                           "progressbar').attr('src','../images/progress_orange.png')"};
-        QTest::newRow("Tandrivelle expired")
-            << QString("Tandrivelle") << 0 << 15
-            << QStringList{"text_progressbar').html(' ')", "progressbar').width('0%')",
-                           "progressbar').height('0%')",
-                           "progressbar').attr('src','../images/progress_rot.png')"};
+        const auto tandrivelle = [](const char *zeile, int rest, const QStringList &e) {
+            QTest::addRow("Tandrivelle %s", zeile) << QString("Tandrivelle") << rest << 15 << e;
+        };
+        tandrivelle("14 of 15", 14, {"progressbar').height('93.3333%')", "text_progressbar').html('14s')"});
+        tandrivelle("3 turns orange", 3,
+                    {"progressbar').height('20%')", "text_progressbar').html('3s')",
+                     "progressbar').attr('src','../images/progress_orange.png')"});
+        tandrivelle("expired", 0,
+                    {"text_progressbar').html(' ')", "progressbar').width('0%')",
+                     "progressbar').height('0%')", "progressbar').attr('src','../images/progress_rot.png')"});
         // The seconds show in the span of their number of digits; at 0 the circle goes.
         const QStringList spannen{"Einstellig", "Zweistellig", "Dreistellig"};
         for (const int rest : {1, 9, 10, 99, 100, 999, 0, -1, 1000}) {
@@ -260,23 +255,26 @@ private slots:
             prozente + QStringList{"prozentAntwortB').removeClass('prozentAntwortMitBildRichtigeAntwort')",
                                    "prozentAntwortB').removeClass('prozentAntwortMitBild')",
                                    "prozentAntwortB').addClass('prozentAntwortOhneBild')"};
-        QTest::newRow("Morvane, B") << QString("Morvane") << Wahr << QString("Answer2") << false
-                                    << prozente + QStringList{gruen7, "imgAntwortB').attr('src','../images/"
-                                                                      "antwortHintergrundSchraegGruen.gif')"};
-        QTest::newRow("Morvane, A") << QString("Morvane") << Wahr << QString("Answer1") << false
-                                    << prozente + QStringList{gruen7,
-                                                              "imgAntwortA').attr('src','../images/"
-                                                              "antwortenHintergrundRechtsGruen.gif')"};
-        QTest::newRow("Morvane, hidden")
-            << QString("Morvane") << Falsch << QString("Answer2") << true << nurProzente;
-        QTest::newRow("Morvane, setting missing counts as hidden")
-            << QString("Morvane") << QString() << QString("Answer2") << true << nurProzente;
-        QTest::newRow("Tandrivelle") << QString("Tandrivelle") << Wahr << QString("Answer2") << false
-                                     << QStringList{"imghaken_B').attr('src','../images/haken_gruen.png')",
-                                                    "imghaken_B').css('display', 'inline')",
-                                                    "prozent_A').html('33.3%')", "prozent_B').html('66.7%')"};
-        QTest::newRow("Tandrivelle, hidden")
-            << QString("Tandrivelle") << Falsch << QString("Answer2") << true << QStringList();
+        const auto zeile = [](const char *zeile, const char *name, const QString &zeigen, const char *loesung,
+                              bool genau, const QStringList &e) {
+            QTest::newRow(zeile) << QString(name) << zeigen << QString(loesung) << genau << e;
+        };
+        zeile("Morvane, B", "Morvane", Wahr, "Answer2", false,
+              prozente +
+                  QStringList{gruen7,
+                              "imgAntwortB').attr('src','../images/antwortHintergrundSchraegGruen.gif')"});
+        zeile("Morvane, A", "Morvane", Wahr, "Answer1", false,
+              prozente +
+                  QStringList{gruen7,
+                              "imgAntwortA').attr('src','../images/antwortenHintergrundRechtsGruen.gif')"});
+        zeile("Morvane, hidden", "Morvane", Falsch, "Answer2", true, nurProzente);
+        zeile("Morvane, setting missing counts as hidden", "Morvane", QString(), "Answer2", true,
+              nurProzente);
+        zeile("Tandrivelle", "Tandrivelle", Wahr, "Answer2", false,
+              {"imghaken_B').attr('src','../images/haken_gruen.png')",
+               "imghaken_B').css('display', 'inline')", "prozent_A').html('33.3%')",
+               "prozent_B').html('66.7%')"});
+        zeile("Tandrivelle, hidden", "Tandrivelle", Falsch, "Answer2", true, {});
         QStringList kahoot{"circle').css('visibility', 'hidden')", "imgfrageKahoot').css('display', 'none')",
                            "prozentMainTableSpan').css('display', 'inline')"};
         const QStringList werte{"33.3", "66.7", "0.0", "0.0"};
@@ -289,15 +287,12 @@ private slots:
                    << "tabelleProzentBalken" + b + "').css('height', '" + werte[i] + "%')"
                    << "prozentProzenangabeText" + b + "').html('" + werte[i] + "%')";
         }
-        QTest::newRow("Kahoot") << QString("Kahoot") << Wahr << QString("Answer2") << false << kahoot;
+        zeile("Kahoot", "Kahoot", Wahr, "Answer2", false, kahoot);
         const QStringList kreis{"circle').css('visibility', 'hidden')"};
-        QTest::newRow("Kahoot, hidden") << QString("Kahoot") << Falsch << QString("Answer1") << true << kreis;
-        QTest::newRow("Kahoot, poll, percentages off")
-            << QString("Kahoot") << Wahr << QString("NoAnswer") << true << kreis;
-        QTest::newRow("Morvane, poll, percentages off")
-            << QString("Morvane") << Wahr << QString("NoAnswer") << false << QStringList{"!.html("};
-        QTest::newRow("Morvane, poll, percentages on")
-            << QString("Morvane") << Wahr << QString("NoAnswer") << false << prozente;
+        zeile("Kahoot, hidden", "Kahoot", Falsch, "Answer1", true, kreis);
+        zeile("Kahoot, poll, percentages off", "Kahoot", Wahr, "NoAnswer", true, kreis);
+        zeile("Morvane, poll, percentages off", "Morvane", Wahr, "NoAnswer", false, {"!.html("});
+        zeile("Morvane, poll, percentages on", "Morvane", Wahr, "NoAnswer", false, prozente);
     }
     // The solution is marked and its voters' icons turn green when it is shown; the percentages
     // follow their own switches. Without the solution, and in a poll whose percentages are
@@ -795,23 +790,6 @@ private slots:
         }
     }
 
-    // Address and code come from the network and the settings: nothing in them can end the
-    // statement or become markup, and the picture arrives whole as a data URL.
-    void handyBeitrittZeigen()
-    {
-        const QString svg =
-            QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 29 29\"/>");
-        m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.1:8080/'\"\\</script><b>x</b>"),
-                                     QStringLiteral("47'11"), svg);
-        QCOMPARE(
-            m_bruecke->nehmen(),
-            (QStringList{"qt.jQuery('.handyQr').attr('src','data:image/svg+xml;base64," +
-                             QString::fromLatin1(svg.toUtf8().toBase64()) + "')",
-                         "qt.jQuery('.handyAdresse').text('http://10.0.0.1:8080/\\'\"\\\\</script><b>x</b>')",
-                         "qt.jQuery('.handyCode').text('47\\'11')",
-                         "qt.jQuery('.handyBeitritt').css('display', 'flex')"}));
-    }
-
     // The page finishes loading after the presses: its look comes again; the icons, the receiver's
     // tick and the phones' box with its newest address stay. A new look shows the icons in its own
     // pictures and keeps the phones' count; after a restart, and with the box hidden, they stay
@@ -831,8 +809,10 @@ private slots:
         m_start->iconEmpfaengerErkanntAnzeigen();
         m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.1:8080"), QStringLiteral("4711"),
                                      "<svg/>");
-        m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.2:8081"), QStringLiteral("1234"),
-                                     "<svg/>");
+        // Address and code come from the network and the settings: nothing in them can end the
+        // statement or become markup, and the picture arrives whole as a data URL.
+        m_start->handyBeitrittZeigen(QStringLiteral("http://10.0.0.2:8081/'\"\\</script><b>x</b>"),
+                                     QStringLiteral("12'34"), "<svg/>");
         m_bruecke->nehmen();
         m_start->seiteGeladen();
         QStringList alle = m_bruecke->nehmen();
@@ -841,7 +821,8 @@ private slots:
                 alle.indexOf(verborgen));
         for (const char *anweisung :
              {"textplenarosite').css('color', '#3384b5')", "okicon').css('display', 'inline')",
-              "handyAdresse').text('http://10.0.0.2:8081')", "handyCode').text('1234')",
+              "handyAdresse').text('http://10.0.0.2:8081/\\'\"\\\\</script><b>x</b>')",
+              "handyCode').text('12\\'34')", "handyQr').attr('src','data:image/svg+xml;base64,PHN2Zy8+')",
               "handyBeitritt').css('display', 'flex')"})
             QVERIFY2(alle.contains(QLatin1String("qt.jQuery('.") + anweisung), anweisung);
         QVERIFY(alle.filter("10.0.0.1").isEmpty());
