@@ -288,19 +288,17 @@ private slots:
 
     void ohneFragenFragtNurNachDerDatei()
     {
-        Einstellungen::setzen(Schluessel::FrageFile, QString());
-        spiel leer(m->uhr, m->dialoge);
-        FensterRekorder fenster;
-        Spielablauf ablauf(leer, fenster, m->dialoge, m->klang, m->uhr);
-        ablauf.naechsteFrage();
-        ablauf.frageUeberspringen();
-        ablauf.frageZurueck();
-        ablauf.goToFrage(2);
-        ablauf.dateiBeschriftungen();
+        m.reset();
+        m = std::make_unique<Stand>(); // fresh settings: no question file chosen
+        m->ablauf.naechsteFrage();
+        m->ablauf.frageUeberspringen();
+        m->ablauf.frageZurueck();
+        m->ablauf.goToFrage(2);
+        m->ablauf.dateiBeschriftungen();
         QCOMPARE(m->dialoge.hinweisTexte(), QStringList(4, "Keine Fragedatei ausgewählt."));
-        QCOMPARE(fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
-        QCOMPARE(fenster.zaehle("frage"), 0);
-        QCOMPARE(fenster.ansicht, SpielFenster::Ansicht::Start);
+        QCOMPARE(m->fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
+        QCOMPARE(m->fenster.zaehle("frage"), 0);
+        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
     }
 
     // Pause only while a countdown runs: it takes the presses off and shows its sign; leaving a
