@@ -123,37 +123,6 @@ private:
     int m_bei;
 };
 
-// LibreOffice's program, empty where it is not installed.
-inline QString libreOffice()
-{
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    return soffice.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("libreoffice")) : soffice;
-}
-
-// Converts `dateien` into `ordner` in one headless run, `ziel` as --convert-to takes it. A profile
-// of its own, thrown away afterwards, keeps other instances and earlier choices out.
-inline bool libreOfficeUmwandeln(const QString &soffice, const QStringList &dateien, const QString &ziel,
-                                 const QString &ordner)
-{
-    const QTemporaryDir profil;
-    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
-    umgebung.insert("TMPDIR", profil.path());
-    QProcess prozess;
-    prozess.setProcessEnvironment(umgebung);
-    prozess.setProcessChannelMode(QProcess::MergedChannels);
-    prozess.start(soffice,
-                  QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profil.path()).toString(),
-                              "--headless", "--norestore", "--convert-to", ziel, "--outdir", ordner} +
-                      dateien);
-    if (prozess.waitForFinished(90000) && prozess.exitStatus() == QProcess::NormalExit &&
-        prozess.exitCode() == 0)
-        return true;
-    prozess.kill();
-    prozess.waitForFinished();
-    qWarning("%s: %s", qPrintable(soffice), prozess.readAll().constData());
-    return false;
-}
-
 const QString Umbruch =
     QStringLiteral("<div style=\"page-break-after:always\"></div><br>"
                    "<div><img class='logo' src='imagespdf/corvantalogo.png' height='50'/></div>");
@@ -252,10 +221,8 @@ public:
                 m_faerbungen.append(QString());
             else if (anfang && stile.name() == QLatin1String("bgColor") && !m_faerbungen.isEmpty())
                 m_faerbungen.last() = attribut(stile, "rgb");
-            else if (anfang && stile.name() == QLatin1String("numFmt")) // LibreOffice names "General"
-                formate.insert(attribut(stile, "numFmtId"), attribut(stile, "formatCode") == "General"
-                                                                ? QString()
-                                                                : attribut(stile, "formatCode"));
+            else if (anfang && stile.name() == QLatin1String("numFmt"))
+                formate.insert(attribut(stile, "numFmtId"), attribut(stile, "formatCode"));
             else if (stile.name() == QLatin1String("cellXfs"))
                 inXfs = anfang;
             else if (inXfs && anfang && stile.name() == QLatin1String("xf"))
@@ -297,7 +264,7 @@ public:
                     xml.skipCurrentElement();
             }
             if (!mitWert)
-                continue; // empty with a style only, as LibreOffice writes across a conditional format
+                continue; // empty, with a style only
             int spalte = 0, i = 0;
             for (; ort.at(i).isLetter(); ++i)
                 spalte = spalte * 26 + ort.at(i).unicode() - 'A' + 1;
@@ -1017,22 +984,6 @@ private slots:
         const QString bereich = englisch ? "C2:E4" : "B2:D4";
         QCOMPARE(mappe.regeln(3), (QStringList{bereich + " ✓ " + bereich.left(2) + " FFC6EFCE",
                                                bereich + " ✗ " + bereich.left(2) + " FFFFC7CE"}));
-    }
-
-    // An independent reader: LibreOffice, where it is installed, opens the workbook with every cell
-    // as it was written, numbers as numbers in their formats and texts with their umlauts.
-    void libreOfficeLiestMappe()
-    {
-        const QString soffice = libreOffice();
-        if (soffice.isEmpty())
-            QSKIP("LibreOffice is not installed");
-        QVERIFY(exportieren("XLSX", m_u->ziel("mappe.xlsx")));
-        QVERIFY(libreOfficeUmwandeln(soffice, {m_u->ziel("mappe.xlsx")}, "xlsx", m_u->ziel("libreoffice")));
-        const Mappe geschrieben(m_u->ziel("mappe.xlsx"));
-        const Mappe gelesen(m_u->ziel("libreoffice/mappe.xlsx"));
-        QCOMPARE(gelesen.namen, geschrieben.namen);
-        for (int nr = 1; nr <= 3; ++nr)
-            QCOMPARE(gelesen.blatt(nr), geschrieben.blatt(nr));
     }
 };
 
