@@ -949,14 +949,6 @@ private slots:
         QCOMPARE(bruecke.ablauf, (QStringList{"qt.jQuery('.alt').hide()", "qrc:/template/x.html"}));
     }
 
-    void zoomBleibtImBereichDerEngine()
-    {
-        for (const double faktor : {1.5, 7.0, 0.1, -3.0})
-            m_bruecke->setZoomFaktor(faktor);
-        QCOMPARE(m_bruecke->zooms, (QList<double>{1.5, 5.0, 0.25, 0.25}));
-        QCOMPARE(m_bruecke->zoomFaktor(), 0.25);
-    }
-
     void reihenfolgeNachPunktenZeitUndErstemDruck()
     {
         const QList<Person> personen{
