@@ -819,11 +819,18 @@ private slots:
         // on a machine slow enough to spend that long on a page.
         a.lesen(QStringLiteral("window.setInterval = function () { return 0; }, true"));
         liste.ranglisteAnzeigen(personen, 9, 9);
+        // The page of the program's language; the class sets named where several take part.
+        const QString geraet = anzahl != 47 ? (englisch ? "Device-ID" : "Geräte-ID")
+                               : englisch   ? "Device ID/Class-set ID"
+                                            : "Geräte-ID/Klassensatz-ID";
+        const QString woerter =
+            englisch ? "en: Ranking according to 9/9 questions|Rank|" + geraet + "|Points|Response time [s]"
+                     : "de: Rangliste nach 9/9 Fragen|Rang|" + geraet + "|Punkte|Antwortszeit [s]";
         const QString pruefen =
             pruefSkript(QStringLiteral(".tabelleReiheRangliste"),
                         QStringLiteral("td, th, .textTitelRangliste"), QStringLiteral(".textTitelRangliste"));
-        // The ranks shown, the smallest text seen, the heading's lines, the page and the pages, and
-        // the page count's text.
+        // The ranks shown, the smallest text seen, the heading's lines, the page and the pages, the
+        // page count's text, the device heading's breaks, the margins' difference, and the words.
         const QString lesbar = QStringLiteral(R"JS((function () {
             var zellen = Array.from(document.querySelectorAll('.zeilenRangliste td'))
                              .filter(function (td) { return td.offsetHeight > 0; });
@@ -846,9 +853,11 @@ private slots:
                     zeichen.setStart(n, z), zeichen.setEnd(n, ++z);
             var schnitt = oben.every(function (t, z) { return !z || t <= oben[z - 1] + 1 || text[z - 1] === '/'; });
             var t = document.querySelector('.tabelleRangliste').getBoundingClientRect();
+            var woerter = ['.textTitelRangliste', '.rang', '.geraeteID', '.points', '.antwortszeitS'].map(
+                function (s) { return document.querySelector(s).textContent; });
             return [raenge, kleinste, zeilen.getClientRects().length, seite[0], seite[1],
                     document.querySelector('.seitenZahl').textContent, schnitt,
-                    t.left - (window.innerWidth - t.right)];
+                    t.left - (window.innerWidth - t.right), document.documentElement.lang + ': ' + woerter.join('|')];
         })())JS");
         for (const QSize &schirm : {erst, dann}) {
             if (schirm != erst)
@@ -873,6 +882,7 @@ private slots:
                 QCOMPARE(werte.value(5).toString().isEmpty(), seiten == 1);
                 QVERIFY2(werte.value(6).toBool(), "device heading broken elsewhere than at its slash");
                 QVERIFY2(qAbs(werte.value(7).toDouble()) <= 1, qPrintable(werte.value(7).toString()));
+                QCOMPARE(werte.value(8).toString(), woerter);
             }
             QCOMPARE(gesehen.size(), anzahl);
             QCOMPARE(seiten > 1, anzahl > 60);

@@ -255,9 +255,9 @@ private slots:
             prozente + QStringList{"prozentAntwortB').removeClass('prozentAntwortMitBildRichtigeAntwort')",
                                    "prozentAntwortB').removeClass('prozentAntwortMitBild')",
                                    "prozentAntwortB').addClass('prozentAntwortOhneBild')"};
-        const auto zeile = [](const char *zeile, const char *name, const QString &zeigen, const char *loesung,
+        const auto zeile = [](const char *tag, const char *name, const QString &zeigen, const char *loesung,
                               bool genau, const QStringList &e) {
-            QTest::newRow(zeile) << QString(name) << zeigen << QString(loesung) << genau << e;
+            QTest::newRow(tag) << QString(name) << zeigen << QString(loesung) << genau << e;
         };
         zeile("Morvane, B", "Morvane", Wahr, "Answer2", false,
               prozente +
@@ -972,24 +972,6 @@ private slots:
         // Without participants the rows of an earlier game go.
         m_rangliste.ranglisteAnzeigen({}, 5, 0);
         QCOMPARE(m_bruecke->nehmen().last(), zeilen({}));
-    }
-
-    void englischUndKonferenzmodus()
-    {
-        m_rangliste.loadHTML();
-        Einstellungen::setzen(Schluessel::InstallerLanguage, "1033");
-        m_rangliste.loadHTML();
-        QCOMPARE(m_bruecke->seiten, (QList<QUrl>{QUrl("qrc:/template/rangliste.html"),
-                                                 QUrl("qrc:/template/rangliste_EN.html")}));
-        Einstellungen::setzen(Schluessel::Konferenzmodus, "true");
-        m_rangliste.ranglisteAnzeigen({teilnehmer(12, 3, {{1, 12345}})}, 5, 0);
-        QCOMPARE(m_bruecke->nehmen(),
-                 (QStringList{"qt.jQuery('.textTitelRangliste').html('Ranking according to 0/5 questions')",
-                              "qt.jQuery('.rang').html('Rank')",
-                              "qt.jQuery('.antwortszeitS').html('Response time [s]')",
-                              "qt.jQuery('.points').html('Points')",
-                              "qt.jQuery('.geraeteID').html('Device ID/Class-set ID')",
-                              zeilen({zeile(1, "12/3", "12.35", 1)})}));
     }
 
     void jederTeilnehmerEinEigenerName_data()
