@@ -553,22 +553,6 @@ private slots:
         QVERIFY(m_bruecke->nehmen().filter(QRegularExpression("^\\?")).isEmpty());
     }
 
-    void tandrivelleGaussZiehtNeuUndFaelltNieNachOben()
-    {
-        templatetandrivelle &t = tandrivelle();
-        // (99, 99): u = v = 1, s = 2 → again; (49, 49): u = v = 0, s = 0 → again; then u = 0.6, v = -0.2.
-        m_zufall->nachlegen({99, 99, 49, 49, 79, 39});
-        const auto [dx, dy] = t.zufallGauss(10, 25);
-        QCOMPARE(m_zufall->gezogen, 6);
-        QVERIFY(qAbs(dx - 0.6 * std::sqrt(-2.0 * std::log(0.4) / 0.4) * 25) < 1e-4);
-        QCOMPARE(dy, 0.0);
-
-        // u = -0.6, v = 0.2: to the left, and down.
-        m_zufall->nachlegen({19, 59});
-        const auto [links, runter] = t.zufallGauss(10, 25);
-        QVERIFY(links < 0 && runter > 0);
-    }
-
     void tandrivelleBlattfall_data()
     {
         QTest::addColumn<int>("richtig");
