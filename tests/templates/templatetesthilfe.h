@@ -66,16 +66,3 @@ inline void zeigen(templatesPlenaro &vorlage, const QDomElement &frage, int numm
     vorlage.frageAnzeigen(frage, nummer);
     vorlage.antwortenAnzeigen(frage);
 }
-
-// Settings of a game that shows everything a page can show: the solution, the percentages of quiz
-// and poll, the question's number in bold text, on a screen 1920 pixels wide.
-inline void allesZeigen()
-{
-    for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
-                                    Schluessel::UmfrageProzentAntwortenAnzeigen, Schluessel::FragetextFett,
-                                    Schluessel::FrageNummerInTemplateAnzeigen})
-        Einstellungen::setzen(schalter, QStringLiteral("true"));
-    Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
-    Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
-    Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
-}

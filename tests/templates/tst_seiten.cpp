@@ -352,7 +352,14 @@ private slots:
     void init()
     {
         m_bau = std::make_unique<FragenBau>();
-        allesZeigen();
+        // A game that shows everything a page can show, on a screen 1920 pixels wide.
+        for (const QString &schalter : {Schluessel::LoesungAnzeigen, Schluessel::QuizProzentAntwortenAnzeigen,
+                                        Schluessel::UmfrageProzentAntwortenAnzeigen,
+                                        Schluessel::FragetextFett, Schluessel::FrageNummerInTemplateAnzeigen})
+            Einstellungen::setzen(schalter, QStringLiteral("true"));
+        Einstellungen::setzen(Schluessel::Konferenzmodus, QStringLiteral("false"));
+        Einstellungen::setzen(Schluessel::ZoomFaktorTemplateTandrivelle, QStringLiteral("1.2"));
+        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
     }
     void cleanup() { m_bau.reset(); }
 
