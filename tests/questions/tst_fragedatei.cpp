@@ -513,12 +513,17 @@ private slots:
         const QString quelle = ordner.filePath(QStringLiteral("quelle.xml"));
         QVERIFY(Testdaten::schreiben(quelle, fragen));
         const FrageDatei::LadeErgebnis original = FrageDatei::lesen(quelle);
+        QDomElement zweiRunden = original.fragen.value(1); // a handle: the file's own question
+        for (const QString &feld : {FrageDatei::Runden, FrageDatei::Notizen})
+            zweiRunden.appendChild(zweiRunden.ownerDocument().createElement(feld))
+                .appendChild(zweiRunden.ownerDocument().createTextNode("2"));
         const QString export_ = ordner.filePath(xml ? QStringLiteral("aus.xml") : QStringLiteral("aus.txt"));
         const Fremdformat::Export exportiert =
             Fremdformat::exportieren(original.fragen, quelle, export_, true);
         QVERIFY(exportiert.geschrieben.ok());
-        // What GIFT has no place for is said, with the number of questions it concerns.
-        QCOMPARE(exportiert.verloren.join('|').count(": 1)"), xml ? 0 : 2);
+        // What the format has no place for is said, with the number of questions it concerns:
+        // a second vote and notes in both, pictures and points in GIFT.
+        QCOMPARE(exportiert.verloren.join('|').count(": 1)"), xml ? 2 : 4);
         Format format = Format::Unbekannt;
         const Fremdformat::Ergebnis ergebnis = Fremdformat::lesen(export_, false, &format);
         QCOMPARE(format, xml ? Format::MoodleXml : Format::Gift);
