@@ -92,5 +92,5 @@ QString MeldungsDialoge::dateiZumOeffnen(const QString &titel, const QString &ve
 QString MeldungsDialoge::dateiZumSpeichern(const QString &titel, const QString &vorschlag,
                                            const QString &filter)
 {
-    return dateiWaehlen(eltern(), titel, vorschlag, filter, QFileDialog::AcceptSave);
+    return dateiWaehlen(eltern(), titel, speicherOrt(vorschlag), filter, QFileDialog::AcceptSave);
 }

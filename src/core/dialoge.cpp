@@ -15,3 +15,11 @@ QString Dialoge::startOrdner(const QString &gemerkt)
     const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(dokumente).isDir() ? dokumente : QDir::homePath();
 }
+
+QString Dialoge::speicherOrt(const QString &vorschlag)
+{
+    const QFileInfo info(vorschlag);
+    if (info.isAbsolute() && info.absoluteDir().exists() && !info.absoluteDir().isRoot())
+        return vorschlag;
+    return startOrdner(QString()) + QLatin1Char('/') + info.fileName();
+}

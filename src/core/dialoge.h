@@ -46,4 +46,8 @@ public:
     // The stored default is the file system's root, where no teacher keeps files; it and a folder
     // that is gone start in the documents folder instead. The setting itself stays as it is.
     static QString startOrdner(const QString &gemerkt);
+    // Where a save dialog proposes `vorschlag`: where it is, when its folder is a real one the user
+    // chose; else (no folder, the root, a folder that is gone) under the same name in the start
+    // folder. A bare name would otherwise land wherever the program was started from.
+    static QString speicherOrt(const QString &vorschlag);
 };

@@ -105,6 +105,28 @@ private slots:
         QVERIFY2(QFileInfo(start).absoluteDir().exists() && !QDir(start).isRoot(), qPrintable(start));
         QCOMPARE(start == QFileInfo(gemerkt).absoluteFilePath() && start.startsWith(ordner.path()), bleibt);
     }
+
+    // A report's proposed name stays in a real folder; a bare name, one in the root or in a folder
+    // that is gone goes to the start folder, not to wherever the program was started from.
+    void speicherOrt_data()
+    {
+        QTest::addColumn<QString>("vorschlag");
+        QTest::addColumn<bool>("bleibt");
+        QTest::newRow("ordner") << "ORDNER/bericht" << true;
+        QTest::newRow("nur der name") << "bericht" << false;
+        QTest::newRow("wurzel") << "/bericht" << false;
+        QTest::newRow("weg") << "ORDNER/weg/bericht" << false;
+    }
+    void speicherOrt()
+    {
+        QFETCH(QString, vorschlag);
+        QFETCH(bool, bleibt);
+        QTemporaryDir ordner;
+        vorschlag.replace("ORDNER", ordner.path());
+        const QString ort = Dialoge::speicherOrt(vorschlag);
+        QCOMPARE(ort, bleibt ? vorschlag : Dialoge::startOrdner({}) + "/bericht");
+        QVERIFY(QFileInfo(ort).absoluteDir().exists() && !QFileInfo(ort).absoluteDir().isRoot());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBenutzerDatei)
