@@ -152,20 +152,6 @@ private:
     {
         return antwortVon(m->engine.getPersonen(), klassensatz, buzzer, frage);
     }
-    // Question 1 shown and its countdown (10 s) running.
-    void ersteFrageLaeuft()
-    {
-        m->ablauf.naechsteFrage();
-        sekunden(2);
-        QVERIFY(m->engine.istCountdownAktiv());
-    }
-    // The next question shown, its countdown started (no answer delay).
-    void naechsteFrageLaeuft()
-    {
-        m->ablauf.naechsteFrage();
-        m->uhr.vorspulen(0);
-    }
-
     // The question file of one question of 10 s after an answer delay of 1 s, A right for 3
     // points, with `felder` added; with `zeigen` loaded and shown.
     void eineFrageMit(const QByteArray &felder, bool zeigen = true)
@@ -201,7 +187,8 @@ private:
         Druckjournal journal(m->uhr, ordner);
         m->ablauf.journalSetzen(&journal);
         m->ablauf.journalStarten();
-        ersteFrageLaeuft();
+        m->ablauf.naechsteFrage();
+        sekunden(2);
         druecke({{1, 1, 1}, {1, 2, 3}, {HandyKlassensatz, 3, 4}}); // the last a phone
         sekunden(10 + 2);
         m->ablauf.naechsteFrage();
@@ -217,6 +204,92 @@ private:
         const QStringList namen = QDir(ordner).entryList({"druckjournal-*"});
         const QRegularExpression muster("^druckjournal-\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d\\.txt$");
         return namen.filter(muster).size() == namen.size() ? namen : QStringList();
+    }
+
+    // What a check of `spielen` reads, as text.
+    QString messen(const QString &probe)
+    {
+        const QStringList w = probe.split(' ');
+        if (w[0] == "antwort") {
+            const QStringList z = w[1].split('/');
+            return QString::number(antwort(z[0].toUInt(), z[1].toUInt(), z[2].toInt()));
+        }
+        if (w[0] == "einstellung")
+            return Einstellungen::text(w[1]);
+        if (w[0] == "beenden") // asks when results would be lost
+            return QString::number(m->ablauf.beendenBestaetigt());
+        if (probe.startsWith('#'))
+            return QString::number(m->fenster.zaehle(probe.mid(1)));
+        const QStringList ansichten{"Frage", "Start", "Rangliste", "RanglisteUnterSchwarz"};
+        const QStringList &klaenge = m->klang.gespielt;
+        const QHash<QString, QString> werte{
+            {"countdown", QString::number(m->engine.istCountdownAktiv())},
+            {"nr", QString::number(m->engine.getAktuelleFrageNr())},
+            {"personen", QString::number(m->engine.getPersonen().size())},
+            {"stimmen", QString::number(m->ablauf.stimmenVerbunden())},
+            {"aktiv", QString::number(m->ablauf.frageAktiv())},
+            {"template", m->ablauf.templateName()},
+            {"pause", QString::number(m->fenster.pause)},
+            {"frageNr", m->fenster.frageNr},
+            {"ansicht", ansichten.value(int(m->fenster.ansicht))},
+            {"rangliste", QString::number(m->fenster.rangliste)},
+            {"templates", m->fenster.templates.join(',')},
+            {"meldungen", QString::number(m->fenster.meldungen.size())},
+            {"fragen", QString::number(m->dialoge.fragen.size())},
+            {"frage", m->dialoge.fragen.isEmpty() ? QString() : m->dialoge.fragen.last().text},
+            {"hinweise", QString::number(m->dialoge.hinweise.size())},
+            {"klaenge", QString::number(klaenge.size())},
+            {"klang", QFileInfo(klaenge.isEmpty() ? QString() : klaenge.last()).fileName()},
+        };
+        return werte.value(probe, "no such check");
+    }
+    // Plays a presenter's steps, separated by semicolons. Keys: "weiter" (Space), "springen", "pause",
+    // "neustart" (F5), "rangliste", "ranglistentaste"; events: "empfaenger" (a receiver identified),
+    // "vorlage" (the options chose a template), "export"; "ja"/"nein" answers the questions from then on;
+    // "gehe N", "s SECONDS" on the clock, "d K/B/T ..." presses, "set KEY VALUE", "zaehlen" counts window
+    // calls and sounds anew. "PROBE=VALUE" and "PROBE~PART" check what `messen` reads.
+    void spielen(const QString &skript)
+    {
+        const QHash<QString, void (Spielablauf::*)()> tasten{
+            {"weiter", &Spielablauf::naechsteFrage},
+            {"springen", &Spielablauf::frageUeberspringen},
+            {"pause", &Spielablauf::pauseTaste},
+            {"neustart", &Spielablauf::neuStarten},
+            {"rangliste", &Spielablauf::ranglisteZeigen},
+            {"ranglistentaste", &Spielablauf::ranglisteTaste},
+            {"empfaenger", &Spielablauf::empfaengerGefunden},
+            {"vorlage", &Spielablauf::templateAusgewaehlt},
+            {"export", &Spielablauf::resultateExportiert}};
+        for (const QString &roh : skript.split(';')) {
+            const QString schritt = roh.trimmed();
+            const qsizetype trenner = schritt.indexOf(QRegularExpression("[=~]"));
+            const QStringList w = schritt.split(' ');
+            if (trenner > 0 && schritt[trenner] == '~') {
+                QVERIFY2(messen(schritt.left(trenner)).contains(schritt.mid(trenner + 1)),
+                         qPrintable(schritt));
+            } else if (trenner > 0) {
+                QCOMPARE(schritt.left(trenner + 1) + messen(schritt.left(trenner)), schritt);
+            } else if (w[0] == "d") {
+                for (const QString &druck : w.mid(1)) {
+                    const QStringList z = druck.split('/');
+                    m->ablauf.druckEmpfangen(z[0].toUInt(), z[1].toUInt(), z[2].toUInt());
+                }
+            } else if (w[0] == "s") {
+                m->uhr.vorspulen(qRound64(w[1].toDouble() * 1000));
+            } else if (w[0] == "set") {
+                Einstellungen::setzen(w[1], w[2]);
+            } else if (w[0] == "gehe") {
+                m->ablauf.goToFrage(w[1].toInt());
+            } else if (w[0] == "ja" || w[0] == "nein") {
+                m->dialoge.antwortJa = w[0] == "ja";
+            } else if (w[0] == "zaehlen") {
+                m->fenster.aufrufe.clear();
+                m->klang.gespielt.clear();
+            } else {
+                QVERIFY2(tasten.contains(w[0]), qPrintable(schritt));
+                (m->ablauf.*tasten.value(w[0]))();
+            }
+        }
     }
 
 private slots:
@@ -236,54 +309,72 @@ private slots:
     }
     void cleanup() { m.reset(); }
 
-    void eineFrageVonAnfangBisErgebnis()
+    // Key sequences as a presenter types them, played by `spielen`.
+    void tasten_data()
     {
-        QCOMPARE(m->fenster.templates, QStringList{"Tandrivelle"});
-        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
-        // On the start screen handsets register.
-        druecke({{1, 5, 2}});
-        QCOMPARE(m->fenster.zaehle("druck 1/5/2"), 1);
-
-        m->ablauf.naechsteFrage();
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Frage);
-        QVERIFY(m->fenster.aufrufe.contains("frage 1 Eins"));
-        QCOMPARE(m->fenster.frageNr, QString("aktuelle Frage-Nr.: 1/3"));
-        // The answer delay: presses are not taken.
-        QVERIFY(!m->ablauf.stimmenVerbunden());
-        druecke({{1, 7, 1}});
-        QCOMPARE(antwort(1, 7, 1), -1);
-        sekunden(1.999);
-        QCOMPARE(m->fenster.zaehle("antworten"), 0);
-        sekunden(0.001);
-        QCOMPARE(m->fenster.zaehle("antworten"), 1);
-        QVERIFY(m->ablauf.stimmenVerbunden());
-
-        // The last press counts, the sound plays once per handset; class set 1 handset 23 and
-        // class set 12 handset 3 are two handsets.
-        m->klang.gespielt.clear();
-        druecke({{1, 7, 2}, {1, 7, 1}, {1, 23, 3}, {12, 3, 1}});
-        QCOMPARE(antwort(1, 7, 1), 1);
-        QCOMPARE(m->klang.gespielt, QStringList({Glocke, Glocke, Glocke}));
-        // Silenced, a new handset is taken without a sound.
-        Einstellungen::setzen(Schluessel::ToeneBuzzerLautlos, "true");
-        druecke({{1, 8, 1}});
-        QCOMPARE(m->klang.gespielt.size(), 3);
-        QCOMPARE(antwort(1, 8, 1), 1);
-
-        sekunden(1);
-        QVERIFY(m->fenster.aufrufe.contains("tick 9"));
-        sekunden(9);
-        QCOMPARE(m->fenster.zaehle("ende"), 1);
-        QVERIFY(!m->ablauf.stimmenVerbunden());
-        QVERIFY(m->klang.gespielt.endsWith(Ring));
-        // Presses after the end change nothing.
-        druecke({{1, 23, 1}});
-        QCOMPARE(antwort(1, 23, 1), 3);
-        sekunden(1.999);
-        QCOMPARE(m->fenster.zaehle("ergebnis"), 0);
-        sekunden(0.001);
-        QCOMPARE(m->fenster.zaehle("ergebnis Answer1 3/1 "), 1);
-        QCOMPARE(m->fenster.rangliste, 5);
+        QTest::addColumn<QString>("schritte");
+        // Handsets register on the start screen; the answer delay takes no press; the last press
+        // counts, with a sound once per handset (class set 1 handset 23 and class set 12 handset 3
+        // are two), none when silenced; presses after the end change nothing.
+        QTest::newRow("one question from start to result") << QString(
+            "templates=Tandrivelle; einstellung GewaehltesTemplate=Tandrivelle; d 1/5/2; #druck 1/5/2=1; "
+            "weiter; ansicht=Frage; #frage 1 Eins=1; frageNr=aktuelle Frage-Nr.: 1/3; stimmen=0; d 1/7/1; "
+            "antwort 1/7/1=-1; s 1.999; #antworten=0; s 0.001; #antworten=1; stimmen=1; zaehlen; "
+            "d 1/7/2 1/7/1 1/23/3 12/3/1; antwort 1/7/1=1; klaenge=3; klang=bell.wav; "
+            "set ToeneBuzzerLautlos true; d 1/8/1; klaenge=3; antwort 1/8/1=1; s 1; #tick 9=1; s 9; "
+            "#ende=1; stimmen=0; klang=ring.wav; d 1/23/1; antwort 1/23/1=3; s 1.999; #ergebnis=0; "
+            "s 0.001; #ergebnis Answer1 3/1 =1; rangliste=5");
+        // Pause only while a countdown runs: it takes the presses off and shows its sign; leaving a
+        // paused question takes the sign away, and the next one counts down. (End-now and leaving
+        // in every phase of the countdown: the engine test; the master handset's: the window test.)
+        QTest::newRow("pause") << QString(
+            "weiter; pause; pause=0; stimmen=0; s 5.4; pause; pause=1; stimmen=0; s 5; pause; pause=0; "
+            "stimmen=1; pause; springen; pause=0; s 0; countdown=1; s 15; #ende=1");
+        // F5 and quitting ask only when results would be lost: not on the start screen, not after
+        // an export until the next press.
+        QTest::newRow("restart asks") << QString(
+            "d 1/1/1; neustart; fragen=0; weiter; s 2; d 1/1/1; nein; neustart; fragen=1; nr=1; beenden=0; "
+            "export; beenden=1; neustart; fragen=2; nr=0; weiter; s 2; d 1/1/1; beenden=0; "
+            "frage=Möchten Sie Plenaro wirklich beenden?");
+        // The same family found again (a wobble of the USB bus) changes nothing. Another family
+        // asks with the reason: No keeps game and template, Yes starts a new game with the new
+        // template, asked once only; on the start screen it asks nothing but says why. The
+        // options' choice restarts each time; a template that does not exist keeps the one before.
+        QTest::newRow("receiver and template change") << QString(
+            "weiter; s 2; d 1/3/2; empfaenger; fragen=0; templates=Tandrivelle; countdown=1; "
+            "set GewaehltesTemplate Morvane; nein; empfaenger; fragen=1; frage~Morvane; "
+            "templates=Tandrivelle; einstellung GewaehltesTemplate=Tandrivelle; antwort 1/3/1=2; "
+            "set GewaehltesTemplate Morvane; ja; empfaenger; fragen=2; templates=Tandrivelle,Morvane; "
+            "template=Morvane; personen=0; ansicht=Start; meldungen=1; set GewaehltesTemplate Tandrivelle; "
+            "empfaenger; fragen=2; templates=Tandrivelle,Morvane,Tandrivelle; meldungen=2; zaehlen; "
+            "set GewaehltesTemplate Kahoot; vorlage; template=Kahoot; set GewaehltesTemplate Quiz; "
+            "vorlage; template=Kahoot; templates=Tandrivelle,Morvane,Tandrivelle,Kahoot; #startscreen=2");
+        // The automation moves on its time after the result, with its sound; a presenter who went on
+        // by hand first is not moved on once more (question 3 is the last: a late step would show
+        // nothing new, but it would sound).
+        QTest::newRow("automation") << QString(
+            "set AutomatisierungAktiviert true; set AutomatisierungZeit 3; "
+            "set SoundFileToeneAutomatisierung plop2.wav; weiter; s 2; countdown=1; s 14.999; nr=1; "
+            "s 0.001; nr=2; klang=plop2.wav; s 17; weiter; zaehlen; s 3; nr=3; klaenge=0; hinweise=0");
+        QTest::newRow("ranking only without a running countdown") << QString(
+            "weiter; s 2; rangliste; ranglistentaste; ansicht=Frage; s 10; rangliste; ansicht=Rangliste; "
+            "aktiv=0; ranglistentaste; ansicht=RanglisteUnterSchwarz");
+        // Ended as by end-now once every handset heard so far has answered; a handset first heard in
+        // one question is waited for from the next on, and a restart forgets the old game's handsets.
+        QTest::newRow("ends when all have answered") << QString(
+            "set FrageBeendenWennAlleGeantwortet true; d 1/1/1 1/2/1; weiter; s 2; d 1/1/2 1/1/3; "
+            "countdown=1; d 1/2/4; countdown=0; #ende=1; klang=ring.wav; s 2; #ergebnis=1; "
+            "antwort 1/1/1=3; weiter; s 0; d 1/3/1 1/1/1; countdown=1; d 1/2/1; countdown=0; s 2; weiter; "
+            "s 0; d 1/1/1 1/2/1; countdown=1; d 1/3/1; countdown=0; "
+            // Off: the countdown runs its time.
+            "set FrageBeendenWennAlleGeantwortet false; gehe 2; s 0; d 1/1/2 1/2/2 1/3/2; countdown=1; "
+            "set FrageBeendenWennAlleGeantwortet true; neustart; d 1/9/1; weiter; s 2; countdown=1; "
+            "d 1/9/1; countdown=0");
+    }
+    void tasten()
+    {
+        QFETCH(QString, schritte);
+        spielen(schritte);
     }
 
     void ohneFragenFragtNurNachDerDatei()
@@ -299,32 +390,6 @@ private slots:
         QCOMPARE(m->fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
         QCOMPARE(m->fenster.zaehle("frage"), 0);
         QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
-    }
-
-    // Pause only while a countdown runs: it takes the presses off and shows its sign; leaving a
-    // paused question takes the sign away, and the next one counts down. (End-now and leaving in
-    // every phase of the countdown: the engine test; the master handset's: the whole-window test.)
-    void pause()
-    {
-        m->ablauf.naechsteFrage();
-        m->ablauf.pauseTaste();
-        QVERIFY(!m->fenster.pause);
-        QVERIFY(!m->ablauf.stimmenVerbunden());
-        sekunden(2 + 3.4);
-        m->ablauf.pauseTaste();
-        QVERIFY(m->fenster.pause);
-        QVERIFY(!m->ablauf.stimmenVerbunden());
-        sekunden(5);
-        m->ablauf.pauseTaste();
-        QVERIFY(!m->fenster.pause);
-        QVERIFY(m->ablauf.stimmenVerbunden());
-        m->ablauf.pauseTaste();
-        m->ablauf.frageUeberspringen();
-        QVERIFY(!m->fenster.pause);
-        m->uhr.vorspulen(0);
-        QVERIFY(m->engine.istCountdownAktiv());
-        sekunden(15);
-        QCOMPARE(m->fenster.zaehle("ende"), 1);
     }
 
     // F5, or Open answered Yes, in every phase of a question: nothing of the old round fires
@@ -422,7 +487,8 @@ private slots:
             QStringList{});
 
         // The new game's first question: only handset 7 answers, right.
-        naechsteFrageLaeuft();
+        m->ablauf.naechsteFrage();
+        m->uhr.vorspulen(0);
         m->ablauf.naechsteFrage();
         QVERIFY(m->engine.istCountdownAktiv());
         druecke({{1, 7, 1}});
@@ -433,157 +499,6 @@ private slots:
                  QStringList{"ergebnis Answer1 1/0 100,0,0,0 | "});
         QCOMPARE(m->fenster.rangliste, 1);
         QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
-    }
-
-    void neuStartFragtNurWennResultateVerlorenGehen()
-    {
-        // On the start screen, even after presses.
-        druecke({{1, 1, 1}});
-        m->ablauf.neuStarten();
-        QVERIFY(m->dialoge.fragen.isEmpty());
-        ersteFrageLaeuft();
-        druecke({{1, 1, 1}});
-        m->dialoge.antwortJa = false;
-        m->ablauf.neuStarten();
-        QCOMPARE(m->dialoge.fragen.size(), 1);
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
-        QVERIFY(!m->ablauf.beendenBestaetigt());
-        // After an export nothing is asked until the next press.
-        m->ablauf.resultateExportiert();
-        QVERIFY(m->ablauf.beendenBestaetigt());
-        m->ablauf.neuStarten();
-        QCOMPARE(m->dialoge.fragen.size(), 2);
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 0);
-        ersteFrageLaeuft();
-        druecke({{1, 1, 1}});
-        QVERIFY(!m->ablauf.beendenBestaetigt());
-        QCOMPARE(m->dialoge.fragen.last().text, QString("Möchten Sie Plenaro wirklich beenden?"));
-    }
-
-    void empfaengerUndVorlageWechseln()
-    {
-        ersteFrageLaeuft();
-        druecke({{1, 3, 2}});
-        // The receiver link found the same family again (a wobble of the USB bus).
-        m->ablauf.empfaengerGefunden();
-        QVERIFY(m->dialoge.fragen.isEmpty());
-        QCOMPARE(m->fenster.templates.size(), 1);
-        QVERIFY(m->engine.istCountdownAktiv());
-        // Another family: asked with the reason; No keeps game and template.
-        Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Morvane");
-        m->dialoge.antwortJa = false;
-        m->ablauf.empfaengerGefunden();
-        QCOMPARE(m->dialoge.fragen.size(), 1);
-        QVERIFY(m->dialoge.fragen.at(0).text.contains("Morvane"));
-        QCOMPARE(m->fenster.templates.size(), 1);
-        QCOMPARE(Einstellungen::text(Schluessel::GewaehltesTemplate), QString("Tandrivelle"));
-        QCOMPARE(antwort(1, 3, 1), 2);
-        // Yes: the new template and a new game, asked once only.
-        Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Morvane");
-        m->dialoge.antwortJa = true;
-        m->ablauf.empfaengerGefunden();
-        QCOMPARE(m->dialoge.fragen.size(), 2);
-        QCOMPARE(m->fenster.templates.last(), QString("Morvane"));
-        QCOMPARE(m->ablauf.templateName(), QString("Morvane"));
-        QVERIFY(m->engine.getPersonen().isEmpty());
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
-        QCOMPARE(m->fenster.meldungen.size(), 1);
-        // On the start screen a change of family asks nothing but says why.
-        Einstellungen::setzen(Schluessel::GewaehltesTemplate, "Tandrivelle");
-        m->ablauf.empfaengerGefunden();
-        QCOMPARE(m->dialoge.fragen.size(), 2);
-        QCOMPARE(m->fenster.templates.last(), QString("Tandrivelle"));
-        QCOMPARE(m->fenster.meldungen.size(), 2);
-        // The options dialog's choice restarts the game each time; a template that does not exist
-        // keeps the one before.
-        const qsizetype ab = m->fenster.aufrufe.size(), vorlagen = m->fenster.templates.size();
-        for (const char *name : {"Kahoot", "Quiz"}) {
-            Einstellungen::setzen(Schluessel::GewaehltesTemplate, name);
-            m->ablauf.templateAusgewaehlt();
-            QCOMPARE(m->ablauf.templateName(), QString("Kahoot"));
-        }
-        QCOMPARE(m->fenster.templates.size(), vorlagen + 1);
-        QCOMPARE(m->fenster.zaehle("startscreen", ab), 2);
-    }
-
-    // The automation moves on its time after the result, with its sound; a presenter who went on
-    // by hand first is not moved on once more.
-    void automatisierungUndIhrAbbruch()
-    {
-        Einstellungen::setzen({{Schluessel::AutomatisierungAktiviert, "true"},
-                               {Schluessel::AutomatisierungZeit, 3},
-                               {Schluessel::SoundFileToeneAutomatisierung, "plop2.wav"}});
-        ersteFrageLaeuft();
-        sekunden(10 + 2 + 2.999); // countdown, result display, automation
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
-        sekunden(0.001);
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 2);
-        QCOMPARE(m->klang.gespielt.last(), QString(":/sound/sound/plop2.wav"));
-        sekunden(15 + 2);
-        m->ablauf.naechsteFrage();
-        const QStringList klaenge = m->klang.gespielt;
-        sekunden(3);
-        // Question 3 is the last: a late step would show nothing new, but it would sound.
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 3);
-        QCOMPARE(m->klang.gespielt, klaenge);
-        QVERIFY(m->dialoge.hinweise.isEmpty());
-    }
-
-    void ranglisteNurOhneLaufendenCountdown()
-    {
-        ersteFrageLaeuft();
-        m->ablauf.ranglisteZeigen();
-        m->ablauf.ranglisteTaste();
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Frage);
-        sekunden(10);
-        m->ablauf.ranglisteZeigen();
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Rangliste);
-        QVERIFY(!m->ablauf.frageAktiv());
-        m->ablauf.ranglisteTaste();
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::RanglisteUnterSchwarz);
-    }
-
-    // Ended as by end-now once every handset heard so far has answered; a handset first heard in
-    // one question is waited for from the next on, and a restart forgets the old game's handsets.
-    void endetWennAlleGeantwortetHaben()
-    {
-        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, "true");
-        druecke({{1, 1, 1}, {1, 2, 1}}); // two handsets register on the start screen
-        ersteFrageLaeuft();
-        druecke({{1, 1, 2}, {1, 1, 3}});
-        QVERIFY(m->engine.istCountdownAktiv());
-        druecke({{1, 2, 4}});
-        QVERIFY(!m->engine.istCountdownAktiv());
-        QCOMPARE(m->fenster.zaehle("ende"), 1);
-        QVERIFY(m->klang.gespielt.endsWith(Ring));
-        sekunden(2);
-        QCOMPARE(m->fenster.zaehle("ergebnis"), 1);
-        QCOMPARE(antwort(1, 1, 1), 3);
-
-        naechsteFrageLaeuft();
-        druecke({{1, 3, 1}, {1, 1, 1}});
-        QVERIFY(m->engine.istCountdownAktiv());
-        druecke({{1, 2, 1}});
-        QVERIFY(!m->engine.istCountdownAktiv());
-        sekunden(2);
-        naechsteFrageLaeuft();
-        druecke({{1, 1, 1}, {1, 2, 1}});
-        QVERIFY(m->engine.istCountdownAktiv());
-        druecke({{1, 3, 1}});
-        QVERIFY(!m->engine.istCountdownAktiv());
-
-        // Off: the countdown runs its time.
-        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, "false");
-        m->ablauf.goToFrage(2);
-        m->uhr.vorspulen(0);
-        druecke({{1, 1, 2}, {1, 2, 2}, {1, 3, 2}});
-        QVERIFY(m->engine.istCountdownAktiv());
-        Einstellungen::setzen(Schluessel::FrageBeendenWennAlleGeantwortet, "true");
-        m->ablauf.neuStarten();
-        druecke({{1, 9, 1}});
-        ersteFrageLaeuft();
-        druecke({{1, 9, 1}});
-        QVERIFY(!m->engine.istCountdownAktiv());
     }
 
     // A spreadsheet becomes a question file beside it, which is opened; the lines left out are
