@@ -21,20 +21,7 @@
 
 namespace {
 
-// Question i: "Fi", answers "Ai" and "Bi", time 10 + i, points and solution running through 1 to 4.
-QList<Testdaten::Frage> fragen(int anzahl)
-{
-    QList<Testdaten::Frage> liste(anzahl);
-    for (int i = 1; i <= anzahl; ++i) {
-        Testdaten::Frage &f = liste[i - 1];
-        f.text = QStringLiteral("F%1").arg(i);
-        f.antworten = {QStringLiteral("A%1").arg(i), QStringLiteral("B%1").arg(i), {}, {}};
-        f.zeit = QString::number(10 + i);
-        f.punkte = QString::number(1 + (i - 1) % 4);
-        f.loesung = QStringLiteral("Answer%1").arg(1 + (i - 1) % 4);
-    }
-    return liste;
-}
+using Testdaten::fragen;
 
 void zeile(const char *name, const char *tasten, const QString &danach, int gezeigt,
            const QStringList &felder = {}, const QStringList &dialoge = {})
@@ -63,11 +50,6 @@ private:
     std::unique_ptr<QSignalSpy> m_neustart;
 
     QString pfad(const QString &name) const { return m_ordner->filePath(name); }
-    void rekorderLeeren(bool speichern = true)
-    {
-        m_dialoge.leeren();
-        m_dialoge.sicherungVorgabe = speichern ? Dialoge::Sichern::Speichern : Dialoge::Sichern::Verwerfen;
-    }
     void starten(const QString &datei)
     {
         Einstellungen::setzen(Schluessel::FrageFile, datei);
@@ -113,7 +95,8 @@ private slots:
     void init()
     {
         m_ordner = std::make_unique<QTemporaryDir>();
-        rekorderLeeren();
+        m_dialoge.leeren();
+        m_dialoge.sicherungVorgabe = Dialoge::Sichern::Speichern;
     }
     void cleanup()
     {
@@ -246,15 +229,14 @@ private slots:
         QCOMPARE(auswahl->itemText(i), QStringLiteral("Frage %1").arg(gezeigt));
         QCOMPARE(w<QLabel>("label_Frage_verschieben")->text(),
                  QStringLiteral("Frage %1/%2 verschieben (auf/ab)").arg(gezeigt).arg(texte().size()));
-        const char *const textfelder[] = {"textEdit_Frage", "textEdit_Antwort_A", "textEdit_Antwort_B",
-                                          "textEdit_Antwort_C", "textEdit_Antwort_D"};
-        const char *const bildfelder[] = {"label_2_BildPfadFrage", "label_2_BildPfadA", "label_2_BildPfadB",
-                                          "label_2_BildPfadC", "label_2_BildPfadD"};
         for (int k = 0; k < 5; ++k) {
-            QCOMPARE(w<QTextEdit>(textfelder[k])->toPlainText(),
+            const QString buchstabe = k ? QString("ABCD").at(k - 1) : QString();
+            QCOMPARE(w<QTextEdit>(qPrintable(k ? "textEdit_Antwort_" + buchstabe : "textEdit_Frage"))
+                         ->toPlainText(),
                      feld(i, k ? QString("Answer%1").arg(k) : "QuestionText"));
             const QString bild = feld(i, k ? QString("PictureAnswer%1").arg(k) : "PictureQuestionText");
-            QCOMPARE(w<QLabel>(bildfelder[k])->text(), bild.isEmpty() ? "Keine Bilddatei ausgewählt." : bild);
+            QCOMPARE(w<QLabel>(qPrintable("label_2_BildPfad" + (k ? buchstabe : "Frage")))->text(),
+                     bild.isEmpty() ? "Keine Bilddatei ausgewählt." : bild);
             if (k)
                 QCOMPARE(w<QCheckBox>(qPrintable(knoepfe.at(6 + k)))->isChecked(),
                          feld(i, "Solution") == QString("Answer%1").arg(k));
@@ -409,7 +391,7 @@ private slots:
         Testdaten::schreiben(pfad("kaputt.xml"), QByteArray("kein xml"));
         Testdaten::schreiben(pfad("zwei.xml"), fragen(2));
         Testdaten::schreiben(pfad("kein_ordner"), QByteArray("bleibt"));
-        rekorderLeeren(false);
+        m_dialoge.sicherungVorgabe = Dialoge::Sichern::Verwerfen;
         const QString datei = startenMit(fragen(5), "fuenf.xml");
         const QByteArray vorher = Testdaten::lesen(datei);
         waehlen(4);

@@ -43,6 +43,25 @@ inline QByteArray dokument(const QList<Frage> &fragen)
     return xml.toUtf8();
 }
 
+// Question i of `anzahl`: "Fi", answers "Ai" to "Di", time 10 + i, points and solution running
+// through 1 to 4.
+inline QList<Frage> fragen(int anzahl)
+{
+    QList<Frage> liste;
+    for (int i = 1; i <= anzahl; ++i) {
+        const int reihum = 1 + (i - 1) % 4;
+        liste.append({QStringLiteral("F%1").arg(i),
+                      {QStringLiteral("A%1").arg(i), QStringLiteral("B%1").arg(i),
+                       QStringLiteral("C%1").arg(i), QStringLiteral("D%1").arg(i)},
+                      QStringLiteral("Answer%1").arg(reihum),
+                      QString::number(10 + i),
+                      QString::number(reihum),
+                      QStringLiteral("0"),
+                      {}});
+    }
+    return liste;
+}
+
 inline bool schreiben(const QString &pfad, const QByteArray &inhalt)
 {
     QFile datei(pfad);
