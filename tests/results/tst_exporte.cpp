@@ -198,6 +198,17 @@ QString attribut(const QXmlStreamReader &xml, const char *name)
     return xml.attributes().value(QLatin1String(name)).toString();
 }
 
+// Calls `je` at every element of `xml` as it starts.
+template<typename Je>
+void jedesElement(const QByteArray &xml, Je je)
+{
+    QXmlStreamReader leser(xml);
+    while (!leser.atEnd()) {
+        if (leser.readNext() == QXmlStreamReader::StartElement)
+            je(leser);
+    }
+}
+
 // A workbook read back through `unzip`: sheet names in order, and each cell as "<type>:<value>",
 // strings resolved, with the number format in brackets where it has one ("n:0.5 [0.0%]").
 class Mappe final
@@ -206,32 +217,29 @@ public:
     explicit Mappe(const QString &pfad)
         : m_pfad(pfad)
     {
-        QXmlStreamReader strings(teil("xl/sharedStrings.xml"));
-        while (!strings.atEnd()) {
-            if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == QLatin1String("si"))
-                m_strings.append(strings.readElementText(QXmlStreamReader::IncludeChildElements));
-        }
+        jedesElement(teil("xl/sharedStrings.xml"), [this](QXmlStreamReader &x) {
+            if (x.name() == QLatin1String("si"))
+                m_strings.append(x.readElementText(QXmlStreamReader::IncludeChildElements));
+        });
         QMap<QString, QString> formate{{"2", "0.00"}};
-        QXmlStreamReader stile(teil("xl/styles.xml"));
-        bool inXfs = false;
-        while (!stile.atEnd()) {
-            const bool anfang = stile.readNext() == QXmlStreamReader::StartElement;
-            if (anfang && stile.name() == QLatin1String("dxf"))
+        jedesElement(teil("xl/styles.xml"), [this, &formate](QXmlStreamReader &x) {
+            if (x.name() == QLatin1String("dxf"))
                 m_faerbungen.append(QString());
-            else if (anfang && stile.name() == QLatin1String("bgColor") && !m_faerbungen.isEmpty())
-                m_faerbungen.last() = attribut(stile, "rgb");
-            else if (anfang && stile.name() == QLatin1String("numFmt"))
-                formate.insert(attribut(stile, "numFmtId"), attribut(stile, "formatCode"));
-            else if (stile.name() == QLatin1String("cellXfs"))
-                inXfs = anfang;
-            else if (inXfs && anfang && stile.name() == QLatin1String("xf"))
-                m_formate.append(formate.value(attribut(stile, "numFmtId")));
-        }
-        QXmlStreamReader buch(teil("xl/workbook.xml"));
-        while (!buch.atEnd()) {
-            if (buch.readNext() == QXmlStreamReader::StartElement && buch.name() == QLatin1String("sheet"))
-                namen.append(attribut(buch, "name"));
-        }
+            else if (x.name() == QLatin1String("bgColor") && !m_faerbungen.isEmpty())
+                m_faerbungen.last() = attribut(x, "rgb");
+            else if (x.name() == QLatin1String("numFmt"))
+                formate.insert(attribut(x, "numFmtId"), attribut(x, "formatCode"));
+            else if (x.name() == QLatin1String("cellXfs")) {
+                while (x.readNextStartElement()) {
+                    m_formate.append(formate.value(attribut(x, "numFmtId")));
+                    x.skipCurrentElement();
+                }
+            }
+        });
+        jedesElement(teil("xl/workbook.xml"), [this](QXmlStreamReader &x) {
+            if (x.name() == QLatin1String("sheet"))
+                namen.append(attribut(x, "name"));
+        });
     }
 
     QByteArray teil(const QString &name) const
@@ -242,15 +250,13 @@ public:
             qWarning("unzip (tools/setup.sh installs it) failed on %s", qPrintable(name));
         return unzip.readAllStandardOutput();
     }
-    QByteArray blattXml(int nr) const { return teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)); }
     // Sheet `nr` (from 1) as rows of cells, gaps filled with empty texts.
     QList<QStringList> blatt(int nr) const
     {
         QList<QStringList> zeilen;
-        QXmlStreamReader xml(blattXml(nr));
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("c"))
-                continue;
+        jedesElement(blattXml(nr), [this, &zeilen](QXmlStreamReader &xml) {
+            if (xml.name() != QLatin1String("c"))
+                return;
             const QString ort = attribut(xml, "r"), typ = attribut(xml, "t");
             const QString format = m_formate.value(attribut(xml, "s").toInt());
             QString wert;
@@ -263,7 +269,7 @@ public:
                     xml.skipCurrentElement();
             }
             if (!mitWert)
-                continue; // empty, with a style only
+                return; // empty, with a style only
             int spalte = 0, i = 0;
             for (; ort.at(i).isLetter(); ++i)
                 spalte = spalte * 26 + ort.at(i).unicode() - 'A' + 1;
@@ -276,7 +282,7 @@ public:
             z[spalte - 1] = (typ == "s" ? "s:" + m_strings.value(wert.toInt())
                                         : (typ.isEmpty() ? "n" : typ) + ':' + wert) +
                             (format.isEmpty() ? QString() : " [" + format + ']');
-        }
+        });
         return zeilen;
     }
     // Sheet `nr`'s conditional formats as "<range> <mark searched for> <cells the formula reads> <fill>".
@@ -284,11 +290,8 @@ public:
     {
         static const QRegularExpression zelle("\\b[A-Z]+[0-9]+\\b");
         QStringList regeln;
-        QXmlStreamReader xml(blattXml(nr));
         QString bereich, faerbung;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
+        jedesElement(blattXml(nr), [&](QXmlStreamReader &xml) {
             if (xml.name() == QLatin1String("conditionalFormatting"))
                 bereich = attribut(xml, "sqref");
             else if (xml.name() == QLatin1String("cfRule"))
@@ -301,32 +304,32 @@ public:
                 const QString zeichen = formel.contains("✓") ? "✓" : formel.contains("✗") ? "✗" : "?";
                 regeln.append(QStringList{bereich, zeichen, zellen.join(','), faerbung}.join(' '));
             }
-        }
+        });
         return regeln;
+    }
+    // The columns and rows of sheet `nr`'s frozen pane, "" when it has none.
+    QString fixierung(int nr) const
+    {
+        QString fixiert;
+        jedesElement(blattXml(nr), [&fixiert](QXmlStreamReader &x) {
+            if (x.name() == QLatin1String("pane") && attribut(x, "state") == "frozen")
+                fixiert = QStringLiteral("x%1 y%2")
+                              .arg(attribut(x, "xSplit").toInt())
+                              .arg(attribut(x, "ySplit").toInt());
+        });
+        return fixiert;
     }
 
     QStringList namen;
 
 private:
+    QByteArray blattXml(int nr) const { return teil(QStringLiteral("xl/worksheets/sheet%1.xml").arg(nr)); }
+
     QString m_pfad;
     QStringList m_strings;
     QStringList m_formate;
     QStringList m_faerbungen; // background of each conditional format
 };
-
-// The attributes of a sheet's frozen pane, "" when it has none.
-QString fixierung(const QByteArray &xml)
-{
-    QXmlStreamReader leser(xml);
-    while (!leser.atEnd()) {
-        if (leser.readNext() == QXmlStreamReader::StartElement && leser.name() == QLatin1String("pane") &&
-            attribut(leser, "state") == "frozen")
-            return QStringLiteral("x%1 y%2")
-                .arg(attribut(leser, "xSplit").toInt())
-                .arg(attribut(leser, "ySplit").toInt());
-    }
-    return {};
-}
 
 // Handset 5 answers question 3 wrongly. Ranked 12, 5, 7.
 QList<Person> drei()
@@ -944,7 +947,7 @@ private slots:
         QCOMPARE(mappe.blatt(2).mid(0, fragen.size()), fragen);
         QCOMPARE(mappe.blatt(3), antworten);
         for (int nr = 1; nr <= 3; ++nr)
-            QCOMPARE(fixierung(mappe.blattXml(nr)), fixiert.at(nr - 1));
+            QCOMPARE(mappe.fixierung(nr), fixiert.at(nr - 1));
 
         // Right and wrong are coloured over exactly the answer cells, green and red, each cell by
         // its own content.
