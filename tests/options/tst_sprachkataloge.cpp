@@ -220,39 +220,13 @@ QStringList reihe(const QString &stamm, int anzahl, const QString &sprache)
     return namen;
 }
 
-// Every menu entry of a form as "menu → entry", in the language of the installed catalogue.
-QStringList menuePfade(const QString &form)
+// Every menu entry of a window as "menu → entry", as the window shows it.
+QStringList menuePfade(const QWidget &fenster)
 {
-    QFile datei(QStringLiteral(PLENARO_QUELLEN "/") + form);
-    QDomDocument dokument;
-    if (!datei.open(QIODevice::ReadOnly) || !dokument.setContent(&datei))
-        qFatal("cannot read %s", qPrintable(datei.fileName()));
-    const QByteArray klasse =
-        dokument.documentElement().firstChildElement(QStringLiteral("class")).text().toUtf8();
-    const auto text = [&](const QDomElement &element, const QString &eigenschaft) {
-        for (QDomElement e = element.firstChildElement(QStringLiteral("property")); !e.isNull();
-             e = e.nextSiblingElement(QStringLiteral("property"))) {
-            if (e.attribute(QStringLiteral("name")) == eigenschaft)
-                return QCoreApplication::translate(klasse.constData(), e.text().toUtf8().constData());
-        }
-        return QString();
-    };
-    QHash<QString, QString> aktionen;
-    const QDomNodeList alle = dokument.elementsByTagName(QStringLiteral("action"));
-    for (int i = 0; i < alle.size(); ++i) {
-        const QDomElement a = alle.at(i).toElement();
-        aktionen.insert(a.attribute(QStringLiteral("name")), text(a, QStringLiteral("text")));
-    }
     QStringList pfade;
-    const QDomNodeList widgets = dokument.elementsByTagName(QStringLiteral("widget"));
-    for (int i = 0; i < widgets.size(); ++i) {
-        const QDomElement menue = widgets.at(i).toElement();
-        if (menue.attribute(QStringLiteral("class")) != QLatin1String("QMenu"))
-            continue;
-        for (QDomElement e = menue.firstChildElement(QStringLiteral("addaction")); !e.isNull();
-             e = e.nextSiblingElement(QStringLiteral("addaction")))
-            pfade.append(text(menue, QStringLiteral("title")) + QStringLiteral(" → ") +
-                         aktionen.value(e.attribute(QStringLiteral("name"))));
+    for (const QMenu *menue : fenster.findChildren<QMenu *>()) {
+        for (const QAction *aktion : menue->actions())
+            pfade.append(menue->title() + QStringLiteral(" → ") + aktion->text());
     }
     return pfade;
 }
@@ -546,16 +520,15 @@ private slots:
         QVERIFY(!tutorial->windowIcon().isNull());
         const QStringList abschnitte = texteDer(*tutorial, "abschnitt");
         QTEST(int(abschnitte.size()), "abschnitte");
-        const QStringList menues = menuePfade(QStringLiteral("src/app/mainwindow.ui")) +
-                                   menuePfade(QStringLiteral("src/questions/editor/frageneditor.ui"));
+        Hauptfenster h;
+        const FragenEditor editor;
+        const QStringList menues = menuePfade(h.erzeugen()) + menuePfade(editor);
         const QStringList genannt = genannteMenues(texteDer(*tutorial, "schritt").join(QLatin1Char('\n')));
         QVERIFY(!genannt.isEmpty());
         for (const QString &pfad : genannt)
             QVERIFY2(menues.contains(pfad), qPrintable(pfad));
         if (fenster == QLatin1String("einstellungen")) {
-            FakePortSystem ports;
-            KlangRekorder klang;
-            OptionWindow optionen(ports, klang);
+            OptionWindow optionen(h.ports, h.klang);
             const auto *tabs = optionen.findChild<QTabWidget *>(QStringLiteral("tabWidgetDerOptionen"));
             QVERIFY(tabs);
             QStringList reiter;
