@@ -128,11 +128,6 @@ Bildschirm::~Bildschirm()
     delete m_xvfb;
 }
 
-QString Bildschirm::schirm(bool laptop) const
-{
-    return zweiSchirme() ? m_anzeige + (laptop ? QStringLiteral(".0") : QStringLiteral(".1")) : m_anzeige;
-}
-
 QProcessEnvironment Bildschirm::umgebung() const
 {
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
@@ -145,29 +140,36 @@ QProcessEnvironment Bildschirm::umgebung() const
 QProcessEnvironment Bildschirm::umgebung(bool laptop) const
 {
     QProcessEnvironment fuerSchirm = umgebung();
-    fuerSchirm.insert(QStringLiteral("DISPLAY"), schirm(laptop));
+    // The display of one screen, ":7.1".
+    if (zweiSchirme())
+        fuerSchirm.insert(QStringLiteral("DISPLAY"),
+                          m_anzeige + (laptop ? QStringLiteral(".0") : QStringLiteral(".1")));
     return fuerSchirm;
+}
+
+QByteArray Bildschirm::ausfuehren(const QString &programm, const QStringList &argumente, bool laptop) const
+{
+    QProcess prozess;
+    prozess.setProcessEnvironment(umgebung(laptop));
+    prozess.start(programm, argumente);
+    if (!prozess.waitForFinished(60000) || prozess.exitCode() != 0)
+        return {};
+    return prozess.readAllStandardOutput();
 }
 
 QString Bildschirm::xdotool(const QStringList &argumente, bool laptop) const
 {
-    QProcess prozess;
-    prozess.setProcessEnvironment(umgebung(laptop));
-    prozess.start(QStringLiteral("xdotool"), argumente);
-    if (!prozess.waitForFinished(30000) || prozess.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(prozess.readAllStandardOutput());
+    return QString::fromLocal8Bit(ausfuehren(QStringLiteral("xdotool"), argumente, laptop));
 }
 
 QImage Bildschirm::foto(bool laptop) const
 {
-    QProcess prozess;
-    prozess.setProcessEnvironment(umgebung(laptop));
-    prozess.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"),
-                                             QStringLiteral("root"), QStringLiteral("png:-")});
-    if (!prozess.waitForFinished(60000))
-        return {};
-    return QImage::fromData(prozess.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(ausfuehren(QStringLiteral("import"),
+                                       {QStringLiteral("-silent"), QStringLiteral("-window"),
+                                        QStringLiteral("root"), QStringLiteral("png:-")},
+                                       laptop),
+                            "PNG")
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 Seite::Seite(const QString &socketAdresse)

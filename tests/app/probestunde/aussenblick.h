@@ -73,9 +73,10 @@ public:
     }
 
 private:
-    // The display of one screen, ":7.1"; the projector's unless `laptop`.
-    QString schirm(bool laptop) const;
+    // The environment of a child on one screen: the projector's unless `laptop`.
     QProcessEnvironment umgebung(bool laptop) const;
+    // Runs `programm` on that screen; its output, or an empty one on failure.
+    QByteArray ausfuehren(const QString &programm, const QStringList &argumente, bool laptop) const;
 
     QSize m_groesse;
     QSize m_laptop;
