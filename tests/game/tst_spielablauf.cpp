@@ -142,12 +142,6 @@ private:
         Testdaten::schreiben(pfad, fragen);
         return pfad;
     }
-    void sekunden(double s) { m->uhr.vorspulen(qint64(s * 1000)); }
-    void druecke(std::initializer_list<std::array<uint, 3>> druecke)
-    {
-        for (const auto &d : druecke)
-            m->ablauf.druckEmpfangen(d[0], d[1], d[2]);
-    }
     int antwort(uint klassensatz, uint buzzer, int frage) const
     {
         return antwortVon(m->engine.getPersonen(), klassensatz, buzzer, frage);
@@ -187,11 +181,8 @@ private:
         Druckjournal journal(m->uhr, ordner);
         m->ablauf.journalSetzen(&journal);
         m->ablauf.journalStarten();
-        m->ablauf.naechsteFrage();
-        sekunden(2);
-        druecke({{1, 1, 1}, {1, 2, 3}, {HandyKlassensatz, 3, 4}}); // the last a phone
-        sekunden(10 + 2);
-        m->ablauf.naechsteFrage();
+        spielen(
+            QString("weiter; s 2; d 1/1/1 1/2/3 %1/3/4; s 12; weiter").arg(HandyKlassensatz)); // 3: a phone
         m->ablauf.journalSetzen(nullptr);
         // The process dies here: no normal end. What it handed over had reached the file.
         journal.leeren();
@@ -233,26 +224,32 @@ private:
             {"frageNr", m->fenster.frageNr},
             {"ansicht", ansichten.value(int(m->fenster.ansicht))},
             {"rangliste", QString::number(m->fenster.rangliste)},
+            {"zeitgeber", QString::number(m->uhr.aktiveZeitgeber())},
+            {"dateiText", m->fenster.dateiText},
             {"templates", m->fenster.templates.join(',')},
             {"meldungen", QString::number(m->fenster.meldungen.size())},
             {"fragen", QString::number(m->dialoge.fragen.size())},
             {"frage", m->dialoge.fragen.isEmpty() ? QString() : m->dialoge.fragen.last().text},
-            {"hinweise", QString::number(m->dialoge.hinweise.size())},
+            {"hinweise", m->dialoge.hinweisTexte().join('|')},
             {"klaenge", QString::number(klaenge.size())},
             {"klang", QFileInfo(klaenge.isEmpty() ? QString() : klaenge.last()).fileName()},
         };
         return werte.value(probe, "no such check");
     }
-    // Plays a presenter's steps, separated by semicolons. Keys: "weiter" (Space), "springen", "pause",
-    // "neustart" (F5), "rangliste", "ranglistentaste"; events: "empfaenger" (a receiver identified),
-    // "vorlage" (the options chose a template), "export"; "ja"/"nein" answers the questions from then on;
-    // "gehe N", "s SECONDS" on the clock, "d K/B/T ..." presses, "set KEY VALUE", "zaehlen" counts window
-    // calls and sounds anew. "PROBE=VALUE" and "PROBE~PART" check what `messen` reads.
+    // Plays a presenter's steps, separated by semicolons. Keys: "weiter" (Space), "springen",
+    // "zurueck", "pause", "neustart" (F5), "rangliste", "ranglistentaste". Events: "empfaenger" (a
+    // receiver identified), "vorlage" (the options chose a template), "export", "beschriftungen"
+    // (the file labels asked for), "frisch" (a new start without a question file). "ja"/"nein"
+    // answers the questions from then on; "gehe N"; "s SECONDS" on the clock; "d K/B/T ..." presses;
+    // "set KEY VALUE"; "zaehlen" counts window calls and sounds anew. "PROBE=VALUE" and
+    // "PROBE~PART" check what `messen` reads.
     void spielen(const QString &skript)
     {
         const QHash<QString, void (Spielablauf::*)()> tasten{
             {"weiter", &Spielablauf::naechsteFrage},
             {"springen", &Spielablauf::frageUeberspringen},
+            {"zurueck", &Spielablauf::frageZurueck},
+            {"beschriftungen", &Spielablauf::dateiBeschriftungen},
             {"pause", &Spielablauf::pauseTaste},
             {"neustart", &Spielablauf::neuStarten},
             {"rangliste", &Spielablauf::ranglisteZeigen},
@@ -282,6 +279,9 @@ private:
                 m->ablauf.goToFrage(w[1].toInt());
             } else if (w[0] == "ja" || w[0] == "nein") {
                 m->dialoge.antwortJa = w[0] == "ja";
+            } else if (w[0] == "frisch") { // fresh settings: no question file chosen
+                m.reset();
+                m = std::make_unique<Stand>();
             } else if (w[0] == "zaehlen") {
                 m->fenster.aufrufe.clear();
                 m->klang.gespielt.clear();
@@ -355,7 +355,11 @@ private slots:
         QTest::newRow("automation") << QString(
             "set AutomatisierungAktiviert true; set AutomatisierungZeit 3; "
             "set SoundFileToeneAutomatisierung plop2.wav; weiter; s 2; countdown=1; s 14.999; nr=1; "
-            "s 0.001; nr=2; klang=plop2.wav; s 17; weiter; zaehlen; s 3; nr=3; klaenge=0; hinweise=0");
+            "s 0.001; nr=2; klang=plop2.wav; s 17; weiter; zaehlen; s 3; nr=3; klaenge=0; hinweise=");
+        QTest::newRow("no questions: only the file is asked for")
+            << QString("frisch; weiter; springen; zurueck; gehe 2; beschriftungen; hinweise=%1|%1|%1|%1; "
+                       "dateiText=%1; #frage=0; ansicht=Start")
+                   .arg("Keine Fragedatei ausgewählt.");
         QTest::newRow("ranking only without a running countdown") << QString(
             "weiter; s 2; rangliste; ranglistentaste; ansicht=Frage; s 10; rangliste; ansicht=Rangliste; "
             "aktiv=0; ranglistentaste; ansicht=RanglisteUnterSchwarz");
@@ -375,21 +379,6 @@ private slots:
     {
         QFETCH(QString, schritte);
         spielen(schritte);
-    }
-
-    void ohneFragenFragtNurNachDerDatei()
-    {
-        m.reset();
-        m = std::make_unique<Stand>(); // fresh settings: no question file chosen
-        m->ablauf.naechsteFrage();
-        m->ablauf.frageUeberspringen();
-        m->ablauf.frageZurueck();
-        m->ablauf.goToFrage(2);
-        m->ablauf.dateiBeschriftungen();
-        QCOMPARE(m->dialoge.hinweisTexte(), QStringList(4, "Keine Fragedatei ausgewählt."));
-        QCOMPARE(m->fenster.dateiText, QString("Keine Fragedatei ausgewählt."));
-        QCOMPARE(m->fenster.zaehle("frage"), 0);
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
     }
 
     // F5, or Open answered Yes, in every phase of a question: nothing of the old round fires
@@ -419,18 +408,13 @@ private slots:
         Einstellungen::setzen({{Schluessel::AutomatisierungAktiviert, automatisch ? "true" : "false"},
                                {Schluessel::AutomatisierungZeit, 3}});
         // Handset 4 registers on the start screen and answers A, which is right.
-        druecke({{1, 4, 2}});
-        m->ablauf.naechsteFrage();
-        sekunden(1);
-        if (phase != "answer delay") {
-            sekunden(1);
-            druecke({{1, 4, 1}});
-            sekunden(1);
-        }
+        spielen("d 1/4/2; weiter; s 1");
+        if (phase != "answer delay")
+            spielen("s 1; d 1/4/1; s 1");
         if (phase == "paused")
-            m->ablauf.pauseTaste();
+            spielen("pause");
         if (phase.endsWith("pending"))
-            sekunden(10 + (automatisch ? 2 : 0));
+            spielen(automatisch ? "s 12" : "s 10");
         QCOMPARE(m->ablauf.automatisierungGeplant(), automatisch);
         QCOMPARE(m->fenster.zaehle("ergebnis"), automatisch ? 1 : 0);
 
@@ -466,39 +450,19 @@ private slots:
                     !m->dialoge.hinweise.at(0).informativerText.isEmpty());
 
         if (!neu) {
-            QCOMPARE(m->engine.getAktuelleFrageNr(), 1);
-            sekunden(30);
-            QCOMPARE(antwort(1, 4, 1), phase == "answer delay" ? -1 : 1);
-            QCOMPARE(m->fenster.zaehle("ende"), 1);
-            QCOMPARE(m->fenster.zaehle("ergebnis"), 1);
-            QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
+            spielen(QString("nr=1; s 30; antwort 1/4/1=%1; #ende=1; #ergebnis=1; zeitgeber=0")
+                        .arg(phase == "answer delay" ? -1 : 1));
             return;
         }
-        QCOMPARE(m->fenster.ansicht, SpielFenster::Ansicht::Start);
-        QVERIFY(!m->fenster.pause);
-        QVERIFY(m->ablauf.stimmenVerbunden());
-        QCOMPARE(m->engine.getAktuelleFrageNr(), 0);
-        QVERIFY(m->engine.getPersonen().isEmpty());
-        QCOMPARE(m->fenster.rangliste, 0);
-        QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
-        sekunden(30);
+        spielen("ansicht=Start; pause=0; stimmen=1; nr=0; personen=0; rangliste=0; zeitgeber=0; s 30");
         QCOMPARE(
             m->fenster.aufrufe.mid(ab).filter(QRegularExpression("^(antworten|tick|ende|ergebnis|frage)")),
             QStringList{});
-
-        // The new game's first question: only handset 7 answers, right.
-        m->ablauf.naechsteFrage();
-        m->uhr.vorspulen(0);
-        m->ablauf.naechsteFrage();
-        QVERIFY(m->engine.istCountdownAktiv());
-        druecke({{1, 7, 1}});
-        sekunden(30);
-        QCOMPARE(m->fenster.zaehle("antworten", ab), 1);
-        QCOMPARE(m->fenster.zaehle("ende", ab), 1);
-        QCOMPARE(m->fenster.aufrufe.mid(ab).filter("ergebnis"),
-                 QStringList{"ergebnis Answer1 1/0 100,0,0,0 | "});
-        QCOMPARE(m->fenster.rangliste, 1);
-        QCOMPARE(m->uhr.aktiveZeitgeber(), 0);
+        // The new game's first question (Space twice: shown, then counted down at once): only
+        // handset 7 answers, right.
+        spielen(
+            "zaehlen; weiter; s 0; weiter; countdown=1; d 1/7/1; s 30; #antworten=1; #ende=1; #ergebnis=1; "
+            "#ergebnis Answer1 1/0 100,0,0,0 | =1; rangliste=1; zeitgeber=0");
     }
 
     // A spreadsheet becomes a question file beside it, which is opened; the lines left out are
