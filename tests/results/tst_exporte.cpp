@@ -259,16 +259,14 @@ public:
                 return;
             const QString ort = attribut(xml, "r"), typ = attribut(xml, "t");
             const QString format = m_formate.value(attribut(xml, "s").toInt());
-            QString wert;
-            bool mitWert = false;
+            std::optional<QString> wert;
             while (xml.readNextStartElement()) {
-                mitWert = mitWert || xml.name() == QLatin1String("v");
                 if (xml.name() == QLatin1String("v"))
                     wert = xml.readElementText();
                 else
                     xml.skipCurrentElement();
             }
-            if (!mitWert)
+            if (!wert)
                 return; // empty, with a style only
             int spalte = 0, i = 0;
             for (; ort.at(i).isLetter(); ++i)
@@ -279,8 +277,8 @@ public:
             QStringList &z = zeilen[zeile - 1];
             while (z.size() < spalte)
                 z.append(QString());
-            z[spalte - 1] = (typ == "s" ? "s:" + m_strings.value(wert.toInt())
-                                        : (typ.isEmpty() ? "n" : typ) + ':' + wert) +
+            z[spalte - 1] = (typ == "s" ? "s:" + m_strings.value(wert->toInt())
+                                        : (typ.isEmpty() ? "n" : typ) + ':' + *wert) +
                             (format.isEmpty() ? QString() : " [" + format + ']');
         });
         return zeilen;
