@@ -50,14 +50,6 @@ public:
         m_puffer += daten;
         emit readyRead();
     }
-    // The device has gone from under the open port.
-    void entfernt()
-    {
-        if (!m_offen)
-            return;
-        schliessen();
-        emit verloren();
-    }
 
     bool eingestellt = false;
     QStringList geoeffnet;
@@ -87,8 +79,10 @@ public:
     void ausstecken(const QString &name)
     {
         namen.removeAll(name);
-        if (letzterPort && letzterPort->isOpen() && letzterPort->portName() == name)
-            letzterPort->entfernt();
+        if (letzterPort && letzterPort->isOpen() && letzterPort->portName() == name) {
+            letzterPort->schliessen();
+            emit letzterPort->verloren();
+        }
     }
     bool vorhanden(const QString &name) const { return namen.contains(name) && geraete.contains(name); }
     // The device `name` sends: to the port that has it open, else into the system's buffer.

@@ -65,34 +65,22 @@ int TestUhr::aktiveZeitgeber() const
                              [](const auto &z) { return z && z->m_aktiv; }));
 }
 
-// The next timer due: the earliest, equal times in the order they were started.
-static TestZeitgeber *naechster(const QList<QPointer<TestZeitgeber>> &liste)
-{
-    TestZeitgeber *gewaehlt = nullptr;
-    for (const auto &z : liste) {
-        if (z && z->m_aktiv &&
-            (!gewaehlt ||
-             std::pair(z->m_faellig, z->m_folge) < std::pair(gewaehlt->m_faellig, gewaehlt->m_folge)))
-            gewaehlt = z;
-    }
-    return gewaehlt;
-}
-
-bool TestUhr::naechsterZeitgeber(qint64 bis)
-{
-    m_zeitgeber.removeAll(nullptr);
-    TestZeitgeber *zeitgeber = naechster(m_zeitgeber);
-    if (!zeitgeber || zeitgeber->m_faellig > bis)
-        return false;
-    m_jetzt = std::max(m_jetzt, zeitgeber->m_faellig);
-    zeitgeber->ausloesen();
-    return true;
-}
-
 void TestUhr::vorspulen(qint64 ms)
 {
     const qint64 ziel = m_jetzt + ms;
-    while (naechsterZeitgeber(ziel)) {
+    for (;;) {
+        // The next timer due: the earliest, equal times in the order they were started.
+        m_zeitgeber.removeAll(nullptr);
+        TestZeitgeber *naechster = nullptr;
+        for (TestZeitgeber *z : std::as_const(m_zeitgeber)) {
+            if (z->m_aktiv && (!naechster || std::pair(z->m_faellig, z->m_folge) <
+                                                 std::pair(naechster->m_faellig, naechster->m_folge)))
+                naechster = z;
+        }
+        if (!naechster || naechster->m_faellig > ziel)
+            break;
+        m_jetzt = std::max(m_jetzt, naechster->m_faellig);
+        naechster->ausloesen();
     }
     m_jetzt = ziel;
 }

@@ -5,8 +5,6 @@
 #include <QList>
 #include <QPointer>
 
-#include <limits>
-
 // A clock the test advances by hand. Timers fire in the order of their due times (equal times in
 // the order they were started), each at exactly its due time.
 class TestUhr final : public Uhr
@@ -21,8 +19,6 @@ public:
     // Advances the clock by `ms`, firing every timer that comes due on the way. vorspulen(0)
     // fires the timers due now (zero-length single shots).
     void vorspulen(qint64 ms);
-    // Advances to the next timer due by `bis` and fires it; false when there is none.
-    bool naechsterZeitgeber(qint64 bis = std::numeric_limits<qint64>::max());
     qint64 jetzt() const { return m_jetzt; }
     int aktiveZeitgeber() const;
 
