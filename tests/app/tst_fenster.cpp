@@ -86,14 +86,6 @@ private:
                        << js(&telefon, QStringLiteral("JSON.stringify(Abstimmung.zustand())")).toString();
         return ok;
     }
-    // A phone's screen opening `url`; whether it got connected.
-    bool verbinden(QWebEngineView &telefon, const QUrl &url)
-    {
-        telefon.resize(360, 640);
-        telefon.show();
-        telefon.load(url);
-        return telefonZustand(telefon, "verbunden", true);
-    }
     // A desktop wider than the offscreen screen, as a projector's.
     static void breiterDesktop()
     {
@@ -109,27 +101,22 @@ private slots:
     void ganzesSpielMitTasten_data()
     {
         QTest::addColumn<QString>("seite");
-        QTest::addColumn<QString>("frei");    // what the pause sign leaves in sight
-        QTest::addColumn<QString>("prozent"); // the share of answer B
-        QTest::newRow("Morvane") << QString("morvane.html") << QString(".textFrage, .kachel")
-                                 << QString(".prozentAntwortB");
-        QTest::newRow("Tandrivelle") << QString("tandrivelleneu.html") << QString(".textFrage, .antwortZeile")
-                                     << QString(".prozent_B");
-        QTest::newRow("Kahoot") << QString("kahoot.html") << QString(".textFrage, .antwort")
-                                << QString(".prozentProzenangabeTextB");
+        QTest::addColumn<QString>("frei"); // what the pause sign leaves in sight
+        QTest::newRow("Morvane") << QString("morvane.html") << QString(".textFrage, .kachel");
+        QTest::newRow("Tandrivelle") << QString("tandrivelleneu.html")
+                                     << QString(".textFrage, .antwortZeile");
+        QTest::newRow("Kahoot") << QString("kahoot.html") << QString(".textFrage, .antwort");
     }
     void ganzesSpielMitTasten()
     {
         QFETCH(QString, seite);
         QFETCH(QString, frei);
-        QFETCH(QString, prozent);
         QVERIFY(h->starten(QString::fromLatin1(QTest::currentDataTag())));
         MainWindow &f = *h->fenster;
         spiel &s = f.getSpiel();
 
         // First start: the German sample questions, the start screen in front.
         QCOMPARE(f.statusAnzahl(), QString("Anzahl Fragen: 9"));
-        QVERIFY(Einstellungen::text(Schluessel::FrageFile).endsWith("/examples/DE/BspFragen.xml"));
         QVERIFY(f.startScreenAngezeigt() && f.startAnsicht()->isVisible() && !f.frageAnsicht()->isVisible());
         QVERIFY(h->geladen(f.frageAnsicht(), seite));
         QVERIFY(h->geladen(f.startAnsicht(), "startscreen.html"));
@@ -154,7 +141,6 @@ private slots:
         h->sekunden(17);
         QVERIFY(!s.istCountdownAktiv() && !f.stimmenVerbunden());
         h->sekunden(2);
-        QTRY_COMPARE(frageSeite("qt.jQuery('" + prozent + "').text()"), QString("100.0%"));
 
         // The ranking after Return.
         h->taste(Qt::Key_Return);
@@ -401,7 +387,8 @@ private slots:
     }
 
     // Off, the program listens on no port; the option turns the server on, moves it to another
-    // port and turns it off again, with the join box on the start screen following.
+    // port and turns it off again, with the join box on the start screen following. A port another
+    // program holds is named in a box.
     void schaltetMitDerOption()
     {
         const quint16 port = freierPort();
@@ -440,15 +427,11 @@ private slots:
         aendern(Schluessel::HandyAbstimmung, QStringLiteral("false"));
         QTRY_COMPARE_WITH_TIMEOUT(beitrittSichtbar(start), QString("hidden"), 20000);
         QTRY_VERIFY(!lauscht(anderer));
-    }
 
-    void belegterPortWirdGesagt()
-    {
         QTcpServer belegt;
         QVERIFY(belegt.listen(QHostAddress::Any));
-        Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::HandyPort, QString::number(belegt.serverPort()));
-        QVERIFY(starten());
+        aendern(Schluessel::HandyAbstimmung, QStringLiteral("true"));
         QTRY_COMPARE_WITH_TIMEOUT(h->dialoge.hinweise.size(), 1, 10000);
         QVERIFY2(h->dialoge.hinweise.at(0).text.contains(QString::number(belegt.serverPort())),
                  qPrintable(h->dialoge.hinweise.at(0).text));
@@ -471,7 +454,6 @@ private slots:
         const QString adresse = js(start, "qt.jQuery('.handyAdresse').text()").toString();
         QVERIFY2(adresse.contains(QStringLiteral("c=") + f.handys()->code()), qPrintable(adresse));
         QCOMPARE(js(start, "qt.jQuery('.handyCode').text()").toString(), f.handys()->code());
-        QVERIFY(js(start, "qt.jQuery('.handyQr').attr('src')").toString().startsWith("data:image/svg+xml"));
         QUrl url(adresse);
         url.setHost(QStringLiteral("127.0.0.1"));
 
@@ -492,7 +474,10 @@ private slots:
             "    window.koepfe.push(k.textContent);"
             "}).observe(document, {subtree: true, childList: true, characterData: true});"));
         telefon.page()->scripts().insert(mitschrift);
-        QVERIFY(verbinden(telefon, url));
+        telefon.resize(360, 640);
+        telefon.show();
+        telefon.load(url);
+        QVERIFY(telefonZustand(telefon, "verbunden", true));
         QCOMPARE(js(&telefon, "Abstimmung.zustand().nummer").toInt(), 1);
         QCOMPARE(js(&telefon, "navigator.language").toString(), QString("en-US"));
         const QStringList koepfe = js(&telefon, "window.koepfe").toStringList();
@@ -632,24 +617,22 @@ private slots:
         h->fragen({Testdaten::Frage()}, QStringLiteral("Unterricht/Naturwissenschaften und Technik/Klasse "
                                                        "7b/Einheit Kontinente und Ozeane/Wiederholung.xml"));
         MainWindow &f = h->erzeugen(QStringLiteral("Morvane"), QSize());
-        const QRect frei = f.screen()->availableGeometry();
         // The size only: where the frame goes is the window manager's affair.
-        const auto passt = [&]() {
-            return f.width() <= frei.width() && f.height() <= frei.height();
-        };
-        QVERIFY(passt());
+        const QSize frei = f.screen()->availableGeometry().size();
+        QCOMPARE(f.size().boundedTo(frei), f.size());
         f.goToFrage(1);
         QCoreApplication::processEvents();
-        QVERIFY2(passt(), qPrintable(QStringLiteral("%1x%2").arg(f.width()).arg(f.height())));
+        QCOMPARE(f.size().boundedTo(frei), f.size());
         f.showNormal();
         QTRY_VERIFY(!f.isMaximized());
-        QVERIFY2(passt(), qPrintable(QStringLiteral("%1x%2").arg(f.width()).arg(f.height())));
+        QCOMPARE(f.size().boundedTo(frei), f.size());
         f.resize(1024, 600);
         QTRY_COMPARE(f.size(), QSize(1024, 600));
     }
 
     // The go-to window takes question numbers only, up to four digits, and jumps on the button or
-    // Return; opened again it starts empty; Escape closes; it sits in the middle of the main window.
+    // Return; opened again it starts empty; it sits in the middle of the main window. (Escape closes
+    // it: the full screen test.)
     void goToNimmtNurFragenummern()
     {
         QWidget haupt;
@@ -675,9 +658,6 @@ private slots:
         QTest::keyClicks(feld, "7");
         QTest::keyClick(feld, Qt::Key_Return);
         QCOMPARE(QList<QVariantList>(sprung), (QList<QVariantList>{{0}, {1234}, {7}}));
-
-        QTest::keyClick(feld, Qt::Key_Escape);
-        QVERIFY(!fenster.isVisible());
     }
 
     // The keys a presenter presses to go on answer the question of an interrupted game with Yes;
@@ -686,10 +666,9 @@ private slots:
     {
         QTest::addColumn<bool>("jaAlsVorgabe");
         QTest::addColumn<int>("taste");
-        QTest::addColumn<bool>("ja");
         for (const bool ja : {true, false}) {
-            QTest::addRow("space, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Space) << ja;
-            QTest::addRow("return, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Return) << ja;
+            QTest::addRow("space, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Space);
+            QTest::addRow("return, %s", ja ? "Yes first" : "No first") << ja << int(Qt::Key_Return);
         }
     }
 
@@ -714,7 +693,7 @@ private slots:
         });
         Meldung frage{QStringLiteral("Weiter?"), {}, {}, false};
         frage.jaAlsVorgabe = jaAlsVorgabe;
-        QTEST(dialoge.frage(frage), "ja");
+        QCOMPARE(dialoge.frage(frage), jaAlsVorgabe);
         QVERIFY(gedrueckt);
     }
 
@@ -728,7 +707,6 @@ private slots:
     }
     void shortcutFensterGroesse()
     {
-        breiterDesktop();
         QFETCH(int, breite);
         Einstellungen::setzen(Schluessel::DesktopWidth, breite);
         QTEST(shortcutkeys().size() == QSize(800, 600), "klein");
