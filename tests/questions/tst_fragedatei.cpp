@@ -51,8 +51,9 @@ void bildZeile(const char *name, const char *frageDatei, const char *bild, const
 }
 
 const QByteArray Png = QByteArray("\x89PNG\r\n\x1a\n", 8) + "bild";
+const QString Fremd = QStringLiteral(PLENARO_QUELLEN "/tests/questions/fremdformate/");
 
-// "text|answers|correct|points|pictures" per question, the report last.
+// "text|answers|correct|points|pictures" per question, the report last; a line break as \n.
 QStringList beschreibung(const Fremdformat::Ergebnis &ergebnis)
 {
     QStringList zeilen;
@@ -69,23 +70,7 @@ QStringList beschreibung(const Fremdformat::Ergebnis &ergebnis)
                 .arg(bilder.join(QLatin1Char(',')).remove(QRegularExpression(QStringLiteral(",+$")))));
     }
     zeilen.append(ergebnis.bericht(false));
-    return zeilen;
-}
-
-QByteArray moodle(const QByteArray &fragen)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n" + fragen + "\n</quiz>\n";
-}
-
-QByteArray mc(const QByteArray &format, const QByteArray &text, const QByteArray &antworten)
-{
-    return "<question type=\"multichoice\"><questiontext format=\"" + format + "\"><text><![CDATA[" + text +
-           "]]></text></questiontext>" + antworten + "</question>";
-}
-
-void zeile(const char *name, const QByteArray &inhalt, Format format, const QStringList &erwartet)
-{
-    QTest::newRow(name) << inhalt << int(format) << erwartet;
+    return zeilen.replaceInStrings(QStringLiteral("\n"), QStringLiteral("\\n"));
 }
 
 void tabelle(const char *name, const QByteArray &csv, int anzahl, const QStringList &felder,
@@ -93,9 +78,6 @@ void tabelle(const char *name, const QByteArray &csv, int anzahl, const QStringL
 {
     QTest::newRow(name) << csv << englisch << anzahl << felder << fehler;
 }
-
-const QByteArray AB =
-    "<answer fraction=\"100\"><text>a</text></answer><answer fraction=\"0\"><text>b</text></answer>";
 
 } // namespace
 
@@ -325,124 +307,37 @@ private slots:
         QCOMPARE(quelle.lokalerPfad, bild);
     }
 
+    // Question banks as learning platforms and teachers write them, each file of the folder against
+    // what its expected file says it gives.
     void lesen_data()
     {
-        QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("datei");
         QTest::addColumn<QStringList>("erwartet");
-        const QByteArray bild = Png.toBase64();
-        zeile(
-            "xml: html, plain text, auto format, markdown, true/false, points, category",
-            moodle("<question type=\"category\"><category><text>$course$/Top</text></category></question>" +
-                   mc("html",
-                      "<p>Welche Stadt ist die <b>Hauptstadt</b>\n   von Frankreich?</p><p>2 &lt; 3 &amp; "
-                      "<script>alert(1)</script>mehr</p>",
-                      "<defaultgrade>2.0000000</defaultgrade><answer fraction=\"0\" "
-                      "format=\"html\"><text>Lyon</text></answer><answer fraction=\"100\" "
-                      "format=\"html\"><text>&lt;i&gt;Paris&lt;/i&gt;</text></answer><answer "
-                      "fraction=\"0\"><text>Nizza</text></answer>") +
-                   "<question type=\"truefalse\"><questiontext format=\"plain_text\"><text>Ist &lt;b&gt; ein "
-                   "Tag?</text></questiontext><answer fraction=\"0\"><text>true</text></answer><answer "
-                   "fraction=\"100\"><text>false</text></answer></question>" +
-                   mc("moodle_auto_format", "Zeile eins\nZeile  zwei", AB) +
-                   mc("markdown", "Was ist **fett**?", AB)),
-            Format::MoodleXml,
-            {"Welche Stadt ist die Hauptstadt von Frankreich?\n2 < 3 & mehr|Lyon/Paris/Nizza|2|2|",
-             "Ist &lt;b> ein Tag?|Wahr/Falsch|2|1|", "Zeile eins\nZeile  zwei|a/b|1|1|",
-             "Was ist fett?|a/b|1|1|", "4 Fragen übernommen."});
-        zeile("xml: embedded pictures, names made safe, other types skipped",
-              moodle(mc("html",
-                        "<p>Wer?</p><img src=\"http://example.invalid/x.png\"><img "
-                        "src=\"@@PLUGINFILE@@/bild%20eins.png\">]]></text><file name=\"bild eins.png\" "
-                        "path=\"/\" "
-                        "encoding=\"base64\">" +
-                            bild + "</file><text><![CDATA[",
-                        "<answer fraction=\"0\" format=\"html\"><text><![CDATA[<img "
-                        "src=\"@@PLUGINFILE@@/../x.png\">B]]></text><file name=\"../x.png\" path=\"/\" "
-                        "encoding=\"base64\">" +
-                            bild + "</file></answer>" + AB) +
-                     "<question type=\"essay\"/><question type=\"matching\"/>" +
-                     mc("html", "fünf",
-                        QByteArray(AB).repeated(2) + "<answer fraction=\"0\"><text>e</text></answer>") +
-                     mc("html", "zwei richtig",
-                        "<answer fraction=\"50\"><text>a</text></answer><answer "
-                        "fraction=\"50\"><text>b</text></answer>")),
-              Format::MoodleXml,
-              {"Wer?|B/a/b|2|1|bild eins.png=bild,x.png=bild",
-               "1 Frage übernommen, 4 übersprungen: Frage 2 (Typ Freitext), Frage 3 (Typ Zuordnung), "
-               "Frage 4 (5 Antworten, höchstens 4), Frage 5 (mehrere richtige Antworten)"});
-        zeile("gift: titles, comments, escapes, formats, true/false, gap, categories",
-              "// Kommentar\n$CATEGORY: $course$/Geografie\n\n::Hauptstadt::Welche Stadt ist die "
-              "Hauptstadt von Frankreich? {\n  ~Lyon#falsch\n  =Paris\n  ~%0%Nizza\n}\n\nDie Erde ist "
-              "rund.{T}\n\nDie Sonne ist ein Planet. {FALSE#Nein}\n\n::M::Was bedeutet a\\=b \\{x\\} "
-              "\\~ "
-              "\\# \\:?\\nZeile 2{=Gleichheit ~Zuweisung}\n\n[html]<p>Welche <b>Farbe</b>?</p>{=Rot "
-              "~Blau}\n\n[markdown]Was ist **fett**?{=dick ~dünn}\n\n[plain]a <b> &lt; &gt; c{=x "
-              "~y}\n\nParis ist "
-              "{=die Hauptstadt ~eine Stadt} Frankreichs.\n",
-              Format::Gift,
-              {"Welche Stadt ist die Hauptstadt von Frankreich?|Lyon/Paris/Nizza|2|1|",
-               "Die Erde ist rund.|Wahr/Falsch|1|1|", "Die Sonne ist ein Planet.|Wahr/Falsch|2|1|",
-               "Was bedeutet a=b {x} ~ # :?\nZeile 2|Gleichheit/Zuweisung|1|1|",
-               "Welche Farbe?|Rot/Blau|1|1|", "Was ist fett?|dick/dünn|1|1|",
-               "a &lt;b> &amp;lt; &amp;gt; c|x/y|1|1|",
-               "Paris ist _____ Frankreichs.|die Hauptstadt/eine Stadt|1|1|", "8 Fragen übernommen."});
-        zeile("gift: what cannot be presented",
-              "Aufsatz{}\n\nZahl{#5}\n\nPaare{=a -> b =c -> d}\n\nKurz{=vier =4}\n\nNur Text\n\n"
-              "Fünf{=a ~b ~c ~d ~e}\n\nHalb{~%50%a ~%50%b ~c}\n\nUmfrage{~a ~b}",
-              Format::Gift,
-              {"Umfrage|a/b|0|1|",
-               "1 Frage übernommen, 7 übersprungen: Frage 1 (Typ Freitext), Frage 2 (Typ Zahl), "
-               "Frage 3 (Typ Zuordnung), Frage 4 (Typ Kurzantwort), Frage 5 (Typ Beschreibung), "
-               "Frage 6 (5 Antworten, höchstens 4), Frage 7 (mehrere richtige Antworten)"});
-        zeile("aiken: both option styles, several lines, a vertical tab, too many answers",
-              "Welche Farbe hat\vder Himmel?\nA. Blau\nB) Grün <3\nC. Rot\nANSWER: "
-              "A\nZweizeilige\nFrage?\n"
-              "A) x\nB) y\nANSWER: B\n\nFünf?\nA. 1\nB. 2\nC. 3\nD. 4\nE. 5\nANSWER: E\n",
-              Format::Aiken,
-              {"Welche Farbe hat der Himmel?|Blau/Grün <3/Rot|1|1|", "Zweizeilige\nFrage?|x/y|2|1|",
-               "2 Fragen übernommen, 1 übersprungen: Frage 3 (5 Antworten, höchstens 4)"});
-        // Broken files: the line and the reason.
-        const auto keine = [](const char *gruende) {
-            return QStringList{"Keine der Fragen lässt sich übernehmen: Frage 1 (" + QString(gruende) + ')'};
-        };
-        zeile("xml not well-formed", "<quiz>\n<question>\n</quiz>", Format::MoodleXml,
-              {"Die Datei ist keine gültige Fragedatei (XML-Fehler in Zeile 3, Spalte 7: Opening and "
-               "ending tag mismatch.)."});
-        zeile("xml without quiz", "<?xml version=\"1.0\"?>\n\n<fragen/>", Format::MoodleXml,
-              {"Zeile 3: das Element <quiz> fehlt"});
-        zeile("gift brace not closed", "Erste {=a ~b}\n\nZweite {=a\n~b\n\nDritte{=a ~b}", Format::Gift,
-              {"Erste|a/b|1|1|", "Dritte|a/b|1|1|",
-               "2 Fragen übernommen, 1 übersprungen: Frage 2 (Zeile 3: die schließende Klammer } fehlt)"});
-        zeile("gift title not closed", "// c\n\n::Titel\nohne Ende {=a ~b}", Format::Gift,
-              keine("Zeile 3: dem Titel fehlt das schließende ::"));
-        zeile("gift two blocks", "F {=a ~b}\nund {=c ~d}", Format::Gift,
-              keine("Zeile 2: mehr als eine Klammer { in einer Frage"));
-        zeile("gift answer without mark", "F {\nx =a ~b}", Format::Gift,
-              keine("Zeile 2: eine Antwort beginnt nicht mit = oder ~"));
-        zeile("aiken answer line missing", "F?\nA. x\nB. y\n\nG?\nA. x\nB. y\nANSWER: A", Format::Aiken,
-              {"G?|x/y|1|1|",
-               "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: die Zeile ANSWER: fehlt)"});
-        zeile("aiken answer names none", "F?\nA. x\nB. y\nANSWER: C", Format::Aiken,
-              keine("Zeile 4: ANSWER: nennt keine der Antworten"));
-        zeile("aiken letter skipped", "F?\nA. x\nC. y\nANSWER: A\n\nG?\nA. x\nB. y\nANSWER: B", Format::Aiken,
-              {"G?|x/y|2|1|",
-               "1 Frage übernommen, 1 übersprungen: Frage 1 (Zeile 3: Antwort B. oder ANSWER: erwartet)"});
-        zeile("aiken without answers", "Nur eine Frage?\n\nANSWER: A", Format::Aiken,
-              keine("Zeile 1: die Antworten A., B. … fehlen), Frage 2 (Zeile 3: ANSWER: vor den Antworten "
-                    "A., B. …"));
+        QMap<QString, QStringList> erwartet;
+        QString datei;
+        for (const QString &zeile : QString::fromUtf8(Testdaten::lesen(Fremd + "erwartet.txt")).split('\n')) {
+            if (zeile.startsWith('['))
+                datei = zeile.section(']', 0, 0).mid(1);
+            else if (!zeile.isEmpty() && !zeile.startsWith('#'))
+                erwartet[datei].append(zeile);
+        }
+        for (const QString &name : QDir(Fremd).entryList({"*.xml", "*.gift", "*.aiken"}))
+            QTest::newRow(qPrintable(name)) << name << erwartet.value(name);
     }
     // Only what the program can present is taken, and nothing is written when no question fits.
     void lesen()
     {
-        QFETCH(QByteArray, inhalt);
-        QFETCH(int, format);
+        QFETCH(QString, datei);
         QFETCH(QStringList, erwartet);
+        const QByteArray inhalt = Testdaten::lesen(Fremd + datei);
+        const Format format = datei.endsWith(".xml")    ? Format::MoodleXml
+                              : datei.endsWith(".gift") ? Format::Gift
+                                                        : Format::Aiken;
         const bool fragen = erwartet.size() > 1;
         // A file the questions come from is recognised by its content.
         if (fragen)
-            QCOMPARE(int(Fremdformat::erkennen(inhalt)), format);
-        const Fremdformat::Ergebnis ergebnis = Fremdformat::lesenAus(inhalt, Format(format), false);
+            QCOMPARE(Fremdformat::erkennen(inhalt), format);
+        const Fremdformat::Ergebnis ergebnis = Fremdformat::lesenAus(inhalt, format, false);
         QCOMPARE(beschreibung(ergebnis), erwartet);
         QTemporaryDir ordner;
         const QString ziel = ordner.filePath(QStringLiteral("z.xml"));
