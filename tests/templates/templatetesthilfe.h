@@ -1,6 +1,7 @@
 #pragma once
 
 #include "einstellungen.h"
+#include "person.h"
 #include "schluessel.h"
 #include "templatesplenaro.h"
 
@@ -65,4 +66,18 @@ inline void zeigen(templatesPlenaro &vorlage, const QDomElement &frage, int numm
 {
     vorlage.frageAnzeigen(frage, nummer);
     vorlage.antwortenAnzeigen(frage);
+}
+
+// A participant with evaluated answers of the given points and times (ms).
+inline Person teilnehmer(uint buzzer, uint klassensatz, const QList<QPair<int, double>> &antworten)
+{
+    Person person(buzzer, klassensatz);
+    int frage = 1;
+    for (const auto &[punkte, zeit] : antworten) {
+        AntwortDerPerson &antwort = person.getAntwortDerFrage(frage++);
+        antwort.setPunkte(punkte);
+        antwort.setAntwortszeit(zeit);
+        antwort.setAusgewertet(true);
+    }
+    return person;
 }
