@@ -40,12 +40,6 @@ public:
         stapel.clear();
         return std::exchange(anweisungen, {});
     }
-    // Everything sent so far, the queue of this turn included.
-    QStringList alle()
-    {
-        senden();
-        return anweisungen;
-    }
 
     QStringList anweisungen;
     // One entry per call into the page: the statements of one turn.
@@ -54,7 +48,6 @@ public:
     std::function<QVariant(const QString &)> antworter;
     bool verzoegert = false;
     QList<std::function<void()>> offen;
-    QList<QUrl> seiten;
     QList<double> zooms;
     int verlaufGeloescht = 0;
     int ansichtHoehe = 1080;
@@ -80,6 +73,6 @@ protected:
         else
             antwort(wert);
     }
-    void seiteOeffnen(const QUrl &seite) override { seiten.append(seite); }
+    void seiteOeffnen(const QUrl &) override {}
     void zoomAnwenden(double faktor) override { zooms.append(faktor); }
 };
