@@ -142,8 +142,7 @@ QProcessEnvironment Bildschirm::umgebung(bool laptop) const
     QProcessEnvironment fuerSchirm = umgebung();
     // The display of one screen, ":7.1".
     if (zweiSchirme())
-        fuerSchirm.insert(QStringLiteral("DISPLAY"),
-                          m_anzeige + (laptop ? QStringLiteral(".0") : QStringLiteral(".1")));
+        fuerSchirm.insert(QStringLiteral("DISPLAY"), m_anzeige + QLatin1String(laptop ? ".0" : ".1"));
     return fuerSchirm;
 }
 
@@ -164,11 +163,8 @@ QString Bildschirm::xdotool(const QStringList &argumente, bool laptop) const
 
 QImage Bildschirm::foto(bool laptop) const
 {
-    return QImage::fromData(ausfuehren(QStringLiteral("import"),
-                                       {QStringLiteral("-silent"), QStringLiteral("-window"),
-                                        QStringLiteral("root"), QStringLiteral("png:-")},
-                                       laptop),
-                            "PNG")
+    const QStringList argumente = QStringLiteral("-silent -window root png:-").split(QLatin1Char(' '));
+    return QImage::fromData(ausfuehren(QStringLiteral("import"), argumente, laptop), "PNG")
         .convertToFormat(QImage::Format_RGB32);
 }
 
