@@ -115,8 +115,9 @@ private slots:
         MainWindow &f = *h->fenster;
         spiel &s = f.getSpiel();
 
-        // First start: the German sample questions, the start screen in front.
+        // First start: the German sample questions, the start screen in front, the phones off.
         QCOMPARE(f.statusAnzahl(), QString("Anzahl Fragen: 9"));
+        QVERIFY(!f.handys()->laeuft());
         QVERIFY(f.startScreenAngezeigt() && f.startAnsicht()->isVisible() && !f.frageAnsicht()->isVisible());
         QVERIFY(h->geladen(f.frageAnsicht(), seite));
         QVERIFY(h->geladen(f.startAnsicht(), "startscreen.html"));
@@ -386,58 +387,9 @@ private slots:
         QTRY_COMPARE(h->fenster->ranglisteAnsicht()->zoomFactor(), 1.0);
     }
 
-    // Off, the program listens on no port; the option turns the server on, moves it to another
-    // port and turns it off again, with the join box on the start screen following. A port another
-    // program holds is named in a box.
-    void schaltetMitDerOption()
-    {
-        const quint16 port = freierPort();
-        Einstellungen::setzen(Schluessel::HandyPort, QString::number(port));
-        QVERIFY(starten());
-        QWebEngineView *start = h->fenster->startAnsicht();
-        const auto lauscht = [](quint16 wo) {
-            QTcpSocket versuch;
-            versuch.connectToHost(QHostAddress::LocalHost, wo);
-            return versuch.waitForConnected(1000);
-        };
-        QVERIFY(!h->fenster->handys()->laeuft());
-        QVERIFY(!lauscht(port));
-        QCOMPARE(beitrittSichtbar(start), QString("hidden"));
-
-        // As the options dialog changes a setting.
-        const auto aendern = [this](const QString &schluessel, const QString &wert) {
-            Einstellungen::setzen(schluessel, wert);
-            emit h->fenster->optionen()->einstellungGeaendert(schluessel);
-        };
-        aendern(Schluessel::HandyAbstimmung, QStringLiteral("true"));
-        QTRY_VERIFY(h->fenster->handys()->laeuft());
-        QCOMPARE(h->fenster->handys()->port(), port);
-        QVERIFY(lauscht(port));
-        QTRY_COMPARE_WITH_TIMEOUT(beitrittSichtbar(start), QString("shown"), 20000);
-
-        // Another port: the server moves, the address on the start screen with it.
-        const quint16 anderer = freierPort();
-        aendern(Schluessel::HandyPort, QString::number(anderer));
-        QTRY_COMPARE(h->fenster->handys()->port(), anderer);
-        QTRY_VERIFY(lauscht(anderer)); // so that its end below is seen
-        QTRY_VERIFY_WITH_TIMEOUT(
-            js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)),
-            20000);
-
-        aendern(Schluessel::HandyAbstimmung, QStringLiteral("false"));
-        QTRY_COMPARE_WITH_TIMEOUT(beitrittSichtbar(start), QString("hidden"), 20000);
-        QTRY_VERIFY(!lauscht(anderer));
-
-        QTcpServer belegt;
-        QVERIFY(belegt.listen(QHostAddress::Any));
-        Einstellungen::setzen(Schluessel::HandyPort, QString::number(belegt.serverPort()));
-        aendern(Schluessel::HandyAbstimmung, QStringLiteral("true"));
-        QTRY_COMPARE_WITH_TIMEOUT(h->dialoge.hinweise.size(), 1, 10000);
-        QVERIFY2(h->dialoge.hinweise.at(0).text.contains(QString::number(belegt.serverPort())),
-                 qPrintable(h->dialoge.hinweise.at(0).text));
-        QVERIFY(!h->fenster->handys()->laeuft());
-    }
-
+    // A phone plays a whole game; then the options move the phones' server to another port, with
+    // the address on the start screen, and turn it off; turned on at a port another program holds,
+    // it names the port in a box.
     void telefonStimmtImGanzenSpielMit()
     {
         Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
@@ -537,6 +489,36 @@ private slots:
         QVERIFY(telefonZustand(telefon, "verbunden", false));
         QTRY_VERIFY_WITH_TIMEOUT(js(start, "qt.jQuery('.handyCode').text()").toString() == f.handys()->code(),
                                  20000);
+
+        const auto lauscht = [](quint16 wo) {
+            QTcpSocket versuch;
+            versuch.connectToHost(QHostAddress::LocalHost, wo);
+            return versuch.waitForConnected(1000);
+        };
+        // As the options dialog changes a setting.
+        const auto aendern = [this](const QString &schluessel, const QString &wert) {
+            Einstellungen::setzen(schluessel, wert);
+            emit h->fenster->optionen()->einstellungGeaendert(schluessel);
+        };
+        const quint16 anderer = freierPort();
+        aendern(Schluessel::HandyPort, QString::number(anderer));
+        QTRY_COMPARE(f.handys()->port(), anderer);
+        QTRY_VERIFY(lauscht(anderer)); // so that its end below is seen
+        QTRY_VERIFY_WITH_TIMEOUT(
+            js(start, "qt.jQuery('.handyAdresse').text()").toString().contains(QString::number(anderer)),
+            20000);
+        aendern(Schluessel::HandyAbstimmung, QStringLiteral("false"));
+        QTRY_COMPARE_WITH_TIMEOUT(beitrittSichtbar(start), QString("hidden"), 20000);
+        QTRY_VERIFY(!lauscht(anderer));
+
+        QTcpServer belegt;
+        QVERIFY(belegt.listen(QHostAddress::Any));
+        Einstellungen::setzen(Schluessel::HandyPort, QString::number(belegt.serverPort()));
+        aendern(Schluessel::HandyAbstimmung, QStringLiteral("true"));
+        QTRY_COMPARE_WITH_TIMEOUT(h->dialoge.hinweise.size(), 1, 10000);
+        QVERIFY2(h->dialoge.hinweise.at(0).text.contains(QString::number(belegt.serverPort())),
+                 qPrintable(h->dialoge.hinweise.at(0).text));
+        QVERIFY(!f.handys()->laeuft());
     }
 
     // Closed at once (a double click on the wrong icon): nothing is set up behind the closed
