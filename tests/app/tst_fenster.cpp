@@ -229,9 +229,7 @@ private slots:
 
     void ueberspringenZurueckUndGoTo()
     {
-        Testdaten::Frage f;
-        f.zeit = "10";
-        h->fragen({f, f, f, f, f});
+        h->fragen(Testdaten::fragen(5));
         QVERIFY(h->starten());
         spiel &s = h->fenster->getSpiel();
         h->taste(Qt::Key_Space);
@@ -278,10 +276,7 @@ private slots:
     // unplugged, the tick goes.
     void empfaengerUndMasterHandsender()
     {
-        Testdaten::Frage f;
-        f.zeit = "10";
-        f.verzoegerung = "1";
-        h->fragen({f, f, f});
+        h->fragen(Testdaten::fragen(3));
         Einstellungen::setzen({{Schluessel::EmpfaengerAutomatischFinden, QStringLiteral("true")},
                                {Schluessel::TemplateAutomatischErkennen, QStringLiteral("true")},
                                {Schluessel::SteuerungUeberMaster, QStringLiteral("true")},
