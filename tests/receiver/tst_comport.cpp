@@ -362,42 +362,6 @@ private slots:
         QVERIFY(!port().isOpen());
     }
 
-    // Both watches look at the same moment (9000 ms is a multiple of 1800 and of 3000) just after
-    // the receiver was plugged in: there must still be one search, and the port it finds stays
-    // open for the presses. The same for every other moment of plugging in.
-    void einsteckenNachDemStart_data()
-    {
-        QTest::addColumn<int>("anderePorts");
-        QTest::newRow("2 other ports") << 2;
-        QTest::newRow("4 other ports") << 4;
-    }
-    void einsteckenNachDemStart()
-    {
-        QFETCH(int, anderePorts);
-        // Every phase of the two watches repeats after 9000 ms.
-        for (int moment = 8000; moment <= 17000; moment += 250) {
-            init();
-            Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
-            for (int i = 0; i < anderePorts; ++i)
-                geraete({{QString("ttyS%1").arg(i), {"OK"}}});
-            link();
-            m_link->verbindungStarten();
-            m_uhr->vorspulen(moment);
-            m_ports->namen.insert(int(m_uhr->jetzt() / 250) % (anderePorts + 1), QString("ttyUSB0"));
-            m_ports->geraete["ttyUSB0"] = {"#PLENARO$"};
-            m_uhr->vorspulen(3500);
-            const QByteArray wo = QByteArray::number(moment);
-            QVERIFY2(Einstellungen::ist(Schluessel::EmpfaengerVerbunden), wo);
-            QVERIFY2(port().isOpen() && port().portName() == "ttyUSB0", wo);
-            port().liefern(rahmen(1, 3, 0));
-            QVERIFY2(m_geraete->count() == 1, wo);
-            // And it stays so: no watch searches while the receiver delivers.
-            m_uhr->vorspulen(10'000);
-            port().liefern(rahmen(1, 4, 0));
-            QVERIFY2(m_geraete->count() == 2, wo);
-        }
-    }
-
     void flutWirdGedrosselt()
     {
         verbunden();
