@@ -84,48 +84,44 @@ private slots:
         QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
-    // A file dialog starts in the remembered folder, never in the root or a folder that is gone.
-    void startOrdnerDerDateiDialoge_data()
+    // A file dialog starts in the remembered folder or beside the remembered file, and a report is
+    // proposed under its name in a real folder; the root, a folder that is gone or none at all give
+    // the start folder, never wherever the program was started from.
+    void dialogOrte_data()
     {
-        QTest::addColumn<QString>("gemerkt");
-        QTest::addColumn<bool>("bleibt");
-        QTest::newRow("ordner") << "ORDNER" << true;
-        QTest::newRow("wurzel") << "/" << false;
-        QTest::newRow("leer") << "" << false;
-        QTest::newRow("weg") << "ORDNER/weg/bild.png" << false;
-        QTest::newRow("eine datei darin") << "ORDNER/bild.png" << true;
+        QTest::addColumn<bool>("speichern");
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<QString>("ort");
+        QTest::newRow("folder") << false << "ORDNER"
+                                << "ORDNER";
+        QTest::newRow("a file in it") << false << "ORDNER/bild.png"
+                                      << "ORDNER/bild.png";
+        QTest::newRow("root") << false << "/"
+                              << "START";
+        QTest::newRow("none") << false << ""
+                              << "START";
+        QTest::newRow("gone") << false << "ORDNER/weg/bild.png"
+                              << "START";
+        QTest::newRow("save in a folder") << true << "ORDNER/bericht"
+                                          << "ORDNER/bericht";
+        QTest::newRow("save, name only") << true << "bericht"
+                                         << "START/bericht";
+        QTest::newRow("save in the root") << true << "/bericht"
+                                          << "START/bericht";
+        QTest::newRow("save in a folder gone") << true << "ORDNER/weg/bericht"
+                                               << "START/bericht";
     }
-    void startOrdnerDerDateiDialoge()
+    void dialogOrte()
     {
-        QFETCH(QString, gemerkt);
-        QFETCH(bool, bleibt);
+        QFETCH(bool, speichern);
+        QFETCH(QString, pfad);
+        QFETCH(QString, ort);
         QTemporaryDir ordner;
-        gemerkt.replace("ORDNER", ordner.path());
-        const QString start = Dialoge::startOrdner(gemerkt);
-        QVERIFY2(QFileInfo(start).absoluteDir().exists() && !QDir(start).isRoot(), qPrintable(start));
-        QCOMPARE(start == QFileInfo(gemerkt).absoluteFilePath() && start.startsWith(ordner.path()), bleibt);
-    }
-
-    // A report's proposed name stays in a real folder; a bare name, one in the root or in a folder
-    // that is gone goes to the start folder, not to wherever the program was started from.
-    void speicherOrt_data()
-    {
-        QTest::addColumn<QString>("vorschlag");
-        QTest::addColumn<bool>("bleibt");
-        QTest::newRow("ordner") << "ORDNER/bericht" << true;
-        QTest::newRow("nur der name") << "bericht" << false;
-        QTest::newRow("wurzel") << "/bericht" << false;
-        QTest::newRow("weg") << "ORDNER/weg/bericht" << false;
-    }
-    void speicherOrt()
-    {
-        QFETCH(QString, vorschlag);
-        QFETCH(bool, bleibt);
-        QTemporaryDir ordner;
-        vorschlag.replace("ORDNER", ordner.path());
-        const QString ort = Dialoge::speicherOrt(vorschlag);
-        QCOMPARE(ort, bleibt ? vorschlag : Dialoge::startOrdner({}) + "/bericht");
-        QVERIFY(QFileInfo(ort).absoluteDir().exists() && !QFileInfo(ort).absoluteDir().isRoot());
+        const QFileInfo start(Dialoge::startOrdner({}));
+        QVERIFY2(start.isDir() && !QDir(start.absoluteFilePath()).isRoot(), qPrintable(start.filePath()));
+        pfad.replace("ORDNER", ordner.path());
+        ort.replace("ORDNER", ordner.path()).replace("START", start.filePath());
+        QCOMPARE(speichern ? Dialoge::speicherOrt(pfad) : Dialoge::startOrdner(pfad), ort);
     }
 };
 
