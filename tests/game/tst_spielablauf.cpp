@@ -160,20 +160,6 @@ private:
         QVERIFY(m->engine.ladeFragen(m_datei).ok());
         m->ablauf.naechsteFrage();
     }
-    // At `nach` ms into the countdown handsets 1 to 3 press (0: no press); then the end and the
-    // result. While the countdown runs, the question cannot be asked again.
-    void runde(int nach, std::array<uint, 3> knoepfe)
-    {
-        m->uhr.vorspulen(1000 + nach);
-        for (uint h = 1; h <= 3; ++h) {
-            if (knoepfe[h - 1])
-                m->ablauf.druckEmpfangen(1, h, knoepfe[h - 1]);
-        }
-        QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
-        m->ablauf.nochmalAbstimmen();
-        m->uhr.vorspulen(10000 - nach + spiel::AnzeigeVerzoegerung);
-    }
-
     // The journal of a game interrupted in question 1: 0 header, 1 file, 2 F 0, 3 F 1, 4-6
     // presses, 7 its evaluation, 8 F 2.
     QByteArray unterbrochenesSpiel(const QString &ordner)
@@ -209,6 +195,8 @@ private:
             return Einstellungen::text(w[1]);
         if (w[0] == "beenden") // asks when results would be lost
             return QString::number(m->ablauf.beendenBestaetigt());
+        if (probe == "stand") // needs an answer to question 1 from everyone
+            return zustand(m->engine.getPersonen());
         if (probe.startsWith('#'))
             return QString::number(m->fenster.zaehle(probe.mid(1)));
         const QStringList ansichten{"Frage", "Start", "Rangliste", "RanglisteUnterSchwarz"};
@@ -225,6 +213,8 @@ private:
             {"ansicht", ansichten.value(int(m->fenster.ansicht))},
             {"rangliste", QString::number(m->fenster.rangliste)},
             {"zeitgeber", QString::number(m->uhr.aktiveZeitgeber())},
+            {"moeglich", QString::number(m->ablauf.nochmalAbstimmenMoeglich())},
+            {"ersteRunde", anteile(m->engine.getProzenteErsteRunde(1))},
             {"dateiText", m->fenster.dateiText},
             {"templates", m->fenster.templates.join(',')},
             {"meldungen", QString::number(m->fenster.meldungen.size())},
@@ -237,11 +227,11 @@ private:
         return werte.value(probe, "no such check");
     }
     // Plays a presenter's steps, separated by semicolons. Keys: "weiter" (Space), "springen",
-    // "zurueck", "pause", "neustart" (F5), "rangliste", "ranglistentaste". Events: "empfaenger" (a
+    // "zurueck", "pause", "neustart" (F5), "rangliste", "ranglistentaste", "nochmal". Events: "empfaenger" (a
     // receiver identified), "vorlage" (the options chose a template), "export", "beschriftungen"
-    // (the file labels asked for), "frisch" (a new start without a question file). "ja"/"nein"
-    // answers the questions from then on; "gehe N"; "s SECONDS" on the clock; "d K/B/T ..." presses;
-    // "set KEY VALUE"; "zaehlen" counts window calls and sounds anew. "PROBE=VALUE" and
+    // (the file labels asked for), "frisch" (a new start without a question file), "runden N" (a question of
+    // N rounds shown). "ja"/"nein" answers the questions from then on; "gehe N"; "s SECONDS" on the clock; "d
+    // K/B/T ..." presses; "set KEY VALUE"; "zaehlen" counts window calls and sounds anew. "PROBE=VALUE" and
     // "PROBE~PART" check what `messen` reads.
     void spielen(const QString &skript)
     {
@@ -256,7 +246,8 @@ private:
             {"ranglistentaste", &Spielablauf::ranglisteTaste},
             {"empfaenger", &Spielablauf::empfaengerGefunden},
             {"vorlage", &Spielablauf::templateAusgewaehlt},
-            {"export", &Spielablauf::resultateExportiert}};
+            {"export", &Spielablauf::resultateExportiert},
+            {"nochmal", &Spielablauf::nochmalAbstimmen}};
         for (const QString &roh : skript.split(';')) {
             const QString schritt = roh.trimmed();
             const qsizetype trenner = schritt.indexOf(QRegularExpression("[=~]"));
@@ -279,6 +270,8 @@ private:
                 m->ablauf.goToFrage(w[1].toInt());
             } else if (w[0] == "ja" || w[0] == "nein") {
                 m->dialoge.antwortJa = w[0] == "ja";
+            } else if (w[0] == "runden") {
+                eineFrageMit(w[1] == "2" ? "<Runden>2</Runden>" : "");
             } else if (w[0] == "frisch") { // fresh settings: no question file chosen
                 m.reset();
                 m = std::make_unique<Stand>();
@@ -374,6 +367,25 @@ private slots:
             "set FrageBeendenWennAlleGeantwortet false; gehe 2; s 0; d 1/1/2 1/2/2 1/3/2; countdown=1; "
             "set FrageBeendenWennAlleGeantwortet true; neustart; d 1/9/1; weiter; s 2; countdown=1; "
             "d 1/9/1; countdown=0");
+        // Voting again after discussion: the countdown starts from the beginning, and handset 3 does
+        // not vote again. After the first round of a two-round question the class discusses
+        // without the mark. Gone back to, the question is asked as its second round: marked, its
+        // first round kept. Going on without the second round, the first counts. While a countdown
+        // runs, after the second round or on the ranking, it cannot be asked again.
+        const QString erste = "zaehlen; s 2; d 1/1/1 1/2/2 1/3/2; moeglich=0; nochmal; s 11; moeglich=1; ";
+        const QString zweite =
+            "nochmal; s 4; d 1/1/2 1/2/1; moeglich=0; nochmal; s 9; moeglich=0; gehe 1; s 1.5; "
+            "d 1/1/1 1/2/1; moeglich=0; nochmal; s 11.5; moeglich=0; #frage 1=2; #ergebnis=3; "
+            "#ergebnis Answer1 1/1 50,50,0,0 | 33,67,0,0=1; #ergebnis Answer1 2/0 100,0,0,0 | 33,67,0,0=1; "
+            "stand=1/1/3/500 1/2/3/500 0/2/0/-; ersteRunde=33,67,0,0; rangliste; moeglich=0";
+        const QString ohne = "#frage 1=0; #ergebnis=1; stand=1/0/3/1000 2/0/0/1000 2/0/0/1000; ersteRunde=; "
+                             "rangliste; moeglich=0";
+        const QString zweiRunden = "runden 2; " + erste + "#ergebnis NoAnswer 0/0 33,67,0,0 | =1; ";
+        const QString eineRunde = "runden 1; " + erste + "#ergebnis Answer1 1/2 33,67,0,0 | =1; ";
+        QTest::newRow("two rounds") << zweiRunden + zweite;
+        QTest::newRow("one round, voted again") << eineRunde + zweite;
+        QTest::newRow("two rounds, not again") << zweiRunden + ohne;
+        QTest::newRow("one round") << eineRunde + ohne;
     }
     void tasten()
     {
@@ -641,62 +653,13 @@ private slots:
         QVERIFY(m->dialoge.hinweise.isEmpty());
     }
 
-    // Voting again after discussion.
-    void nochmalAbstimmen_data()
-    {
-        QTest::addColumn<int>("runden");
-        QTest::addColumn<bool>("nochmal");
-        QTest::addColumn<QString>("erstes");
-        QTest::addColumn<QString>("stand");
-        const QString nachZweiter = "1/1/3/500 1/2/3/500 0/2/0/-"; // and gone back to
-        const QString nachErster = "1/0/3/1000 2/0/0/1000 2/0/0/1000";
-        // After the first round of a two-round question the class discusses without the mark.
-        QTest::newRow("two rounds") << 2 << true << "NoAnswer 0/0 33,67,0,0 | " << nachZweiter;
-        QTest::newRow("one round, voted again") << 1 << true << "Answer1 1/2 33,67,0,0 | " << nachZweiter;
-        // Going on without the second round: the first counts.
-        QTest::newRow("two rounds, not again") << 2 << false << "NoAnswer 0/0 33,67,0,0 | " << nachErster;
-        QTest::newRow("one round") << 1 << false << "Answer1 1/2 33,67,0,0 | " << nachErster;
-    }
-    void nochmalAbstimmen()
-    {
-        QFETCH(int, runden);
-        QFETCH(bool, nochmal);
-        QFETCH(QString, erstes);
-        eineFrageMit(runden == 2 ? "<Runden>2</Runden>" : "");
-        const qsizetype ab = m->fenster.aufrufe.size();
-        runde(1000, {1, 2, 2});
-        QVERIFY(m->ablauf.nochmalAbstimmenMoeglich());
-        QStringList ergebnisse{"ergebnis " + erstes};
-        if (nochmal) {
-            m->ablauf.nochmalAbstimmen();
-            // The countdown starts from the beginning; handset 3 does not vote again.
-            runde(3000, {2, 1, 0});
-            ergebnisse << "ergebnis Answer1 1/1 50,50,0,0 | 33,67,0,0";
-            QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
-            // Gone back to, it is asked as its second round: marked, its first round kept.
-            m->ablauf.goToFrage(1);
-            runde(500, {1, 1, 0});
-            ergebnisse << "ergebnis Answer1 2/0 100,0,0,0 | 33,67,0,0";
-            QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
-        }
-        QCOMPARE(m->fenster.aufrufe.mid(ab).filter("ergebnis"), ergebnisse);
-        QCOMPARE(m->fenster.zaehle("frage 1", ab), nochmal ? 2 : 0);
-        QTEST(zustand(m->engine.getPersonen()), "stand");
-        QCOMPARE(m->engine.getProzenteErsteRunde(1).isEmpty(), !nochmal);
-        m->ablauf.ranglisteZeigen();
-        QVERIFY(!m->ablauf.nochmalAbstimmenMoeglich());
-    }
-
     void journalMittenInDerZweitenRunde()
     {
         eineFrageMit("<Runden>2</Runden>");
         Druckjournal journal(m->uhr, m->einstellungen.ordner());
         m->ablauf.journalSetzen(&journal);
         journal.beginnen(m_datei);
-        runde(1000, {1, 2, 2});
-        m->ablauf.nochmalAbstimmen();
-        m->uhr.vorspulen(1000 + 3000);
-        m->ablauf.druckEmpfangen(1, 2, 1);
+        spielen("s 2; d 1/1/1 1/2/2 1/3/2; s 11; nochmal; s 4; d 1/2/1");
         // The program dies here.
         m->ablauf.journalSetzen(nullptr);
         const SpielStand stand = journal.lesen();
