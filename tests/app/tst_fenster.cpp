@@ -43,10 +43,6 @@ private:
                                         "qt.jQuery('.handyBeitritt').is(':visible') ? 'shown' : 'hidden'"))
             .toString();
     }
-    QString frageSeite(const QString &ausdruck)
-    {
-        return js(h->fenster->frageAnsicht(), ausdruck).toString();
-    }
     // The answer of handset `buzzer` of `klassensatz` to `frage`; -1 for none.
     int antwort(uint buzzer, int frage, uint klassensatz = 1)
     {
@@ -60,23 +56,24 @@ private:
         const auto *schild = h->fenster->findChild<QLabel *>(QStringLiteral("pauseHinweis"));
         if (!schild || !schild->isVisible())
             return QStringLiteral("no sign");
-        const QWebEngineView *ansicht = h->fenster->frageAnsicht();
+        QWebEngineView *ansicht = h->fenster->frageAnsicht();
         const QRectF s = QRectF(schild->geometry().translated(-ansicht->pos())).adjusted(1, 1, -1, -1);
-        return frageSeite(
-            QStringLiteral("(function (l, t, r, b) { var e = Array.from(document.querySelectorAll('%1'));"
-                           "  return e.length < 5 ? 'boxes not found' : e.filter(function (x) {"
-                           "    var q = x.getBoundingClientRect(), w = innerWidth, h = innerHeight;"
-                           "    return q.width > 0 && q.height > 0 && q.left / w < r && q.right / w > l &&"
-                           "           q.top / h < b && q.bottom / h > t; }).map(function (x) {"
-                           "    return x.className; }).join(';'); })(%2, %3, %4, %5)")
-                .arg(auswahl)
-                .arg(s.left() / ansicht->width())
-                .arg(s.top() / ansicht->height())
-                .arg(s.right() / ansicht->width())
-                .arg(s.bottom() / ansicht->height()));
+        return js(ansicht,
+                  QStringLiteral(
+                      "(function (l, t, r, b) { var e = Array.from(document.querySelectorAll('%1'));"
+                      "  return e.length < 5 ? 'boxes not found' : e.filter(function (x) {"
+                      "    var q = x.getBoundingClientRect(), w = innerWidth, h = innerHeight;"
+                      "    return q.width > 0 && q.height > 0 && q.left / w < r && q.right / w > l &&"
+                      "           q.top / h < b && q.bottom / h > t; }).map(function (x) {"
+                      "    return x.className; }).join(';'); })(%2, %3, %4, %5)")
+                      .arg(auswahl)
+                      .arg(s.left() / ansicht->width())
+                      .arg(s.top() / ansicht->height())
+                      .arg(s.right() / ansicht->width())
+                      .arg(s.bottom() / ansicht->height()))
+            .toString();
     }
 
-    bool starten() { return h->starten() && h->geladen(h->fenster->startAnsicht(), "startscreen.html"); }
     bool telefonZustand(QWebEngineView &telefon, const QString &feld, const QVariant &wert)
     {
         const bool ok = QTest::qWaitFor(
@@ -134,7 +131,7 @@ private slots:
         QCOMPARE(f.statusAktuelleFrage(), QString("aktuelle Frage-Nr.: 1/9"));
         h->uhr.vorspulen(2000);
         QVERIFY(s.istCountdownAktiv() && f.stimmenVerbunden());
-        QTRY_COMPARE(frageSeite("qt.jQuery('.textAntwortB').text()"), QString("Afrika"));
+        QTRY_COMPARE(js(f.frageAnsicht(), "qt.jQuery('.textAntwortB').text()").toString(), QString("Afrika"));
         h->sekunden(3);
         h->taste(Qt::Key_B);
         h->taste(Qt::Key_2);
@@ -389,7 +386,7 @@ private slots:
     {
         Einstellungen::setzen(Schluessel::HandyAbstimmung, QStringLiteral("true"));
         Einstellungen::setzen(Schluessel::HandyPort, QString::number(freierPort()));
-        QVERIFY(starten());
+        QVERIFY(h->starten() && h->geladen(h->fenster->startAnsicht(), "startscreen.html"));
         MainWindow &f = *h->fenster;
         spiel &s = f.getSpiel();
         QTRY_VERIFY_WITH_TIMEOUT(f.handys()->laeuft(), 10000);
