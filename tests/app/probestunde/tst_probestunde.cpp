@@ -139,8 +139,10 @@ private:
     // hidden and shown again, and the screen must change inside each of them.
     void gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was);
     QPoint seitenUrsprung(Seite &seite);
-    // `ganz`: the whole element inside the window; otherwise its centre (a leaf on the pile).
-    void pruefen(const QJsonValue &element, const QString &was, bool ganz = true);
+    // `ganz`: the whole element inside the window; otherwise its centre (a leaf on the pile). What
+    // is seen goes to `zuMalen`, for the check that it is painted.
+    void pruefen(const QJsonValue &element, const QString &was, QList<QJsonObject> *zuMalen = nullptr,
+                 bool ganz = true);
 
     std::unique_ptr<Bildschirm> m_schirm;
     quint16 m_debugPort = 0;
@@ -224,7 +226,8 @@ QPoint tst_probestunde::seitenUrsprung(Seite &seite)
     return ursprung;
 }
 
-void tst_probestunde::pruefen(const QJsonValue &element, const QString &was, bool ganz)
+void tst_probestunde::pruefen(const QJsonValue &element, const QString &was, QList<QJsonObject> *zuMalen,
+                              bool ganz)
 {
     // The page's description of the element says what is wrong: not there, hidden, outside, its
     // picture not loaded.
@@ -234,6 +237,8 @@ void tst_probestunde::pruefen(const QJsonValue &element, const QString &was, boo
                  e.value(QLatin1String("bildFertig")).toBool(),
              qPrintable(was + QStringLiteral(" not seen whole: ") +
                         QString::fromUtf8(QJsonDocument(e).toJson(QJsonDocument::Compact))));
+    if (zuMalen)
+        zuMalen->append(e);
 }
 
 void tst_probestunde::gemalt(Seite &seite, const QList<QJsonObject> &elemente, const QString &was)
@@ -339,14 +344,13 @@ void tst_probestunde::probestunde()
     {
         QSettings einstellungen(wurzel.filePath(QStringLiteral("config/Corvanta/plenaro.example.conf")),
                                 QSettings::IniFormat);
-        const QString berichte = wurzel.filePath(QStringLiteral("berichte/"));
-        const QList<QPair<const char *, QString>> werte{{"InstallerLanguage", englisch ? "1033" : "1031"},
-                                                        {"FrageFile", fragen},
-                                                        {"GewaehltesTemplate", vorlage},
-                                                        {"HandyPort", QString::number(freierPort())},
-                                                        {"HandyAdresse", "127.0.0.1"},
-                                                        {"FilePathPDFRangliste", berichte},
-                                                        {"FilePathCSVRangliste", berichte}};
+        const QList<QPair<const char *, QString>> werte{
+            {"InstallerLanguage", englisch ? "1033" : "1031"},
+            {"FrageFile", fragen},
+            {"GewaehltesTemplate", vorlage},
+            {"HandyPort", QString::number(freierPort())},
+            {"HandyAdresse", "127.0.0.1"},
+            {"FilePathCSVRangliste", wurzel.filePath(QStringLiteral("berichte"))}};
         for (const auto &[schluessel, wert] : werte)
             einstellungen.setValue(QString::fromUtf8(schluessel), wert);
         for (const char *an :
@@ -451,10 +455,8 @@ void tst_probestunde::probestunde()
                .arg(symbole.size())
                .arg(std::count_if(symbole.begin(), symbole.end(), geladen)));
     QList<QJsonObject> zuMalen;
-    for (const QJsonValue &e : std::as_const(symbole)) {
-        pruefen(e, QStringLiteral("handset icon"));
-        zuMalen.append(e.toObject());
-    }
+    for (const QJsonValue &e : std::as_const(symbole))
+        pruefen(e, QStringLiteral("handset icon"), &zuMalen);
     gemalt(*start, zuMalen, QStringLiteral("handset icons on the start screen"));
     if (QTest::currentTestFailed())
         return;
@@ -507,19 +509,13 @@ void tst_probestunde::probestunde()
                90000, 300, wo + QStringLiteral(": the question never showed"));
         WARTEN(!seite->auswerten(text(frage.antworten.at(3))).toObject().isEmpty(), 60000, 200,
                wo + QStringLiteral(": the answers never showed"));
-        QList<QPair<QString, QString>> teile; // what must be seen, and its name in a failure
-        if (!frage.text.isEmpty())
-            teile.append({text(frage.text), wo + QStringLiteral(" text")});
-        if (!frage.bild.isEmpty())
-            teile.append({bild(frage.bild), wo + QStringLiteral(" picture")});
-        for (const QString &antwort : frage.antworten)
-            teile.append({text(antwort), wo + QStringLiteral(" answer ") + antwort});
         QList<QJsonObject> zuMalen;
-        for (const auto &[ausdruck, was] : std::as_const(teile)) {
-            const QJsonValue e = seite->auswerten(ausdruck);
-            pruefen(e, was);
-            zuMalen.append(e.toObject());
-        }
+        if (!frage.text.isEmpty())
+            pruefen(seite->auswerten(text(frage.text)), wo + QStringLiteral(" text"), &zuMalen);
+        if (!frage.bild.isEmpty())
+            pruefen(seite->auswerten(bild(frage.bild)), wo + QStringLiteral(" picture"), &zuMalen);
+        for (const QString &antwort : frage.antworten)
+            pruefen(seite->auswerten(text(antwort)), wo + QStringLiteral(" answer ") + antwort, &zuMalen);
         if (QTest::currentTestFailed())
             return;
         // Phone 1 is wrong at first where the class votes twice, and right after the discussion.
@@ -562,10 +558,8 @@ void tst_probestunde::probestunde()
             m_schirm->foto().save(fotos + QStringLiteral("/projektor.png"));
         }
         QList<QJsonObject> felder;
-        for (const QJsonValue &p : std::as_const(prozente)) {
-            pruefen(p, wo + QStringLiteral(" percentage"));
-            felder.append(p.toObject());
-        }
+        for (const QJsonValue &p : std::as_const(prozente))
+            pruefen(p, wo + QStringLiteral(" percentage"), &felder);
         // The class has answered: their handsets show. Icons may still move (leaves falling from
         // the tree): looked at once they rest. A leaf may come to rest past the bottom of its pile;
         // the class must still see the handsets that answered.
@@ -575,10 +569,8 @@ void tst_probestunde::probestunde()
             [&]() { return (vorher = std::exchange(geraete, lesen(seite, "geraete").toArray())) == geraete; },
             60000, 1000);
         for (const QJsonValue &g : std::as_const(geraete)) {
-            if (g.toObject().value(QLatin1String("mitteInnen")).toBool()) {
-                pruefen(g, wo + QStringLiteral(" handset icon"), false);
-                felder.append(g.toObject());
-            }
+            if (g.toObject().value(QLatin1String("mitteInnen")).toBool())
+                pruefen(g, wo + QStringLiteral(" handset icon"), &felder, false);
         }
         const qsizetype imBild = felder.size() - prozente.size();
         QVERIFY2(imBild >= 10,
