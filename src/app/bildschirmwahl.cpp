@@ -1,5 +1,6 @@
 #include "bildschirmwahl.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -45,6 +46,31 @@ void verschieben(QWidget *fenster, QScreen *schirm)
     fenster->move(schirm->availableGeometry().topLeft());
     if (QWindow *fensterGriff = fenster->windowHandle())
         fensterGriff->setScreen(schirm);
+}
+
+void aufSchirmVon(QWidget *fenster, const QWidget *bei)
+{
+    QScreen *ziel = bei ? bei->screen() : nullptr;
+    if (!fenster || !ziel || fenster->isVisible())
+        return;
+    QRect rahmen = fenster->geometry();
+    if (fenster->testAttribute(Qt::WA_Moved)) {
+        // Where each screen is a display of its own, the coordinates are that display's already.
+        QScreen *quelle = QGuiApplication::screenAt(rahmen.center());
+        if (quelle && ziel->virtualSiblings().contains(quelle))
+            rahmen.translate(ziel->geometry().topLeft() - quelle->geometry().topLeft());
+    } else {
+        rahmen.moveCenter(bei->frameGeometry().center());
+    }
+    // As much of it as fits on the screen, its title bar first.
+    const QRect frei = ziel->availableGeometry();
+    rahmen.moveRight(qMin(rahmen.right(), frei.right()));
+    rahmen.moveBottom(qMin(rahmen.bottom(), frei.bottom()));
+    rahmen.moveLeft(qMax(rahmen.left(), frei.left()));
+    rahmen.moveTop(qMax(rahmen.top(), frei.top()));
+    // Made on that screen, not moved there: a window moved across displays stays blank.
+    fenster->setScreen(ziel);
+    fenster->move(rahmen.topLeft());
 }
 
 } // namespace Bildschirmwahl

@@ -19,5 +19,9 @@ QScreen *lehrer(const QList<QScreen *> &schirme, QScreen *primaer, const QScreen
 // Puts the window `fenster` (shown or not) on `schirm`, at the top left of its free area; its
 // state (full screen, maximised) is the caller's to set afterwards.
 void verschieben(QWidget *fenster, QScreen *schirm);
+// Opens the window `fenster`, not shown yet, on the screen of `bei`: placed in desktop coordinates
+// it would land on whichever screen holds them, the class's projector among them. A window placed
+// by the program keeps its place relative to its screen; one never placed opens over `bei`.
+void aufSchirmVon(QWidget *fenster, const QWidget *bei);
 
 } // namespace Bildschirmwahl

@@ -889,6 +889,13 @@ QWidget *MainWindow::dialogFenster()
     return m_eigeneDialoge ? m_eigeneDialoge->eltern() : this;
 }
 
+void MainWindow::beimLehrerOeffnen(QWidget *fenster)
+{
+    // Only while the presenter's view is shown; without it they open where they always did.
+    if (m_referent->isVisible() && !m_referent->isMinimized())
+        Bildschirmwahl::aufSchirmVon(fenster, m_referent);
+}
+
 void MainWindow::on_actionResultate_PDF_triggered()
 {
     // Last out, once the report is written and its layout and pages freed (some only back in the
@@ -951,6 +958,7 @@ void MainWindow::on_actionOptionen_triggered()
 {
     einrichten();
     m_optionWindow->felderAktualisieren();
+    beimLehrerOeffnen(m_optionWindow);
     m_optionWindow->show();
     m_optionWindow->raise();
     m_optionWindow->activateWindow();
@@ -987,6 +995,7 @@ void MainWindow::on_actionFrageneditor_triggered()
     connect(
         m_frageneditor, &FragenEditor::spielNeuStarten, m_ablauf,
         [this](const QString &) { m_ablauf->neuStarten(); }, Qt::QueuedConnection);
+    beimLehrerOeffnen(m_frageneditor);
     m_frageneditor->show();
     m_frageneditor->editorInitialisieren();
 }

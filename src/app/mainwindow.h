@@ -193,6 +193,8 @@ private:
     void bildschirmeAufteilen();
     // Where dialogs and the export's progress open: the presenter's view while it is shown.
     QWidget *dialogFenster();
+    // Puts the options or the editor, before they are shown, on the presenter's view's screen.
+    void beimLehrerOeffnen(QWidget *fenster);
 
     std::unique_ptr<Ui::MainWindow> ui;
 

@@ -128,6 +128,37 @@ private slots:
         QCOMPARE(h->fenster->referentenfenster()->screen(), anderer(projektor));
     }
 
+    // The options and the editor open where the teacher is, wherever the class's screen lies.
+    void fensterBeimLehrer_data()
+    {
+        QTest::addColumn<int>("taste");
+        QTest::addColumn<QString>("klasse");
+        QTest::newRow("Optionen") << int(Qt::Key_O) << QStringLiteral("OptionWindow");
+        QTest::newRow("Frageneditor") << int(Qt::Key_F) << QStringLiteral("FragenEditor");
+    }
+    void fensterBeimLehrer()
+    {
+        QFETCH(int, taste);
+        QFETCH(QString, klasse);
+        Referentenfenster *referent = h->fenster->referentenfenster();
+        QVERIFY(referent->isVisible() && referent->screen() != h->fenster->screen());
+        referent->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(referent));
+        QTest::keyClick(referent, Qt::Key(taste));
+        const auto offen = [&klasse]() -> QWidget * {
+            for (QWidget *fenster : QApplication::topLevelWidgets()) {
+                if (fenster->isVisible() && fenster->inherits(qPrintable(klasse)))
+                    return fenster;
+            }
+            return nullptr;
+        };
+        QTRY_VERIFY(offen());
+        QWidget *fenster = offen();
+        QCOMPARE(fenster->screen(), referent->screen());
+        QVERIFY(referent->screen()->geometry().contains(fenster->geometry()));
+        fenster->hide(); // closing the editor would start the game again
+    }
+
     void liveStand_data()
     {
         QTest::addColumn<QString>("namen");   // the roster's lines, '|' for a new line
