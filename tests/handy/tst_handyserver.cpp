@@ -80,10 +80,6 @@ QPair<int, QByteArray> holen(quint16 port, const QByteArray &ziel, const QHostAd
         qWarning("%s: the connection stays open", ziel.constData());
     return {roh.status(), roh.koerper()};
 }
-int status(quint16 port, const QByteArray &ziel, const QHostAddress &von = {})
-{
-    return holen(port, ziel, von).first;
-}
 
 // A client frame, masked as the protocol wants it.
 QByteArray rahmen(quint8 erstes, const QByteArray &inhalt)
@@ -302,8 +298,8 @@ private slots:
         const QString neu = m_handys->neuerCode();
         QVERIFY(neu != alt);
         QTRY_COMPARE(telefon->schlusscode, int(HandyProtokoll::FalscherCode));
-        QCOMPARE(status(m_port, "/?c=" + alt.toLatin1()), 403);
-        QCOMPARE(status(m_port, "/?c=" + neu.toLatin1()), 200);
+        QCOMPARE(holen(m_port, "/?c=" + alt.toLatin1()).first, 403);
+        QCOMPARE(holen(m_port, "/?c=" + neu.toLatin1()).first, 200);
         // A game taken up again keeps the numbers it holds from new devices; a new game frees them.
         m_handys->nummernReservieren({1, 3});
         auto erstes = beitreten(telefon->token());
@@ -417,12 +413,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(verbunden, anzahl, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(offen(), qsizetype(HandyProtokoll::HoechstensJeAdresse), 30000);
         // One more from the same address is closed without an answer; another address is served.
-        QCOMPARE(status(m_port, "/abstimmung.js"), 0);
-        QCOMPARE(status(m_port, "/abstimmung.js", QHostAddress("127.0.0.2")), 200);
+        QCOMPARE(holen(m_port, "/abstimmung.js").first, 0);
+        QCOMPARE(holen(m_port, "/abstimmung.js", QHostAddress("127.0.0.2")).first, 200);
         QCOMPARE(offen(), qsizetype(HandyProtokoll::HoechstensJeAdresse));
         // Once the flood lets go, the address has its share back.
         flut.clear();
-        QTRY_COMPARE(status(m_port, "/abstimmung.js"), 200);
+        QTRY_COMPARE(holen(m_port, "/abstimmung.js").first, 200);
         QCOMPARE(beitreten()->nummer(), 1);
     }
 
@@ -538,8 +534,8 @@ private slots:
         laufend(grenzen);
         QSignalSpy abgewiesen(m_handys.get(), &HandyAbstimmung::abgewiesen);
         for (int i = 0; i < grenzen.freieFehlversuche; ++i)
-            QCOMPARE(status(m_port, "/?c=ZZZZZZ"), 403);
-        QCOMPARE(status(m_port, "/?c=" + m_handys->code().toLatin1()), 429);
+            QCOMPARE(holen(m_port, "/?c=ZZZZZZ").first, 403);
+        QCOMPARE(holen(m_port, "/?c=" + m_handys->code().toLatin1()).first, 429);
         Telefon telefon;
         telefon.oeffnen(m_port, "/ws?c=" + m_handys->code());
         QTRY_COMPARE(telefon.schlusscode, int(HandyProtokoll::FalscherCode));
@@ -559,8 +555,8 @@ private slots:
         for (const qint64 warten : {400, 800}) {
             QElapsedTimer seit;
             seit.start();
-            QCOMPARE(status(m_port, "/?c=ZZZZZZ"), 403);
-            QTRY_COMPARE_WITH_TIMEOUT(status(m_port, richtig), 200, 15000);
+            QCOMPARE(holen(m_port, "/?c=ZZZZZZ").first, 403);
+            QTRY_COMPARE_WITH_TIMEOUT(holen(m_port, richtig).first, 200, 15000);
             QVERIFY2(seit.elapsed() >= warten, qPrintable(QString::number(seit.elapsed())));
         }
     }
