@@ -53,10 +53,7 @@ class FensterRekorder final : public SpielFenster
 public:
     void ansichtZeigen(Ansicht a) override { aufrufe << QString("ansicht %1").arg(int(ansicht = a)); }
     void frageNrAnzeigen(const QString &text) override { frageNr = text; }
-    void dateiAnzeigen(const QString &d, const QString &a) override
-    {
-        std::tie(dateiText, anzahl) = std::pair(d, a);
-    }
+    void dateiAnzeigen(const QString &datei, const QString &) override { dateiText = datei; }
     void statusMeldung(const QString &text) override { meldungen << text; }
     void zuletztGeoeffnetAktualisieren() override {}
     bool templateErzeugen(const QString &name) override
@@ -86,10 +83,7 @@ public:
         aufrufe << QString("druck %1/%2/%3").arg(k).arg(b).arg(t);
     }
     void startscreenZuruecksetzen(const QString &name) override { aufrufe << "startscreen " + name; }
-    void ranglisteAnzeigen(const QList<Person> &personen, int, int) override
-    {
-        rangliste = int(personen.size());
-    }
+    void ranglisteAnzeigen(const QList<Person> &p, int, int) override { rangliste = int(p.size()); }
     void goToSchliessen() override {}
     void empfaengerOeffnen() override {}
 
@@ -102,7 +96,7 @@ public:
 
     QStringList aufrufe, templates, meldungen;
     Ansicht ansicht = Ansicht::Start;
-    QString frageNr, dateiText, anzahl;
+    QString frageNr, dateiText;
     bool pause = false;
     int rangliste = -1;
 };
