@@ -68,18 +68,16 @@ private:
         return liste;
     }
     FakePort &port() { return *m_ports->letzterPort; }
-    // Devices plugged in, in the order the system lists their ports.
-    void geraete(const QList<QPair<QString, FakeGeraet>> &liste)
+    // A device plugged in: its port is listed after those before it.
+    void einstecken(const QString &name, const FakeGeraet &geraet)
     {
-        for (const auto &[name, geraet] : liste) {
-            m_ports->namen.append(name);
-            m_ports->geraete[name] = geraet;
-        }
+        m_ports->namen.append(name);
+        m_ports->geraete[name] = geraet;
     }
     // A link that found its receiver on port "ttyEMPF" and opened it for the presses.
     void verbunden()
     {
-        geraete({{"ttyEMPF", {"#PLENARO_TANDRIVELLE$"}}});
+        einstecken("ttyEMPF", {"#PLENARO_TANDRIVELLE$"});
         link();
         m_link->verbindungStarten();
         m_uhr->vorspulen(comPort::ProbeAbstand);
@@ -125,7 +123,7 @@ private:
             } else if (trenner > 0) {
                 QCOMPARE(schritt.left(trenner + 1) + messen(schritt.left(trenner)), schritt);
             } else if (w[0] == "geraet" || w[0] == "kaputt") {
-                geraete({{w[1], {w.value(2).replace("NUL", QChar(0)).toLatin1(), w[0] == "geraet"}}});
+                einstecken(w[1], {w.value(2).replace("NUL", QChar(0)).toLatin1(), w[0] == "geraet"});
             } else if (w[0] == "start") {
                 link();
                 m_link->verbindungStarten();
@@ -181,7 +179,7 @@ private slots:
     void wartendeBytesImPort()
     {
         QFETCH(QByteArray, wartend);
-        geraete({{"ttyEMPF", {"#PLENARO$", true, wartend}}});
+        einstecken("ttyEMPF", {"#PLENARO$", true, wartend});
         link();
         disconnect(m_link.get(), &comPort::serialport_eventEmpfaengerGefunden, m_link.get(),
                    &comPort::connectSerial);
@@ -223,9 +221,9 @@ private slots:
         QFETCH(QList<int>, empfaenger);
         Einstellungen::setzen(Schluessel::EmpfaengerAutomatischFinden, QString("true"));
         for (int i = 0; i < 12; ++i)
-            geraete({{QString("tty%1").arg(i), empfaenger.contains(i) ? FakeGeraet{"#PLENARO$"}
-                                               : i % 3 == 0           ? FakeGeraet{"", false}
-                                                            : FakeGeraet{i % 3 == 1 ? "" : "OK\r\n"}}});
+            einstecken(QString("tty%1").arg(i), empfaenger.contains(i) ? FakeGeraet{"#PLENARO$"}
+                                                : i % 3 == 0           ? FakeGeraet{"", false}
+                                                             : FakeGeraet{i % 3 == 1 ? "" : "OK\r\n"});
         link();
         m_link->verbindungStarten();
         QVERIFY(port().eingestellt);
