@@ -147,29 +147,6 @@ private:
         QVERIFY(m->engine.ladeFragen(m_datei).ok());
         m->ablauf.naechsteFrage();
     }
-    // The journal of a game interrupted in question 1: 0 header, 1 file, 2 F 0, 3 F 1, 4-6
-    // presses, 7 its evaluation, 8 F 2.
-    QByteArray unterbrochenesSpiel(const QString &ordner)
-    {
-        Druckjournal journal(m->uhr, ordner);
-        m->ablauf.journalSetzen(&journal);
-        m->ablauf.journalStarten();
-        spielen(
-            QString("weiter; s 2; d 1/1/1 1/2/3 %1/3/4; s 12; weiter").arg(HandyKlassensatz)); // 3: a phone
-        m->ablauf.journalSetzen(nullptr);
-        // The process dies here: no normal end. What it handed over had reached the file.
-        journal.leeren();
-        return Testdaten::lesen(journal.pfad());
-    }
-
-    // The copies kept beside the journal; none at all when one is not named with its date.
-    static QStringList aufbewahrt(const QString &ordner)
-    {
-        const QStringList namen = QDir(ordner).entryList({"druckjournal-*"});
-        const QRegularExpression muster("^druckjournal-\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d\\.txt$");
-        return namen.filter(muster).size() == namen.size() ? namen : QStringList();
-    }
-
     // What a check of `spielen` reads, as text.
     QString messen(const QString &probe)
     {
@@ -522,7 +499,19 @@ private slots:
         QFETCH(bool, kopieBleibt);
         QFETCH(QString, bericht);
         const QString ordner = m->einstellungen.ordner() + "/journal";
-        QList<QByteArray> zeilen = unterbrochenesSpiel(ordner).split('\n');
+        QList<QByteArray> zeilen;
+        {
+            // A game interrupted in question 1: lines 0 header, 1 file, 2 F 0, 3 F 1, 4-6 presses (the
+            // last a phone's), 7 its evaluation, 8 F 2. The process dies without a normal end; what
+            // it handed over had reached the file.
+            Druckjournal unterbrochen(m->uhr, ordner);
+            m->ablauf.journalSetzen(&unterbrochen);
+            m->ablauf.journalStarten();
+            spielen(QString("weiter; s 2; d 1/1/1 1/2/3 %1/3/4; s 12; weiter").arg(HandyKlassensatz));
+            m->ablauf.journalSetzen(nullptr);
+            unterbrochen.leeren();
+            zeilen = Testdaten::lesen(unterbrochen.pfad()).split('\n');
+        }
         if (zeile >= 0)
             zeilen[zeile][2] = char(zeilen[zeile][2] ^ 0x02);
         else if (zeile == -1)
@@ -550,7 +539,11 @@ private slots:
         }
         if (antworten.size() > 1)
             QVERIFY(!m->dialoge.fragen.at(1).jaAlsVorgabe);
-        const QStringList kopien = aufbewahrt(ordner);
+        // The copies kept beside the journal, each named with its date.
+        const QStringList kopien = QDir(ordner).entryList({"druckjournal-*"});
+        QCOMPARE(
+            kopien.filter(QRegularExpression("^druckjournal-\\d{4}(-\\d\\d){2}T\\d\\d(-\\d\\d){2}\\.txt$")),
+            kopien);
         QCOMPARE(kopien.size(), kopieBleibt ? 1 : 0);
         if (kopieBleibt)
             QCOMPARE(Testdaten::lesen(ordner + QLatin1Char('/') + kopien.first()), vorher);
