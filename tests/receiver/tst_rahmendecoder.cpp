@@ -21,20 +21,6 @@ struct Lieferung
 };
 using Lieferungen = QList<Lieferung>;
 
-QVector<Druck> entschluesseln(const Lieferungen &lieferungen, const QList<quint32> &filter = {})
-{
-    RahmenDecoder decoder;
-    decoder.klassensaetzeVorgeben(filter);
-    QVector<Druck> druecke;
-    for (const Lieferung &l : lieferungen) {
-        if (l.bytes.isEmpty())
-            decoder.stille(druecke);
-        else
-            decoder.lesen(l.bytes.constData(), l.bytes.size(), l.zeit, druecke);
-    }
-    return druecke;
-}
-
 QByteArray folge(uint klassensatz, uint von, uint bis)
 {
     QByteArray bytes;
@@ -150,8 +136,16 @@ private slots:
     {
         QFETCH(Lieferungen, lieferungen);
         QFETCH(QList<quint32>, filter);
-        QFETCH(QVector<Druck>, erwartet);
-        QCOMPARE(entschluesseln(lieferungen, filter), erwartet);
+        RahmenDecoder decoder;
+        decoder.klassensaetzeVorgeben(filter);
+        QVector<Druck> gelesen;
+        for (const Lieferung &l : lieferungen) {
+            if (l.bytes.isEmpty())
+                decoder.stille(gelesen);
+            else
+                decoder.lesen(l.bytes.constData(), l.bytes.size(), l.zeit, gelesen);
+        }
+        QTEST(gelesen, "erwartet");
     }
 
     void vergessenBeimOeffnen()
