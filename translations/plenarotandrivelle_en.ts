@@ -735,8 +735,8 @@
         <translation>Projector:</translation>
     </message>
     <message>
-        <source>Mit zwei Bildschirmen zeigt der Projektor die Fragen im Vollbild, der andere Bildschirm die Referentenansicht mit Lösung, Verteilung und Notizen. «Automatisch» nimmt den Bildschirm, der nicht der Hauptbildschirm ist.</source>
-        <translation>With two screens the projector shows the questions full screen and the other screen the presenter view with the solution, the distribution and the notes. «Automatic» takes the screen that is not the primary one.</translation>
+        <source>Mit zwei Bildschirmen zeigt der Projektor die Fragen im Vollbild, der andere Bildschirm die Referentenansicht mit Lösung, Verteilung und Notizen. «Automatisch» nimmt den Bildschirm, der nicht der eingebaute des Laptops ist, und ohne eingebauten den, der nicht der Hauptbildschirm ist.</source>
+        <translation>With two screens the projector shows the questions full screen and the other screen the presenter view with the solution, the distribution and the notes. «Automatic» takes the screen that is not the laptop's own, and without one the screen that is not the primary one.</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,23 @@
 #include "bildschirmwahl.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+namespace {
+
+// A laptop's own panel, known by the name of its connector.
+bool eingebaut(const QScreen *schirm)
+{
+    const QString name = schirm->name();
+    return name.startsWith(QLatin1String("eDP")) || name.startsWith(QLatin1String("LVDS")) ||
+           name.startsWith(QLatin1String("DSI"));
+}
+
+} // namespace
 
 namespace Bildschirmwahl {
 
@@ -14,6 +28,13 @@ QScreen *projektor(const QList<QScreen *> &schirme, const QScreen *primaer, cons
     if (!wahl.isEmpty()) {
         for (QScreen *schirm : schirme) {
             if (schirm->name() == wahl)
+                return schirm;
+        }
+    }
+    // A laptop's own panel is never the class's, whichever screen the desktop made primary.
+    if (std::any_of(schirme.begin(), schirme.end(), eingebaut)) {
+        for (QScreen *schirm : schirme) {
+            if (!eingebaut(schirm))
                 return schirm;
         }
     }

@@ -11,8 +11,9 @@ class QWidget;
 namespace Bildschirmwahl {
 
 // The projector: the screen chosen by name; else (automatic, or the chosen screen is not plugged
-// in) the first screen that is not the primary one, since a laptop keeps its own panel primary
-// when a projector is plugged in. Null with fewer than two screens: nothing to choose.
+// in) the first screen that is not a laptop's own panel (eDP, LVDS, DSI), or without such a panel
+// the first screen that is not the primary one, since a laptop mostly keeps its panel primary.
+// Null with fewer than two screens: nothing to choose.
 QScreen *projektor(const QList<QScreen *> &schirme, const QScreen *primaer, const QString &wahl);
 // The teacher's screen: the primary one unless it is the projector, else the first other one.
 QScreen *lehrer(const QList<QScreen *> &schirme, QScreen *primaer, const QScreen *projektor);
