@@ -389,7 +389,8 @@ SpielStand Druckjournal::lesen() const
             stand.uebersprungen = 1;
         return stand;
     }
-    const QByteArray alles = datei.readAll();
+    // Bounded even if the file grew since its size was looked at.
+    const QByteArray alles = datei.read(MaxGroesse);
     // What follows the last line end is a line cut off in the middle of its write.
     const qsizetype ende = alles.lastIndexOf('\n') + 1;
     QList<QByteArray> zeilen = alles.left(ende).split('\n');

@@ -84,14 +84,16 @@ bool Namensliste::lesen(const QString &pfad, bool englisch, QString *fehler)
     if (!info.isFile())
         return scheitern(englisch ? QStringLiteral("the file does not exist.")
                                   : QStringLiteral("die Datei existiert nicht."));
-    if (info.size() > MaxGroesse)
-        return scheitern(englisch ? QStringLiteral("the file is larger than 2 MB.")
-                                  : QStringLiteral("die Datei ist größer als 2 MB."));
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return scheitern(datei.errorString());
+    // Judged by what is read, not by the size the file had a moment before: it may grow meanwhile.
+    const QByteArray inhalt = datei.read(MaxGroesse + 1);
+    if (inhalt.size() > MaxGroesse)
+        return scheitern(englisch ? QStringLiteral("the file is larger than 2 MB.")
+                                  : QStringLiteral("die Datei ist größer als 2 MB."));
     QString grund;
-    if (!lesenAus(datei.readAll(), englisch, &grund))
+    if (!lesenAus(inhalt, englisch, &grund))
         return scheitern(grund);
     return true;
 }

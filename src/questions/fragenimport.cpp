@@ -196,16 +196,18 @@ Ergebnis lesen(const QString &pfad, bool englisch)
         ergebnis.lesefehler = text(englisch, "Die Datei existiert nicht.", "The file does not exist.");
         return ergebnis;
     }
-    if (info.size() > MaxGroesse) {
-        ergebnis.lesefehler = text(englisch, "Die Datei ist zu groß für eine Fragenliste (über 10 MB).",
-                                   "The file is too large for a list of questions (over 10 MB).");
-        return ergebnis;
-    }
     if (!datei.open(QIODevice::ReadOnly)) {
         ergebnis.lesefehler = datei.errorString();
         return ergebnis;
     }
-    return lesenAus(datei.readAll(), englisch);
+    // Judged by what is read, not by the size the file had a moment before: it may grow meanwhile.
+    const QByteArray inhalt = datei.read(MaxGroesse + 1);
+    if (inhalt.size() > MaxGroesse) {
+        ergebnis.lesefehler = text(englisch, "Die Datei ist zu groß für eine Fragenliste (über 10 MB).",
+                                   "The file is too large for a list of questions (over 10 MB).");
+        return ergebnis;
+    }
+    return lesenAus(inhalt, englisch);
 }
 
 QString zielPfad(const QString &csvPfad)

@@ -188,6 +188,10 @@ private slots:
         QVERIFY(!liste.lesen(m_ordner.filePath("fehlt.csv"), false, &fehler));
         QVERIFY(fehler.contains("fehlt.csv"));
         QVERIFY(!liste.lesen(m_ordner.path(), false, &fehler));
+        QFile gross(m_ordner.filePath("gross.csv"));
+        QVERIFY(gross.open(QIODevice::WriteOnly) && gross.resize(2 * 1024 * 1024 + 1));
+        QVERIFY(!liste.lesen(gross.fileName(), true, &fehler));
+        QVERIFY2(fehler.endsWith("larger than 2 MB."), qPrintable(fehler));
     }
 };
 

@@ -514,6 +514,10 @@ private slots:
         QCOMPARE(FragenImport::zielPfad(csv), pfad("klasse 7b (2).xml"));
         QVERIFY(!FragenImport::lesen(pfad("fehlt.csv"), false).lesefehler.isEmpty());
         QVERIFY(!FragenImport::lesen(m_ordner.path(), true).lesefehler.isEmpty());
+        QFile gross(pfad("gross.csv"));
+        QVERIFY(gross.open(QIODevice::WriteOnly) && gross.resize(10 * 1024 * 1024 + 1));
+        QCOMPARE(FragenImport::lesen(gross.fileName(), true).lesefehler,
+                 "The file is too large for a list of questions (over 10 MB).");
         QCOMPARE(FragenImport::lesenAus(QByteArray("F;a;b\0", 6), true).lesefehler,
                  "The file is not a text file.");
     }
