@@ -72,8 +72,11 @@ public:
         letzterPort = port.get();
         return port;
     }
-    // The test drives the port on its own thread, in step with the hand-driven clock.
-    bool eigenerLeseFaden() const override { return false; }
+    // The test drives the port on its own thread, in step with the hand-driven clock, unless it
+    // gives the reader a thread of its own as the program does: then the reader's answers wait
+    // until the test's thread takes them, as they wait while the window is busy, and the test
+    // touches ports and devices only while the reader has nothing left to do.
+    bool eigenerLeseFaden() const override { return eigenerFaden; }
 
     // Unplugs a device: it leaves the list, and a port that has it open fails.
     void ausstecken(const QString &name)
@@ -97,6 +100,7 @@ public:
     QStringList namen;
     QHash<QString, FakeGeraet> geraete;
     FakePort *letzterPort = nullptr;
+    bool eigenerFaden = false;
 };
 
 inline bool FakePort::oeffnen()
