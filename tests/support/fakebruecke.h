@@ -73,6 +73,7 @@ protected:
         else
             antwort(wert);
     }
-    void seiteOeffnen(const QUrl &) override {}
+    // A page asked for takes a call of its own, its address.
+    void seiteOeffnen(const QUrl &seite) override { stapel.append({seite.toString()}); }
     void zoomAnwenden(double faktor) override { zooms.append(faktor); }
 };
