@@ -283,14 +283,19 @@ public:
         });
         return zeilen;
     }
-    // Sheet `nr`'s conditional formats as "<range> <mark searched for> <cells the formula reads> <fill>".
+    // Sheet `nr`'s frozen pane as "frozen x<columns> y<rows>", then its conditional formats as
+    // "<range> <mark searched for> <cells the formula reads> <fill>".
     QStringList regeln(int nr) const
     {
         static const QRegularExpression zelle("\\b[A-Z]+[0-9]+\\b");
         QStringList regeln;
         QString bereich, faerbung;
         jedesElement(blattXml(nr), [&](QXmlStreamReader &xml) {
-            if (xml.name() == QLatin1String("conditionalFormatting"))
+            if (xml.name() == QLatin1String("pane") && attribut(xml, "state") == "frozen")
+                regeln.append(QStringLiteral("frozen x%1 y%2")
+                                  .arg(attribut(xml, "xSplit").toInt())
+                                  .arg(attribut(xml, "ySplit").toInt()));
+            else if (xml.name() == QLatin1String("conditionalFormatting"))
                 bereich = attribut(xml, "sqref");
             else if (xml.name() == QLatin1String("cfRule"))
                 faerbung = m_faerbungen.value(attribut(xml, "dxfId").toInt());
@@ -305,21 +310,9 @@ public:
         });
         return regeln;
     }
-    // The columns and rows of sheet `nr`'s frozen pane, "" when it has none.
-    QString fixierung(int nr) const
-    {
-        QString fixiert;
-        jedesElement(blattXml(nr), [&fixiert](QXmlStreamReader &x) {
-            if (x.name() == QLatin1String("pane") && attribut(x, "state") == "frozen")
-                fixiert = QStringLiteral("x%1 y%2")
-                              .arg(attribut(x, "xSplit").toInt())
-                              .arg(attribut(x, "ySplit").toInt());
-        });
-        return fixiert;
-    }
 
     // The whole workbook as lines of text: the sheets' names; the document's title, subject and
-    // creator; then for each sheet its name and frozen pane, its rows (cells joined by " | ") and its
+    // creator; then for each sheet its name, its rows (cells joined by " | "), its frozen pane and its
     // conditional formats.
     QStringList alsText() const
     {
@@ -328,7 +321,7 @@ public:
         for (const char *name : {"title", "subject", "creator"})
             zeilen << QRegularExpression(QStringLiteral("<dc:%1>([^<]*)<").arg(name)).match(kern).captured(1);
         for (int nr = 1; nr <= namen.size(); ++nr) {
-            zeilen << '[' + namen.at(nr - 1) + "] " + fixierung(nr);
+            zeilen << '[' + namen.at(nr - 1) + ']';
             for (const QStringList &zeile : blatt(nr))
                 zeilen << zeile.join(" | ");
             zeilen << regeln(nr);
