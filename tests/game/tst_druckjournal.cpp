@@ -135,6 +135,16 @@ private slots:
         // Points really came back, not just the buttons.
         QVERIFY(zustand(wieder).contains("2:9=4/"));
         QCOMPARE(wieder.getProzenteAntworten(1), live.getProzenteAntworten(1));
+        // Without its question file it changes nothing of a game loaded meanwhile.
+        SpielStand ohneDatei = stand;
+        ohneDatei.frageDatei = m_ordner.filePath("weg.xml");
+        spiel anderes(m_uhr, m_dialoge);
+        QVERIFY(anderes.ladeFragen(datei).ok());
+        anderes.antwortErfassen(1, 5, 1);
+        QCOMPARE(Druckjournal::anwenden(ohneDatei, anderes).fehler,
+                 FrageDatei::LadeErgebnis::Fehler::DateiFehlt);
+        QCOMPARE(anderes.getPersonen().size(), 1);
+        QCOMPARE(anderes.getAnzahlFragen(), 4);
 
         // A normal end leaves nothing to offer, nor does a press after it.
         QVERIFY(danach.fortsetzen(stand));
@@ -285,21 +295,6 @@ private slots:
             QVERIFY(!Druckjournal(m_uhr, ordner).vorhanden());
         }
         QVERIFY(!QFileInfo::exists(pfad));
-    }
-
-    void eineFehlendeFragedateiAendertNichts()
-    {
-        SpielStand stand;
-        stand.frageDatei = m_ordner.filePath("weg.xml");
-        stand.druecke.append({1, 1, 2, 3, 100, 0});
-        spiel s(m_uhr, m_dialoge);
-        const QString datei = fragedatei();
-        QVERIFY(s.ladeFragen(datei).ok());
-        s.antwortErfassen(1, 5, 1);
-        const FrageDatei::LadeErgebnis ergebnis = Druckjournal::anwenden(stand, s);
-        QCOMPARE(ergebnis.fehler, FrageDatei::LadeErgebnis::Fehler::DateiFehlt);
-        QCOMPARE(s.getPersonen().size(), 1);
-        QCOMPARE(s.getAnzahlFragen(), 4);
     }
 
     void aufDieScheibeSpaetestensNach100ms()
