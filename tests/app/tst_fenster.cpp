@@ -48,7 +48,6 @@ private:
     {
         return antwortVon(h->fenster->getSpiel().getPersonen(), klassensatz, buzzer, frage);
     }
-    bool person(uint buzzer) { return dabei(h->fenster->getSpiel().getPersonen(), 1, buzzer); }
     // The classes of the elements of `auswahl` on the question page that the pause sign covers, or
     // why it cannot tell. Compared in shares of the window, whatever zoom the page has taken so far.
     QString pauseBedeckt(const QString &auswahl)
@@ -83,12 +82,6 @@ private:
                        << js(&telefon, QStringLiteral("JSON.stringify(Abstimmung.zustand())")).toString();
         return ok;
     }
-    // A desktop wider than the offscreen screen, as a projector's.
-    static void breiterDesktop()
-    {
-        Einstellungen::setzen(Schluessel::DesktopWidth, 1920);
-        Einstellungen::setzen(Schluessel::DesktopHeight, 1080);
-    }
 
 private slots:
     void init() { h = std::make_unique<Hauptfenster>(); }
@@ -121,7 +114,7 @@ private slots:
 
         // A handset reports in on the start screen.
         h->taste(Qt::Key_3);
-        QVERIFY(person(60));
+        QVERIFY(dabei(s.getPersonen(), 1, 60));
         QTRY_COMPARE(js(f.startAnsicht(), "qt.jQuery('.imgGeraeteID60').css('display')").toString(),
                      QString("inline"));
 
@@ -321,7 +314,7 @@ private slots:
         QCOMPARE(s.getAktuelleFrageNr(), 3);
         senden(9, 2); // B: back
         QCOMPARE(s.getAktuelleFrageNr(), 2);
-        QVERIFY(person(3) && !person(9));
+        QVERIFY(dabei(s.getPersonen(), 1, 3) && !dabei(s.getPersonen(), 1, 9));
 
         h->ports.namen = {"ttyS0"};
         h->sekunden(2);
@@ -517,7 +510,6 @@ private slots:
     // window, and it closes again without harm.
     void schliessenBevorDasStartbildSteht()
     {
-        breiterDesktop();
         MainWindow &f = h->erzeugen(QStringLiteral("Morvane"));
         QVERIFY(f.close());
         h->sekunden(3);                    // past the latest moment a window that draws nothing is set up
@@ -537,7 +529,6 @@ private slots:
     void vollbildZeigtNurDieSeite()
     {
         QFETCH(int, zurueck);
-        breiterDesktop();
         MainWindow &f = h->erzeugen();
         QVERIFY(h->aktivieren());
         // No receiver yet: the port the first start stored is not shown as if it were one.
@@ -587,7 +578,6 @@ private slots:
     // path in its status bar.
     void passtAufKleinenSchirm()
     {
-        breiterDesktop();
         h->fragen({Testdaten::Frage()}, QStringLiteral("Unterricht/Naturwissenschaften und Technik/Klasse "
                                                        "7b/Einheit Kontinente und Ozeane/Wiederholung.xml"));
         MainWindow &f = h->erzeugen(QStringLiteral("Morvane"), QSize());
