@@ -19,28 +19,6 @@ private slots:
     void init() { m_einstellungen = std::make_unique<TestEinstellungen>(); }
     void cleanup() { m_einstellungen.reset(); }
 
-    void beispielVerzeichnis_data()
-    {
-        QTest::addColumn<QString>("programm");
-        QTest::addColumn<QString>("beispiele");
-        QTest::newRow("bin folder") << QString("/opt/plenaro/bin") << QString("/opt/plenaro/examples");
-        QTest::newRow("bin inside a name")
-            << QString("/home/robin/plenaro/bin") << QString("/home/robin/plenaro/examples");
-        QTest::newRow("only the last bin")
-            << QString("/srv/bin/plenaro/bin") << QString("/srv/bin/plenaro/examples");
-        QTest::newRow("debug tree") << QString("/home/k/build/debug") << QString("/home/k/build/examples");
-        QTest::newRow("debug before bin") << QString("/home/k/debug/bin") << QString("/home/k/examples/bin");
-        QTest::newRow("debugger is no debug folder")
-            << QString("/home/debugger/bin") << QString("/home/debugger/examples");
-        QTest::newRow("neither") << QString("/usr/local/plenaro") << QString("/usr/local/plenaro");
-    }
-    void beispielVerzeichnis()
-    {
-        QFETCH(QString, programm);
-        QFETCH(QString, beispiele);
-        QCOMPARE(Startregeln::beispielVerzeichnis(programm), beispiele);
-    }
-
     // Flags count only as the exact text "true", the interface is English only for exactly
     // "1033", and a number that is missing or no number reads as 0.
     void werteGenauWieGespeichert_data()
@@ -189,8 +167,17 @@ private slots:
         QTest::newRow("a file named examples")
             << QStringList{"o/examples", "o/share/plenaro/examples/DE/BspFragen.xml"} << QString("o/bin")
             << QString("o/share/plenaro/examples") << QString("o/bin/imagespdf");
-        QTest::newRow("nowhere") << QStringList() << QString("p/bin") << QString("p/examples")
-                                 << QString("p/bin/imagespdf");
+        // Nothing there: a "bin" folder, the last one or a "debug" folder instead, becomes "examples".
+        const auto nirgends = [](const char *name, const QString &bin, const QString &beispiele) {
+            QTest::newRow(name) << QStringList() << bin << beispiele << bin + QStringLiteral("/imagespdf");
+        };
+        nirgends("bin folder", "opt/plenaro/bin", "opt/plenaro/examples");
+        nirgends("bin inside a name", "home/robin/plenaro/bin", "home/robin/plenaro/examples");
+        nirgends("only the last bin", "srv/bin/plenaro/bin", "srv/bin/plenaro/examples");
+        nirgends("debug tree", "home/k/build/debug", "home/k/build/examples");
+        nirgends("debug before bin", "home/k/debug/bin", "home/k/examples/bin");
+        nirgends("debugger is no debug folder", "home/debugger/bin", "home/debugger/examples");
+        nirgends("neither", "usr/local/plenaro", "usr/local/plenaro");
     }
     void beispieleImBaumUndInstalliert()
     {
