@@ -71,8 +71,7 @@ private slots:
     void jedesFeldInVollerGroesse()
     {
         QFETCH(bool, englisch);
-        Einstellungen::setzen(Schluessel::DesktopWidth, 1366);
-        Einstellungen::setzen(Schluessel::DesktopHeight, 768);
+        Startregeln::jederStart(QSize(1366, 768));
         QVERIFY(!Sprachkataloge::installieren(*qApp, englisch).isEmpty());
         auto fenster = neuesFenster();
         fenster->show();
