@@ -655,9 +655,7 @@ private slots:
             if (box->isVisible())
                 box->done(QMessageBox::Cancel);
         });
-        Meldung frage{QStringLiteral("Weiter?"), {}, {}, false};
-        frage.jaAlsVorgabe = jaAlsVorgabe;
-        QCOMPARE(dialoge.frage(frage), jaAlsVorgabe);
+        QCOMPARE(dialoge.frage({QStringLiteral("Weiter?"), {}, {}, false, jaAlsVorgabe}), jaAlsVorgabe);
         QVERIFY(gedrueckt);
     }
 
