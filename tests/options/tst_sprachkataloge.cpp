@@ -54,12 +54,9 @@ struct Eintrag
 
 QList<Eintrag> katalogLesen(const QString &pfad)
 {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(pfad));
     QDomDocument dokument;
-    if (!dokument.setContent(&datei))
-        qFatal("not XML: %s", qPrintable(pfad));
+    if (!dokument.setContent(Testdaten::lesen(pfad)))
+        qFatal("cannot read %s as XML", qPrintable(pfad));
     QList<Eintrag> eintraege;
     const QDomNodeList kontexte = dokument.elementsByTagName(QStringLiteral("context"));
     for (int k = 0; k < kontexte.size(); ++k) {
@@ -185,10 +182,7 @@ QString seiteHolen(quint16 port, const QByteArray &ziel)
 // The texts of one language in the voting page's script.
 QStringList skriptTexte(bool englisch)
 {
-    QFile skript(QStringLiteral(":/handy/abstimmung.js"));
-    if (!skript.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromUtf8(skript.readAll());
+    const QString text = QString::fromUtf8(Testdaten::lesen(QStringLiteral(":/handy/abstimmung.js")));
     const qsizetype anfang = text.indexOf(englisch ? QLatin1String("en: {") : QLatin1String("de: {"));
     if (anfang < 0)
         return {};
